@@ -18,16 +18,14 @@ XPID=""
 if [ "${KEEP_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
     :
 else
-    D=${XVFB_DISPLAY:-}
-    if [ -z "$D" ]; then
-        D=90
-        while [ -e "/tmp/.X$D-lock" ] || [ -e "/tmp/.X11-unix/X$D" ]; do D=$((D + 1)); done
-    fi
-    Xvfb ":$D" -screen 0 1280x1024x24 -nolisten tcp >"$R/xvfb.log" 2>&1 &
+    # Xvfb picks a free display itself, so parallel runs never share or race for one.
+    : > "$R/display-number"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$R/display-number" >"$R/xvfb.log" 2>&1 &
     XPID=$!
-    export DISPLAY=":$D"
     i=0
-    while [ ! -e "/tmp/.X11-unix/X$D" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    while [ ! -s "$R/display-number" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    [ -s "$R/display-number" ] || { echo "with-wine: Xvfb did not start (see $R/xvfb.log)" >&2; exit 2; }
+    export DISPLAY=":$(cat "$R/display-number")"
 fi
 echo "$DISPLAY" > "$R/display"
 
