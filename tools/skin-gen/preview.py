@@ -23,7 +23,9 @@ def _button(img, art, c, identity=0, state="up"):
     caption = c.captions[identity] if identity < len(c.captions) else c.captions[0]
     if not caption:
         return
-    if c.look == "accent":
+    if state == "disabled":
+        colour = theme.TEXT_DISABLED
+    elif c.look == "accent":
         colour = theme.FIELD if state != "down" else theme.TEXT
     else:
         colour = c.colour or theme.TEXT
@@ -93,10 +95,10 @@ def _list(img, c):
         draw.text(img, (x + 80, ry + 6), name, "normal", theme.TEXT, anchor="lm")
 
 
-def _control(img, art, c, video_picture):
+def _control(img, art, c, video_picture, looks):
     if c.kind in ("button", "check", "radio"):
         state = "down" if c.sym in CHECKED else "up"
-        _button(img, art, c, 0, state)
+        _button(img, art, c, *looks.get(c.sym, (0, state)))
     elif c.kind == "static":
         if c.sym == "IDC_VIDEO_AREA":
             img.paste(video_picture, (c.x, c.y))
@@ -149,7 +151,9 @@ def _pad(img, margin=16):
     return out
 
 
-def dialog_picture(d, art, page=None, video_picture=None):
+def dialog_picture(d, art, page=None, video_picture=None, looks=None):
+    """A dialog as it shows; `looks` gives some buttons another (identity, state)."""
+    looks = looks or {}
     img = art.images[art.backgrounds[d.name]].copy()
     for c in d.controls:
         shown = c.visible if page is None else (c.page in (-1, page) and
@@ -159,7 +163,7 @@ def dialog_picture(d, art, page=None, video_picture=None):
         if page is not None and c.sym in TAB_OF_PAGE.values():
             _button(img, art, c, 0, "down" if c.sym == TAB_OF_PAGE[page] else "up")
             continue
-        _control(img, art, c, video_picture)
+        _control(img, art, c, video_picture, looks)
     return _pad(_flatten(img, d.key))
 
 
@@ -227,6 +231,17 @@ def write_all(out_dir, main, companions, msgbox, menu, art, idle):
         path = os.path.join(out_dir, f"main_page{page}.png")
         dialog_picture(main, art, page, idle).save(path)
         written.append(path)
+    # A recording in progress: the record control's identity 1, a selected thumbnail,
+    # a hovered and a disabled control.
+    recording = {"IDC_RECORD": (1, "up"), "IDC_RECENT_1": (1, "up"), "IDC_PLAY": (1, "up"),
+                 "IDC_MUTE": (1, "up"), "IDC_SNAPSHOT": (0, "focus"),
+                 "IDC_OPEN_FILE": (0, "disabled"), "IDC_SEEK_START": (0, "disabled"),
+                 "IDC_STEP_BACK": (0, "disabled"), "IDC_STEP_FORWARD": (0, "disabled"),
+                 "IDC_SEEK_END": (0, "disabled"), "IDC_TAB_RECORDING": (0, "disabled"),
+                 "IDC_TAB_TV": (0, "disabled"), "IDC_TAB_COLOR": (0, "disabled")}
+    path = os.path.join(out_dir, "main_recording.png")
+    dialog_picture(main, art, 0, idle, recording).save(path)
+    written.append(path)
     for d in companions:
         path = os.path.join(out_dir, f"{d.file_stem}.png")
         dialog_picture(d, art, None, idle).save(path)

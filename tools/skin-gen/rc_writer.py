@@ -37,7 +37,7 @@ def _styles(c):
         extra = " | " + c.style if c.style else ""
         return "ES_AUTOHSCROLL | WS_TABSTOP" + extra + hidden
     if kind in ("slider", "gslider"):
-        return "TBS_HORIZONTAL | TBS_NOTICKS | TBS_BOTH | WS_TABSTOP" + hidden
+        return "TBS_NOTICKS | TBS_BOTH | WS_TABSTOP" + hidden  # horizontal is style 0
     if kind == "combo":
         editable = c.sym == "IDC_CHANNEL_NAME"
         return ("CBS_DROPDOWN" if editable else "CBS_DROPDOWNLIST") + \
