@@ -256,6 +256,14 @@ TEST(DialogTemplates, EveryTemplateBuildsWithItsControls)
         EXPECT_GE(children, d.controls) << "dialog " << d.dialog;
         for (int item : d.items)
             EXPECT_NE(nullptr, GetDlgItem(dlg, item)) << "dialog " << d.dialog << " item " << item;
+        // The plain template, before any skin: kept for review next to the skin previews.
+        ShowWindow(dlg, SW_SHOWNOACTIVATE);
+        testsupport::PumpMessages(150);
+        const auto shot = testsupport::CaptureWindow(dlg);
+        // The menu's template holds only hidden controls; its entries appear when added.
+        if (d.dialog != IDD_QOR_MENU)
+            EXPECT_GT(shot.DistinctColours(), 2u) << "dialog " << d.dialog << " drew nothing";
+        shot.SaveBmp(testsupport::OutputDir() + "template_" + std::to_string(d.dialog) + ".bmp");
         DestroyWindow(dlg);
     }
 }
