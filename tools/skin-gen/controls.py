@@ -2,6 +2,8 @@
 them. Layout modules build these; the writers and the painters read them."""
 from dataclasses import dataclass, field
 
+import theme
+
 # Control kinds and how each appears in the three files:
 #   kind          template class        skin element              text element
 KINDS = {
@@ -73,7 +75,7 @@ class Dialog:
     caption: str                  # template caption (the window title)
     controls: list = field(default_factory=list)
     aux: list = field(default_factory=list)    # (EntryId, EntryName, file)
-    key: tuple = (255, 0, 0)
+    key: tuple = theme.KEY
     stretch: dict = None
     extra_attrs: dict = None      # further QorDlg attributes (the menu's margins)
     id: int = 0

@@ -171,14 +171,6 @@ def speaker(size, muted=False):
     return _done(img, size)
 
 
-def scan(size):
-    img, d, s = _canvas(size)
-    w = int(0.08 * s)
-    d.ellipse((0.18 * s, 0.18 * s, 0.62 * s, 0.62 * s), outline=255, width=w)
-    d.line((0.56 * s, 0.56 * s, 0.8 * s, 0.8 * s), fill=255, width=int(0.11 * s))
-    return _done(img, size)
-
-
 def live(size):
     img, d, s = _canvas(size)
     w = int(0.07 * s)
@@ -204,16 +196,6 @@ def arrow(size, up=True):
         d.polygon([(0.3 * s, 0.62 * s), (0.5 * s, 0.38 * s), (0.7 * s, 0.62 * s)], fill=255)
     else:
         d.polygon([(0.3 * s, 0.38 * s), (0.5 * s, 0.62 * s), (0.7 * s, 0.38 * s)], fill=255)
-    return _done(img, size)
-
-
-def tv(size):
-    img, d, s = _canvas(size)
-    w = int(0.07 * s)
-    d.rounded_rectangle((0.14 * s, 0.28 * s, 0.86 * s, 0.8 * s), radius=0.08 * s,
-                        outline=255, width=w)
-    d.line((0.36 * s, 0.14 * s, 0.5 * s, 0.28 * s), fill=255, width=w)
-    d.line((0.64 * s, 0.14 * s, 0.5 * s, 0.28 * s), fill=255, width=w)
     return _done(img, size)
 
 

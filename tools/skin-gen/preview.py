@@ -54,7 +54,7 @@ def _static(img, c):
         draw.text(img, (c.x, c.y + c.h // 2), s, c.font, colour, anchor="lm")
 
 
-def _field(img, rect, s="", arrow=False, c=None):
+def _field(img, rect, s="", c=None):
     x, y, w, h = rect
     d = ImageDraw.Draw(img)
     fill = c.background if c and c.background else theme.FIELD
@@ -63,10 +63,20 @@ def _field(img, rect, s="", arrow=False, c=None):
         draw.text_centered(img, (x, y, x + w, y + h), s, c.font, c.colour or theme.TEXT)
     elif s:
         draw.text(img, (x + 5, y + h // 2), s, "normal", theme.TEXT, anchor="lm")
+
+
+def _system_field(img, rect, s="", arrow=False):
+    """A combo box or list view as the system draws it with the skin's light field."""
+    x, y, w, h = rect
+    d = ImageDraw.Draw(img)
+    d.rectangle((x, y, x + w - 1, y + h - 1), fill=theme.SYS_FIELD, outline=theme.FIELD_EDGE)
+    if s:
+        draw.text(img, (x + 5, y + h // 2), s, "normal", theme.SYS_TEXT, anchor="lm")
     if arrow:
-        ax = x + w - 14
-        d.polygon([(ax, y + h // 2 - 2), (ax + 7, y + h // 2 - 2), (ax + 3.5, y + h // 2 + 2)],
-                  fill=theme.TEXT_MUTED)
+        bx = x + w - 18
+        d.rectangle((bx, y + 1, x + w - 2, y + h - 2), fill=(214, 218, 226))
+        d.polygon([(bx + 5, y + h // 2 - 2), (bx + 12, y + h // 2 - 2),
+                   (bx + 8.5, y + h // 2 + 2)], fill=theme.SYS_TEXT)
 
 
 def _slider(img, art, c, share=0.4):
@@ -81,18 +91,20 @@ def _slider(img, art, c, share=0.4):
 
 def _list(img, c):
     x, y, w, h = c.rect
-    _field(img, c.rect)
+    _system_field(img, c.rect)
     d = ImageDraw.Draw(img)
-    d.rectangle((x + 1, y + 1, x + w - 2, y + 18), fill=theme.BUTTON)
-    draw.text(img, (x + 8, y + 10), "Channel #", "small", theme.TEXT_MUTED, anchor="lm")
-    draw.text(img, (x + 80, y + 10), "Channel Name", "small", theme.TEXT_MUTED, anchor="lm")
+    d.rectangle((x + 1, y + 1, x + w - 2, y + 18), fill=(214, 218, 226))
+    draw.text(img, (x + 8, y + 10), "Channel #", "small", theme.SYS_TEXT, anchor="lm")
+    draw.text(img, (x + 80, y + 10), "Channel Name", "small", theme.SYS_TEXT, anchor="lm")
     for i, (n, name) in enumerate(((2, "Channel 02"), (4, "News 4"), (7, "Channel 07"),
                                    (12, "Channel 12"), (13, "Sports"))):
         ry = y + 22 + i * 18
+        ink = theme.SYS_TEXT
         if n == 12:
             d.rectangle((x + 1, ry - 2, x + w - 2, ry + 15), fill=theme.ACCENT_DARK)
-        draw.text(img, (x + 8, ry + 6), str(n), "normal", theme.TEXT, anchor="lm")
-        draw.text(img, (x + 80, ry + 6), name, "normal", theme.TEXT, anchor="lm")
+            ink = theme.TEXT
+        draw.text(img, (x + 8, ry + 6), str(n), "normal", ink, anchor="lm")
+        draw.text(img, (x + 80, ry + 6), name, "normal", ink, anchor="lm")
 
 
 def _control(img, art, c, video_picture, looks):
@@ -113,7 +125,7 @@ def _control(img, art, c, video_picture, looks):
         ImageDraw.Draw(img).rectangle((c.x + c.w // 2 - 5, c.y + 2, c.x + c.w // 2 + 5,
                                        c.y + c.h - 3), fill=(214, 220, 230))
     elif c.kind == "combo":
-        _field(img, (c.x, c.y, c.w, 22), c.sample, arrow=True)
+        _system_field(img, (c.x, c.y, c.w, 22), c.sample, arrow=True)
     elif c.kind == "list":
         _list(img, c)
     elif c.kind == "progress":

@@ -88,9 +88,9 @@ def _control(parent, c):
         el.set("ToolTipText", c.tooltips[0])
     else:
         el.set("Caption", c.captions[0])
-        el.set("TextColor1", _c(theme.TEXT))
+        el.set("TextColor1", _c(theme.SYS_TEXT))
         if tag == "QorGenericControlWithTextInfo":
-            el.set("BackgroundColor", _c(theme.FIELD))
+            el.set("BackgroundColor", _c(theme.SYS_FIELD))
         el.set("ToolTipText", c.tooltips[0])
     _font(el, c.font)
 

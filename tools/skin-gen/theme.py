@@ -11,6 +11,10 @@ PANEL = (34, 39, 47)         # flat panel colour: every shared button look sits 
 PANEL_EDGE = (52, 59, 71)
 FIELD = (18, 21, 26)         # edit fields and system controls' wells
 FIELD_EDGE = (64, 72, 86)
+# Combo boxes and list views are drawn by the system; a light field with dark text stays
+# readable whichever of the two colours the skin engine applies to them.
+SYS_FIELD = (236, 239, 244)
+SYS_TEXT = (24, 28, 34)
 LCD = (6, 14, 9)
 LCD_EDGE = (40, 70, 50)
 LCD_GREEN = (0, 255, 0)
