@@ -33,8 +33,13 @@ wineserver -p </dev/null >/dev/null 2>&1
 # Start the prefix's services now so they do not inherit the command's pipes.
 wine64 wineboot </dev/null >/dev/null 2>&1
 # A resident windowed process keeps explorer warm; without it each GUI test pays ~1.3 s.
+# Wait until its window exists: otherwise the first test may start the desktop process
+# itself, which then holds the test's output pipe open and ctest waits for its timeout.
 if [ -n "${WINE_KEEPALIVE:-}" ] && [ -f "$WINE_KEEPALIVE" ]; then
-    wine64 "$WINE_KEEPALIVE" </dev/null >/dev/null 2>&1 &
+    rm -f "$R/keepalive.ready"
+    wine64 "$WINE_KEEPALIVE" "Z:$R/keepalive.ready" </dev/null >/dev/null 2>&1 &
+    i=0
+    while [ ! -e "$R/keepalive.ready" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
 fi
 
 "$@"; RC=$?
