@@ -18,38 +18,23 @@ HuffmanCodes MakeHuffmanCodes(const HuffmanSpec& spec) {
 }
 
 void BitWriter::Drain() {
-    while (pending_ >= 32) {
-        const uint32_t word = static_cast<uint32_t>(acc_ >> (pending_ - 32));
-        pending_ -= 32;
-        // No 0xFF byte in the word (the common case): four plain bytes.
-        const uint32_t inverted = ~word;
-        const bool hasFF = ((inverted - 0x01010101u) & ~inverted & 0x80808080u) != 0;
-        if (!hasFF && sink_.HasRoom(4)) {
-            uint8_t* out = sink_.Reserve(4);
-            out[0] = static_cast<uint8_t>(word >> 24);
-            out[1] = static_cast<uint8_t>(word >> 16);
-            out[2] = static_cast<uint8_t>(word >> 8);
-            out[3] = static_cast<uint8_t>(word);
-        } else {
-            Emit(static_cast<uint8_t>(word >> 24));
-            Emit(static_cast<uint8_t>(word >> 16));
-            Emit(static_cast<uint8_t>(word >> 8));
-            Emit(static_cast<uint8_t>(word));
-        }
+    while (state_.pending >= 32) {
+        state_.pending -= 32;
+        const uint32_t word = static_cast<uint32_t>(state_.acc >> state_.pending);
+        for (int shift = 24; shift >= 0; shift -= 8) Emit(static_cast<uint8_t>(word >> shift));
     }
 }
 
 void BitWriter::Flush() {
-    while (pending_ >= 8) {
-        pending_ -= 8;
-        Emit(static_cast<uint8_t>(acc_ >> pending_));
+    while (state_.pending >= 8) {
+        state_.pending -= 8;
+        Emit(static_cast<uint8_t>(state_.acc >> state_.pending));
     }
-    if (pending_ > 0) {
-        const int fill = 8 - pending_;
-        Emit(static_cast<uint8_t>(((acc_ << fill) | ((1u << fill) - 1)) & 0xFF));
+    if (state_.pending > 0) {
+        const int fill = 8 - state_.pending;
+        Emit(static_cast<uint8_t>(((state_.acc << fill) | ((1u << fill) - 1)) & 0xFF));
     }
-    pending_ = 0;
-    acc_ = 0;
+    state_ = BitState{};
 }
 
 }  // namespace jpeg

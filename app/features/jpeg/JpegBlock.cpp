@@ -7,16 +7,15 @@ void TransformBlock(const JpegEncoder& encoder, const uint8_t* planes, int ci, i
                     int16_t out[64]) {
     const Component& c = encoder.frame.comp[ci];
     const uint8_t* plane = planes + c.offset;
-    int32_t coef[64];
     if (bx * 8 + 8 <= c.width && by * 8 + 8 <= c.height) {
         ForwardDct(plane + static_cast<size_t>(by) * 8 * static_cast<size_t>(c.width) + bx * 8,
-                   c.width, coef);
+                   c.width, out);
     } else {
         uint8_t edge[64];
         LoadEdgeBlock(plane, c, bx, by, edge);
-        ForwardDct(edge, 8, coef);
+        ForwardDct(edge, 8, out);
     }
-    QuantizeZigzag(coef, encoder.quant[c.table], out);
+    QuantizeBlock(out, encoder.quant[c.table]);
 }
 
 }  // namespace jpeg

@@ -56,7 +56,7 @@ constexpr ScaleTable kScale;
 
 }  // namespace
 
-void ForwardDct(const uint8_t* samples, ptrdiff_t stride, int32_t coef[64]) {
+void ForwardDct(const uint8_t* samples, ptrdiff_t stride, int16_t coef[64]) {
     int32_t rows[64];
     for (int y = 0; y < 8; ++y) {
         const uint8_t* p = samples + y * stride;
@@ -67,14 +67,18 @@ void ForwardDct(const uint8_t* samples, ptrdiff_t stride, int32_t coef[64]) {
     // within 16 bits; the scale then brings the result to 1/8 of the 2-D sum.
     int32_t cols[64];
     for (int x = 0; x < 8; ++x) Pass<0>(rows + x, 8, cols + x);
-    for (int i = 0; i < 64; ++i) coef[i] = (cols[i] * kScale.w[i] + 0x40000) >> 19;
-    coef[0] -= 1024;  // level shift of the samples by 128, applied to the DC term
+    for (int i = 0; i < 64; ++i)
+        coef[i] = static_cast<int16_t>((cols[i] * kScale.w[i] + 0x40000) >> 19);
+    coef[0] = static_cast<int16_t>(coef[0] - 1024);  // level shift of the samples by 128
 }
 
-void QuantizeZigzag(const int32_t coef[64], const QuantTable& table, int16_t out[64]) {
-    for (int k = 0; k < 64; ++k) {
-        const int n = kZigzag[k];
-        out[k] = static_cast<int16_t>(Quantize(coef[n], table.reciprocal[n]));
+void QuantizeBlock(int16_t coef[64], const QuantTable& table) {
+    // Written for the vectoriser: 16-bit magnitudes and reciprocals, a 32-bit product.
+    for (int i = 0; i < 64; ++i) {
+        const int32_t c = coef[i];
+        const uint32_t magnitude = static_cast<uint16_t>(c < 0 ? -c : c);
+        const int32_t q = static_cast<int32_t>((magnitude * table.reciprocal[i] + 0x8000u) >> 16);
+        coef[i] = static_cast<int16_t>(c < 0 ? -q : q);
     }
 }
 

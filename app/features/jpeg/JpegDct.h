@@ -9,7 +9,7 @@ namespace jpeg {
 
 // Transforms one 8x8 block of unshifted samples (rows `stride` bytes apart) into DCT
 // coefficients in natural order, scaled as T.81 A.3.3 defines them, the DC level-shifted.
-void ForwardDct(const uint8_t* samples, ptrdiff_t stride, int32_t coef[64]);
+void ForwardDct(const uint8_t* samples, ptrdiff_t stride, int16_t coef[64]);
 
 // Quantises to the nearest integer, halves away from zero, by multiplying with the entry's
 // reciprocal; symmetric, so a zero coefficient stays zero whatever the quantiser.
@@ -19,7 +19,7 @@ inline int32_t Quantize(int32_t coef, uint32_t reciprocal) {
     return coef < 0 ? -magnitude : magnitude;
 }
 
-// Quantises a block of coefficients (natural order) into zig-zag order.
-void QuantizeZigzag(const int32_t coef[64], const QuantTable& table, int16_t out[64]);
+// Quantises a block of coefficients in place (natural order).
+void QuantizeBlock(int16_t coef[64], const QuantTable& table);
 
 }  // namespace jpeg

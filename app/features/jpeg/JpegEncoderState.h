@@ -15,13 +15,13 @@ public:
     jpeg::QuantTable quant[2]{};
     jpeg::HuffmanCodes dc[2]{};
     jpeg::HuffmanCodes ac[2]{};
-    // Progressive mode: every quantised block (zig-zag order) of each component's block grid.
+    // Progressive mode: every quantised block (natural order) of each component's block grid.
     std::vector<int16_t> coefficients[3];
 };
 
 namespace jpeg {
 
-// Transforms and quantises block (bx, by) of component `ci` of the picture into zig-zag order.
+// Transforms and quantises block (bx, by) of component `ci` of the picture (natural order).
 void TransformBlock(const JpegEncoder& encoder, const uint8_t* planes, int ci, int bx, int by,
                     int16_t out[64]);
 

@@ -24,28 +24,38 @@ public:
     ScanCoder(const JpegEncoder& encoder, const Scan& scan, BitWriter& bits)
         : encoder_(encoder), scan_(scan), bits_(bits) {}
 
-    void Block(const int16_t* zz, int ci) {
-        const int table = encoder_.frame.comp[ci].table;
-        if (scan_.ss == 0) {
-            if (scan_.ah == 0) DcFirst(zz[0], predictor_[ci], encoder_.dc[table]);
-            else bits_.Put(static_cast<uint32_t>(zz[0] >> scan_.al) & 1, 1);
-        } else if (scan_.ah == 0) {
-            AcFirst(zz, encoder_.ac[table]);
-        } else {
-            AcRefine(zz, encoder_.ac[table]);
-        }
+    // `block` in natural order.
+    void Block(const int16_t* block, int ci) {
+        int16_t zz[64];
+        for (int k = scan_.ss; k <= scan_.se; ++k) zz[k] = block[kZigzag[k]];
+        bits_.Block([&](auto& out) { Code(zz, ci, out); });
     }
 
 private:
-    void DcFirst(int32_t dc, int& predictor, const HuffmanCodes& table) {
+    template <typename Bits>
+    void Code(const int16_t* zz, int ci, Bits& bits) {
+        const int table = encoder_.frame.comp[ci].table;
+        if (scan_.ss == 0) {
+            if (scan_.ah == 0) DcFirst(zz[0], predictor_[ci], encoder_.dc[table], bits);
+            else bits.Put(static_cast<uint32_t>(zz[0] >> scan_.al) & 1, 1);
+        } else if (scan_.ah == 0) {
+            AcFirst(zz, encoder_.ac[table], bits);
+        } else {
+            AcRefine(zz, encoder_.ac[table], bits);
+        }
+    }
+
+    template <typename Bits>
+    void DcFirst(int32_t dc, int& predictor, const HuffmanCodes& table, Bits& bits) {
         const int32_t value = dc >> scan_.al;  // arithmetic shift, as G.1.2.1 asks
         const int32_t diff = value - predictor;
         predictor = value;
         const int category = Category(diff);
-        bits_.SymbolAndValue(table, category, diff, category);
+        PutSymbolAndValue(bits, table, category, diff, category);
     }
 
-    void AcFirst(const int16_t* zz, const HuffmanCodes& table) {
+    template <typename Bits>
+    void AcFirst(const int16_t* zz, const HuffmanCodes& table, Bits& bits) {
         int run = 0;
         for (int k = scan_.ss; k <= scan_.se; ++k) {
             // The point transform divides the magnitude, rounding towards zero.
@@ -54,16 +64,17 @@ private:
                 ++run;
                 continue;
             }
-            for (; run > 15; run -= 16) bits_.Symbol(table, 0xF0);
+            for (; run > 15; run -= 16) PutSymbol(bits, table, 0xF0);
             const int32_t value = zz[k] < 0 ? -magnitude : magnitude;
             const int category = Category(value);
-            bits_.SymbolAndValue(table, run << 4 | category, value, category);
+            PutSymbolAndValue(bits, table, run << 4 | category, value, category);
             run = 0;
         }
-        if (run > 0) bits_.Symbol(table, 0x00);
+        if (run > 0) PutSymbol(bits, table, 0x00);
     }
 
-    void AcRefine(const int16_t* zz, const HuffmanCodes& table) {
+    template <typename Bits>
+    void AcRefine(const int16_t* zz, const HuffmanCodes& table, Bits& bits) {
         int32_t magnitude[64];
         int lastNew = 0;  // last coefficient that becomes non-zero in this scan
         for (int k = scan_.ss; k <= scan_.se; ++k) {
@@ -80,26 +91,27 @@ private:
                 continue;
             }
             for (; run > 15 && k <= lastNew; run -= 16) {
-                bits_.Symbol(table, 0xF0);
-                PutCorrections(correction, corrections);
+                PutSymbol(bits, table, 0xF0);
+                PutCorrections(correction, corrections, bits);
             }
             if (magnitude[k] > 1) {
                 correction[corrections++] = static_cast<uint8_t>(magnitude[k] & 1);
                 continue;
             }
-            bits_.Symbol(table, run << 4 | 1);
-            bits_.Put(zz[k] < 0 ? 0 : 1, 1);
-            PutCorrections(correction, corrections);
+            PutSymbol(bits, table, run << 4 | 1);
+            bits.Put(zz[k] < 0 ? 0 : 1, 1);
+            PutCorrections(correction, corrections, bits);
             run = 0;
         }
         if (run > 0 || corrections > 0) {
-            bits_.Symbol(table, 0x00);
-            PutCorrections(correction, corrections);
+            PutSymbol(bits, table, 0x00);
+            PutCorrections(correction, corrections, bits);
         }
     }
 
-    void PutCorrections(const uint8_t* correction, int& count) {
-        for (int i = 0; i < count; ++i) bits_.Put(correction[i], 1);
+    template <typename Bits>
+    static void PutCorrections(const uint8_t* correction, int& count, Bits& bits) {
+        for (int i = 0; i < count; ++i) bits.Put(correction[i], 1);
         count = 0;
     }
 

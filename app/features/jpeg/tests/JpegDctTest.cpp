@@ -36,7 +36,7 @@ struct DctError {
 };
 
 DctError Compare(const uint8_t block[64], DctError total = {}) {
-    int32_t fixed[64];
+    int16_t fixed[64];
     double exact[64];
     ForwardDct(block, 8, fixed);
     ReferenceDct(block, exact);
@@ -57,7 +57,7 @@ constexpr double kWorstDctError = 1.0;
 TEST(JpegDct, ExtremeBlocksMatchTheReference) {
     uint8_t block[64];
     std::fill(block, block + 64, 0);
-    int32_t coef[64];
+    int16_t coef[64];
     ForwardDct(block, 8, coef);
     EXPECT_EQ(coef[0], -1024);
     for (int i = 1; i < 64; ++i) EXPECT_EQ(coef[i], 0) << i;
@@ -115,7 +115,7 @@ TEST(JpegDct, RowsAreReadWithTheGivenStride) {
     for (int i = 0; i < 16 * 8; ++i) picture[i] = static_cast<uint8_t>(i * 37 % 251);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) block[y * 8 + x] = picture[y * 16 + 8 + x];
-    int32_t fromPicture[64], fromBlock[64];
+    int16_t fromPicture[64], fromBlock[64];
     ForwardDct(picture + 8, 16, fromPicture);
     ForwardDct(block, 8, fromBlock);
     for (int i = 0; i < 64; ++i) EXPECT_EQ(fromPicture[i], fromBlock[i]) << i;

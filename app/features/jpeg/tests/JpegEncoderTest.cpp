@@ -232,11 +232,14 @@ TEST(JpegEncoder, StreamLongerThanTheBufferIsReportedNotOverrun) {
         EXPECT_GT(over.size, 1036800u);
         EXPECT_TRUE(over.guardIntact);
 
-        // The size reported is exactly what the stream needs.
+        // The size reported is exactly what the stream needs, and a buffer of that size gets
+        // the same stream as a roomy one (its end written by the bounds-checked path).
         const Encoded exact = Encode(encoder.get(), noise, over.size);
         ASSERT_EQ(exact.result, kJpegOk);
         EXPECT_EQ(exact.size, over.size);
         EXPECT_TRUE(exact.guardIntact);
+        const Encoded roomy = Encode(encoder.get(), noise, 2 * over.size);
+        EXPECT_EQ(roomy.bytes, exact.bytes);
         const Encoded shortByOne = Encode(encoder.get(), noise, over.size - 1);
         EXPECT_EQ(shortByOne.result, kJpegBufferTooSmall);
         EXPECT_EQ(shortByOne.size, over.size);
