@@ -2,15 +2,15 @@
 
 namespace jpeg {
 
-HuffmanCodes MakeHuffmanCodes(const HuffmanSpec& spec) {
+HuffmanCodes MakeHuffmanCodes(const HuffmanTable& table) {
     // Canonical codes (T.81 C.2): consecutive within a length, doubled when the length grows.
     HuffmanCodes codes{};
     uint32_t code = 0;
     int k = 0;
     for (int length = 1; length <= 16; ++length) {
-        for (int i = 0; i < spec.counts[length - 1] && k < spec.symbolCount; ++i, ++k) {
-            codes.code[spec.symbols[k]] = static_cast<uint16_t>(code++);
-            codes.length[spec.symbols[k]] = static_cast<uint8_t>(length);
+        for (int i = 0; i < table.counts[length - 1] && k < table.symbolCount; ++i, ++k) {
+            codes.code[table.symbols[k]] = static_cast<uint16_t>(code++);
+            codes.length[table.symbols[k]] = static_cast<uint8_t>(length);
         }
         code <<= 1;
     }

@@ -43,7 +43,7 @@ struct HuffmanCodes {
     uint16_t code[256];
     uint8_t length[256];
 };
-HuffmanCodes MakeHuffmanCodes(const HuffmanSpec& spec);
+HuffmanCodes MakeHuffmanCodes(const HuffmanTable& table);
 
 // Number of bits of |value| (the T.81 size category), and the bits that code `value` in it.
 inline int Category(int32_t value) {

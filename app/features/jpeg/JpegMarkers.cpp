@@ -3,12 +3,12 @@
 namespace jpeg {
 namespace {
 
-void WriteHuffmanTable(const HuffmanSpec& spec, int tableClass, int id, ByteSink& sink) {
+void WriteHuffmanTable(const HuffmanTable& table, int tableClass, int id, ByteSink& sink) {
     sink.Marker(0xC4);
-    sink.Word(static_cast<uint16_t>(2 + 1 + 16 + spec.symbolCount));
+    sink.Word(static_cast<uint16_t>(2 + 1 + 16 + table.symbolCount));
     sink.Byte(static_cast<uint8_t>(tableClass << 4 | id));
-    for (uint8_t count : spec.counts) sink.Byte(count);
-    for (int i = 0; i < spec.symbolCount; ++i) sink.Byte(spec.symbols[i]);
+    for (uint8_t count : table.counts) sink.Byte(count);
+    for (int i = 0; i < table.symbolCount; ++i) sink.Byte(table.symbols[i]);
 }
 
 void WriteApplicationSegment(bool adobe, ByteSink& sink) {

@@ -13,15 +13,15 @@ extern const uint8_t kLuminanceQuant[64];
 extern const uint8_t kChrominanceQuant[64];
 
 // A Huffman table as the DHT marker carries it: code counts per length 1..16, then symbols.
-struct HuffmanSpec {
+struct HuffmanTable {
     uint8_t counts[16];
     const uint8_t* symbols;
     int symbolCount;
 };
-extern const HuffmanSpec kDcLuminance;    // K.3
-extern const HuffmanSpec kDcChrominance;  // K.4
-extern const HuffmanSpec kAcLuminance;    // K.5
-extern const HuffmanSpec kAcChrominance;  // K.6
+extern const HuffmanTable kDcLuminance;    // K.3
+extern const HuffmanTable kDcChrominance;  // K.4
+extern const HuffmanTable kAcLuminance;    // K.5
+extern const HuffmanTable kAcChrominance;  // K.6
 
 // A quantisation table scaled for a quality, natural order, with each entry's 16-bit reciprocal.
 struct QuantTable {

@@ -183,22 +183,22 @@ TEST(JpegTables, ZigzagWalksTheAntiDiagonals) {
     EXPECT_EQ(k, 64);
 }
 
-void ExpectValidHuffmanTable(const HuffmanSpec& spec, int symbols, const std::string& name) {
+void ExpectValidHuffmanTable(const HuffmanTable& table, int symbols, const std::string& name) {
     int total = 0;
-    for (uint8_t count : spec.counts) total += count;
+    for (uint8_t count : table.counts) total += count;
     EXPECT_EQ(total, symbols) << name;
-    EXPECT_EQ(spec.symbolCount, symbols) << name;
-    const HuffmanCodes codes = MakeHuffmanCodes(spec);
+    EXPECT_EQ(table.symbolCount, symbols) << name;
+    const HuffmanCodes codes = MakeHuffmanCodes(table);
     std::set<int> seen;
-    for (int i = 0; i < spec.symbolCount; ++i) {
-        const int s = spec.symbols[i];
+    for (int i = 0; i < table.symbolCount; ++i) {
+        const int s = table.symbols[i];
         EXPECT_TRUE(seen.insert(s).second) << name << " repeats symbol " << s;
         const int length = codes.length[s];
         ASSERT_GE(length, 1);
         ASSERT_LE(length, 16);
         EXPECT_NE(codes.code[s], (1u << length) - 1) << name << ": an all-ones code";
         for (int j = 0; j < i; ++j) {  // prefix-free
-            const int t = spec.symbols[j];
+            const int t = table.symbols[j];
             const int shorter = std::min(length, static_cast<int>(codes.length[t]));
             EXPECT_NE(codes.code[s] >> (length - shorter), codes.code[t] >> (codes.length[t] - shorter))
                 << name << ": " << s << " and " << t;
@@ -212,8 +212,8 @@ TEST(JpegTables, TypicalHuffmanTablesAreCompleteAndPrefixFree) {
     ExpectValidHuffmanTable(kAcLuminance, 162, "AC 0");
     ExpectValidHuffmanTable(kAcChrominance, 162, "AC 1");
     // Every run/size pair the coder can emit (sizes 1 to 10, EOB, ZRL) has a code.
-    for (const HuffmanSpec* spec : {&kAcLuminance, &kAcChrominance}) {
-        const HuffmanCodes codes = MakeHuffmanCodes(*spec);
+    for (const HuffmanTable* table : {&kAcLuminance, &kAcChrominance}) {
+        const HuffmanCodes codes = MakeHuffmanCodes(*table);
         for (int run = 0; run < 16; ++run)
             for (int size = 1; size <= 10; ++size) EXPECT_GT(codes.length[run << 4 | size], 0);
         EXPECT_GT(codes.length[0x00], 0);
