@@ -6,7 +6,8 @@ PKGS="cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64 xvfb xauth googletest
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
 gstreamer1.0-plugins-bad gstreamer1.0-libav ffmpeg imagemagick x11-apps
-libjpeg-turbo-progs libturbojpeg0-dev g++ python3 python3-pil"
+libjpeg-turbo-progs libturbojpeg0-dev libjpeg62-turbo-dev g++ python3
+python3-pil python3-numpy"
 missing=""
 for p in $PKGS; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
