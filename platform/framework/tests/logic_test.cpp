@@ -105,7 +105,8 @@ TEST(FileFilter, ABarAfterALeadByteBelongsToTheCharacter)
 TEST(FileFilter, ListForTheDialogIsZeroSeparatedAndDoubleZeroTerminated)
 {
     const std::string list = framework::FilterListForDialog({{"A", "*.a"}, {"B", "*.b"}});
-    EXPECT_EQ(list, std::string("A\0*.a\0B\0*.b\0\0", 14));
+    const char expected[] = "A\0*.a\0B\0*.b\0";  // the literal's own zero is the last one
+    EXPECT_EQ(list, std::string(expected, sizeof(expected)));
     EXPECT_EQ(framework::FilterListForDialog({}), std::string("\0\0", 2));
 }
 
