@@ -75,6 +75,31 @@ BOOL CToolTipCtrl::Create(CWnd* pParent, DWORD style)
     return TRUE;
 }
 
+namespace {
+
+// Tooltip texts are cut to what GetText can read back.
+constexpr size_t kMaxTipText = 1023;
+
+std::string Clipped(LPCSTR text)
+{
+    std::string clipped = text ? text : "";
+    if (clipped.size() <= kMaxTipText)
+        return clipped;
+    // Never between the two bytes of a double-byte character.
+    size_t cut = 0;
+    for (size_t i = 0; i < clipped.size();) {
+        const size_t step = ::IsDBCSLeadByte(static_cast<BYTE>(clipped[i])) && i + 1 < clipped.size() ? 2 : 1;
+        if (i + step > kMaxTipText)
+            break;
+        i += step;
+        cut = i;
+    }
+    clipped.resize(cut);
+    return clipped;
+}
+
+}  // namespace
+
 TOOLINFOA CToolTipCtrl::ToolInfo(HWND tool, LPCSTR text) const
 {
     TOOLINFOA info{};
@@ -91,13 +116,15 @@ BOOL CToolTipCtrl::AddTool(HWND tool, LPCSTR text)
 {
     if (!tool)
         return FALSE;
-    TOOLINFOA info = ToolInfo(tool, text ? text : "");
+    const std::string clipped = Clipped(text);
+    TOOLINFOA info = ToolInfo(tool, clipped.c_str());
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)));
 }
 
 void CToolTipCtrl::UpdateTipText(LPCSTR text, HWND tool)
 {
-    TOOLINFOA info = ToolInfo(tool, text ? text : "");
+    const std::string clipped = Clipped(text);
+    TOOLINFOA info = ToolInfo(tool, clipped.c_str());
     SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
@@ -109,8 +136,8 @@ void CToolTipCtrl::DelTool(HWND tool)
 
 std::string CToolTipCtrl::GetText(HWND tool) const
 {
-    // TTM_GETTEXT has no size argument; tooltip texts are kept short by their owners.
-    std::vector<char> text(1024, '\0');
+    // TTM_GETTEXT has no size argument; AddTool and UpdateTipText keep texts within this.
+    std::vector<char> text(kMaxTipText + 1, '\0');
     TOOLINFOA info = ToolInfo(tool, text.data());
     SendMessage(TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&info));
     return text.data();

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "WndInternal.h"
@@ -20,6 +22,18 @@ std::vector<HINSTANCE>& Modules()
 {
     static std::vector<HINSTANCE> modules;
     return modules;
+}
+
+// Classes registered through AfxRegisterClassCopy, by name, with their module.
+std::vector<std::pair<std::string, HINSTANCE>>& ClassCopies()
+{
+    static std::vector<std::pair<std::string, HINSTANCE>> classes;
+    return classes;
+}
+
+bool SameClassName(const std::string& a, const char* b)
+{
+    return lstrcmpiA(a.c_str(), b) == 0;
 }
 
 std::vector<HINSTANCE> SearchOrder(HINSTANCE preferred)
@@ -54,6 +68,29 @@ void AfxRemoveResourceModule(HINSTANCE hModule)
     modules.erase(std::remove(modules.begin(), modules.end(), hModule), modules.end());
 }
 
+BOOL AfxRegisterClassCopy(LPCSTR baseClass, LPCSTR newClass, HINSTANCE module, UINT removeStyles,
+                          UINT addStyles)
+{
+    if (!baseClass || !newClass || !*newClass || !module)
+        return FALSE;
+    std::lock_guard<std::mutex> guard(ModulesLock());
+    for (const auto& [name, owner] : ClassCopies())
+        if (SameClassName(name, newClass))
+            return owner == module;
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof(info);
+    if (!::GetClassInfoExA(nullptr, baseClass, &info) && !::GetClassInfoExA(module, baseClass, &info))
+        return FALSE;
+    info.style = (info.style & ~removeStyles) | addStyles;
+    info.style &= ~CS_GLOBALCLASS;  // a copy belongs to its module
+    info.hInstance = module;
+    info.lpszClassName = newClass;
+    if (!::RegisterClassExA(&info) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return FALSE;
+    ClassCopies().emplace_back(newClass, module);
+    return TRUE;
+}
+
 namespace framework::detail {
 
 LPCDLGTEMPLATEA FindDialogTemplate(LPCSTR name, HINSTANCE preferred, HINSTANCE* found)
@@ -78,6 +115,12 @@ HINSTANCE FindClassModule(LPCSTR className)
 {
     if (!className || IS_INTRESOURCE(className))
         return nullptr;
+    {
+        std::lock_guard<std::mutex> guard(ModulesLock());
+        for (const auto& [name, owner] : ClassCopies())
+            if (SameClassName(name, className))
+                return owner;
+    }
     WNDCLASSEXA info{};
     info.cbSize = sizeof(info);
     for (HINSTANCE module : SearchOrder(nullptr))

@@ -150,11 +150,15 @@ HMENU CWnd::GetSystemMenu(BOOL revert) const { return ::GetSystemMenu(m_hWnd, re
 
 void CWnd::CenterWindow(HWND alternateOwner)
 {
-    HWND reference = alternateOwner ? alternateOwner : ::GetWindow(m_hWnd, GW_OWNER);
-    if (GetStyle() & WS_CHILD)
-        reference = ::GetParent(m_hWnd);
+    const bool child = (GetStyle() & WS_CHILD) != 0;
+    HWND reference = child ? ::GetParent(m_hWnd)
+                           : (alternateOwner ? alternateOwner : ::GetWindow(m_hWnd, GW_OWNER));
     RECT area{};
-    if (reference && ::IsWindowVisible(reference) && !::IsIconic(reference)) {
+    if (child && reference) {
+        // A child is centred in its parent's client area.
+        ::GetClientRect(reference, &area);
+        ::MapWindowPoints(reference, nullptr, reinterpret_cast<LPPOINT>(&area), 2);
+    } else if (reference && ::IsWindowVisible(reference) && !::IsIconic(reference)) {
         ::GetWindowRect(reference, &area);
     } else {
         ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
@@ -164,12 +168,21 @@ void CWnd::CenterWindow(HWND alternateOwner)
     const int width = self.right - self.left, height = self.bottom - self.top;
     POINT origin{area.left + (area.right - area.left - width) / 2,
                  area.top + (area.bottom - area.top - height) / 2};
-    if (GetStyle() & WS_CHILD)
-        ::ScreenToClient(::GetParent(m_hWnd), &origin);
+    if (child && reference)
+        ::ScreenToClient(reference, &origin);
     ::SetWindowPos(m_hWnd, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CWnd::DragAcceptFiles(BOOL accept) { ::DragAcceptFiles(m_hWnd, accept); }
+BOOL CWnd::TrackMouseLeave()
+{
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = m_hWnd;
+    return ::TrackMouseEvent(&track);
+}
+
 BOOL CWnd::SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
 
 int CWnd::MessageBox(LPCSTR text, LPCSTR caption, UINT type)

@@ -159,6 +159,34 @@ TEST(Creation, ADialogItemIsReplacedByAWindowOfAnotherClass)
     EXPECT_EQ(replacement.m_hWnd, nullptr);
 }
 
+TEST(Creation, AClassCopiedInTheDllReplacesADialogItemFromTheProgram)
+{
+    HINSTANCE dll = DllDialogsModule();
+    ASSERT_TRUE(AfxRegisterClassCopy("BUTTON", "FWCOPYBUTTON", dll, CS_PARENTDC, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
+    EXPECT_TRUE(AfxRegisterClassCopy("BUTTON", "FWCOPYBUTTON", dll, 0, 0));  // again: no change
+    EXPECT_FALSE(AfxRegisterClassCopy("BUTTON", "FWCOPYBUTTON", GetModuleHandleA(nullptr), 0, 0));
+    EXPECT_FALSE(AfxRegisterClassCopy("NoSuchBaseClass", "FWCOPYOTHER", dll, 0, 0));
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetClassInfoExA(dll, "FWCOPYBUTTON", &info));
+    EXPECT_EQ(info.style & CS_PARENTDC, 0u);
+    EXPECT_EQ(info.style & (CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW), static_cast<UINT>(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
+
+    EventLog log;
+    TestDialog dlg(log);
+    ASSERT_TRUE(dlg.Create(IDD_FW_MAIN));
+    CButton go;
+    ASSERT_TRUE(go.CreateInPlaceOfDlgItem(dlg.GetDlgItem(IDC_FW_GO), "FWCOPYBUTTON"));
+    char cls[32] = {};
+    GetClassNameA(go.m_hWnd, cls, sizeof(cls));
+    EXPECT_STREQ(cls, "FWCOPYBUTTON");
+    EXPECT_EQ(go.GetWindowText(), "Go");
+    log.clear();
+    go.SendMessage(BM_CLICK);
+    EXPECT_EQ(log, (EventLog{"Go clicked"}));
+    dlg.DestroyWindow();
+}
+
 // A class derived in the program from a dialog class of the DLL.
 class ProgramFromDll : public DllDialog {
 public:

@@ -18,6 +18,13 @@
 #undef SubclassWindow
 #endif
 
+// Registers `newClass` under `module` as a copy of the window class `baseClass` (a system
+// class such as "BUTTON"), with the class styles `removeStyles` taken away and `addStyles`
+// added. Registering a name again from the same module succeeds without change. Windows of
+// the class can then be created by name from any module (CWnd::CreateEx looks the class up).
+FRAMEWORK_API BOOL AfxRegisterClassCopy(LPCSTR baseClass, LPCSTR newClass, HINSTANCE module,
+                                        UINT removeStyles, UINT addStyles);
+
 class FRAMEWORK_API CWnd {
 public:
     CWnd();
@@ -110,6 +117,8 @@ public:
     HMENU GetSystemMenu(BOOL revert) const;
     void CenterWindow(HWND alternateOwner = nullptr);
     void DragAcceptFiles(BOOL accept = TRUE);
+    // Asks for one WM_MOUSELEAVE (OnMouseLeave) when the mouse next leaves the window.
+    BOOL TrackMouseLeave();
     BOOL SetForegroundWindow();
     int MessageBox(LPCSTR text, LPCSTR caption = nullptr, UINT type = MB_OK);
 
