@@ -94,6 +94,26 @@ TEST_F(ModelessDialog, CommandsReachHandlersByIdAndNotificationCode)
     EXPECT_EQ(log, (EventLog{"menu 40001", "range 41003"}));
 }
 
+TEST_F(ModelessDialog, NotificationsReachTheTableAndScrollsTheSlider)
+{
+    log.clear();
+    NMHDR header{dlg.list.m_hWnd, IDC_FW_LIST, static_cast<UINT>(NM_CLICK)};
+    EXPECT_EQ(dlg.SendMessage(WM_NOTIFY, IDC_FW_LIST, reinterpret_cast<LPARAM>(&header)), 5);
+    NMHDR other{dlg.list.m_hWnd, IDC_FW_LIST, static_cast<UINT>(NM_DBLCLK)};
+    dlg.SendMessage(WM_NOTIFY, IDC_FW_LIST, reinterpret_cast<LPARAM>(&other));
+    EXPECT_EQ(log, (EventLog{"list clicked from 2008"}));
+
+    // The slider's scroll notifications: the dialog's handler runs, and its default hands
+    // them to the slider object.
+    log.clear();
+    dlg.level.SetFocus();
+    dlg.level.SendMessage(WM_KEYDOWN, VK_RIGHT, 1);
+    dlg.level.SendMessage(WM_KEYUP, VK_RIGHT, 0xC0000001);
+    ASSERT_FALSE(dlg.level.codes.empty());
+    EXPECT_EQ(dlg.level.codes.front(), static_cast<UINT>(TB_LINEDOWN));
+    EXPECT_EQ(log.front(), "dialog OnHScroll " + std::to_string(TB_LINEDOWN) + " 0");
+}
+
 TEST_F(ModelessDialog, TimersFireOnTheDialog)
 {
     int fired = 0;
