@@ -57,8 +57,10 @@ BOOL CDialog::CreateFromTemplate(HWND owner, BOOL modal)
 {
     if (m_hWnd)
         return FALSE;
-    HINSTANCE module = nullptr;
-    LPCDLGTEMPLATEA dialogTemplate = FindDialogTemplate(m_lpszTemplateName, m_hResourceModule, &module);
+    HINSTANCE module = m_hResourceModule ? m_hResourceModule : ::GetModuleHandleA(nullptr);
+    LPCDLGTEMPLATEA dialogTemplate = m_lpDialogTemplate;
+    if (!dialogTemplate)
+        dialogTemplate = FindDialogTemplate(m_lpszTemplateName, m_hResourceModule, &module);
     if (!dialogTemplate) {
         OutputDebugStringA("Framework:  dialog template not found\r\n");
         return FALSE;
@@ -90,10 +92,29 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd)
 {
     m_lpszTemplateName = lpszTemplateName;
+    m_lpDialogTemplate = nullptr;
     m_nIDTemplate = IS_INTRESOURCE(lpszTemplateName)
                         ? static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName)) : 0;
     if (pParentWnd)
         m_pParentWnd = pParentWnd;
+    return CreateFromTemplate(OwnerWindow(), FALSE);
+}
+
+BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hModule)
+{
+    if (!lpDialogTemplate)
+        return FALSE;
+    m_lpDialogTemplate = lpDialogTemplate;
+    m_hResourceModule = hModule;
+    if (pParentWnd)
+        m_pParentWnd = pParentWnd;
+    return TRUE;
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hModule)
+{
+    if (!InitModalIndirect(lpDialogTemplate, pParentWnd, hModule))
+        return FALSE;
     return CreateFromTemplate(OwnerWindow(), FALSE);
 }
 

@@ -2,6 +2,8 @@
 // routing, timers, cracked handlers, colour reflection and the modal loop.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "TestDialogs.h"
 #include "TestSupport.h"
 
@@ -276,6 +278,29 @@ TEST(ModalDialog, OwnerIsDisabledWhileItRunsAndEnabledAfter)
     EXPECT_EQ(ownerDuring, owner.m_hWnd);
     EXPECT_TRUE(owner.IsWindowEnabled());
     owner.DestroyWindow();
+}
+
+TEST(ModalDialog, RunsFromATemplateInMemory)
+{
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_FW_EMPTY), MAKEINTRESOURCEA(5));
+    ASSERT_NE(resource, nullptr);
+    const auto* loaded = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, resource)));
+    // A private copy, as a template built at run time would be.
+    std::vector<BYTE> copy(loaded, loaded + SizeofResource(nullptr, resource));
+    CDialog dlg;
+    ASSERT_TRUE(dlg.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEA>(copy.data())));
+    struct Ender {
+        static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
+        {
+            if (HWND hWnd = FindWindowA("#32770", "Empty")) {
+                KillTimer(nullptr, id);
+                PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+            }
+        }
+    };
+    SetTimer(nullptr, 0, 20, Ender::Fire);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_FALSE(dlg.InitModalIndirect(nullptr));
 }
 
 TEST(ModalDialog, MissingTemplateGivesMinusOne)

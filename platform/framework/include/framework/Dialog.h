@@ -19,6 +19,13 @@ public:
     // Creates the dialog modeless (shown only if the template says WS_VISIBLE).
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     BOOL Create(LPCSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+    // The same from a template in memory (built at run time, or loaded by the caller), which
+    // must stay valid while the dialog is being created. `hModule` owns the template's
+    // resources (icons, classes); null means the program.
+    BOOL InitModalIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd = nullptr,
+                           HINSTANCE hModule = nullptr);
+    BOOL CreateIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd = nullptr,
+                        HINSTANCE hModule = nullptr);
     // Ends a modal dialog with `nResult` (DoModal returns it); hides a modeless one.
     void EndDialog(INT_PTR nResult);
 
@@ -62,6 +69,7 @@ private:
     void RunModalLoop();
 
     HINSTANCE m_hResourceModule = nullptr;
+    LPCDLGTEMPLATEA m_lpDialogTemplate = nullptr;
     BOOL m_bModal = FALSE;
     BOOL m_bEndModal = FALSE;
     INT_PTR m_nModalResult = -1;
