@@ -53,6 +53,15 @@ HWND CDialog::OwnerWindow() const
     return owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
 }
 
+HWND CDialog::ModelessParent() const
+{
+    // A modeless dialog may be a child (a page inside another window): its parent is used
+    // as given.
+    if (m_pParentWnd && m_pParentWnd->m_hWnd)
+        return m_pParentWnd->m_hWnd;
+    return OwnerWindow();
+}
+
 BOOL CDialog::CreateFromTemplate(HWND owner, BOOL modal)
 {
     if (m_hWnd)
@@ -97,7 +106,7 @@ BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd)
                         ? static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName)) : 0;
     if (pParentWnd)
         m_pParentWnd = pParentWnd;
-    return CreateFromTemplate(OwnerWindow(), FALSE);
+    return CreateFromTemplate(ModelessParent(), FALSE);
 }
 
 BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hModule)
@@ -115,7 +124,7 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd,
 {
     if (!InitModalIndirect(lpDialogTemplate, pParentWnd, hModule))
         return FALSE;
-    return CreateFromTemplate(OwnerWindow(), FALSE);
+    return CreateFromTemplate(ModelessParent(), FALSE);
 }
 
 INT_PTR CDialog::DoModal()

@@ -116,6 +116,19 @@ TEST_F(ModelessDialog, NotificationsReachTheTableAndScrollsTheSlider)
     EXPECT_EQ(log.front(), "dialog OnHScroll " + std::to_string(TB_LINEDOWN) + " 0");
 }
 
+TEST_F(ModelessDialog, AChildTemplateBecomesAPageInsideItsParent)
+{
+    CStatic frame;
+    ASSERT_TRUE(frame.SubclassDlgItem(IDC_FW_LABEL, &dlg));
+    CDialog page;
+    ASSERT_TRUE(page.Create(IDD_FW_PAGE, &frame));
+    EXPECT_EQ(::GetParent(page.m_hWnd), frame.m_hWnd);
+    EXPECT_TRUE(page.GetStyle() & WS_CHILD);
+    EXPECT_NE(page.GetDlgItem(IDC_FW_PAGE_EDIT), nullptr);
+    dlg.DestroyWindow();  // the page goes with the window it lives in
+    EXPECT_EQ(page.m_hWnd, nullptr);
+}
+
 TEST_F(ModelessDialog, TimersFireOnTheDialog)
 {
     int fired = 0;

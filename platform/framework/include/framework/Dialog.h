@@ -16,7 +16,9 @@ public:
     // Runs the dialog modally; returns the EndDialog result, or -1 when the template is
     // missing or the dialog could not be created.
     virtual INT_PTR DoModal();
-    // Creates the dialog modeless (shown only if the template says WS_VISIBLE).
+    // Creates the dialog modeless (shown only if the template says WS_VISIBLE), with the
+    // given parent as it is (a child template becomes a page inside it), else owned by the
+    // application's main window.
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     BOOL Create(LPCSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
     // The same from a template in memory (built at run time, or loaded by the caller), which
@@ -66,6 +68,7 @@ private:
     friend struct DialogAccess;
     BOOL CreateFromTemplate(HWND owner, BOOL modal);
     HWND OwnerWindow() const;
+    HWND ModelessParent() const;
     void RunModalLoop();
 
     HINSTANCE m_hResourceModule = nullptr;
