@@ -17,7 +17,9 @@ void WriterClock::Advance()
         dshow::AutoLock hold(&clockLock_);
         time_.Advance(timeGetTime());
     }
-    TriggerThread();
+    // Waking the scheduler for every sample costs a thread switch; only due advises need it.
+    if (PendingAdvises() > 0)
+        TriggerThread();
 }
 
 REFERENCE_TIME WriterClock::GetPrivateTime()

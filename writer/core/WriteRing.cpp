@@ -75,6 +75,7 @@ void WriteRing::Reset()
 {
     Hold hold(lock_);
     writeIndex_ = readIndex_ = filled_ = 0;
+    producerWaiting_ = consumerWaiting_ = false;
     closed_ = memory_ == nullptr;
     ResetEvent(dataReady_);
     ResetEvent(spaceReady_);
@@ -84,9 +85,11 @@ bool WriteRing::Put(const BYTE* data, size_t length)
 {
     while (length > 0) {
         bool copied = false;
+        bool wakeWriter = false;
         size_t piece = 0;
         {
             Hold hold(lock_);
+            producerWaiting_ = false;
             if (closed_)
                 return false;
             piece = std::min<size_t>(length, capacity_ - writeIndex_);
@@ -97,12 +100,17 @@ bool WriteRing::Put(const BYTE* data, size_t length)
                     writeIndex_ = 0;
                 filled_ += static_cast<uint32_t>(piece);
                 copied = true;
+                wakeWriter = consumerWaiting_;
+            } else {
+                producerWaiting_ = true;
             }
         }
         if (copied) {
             data += piece;
             length -= piece;
-            SetEvent(dataReady_);
+            // Signalling costs a trip to the system; a writer that is busy will look anyway.
+            if (wakeWriter)
+                SetEvent(dataReady_);
         } else {
             WaitForSingleObject(spaceReady_, INFINITE);
         }
@@ -128,19 +136,30 @@ WriteRing::Chunk WriteRing::Take(bool aligned)
 
 void WriteRing::Consume(uint32_t length)
 {
+    bool wakeProducer = false;
     {
         Hold hold(lock_);
         readIndex_ += length;
         if (readIndex_ >= capacity_)
             readIndex_ -= capacity_;
         filled_ -= length;
+        wakeProducer = producerWaiting_;
     }
-    SetEvent(spaceReady_);
+    if (wakeProducer)
+        SetEvent(spaceReady_);
 }
 
 void WriteRing::WaitForData()
 {
+    {
+        Hold hold(lock_);
+        if (std::min(filled_, capacity_ - readIndex_) >= sectorSize_)
+            return;
+        consumerWaiting_ = true;
+    }
     WaitForSingleObject(dataReady_, INFINITE);
+    Hold hold(lock_);
+    consumerWaiting_ = false;
 }
 
 void WriteRing::SignalData()

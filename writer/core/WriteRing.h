@@ -38,6 +38,7 @@ public:
     // Consumer: the next contiguous block, in aligned mode only whole sectors.
     Chunk Take(bool aligned);
     void Consume(uint32_t length);
+    // Waits until a whole sector is in or SignalData is called.
     void WaitForData();
     void SignalData();
 
@@ -55,6 +56,9 @@ private:
     uint32_t readIndex_ = 0;
     uint32_t filled_ = 0;
     bool closed_ = true;
+    // Each side signals the other only when it waits.
+    bool producerWaiting_ = false;
+    bool consumerWaiting_ = false;
     CRITICAL_SECTION lock_;
     HANDLE dataReady_;
     HANDLE spaceReady_;

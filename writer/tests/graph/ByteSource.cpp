@@ -65,6 +65,10 @@ HRESULT ByteStream::FillBuffer(IMediaSample* sample)
     const long length = static_cast<long>(std::min<size_t>(wanted, s.data_->size() - s.offset_));
     std::memcpy(buffer, s.data_->data() + s.offset_, static_cast<size_t>(length));
     sample->SetActualDataLength(length);
+    // Times as byte positions, which is how the system File Writer places samples.
+    REFERENCE_TIME start = static_cast<REFERENCE_TIME>(s.delivered_.load());
+    REFERENCE_TIME stop = start + length;
+    sample->SetTime(&start, &stop);
     s.offset_ += static_cast<size_t>(length);
     if (s.offset_ == s.data_->size()) {
         s.offset_ = 0;
