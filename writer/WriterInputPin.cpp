@@ -11,15 +11,6 @@ WriterInputPin::WriterInputPin(FileWriterFilter* filter, dshow::CritSec* filterL
 {
 }
 
-STDMETHODIMP WriterInputPin::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    if (iid == IID_IUnknown)
-        return GetInterface(static_cast<IPin*>(this), out);
-    return NonDelegatingQueryInterface(iid, out);
-}
-
 HRESULT STDMETHODCALLTYPE WriterInputPin::NonDelegatingQueryInterface(REFIID iid, void** out)
 {
     if (!out)

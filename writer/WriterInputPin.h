@@ -13,8 +13,6 @@ class WriterInputPin final : public dshow::RenderedInputPin {
 public:
     WriterInputPin(FileWriterFilter* filter, dshow::CritSec* filterLock);
 
-    // References count on the filter, but the pin answers for its own interfaces.
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
     HRESULT STDMETHODCALLTYPE NonDelegatingQueryInterface(REFIID iid, void** out) override;
 
     HRESULT CheckMediaType(const dshow::MediaType& type) override;

@@ -13,15 +13,6 @@ ByteStream::ByteStream(ByteSource* filter, const GUID& majorType)
 {
 }
 
-STDMETHODIMP ByteStream::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    if (iid == IID_IUnknown)
-        return GetInterface(static_cast<IPin*>(this), out);
-    return NonDelegatingQueryInterface(iid, out);
-}
-
 HRESULT ByteStream::CheckMediaType(const dshow::MediaType& type)
 {
     return type.majortype == majorType_ ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;

@@ -15,8 +15,6 @@ class ByteStream final : public dshow::SourceStream {
 public:
     ByteStream(ByteSource* filter, const GUID& majorType);
 
-    // References count on the filter, but the pin answers for its own interfaces.
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
 
     HRESULT CheckMediaType(const dshow::MediaType& type) override;
     HRESULT GetMediaType(int position, dshow::MediaType* type) override;
