@@ -1,0 +1,80 @@
+#pragma once
+// The writer filter: every byte that reaches its input pin goes, in arrival order, through a
+// sector-aligned ring to one file written without the system cache by a writer thread, which
+// enforces the run's limit and finishes the file (exact length, repaired stream tail).
+#include "ScrivetInterfaces.h"
+#include "WriteLimit.h"
+#include "WriteRing.h"
+#include "WriterClock.h"
+#include "WriterEvents.h"
+#include "WriterInputPin.h"
+#include "WriterRun.h"
+
+#include <dshowbase/BaseFilter.h>
+#include <dshowbase/SeekingPassThru.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+namespace scrivet {
+
+class FileWriterFilter final : public dshow::BaseFilter,
+                               public IFileSinkFilter,
+                               public IWriterSizeLimit,
+                               public WriterEventSink {
+public:
+    // The class factory's creation function.
+    static dshow::INonDelegatingUnknown* Create(IUnknown* outer, HRESULT* hr);
+
+    explicit FileWriterFilter(IUnknown* outer);
+    ~FileWriterFilter() override;
+
+    DSHOW_DECLARE_IUNKNOWN
+    HRESULT STDMETHODCALLTYPE NonDelegatingQueryInterface(REFIID iid, void** out) override;
+
+    // IFileSinkFilter
+    STDMETHODIMP SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP GetCurFile(LPOLESTR* name, AM_MEDIA_TYPE* type) override;
+    // IWriterSizeLimit
+    STDMETHODIMP SetSizeLimit(LONGLONG limit) override;
+    STDMETHODIMP GetSizeLimit(LONGLONG* limit) override;
+    // IMediaFilter
+    STDMETHODIMP Stop() override;
+    STDMETHODIMP Pause() override;
+
+    int GetPinCount() override;
+    dshow::BasePin* GetPin(int index) override;
+
+    // From the pin, on the streaming thread.
+    HRESULT Write(IMediaSample* sample);
+    void EndOfStreamDrain();
+    // From the pin when it disconnects: the next connection may call for another size.
+    void ReleaseRing();
+
+    // Events from the writer thread go to the graph.
+    void Notify(long code, LONG_PTR param1, LONG_PTR param2) override;
+
+private:
+    // Opens the file and starts the writer thread for a run; the filter lock is held.
+    HRESULT OpenRun();
+    // Lets the writer thread drain the ring and finish the file; the filter lock is held.
+    void EndRun();
+
+    dshow::CritSec filterLock_;
+    dshow::CritSec receiveLock_;
+    std::unique_ptr<dshow::SeekingPassThru> seeking_;
+    std::wstring fileName_;
+    std::atomic<LONGLONG> sizeLimit_{kNoSizeLimit};
+    WriteRing ring_;
+    std::atomic<bool> accepting_{false};  // a run is open and takes samples
+    std::unique_ptr<WriterRun> run_;
+    // A run whose thread did not finish in time at the last stop; it still uses the ring.
+    std::unique_ptr<WriterRun> lingering_;
+    std::unique_ptr<WriterClock> clock_;
+    // The clock as the streaming thread sees it; set once, when the clock is first asked for.
+    std::atomic<WriterClock*> sampleClock_{nullptr};
+    std::unique_ptr<WriterInputPin> pin_;
+};
+
+}  // namespace scrivet

@@ -1,0 +1,4 @@
+// The one definition of Scrivet's class identifier.
+#include <initguid.h>
+
+#include "ScrivetInterfaces.h"

@@ -1,0 +1,149 @@
+#include "WriterRun.h"
+
+namespace scrivet {
+
+namespace {
+
+bool MeansDiskFull(DWORD error)
+{
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+}
+
+}  // namespace
+
+WriterRun::WriterRun(WriteRing& ring, std::unique_ptr<RunFile> file, WriteLimit limit,
+                     bool repairTail, WriterEventSink& events, std::atomic<uint64_t>& sharedBytes)
+    : ring_(ring),
+      file_(std::move(file)),
+      limit_(limit),
+      repairTail_(repairTail),
+      events_(events),
+      sharedBytes_(sharedBytes)
+{
+}
+
+WriterRun::~WriterRun()
+{
+    if (thread_) {
+        running_ = false;
+        ring_.SignalData();
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+    }
+}
+
+bool WriterRun::Start()
+{
+    ring_.Reset();
+    running_ = true;
+    thread_ = CreateThread(nullptr, 0, &WriterRun::ThreadMain, this, 0, nullptr);
+    if (!thread_) {
+        running_ = false;
+        ring_.Close();
+        return false;
+    }
+    return true;
+}
+
+bool WriterRun::End(DWORD timeoutMs)
+{
+    running_ = false;
+    ring_.SignalData();
+    return !thread_ || WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool WriterRun::Finished() const
+{
+    return !thread_ || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
+}
+
+DWORD WINAPI WriterRun::ThreadMain(void* self)
+{
+    static_cast<WriterRun*>(self)->Loop();
+    return 0;
+}
+
+void WriterRun::Loop()
+{
+    for (;;) {
+        const WriteRing::Chunk chunk = ring_.Take(true);
+        if (chunk.length == 0) {
+            if (running_) {
+                ring_.WaitForData();
+                continue;
+            }
+            // Close the ring before the last look, so that no byte can slip in after it.
+            if (!ring_.Closed()) {
+                ring_.Close();
+                continue;
+            }
+            break;
+        }
+        Process(chunk);
+    }
+    FinishFile();
+}
+
+void WriterRun::Process(const WriteRing::Chunk& chunk)
+{
+    if (stopped_) {
+        // Keep draining so that the streaming thread never waits for good.
+        ring_.Consume(chunk.length);
+        return;
+    }
+    const uint64_t total = sharedBytes_.load() + chunk.length;
+    if (total > static_cast<uint64_t>(limit_.bytes)) {
+        Stop(LimitEvent(limit_.reason));
+        ring_.Consume(chunk.length);
+        return;
+    }
+    events_.Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
+                   static_cast<LONG_PTR>(total & 0xFFFFFFFF));
+    DWORD written = 0;
+    const DWORD error = file_->WriteSectors(chunk.data, chunk.length, &written);
+    if (error == 0) {
+        fileBytes_ += written;
+        sharedBytes_ += written;
+    } else {
+        Stop(MeansDiskFull(error) ? EC_WRITER_DISK_FULL : EC_WRITER_WRITE_ERROR);
+    }
+    ring_.Consume(chunk.length);
+}
+
+void WriterRun::Stop(long event)
+{
+    events_.Notify(event, 0, 0);
+    stopped_ = true;
+}
+
+void WriterRun::FinishFile()
+{
+    const WriteRing::Chunk rest = ring_.Take(false);
+    if (!stopped_ && rest.length > 0) {
+        // A whole sector from the chunk's start; the cut below drops the bytes past the data.
+        const uint64_t total = sharedBytes_.load() + rest.length;
+        if (total > static_cast<uint64_t>(limit_.bytes)) {
+            Stop(LimitEvent(limit_.reason));
+        } else {
+            events_.Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
+                           static_cast<LONG_PTR>(total & 0xFFFFFFFF));
+            DWORD written = 0;
+            const DWORD error = file_->WriteSectors(rest.data, ring_.SectorSize(), &written);
+            if (error == 0) {
+                fileBytes_ += rest.length;
+                sharedBytes_ += rest.length;
+            } else {
+                Stop(MeansDiskFull(error) ? EC_WRITER_DISK_FULL : EC_WRITER_WRITE_ERROR);
+            }
+        }
+    }
+    if (rest.length > 0)
+        ring_.Consume(rest.length);
+    // Even after a failed write the file is cut to the bytes that hold data and repaired, so
+    // that it never ends in stale sector bytes.
+    uint64_t length = fileBytes_.load();
+    file_->Finish(length, repairTail_);
+    fileBytes_ = length;
+}
+
+}  // namespace scrivet

@@ -1,0 +1,106 @@
+#pragma once
+// Test doubles for the writer thread: an event recorder and run files that fail on demand.
+#include "RunFile.h"
+#include "WriterEvents.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace scrivet::test {
+
+struct Event {
+    long code;
+    LONG_PTR param1;
+    LONG_PTR param2;
+};
+
+class EventRecorder final : public WriterEventSink {
+public:
+    void Notify(long code, LONG_PTR param1, LONG_PTR param2) override
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        events_.push_back({code, param1, param2});
+    }
+    std::vector<Event> Events()
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        return events_;
+    }
+    std::vector<long> Codes(bool withProgress = false)
+    {
+        std::vector<long> codes;
+        for (const Event& e : Events())
+            if (withProgress || e.code != EC_WRITER_PROGRESS)
+                codes.push_back(e.code);
+        return codes;
+    }
+    std::vector<uint64_t> ProgressTotals()
+    {
+        std::vector<uint64_t> totals;
+        for (const Event& e : Events())
+            if (e.code == EC_WRITER_PROGRESS)
+                totals.push_back((static_cast<uint64_t>(e.param1) << 32) +
+                                 static_cast<uint32_t>(e.param2));
+        return totals;
+    }
+
+private:
+    std::mutex lock_;
+    std::vector<Event> events_;
+};
+
+// Keeps what is written in memory; write number `failAt` (1-based) fails with `error`.
+class MemoryRunFile final : public RunFile {
+public:
+    MemoryRunFile(DWORD sectorSize, std::vector<BYTE>& contents) : sector_(sectorSize), contents_(contents) {}
+    int failAt = 0;
+    DWORD error = ERROR_CRC;
+    DWORD delayMs = 0;
+    int writes = 0;
+    bool finished = false;
+    bool repaired = false;
+    uint64_t finishedLength = 0;
+
+    DWORD WriteSectors(const BYTE* data, DWORD length, DWORD* written) override
+    {
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(data) % sector_, 0u);
+        EXPECT_EQ(length % sector_, 0u);
+        EXPECT_GT(length, 0u);
+        if (delayMs)
+            Sleep(delayMs);
+        *written = 0;
+        if (++writes == failAt)
+            return error;
+        contents_.insert(contents_.end(), data, data + length);
+        *written = length;
+        return 0;
+    }
+    DWORD Finish(uint64_t& length, bool repairTail) override
+    {
+        finished = true;
+        repaired = repairTail;
+        finishedLength = length;
+        contents_.resize(static_cast<size_t>(length));
+        return 0;
+    }
+
+private:
+    DWORD sector_;
+    std::vector<BYTE>& contents_;
+};
+
+// Pseudo-random bytes, the same for the same seed.
+inline std::vector<BYTE> TestBytes(size_t size, uint32_t seed)
+{
+    std::vector<BYTE> bytes(size);
+    for (BYTE& b : bytes)
+        b = static_cast<BYTE>((seed = seed * 1103515245u + 12345u) >> 16);
+    return bytes;
+}
+
+std::vector<BYTE> ReadWholeFile(const std::string& path);
+
+}  // namespace scrivet::test

@@ -1,0 +1,92 @@
+#include "WriterGraph.h"
+
+#include <evcode.h>
+
+namespace scrivet::test {
+
+std::wstring Wide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+HRESULT WriterGraph::Build(ByteSource* source, const CLSID& writerClsid)
+{
+    sourceFilter = source;
+    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                  graph.PutVoid());
+    if (FAILED(hr))
+        return hr;
+    hr = CoCreateInstance(writerClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, writer.PutVoid());
+    if (FAILED(hr))
+        return hr;
+    if (FAILED(hr = graph->AddFilter(sourceFilter.Get(), L"Source")) ||
+        FAILED(hr = graph->AddFilter(writer.Get(), L"Writer")))
+        return hr;
+    dshow::ComPtr<IEnumPins> pins;
+    if (FAILED(hr = writer->EnumPins(pins.Put())))
+        return hr;
+    ULONG got = 0;
+    if (pins->Next(1, writerInput.Put(), &got) != S_OK)
+        return E_FAIL;
+    return graph->ConnectDirect(source->OutputPin(), writerInput.Get(), nullptr);
+}
+
+HRESULT WriterGraph::SetFileName(const std::wstring& name)
+{
+    dshow::ComPtr<IFileSinkFilter> sink;
+    const HRESULT hr = writer->QueryInterface(IID_IFileSinkFilter, sink.PutVoid());
+    if (FAILED(hr))
+        return hr;
+    return sink->SetFileName(name.c_str(), nullptr);
+}
+
+bool WriterGraph::RunToEnd(DWORD timeoutMs)
+{
+    dshow::ComPtr<IMediaControl> control;
+    dshow::ComPtr<IMediaEvent> mediaEvents;
+    if (FAILED(graph->QueryInterface(IID_IMediaControl, control.PutVoid())) ||
+        FAILED(graph->QueryInterface(IID_IMediaEvent, mediaEvents.PutVoid())))
+        return false;
+    if (FAILED(control->Run()))
+        return false;
+    bool complete = false;
+    const DWORD start = GetTickCount();
+    while (!complete && GetTickCount() - start < timeoutMs) {
+        long code = 0;
+        LONG_PTR p1 = 0, p2 = 0;
+        if (mediaEvents->GetEvent(&code, &p1, &p2, 50) != S_OK)
+            continue;
+        events.push_back({code, p1, p2});
+        mediaEvents->FreeEventParams(code, p1, p2);
+        complete = code == EC_COMPLETE;
+    }
+    control->Stop();
+    // Events posted during the stop (the end of the run).
+    long code = 0;
+    LONG_PTR p1 = 0, p2 = 0;
+    while (mediaEvents->GetEvent(&code, &p1, &p2, 0) == S_OK) {
+        events.push_back({code, p1, p2});
+        mediaEvents->FreeEventParams(code, p1, p2);
+    }
+    return complete;
+}
+
+std::vector<long> WriterGraph::Codes(bool withProgress) const
+{
+    std::vector<long> codes;
+    for (const GraphEvent& e : events)
+        if (e.code >= 0x80C8 && e.code <= 0x80CC && (withProgress || e.code != 0x80CC))
+            codes.push_back(e.code);
+    return codes;
+}
+
+std::vector<uint64_t> WriterGraph::ProgressTotals() const
+{
+    std::vector<uint64_t> totals;
+    for (const GraphEvent& e : events)
+        if (e.code == 0x80CC)
+            totals.push_back((static_cast<uint64_t>(e.param1) << 32) + static_cast<uint32_t>(e.param2));
+    return totals;
+}
+
+}  // namespace scrivet::test

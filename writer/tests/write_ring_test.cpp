@@ -1,0 +1,112 @@
+#include "WriteRing.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+using scrivet::WriteRing;
+
+TEST(WriteRing, CapacityIsTenBuffersInWholeSectorsOfPageAlignedMemory)
+{
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(1000, 512));
+    EXPECT_EQ(ring.Capacity(), 9728u);
+    ASSERT_TRUE(ring.Allocate(65536, 4096));
+    EXPECT_EQ(ring.Capacity(), 655360u);
+    ring.Reset();
+    ASSERT_TRUE(ring.Put(reinterpret_cast<const BYTE*>("x"), 1));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(ring.Take(false).data) % 4096, 0u);
+}
+
+TEST(WriteRing, RingThatRoundsToNothingIsRefused)
+{
+    WriteRing ring;
+    EXPECT_FALSE(ring.Allocate(40, 512));
+    EXPECT_FALSE(ring.Allocated());
+    EXPECT_FALSE(ring.Allocate(0, 512));
+    EXPECT_FALSE(ring.Allocate(1000, 0));
+    // Far more than the address space can commit.
+    EXPECT_FALSE(ring.Allocate(0x7FFFFFFF, 512));
+    // Without memory the ring takes nothing rather than copying into nowhere.
+    ring.Reset();
+    EXPECT_FALSE(ring.Put(reinterpret_cast<const BYTE*>("abc"), 3));
+}
+
+TEST(WriteRing, AlignedTakesAreWholeSectorsAndWrapAtTheEnd)
+{
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(512, 512));  // 5120 bytes
+    ring.Reset();
+    std::vector<BYTE> data(4000, 7);
+    ASSERT_TRUE(ring.Put(data.data(), data.size()));
+    WriteRing::Chunk chunk = ring.Take(true);
+    EXPECT_EQ(chunk.length, 3584u);
+    ring.Consume(chunk.length);
+    EXPECT_EQ(ring.Take(true).length, 0u);
+    EXPECT_EQ(ring.Take(false).length, 416u);
+
+    // 416 left at offset 3584; 3000 more run past the end (5120) and wrap.
+    std::vector<BYTE> more(3000);
+    for (size_t i = 0; i < more.size(); ++i)
+        more[i] = static_cast<BYTE>(i);
+    ASSERT_TRUE(ring.Put(more.data(), more.size()));
+    chunk = ring.Take(true);
+    EXPECT_EQ(chunk.length, 1536u);  // up to the end of the ring
+    EXPECT_EQ(chunk.data[416], 0);
+    EXPECT_EQ(chunk.data[1535], static_cast<BYTE>(1119));
+    ring.Consume(chunk.length);
+    chunk = ring.Take(false);
+    EXPECT_EQ(chunk.length, 3000u - 1120u);
+    EXPECT_EQ(chunk.data[0], static_cast<BYTE>(1120));
+}
+
+TEST(WriteRing, ProducerWaitsForSpaceAndEveryByteArrivesInOrder)
+{
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(700, 512));  // 6656 bytes: samples wrap at odd places
+    ring.Reset();
+    std::vector<BYTE> sent;
+    std::thread producer([&] {
+        uint32_t value = 1;
+        for (size_t size : {1u, 511u, 512u, 513u, 4000u, 6656u, 9000u, 17u, 3u, 12345u}) {
+            std::vector<BYTE> sample(size);
+            for (BYTE& b : sample)
+                b = static_cast<BYTE>((value = value * 1103515245u + 12345u) >> 16);
+            sent.insert(sent.end(), sample.begin(), sample.end());
+            ring.Put(sample.data(), sample.size());
+        }
+        ring.Close();
+    });
+    std::vector<BYTE> received;
+    for (;;) {
+        WriteRing::Chunk chunk = ring.Take(true);
+        if (chunk.length == 0)
+            chunk = ring.Take(false);
+        if (chunk.length == 0) {
+            if (ring.Closed() && ring.Filled() == 0)
+                break;
+            Sleep(1);
+            continue;
+        }
+        received.insert(received.end(), chunk.data, chunk.data + chunk.length);
+        ring.Consume(chunk.length);
+    }
+    producer.join();
+    EXPECT_EQ(received, sent);
+}
+
+TEST(WriteRing, WaitingProducerReturnsWhenTheRingCloses)
+{
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(512, 512));
+    ring.Reset();
+    std::vector<BYTE> big(20000, 1);
+    bool accepted = true;
+    std::thread producer([&] { accepted = ring.Put(big.data(), big.size()); });
+    Sleep(50);
+    ring.Close();
+    producer.join();
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(ring.Filled(), ring.Capacity());
+}

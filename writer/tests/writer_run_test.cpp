@@ -1,0 +1,229 @@
+#include "WriterRun.h"
+
+#include "TestSupport.h"
+#include "WriterTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+using namespace scrivet;
+using namespace scrivet::test;
+
+std::vector<BYTE> scrivet::test::ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<BYTE>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+namespace {
+
+constexpr WriteLimit kUnlimited{INT64_MAX, LimitReason::FreeSpace};
+
+// Pushes `data` in samples of the given sizes, in turn, as the streaming thread would.
+void Push(WriteRing& ring, const std::vector<BYTE>& data, std::initializer_list<size_t> sizes)
+{
+    size_t at = 0;
+    while (at < data.size()) {
+        for (size_t size : sizes) {
+            const size_t piece = std::min(size, data.size() - at);
+            ring.Put(data.data() + at, piece);
+            at += piece;
+            if (at == data.size())
+                break;
+        }
+    }
+}
+
+std::wstring Wide(const std::string& s)
+{
+    return std::wstring(s.begin(), s.end());
+}
+
+class WriterRunFile : public testing::TestWithParam<size_t> {};
+
+}  // namespace
+
+TEST_P(WriterRunFile, FileHoldsExactlyTheBytesPushed)
+{
+    const size_t total = GetParam();
+    const std::string path = testsupport::OutputDir() + "run_" + std::to_string(total) + ".bin";
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(4096, 512));
+    auto file = std::make_unique<UnbufferedRunFile>();
+    ASSERT_EQ(file->Create(Wide(path), 512), 0u);
+    EventRecorder events;
+    std::atomic<uint64_t> shared{0};
+    const std::vector<BYTE> data = TestBytes(total, static_cast<uint32_t>(total));
+    {
+        WriterRun run(ring, std::move(file), kUnlimited, false, events, shared);
+        ASSERT_TRUE(run.Start());
+        Push(ring, data, {188, 2048, 1, 65536, 7, 4096, 513});
+        ASSERT_TRUE(run.End(10000));
+        EXPECT_EQ(run.FileBytes(), total);
+    }
+    const std::vector<BYTE> written = ReadWholeFile(path);
+    ASSERT_EQ(written.size(), total);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), written.begin()));
+    EXPECT_EQ(shared.load(), total);
+    EXPECT_TRUE(events.Codes().empty());
+    const std::vector<uint64_t> totals = events.ProgressTotals();
+    ASSERT_FALSE(totals.empty());
+    EXPECT_TRUE(std::is_sorted(totals.begin(), totals.end()));
+    EXPECT_EQ(totals.back(), total);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, WriterRunFile,
+                         testing::Values(512 * 300, 512 * 300 + 123, 1, 511, 200000));
+
+TEST(WriterRun, CallerLimitStopsAndTheFileHoldsWhatWasWrittenBeforeIt)
+{
+    const std::string path = testsupport::OutputDir() + "limit.bin";
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(1024, 512));
+    auto file = std::make_unique<UnbufferedRunFile>();
+    ASSERT_EQ(file->Create(Wide(path), 512), 0u);
+    EventRecorder events;
+    std::atomic<uint64_t> shared{0};
+    const std::vector<BYTE> data = TestBytes(100000, 5);
+    uint64_t fileBytes = 0;
+    {
+        WriterRun run(ring, std::move(file), {30000, LimitReason::CallerLimit}, false, events,
+                      shared);
+        ASSERT_TRUE(run.Start());
+        Push(ring, data, {1000, 3333});
+        ASSERT_TRUE(run.End(10000));
+        fileBytes = run.FileBytes();
+    }
+    EXPECT_EQ(events.Codes(), std::vector<long>{EC_WRITER_SIZE_LIMIT});
+    EXPECT_LE(fileBytes, 30000u);
+    EXPECT_GT(fileBytes, 30000u - 10240u);
+    EXPECT_EQ(fileBytes % 512, 0u);
+    const std::vector<BYTE> written = ReadWholeFile(path);
+    ASSERT_EQ(written.size(), fileBytes);
+    EXPECT_TRUE(std::equal(written.begin(), written.end(), data.begin()));
+    EXPECT_EQ(events.ProgressTotals().back(), fileBytes);
+}
+
+TEST(WriterRun, LastPartialSectorCountsAgainstTheLimit)
+{
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(1024, 512));
+    std::vector<BYTE> contents;
+    auto file = std::make_unique<MemoryRunFile>(512, contents);
+    EventRecorder events;
+    std::atomic<uint64_t> shared{0};
+    WriterRun run(ring, std::move(file), {1100, LimitReason::CallerLimit}, false, events, shared);
+    ASSERT_TRUE(run.Start());
+    ring.Put(TestBytes(1101, 1).data(), 1101);
+    ASSERT_TRUE(run.End(10000));
+    EXPECT_EQ(run.FileBytes(), 1024u);
+    EXPECT_EQ(events.Codes(), std::vector<long>{EC_WRITER_SIZE_LIMIT});
+}
+
+TEST(WriterRun, WriteErrorIsReportedOnceAndTheRestDrainsWithoutBlocking)
+{
+    for (DWORD error : {DWORD{ERROR_CRC}, DWORD{ERROR_DISK_FULL}, DWORD{ERROR_HANDLE_DISK_FULL}}) {
+        WriteRing ring;
+        ASSERT_TRUE(ring.Allocate(1024, 512));
+        std::vector<BYTE> contents;
+        auto file = std::make_unique<MemoryRunFile>(512, contents);
+        MemoryRunFile* fake = file.get();
+        fake->failAt = 3;
+        fake->error = error;
+        fake->delayMs = 1;
+        EventRecorder events;
+        std::atomic<uint64_t> shared{0};
+        const std::vector<BYTE> data = TestBytes(ring.Capacity() * 40 + 77, 9);
+        WriterRun run(ring, std::move(file), kUnlimited, true, events, shared);
+        ASSERT_TRUE(run.Start());
+        Push(ring, data, {4096, 100});  // returns only if the writer keeps draining
+        ASSERT_TRUE(run.End(10000));
+        const long expected = error == ERROR_CRC ? EC_WRITER_WRITE_ERROR : EC_WRITER_DISK_FULL;
+        EXPECT_EQ(events.Codes(), std::vector<long>{expected});
+        EXPECT_EQ(fake->writes, 3);
+        // The file is still finished: cut after the two good writes and repaired.
+        EXPECT_TRUE(fake->finished);
+        EXPECT_TRUE(fake->repaired);
+        EXPECT_EQ(run.FileBytes(), contents.size());
+        EXPECT_TRUE(std::equal(contents.begin(), contents.end(), data.begin()));
+        EXPECT_EQ(shared.load(), contents.size());
+    }
+}
+
+TEST(WriterRun, FailedLastSectorStillCutsAndFinishesTheFile)
+{
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(1024, 512));
+    std::vector<BYTE> contents;
+    auto file = std::make_unique<MemoryRunFile>(512, contents);
+    MemoryRunFile* fake = file.get();
+    fake->failAt = 2;
+    EventRecorder events;
+    std::atomic<uint64_t> shared{0};
+    const std::vector<BYTE> data = TestBytes(1536 + 100, 3);
+    WriterRun run(ring, std::move(file), kUnlimited, false, events, shared);
+    ASSERT_TRUE(run.Start());
+    ring.Put(data.data(), 1536);
+    while (ring.Filled() != 0)
+        Sleep(1);
+    ring.Put(data.data() + 1536, 100);
+    ASSERT_TRUE(run.End(10000));
+    EXPECT_EQ(fake->writes, 2);
+    EXPECT_EQ(events.Codes(), std::vector<long>{EC_WRITER_WRITE_ERROR});
+    EXPECT_TRUE(fake->finished);
+    EXPECT_EQ(fake->finishedLength, 1536u);
+    EXPECT_FALSE(fake->repaired);
+}
+
+TEST(WriterRun, ProducerReturnsOnceTheWriterHasEnded)
+{
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(1024, 512));
+    std::vector<BYTE> contents;
+    EventRecorder events;
+    std::atomic<uint64_t> shared{0};
+    WriterRun run(ring, std::make_unique<MemoryRunFile>(512, contents), kUnlimited, false, events,
+                  shared);
+    ASSERT_TRUE(run.Start());
+    ring.Put(TestBytes(700, 1).data(), 700);
+    ASSERT_TRUE(run.End(10000));
+    EXPECT_TRUE(run.Finished());
+    EXPECT_EQ(contents.size(), 700u);
+    const std::vector<BYTE> late = TestBytes(ring.Capacity() * 3, 2);
+    EXPECT_FALSE(ring.Put(late.data(), late.size()));
+}
+
+TEST(WriterRun, SharedCountIsExactWithSeveralWritersAtOnce)
+{
+    constexpr int kWriters = 4;
+    std::atomic<uint64_t> shared{0};
+    std::vector<std::vector<BYTE>> contents(kWriters);
+    std::vector<std::unique_ptr<WriteRing>> rings;
+    std::vector<std::unique_ptr<WriterRun>> runs;
+    EventRecorder events;
+    for (int i = 0; i < kWriters; ++i) {
+        rings.push_back(std::make_unique<WriteRing>());
+        ASSERT_TRUE(rings.back()->Allocate(1024, 512));
+        runs.push_back(std::make_unique<WriterRun>(
+            *rings.back(), std::make_unique<MemoryRunFile>(512, contents[i]), kUnlimited, false,
+            events, shared));
+        ASSERT_TRUE(runs.back()->Start());
+    }
+    std::vector<std::thread> producers;
+    for (int i = 0; i < kWriters; ++i)
+        producers.emplace_back([&, i] {
+            Push(*rings[i], TestBytes(300000 + i * 1111, i), {512, 1000, 77});
+        });
+    for (std::thread& t : producers)
+        t.join();
+    uint64_t sum = 0;
+    for (int i = 0; i < kWriters; ++i) {
+        ASSERT_TRUE(runs[i]->End(10000));
+        sum += contents[i].size();
+    }
+    EXPECT_EQ(sum, 4 * 300000u + 6 * 1111u);
+    EXPECT_EQ(shared.load(), sum);
+}
