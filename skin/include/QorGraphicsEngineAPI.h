@@ -3,9 +3,11 @@
 // one engine of the process. Start it once before the first skinned dialog and shut it down
 // after the last one is closed.
 #include <windows.h>
+#include <msxml2.h>
 
 #include <string>
 
+#include "QorEngineUserInterface.h"
 #include "SkeldaExport.h"
 
 class SKELDA_API QorGraphicsEngineAPI {
@@ -27,4 +29,18 @@ public:
     // Loads a bitmap named as in the skin file (relative to the skin folder, or a resource
     // of the skin's resource library); the caller deletes it.
     bool GetBitmap(const std::string& path, HBITMAP* bitmap);
+
+    // What the running engine decided, for the editing mode and for diagnostics.
+    std::string GetGraphicsFilePath();
+    std::string GetTextFilePath();
+    std::string GetParentFolder();  // ends in a backslash; empty for a resource library
+    QorDebugOptions GetDebugOptions();
+    // The graphics document; the caller releases it. False when none is loaded.
+    bool GetGraphicsDocument(IXMLDOMDocument** document);
+    // The first button template of that name in document order; the caller releases it.
+    bool GetButtonTemplate(const std::string& name, IXMLDOMNode** element);
+    int GetButtonTemplateCount();
+    // Set by the editing mode so that shutdown offers to save.
+    void SetGraphicsChanged(bool changed);
+    void SetTextChanged(bool changed);
 };
