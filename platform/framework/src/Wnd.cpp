@@ -14,13 +14,14 @@ CWnd::~CWnd()
 {
     if (!m_hWnd)
         return;
-    // A window outliving its object would route messages to freed memory: a subclassed
-    // window is destroyed (only CWnd's handlers run now), an attached one is just unmapped.
-    if (m_pfnSuper)
-        ::DestroyWindow(m_hWnd);
-    if (m_hWnd) {
-        WndAccess::Unhook(this);
-    }
+    // A window outliving its object would route messages to freed memory. The object lets go
+    // first, so no message reaches it half-destroyed; a subclassed window goes with its object,
+    // an attached one only leaves the map.
+    const HWND hWnd = m_hWnd;
+    const bool subclassed = m_pfnSuper != nullptr;
+    WndAccess::Unhook(this);
+    if (subclassed)
+        ::DestroyWindow(hWnd);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)

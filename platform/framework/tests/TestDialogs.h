@@ -49,6 +49,22 @@ private:
     EventLog& log_;
 };
 
+// A slider that hears its own scroll notifications, as a linked slider does.
+class ScrollSlider : public CSliderCtrl {
+public:
+    std::vector<UINT> codes;
+
+protected:
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        if (message == WM_HSCROLL) {
+            codes.push_back(LOWORD(wParam));
+            return TRUE;
+        }
+        return CSliderCtrl::OnChildNotify(message, wParam, lParam, pResult);
+    }
+};
+
 class TestDialog : public CDialog {
 public:
     explicit TestDialog(EventLog& log, CWnd* parent = nullptr)
@@ -57,13 +73,17 @@ public:
         MapCommand(IDC_FW_GO, BN_CLICKED, [this] { log_.push_back("Go clicked"); });
         MapCommand(IDC_FW_NAME, EN_CHANGE, [this] { log_.push_back("Name changed"); });
         MapCommand(40001, [this] { log_.push_back("menu 40001"); });
+        MapNotify(IDC_FW_LIST, NM_CLICK, [this](NMHDR* header, LRESULT* result) {
+            log_.push_back("list clicked from " + std::to_string(header->idFrom));
+            *result = 5;
+        });
         MapCommandRange(41000, 41009, framework::kCommandCode,
                         [this](UINT id) { log_.push_back("range " + std::to_string(id)); });
     }
 
     ColourEdit name;
     CButton check;
-    CSliderCtrl level;
+    ScrollSlider level;
     CComboBox combo;
     CListCtrl list;
     CProgressCtrl progress;
@@ -151,6 +171,11 @@ protected:
     {
         log_.push_back("OnSize " + std::to_string(type) + " " + std::to_string(cx) + "x" + std::to_string(cy));
         CDialog::OnSize(type, cx, cy);
+    }
+    void OnHScroll(UINT code, UINT pos, HWND bar) override
+    {
+        log_.push_back("dialog OnHScroll " + std::to_string(code) + " " + std::to_string(pos));
+        CDialog::OnHScroll(code, pos, bar);
     }
     void OnMove(int x, int y) override
     {

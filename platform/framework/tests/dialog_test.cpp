@@ -2,6 +2,8 @@
 // routing, timers, cracked handlers, colour reflection and the modal loop.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "TestDialogs.h"
 #include "TestSupport.h"
 
@@ -92,6 +94,39 @@ TEST_F(ModelessDialog, CommandsReachHandlersByIdAndNotificationCode)
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FW_GO, BN_DOUBLECLICKED),
                     reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FW_GO)));  // unmapped code
     EXPECT_EQ(log, (EventLog{"menu 40001", "range 41003"}));
+}
+
+TEST_F(ModelessDialog, NotificationsReachTheTableAndScrollsTheSlider)
+{
+    log.clear();
+    NMHDR header{dlg.list.m_hWnd, IDC_FW_LIST, static_cast<UINT>(NM_CLICK)};
+    EXPECT_EQ(dlg.SendMessage(WM_NOTIFY, IDC_FW_LIST, reinterpret_cast<LPARAM>(&header)), 5);
+    NMHDR other{dlg.list.m_hWnd, IDC_FW_LIST, static_cast<UINT>(NM_DBLCLK)};
+    dlg.SendMessage(WM_NOTIFY, IDC_FW_LIST, reinterpret_cast<LPARAM>(&other));
+    EXPECT_EQ(log, (EventLog{"list clicked from 2008"}));
+
+    // The slider's scroll notifications: the dialog's handler runs, and its default hands
+    // them to the slider object.
+    log.clear();
+    dlg.level.SetFocus();
+    dlg.level.SendMessage(WM_KEYDOWN, VK_RIGHT, 1);
+    dlg.level.SendMessage(WM_KEYUP, VK_RIGHT, 0xC0000001);
+    ASSERT_FALSE(dlg.level.codes.empty());
+    EXPECT_EQ(dlg.level.codes.front(), static_cast<UINT>(TB_LINEDOWN));
+    EXPECT_EQ(log.front(), "dialog OnHScroll " + std::to_string(TB_LINEDOWN) + " 0");
+}
+
+TEST_F(ModelessDialog, AChildTemplateBecomesAPageInsideItsParent)
+{
+    CStatic frame;
+    ASSERT_TRUE(frame.SubclassDlgItem(IDC_FW_LABEL, &dlg));
+    CDialog page;
+    ASSERT_TRUE(page.Create(IDD_FW_PAGE, &frame));
+    EXPECT_EQ(::GetParent(page.m_hWnd), frame.m_hWnd);
+    EXPECT_TRUE(page.GetStyle() & WS_CHILD);
+    EXPECT_NE(page.GetDlgItem(IDC_FW_PAGE_EDIT), nullptr);
+    dlg.DestroyWindow();  // the page goes with the window it lives in
+    EXPECT_EQ(page.m_hWnd, nullptr);
 }
 
 TEST_F(ModelessDialog, TimersFireOnTheDialog)
@@ -256,6 +291,29 @@ TEST(ModalDialog, OwnerIsDisabledWhileItRunsAndEnabledAfter)
     EXPECT_EQ(ownerDuring, owner.m_hWnd);
     EXPECT_TRUE(owner.IsWindowEnabled());
     owner.DestroyWindow();
+}
+
+TEST(ModalDialog, RunsFromATemplateInMemory)
+{
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_FW_EMPTY), MAKEINTRESOURCEA(5));
+    ASSERT_NE(resource, nullptr);
+    const auto* loaded = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, resource)));
+    // A private copy, as a template built at run time would be.
+    std::vector<BYTE> copy(loaded, loaded + SizeofResource(nullptr, resource));
+    CDialog dlg;
+    ASSERT_TRUE(dlg.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEA>(copy.data())));
+    struct Ender {
+        static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
+        {
+            if (HWND hWnd = FindWindowA("#32770", "Empty")) {
+                KillTimer(nullptr, id);
+                PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+            }
+        }
+    };
+    SetTimer(nullptr, 0, 20, Ender::Fire);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_FALSE(dlg.InitModalIndirect(nullptr));
 }
 
 TEST(ModalDialog, MissingTemplateGivesMinusOne)

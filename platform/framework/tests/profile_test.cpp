@@ -1,6 +1,8 @@
-// The application object's profile functions against the real registry.
+// The application object: its profile functions against the real registry, and its run cycle.
 #include <framework/Framework.h>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -133,6 +135,83 @@ TEST(Application, TheLastConstructedObjectIsTheApplication)
     EXPECT_EQ(app.Run(), 0);
     CWinApp unnamed;
     EXPECT_STREQ(unnamed.GetAppName(), "framework_tests");
+}
+
+}  // namespace
+
+namespace {
+
+class QuitCounter : public CWinApp {
+public:
+    QuitCounter() : CWinApp("QuitCounter") {}
+    int exits = 0;
+    BOOL initResult = FALSE;
+    std::function<void()> init;
+    BOOL InitInstance() override
+    {
+        if (init)
+            init();
+        return initResult;
+    }
+    int ExitInstance() override
+    {
+        ++exits;
+        return 42;
+    }
+};
+
+class Closer : public CWnd {
+protected:
+    void OnTimer(UINT_PTR) override { DestroyWindow(); }
+};
+
+TEST(Application, RunEndsWhenTheMainWindowIsDestroyed)
+{
+    QuitCounter app;
+    Closer main;
+    app.initResult = TRUE;
+    app.init = [&] {
+        ASSERT_TRUE(main.CreateEx(0, "STATIC", "main", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+        app.m_pMainWnd = &main;
+        main.SetTimer(1, 20);
+    };
+    EXPECT_EQ(AfxWinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW), 42);
+    EXPECT_EQ(app.exits, 1);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_EQ(main.m_hWnd, nullptr);
+}
+
+TEST(Application, InitInstanceFalseEndsWithExitInstance)
+{
+    QuitCounter app;
+    EXPECT_EQ(AfxWinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW), 42);
+    EXPECT_EQ(app.exits, 1);
+}
+
+TEST(Application, AModalMainDialogEndsTheProgramWhenItCloses)
+{
+    // The start-up pattern of a dialog program: the main window runs modally inside
+    // InitInstance, and its end leaves a quit message for the program.
+    QuitCounter app;
+    CDialog main(202u);
+    app.init = [&] {
+        app.m_pMainWnd = &main;
+        struct Ender {
+            static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
+            {
+                if (HWND dlg = FindWindowA("#32770", "Empty")) {
+                    KillTimer(nullptr, id);
+                    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+                }
+            }
+        };
+        SetTimer(nullptr, 0, 20, Ender::Fire);
+        EXPECT_EQ(main.DoModal(), IDCANCEL);
+    };
+    EXPECT_EQ(AfxWinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW), 42);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 }  // namespace
