@@ -36,6 +36,9 @@ wineserver -p </dev/null >/dev/null 2>&1
 wine64 wineboot </dev/null >/dev/null 2>&1
 # A resident windowed process keeps explorer warm; without it each GUI test pays ~1.3 s.
 if [ -n "${WINE_KEEPALIVE:-}" ] && [ -f "$WINE_KEEPALIVE" ]; then
+    # The first window of the run starts the desktop process: let that happen here, with
+    # silent standard handles, before any test can start it on ctest's output pipe.
+    wine64 "$WINE_KEEPALIVE" --warm </dev/null >/dev/null 2>&1
     wine64 "$WINE_KEEPALIVE" </dev/null >/dev/null 2>&1 &
 fi
 
