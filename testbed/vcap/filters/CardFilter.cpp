@@ -1,5 +1,6 @@
 #include "CardFilter.h"
 
+#include "CardControl.h"
 #include "StreamPin.h"
 
 namespace vcap {
@@ -79,8 +80,49 @@ dshow::INonDelegatingUnknown* CaptureFilter::Create(IUnknown* outer, HRESULT* hr
 
 CaptureFilter::CaptureFilter(IUnknown* outer) : CardFilter(outer, *Role(FilterRole::Capture).filterClsid, FilterRole::Capture) {}
 
+CaptureFilter::~CaptureFilter()
+{
+    if (watcher_) {
+        SetEvent(quit_);
+        WaitForSingleObject(watcher_, INFINITE);
+        CloseHandle(watcher_);
+    }
+    if (quit_)
+        CloseHandle(quit_);
+    if (control_)
+        CloseHandle(control_);
+}
+
+DWORD WINAPI CaptureFilter::WatchMain(void* self)
+{
+    static_cast<CaptureFilter*>(self)->Watch();
+    return 0;
+}
+
+void CaptureFilter::Watch()
+{
+    CardControlState seen;
+    ReadControl(cardNumber_, seen);
+    const HANDLE waits[2] = {quit_, control_};
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        CardControlState now;
+        if (!ReadControl(cardNumber_, now))
+            continue;
+        dshow::AutoLock lock(FilterLock());
+        if (now.copyProtected != seen.copyProtected)
+            properties_->Fire(now.copyProtected ? 1 : 2);
+        if (now.framesDropped > seen.framesDropped)
+            properties_->Fire(3);
+        seen = now;
+    }
+}
+
 void CaptureFilter::OnCardKnown()
 {
+    quit_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    control_ = CreateEventW(nullptr, FALSE, FALSE, ControlEventName(cardNumber_).c_str());
+    if (quit_ && control_)
+        watcher_ = CreateThread(nullptr, 0, WatchMain, this, 0, nullptr);
     if (card_.personality.deviceType == 3) {
         AddStream(std::make_unique<StreamPin>(this, L"MPEG Stream Out", &cardNumber_));
         IncrementPinVersion();

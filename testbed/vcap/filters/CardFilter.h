@@ -48,13 +48,24 @@ protected:
 
 // The capture filter: the card's property sets, and for a card without a stream filter
 // (type 3) the multiplexed stream output itself.
+// It also watches the card's control channel and signals the registered device events when
+// copy protection comes or goes and when frames are dropped.
 class CaptureFilter : public CardFilter {
 public:
     static dshow::INonDelegatingUnknown* Create(IUnknown* outer, HRESULT* hr);
     explicit CaptureFilter(IUnknown* outer);
+    ~CaptureFilter() override;
 
 protected:
     void OnCardKnown() override;
+
+private:
+    static DWORD WINAPI WatchMain(void* self);
+    void Watch();
+
+    HANDLE quit_ = nullptr;
+    HANDLE control_ = nullptr;
+    HANDLE watcher_ = nullptr;
 };
 
 // The encoder (stream) filter: delivers the multiplexed program stream.

@@ -1,5 +1,7 @@
 #include "StreamPin.h"
 
+#include "CardControl.h"
+
 #include <uuids.h>
 
 #include <algorithm>
@@ -155,6 +157,10 @@ HRESULT StreamPin::FillBuffer(IMediaSample* sample)
             return S_OK;
         }
     }
+    // The decoder's view of the input: blue and silent while there is no signal.
+    CardControlState control;
+    if (ReadControl(*cardNumber_, control))
+        generator_->setSignal(control.signal);
     std::vector<uint8_t> packs;
     packs.reserve(StreamGenerator::kPackSize * kPacksPerSample);
     for (int i = 0; i < kPacksPerSample; ++i)

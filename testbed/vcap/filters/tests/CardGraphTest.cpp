@@ -1,5 +1,6 @@
 // The card's filters as the program meets them: bound through the system device enumerator
 // by device path, configured through IKsPropertySet, and recorded through Wine's File Writer.
+#include "CardControl.h"
 #include "CardInstaller.h"
 #include "EncoderState.h"
 #include "KsPropertySets.h"
@@ -226,6 +227,45 @@ TEST_F(CardGraphTest, EventRegistrationsAreKeptAndDropped)
     EXPECT_EQ(ks->Set(vcap::kEventPropertySet, 1, nullptr, 0, junk, 8), kInvalidParameter) << "not a handle";
     EXPECT_EQ(ks->Set(vcap::kEventPropertySet, 4, nullptr, 0, reg, 8), HRESULT_FROM_WIN32(ERROR_NOT_FOUND));
     CloseHandle(ev);
+}
+
+TEST_F(CardGraphTest, RegisteredEventsFireOnCopyProtectionAndDroppedFrames)
+{
+    const CardRecord card = Install(1, 1, vcap::Bus::Usb20, 44);
+    const CardRecord other = Install(2, 1, vcap::Bus::Usb20, 44);
+    ComPtr<IKsPropertySet> ks = CaptureProperties(card);
+    ComPtr<IKsPropertySet> otherKs = CaptureProperties(other);
+    ASSERT_TRUE(ks && otherKs);
+    HANDLE ev[4] = {};
+    for (int i = 1; i < 4; ++i) {
+        ev[i] = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        uint32_t reg[2] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(ev[i])), 1};
+        ASSERT_EQ(ks->Set(vcap::kEventPropertySet, static_cast<DWORD>(i), nullptr, 0, reg, 8), S_OK);
+    }
+    HANDLE otherDrop = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    uint32_t otherReg[2] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(otherDrop)), 1};
+    ASSERT_EQ(otherKs->Set(vcap::kEventPropertySet, 3, nullptr, 0, otherReg, 8), S_OK);
+
+    ASSERT_TRUE(vcap::SetCopyProtection(1, true));
+    EXPECT_EQ(WaitForSingleObject(ev[1], 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(ev[2], 0), WAIT_TIMEOUT);
+    ASSERT_TRUE(vcap::SetCopyProtection(1, false));
+    EXPECT_EQ(WaitForSingleObject(ev[2], 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(ev[1], 0), WAIT_TIMEOUT);
+
+    ASSERT_TRUE(vcap::ReportDroppedFrames(1));
+    EXPECT_EQ(WaitForSingleObject(ev[3], 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(otherDrop, 300), WAIT_TIMEOUT) << "the other card dropped nothing";
+
+    // Disabled (as the program does while its warning is shown): no signal.
+    uint32_t off[2] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(ev[3])), 0};
+    ASSERT_EQ(ks->Set(vcap::kEventPropertySet, 3, nullptr, 0, off, 8), S_OK);
+    ASSERT_TRUE(vcap::ReportDroppedFrames(1));
+    EXPECT_EQ(WaitForSingleObject(ev[3], 500), WAIT_TIMEOUT);
+    for (HANDLE h : ev)
+        if (h)
+            CloseHandle(h);
+    CloseHandle(otherDrop);
 }
 
 // Two cards recorded at once for ten seconds of stream each into Wine's File Writer: card 1
