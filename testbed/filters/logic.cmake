@@ -23,3 +23,22 @@ filters_logic_test(filters_ps_parser_tests
   SOURCES ${FILTERS_DIR}/tests/ps_parser_test.cpp ${FILTERS_DIR}/tests/PsBuilder.cpp
   LIBS mpeg_demux_logic
   TIMEOUT 120)
+
+add_library(mpeg_video_logic STATIC
+  ${FILTERS_DIR}/decoder/VlcTables.cpp
+  ${FILTERS_DIR}/decoder/Idct.cpp
+  ${FILTERS_DIR}/decoder/ColourConvert.cpp
+  ${FILTERS_DIR}/decoder/Headers.cpp
+  ${FILTERS_DIR}/decoder/SliceDecoder.cpp
+  ${FILTERS_DIR}/decoder/VideoStreamDecoder.cpp)
+target_include_directories(mpeg_video_logic PUBLIC ${FILTERS_DIR}/decoder)
+
+filters_logic_test(filters_video_decoder_tests
+  SOURCES ${FILTERS_DIR}/tests/video_decoder_test.cpp
+  LIBS mpeg_video_logic mpeg_demux_logic
+  TIMEOUT 180)
+# ffmpeg makes the test streams and its own decode of them before the comparison runs.
+add_test(NAME filters_video_streams
+  COMMAND sh ${FILTERS_DIR}/tests/make_video_streams.sh ${CMAKE_BINARY_DIR}/test-out/filters_video_decoder_tests)
+set_tests_properties(filters_video_streams PROPERTIES FIXTURES_SETUP filters_streams TIMEOUT 120)
+set_tests_properties(filters_video_decoder_tests PROPERTIES FIXTURES_REQUIRED filters_streams)
