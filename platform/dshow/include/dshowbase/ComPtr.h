@@ -59,9 +59,15 @@ public:
     template <class U>
     HRESULT As(ComPtr<U>& out) const
     {
+        return As(__uuidof(U), out);
+    }
+    // For interfaces whose headers declare no uuid for __uuidof.
+    template <class U>
+    HRESULT As(REFIID iid, ComPtr<U>& out) const
+    {
         if (!p_)
             return E_POINTER;
-        return p_->QueryInterface(__uuidof(U), out.PutVoid());
+        return p_->QueryInterface(iid, out.PutVoid());
     }
 
 private:
