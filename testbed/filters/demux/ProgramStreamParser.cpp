@@ -237,6 +237,10 @@ bool ProgramStreamParser::DeliverPes(const uint8_t* p, size_t length)
             return false;
         }
     }
+    pes.packet = p;
+    pes.packetSize = length;
+    pes.rawPayload = p + at;
+    pes.rawPayloadSize = length - at;
     if (pes.streamId == kPrivateStream1Id && at < length) {
         const uint8_t sub = p[at];
         const size_t headerSize = SubStreamHeaderSize(sub);

@@ -35,6 +35,10 @@ struct PesPacket {
     LpcmHeader lpcm;
     const uint8_t* payload = nullptr;  // after the PES header (and the sub-stream header)
     size_t payloadSize = 0;
+    const uint8_t* rawPayload = nullptr;  // after the PES header, sub-stream header included
+    size_t rawPayloadSize = 0;
+    const uint8_t* packet = nullptr;      // the whole packet from its start code
+    size_t packetSize = 0;
 };
 
 struct ParserStats {

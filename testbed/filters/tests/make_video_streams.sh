@@ -18,6 +18,11 @@ $F -f lavfi -i testsrc=size=720x576:rate=25 -t 0.4 -c:v mpeg2video -g 1 -q:v 3 -
    -f vob m2_tools.mpg
 # Predicted pictures between the intra ones (shown as the last intra picture).
 $F $SRC -t 1 -c:v mpeg1video -g 5 -bf 0 -q:v 3 -f mpeg m1_ippp.mpg
+# A longer moving stream with LPCM audio in private stream 1, and one with MPEG audio, for graphs.
+$F $SRC $TONE -t 4 -c:v mpeg2video -g 1 -q:v 4 -c:a pcm_dvd -ac 2 -f vob m2_lpcm.mpg
+$F $SRC $TONE -t 4 -c:v mpeg2video -g 1 -q:v 4 -c:a mp2 -b:a 192k -f vob m2_graph.mpg
 for s in m2_intra m1_intra m2_tools m1_ippp; do
     $F -i $s.mpg -f rawvideo -pix_fmt yuv420p $s.yuv
 done
+# ffmpeg's own reading of the LPCM audio, as the little-endian samples a PCM pin carries.
+$F -i m2_lpcm.mpg -map 0:a -f s16le m2_lpcm.pcm
