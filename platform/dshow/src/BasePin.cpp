@@ -10,7 +10,7 @@
 namespace dshow {
 
 BasePin::BasePin(BaseFilter* filter, CritSec* lock, const wchar_t* name, PIN_DIRECTION direction)
-    : UnknownBase(filter->Owner()), lock_(lock), filter_(filter), name_(name ? name : L""),
+    : UnknownBase(nullptr), lock_(lock), filter_(filter), name_(name ? name : L""),
       direction_(direction)
 {
 }
@@ -29,11 +29,12 @@ HRESULT STDMETHODCALLTYPE BasePin::NonDelegatingQueryInterface(REFIID iid, void*
         return GetInterface(static_cast<IPin*>(this), out);
     if (iid == IID_IQualityControl)
         return GetInterface(static_cast<IQualityControl*>(this), out);
-    if (iid == IID_IUnknown)
-        return GetInterface(reinterpret_cast<IUnknown*>(static_cast<INonDelegatingUnknown*>(this)), out);
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return UnknownBase::NonDelegatingQueryInterface(iid, out);
 }
+
+ULONG STDMETHODCALLTYPE BasePin::NonDelegatingAddRef() { return filter_->Owner()->AddRef(); }
+
+ULONG STDMETHODCALLTYPE BasePin::NonDelegatingRelease() { return filter_->Owner()->Release(); }
 
 bool BasePin::IsStopped() const { return filter_->IsStopped(); }
 

@@ -69,8 +69,14 @@ TEST_F(GraphTest, RunsToCompletionWithSamplesInOrder)
     EXPECT_EQ(ConnectedSubtype(chain_.RendererIn()), kSubtypeA);  // the source's first choice
     EXPECT_TRUE(chain_.stamp->SharesAllocator());
 
+    dshow::ComPtr<IMediaSeeking> seeking;
+    ASSERT_EQ(chain_.graph.As(seeking), S_OK);
     for (int run = 0; run < 2; ++run) {
         chain_.renderer->Clear();
+        // A stopped graph stays where it stopped; the second run starts from the beginning.
+        LONGLONG start = 0;
+        ASSERT_EQ(seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+                  S_OK);
         ASSERT_TRUE(SUCCEEDED(chain_.control->Run()));
         long code = 0;
         ASSERT_EQ(chain_.events->WaitForCompletion(kWaitMs, &code), S_OK) << "run " << run;
@@ -187,12 +193,16 @@ TEST_F(GraphTest, ReconnectsWithAnotherMediaType)
     EXPECT_EQ(ConnectedSubtype(chain_.SourceOut()), kSubtypeB);
     EXPECT_EQ(ConnectedSubtype(chain_.RendererIn()), kSubtypeB);
 
+    dshow::ComPtr<IMediaSeeking> seeking;
+    ASSERT_EQ(chain_.graph.As(seeking), S_OK);
+    LONGLONG start = 0;
+    ASSERT_EQ(seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning), S_OK);
     ASSERT_TRUE(SUCCEEDED(chain_.control->Run()));
     ASSERT_EQ(chain_.events->WaitForCompletion(kWaitMs, &code), S_OK);
     EXPECT_EQ(code, EC_COMPLETE);
     ASSERT_EQ(chain_.control->Stop(), S_OK);
-    ExpectContiguous(chain_.renderer->Samples(), 0);
     EXPECT_EQ(chain_.renderer->Samples().size(), 50u);
+    ExpectContiguous(chain_.renderer->Samples(), 0);
 }
 
 TEST_F(GraphTest, RefusesBadConnections)

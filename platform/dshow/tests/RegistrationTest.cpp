@@ -146,10 +146,19 @@ TEST(Registration, FirstVersionMapper)
     ASSERT_TRUE(SUCCEEDED(com.hr()));
     const dshow::FilterSetup setup{&kVersionOneClsid, L"Dshow Version One Filter", MERIT_DO_NOT_USE, 1,
                                    kVersionOnePins};
+    // The first mapper's entries are listed under the class key's name, so the class key
+    // comes first, as RegisterServer writes it.
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    ASSERT_EQ(dshow::RegisterComClass(kVersionOneClsid, L"Dshow Version One Filter", path), S_OK);
     ASSERT_EQ(dshow::RegisterFilter(setup, dshow::MapperVersion::Version1Only), S_OK);
-    EXPECT_TRUE(FindInCategory(CLSID_LegacyAmFilterCategory, L"Dshow Version One Filter").found);
+    const Entry entry = FindInCategory(CLSID_LegacyAmFilterCategory, L"Dshow Version One Filter");
+    EXPECT_TRUE(entry.found);
+    EXPECT_EQ(entry.clsid, GuidText(kVersionOneClsid));
     EXPECT_EQ(dshow::UnregisterFilter(setup, dshow::MapperVersion::Version1Only), S_OK);
+    EXPECT_EQ(dshow::UnregisterComClass(kVersionOneClsid), S_OK);
     EXPECT_FALSE(FindInCategory(CLSID_LegacyAmFilterCategory, L"Dshow Version One Filter").found);
+    EXPECT_EQ(dshow::UnregisterComClass(kVersionOneClsid), S_OK) << "a missing key is not an error";
 
     // Categories and property-bag values need the second version.
     dshow::FilterSetup device = setup;

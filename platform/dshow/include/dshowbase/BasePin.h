@@ -16,12 +16,15 @@ class BaseFilter;
 
 class BasePin : public UnknownBase, public IPin, public IQualityControl {
 public:
-    // The pin's references count on the filter, which owns it. `lock` is the filter lock.
+    // The pin answers QueryInterface itself, but its references count on the filter, which
+    // owns it and deletes it. `lock` is the filter lock.
     BasePin(BaseFilter* filter, CritSec* lock, const wchar_t* name, PIN_DIRECTION direction);
     ~BasePin() override;
 
     DSHOW_DECLARE_IUNKNOWN
     HRESULT STDMETHODCALLTYPE NonDelegatingQueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE NonDelegatingAddRef() override;
+    ULONG STDMETHODCALLTYPE NonDelegatingRelease() override;
 
     // IPin
     STDMETHODIMP Connect(IPin* receive_pin, const AM_MEDIA_TYPE* type) override;
