@@ -77,10 +77,7 @@ TEST_F(GraphTest, RunsToCompletionWithSamplesInOrder)
         LONGLONG start = 0;
         ASSERT_EQ(seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
                   S_OK);
-        ASSERT_TRUE(SUCCEEDED(chain_.control->Run()));
-        long code = 0;
-        ASSERT_EQ(chain_.events->WaitForCompletion(kWaitMs, &code), S_OK) << "run " << run;
-        EXPECT_EQ(code, EC_COMPLETE);
+        ASSERT_TRUE(RunToCompletion(chain_, kWaitMs)) << "run " << run;
         ASSERT_EQ(chain_.control->Stop(), S_OK);
 
         const auto samples = chain_.renderer->Samples();
@@ -169,9 +166,7 @@ TEST_F(GraphTest, SeekingFlushesAndRestartsAtTheNewPosition)
 TEST_F(GraphTest, ReconnectsWithAnotherMediaType)
 {
     ASSERT_EQ(ConnectChain(chain_), S_OK);
-    ASSERT_TRUE(SUCCEEDED(chain_.control->Run()));
-    long code = 0;
-    ASSERT_EQ(chain_.events->WaitForCompletion(kWaitMs, &code), S_OK);
+    ASSERT_TRUE(RunToCompletion(chain_, kWaitMs));
     EXPECT_EQ(chain_.graph->Disconnect(chain_.RendererIn()), VFW_E_NOT_STOPPED);
     ASSERT_EQ(chain_.control->Stop(), S_OK);
 
@@ -197,9 +192,7 @@ TEST_F(GraphTest, ReconnectsWithAnotherMediaType)
     ASSERT_EQ(chain_.graph.As(seeking), S_OK);
     LONGLONG start = 0;
     ASSERT_EQ(seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning), S_OK);
-    ASSERT_TRUE(SUCCEEDED(chain_.control->Run()));
-    ASSERT_EQ(chain_.events->WaitForCompletion(kWaitMs, &code), S_OK);
-    EXPECT_EQ(code, EC_COMPLETE);
+    ASSERT_TRUE(RunToCompletion(chain_, kWaitMs));
     ASSERT_EQ(chain_.control->Stop(), S_OK);
     EXPECT_EQ(chain_.renderer->Samples().size(), 50u);
     ExpectContiguous(chain_.renderer->Samples(), 0);
@@ -232,9 +225,7 @@ TEST_F(GraphTest, EndOfStreamWhilePausedCompletesOnRun)
     ASSERT_TRUE(WaitUntil([&] { return chain_.renderer->endOfStreams.load() == 1; }, kWaitMs));
     EXPECT_FALSE(WaitForEvent(chain_.events.Get(), EC_COMPLETE, 200)) << "no completion while paused";
     ASSERT_TRUE(SUCCEEDED(chain_.control->Run()));
-    long code = 0;
-    ASSERT_EQ(chain_.events->WaitForCompletion(kWaitMs, &code), S_OK);
-    EXPECT_EQ(code, EC_COMPLETE);
+    EXPECT_TRUE(WaitForEvent(chain_.events.Get(), EC_COMPLETE, kWaitMs));
     EXPECT_EQ(chain_.renderer->Samples().size(), 3u);
 }
 
@@ -283,6 +274,38 @@ TEST_F(GraphTest, FilterAndPinInformation)
     EXPECT_EQ(pin.dir, PINDIR_INPUT);
     EXPECT_EQ(pin.pFilter, chain_.rendererFilter.Get());
     pin.pFilter->Release();
+}
+
+}  // namespace
+
+namespace {
+
+// Quality messages from downstream travel through the stamper to the upstream pin, and from
+// there to the sink set on it.
+TEST_F(GraphTest, QualityMessagesPassUpstream)
+{
+    struct Sink : IQualityControl {
+        long notified = 0;
+        STDMETHODIMP QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+        STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+        STDMETHODIMP_(ULONG) Release() override { return 1; }
+        STDMETHODIMP Notify(IBaseFilter*, Quality) override
+        {
+            ++notified;
+            return S_OK;
+        }
+        STDMETHODIMP SetSink(IQualityControl*) override { return S_OK; }
+    } sink;
+    ASSERT_EQ(ConnectChain(chain_), S_OK);
+    dshow::ComPtr<IQualityControl> stampOut, sourceOut;
+    ASSERT_EQ(chain_.StampOut()->QueryInterface(IID_IQualityControl, stampOut.PutVoid()), S_OK);
+    ASSERT_EQ(chain_.SourceOut()->QueryInterface(IID_IQualityControl, sourceOut.PutVoid()), S_OK);
+    const Quality late{Famine, 900, 400000, 0};
+    EXPECT_EQ(stampOut->Notify(chain_.rendererFilter.Get(), late), VFW_E_NOT_FOUND) << "nobody upstream handles it";
+    ASSERT_EQ(sourceOut->SetSink(&sink), S_OK);
+    EXPECT_EQ(stampOut->Notify(chain_.rendererFilter.Get(), late), S_OK);
+    EXPECT_EQ(sink.notified, 1);
+    sourceOut->SetSink(nullptr);
 }
 
 }  // namespace
