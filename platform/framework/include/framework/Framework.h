@@ -1,0 +1,15 @@
+#pragma once
+// The whole dialog framework.
+#include "framework/CommonControls.h"
+#include "framework/Controls.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/FileDialog.h"
+#include "framework/FileFilter.h"
+#include "framework/FolderDialog.h"
+#include "framework/GdiObjects.h"
+#include "framework/MessageMap.h"
+#include "framework/ProfileStore.h"
+#include "framework/Types.h"
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"
