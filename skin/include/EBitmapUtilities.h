@@ -7,6 +7,8 @@
 
 #include "SkeldaExport.h"
 
+class EQorRegionData;
+
 class SKELDA_API EBitmapUtilities {
 public:
     // Frees any previous bitmap library and keeps `libraryPath` loaded as the source of all
@@ -24,4 +26,10 @@ public:
     static HICON LoadLargeIconFromFile(const std::string& path);
     // Reports a missing bitmap when the engine's debug option asks for it.
     static bool VerifyFileExists(const std::string& path);
+
+    // The window region of `bitmap` with `transparent` cut away: the inside of the outline of
+    // the first opaque shape in row order (holes and further shapes are not cut or added).
+    // The caller deletes the region. Null when the bitmap has no opaque pixel or cannot be
+    // read; `outline`, when given, receives the traced points.
+    static HRGN BuildRegion(HBITMAP bitmap, COLORREF transparent, HDC dc, EQorRegionData* outline);
 };
