@@ -3,6 +3,7 @@
 // and the card comes back with its personality.
 #include "CardControl.h"
 #include "CardInstaller.h"
+#include "TunerState.h"
 #include "TestSupport.h"
 
 #include <windows.h>
@@ -122,6 +123,15 @@ TEST(VcapctlTest, RemoveAndReaddAreAnnouncedAndKeepThePersonality)
     ASSERT_TRUE(vcap::ReadInputState(1, 4, svideo2));
     EXPECT_FALSE(svideo2.signal);
     EXPECT_EQ(svideo2.standard, 0x1000) << "the standard is set apart from the signal";
+
+    EXPECT_EQ(RunCtl("--card 1 station 9 on"), 0u);
+    EXPECT_EQ(RunCtl("--card 1 station 3 off"), 0u);
+    EXPECT_EQ(RunCtl("--card 1 station 300 on"), 1u) << "beyond the channel lists";
+    EXPECT_EQ(RunCtl("--card 1 station x on"), 2u);
+    const std::set<long> stations = vcap::ReadStations(1);
+    EXPECT_EQ(stations.count(9), 1u);
+    EXPECT_EQ(stations.count(3), 0u);
+    EXPECT_EQ(stations.count(5), 1u) << "the others stay";
 
     EXPECT_EQ(RunCtl("--card 5 dropframes"), 1u) << "no such card";
     DestroyWindow(w);
