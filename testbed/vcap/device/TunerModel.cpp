@@ -137,6 +137,15 @@ bool TunerModel::HasSignal(uint32_t nowMs, const std::set<long>& stations) const
     return !s.busy && s.pllOffset > -2 && s.pllOffset < 2;
 }
 
+bool IsValidTvAudioMode(long mode)
+{
+    const long channels = mode & 0x03;
+    const long language = mode & 0x70;
+    return mode != 0 && (mode & ~kTvAudioHardwareModes) == 0 && channels != 0x03 && (language & (language - 1)) == 0;
+}
+
+long AvailableTvAudioModes(bool station) { return station ? (0x01 | 0x02 | 0x10 | 0x20) : (0x01 | 0x10); }
+
 void TunerModel::Restore(long countryCode, long channel, long frequency, uint32_t tunedAtMs)
 {
     SetCountry(countryCode);

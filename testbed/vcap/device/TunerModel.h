@@ -65,4 +65,12 @@ private:
     uint32_t tunedAt_ = 0;
 };
 
+// The TV sound decoder behind the tuner: AMTVAUDIO mode bits (0x01 mono, 0x02 stereo,
+// 0x10/0x20/0x40 language A/B/C). A mode names at most one of mono and stereo and at most one
+// language. Stations broadcast stereo with a second language; without one only mono is there.
+constexpr long kTvAudioHardwareModes = 0x01 | 0x02 | 0x10 | 0x20 | 0x40;
+constexpr long kTvAudioDefaultMode = 0x02 | 0x10;
+bool IsValidTvAudioMode(long mode);
+long AvailableTvAudioModes(bool station);
+
 }  // namespace vcap

@@ -41,6 +41,7 @@ bool LoadTuner(int card, TunerRecord& t)
     t.standard = ReadLong(k, L"TunerStandard", d.standard);
     t.inputType = ReadLong(k, L"TunerInputType", d.inputType);
     t.connectInput = ReadLong(k, L"TunerConnectInput", d.connectInput);
+    t.audioMode = ReadLong(k, L"TvAudioMode", d.audioMode);
     RegCloseKey(k);
     return true;
 }
@@ -54,7 +55,8 @@ bool SaveTuner(int card, const TunerRecord& t)
                     WriteLong(k, L"TunerFrequency", t.frequency) &&
                     WriteLong(k, L"TunerTunedAt", static_cast<long>(t.tunedAt)) && WriteLong(k, L"TunerMode", t.mode) &&
                     WriteLong(k, L"TunerStandard", t.standard) && WriteLong(k, L"TunerInputType", t.inputType) &&
-                    WriteLong(k, L"TunerConnectInput", t.connectInput);
+                    WriteLong(k, L"TunerConnectInput", t.connectInput) &&
+                    WriteLong(k, L"TvAudioMode", t.audioMode);
     RegCloseKey(k);
     return ok;
 }

@@ -19,6 +19,7 @@ struct TunerRecord {
     long standard = 0x1;
     long inputType = 0;    // TunerInputCable
     long connectInput = 0;
+    long audioMode = kTvAudioDefaultMode;  // the TV sound decoder's mode
 };
 
 bool LoadTuner(int card, TunerRecord& tuner);

@@ -254,7 +254,7 @@ STDMETHODIMP TunerFilter::ChannelMinMax(long* min, long* max)
     TunerRecord t;
     if (!Load(t))
         return E_UNEXPECTED;
-    const CountryInfo& c = ModelOf(t).CountryRow();
+    const CountryInfo c = ModelOf(t).CountryRow();
     *min = c.minChannel;
     *max = c.maxChannel;
     return S_OK;

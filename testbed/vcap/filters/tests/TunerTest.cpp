@@ -291,3 +291,70 @@ TEST_F(TunerTest, DecoderLocksOnATunedStationOnly)
     ASSERT_EQ(dec->get_TVFormat(&format), S_OK);
     EXPECT_EQ(format, 0x1) << "the USA's stations send NTSC M";
 }
+
+TEST(TvAudioModeTest, OneChannelChoiceAndOneLanguageAtMost)
+{
+    for (long mode : {0x11L, 0x12L, 0x20L, 0x40L, 0x01L, 0x22L})
+        EXPECT_TRUE(vcap::IsValidTvAudioMode(mode)) << mode;
+    for (long mode : {0L, 0x03L, 0x30L, 0x13L, 0x80L, 0x104L})
+        EXPECT_FALSE(vcap::IsValidTvAudioMode(mode)) << mode;
+    EXPECT_EQ(vcap::AvailableTvAudioModes(false), 0x11);
+}
+
+TEST_F(TunerTest, TvAudioModesFollowTheStationAndSitBetweenTunerAndCrossbar)
+{
+    const CardRecord card = Install(1);
+    ComPtr<IBaseFilter> af = Bind(card, FilterRole::TvAudio);
+    ComPtr<IBaseFilter> tf = Bind(card, FilterRole::Tuner);
+    ComPtr<IBaseFilter> xf = Bind(card, FilterRole::Crossbar);
+    ASSERT_TRUE(af && tf && xf) << "the TV audio filter binds through its device moniker";
+    ComPtr<IAMTVAudio> audio;
+    ComPtr<IAMTVTuner> tuner;
+    ASSERT_EQ(af->QueryInterface(IID_IAMTVAudio, audio.PutVoid()), S_OK);
+    ASSERT_EQ(tf->QueryInterface(IID_IAMTVTuner, tuner.PutVoid()), S_OK);
+
+    long modes = 0, mode = 0;
+    ASSERT_EQ(audio->GetHardwareSupportedTVAudioModes(&modes), S_OK);
+    EXPECT_EQ(modes, 0x73);
+    ASSERT_EQ(tuner->put_CountryCode(1), S_OK);
+    ASSERT_TRUE(vcap::SetStation(1, 5, true));
+    ASSERT_TRUE(vcap::SetStation(1, 6, false));
+    ASSERT_EQ(tuner->put_Channel(5, -1, -1), S_OK);
+    Sleep(vcap::kTunerSettleMs + 30);
+    ASSERT_EQ(audio->GetAvailableTVAudioModes(&modes), S_OK);
+    EXPECT_EQ(modes & 0x22, 0x22) << "stereo and a second language on a station";
+    ASSERT_EQ(tuner->put_Channel(6, -1, -1), S_OK);
+    Sleep(vcap::kTunerSettleMs + 30);
+    ASSERT_EQ(audio->GetAvailableTVAudioModes(&modes), S_OK);
+    EXPECT_EQ(modes, 0x11) << "noise decodes as mono";
+
+    // The modes the program puts: SAP second language, SAP, stereo, mono.
+    for (long m : {0x40L, 0x20L, 0x12L, 0x11L}) {
+        ASSERT_EQ(audio->put_TVAudioMode(m), S_OK);
+        ASSERT_EQ(audio->get_TVAudioMode(&mode), S_OK);
+        EXPECT_EQ(mode, m);
+    }
+    EXPECT_EQ(audio->put_TVAudioMode(0x33), E_INVALIDARG);
+    ASSERT_EQ(audio->get_TVAudioMode(&mode), S_OK);
+    EXPECT_EQ(mode, 0x11) << "a refused mode leaves the decoder as it was";
+    EXPECT_EQ(audio->get_TVAudioMode(nullptr), E_POINTER);
+
+    // Tuner sound into the TV audio chip, its output into the crossbar's tuner audio input.
+    ComPtr<IGraphBuilder> graph;
+    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.PutVoid()), S_OK);
+    ASSERT_EQ(graph->AddFilter(tf.Get(), L"Tuner"), S_OK);
+    ASSERT_EQ(graph->AddFilter(af.Get(), L"TV Audio"), S_OK);
+    ASSERT_EQ(graph->AddFilter(xf.Get(), L"Crossbar"), S_OK);
+    EXPECT_EQ(cardtest::ConnectByMedium(graph.Get(), tf.Get(), af.Get()), S_OK);
+    EXPECT_EQ(cardtest::ConnectByMedium(graph.Get(), tf.Get(), xf.Get()), S_OK);
+    EXPECT_EQ(cardtest::ConnectByMedium(graph.Get(), af.Get(), xf.Get()), S_OK);
+    long connected = 0;
+    for (const auto& p : cardtest::Pins(xf.Get(), PINDIR_INPUT)) {
+        ComPtr<IPin> peer;
+        connected += p->ConnectedTo(peer.Put()) == S_OK;
+    }
+    EXPECT_EQ(connected, 2) << "the crossbar's tuner video and tuner audio inputs";
+    graph->RemoveFilter(tf.Get());
+    graph->RemoveFilter(af.Get());
+    graph->RemoveFilter(xf.Get());
+}
