@@ -10,7 +10,7 @@ namespace vcap {
 
 // The wires of a card. A medium's set identifier is unique per card, so two cards in one
 // graph never connect to each other's pins.
-enum class Wire { CrossbarVideo, CrossbarAudio, TunerVideo, TunerAudio, TvAudioOut, Connector };
+enum class Wire { CrossbarVideo, CrossbarAudio, TunerVideo, TunerAudio, TvAudioOut, EncoderVideo, EncoderAudio, Connector };
 KSPIN_MEDIUM WireMedium(Wire wire, int card);
 
 class AnalogPin : public dshow::BasePin, public IKsPin, public IKsPinFactory {

@@ -2,6 +2,7 @@
 
 #include "CrossbarModel.h"
 #include "TunerState.h"
+#include "VirtualAudioPin.h"
 #include "StreamPin.h"
 
 #include <uuids.h>
@@ -38,11 +39,15 @@ dshow::BasePin* CardFilter::GetPin(int index)
 
 AnalogPin* CardFilter::AddAnalogPin(const wchar_t* name, PIN_DIRECTION direction, const GUID& majorType, Wire wire)
 {
-    const ULONG id = static_cast<ULONG>(analogPins_.size());
-    analogPins_.push_back(std::make_unique<AnalogPin>(this, FilterLock(), name, direction, majorType,
-                                                      WireMedium(wire, cardNumber_), id));
-    IncrementPinVersion();
+    AddAnalogPin(std::make_unique<AnalogPin>(this, FilterLock(), name, direction, majorType, WireMedium(wire, cardNumber_),
+                                             NextPinFactoryId()));
     return analogPins_.back().get();
+}
+
+void CardFilter::AddAnalogPin(std::unique_ptr<AnalogPin> pin)
+{
+    analogPins_.push_back(std::move(pin));
+    IncrementPinVersion();
 }
 
 STDMETHODIMP CardFilter::KsProperty(PKSPROPERTY property, ULONG propertySize, LPVOID data, ULONG dataSize, ULONG* returned)
@@ -339,6 +344,9 @@ void CaptureFilter::OnCardKnown()
     // The capture chip's analog inputs, wired to the crossbar's decoder outputs.
     AddAnalogPin(L"Analog Video In", PINDIR_INPUT, MEDIATYPE_AnalogVideo, Wire::CrossbarVideo);
     AddAnalogPin(L"Analog Audio In", PINDIR_INPUT, MEDIATYPE_AnalogAudio, Wire::CrossbarAudio);
+    // The digitised picture and sound on their way to the encoder chip.
+    AddAnalogPin(L"Virtual Video Out", PINDIR_OUTPUT, MEDIATYPE_Video, Wire::EncoderVideo);
+    AddAnalogPin(std::make_unique<VirtualAudioPin>(this, FilterLock(), &cardNumber_, NextPinFactoryId()));
     if (card_.personality.deviceType == 3) {
         AddStream(std::make_unique<StreamPin>(this, L"MPEG Stream Out", &cardNumber_));
         IncrementPinVersion();
@@ -358,6 +366,8 @@ void EncoderFilter::OnCardKnown()
 {
     AddStream(std::make_unique<StreamPin>(this, L"MPEG Stream Out", &cardNumber_));
     IncrementPinVersion();
+    AddAnalogPin(L"Video In", PINDIR_INPUT, MEDIATYPE_Video, Wire::EncoderVideo);
+    AddAnalogPin(L"Audio In", PINDIR_INPUT, MEDIATYPE_Audio, Wire::EncoderAudio);
 }
 
 }  // namespace vcap

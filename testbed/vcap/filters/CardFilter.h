@@ -52,6 +52,8 @@ protected:
     // Called once the card is known, under the filter lock: add the card's pins.
     virtual void OnCardKnown() {}
     AnalogPin* AddAnalogPin(const wchar_t* name, PIN_DIRECTION direction, const GUID& majorType, Wire wire);
+    void AddAnalogPin(std::unique_ptr<AnalogPin> pin);
+    ULONG NextPinFactoryId() const { return static_cast<ULONG>(analogPins_.size()); }
 
     FilterRole role_;
     CardRecord card_;
