@@ -54,6 +54,8 @@ protected:
     void OnCardKnown() override;
 
 private:
+    static constexpr long kInputConnections = 2;  // cable and antenna sockets
+
     HRESULT GetTunerProperty(DWORD id, void* data, DWORD size, DWORD* returned);
     HRESULT SetTunerProperty(DWORD id, const void* data, DWORD size);
     bool Load(TunerRecord& t) const { return HasCard() && LoadTuner(cardNumber_, t); }
