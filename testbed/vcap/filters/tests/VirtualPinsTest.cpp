@@ -164,10 +164,38 @@ TEST_F(VirtualPinsTest, CaptureOutputsConnectToTheStreamFiltersInputs)
     if (mt.pbFormat)
         CoTaskMemFree(mt.pbFormat);
 
-    // The stream filter still has its multiplexed output for the recording.
+    // The whole front end runs: crossbar wired to the capture chip, the stream into a sink.
+    ComPtr<IBaseFilter> xbar = Bind(card, FilterRole::Crossbar);
+    ASSERT_TRUE(xbar);
+    ASSERT_EQ(graph->AddFilter(xbar.Get(), L"Crossbar"), S_OK);
+    ASSERT_EQ(cardtest::ConnectByMedium(graph.Get(), xbar.Get(), capture.Get()), S_OK);
     ComPtr<IPin> stream = PinNamed(encoder.Get(), L"MPEG Stream Out");
     ASSERT_TRUE(stream);
-    EXPECT_TRUE(Offers(stream.Get(), MEDIATYPE_Stream));
+    ComPtr<IBaseFilter> sink;
+    ASSERT_EQ(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, sink.PutVoid()), S_OK);
+    ASSERT_EQ(graph->AddFilter(sink.Get(), L"Sink"), S_OK);
+    ComPtr<IFileSinkFilter> fileSink;
+    ASSERT_EQ(sink->QueryInterface(IID_IFileSinkFilter, fileSink.PutVoid()), S_OK);
+    char temp[MAX_PATH];
+    ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
+    const std::string file = std::string(temp) + "vcap-frontend.mpg";
+    DeleteFileA(file.c_str());
+    ASSERT_EQ(fileSink->SetFileName(std::wstring(file.begin(), file.end()).c_str(), nullptr), S_OK);
+    ComPtr<IPin> sinkIn = cardtest::Pins(sink.Get(), PINDIR_INPUT).front();
+    ASSERT_EQ(graph->ConnectDirect(stream.Get(), sinkIn.Get(), nullptr), S_OK);
+    ComPtr<IMediaControl> control;
+    ASSERT_EQ(graph->QueryInterface(IID_IMediaControl, control.PutVoid()), S_OK);
+    ASSERT_TRUE(SUCCEEDED(control->Run()));
+    OAFilterState state = State_Stopped;
+    EXPECT_EQ(control->GetState(3000, &state), S_OK);
+    EXPECT_EQ(state, State_Running);
+    Sleep(1000);
+    EXPECT_EQ(control->Stop(), S_OK);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_GT(data.nFileSizeLow, 100000u) << "a second of the stream with the front end connected";
+    graph->RemoveFilter(sink.Get());
+    graph->RemoveFilter(xbar.Get());
     graph->RemoveFilter(capture.Get());
     graph->RemoveFilter(encoder.Get());
 }
