@@ -1,12 +1,16 @@
 // vcapctl: the control channel of the virtual cards, for tests and the demo.
-//   vcapctl [--card N] signal on|off
+//   vcapctl [--card N] signal on|off [INPUT]   INPUT: tuner, composite1, svideo1, composite2,
+//                                             svideo2, aux, component; none: every input
+//   vcapctl [--card N] station CH on|off   whether tuner channel CH carries a station
 //   vcapctl [--card N] copyprotect on|off
 //   vcapctl [--card N] dropframes
-//   vcapctl [--card N] standard BITS  the AnalogVideoStandard the input carries (0x10 PAL B, 0x1 NTSC M)
+//   vcapctl [--card N] standard BITS [INPUT]  the AnalogVideoStandard the input carries (0x10 PAL B, 0x1 NTSC M)
 //   vcapctl [--card N] remove        removes the card and tells the windows it is gone
 //   vcapctl [--card N] readd         installs it again with its personality and announces it
 #include "CardControl.h"
 #include "CardInstaller.h"
+#include "CrossbarModel.h"
+#include "TunerState.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -16,7 +20,7 @@ namespace {
 
 int Usage()
 {
-    std::fwprintf(stderr, L"usage: vcapctl [--card N] signal on|off | copyprotect on|off | dropframes | standard BITS | remove | readd\n");
+    std::fwprintf(stderr, L"usage: vcapctl [--card N] signal on|off [INPUT] | station CH on|off | copyprotect on|off | dropframes | standard BITS [INPUT] | remove | readd\n");
     return 2;
 }
 
@@ -73,6 +77,12 @@ int wmain(int argc, wchar_t** argv)
         return Usage();
     const std::wstring command = argv[i];
     const std::wstring arg = i + 1 < argc ? argv[i + 1] : L"";
+    const std::wstring inputName = i + 2 < argc && command != L"station" ? argv[i + 2] : L"";
+    const long input = inputName.empty() ? -1 : vcap::VideoInputByKey(inputName.c_str());
+    if (!inputName.empty() && input < 0) {
+        std::fwprintf(stderr, L"vcapctl: no input named %ls\n", inputName.c_str());
+        return 2;
+    }
     vcap::CardRecord rec;
     const bool installed = vcap::LoadCard(card, rec);
     if (command != L"readd" && !installed) {
@@ -83,14 +93,21 @@ int wmain(int argc, wchar_t** argv)
         return Usage();
     bool ok = false;
     if (command == L"signal") {
-        ok = vcap::SetSignal(card, arg == L"on");
+        ok = input < 0 ? vcap::SetSignal(card, arg == L"on") : vcap::SetInputSignal(card, input, arg == L"on");
+    } else if (command == L"station") {
+        const std::wstring state = i + 2 < argc ? argv[i + 2] : L"";
+        wchar_t* end = nullptr;
+        const long channel = wcstol(arg.c_str(), &end, 10);
+        if (arg.empty() || *end || (state != L"on" && state != L"off"))
+            return Usage();
+        ok = vcap::SetStation(card, channel, state == L"on");
     } else if (command == L"copyprotect") {
         ok = vcap::SetCopyProtection(card, arg == L"on");
     } else if (command == L"standard") {
         const long bits = static_cast<long>(wcstol(arg.c_str(), nullptr, 0));
         if (bits <= 0 || (bits & (bits - 1)) != 0)
             return Usage();
-        ok = vcap::SetInputStandard(card, bits);
+        ok = input < 0 ? vcap::SetInputStandard(card, bits) : vcap::SetInputStandard(card, input, bits);
     } else if (command == L"dropframes") {
         ok = vcap::ReportDroppedFrames(card);
     } else if (command == L"remove") {

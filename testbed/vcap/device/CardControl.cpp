@@ -1,5 +1,6 @@
 #include "CardControl.h"
 
+#include "CrossbarModel.h"
 #include "DeviceModel.h"
 
 #include <dbt.h>
@@ -26,6 +27,19 @@ DWORD ReadDword(HKEY k, const wchar_t* name, DWORD fallback)
 {
     DWORD v = 0, size = sizeof v, type = 0;
     return RegQueryValueExW(k, name, nullptr, &type, reinterpret_cast<BYTE*>(&v), &size) == ERROR_SUCCESS && type == REG_DWORD ? v : fallback;
+}
+
+std::wstring InputValue(const wchar_t* what, long input) { return std::wstring(what) + L"." + CrossbarInput(input).key; }
+
+// Drops the per-input values of one kind, so the card-wide value holds for every input.
+void ClearInputValues(int card, const wchar_t* what)
+{
+    HKEY k = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, CardKey(card).c_str(), 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS)
+        return;
+    for (long i = 0; i < kVideoInputCount; ++i)
+        RegDeleteValueW(k, InputValue(what, i).c_str());
+    RegCloseKey(k);
 }
 
 void Wake(int card)
@@ -56,6 +70,7 @@ bool ReadControl(int card, CardControlState& state)
 
 bool SetSignal(int card, bool present)
 {
+    ClearInputValues(card, L"Signal");
     const bool ok = WriteDword(card, L"Signal", present ? 1 : 0);
     Wake(card);
     return ok;
@@ -70,9 +85,60 @@ bool SetCopyProtection(int card, bool on)
 
 bool SetInputStandard(int card, long standard)
 {
+    ClearInputValues(card, L"Standard");
     const bool ok = WriteDword(card, L"Standard", static_cast<DWORD>(standard));
     Wake(card);
     return ok;
+}
+
+bool ReadInputState(int card, long input, InputState& state)
+{
+    if (!IsVideoInput(input))
+        return false;
+    HKEY k = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, CardKey(card).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return false;
+    const DWORD signal = ReadDword(k, L"Signal", 1);
+    const DWORD standard = ReadDword(k, L"Standard", 0x10);
+    state.signal = ReadDword(k, InputValue(L"Signal", input).c_str(), signal) != 0;
+    state.standard = static_cast<long>(ReadDword(k, InputValue(L"Standard", input).c_str(), standard));
+    RegCloseKey(k);
+    return true;
+}
+
+bool SetInputSignal(int card, long input, bool present)
+{
+    if (!IsVideoInput(input))
+        return false;
+    const bool ok = WriteDword(card, InputValue(L"Signal", input).c_str(), present ? 1 : 0);
+    Wake(card);
+    return ok;
+}
+
+bool SetInputStandard(int card, long input, long standard)
+{
+    if (!IsVideoInput(input))
+        return false;
+    const bool ok = WriteDword(card, InputValue(L"Standard", input).c_str(), static_cast<DWORD>(standard));
+    Wake(card);
+    return ok;
+}
+
+bool ReadRoute(int card, long& videoInput, long& audioInput)
+{
+    HKEY k = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, CardKey(card).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return false;
+    videoInput = static_cast<long>(ReadDword(k, L"RoutedVideo", kDefaultVideoInput));
+    audioInput = static_cast<long>(ReadDword(k, L"RoutedAudio", CrossbarInput(kDefaultVideoInput).related));
+    RegCloseKey(k);
+    return true;
+}
+
+bool WriteRoute(int card, long videoInput, long audioInput)
+{
+    return WriteDword(card, L"RoutedVideo", static_cast<DWORD>(videoInput)) &&
+           WriteDword(card, L"RoutedAudio", static_cast<DWORD>(audioInput));
 }
 
 bool ReportDroppedFrames(int card)

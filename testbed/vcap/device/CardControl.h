@@ -24,6 +24,20 @@ bool SetCopyProtection(int card, bool on);
 bool ReportDroppedFrames(int card);
 bool SetInputStandard(int card, long standard);
 
+// Per analog video input (crossbar input index 0..6): a value set for one input overrides the
+// card-wide one until the card-wide value is set again.
+struct InputState {
+    bool signal = true;
+    long standard = 0x10;
+};
+bool ReadInputState(int card, long input, InputState& state);
+bool SetInputSignal(int card, long input, bool present);
+bool SetInputStandard(int card, long input, long standard);
+
+// The crossbar's route, kept with the card as the switch state of the hardware.
+bool ReadRoute(int card, long& videoInput, long& audioInput);
+bool WriteRoute(int card, long videoInput, long audioInput);
+
 // Sends WM_DEVICECHANGE to every top-level window, as the system does when a device interface
 // arrives (DBT_DEVICEARRIVAL) or goes (DBT_DEVICEREMOVECOMPLETE); Wine does not send it itself.
 bool BroadcastDeviceChange(bool arrival, const std::wstring& interfacePath);

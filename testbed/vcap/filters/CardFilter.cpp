@@ -1,8 +1,11 @@
 #include "CardFilter.h"
 
-#include "CardControl.h"
+#include "CrossbarModel.h"
+#include "TunerState.h"
+#include "VirtualAudioPin.h"
 #include "StreamPin.h"
 
+#include <uuids.h>
 #include <vfwmsgs.h>
 
 namespace vcap {
@@ -18,7 +21,70 @@ HRESULT STDMETHODCALLTYPE CardFilter::NonDelegatingQueryInterface(REFIID iid, vo
         return GetInterface(static_cast<IPersistPropertyBag*>(this), out);
     if (iid == IID_IKsPropertySet)
         return GetInterface(static_cast<IKsPropertySet*>(this), out);
+    if (iid == kIidKsControl)
+        return GetInterface(static_cast<IKsControl*>(this), out);
     return SourceFilter::NonDelegatingQueryInterface(iid, out);
+}
+
+int CardFilter::GetPinCount() { return SourceFilter::GetPinCount() + static_cast<int>(analogPins_.size()); }
+
+dshow::BasePin* CardFilter::GetPin(int index)
+{
+    const int streams = SourceFilter::GetPinCount();
+    if (index < streams)
+        return SourceFilter::GetPin(index);
+    index -= streams;
+    return index < static_cast<int>(analogPins_.size()) ? analogPins_[index].get() : nullptr;
+}
+
+AnalogPin* CardFilter::AddAnalogPin(const wchar_t* name, PIN_DIRECTION direction, const GUID& majorType, Wire wire)
+{
+    AddAnalogPin(std::make_unique<AnalogPin>(this, FilterLock(), name, direction, majorType, WireMedium(wire, cardNumber_),
+                                             NextPinFactoryId()));
+    return analogPins_.back().get();
+}
+
+void CardFilter::AddAnalogPin(std::unique_ptr<AnalogPin> pin)
+{
+    analogPins_.push_back(std::move(pin));
+    IncrementPinVersion();
+}
+
+STDMETHODIMP CardFilter::KsProperty(PKSPROPERTY property, ULONG propertySize, LPVOID data, ULONG dataSize, ULONG* returned)
+{
+    if (!property || !returned)
+        return E_POINTER;
+    *returned = 0;
+    if (propertySize < sizeof(KSPROPERTY) || property->Set != kPropSetPin)
+        return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND);
+    if (property->Id != KSPROPERTY_PIN_NECESSARYINSTANCES)
+        return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    if (!(property->Flags & KSPROPERTY_TYPE_GET))
+        return HRESULT_FROM_WIN32(ERROR_INVALID_FUNCTION);
+    if (propertySize < sizeof(KSP_PIN))
+        return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
+    dshow::AutoLock lock(FilterLock());
+    if (reinterpret_cast<const KSP_PIN*>(property)->PinId >= analogPins_.size())
+        return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    if (!data || dataSize < sizeof(ULONG))
+        return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+    *static_cast<ULONG*>(data) = 1;  // every wire is one pin instance
+    *returned = sizeof(ULONG);
+    return S_OK;
+}
+
+STDMETHODIMP CardFilter::KsMethod(PKSMETHOD, ULONG, LPVOID, ULONG, ULONG* returned)
+{
+    if (returned)
+        *returned = 0;
+    return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND);
+}
+
+STDMETHODIMP CardFilter::KsEvent(PKSEVENT, ULONG, LPVOID, ULONG, ULONG* returned)
+{
+    if (returned)
+        *returned = 0;
+    return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND);
 }
 
 STDMETHODIMP CardFilter::Load(IPropertyBag* bag, IErrorLog*)
@@ -109,10 +175,10 @@ STDMETHODIMP CaptureFilter::get_TVFormat(long* format)
 {
     if (!format)
         return E_POINTER;
-    CardControlState c;
-    ReadControl(cardNumber_, c);
     dshow::AutoLock lock(FilterLock());
-    *format = decoder_.format(GetTickCount(), c.signal, c.standard);
+    const uint32_t now = GetTickCount();
+    const InputState in = RoutedInput(now);
+    *format = decoder_.format(now, in.signal, in.standard);
     return S_OK;
 }
 
@@ -120,10 +186,10 @@ STDMETHODIMP CaptureFilter::get_HorizontalLocked(long* locked)
 {
     if (!locked)
         return E_POINTER;
-    CardControlState c;
-    ReadControl(cardNumber_, c);
     dshow::AutoLock lock(FilterLock());
-    *locked = decoder_.locked(GetTickCount(), c.signal, c.standard) ? OATRUE : OAFALSE;
+    const uint32_t now = GetTickCount();
+    const InputState in = RoutedInput(now);
+    *locked = decoder_.locked(now, in.signal, in.standard) ? OATRUE : OAFALSE;
     return S_OK;
 }
 
@@ -147,10 +213,10 @@ STDMETHODIMP CaptureFilter::get_NumberOfLines(long* lines)
 {
     if (!lines)
         return E_POINTER;
-    CardControlState c;
-    ReadControl(cardNumber_, c);
     dshow::AutoLock lock(FilterLock());
-    *lines = decoder_.lines(GetTickCount(), c.signal, c.standard);
+    const uint32_t now = GetTickCount();
+    const InputState in = RoutedInput(now);
+    *lines = decoder_.lines(now, in.signal, in.standard);
     return S_OK;
 }
 
@@ -210,6 +276,28 @@ STDMETHODIMP CaptureFilter::Get(long property, long* value, long* flags)
     return S_OK;
 }
 
+InputState CaptureFilter::RoutedInput(uint32_t nowMs)
+{
+    long video = kDefaultVideoInput, audio = 0;
+    ReadRoute(cardNumber_, video, audio);
+    if (video != seenInput_) {
+        if (seenInput_ != -2)
+            decoder_.restartSearch(nowMs);
+        seenInput_ = video;
+    }
+    InputState in;
+    if (!ReadInputState(cardNumber_, video, in))
+        in.signal = false;  // nothing routed to the decoder
+    TunerRecord tuner;
+    if (video == kTunerVideoInput && LoadTuner(cardNumber_, tuner)) {
+        // The tuner delivers a picture only when it sits on a station, in the country's standard.
+        const TunerModel m = ModelOf(tuner);
+        in.signal = in.signal && m.HasSignal(nowMs, ReadStations(cardNumber_));
+        in.standard = m.CountryRow().standard;
+    }
+    return in;
+}
+
 CaptureFilter::~CaptureFilter()
 {
     if (watcher_) {
@@ -253,6 +341,12 @@ void CaptureFilter::OnCardKnown()
     control_ = CreateEventW(nullptr, FALSE, FALSE, ControlEventName(cardNumber_).c_str());
     if (quit_ && control_)
         watcher_ = CreateThread(nullptr, 0, WatchMain, this, 0, nullptr);
+    // The capture chip's analog inputs, wired to the crossbar's decoder outputs.
+    AddAnalogPin(L"Analog Video In", PINDIR_INPUT, MEDIATYPE_AnalogVideo, Wire::CrossbarVideo);
+    AddAnalogPin(L"Analog Audio In", PINDIR_INPUT, MEDIATYPE_AnalogAudio, Wire::CrossbarAudio);
+    // The digitised picture and sound on their way to the encoder chip.
+    AddAnalogPin(L"Virtual Video Out", PINDIR_OUTPUT, MEDIATYPE_Video, Wire::EncoderVideo);
+    AddAnalogPin(std::make_unique<VirtualAudioPin>(this, FilterLock(), &cardNumber_, NextPinFactoryId()));
     if (card_.personality.deviceType == 3) {
         AddStream(std::make_unique<StreamPin>(this, L"MPEG Stream Out", &cardNumber_));
         IncrementPinVersion();
@@ -272,6 +366,8 @@ void EncoderFilter::OnCardKnown()
 {
     AddStream(std::make_unique<StreamPin>(this, L"MPEG Stream Out", &cardNumber_));
     IncrementPinVersion();
+    AddAnalogPin(L"Video In", PINDIR_INPUT, MEDIATYPE_Video, Wire::EncoderVideo);
+    AddAnalogPin(L"Audio In", PINDIR_INPUT, MEDIATYPE_Audio, Wire::EncoderAudio);
 }
 
 }  // namespace vcap

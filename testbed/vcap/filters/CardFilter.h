@@ -1,6 +1,8 @@
 #pragma once
 // What every filter of a virtual card shares: it learns its card from the property bag the
 // device enumerator hands it on bind ("DevicePath"), and answers the card's property sets.
+#include "AnalogPin.h"
+#include "CardControl.h"
 #include "DeviceModel.h"
 #include "DecoderModel.h"
 #include "KsPropertySets.h"
@@ -12,10 +14,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vcap {
 
-class CardFilter : public dshow::SourceFilter, public IPersistPropertyBag, public IKsPropertySet {
+class CardFilter : public dshow::SourceFilter, public IPersistPropertyBag, public IKsPropertySet, public IKsControl {
 public:
     CardFilter(IUnknown* outer, const CLSID& clsid, FilterRole role);
 
@@ -33,6 +36,14 @@ public:
     STDMETHODIMP Get(REFGUID set, DWORD id, void* instance, DWORD instanceSize, void* data, DWORD size,
                      DWORD* returned) override;
     STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override;
+    // IKsControl: the pin property set's necessary instances, as ConnectByMedium asks.
+    STDMETHODIMP KsProperty(PKSPROPERTY property, ULONG propertySize, LPVOID data, ULONG dataSize, ULONG* returned) override;
+    STDMETHODIMP KsMethod(PKSMETHOD, ULONG, LPVOID, ULONG, ULONG*) override;
+    STDMETHODIMP KsEvent(PKSEVENT, ULONG, LPVOID, ULONG, ULONG*) override;
+
+    // Stream outputs first, then the analog pins (whose pin factory ids count from 0).
+    int GetPinCount() override;
+    dshow::BasePin* GetPin(int index) override;
 
     bool HasCard() const { return properties_ != nullptr; }
     const CardRecord& Card() const { return card_; }
@@ -40,12 +51,16 @@ public:
 protected:
     // Called once the card is known, under the filter lock: add the card's pins.
     virtual void OnCardKnown() {}
+    AnalogPin* AddAnalogPin(const wchar_t* name, PIN_DIRECTION direction, const GUID& majorType, Wire wire);
+    void AddAnalogPin(std::unique_ptr<AnalogPin> pin);
+    ULONG NextPinFactoryId() const { return static_cast<ULONG>(analogPins_.size()); }
 
     FilterRole role_;
     CardRecord card_;
     int cardNumber_ = 0;
     std::wstring friendlyName_;
     std::unique_ptr<CardProperties> properties_;
+    std::vector<std::unique_ptr<AnalogPin>> analogPins_;
 };
 
 // The capture filter: the card's property sets, and for a card without a stream filter
@@ -84,12 +99,16 @@ protected:
 private:
     static DWORD WINAPI WatchMain(void* self);
     void Watch();
+    // What the decoder sees now: the signal and standard of the input the crossbar routes to
+    // it (none when nothing is routed). A new route makes the decoder search again.
+    InputState RoutedInput(uint32_t nowMs);
 
     HANDLE quit_ = nullptr;
     HANDLE control_ = nullptr;
     HANDLE watcher_ = nullptr;
 
     DecoderModel decoder_;
+    long seenInput_ = -2;  // the routed input the decoder last looked at
     long vcrLocking_ = 0;
     long outputEnable_ = OATRUE;
     long procAmp_[4] = {128, 64, 0, 64};

@@ -19,6 +19,8 @@ public:
     // Horizontal lock: a signal of the chosen standard's line family, settled for kLockTimeMs.
     bool locked(uint32_t nowMs, bool signal, long inputStandard) const;
     long lines(uint32_t nowMs, bool signal, long inputStandard) const;
+    // The input changed: keep the standard, but lock only after settling on the new signal.
+    void restartSearch(uint32_t nowMs) { since_ = nowMs; }
 
 private:
     long requested_ = 0x10;  // PAL B

@@ -1,6 +1,9 @@
 // vcap.ax: the virtual card's filters as an in-process COM server. Only the COM classes are
 // registered here; the card's device entries come from vcapinstall, which knows the device.
 #include "CardFilter.h"
+#include "CrossbarFilter.h"
+#include "TunerFilter.h"
+#include "TvAudioFilter.h"
 
 #include "dshowbase/ComServer.h"
 #include "dshowbase/Registration.h"
@@ -9,6 +12,9 @@ namespace {
 
 const dshow::FactoryTemplate kClasses[] = {
     {L"Virtual MPEG Card Capture", vcap::Role(vcap::FilterRole::Capture).filterClsid, vcap::CaptureFilter::Create},
+    {L"Virtual MPEG Card Tuner", vcap::Role(vcap::FilterRole::Tuner).filterClsid, vcap::TunerFilter::Create},
+    {L"Virtual MPEG Card TV Audio", vcap::Role(vcap::FilterRole::TvAudio).filterClsid, vcap::TvAudioFilter::Create},
+    {L"Virtual MPEG Card Crossbar", vcap::Role(vcap::FilterRole::Crossbar).filterClsid, vcap::CrossbarFilter::Create},
     {L"Virtual MPEG Card Encoder", vcap::Role(vcap::FilterRole::Encoder).filterClsid, vcap::EncoderFilter::Create},
 };
 

@@ -3,6 +3,7 @@
 // and the card comes back with its personality.
 #include "CardControl.h"
 #include "CardInstaller.h"
+#include "TunerState.h"
 #include "TestSupport.h"
 
 #include <windows.h>
@@ -106,6 +107,32 @@ TEST(VcapctlTest, RemoveAndReaddAreAnnouncedAndKeepThePersonality)
     ASSERT_TRUE(vcap::ReadControl(1, control));
     EXPECT_EQ(control.standard, 0x1);
     EXPECT_FALSE(control.signal);
+
+    // One input at a time; the card-wide command sets every input again.
+    EXPECT_EQ(RunCtl("--card 1 signal on svideo2"), 0u);
+    EXPECT_EQ(RunCtl("--card 1 standard 0x1000 svideo2"), 0u);
+    EXPECT_EQ(RunCtl("--card 1 signal on headphones"), 2u) << "no such input";
+    vcap::InputState svideo2, composite1;
+    ASSERT_TRUE(vcap::ReadInputState(1, 4, svideo2));
+    ASSERT_TRUE(vcap::ReadInputState(1, 1, composite1));
+    EXPECT_TRUE(svideo2.signal);
+    EXPECT_EQ(svideo2.standard, 0x1000);
+    EXPECT_FALSE(composite1.signal);
+    EXPECT_EQ(composite1.standard, 0x1);
+    EXPECT_EQ(RunCtl("--card 1 signal off"), 0u);
+    ASSERT_TRUE(vcap::ReadInputState(1, 4, svideo2));
+    EXPECT_FALSE(svideo2.signal);
+    EXPECT_EQ(svideo2.standard, 0x1000) << "the standard is set apart from the signal";
+
+    EXPECT_EQ(RunCtl("--card 1 station 9 on"), 0u);
+    EXPECT_EQ(RunCtl("--card 1 station 3 off"), 0u);
+    EXPECT_EQ(RunCtl("--card 1 station 300 on"), 1u) << "beyond the channel lists";
+    EXPECT_EQ(RunCtl("--card 1 station x on"), 2u);
+    const std::set<long> stations = vcap::ReadStations(1);
+    EXPECT_EQ(stations.count(9), 1u);
+    EXPECT_EQ(stations.count(3), 0u);
+    EXPECT_EQ(stations.count(5), 1u) << "the others stay";
+
     EXPECT_EQ(RunCtl("--card 5 dropframes"), 1u) << "no such card";
     DestroyWindow(w);
     vcap::UninstallCard(1, error);

@@ -1,0 +1,25 @@
+#pragma once
+// The kernel-streaming pin interfaces (IKsPin, IKsPinFactory, IKsControl). ksproxy.h declares
+// them only for filters built on the classic base classes, which announce themselves with
+// __STREAMS__; our base classes stand in for those.
+#include <windows.h>
+#include <dshow.h>
+#include <ks.h>
+#ifndef __STREAMS__
+#define __STREAMS__
+#endif
+#include <ksproxy.h>
+#include <ksmedia.h>
+
+namespace vcap {
+
+// Identifiers the system's import libraries would supply; spelled out so every module links
+// without the kernel-streaming libraries.
+inline constexpr GUID kIidKsPin = {0xB61178D1, 0xA2D9, 0x11CF, {0x9E, 0x53, 0x00, 0xAA, 0x00, 0xA2, 0x16, 0xA1}};
+inline constexpr GUID kIidKsPinFactory = {0xCD5EBE6B, 0x8B6E, 0x11D1, {0x8A, 0xE0, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
+inline constexpr GUID kIidKsControl = {0x28F54685, 0x06FD, 0x11D2, {0xB2, 0x7A, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
+inline constexpr GUID kPropSetPin = {0x8C134960, 0x51AD, 0x11CF, {0x87, 0x8A, 0x94, 0xF8, 0x01, 0xC1, 0x00, 0x00}};
+inline constexpr GUID kPropSetTuner = {0x6A2E0605, 0x28E4, 0x11D0, {0xA1, 0x8C, 0x00, 0xA0, 0xC9, 0x11, 0x89, 0x56}};
+inline constexpr GUID kMediumSetStandard = {0x4747B320, 0x62CE, 0x11CF, {0xA5, 0xD6, 0x28, 0xDB, 0x04, 0xC1, 0x00, 0x00}};
+
+}  // namespace vcap
