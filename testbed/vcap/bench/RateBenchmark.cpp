@@ -1,0 +1,164 @@
+// vcap_rate_bench: records a virtual card's stream in real time through Wine's File Writer
+// for a while (60 s by default) and prints the delivered byte rate against the mux rate and
+// the configured video rate, and the processor time the process used. A measurement, not a
+// test: run it with tools/with-wine.sh on a quiet machine.
+//   vcap_rate_bench [seconds] [mode] [WxH] [bitrate] [mp2|lpcm]
+#include "CardInstaller.h"
+#include "EncoderState.h"
+#include "KsPropertySets.h"
+#include "StreamGenerator.h"
+
+#include "dshowbase/ComPtr.h"
+
+#include <windows.h>
+#include <dshow.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using dshow::ComPtr;
+
+namespace {
+
+double CpuSeconds()
+{
+    FILETIME c, e, k, u;
+    GetProcessTimes(GetCurrentProcess(), &c, &e, &k, &u);
+    auto s = [](const FILETIME& t) { return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7; };
+    return s(k) + s(u);
+}
+
+ComPtr<IBaseFilter> Bind(const GUID& category, const std::wstring& path)
+{
+    ComPtr<ICreateDevEnum> devEnum;
+    ComPtr<IEnumMoniker> e;
+    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, devEnum.PutVoid())) ||
+        devEnum->CreateClassEnumerator(category, e.Put(), 0) != S_OK)
+        return {};
+    ComPtr<IMoniker> m;
+    while (e->Next(1, m.Put(), nullptr) == S_OK) {
+        ComPtr<IPropertyBag> bag;
+        VARIANT v;
+        VariantInit(&v);
+        if (FAILED(m->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid())))
+            continue;
+        const bool match = SUCCEEDED(bag->Read(L"DevicePath", &v, nullptr)) && v.vt == VT_BSTR && _wcsicmp(v.bstrVal, path.c_str()) == 0;
+        VariantClear(&v);
+        ComPtr<IBaseFilter> f;
+        if (match && SUCCEEDED(m->BindToObject(nullptr, nullptr, IID_IBaseFilter, f.PutVoid())))
+            return f;
+    }
+    return {};
+}
+
+int Fail(const char* what)
+{
+    std::fprintf(stderr, "vcap_rate_bench: %s\n", what);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+    const uint32_t mode = argc > 2 ? static_cast<uint32_t>(std::atoi(argv[2])) : 2;
+    unsigned w = 720, h = 576;
+    if (argc > 3)
+        std::sscanf(argv[3], "%ux%u", &w, &h);
+    const uint32_t rate = argc > 4 ? static_cast<uint32_t>(std::atol(argv[4])) : 6000000;
+    const bool lpcm = argc > 5 && std::string(argv[5]) == "lpcm";
+
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        char self[MAX_PATH];
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string ax(self);
+        ax = ax.substr(0, ax.find_last_of("\\/") + 1) + "vcap.ax";
+        HMODULE m = LoadLibraryA(ax.c_str());
+        auto reg = m ? reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(m, "DllRegisterServer"))) : nullptr;
+        if (!reg || FAILED(reg()))
+            return Fail("cannot register vcap.ax");
+    }
+    std::wstring error;
+    vcap::UninstallCard(1, error);
+    vcap::CardRecord card;
+    if (!vcap::InstallCard(1, {}, card, error))
+        return Fail("cannot install the card");
+
+    ComPtr<IBaseFilter> capture = Bind(*vcap::Role(vcap::FilterRole::Capture).category, card.paths[3]);
+    ComPtr<IKsPropertySet> ks;
+    if (!capture || FAILED(capture.As(ks)))
+        return Fail("no capture filter");
+    uint32_t caps[84] = {mode, 1};
+    DWORD returned = 0;
+    vcap::EncoderParams p = {w, h, rate, 15, 3, 0, rate, lpcm ? 1u : 0u, 48000, 224, 0};
+    if (FAILED(ks->Get(vcap::kEncoderPropertySet, 0, nullptr, 0, caps, 336, &returned)) ||
+        FAILED(ks->Set(vcap::kEncoderPropertySet, 2, nullptr, 0, &p, 44)))
+        return Fail("the card refused the configuration");
+    vcap::EncoderState state;
+    vcap::LoadEncoderState(1, state);
+    const vcap::StreamGenerator probe(vcap::MakeStreamConfig(state));
+
+    ComPtr<IGraphBuilder> graph;
+    ComPtr<IBaseFilter> writer;
+    ComPtr<IFileSinkFilter> sink;
+    ComPtr<IBaseFilter> encoder = Bind(*vcap::Role(vcap::FilterRole::Encoder).category, card.paths[4]);
+    if (!encoder || FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.PutVoid())) ||
+        FAILED(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, writer.PutVoid())) ||
+        FAILED(writer.As(sink)))
+        return Fail("cannot build the graph");
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string file = std::string(temp) + "vcap_rate_bench.mpg";
+    DeleteFileA(file.c_str());
+    const std::wstring wfile(file.begin(), file.end());
+    ComPtr<IEnumPins> pins;
+    ComPtr<IPin> out, in;
+    graph->AddFilter(encoder.Get(), L"Encoder");
+    graph->AddFilter(writer.Get(), L"Writer");
+    sink->SetFileName(wfile.c_str(), nullptr);
+    encoder->EnumPins(pins.Put());
+    pins->Next(1, out.Put(), nullptr);
+    writer->EnumPins(pins.Put());
+    pins->Next(1, in.Put(), nullptr);
+    if (FAILED(graph->ConnectDirect(out.Get(), in.Get(), nullptr)))
+        return Fail("cannot connect the encoder to the File Writer");
+    ComPtr<IMediaControl> mc;
+    graph.As(mc);
+
+    // The window starts a few seconds after Run so start-up does not count, and is measured
+    // by the file's growth between two instants.
+    auto fileSize = [&file] {
+        WIN32_FILE_ATTRIBUTE_DATA a;
+        if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &a))
+            return 0.0;
+        return static_cast<double>((static_cast<uint64_t>(a.nFileSizeHigh) << 32) | a.nFileSizeLow);
+    };
+    LARGE_INTEGER f, t0, t1;
+    QueryPerformanceFrequency(&f);
+    mc->Run();
+    Sleep(3000);
+    const double cpu0 = CpuSeconds();
+    QueryPerformanceCounter(&t0);
+    const double size0 = fileSize();
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    QueryPerformanceCounter(&t1);
+    const double size1 = fileSize();
+    const double cpu = CpuSeconds() - cpu0;
+    mc->Stop();
+    const double wall = static_cast<double>(t1.QuadPart - t0.QuadPart) / f.QuadPart;
+    const double bytes = size1 - size0;
+    const double measured = bytes * 8 / wall;
+    std::printf("config: mode %u, %ux%u, video %u bit/s, %s audio\n", mode, w, h, rate, lpcm ? "LPCM" : "Layer II");
+    std::printf("ran %.2f s: %.0f bytes, %.0f bit/s\n", wall, bytes, measured);
+    std::printf("mux rate %u bit/s: measured/mux = %.4f (%+.2f%%)\n", probe.muxRate() * 8, measured / (probe.muxRate() * 8.0),
+                100.0 * (measured / (probe.muxRate() * 8.0) - 1));
+    std::printf("configured video rate %u bit/s + audio %u bit/s: measured is %.4f of their sum\n", rate,
+                vcap::AudioBitRate(vcap::MakeStreamConfig(state)), measured / (rate + vcap::AudioBitRate(vcap::MakeStreamConfig(state))));
+    std::printf("CPU %.2f s over %.2f s = %.1f%% of one core\n", cpu, wall, 100.0 * cpu / wall);
+    vcap::UninstallCard(1, error);
+    CoUninitialize();
+    return 0;
+}

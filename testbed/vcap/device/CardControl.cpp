@@ -1,0 +1,96 @@
+#include "CardControl.h"
+
+#include "DeviceModel.h"
+
+#include <dbt.h>
+
+#include <cstring>
+#include <vector>
+
+namespace vcap {
+namespace {
+
+std::wstring CardKey(int card) { return std::wstring(kCardsKey) + L"\\" + std::to_wstring(card); }
+
+bool WriteDword(int card, const wchar_t* name, DWORD value)
+{
+    HKEY k = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, CardKey(card).c_str(), 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExW(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
+    RegCloseKey(k);
+    return ok;
+}
+
+DWORD ReadDword(HKEY k, const wchar_t* name, DWORD fallback)
+{
+    DWORD v = 0, size = sizeof v, type = 0;
+    return RegQueryValueExW(k, name, nullptr, &type, reinterpret_cast<BYTE*>(&v), &size) == ERROR_SUCCESS && type == REG_DWORD ? v : fallback;
+}
+
+void Wake(int card)
+{
+    HANDLE e = CreateEventW(nullptr, FALSE, FALSE, ControlEventName(card).c_str());
+    if (e) {
+        SetEvent(e);
+        CloseHandle(e);
+    }
+}
+
+}  // namespace
+
+std::wstring ControlEventName(int card) { return L"Marovin Test Bed Card " + std::to_wstring(card) + L" Control"; }
+
+bool ReadControl(int card, CardControlState& state)
+{
+    HKEY k = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, CardKey(card).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return false;
+    state.signal = ReadDword(k, L"Signal", 1) != 0;
+    state.copyProtected = ReadDword(k, L"CopyProtection", 0) != 0;
+    state.framesDropped = ReadDword(k, L"FramesDropped", 0);
+    RegCloseKey(k);
+    return true;
+}
+
+bool SetSignal(int card, bool present)
+{
+    const bool ok = WriteDword(card, L"Signal", present ? 1 : 0);
+    Wake(card);
+    return ok;
+}
+
+bool SetCopyProtection(int card, bool on)
+{
+    const bool ok = WriteDword(card, L"CopyProtection", on ? 1 : 0);
+    Wake(card);
+    return ok;
+}
+
+bool ReportDroppedFrames(int card)
+{
+    CardControlState s;
+    if (!ReadControl(card, s))
+        return false;
+    const bool ok = WriteDword(card, L"FramesDropped", s.framesDropped + 1);
+    Wake(card);
+    return ok;
+}
+
+bool BroadcastDeviceChange(bool arrival, const std::wstring& interfacePath)
+{
+    const std::string name(interfacePath.begin(), interfacePath.end());
+    std::vector<BYTE> buf(sizeof(DEV_BROADCAST_DEVICEINTERFACE_A) + name.size());
+    auto* b = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(buf.data());
+    b->dbcc_size = static_cast<DWORD>(buf.size());
+    b->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    b->dbcc_classguid = kCaptureInterfaceClass;
+    std::memcpy(b->dbcc_name, name.c_str(), name.size() + 1);
+    DWORD recipients = BSM_APPLICATIONS;
+    // Posting is refused for this message; a synchronous query broadcast delivers it.
+    return BroadcastSystemMessageA(BSF_QUERY | BSF_IGNORECURRENTTASK, &recipients, WM_DEVICECHANGE,
+                                   arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
+                                   reinterpret_cast<LPARAM>(b)) > 0;
+}
+
+}  // namespace vcap

@@ -1,0 +1,29 @@
+#pragma once
+// The control channel of the test bed: what a test or the control tool changes on a card
+// (signal, copy protection, dropped frames) is kept with the card's record, and a named event
+// per card wakes the card's filters to look at it.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace vcap {
+
+struct CardControlState {
+    bool signal = true;
+    bool copyProtected = false;
+    uint32_t framesDropped = 0;  // a count; each increase is one "frames dropped" report
+};
+
+std::wstring ControlEventName(int card);
+
+bool ReadControl(int card, CardControlState& state);
+bool SetSignal(int card, bool present);
+bool SetCopyProtection(int card, bool on);
+bool ReportDroppedFrames(int card);
+
+// Sends WM_DEVICECHANGE to every top-level window, as the system does when a device interface
+// arrives (DBT_DEVICEARRIVAL) or goes (DBT_DEVICEREMOVECOMPLETE); Wine does not send it itself.
+bool BroadcastDeviceChange(bool arrival, const std::wstring& interfacePath);
+
+}  // namespace vcap

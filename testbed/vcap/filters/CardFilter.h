@@ -1,0 +1,81 @@
+#pragma once
+// What every filter of a virtual card shares: it learns its card from the property bag the
+// device enumerator hands it on bind ("DevicePath"), and answers the card's property sets.
+#include "DeviceModel.h"
+#include "KsPropertySets.h"
+
+#include "dshowbase/PushSource.h"
+
+#include <ocidl.h>
+
+#include <memory>
+#include <string>
+
+namespace vcap {
+
+class CardFilter : public dshow::SourceFilter, public IPersistPropertyBag, public IKsPropertySet {
+public:
+    CardFilter(IUnknown* outer, const CLSID& clsid, FilterRole role);
+
+    DSHOW_DECLARE_IUNKNOWN
+    HRESULT STDMETHODCALLTYPE NonDelegatingQueryInterface(REFIID iid, void** out) override;
+
+    // IPersist (shared by IBaseFilter and IPersistPropertyBag)
+    STDMETHODIMP GetClassID(CLSID* clsid) override { return SourceFilter::GetClassID(clsid); }
+    // IPersistPropertyBag
+    STDMETHODIMP InitNew() override { return S_OK; }
+    STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;
+    STDMETHODIMP Save(IPropertyBag*, BOOL, BOOL) override { return E_NOTIMPL; }
+    // IKsPropertySet
+    STDMETHODIMP Set(REFGUID set, DWORD id, void* instance, DWORD instanceSize, void* data, DWORD size) override;
+    STDMETHODIMP Get(REFGUID set, DWORD id, void* instance, DWORD instanceSize, void* data, DWORD size,
+                     DWORD* returned) override;
+    STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override;
+
+    bool HasCard() const { return properties_ != nullptr; }
+    const CardRecord& Card() const { return card_; }
+
+protected:
+    // Called once the card is known, under the filter lock: add the card's pins.
+    virtual void OnCardKnown() {}
+
+    FilterRole role_;
+    CardRecord card_;
+    int cardNumber_ = 0;
+    std::wstring friendlyName_;
+    std::unique_ptr<CardProperties> properties_;
+};
+
+// The capture filter: the card's property sets, and for a card without a stream filter
+// (type 3) the multiplexed stream output itself.
+// It also watches the card's control channel and signals the registered device events when
+// copy protection comes or goes and when frames are dropped.
+class CaptureFilter : public CardFilter {
+public:
+    static dshow::INonDelegatingUnknown* Create(IUnknown* outer, HRESULT* hr);
+    explicit CaptureFilter(IUnknown* outer);
+    ~CaptureFilter() override;
+
+protected:
+    void OnCardKnown() override;
+
+private:
+    static DWORD WINAPI WatchMain(void* self);
+    void Watch();
+
+    HANDLE quit_ = nullptr;
+    HANDLE control_ = nullptr;
+    HANDLE watcher_ = nullptr;
+};
+
+// The encoder (stream) filter: delivers the multiplexed program stream.
+class EncoderFilter : public CardFilter {
+public:
+    static dshow::INonDelegatingUnknown* Create(IUnknown* outer, HRESULT* hr);
+    explicit EncoderFilter(IUnknown* outer);
+
+protected:
+    void OnCardKnown() override;
+};
+
+}  // namespace vcap

@@ -1,0 +1,114 @@
+// vcapctl: the control channel of the virtual cards, for tests and the demo.
+//   vcapctl [--card N] signal on|off
+//   vcapctl [--card N] copyprotect on|off
+//   vcapctl [--card N] dropframes
+//   vcapctl [--card N] remove        removes the card and tells the windows it is gone
+//   vcapctl [--card N] readd         installs it again with its personality and announces it
+#include "CardControl.h"
+#include "CardInstaller.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+int Usage()
+{
+    std::fwprintf(stderr, L"usage: vcapctl [--card N] signal on|off | copyprotect on|off | dropframes | remove | readd\n");
+    return 2;
+}
+
+// The personality of a removed card is kept here so "readd" brings back the same card.
+const wchar_t kRemovedKey[] = L"Software\\Marovin Test Bed\\Removed Virtual Capture Cards";
+
+void RememberRemoved(const vcap::CardRecord& c)
+{
+    HKEY k = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRemovedKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != ERROR_SUCCESS)
+        return;
+    const DWORD v[3] = {c.personality.deviceType, static_cast<DWORD>(c.personality.bus), c.personality.paramsBytes};
+    RegSetValueExW(k, std::to_wstring(c.number).c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(v), sizeof v);
+    RegCloseKey(k);
+}
+
+bool RecallRemoved(int card, vcap::Personality& p)
+{
+    HKEY k = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRemovedKey, 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return false;
+    DWORD v[3] = {};
+    DWORD size = sizeof v;
+    const bool ok = RegQueryValueExW(k, std::to_wstring(card).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(v), &size) == ERROR_SUCCESS && size == sizeof v;
+    RegCloseKey(k);
+    if (ok) {
+        p.deviceType = v[0];
+        p.bus = static_cast<vcap::Bus>(v[1]);
+        p.paramsBytes = v[2];
+    }
+    return ok;
+}
+
+// The path of the card's interface in the capture class, as the broadcast names it.
+std::wstring ClassInterfacePath(const vcap::CardRecord& c)
+{
+    std::wstring id = c.instanceId;
+    for (wchar_t& ch : id)
+        ch = ch == L'\\' ? L'#' : static_cast<wchar_t>(towlower(ch));
+    return L"\\\\?\\" + id + L"#{f0b3dd10-e296-49fd-9887-7cac73f75b04}\\card";
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    int card = 1;
+    int i = 1;
+    if (argc > 2 && std::wstring(argv[1]) == L"--card") {
+        card = _wtoi(argv[2]);
+        i = 3;
+    }
+    if (i >= argc || card < 1 || card > 16)
+        return Usage();
+    const std::wstring command = argv[i];
+    const std::wstring arg = i + 1 < argc ? argv[i + 1] : L"";
+    vcap::CardRecord rec;
+    const bool installed = vcap::LoadCard(card, rec);
+    if (command != L"readd" && !installed) {
+        std::fwprintf(stderr, L"vcapctl: card %d is not installed\n", card);
+        return 1;
+    }
+    if ((command == L"signal" || command == L"copyprotect") && arg != L"on" && arg != L"off")
+        return Usage();
+    bool ok = false;
+    if (command == L"signal") {
+        ok = vcap::SetSignal(card, arg == L"on");
+    } else if (command == L"copyprotect") {
+        ok = vcap::SetCopyProtection(card, arg == L"on");
+    } else if (command == L"dropframes") {
+        ok = vcap::ReportDroppedFrames(card);
+    } else if (command == L"remove") {
+        std::wstring error;
+        RememberRemoved(rec);
+        ok = vcap::UninstallCard(card, error);
+        if (!ok)
+            std::fwprintf(stderr, L"vcapctl: %ls\n", error.c_str());
+        vcap::BroadcastDeviceChange(false, ClassInterfacePath(rec));
+    } else if (command == L"readd") {
+        if (installed) {
+            std::fwprintf(stderr, L"vcapctl: card %d is installed\n", card);
+            return 1;
+        }
+        vcap::Personality p;
+        RecallRemoved(card, p);
+        std::wstring error;
+        ok = vcap::InstallCard(card, p, rec, error);
+        if (!ok)
+            std::fwprintf(stderr, L"vcapctl: %ls\n", error.c_str());
+        else
+            vcap::BroadcastDeviceChange(true, ClassInterfacePath(rec));
+    } else {
+        return Usage();
+    }
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,104 @@
+// vcapctl as a separate process: removing and re-adding a card reaches a window registered
+// for the capture interface class as WM_DEVICECHANGE, the way the system would announce it,
+// and the card comes back with its personality.
+#include "CardInstaller.h"
+#include "TestSupport.h"
+
+#include <windows.h>
+#include <dbt.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Seen {
+    WPARAM event;
+    std::string name;
+};
+std::vector<Seen> g_seen;
+
+LRESULT CALLBACK NotifyProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_DEVICECHANGE) {
+        const auto* hdr = reinterpret_cast<const DEV_BROADCAST_HDR*>(lp);
+        if (hdr && hdr->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE && hdr->dbch_size >= sizeof(DEV_BROADCAST_DEVICEINTERFACE_A)) {
+            const auto* di = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(lp);
+            g_seen.push_back({wp, di->dbcc_name});
+        }
+        return TRUE;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+// Runs vcapctl while pumping this thread's messages (the broadcast is sent, not posted).
+DWORD RunCtl(const std::string& args)
+{
+    std::string cmd = "\"" + testsupport::ModuleDir() + "vcapctl.exe\" " + args;
+    // The child (and whatever Wine starts on its behalf) gets its own output handles, so
+    // nothing outlives the test holding ctest's pipe.
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = si.hStdOutput = si.hStdError = nul;
+    PROCESS_INFORMATION pi{};
+    const BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    CloseHandle(nul);
+    if (!started)
+        return 0xFFFFFFFF;
+    testsupport::PumpMessages(20000, [&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; });
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+}  // namespace
+
+TEST(VcapctlTest, RemoveAndReaddAreAnnouncedAndKeepThePersonality)
+{
+    std::wstring error;
+    for (const vcap::CardRecord& c : vcap::LoadAllCards())
+        vcap::UninstallCard(c.number, error);
+    vcap::Personality p;
+    p.deviceType = 3;
+    p.bus = vcap::Bus::Usb11;
+    p.paramsBytes = 40;
+    vcap::CardRecord card;
+    ASSERT_TRUE(vcap::InstallCard(1, p, card, error));
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = NotifyProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VcapctlTestNotify";
+    ASSERT_TRUE(RegisterClassA(&wc));
+    HWND w = CreateWindowA("VcapctlTestNotify", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(w);
+
+    EXPECT_EQ(RunCtl("--card 1 remove"), 0u);
+    vcap::CardRecord gone;
+    EXPECT_FALSE(vcap::LoadCard(1, gone));
+    ASSERT_EQ(g_seen.size(), 1u);
+    EXPECT_EQ(g_seen[0].event, static_cast<WPARAM>(DBT_DEVICEREMOVECOMPLETE));
+    EXPECT_EQ(g_seen[0].name, "\\\\?\\root#marovin_vcap#0000#{f0b3dd10-e296-49fd-9887-7cac73f75b04}\\card");
+
+    EXPECT_EQ(RunCtl("--card 1 readd"), 0u);
+    ASSERT_EQ(g_seen.size(), 2u);
+    EXPECT_EQ(g_seen[1].event, static_cast<WPARAM>(DBT_DEVICEARRIVAL));
+    vcap::CardRecord back;
+    ASSERT_TRUE(vcap::LoadCard(1, back));
+    EXPECT_EQ(back.personality.deviceType, 3u);
+    EXPECT_EQ(back.personality.bus, vcap::Bus::Usb11);
+    EXPECT_EQ(back.personality.paramsBytes, 40u);
+
+    EXPECT_EQ(RunCtl("--card 1 readd"), 1u) << "already there";
+    EXPECT_EQ(RunCtl("--card 1 signal sideways"), 2u);
+    EXPECT_EQ(RunCtl("--card 5 dropframes"), 1u) << "no such card";
+    DestroyWindow(w);
+    vcap::UninstallCard(1, error);
+}
