@@ -1,0 +1,34 @@
+#pragma once
+// A renderer for tests that keeps every byte it receives (and the first timestamp).
+#include <dshowbase/BaseFilter.h>
+#include <dshowbase/Pins.h>
+
+#include <memory>
+#include <vector>
+
+namespace graphtest {
+
+class CollectingSink : public dshow::BaseFilter {
+public:
+    // Returned with one reference; accepts media of `major`.
+    static CollectingSink* Create(const GUID& major);
+
+    int GetPinCount() override { return 1; }
+    dshow::BasePin* GetPin(int index) override;
+
+    std::vector<uint8_t> Bytes();
+    long Samples();
+
+private:
+    class Pin;
+    explicit CollectingSink(const GUID& major);
+
+    dshow::CritSec lock_;
+    dshow::CritSec dataLock_;
+    std::unique_ptr<Pin> pin_;
+    std::vector<uint8_t> bytes_;
+    long samples_ = 0;
+    GUID major_;
+};
+
+}  // namespace graphtest

@@ -1,0 +1,20 @@
+#pragma once
+// A push source that plays a program-stream file in fixed-size samples, as a capture device's
+// stream output pin delivers the encoder's stream.
+#include <dshowbase/PushSource.h>
+
+#include <string>
+#include <vector>
+
+namespace graphtest {
+
+class StreamFileSource : public dshow::SourceFilter {
+public:
+    // Returned with one reference; null when the file cannot be read.
+    static IBaseFilter* Create(const std::string& path, size_t chunk = 4096);
+
+private:
+    StreamFileSource();
+};
+
+}  // namespace graphtest
