@@ -148,13 +148,20 @@ RenderedInputPin::RenderedInputPin(BaseFilter* filter, CritSec* lock, const wcha
 
 STDMETHODIMP RenderedInputPin::EndOfStream()
 {
-    AutoLock lock(lock_);
-    const HRESULT hr = CheckStreaming();
-    if (hr != S_OK)
-        return hr;
-    atEndOfStream_ = true;
-    if (filter_->State() == State_Running)
-        DeliverCompletion();
+    bool complete = false;
+    {
+        AutoLock lock(lock_);
+        const HRESULT hr = CheckStreaming();
+        if (hr != S_OK)
+            return hr;
+        atEndOfStream_ = true;
+        complete = filter_->State() == State_Running && !completionSent_;
+        completionSent_ = completionSent_ || complete;
+    }
+    // The graph's event sink is called without the filter lock, so a graph thread changing
+    // our state at the same moment cannot deadlock with it.
+    if (complete)
+        filter_->NotifyEvent(EC_COMPLETE, S_OK, 0);
     return S_OK;
 }
 

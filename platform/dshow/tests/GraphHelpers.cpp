@@ -1,5 +1,6 @@
 #include "GraphHelpers.h"
 
+#include <evcode.h>
 #include <uuids.h>
 
 namespace graphtest {
@@ -47,15 +48,14 @@ HRESULT DisconnectChain(Chain& chain)
 
 bool WaitForEvent(IMediaEvent* events, long code, DWORD timeout_ms, LONG_PTR* param1)
 {
+    // Wine's GetEvent may answer E_ABORT early when its queue changes under it, so a failed
+    // wait is retried until the deadline.
     const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed > timeout_ms)
-            return false;
+    while (GetTickCount() - start <= timeout_ms) {
         long got = 0;
         LONG_PTR p1 = 0, p2 = 0;
-        if (events->GetEvent(&got, &p1, &p2, timeout_ms - elapsed) != S_OK)
-            return false;
+        if (events->GetEvent(&got, &p1, &p2, 50) != S_OK)
+            continue;
         events->FreeEventParams(got, p1, p2);
         if (got == code) {
             if (param1)
@@ -63,6 +63,20 @@ bool WaitForEvent(IMediaEvent* events, long code, DWORD timeout_ms, LONG_PTR* pa
             return true;
         }
     }
+    return false;
+}
+
+bool RunToCompletion(Chain& chain, DWORD timeout_ms)
+{
+    long code = 0;
+    LONG_PTR p1 = 0, p2 = 0;
+    while (chain.events->GetEvent(&code, &p1, &p2, 0) == S_OK)
+        chain.events->FreeEventParams(code, p1, p2);
+    const long ends = chain.renderer->endOfStreams.load();
+    if (FAILED(chain.control->Run()))
+        return false;
+    return WaitForEvent(chain.events.Get(), EC_COMPLETE, timeout_ms) &&
+           WaitUntil([&] { return chain.renderer->endOfStreams.load() > ends; }, timeout_ms);
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms)

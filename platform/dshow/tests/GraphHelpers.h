@@ -49,6 +49,9 @@ HRESULT DisconnectChain(Chain& chain);
 
 // Waits for one event code from the graph, skipping others; false on time-out.
 bool WaitForEvent(IMediaEvent* events, long code, DWORD timeout_ms, LONG_PTR* param1 = nullptr);
+// Runs the graph and waits for EC_COMPLETE from the graph and end of stream at the renderer.
+// Events left from earlier runs are discarded first.
+bool RunToCompletion(Chain& chain, DWORD timeout_ms);
 // Polls `done` every 5 ms for up to `timeout_ms`.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms);
 

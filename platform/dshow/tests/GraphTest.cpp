@@ -77,10 +77,7 @@ TEST_F(GraphTest, RunsToCompletionWithSamplesInOrder)
         LONGLONG start = 0;
         ASSERT_EQ(seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
                   S_OK);
-        ASSERT_TRUE(SUCCEEDED(chain_.control->Run()));
-        long code = 0;
-        ASSERT_EQ(chain_.events->WaitForCompletion(kWaitMs, &code), S_OK) << "run " << run;
-        EXPECT_EQ(code, EC_COMPLETE);
+        ASSERT_TRUE(RunToCompletion(chain_, kWaitMs)) << "run " << run;
         ASSERT_EQ(chain_.control->Stop(), S_OK);
 
         const auto samples = chain_.renderer->Samples();
@@ -169,9 +166,7 @@ TEST_F(GraphTest, SeekingFlushesAndRestartsAtTheNewPosition)
 TEST_F(GraphTest, ReconnectsWithAnotherMediaType)
 {
     ASSERT_EQ(ConnectChain(chain_), S_OK);
-    ASSERT_TRUE(SUCCEEDED(chain_.control->Run()));
-    long code = 0;
-    ASSERT_EQ(chain_.events->WaitForCompletion(kWaitMs, &code), S_OK);
+    ASSERT_TRUE(RunToCompletion(chain_, kWaitMs));
     EXPECT_EQ(chain_.graph->Disconnect(chain_.RendererIn()), VFW_E_NOT_STOPPED);
     ASSERT_EQ(chain_.control->Stop(), S_OK);
 
@@ -197,9 +192,7 @@ TEST_F(GraphTest, ReconnectsWithAnotherMediaType)
     ASSERT_EQ(chain_.graph.As(seeking), S_OK);
     LONGLONG start = 0;
     ASSERT_EQ(seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning), S_OK);
-    ASSERT_TRUE(SUCCEEDED(chain_.control->Run()));
-    ASSERT_EQ(chain_.events->WaitForCompletion(kWaitMs, &code), S_OK);
-    EXPECT_EQ(code, EC_COMPLETE);
+    ASSERT_TRUE(RunToCompletion(chain_, kWaitMs));
     ASSERT_EQ(chain_.control->Stop(), S_OK);
     EXPECT_EQ(chain_.renderer->Samples().size(), 50u);
     ExpectContiguous(chain_.renderer->Samples(), 0);
@@ -232,9 +225,7 @@ TEST_F(GraphTest, EndOfStreamWhilePausedCompletesOnRun)
     ASSERT_TRUE(WaitUntil([&] { return chain_.renderer->endOfStreams.load() == 1; }, kWaitMs));
     EXPECT_FALSE(WaitForEvent(chain_.events.Get(), EC_COMPLETE, 200)) << "no completion while paused";
     ASSERT_TRUE(SUCCEEDED(chain_.control->Run()));
-    long code = 0;
-    ASSERT_EQ(chain_.events->WaitForCompletion(kWaitMs, &code), S_OK);
-    EXPECT_EQ(code, EC_COMPLETE);
+    EXPECT_TRUE(WaitForEvent(chain_.events.Get(), EC_COMPLETE, kWaitMs));
     EXPECT_EQ(chain_.renderer->Samples().size(), 3u);
 }
 

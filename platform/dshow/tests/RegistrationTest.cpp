@@ -77,10 +77,26 @@ std::wstring RegistryString(const std::wstring& key, const wchar_t* value)
     return data;
 }
 
+// regsvr32 runs without inheriting our handles: anything it starts (COM services in a fresh
+// prefix) must not hold the test runner's output pipe open after we exit.
 int Regsvr32(const char* flags)
 {
-    const std::string server = testsupport::ModuleDir() + "dshow_test_filters.dll";
-    return testsupport::RunProcess(std::string("regsvr32.exe ") + flags + " \"" + server + "\"");
+    std::string command = std::string("regsvr32.exe ") + flags + " \"" + testsupport::ModuleDir() +
+                          "dshow_test_filters.dll\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    DWORD code = 1;
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(code);
 }
 
 const wchar_t kDevicePath[] = L"\\\\?\\root#dshowtest#0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global";
