@@ -67,7 +67,7 @@ TEST(Relatives, AncestorsAndDescendantsButNotCousins)
 
 TEST(Relatives, ALoopInTheTreeEnds)
 {
-    auto loop = [](DWORD d) -> DWORD { return d == 7 ? 8 : 7; };
+    auto loop = [](DWORD d) -> DWORD { return d == 7 ? 8 : d == 8 ? 7 : 0; };
     EXPECT_FALSE(AreRelatives(7, 9, loop));
     auto none = [](DWORD) -> DWORD { return 0; };  // what a configuration manager stub gives
     EXPECT_FALSE(AreRelatives(1, 2, none));

@@ -279,10 +279,11 @@ TEST(DirectXProbe, ReportsWhatDxDiagSays)
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     // Read the provider directly, to compare.
     const CLSID provider = {0xA65B8071, 0x3BFE, 0x4213, {0x9A, 0x5B, 0x49, 0x1D, 0xA4, 0x46, 0x1C, 0xA7}};
+    const IID iid = {0x9C6B4CB0, 0x23F8, 0x49CC, {0xA3, 0xED, 0x45, 0xA5, 0x50, 0x00, 0xA6, 0xD2}};
     ComPtr<IDxDiagProvider> dx;
     ComPtr<IDxDiagContainer> root, sys;
     DXDIAG_INIT_PARAMS params{sizeof params, DXDIAG_DX9_SDK_VERSION, FALSE, nullptr};
-    ASSERT_EQ(CoCreateInstance(provider, nullptr, CLSCTX_INPROC_SERVER, IID_IDxDiagProvider, dx.PutVoid()), S_OK);
+    ASSERT_EQ(CoCreateInstance(provider, nullptr, CLSCTX_INPROC_SERVER, iid, dx.PutVoid()), S_OK);
     ASSERT_EQ(dx->Initialize(&params), S_OK);
     ASSERT_EQ(dx->GetRootContainer(root.Put()), S_OK);
     ASSERT_EQ(root->GetChildContainer(L"DxDiag_SystemInfo", sys.Put()), S_OK);
