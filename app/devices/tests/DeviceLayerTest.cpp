@@ -7,6 +7,7 @@
 #include "DeviceInfo.h"
 #include "DeviceNaming.h"
 #include "DeviceNotify.h"
+#include "DeviceWatch.h"
 #include "TestSupport.h"
 #include "dshowbase/ComPtr.h"
 
@@ -299,4 +300,62 @@ TEST_F(DeviceLayer, RemovalIsNoticedAndArrivalAnnounced)
     EXPECT_TRUE(SetDeviceChangeCallback(nullptr, nullptr));
     ASSERT_EQ(RunCtl("--card 2 remove"), 0u);
     EXPECT_EQ(g_changes.size(), 2u) << "no calls once the callback is cleared";
+}
+
+namespace {
+bool g_timerFired = false;
+LRESULT CALLBACK MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_TIMER && wp == kDeviceRemovedTimer) {
+        g_timerFired = true;
+        KillTimer(w, wp);
+        return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+}  // namespace
+
+TEST_F(DeviceLayer, StartUpSelectsTheRememberedDeviceAndRemovalArmsTheTimer)
+{
+    Install(1, 1, vcap::Bus::Usb20);
+    Install(2, 1, vcap::Bus::Usb20);
+    ASSERT_EQ(EnumerateCaptureDevices(), 2);
+    const std::string secondName = Devices().records[1].name;
+    const DWORD secondInst = Devices().records[1].devInst;
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DeviceWatchTestMain";
+    RegisterClassA(&wc);
+    HWND main = CreateWindowA("DeviceWatchTestMain", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(main);
+
+    EXPECT_EQ(StartDeviceDiscovery(main, secondName), 1);
+    EXPECT_EQ(StartDeviceDiscovery(main, "No Such Card"), 0) << "the first device when the remembered one is missing";
+    ASSERT_EQ(StartDeviceDiscovery(main, secondName), 1);
+
+    // Which card is the second record: remove exactly that one.
+    int card = 0;
+    for (const vcap::CardRecord& c : vcap::LoadAllCards()) {
+        DeviceInfo info;
+        if (FindDeviceInfoByPath(Narrowed(c.paths[int(vcap::FilterRole::Capture)]).c_str(), &info, &kCategoryCapture) &&
+            info.devInst == secondInst)
+            card = c.number;
+    }
+    ASSERT_NE(card, 0);
+    g_timerFired = false;
+    ASSERT_EQ(RunCtl("--card " + std::to_string(card) + " remove"), 0u);
+    testsupport::PumpMessages(5000, [] { return g_timerFired; });
+    EXPECT_TRUE(g_timerFired) << "timer 10013 after the count went down";
+    EXPECT_EQ(Devices().count, 1);
+    EXPECT_TRUE(IsCurrentDeviceGone());
+
+    g_timerFired = false;
+    ASSERT_EQ(RunCtl("--card " + std::to_string(card) + " readd"), 0u);
+    EXPECT_EQ(Devices().count, 2) << "arrival re-enumerates";
+    testsupport::PumpMessages(300);
+    EXPECT_FALSE(g_timerFired) << "an arrival arms no timer";
+    SetDeviceChangeCallback(nullptr, nullptr);
+    DestroyWindow(main);
 }
