@@ -277,3 +277,35 @@ TEST_F(GraphTest, FilterAndPinInformation)
 }
 
 }  // namespace
+
+namespace {
+
+// Quality messages from downstream travel through the stamper to the upstream pin, and from
+// there to the sink set on it.
+TEST_F(GraphTest, QualityMessagesPassUpstream)
+{
+    struct Sink : IQualityControl {
+        long notified = 0;
+        STDMETHODIMP QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+        STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+        STDMETHODIMP_(ULONG) Release() override { return 1; }
+        STDMETHODIMP Notify(IBaseFilter*, Quality) override
+        {
+            ++notified;
+            return S_OK;
+        }
+        STDMETHODIMP SetSink(IQualityControl*) override { return S_OK; }
+    } sink;
+    ASSERT_EQ(ConnectChain(chain_), S_OK);
+    dshow::ComPtr<IQualityControl> stampOut, sourceOut;
+    ASSERT_EQ(chain_.StampOut()->QueryInterface(IID_IQualityControl, stampOut.PutVoid()), S_OK);
+    ASSERT_EQ(chain_.SourceOut()->QueryInterface(IID_IQualityControl, sourceOut.PutVoid()), S_OK);
+    const Quality late{Famine, 900, 400000, 0};
+    EXPECT_EQ(stampOut->Notify(chain_.rendererFilter.Get(), late), VFW_E_NOT_FOUND) << "nobody upstream handles it";
+    ASSERT_EQ(sourceOut->SetSink(&sink), S_OK);
+    EXPECT_EQ(stampOut->Notify(chain_.rendererFilter.Get(), late), S_OK);
+    EXPECT_EQ(sink.notified, 1);
+    sourceOut->SetSink(nullptr);
+}
+
+}  // namespace

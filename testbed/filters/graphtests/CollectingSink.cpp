@@ -42,6 +42,13 @@ CollectingSink* CollectingSink::Create(const GUID& major)
     return sink;
 }
 
+HRESULT CollectingSink::NonDelegatingQueryInterface(REFIID iid, void** out)
+{
+    if (!out) return E_POINTER;
+    if (iid == IID_IAMFilterMiscFlags) return GetInterface(static_cast<IAMFilterMiscFlags*>(this), out);
+    return dshow::BaseFilter::NonDelegatingQueryInterface(iid, out);
+}
+
 dshow::BasePin* CollectingSink::GetPin(int index) { return index == 0 ? pin_.get() : nullptr; }
 
 std::vector<uint8_t> CollectingSink::Bytes()

@@ -8,10 +8,15 @@
 
 namespace graphtest {
 
-class CollectingSink : public dshow::BaseFilter {
+class CollectingSink : public dshow::BaseFilter, public IAMFilterMiscFlags {
 public:
     // Returned with one reference; accepts media of `major`.
     static CollectingSink* Create(const GUID& major);
+
+    DSHOW_DECLARE_IUNKNOWN
+    HRESULT STDMETHODCALLTYPE NonDelegatingQueryInterface(REFIID iid, void** out) override;
+    // The graph counts renderers by this flag when it waits for every stream's end.
+    STDMETHODIMP_(ULONG) GetMiscFlags() override { return AM_FILTER_MISC_FLAGS_IS_RENDERER; }
 
     int GetPinCount() override { return 1; }
     dshow::BasePin* GetPin(int index) override;

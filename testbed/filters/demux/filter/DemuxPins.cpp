@@ -187,8 +187,10 @@ void DemuxOutputPin::Offer(const mpegps::PesPacket& pes, REFERENCE_TIME time)
     // The map is changed only while stopped, so the streaming thread reads it unlocked.
     for (const STREAM_ID_MAP& m : maps_) {
         if (m.stream_id != pes.streamId) continue;
-        const bool anySub = m.ulSubstreamFilterValue == SUBSTREAM_FILTER_VAL_NONE;
-        if (!anySub && int(m.ulSubstreamFilterValue) != pes.subStreamId) continue;
+        // Sub-stream values select within private stream 1 only; 0 and "none" take all of it.
+        const bool filtered = pes.streamId == mpegps::kPrivateStream1Id && m.ulSubstreamFilterValue != 0 &&
+                              m.ulSubstreamFilterValue != SUBSTREAM_FILTER_VAL_NONE;
+        if (filtered && int(m.ulSubstreamFilterValue) != pes.subStreamId) continue;
         const uint8_t* data = pes.rawPayload;
         size_t size = pes.rawPayloadSize;
         if (m.dwMediaSampleContent == MPEG2_PROGRAM_PES_STREAM) {
