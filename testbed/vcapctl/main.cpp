@@ -2,6 +2,7 @@
 //   vcapctl [--card N] signal on|off
 //   vcapctl [--card N] copyprotect on|off
 //   vcapctl [--card N] dropframes
+//   vcapctl [--card N] standard BITS  the AnalogVideoStandard the input carries (0x10 PAL B, 0x1 NTSC M)
 //   vcapctl [--card N] remove        removes the card and tells the windows it is gone
 //   vcapctl [--card N] readd         installs it again with its personality and announces it
 #include "CardControl.h"
@@ -15,7 +16,7 @@ namespace {
 
 int Usage()
 {
-    std::fwprintf(stderr, L"usage: vcapctl [--card N] signal on|off | copyprotect on|off | dropframes | remove | readd\n");
+    std::fwprintf(stderr, L"usage: vcapctl [--card N] signal on|off | copyprotect on|off | dropframes | standard BITS | remove | readd\n");
     return 2;
 }
 
@@ -85,6 +86,11 @@ int wmain(int argc, wchar_t** argv)
         ok = vcap::SetSignal(card, arg == L"on");
     } else if (command == L"copyprotect") {
         ok = vcap::SetCopyProtection(card, arg == L"on");
+    } else if (command == L"standard") {
+        const long bits = static_cast<long>(wcstol(arg.c_str(), nullptr, 0));
+        if (bits <= 0 || (bits & (bits - 1)) != 0)
+            return Usage();
+        ok = vcap::SetInputStandard(card, bits);
     } else if (command == L"dropframes") {
         ok = vcap::ReportDroppedFrames(card);
     } else if (command == L"remove") {

@@ -49,6 +49,7 @@ bool ReadControl(int card, CardControlState& state)
     state.signal = ReadDword(k, L"Signal", 1) != 0;
     state.copyProtected = ReadDword(k, L"CopyProtection", 0) != 0;
     state.framesDropped = ReadDword(k, L"FramesDropped", 0);
+    state.standard = static_cast<long>(ReadDword(k, L"Standard", 0x10));
     RegCloseKey(k);
     return true;
 }
@@ -63,6 +64,13 @@ bool SetSignal(int card, bool present)
 bool SetCopyProtection(int card, bool on)
 {
     const bool ok = WriteDword(card, L"CopyProtection", on ? 1 : 0);
+    Wake(card);
+    return ok;
+}
+
+bool SetInputStandard(int card, long standard)
+{
+    const bool ok = WriteDword(card, L"Standard", static_cast<DWORD>(standard));
     Wake(card);
     return ok;
 }

@@ -13,6 +13,7 @@ struct CardControlState {
     bool signal = true;
     bool copyProtected = false;
     uint32_t framesDropped = 0;  // a count; each increase is one "frames dropped" report
+    long standard = 0x10;        // AnalogVideoStandard the input carries (PAL B)
 };
 
 std::wstring ControlEventName(int card);
@@ -21,6 +22,7 @@ bool ReadControl(int card, CardControlState& state);
 bool SetSignal(int card, bool present);
 bool SetCopyProtection(int card, bool on);
 bool ReportDroppedFrames(int card);
+bool SetInputStandard(int card, long standard);
 
 // Sends WM_DEVICECHANGE to every top-level window, as the system does when a device interface
 // arrives (DBT_DEVICEARRIVAL) or goes (DBT_DEVICEREMOVECOMPLETE); Wine does not send it itself.

@@ -3,6 +3,8 @@
 #include "CardControl.h"
 #include "StreamPin.h"
 
+#include <vfwmsgs.h>
+
 namespace vcap {
 
 CardFilter::CardFilter(IUnknown* outer, const CLSID& clsid, FilterRole role)
@@ -79,6 +81,134 @@ dshow::INonDelegatingUnknown* CaptureFilter::Create(IUnknown* outer, HRESULT* hr
 }
 
 CaptureFilter::CaptureFilter(IUnknown* outer) : CardFilter(outer, *Role(FilterRole::Capture).filterClsid, FilterRole::Capture) {}
+
+HRESULT STDMETHODCALLTYPE CaptureFilter::NonDelegatingQueryInterface(REFIID iid, void** out)
+{
+    if (iid == IID_IAMAnalogVideoDecoder)
+        return GetInterface(static_cast<IAMAnalogVideoDecoder*>(this), out);
+    if (iid == IID_IAMVideoProcAmp)
+        return GetInterface(static_cast<IAMVideoProcAmp*>(this), out);
+    return CardFilter::NonDelegatingQueryInterface(iid, out);
+}
+
+STDMETHODIMP CaptureFilter::get_AvailableTVFormats(long* formats)
+{
+    if (!formats)
+        return E_POINTER;
+    *formats = kSupportedStandards;
+    return S_OK;
+}
+
+STDMETHODIMP CaptureFilter::put_TVFormat(long format)
+{
+    dshow::AutoLock lock(FilterLock());
+    return decoder_.setFormat(format, GetTickCount()) ? S_OK : E_INVALIDARG;
+}
+
+STDMETHODIMP CaptureFilter::get_TVFormat(long* format)
+{
+    if (!format)
+        return E_POINTER;
+    CardControlState c;
+    ReadControl(cardNumber_, c);
+    dshow::AutoLock lock(FilterLock());
+    *format = decoder_.format(GetTickCount(), c.signal, c.standard);
+    return S_OK;
+}
+
+STDMETHODIMP CaptureFilter::get_HorizontalLocked(long* locked)
+{
+    if (!locked)
+        return E_POINTER;
+    CardControlState c;
+    ReadControl(cardNumber_, c);
+    dshow::AutoLock lock(FilterLock());
+    *locked = decoder_.locked(GetTickCount(), c.signal, c.standard) ? OATRUE : OAFALSE;
+    return S_OK;
+}
+
+STDMETHODIMP CaptureFilter::put_VCRHorizontalLocking(long vcr)
+{
+    dshow::AutoLock lock(FilterLock());
+    vcrLocking_ = vcr ? OATRUE : OAFALSE;
+    return S_OK;
+}
+
+STDMETHODIMP CaptureFilter::get_VCRHorizontalLocking(long* vcr)
+{
+    if (!vcr)
+        return E_POINTER;
+    dshow::AutoLock lock(FilterLock());
+    *vcr = vcrLocking_;
+    return S_OK;
+}
+
+STDMETHODIMP CaptureFilter::get_NumberOfLines(long* lines)
+{
+    if (!lines)
+        return E_POINTER;
+    CardControlState c;
+    ReadControl(cardNumber_, c);
+    dshow::AutoLock lock(FilterLock());
+    *lines = decoder_.lines(GetTickCount(), c.signal, c.standard);
+    return S_OK;
+}
+
+STDMETHODIMP CaptureFilter::put_OutputEnable(long enable)
+{
+    dshow::AutoLock lock(FilterLock());
+    outputEnable_ = enable ? OATRUE : OAFALSE;
+    return S_OK;
+}
+
+STDMETHODIMP CaptureFilter::get_OutputEnable(long* enable)
+{
+    if (!enable)
+        return E_POINTER;
+    dshow::AutoLock lock(FilterLock());
+    *enable = outputEnable_;
+    return S_OK;
+}
+
+STDMETHODIMP CaptureFilter::GetRange(long property, long* min, long* max, long* step, long* def, long* caps)
+{
+    if (!min || !max || !step || !def || !caps)
+        return E_POINTER;
+    ProcAmpRange r;
+    if (!ProcAmpRangeOf(property, r))
+        return E_PROP_ID_UNSUPPORTED;
+    *min = r.min;
+    *max = r.max;
+    *step = r.step;
+    *def = r.defaultValue;
+    *caps = VideoProcAmp_Flags_Manual;
+    return S_OK;
+}
+
+STDMETHODIMP CaptureFilter::Set(long property, long value, long flags)
+{
+    ProcAmpRange r;
+    if (!ProcAmpRangeOf(property, r))
+        return E_PROP_ID_UNSUPPORTED;
+    if (flags != VideoProcAmp_Flags_Manual || value < r.min || value > r.max)
+        return E_INVALIDARG;
+    dshow::AutoLock lock(FilterLock());
+    procAmp_[property] = value;
+    return S_OK;
+}
+
+STDMETHODIMP CaptureFilter::Get(long property, long* value, long* flags)
+{
+    if (!value || !flags)
+        return E_POINTER;
+    ProcAmpRange r;
+    if (!ProcAmpRangeOf(property, r))
+        return E_PROP_ID_UNSUPPORTED;
+    dshow::AutoLock lock(FilterLock());
+    *value = procAmp_[property];
+    *flags = VideoProcAmp_Flags_Manual;
+    return S_OK;
+}
 
 CaptureFilter::~CaptureFilter()
 {

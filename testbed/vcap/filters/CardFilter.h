@@ -2,11 +2,13 @@
 // What every filter of a virtual card shares: it learns its card from the property bag the
 // device enumerator hands it on bind ("DevicePath"), and answers the card's property sets.
 #include "DeviceModel.h"
+#include "DecoderModel.h"
 #include "KsPropertySets.h"
 
 #include "dshowbase/PushSource.h"
 
 #include <ocidl.h>
+#include <dshow.h>
 
 #include <memory>
 #include <string>
@@ -50,11 +52,31 @@ protected:
 // (type 3) the multiplexed stream output itself.
 // It also watches the card's control channel and signals the registered device events when
 // copy protection comes or goes and when frames are dropped.
-class CaptureFilter : public CardFilter {
+class CaptureFilter : public CardFilter, public IAMAnalogVideoDecoder, public IAMVideoProcAmp {
 public:
     static dshow::INonDelegatingUnknown* Create(IUnknown* outer, HRESULT* hr);
     explicit CaptureFilter(IUnknown* outer);
     ~CaptureFilter() override;
+
+    DSHOW_DECLARE_IUNKNOWN
+    HRESULT STDMETHODCALLTYPE NonDelegatingQueryInterface(REFIID iid, void** out) override;
+
+    // IAMAnalogVideoDecoder
+    STDMETHODIMP get_AvailableTVFormats(long* formats) override;
+    STDMETHODIMP put_TVFormat(long format) override;
+    STDMETHODIMP get_TVFormat(long* format) override;
+    STDMETHODIMP get_HorizontalLocked(long* locked) override;
+    STDMETHODIMP put_VCRHorizontalLocking(long vcr) override;
+    STDMETHODIMP get_VCRHorizontalLocking(long* vcr) override;
+    STDMETHODIMP get_NumberOfLines(long* lines) override;
+    STDMETHODIMP put_OutputEnable(long enable) override;
+    STDMETHODIMP get_OutputEnable(long* enable) override;
+    // IAMVideoProcAmp
+    STDMETHODIMP GetRange(long property, long* min, long* max, long* step, long* def, long* caps) override;
+    STDMETHODIMP Set(long property, long value, long flags) override;
+    STDMETHODIMP Get(long property, long* value, long* flags) override;
+    using CardFilter::Get;
+    using CardFilter::Set;
 
 protected:
     void OnCardKnown() override;
@@ -66,6 +88,11 @@ private:
     HANDLE quit_ = nullptr;
     HANDLE control_ = nullptr;
     HANDLE watcher_ = nullptr;
+
+    DecoderModel decoder_;
+    long vcrLocking_ = 0;
+    long outputEnable_ = OATRUE;
+    long procAmp_[4] = {128, 64, 0, 64};
 };
 
 // The encoder (stream) filter: delivers the multiplexed program stream.

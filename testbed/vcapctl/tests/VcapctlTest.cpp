@@ -1,6 +1,7 @@
 // vcapctl as a separate process: removing and re-adding a card reaches a window registered
 // for the capture interface class as WM_DEVICECHANGE, the way the system would announce it,
 // and the card comes back with its personality.
+#include "CardControl.h"
 #include "CardInstaller.h"
 #include "TestSupport.h"
 
@@ -98,6 +99,13 @@ TEST(VcapctlTest, RemoveAndReaddAreAnnouncedAndKeepThePersonality)
 
     EXPECT_EQ(RunCtl("--card 1 readd"), 1u) << "already there";
     EXPECT_EQ(RunCtl("--card 1 signal sideways"), 2u);
+    EXPECT_EQ(RunCtl("--card 1 standard 0x3"), 2u) << "one standard at a time";
+    EXPECT_EQ(RunCtl("--card 1 standard 0x1"), 0u);
+    EXPECT_EQ(RunCtl("--card 1 signal off"), 0u);
+    vcap::CardControlState control;
+    ASSERT_TRUE(vcap::ReadControl(1, control));
+    EXPECT_EQ(control.standard, 0x1);
+    EXPECT_FALSE(control.signal);
     EXPECT_EQ(RunCtl("--card 5 dropframes"), 1u) << "no such card";
     DestroyWindow(w);
     vcap::UninstallCard(1, error);

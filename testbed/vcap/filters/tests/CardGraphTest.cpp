@@ -268,6 +268,93 @@ TEST_F(CardGraphTest, RegisteredEventsFireOnCopyProtectionAndDroppedFrames)
     CloseHandle(otherDrop);
 }
 
+namespace {
+
+// Polls the lock as the program's detection does; the milliseconds it took, or -1.
+long PollLock(IAMAnalogVideoDecoder* d, DWORD limitMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        long locked = OAFALSE;
+        if (SUCCEEDED(d->get_HorizontalLocked(&locked)) && locked == OATRUE)
+            return static_cast<long>(GetTickCount() - start);
+        if (GetTickCount() - start > limitMs)
+            return -1;
+        Sleep(20);
+    }
+}
+
+}  // namespace
+
+TEST_F(CardGraphTest, DecoderLocksOnASignalAndNeverOnADeadInput)
+{
+    const CardRecord card = Install(1, 1, vcap::Bus::Usb20, 44);
+    ComPtr<IBaseFilter> f = BindByPath(*vcap::Role(FilterRole::Capture).category, card.paths[3]);
+    ASSERT_TRUE(f);
+    ComPtr<IAMAnalogVideoDecoder> d;
+    ASSERT_EQ(f->QueryInterface(IID_IAMAnalogVideoDecoder, d.PutVoid()), S_OK);
+    long formats = 0;
+    ASSERT_EQ(d->get_AvailableTVFormats(&formats), S_OK);
+    EXPECT_TRUE(formats & AnalogVideo_PAL_B);
+    EXPECT_TRUE(formats & AnalogVideo_NTSC_M);
+
+    long format = -1, lines = 0;
+    ASSERT_EQ(d->put_TVFormat(0), S_OK);  // automatic detection
+    const long took = PollLock(d.Get(), 1000);
+    EXPECT_GE(took, 0) << "no lock within a second";
+    EXPECT_LT(took, 1000);
+    ASSERT_EQ(d->get_TVFormat(&format), S_OK);
+    EXPECT_EQ(format, AnalogVideo_PAL_B);
+    ASSERT_EQ(d->get_NumberOfLines(&lines), S_OK);
+    EXPECT_EQ(lines, 625);
+
+    ASSERT_TRUE(vcap::SetInputStandard(1, AnalogVideo_NTSC_M));
+    ASSERT_EQ(d->put_TVFormat(0), S_OK);
+    EXPECT_GE(PollLock(d.Get(), 1000), 0);
+    ASSERT_EQ(d->get_TVFormat(&format), S_OK);
+    EXPECT_EQ(format, AnalogVideo_NTSC_M);
+    ASSERT_EQ(d->get_NumberOfLines(&lines), S_OK);
+    EXPECT_EQ(lines, 525);
+
+    // A 625-line standard forced on a 525-line input does not lock.
+    ASSERT_EQ(d->put_TVFormat(AnalogVideo_PAL_B), S_OK);
+    EXPECT_EQ(PollLock(d.Get(), 800), -1);
+
+    ASSERT_TRUE(vcap::SetSignal(1, false));
+    ASSERT_EQ(d->put_TVFormat(0), S_OK);
+    EXPECT_EQ(PollLock(d.Get(), 1500), -1) << "a dead input never locks";
+    ASSERT_EQ(d->get_TVFormat(&format), S_OK);
+    EXPECT_EQ(format, 0);
+
+    EXPECT_EQ(d->put_TVFormat(AnalogVideo_PAL_B | AnalogVideo_NTSC_M), E_INVALIDARG);
+    EXPECT_EQ(d->put_TVFormat(0x200000), E_INVALIDARG);
+}
+
+TEST_F(CardGraphTest, ProcAmpHasRangesDefaultsAndRefusesOutOfRange)
+{
+    const CardRecord card = Install(1, 1, vcap::Bus::Usb20, 44);
+    ComPtr<IBaseFilter> f = BindByPath(*vcap::Role(FilterRole::Capture).category, card.paths[3]);
+    ASSERT_TRUE(f);
+    ComPtr<IAMVideoProcAmp> amp;
+    ASSERT_EQ(f->QueryInterface(IID_IAMVideoProcAmp, amp.PutVoid()), S_OK);
+    long mn, mx, step, def, caps, value, flags;
+    ASSERT_EQ(amp->GetRange(VideoProcAmp_Brightness, &mn, &mx, &step, &def, &caps), S_OK);
+    EXPECT_EQ(mn, 0);
+    EXPECT_EQ(mx, 255);
+    EXPECT_EQ(def, 128);
+    ASSERT_EQ(amp->Get(VideoProcAmp_Brightness, &value, &flags), S_OK);
+    EXPECT_EQ(value, def);
+    ASSERT_EQ(amp->GetRange(VideoProcAmp_Hue, &mn, &mx, &step, &def, &caps), S_OK);
+    EXPECT_LT(mn, 0);
+    EXPECT_EQ(def, 0);
+    EXPECT_EQ(amp->Set(VideoProcAmp_Brightness, 300, VideoProcAmp_Flags_Manual), E_INVALIDARG);
+    ASSERT_EQ(amp->Set(VideoProcAmp_Brightness, 200, VideoProcAmp_Flags_Manual), S_OK);
+    ASSERT_EQ(amp->Get(VideoProcAmp_Brightness, &value, &flags), S_OK);
+    EXPECT_EQ(value, 200);
+    EXPECT_EQ(flags, VideoProcAmp_Flags_Manual);
+    EXPECT_TRUE(FAILED(amp->GetRange(VideoProcAmp_Gain, &mn, &mx, &step, &def, &caps)));
+}
+
 // Two cards recorded at once for ten seconds of stream each into Wine's File Writer: card 1
 // through its encoder filter (type 1), card 2 through the capture filter's own stream output
 // (type 3). The files are checked by ffmpeg on the host (vcap_recordings_decode).
