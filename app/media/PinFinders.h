@@ -1,0 +1,32 @@
+#pragma once
+// Finding pins on a filter. Pins are enumerated in one batch of at most 64 and examined from
+// the last enumerated to the first; the first hit wins. Pins come back with a reference.
+#include "dshowbase/ComPtr.h"
+
+#include <windows.h>
+#include <dshow.h>
+
+#include <vector>
+
+namespace media {
+
+// The examination order over `count` enumerated pins: indices from the last to the first.
+std::vector<int> ExaminationOrder(int count);
+// Index of the pin of `direction` that has `n` pins of the same direction before it in the
+// examination order; -1 when there is none.
+int PickByOrdinal(const std::vector<PIN_DIRECTION>& enumerated, PIN_DIRECTION direction, int n);
+
+// Major and sub-type GUID_NULL are wildcards; both null matches any pin of the direction.
+dshow::ComPtr<IPin> FindPinByType(IBaseFilter* filter, PIN_DIRECTION direction, const GUID& major, const GUID& subtype);
+dshow::ComPtr<IPin> FindPinByOrdinal(IBaseFilter* filter, PIN_DIRECTION direction, int n);
+dshow::ComPtr<IPin> FindPinOfDirection(IBaseFilter* filter, PIN_DIRECTION direction);
+dshow::ComPtr<IPin> FindPinByName(IBaseFilter* filter, const wchar_t* name);
+dshow::ComPtr<IPin> FindPinByCategory(IBaseFilter* filter, const GUID& category);
+dshow::ComPtr<IPin> PinAtIndex(IBaseFilter* filter, int n);
+
+// Helpers the connection and teardown code share.
+std::vector<dshow::ComPtr<IPin>> EnumeratePins(IBaseFilter* filter);
+bool IsConnected(IPin* pin);
+bool PinOffersType(IPin* pin, const GUID& major, const GUID& subtype);
+
+}  // namespace media

@@ -1,0 +1,109 @@
+// The toolkit's rules on plain values: examination order, ordinals, mediums, DirectX versions.
+#include "DirectXDownload.h"
+#include "DirectXVersion.h"
+#include "MediaGraph.h"
+#include "MediumMatch.h"
+#include "PinFinders.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+
+using namespace media;
+
+TEST(ExaminationOrder, LastEnumeratedFirst)
+{
+    EXPECT_EQ(ExaminationOrder(3), (std::vector<int>{2, 1, 0}));
+    EXPECT_TRUE(ExaminationOrder(0).empty());
+}
+
+TEST(PickByOrdinal, CountsOnlyPinsOfTheDirection)
+{
+    // An infinite tee: input, two connected outputs, one free output enumerated last.
+    const std::vector<PIN_DIRECTION> tee = {PINDIR_INPUT, PINDIR_OUTPUT, PINDIR_OUTPUT, PINDIR_OUTPUT};
+    EXPECT_EQ(PickByOrdinal(tee, PINDIR_OUTPUT, 0), 3);
+    EXPECT_EQ(PickByOrdinal(tee, PINDIR_OUTPUT, 1), 2);
+    EXPECT_EQ(PickByOrdinal(tee, PINDIR_OUTPUT, 2), 1);
+    EXPECT_EQ(PickByOrdinal(tee, PINDIR_OUTPUT, 3), -1);
+    EXPECT_EQ(PickByOrdinal(tee, PINDIR_INPUT, 0), 0);
+    EXPECT_EQ(PickByOrdinal(tee, PINDIR_INPUT, 1), -1);
+    EXPECT_EQ(PickByOrdinal({}, PINDIR_OUTPUT, 0), -1);
+}
+
+namespace {
+const GUID kSetA = {0x11111111, 0, 0, {1, 2, 3, 4, 5, 6, 7, 8}};
+const GUID kSetB = {0x22222222, 0, 0, {1, 2, 3, 4, 5, 6, 7, 8}};
+const GUID kStandard = {0x4747B320, 0x62CE, 0x11CF, {0xA5, 0xD6, 0x28, 0xDB, 0x04, 0xC1, 0x00, 0x00}};
+const GUID kVideo = {0x73646976, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+const GUID kAudio = {0x73647561, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+}  // namespace
+
+TEST(Mediums, OnlyMeaningfulSetsMatch)
+{
+    EXPECT_TRUE(MediumsMatch({kSetB, kSetA}, {kSetA}));
+    EXPECT_FALSE(MediumsMatch({kSetA}, {kSetB}));
+    EXPECT_FALSE(MediumsMatch({kStandard}, {kStandard})) << "the standard set says nothing";
+    EXPECT_FALSE(MediumsMatch({GUID_NULL}, {GUID_NULL}));
+    EXPECT_FALSE(MediumsMatch({kSetA}, {}));
+    EXPECT_EQ(MeaningfulMediumSets({GUID_NULL, kSetA, kStandard}).size(), 1u);
+}
+
+TEST(Mediums, TypesMatchOnMajorAndSubType)
+{
+    EXPECT_TRUE(TypesMatch({{kVideo, kSetA}}, {{kAudio, kSetA}, {kVideo, kSetA}}));
+    EXPECT_FALSE(TypesMatch({{kVideo, kSetA}}, {{kVideo, kSetB}})) << "sub-type differs";
+    EXPECT_TRUE(TypesMatch({}, {{kVideo, kSetB}})) << "a pin without types matches anything";
+    EXPECT_TRUE(TypesMatch({{kVideo, kSetB}}, {}));
+}
+
+TEST(RotName, GraphPointerAndProcess)
+{
+    EXPECT_EQ(RotItemName(reinterpret_cast<void*>(0x1234ABCD), 0x42), L"FilterGraph 1234abcd pid 00000042");
+}
+
+TEST(DirectXVersion, PackingAndText)
+{
+    EXPECT_EQ(PackDirectXVersion(9, 0, 'c'), 0x90003u);
+    EXPECT_EQ(DirectXVersionText(PackDirectXVersion(9, 0, 'c')), "9.0c");
+    EXPECT_EQ(DirectXVersionText(PackDirectXVersion(8, 1, 0)), "8.1");
+    EXPECT_EQ(DirectXVersionText(PackDirectXVersion(8, 1, ' ')), "8.1") << "blank letter means none";
+}
+
+TEST(DirectXVersion, EightPointOneIsNotEnough)
+{
+    EXPECT_FALSE(IsDirectX9OrLater(PackDirectXVersion(8, 1, 0)));
+    EXPECT_FALSE(IsDirectX9OrLater(PackDirectXVersion(8, 1, 'b')));
+    EXPECT_TRUE(IsDirectX9OrLater(PackDirectXVersion(9, 0, 0)));
+    EXPECT_TRUE(IsDirectX9OrLater(PackDirectXVersion(10, 0, 0)));
+}
+
+namespace {
+std::map<std::string, FileVersion> g_files;
+FileVersion FakeReader(const char* name)
+{
+    auto it = g_files.find(name);
+    return it == g_files.end() ? FileVersion{} : it->second;
+}
+constexpr DWORD Ver(DWORD a, DWORD b) { return (a << 16) | b; }
+}  // namespace
+
+TEST(DirectXVersion, FileFallbackLaterHitsOverride)
+{
+    g_files.clear();
+    EXPECT_EQ(DirectXVersionFromFiles(FakeReader), 0u) << "no DirectX files at all";
+    g_files["\\ddraw.dll"] = {Ver(4, 7), Ver(0, 700), true};
+    EXPECT_EQ(DirectXVersionFromFiles(FakeReader), PackDirectXVersion(7, 0, 0));
+    g_files["\\d3d8.dll"] = {Ver(4, 8), Ver(1, 881), true};
+    g_files["\\ddraw.dll"] = {Ver(4, 8), Ver(0, 400), true};
+    EXPECT_EQ(DirectXVersionFromFiles(FakeReader), PackDirectXVersion(8, 1, 0));
+    g_files["\\d3d9.dll"] = {0, 0, true};
+    EXPECT_EQ(DirectXVersionFromFiles(FakeReader), PackDirectXVersion(9, 0, 0)) << "presence alone means 9";
+}
+
+TEST(DirectXDownload, MessageJoinsTheTwoTexts)
+{
+    const DirectXDownloadTexts t{"Needs DirectX 9.", "Download it now?", "http://example.invalid/dx", "Marovin"};
+    EXPECT_EQ(DirectXOfferMessage(t), "Needs DirectX 9.\r\n\r\nDownload it now?");
+}
