@@ -188,8 +188,12 @@ TEST(Creation, AClassCopiedInTheDllReplacesADialogItemFromTheProgram)
     // The replacement draws as a button where the item was.
     dlg.SetWindowPos(HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     dlg.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    testsupport::PumpMessages(150);
-    const testsupport::ScreenImage shot = testsupport::CaptureWindow(go.m_hWnd);
+    // On a loaded machine the X server may show the window late: wait for it, within reason.
+    testsupport::ScreenImage shot;
+    testsupport::PumpMessages(3000, [&] {
+        shot = testsupport::CaptureWindow(go.m_hWnd);
+        return shot.DistinctColours() > 3u;
+    });
     EXPECT_TRUE(testsupport::CaptureWindow(dlg.m_hWnd).SaveBmp(testsupport::OutputDir() + "replaced_item.bmp"));
     EXPECT_GT(shot.DistinctColours(), 3u);  // face, frame, shadow and caption text
     dlg.DestroyWindow();
