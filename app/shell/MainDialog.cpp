@@ -114,6 +114,7 @@ BOOL MainDialog::OnInitDialog()
     }
     ::ShowWindow(GetDlgItem(IDC_RECENT_LABEL), m_recent.HasEntry(0) ? SW_HIDE : SW_SHOW);
 
+    m_videoArea.SubclassDlgItem(IDC_VIDEO_AREA, this);
     LoadSettings();
 
     SetWindowText(kTitle);
@@ -210,25 +211,8 @@ bool MainDialog::LoadIdlePicture()
     m_idlePicture.Attach(static_cast<HBITMAP>(
         LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                    LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE)));
+    m_videoArea.SetIdlePicture(m_idlePicture);
     return static_cast<HBITMAP>(m_idlePicture) != nullptr;
-}
-
-void MainDialog::DrawIdlePicture(HDC dc)
-{
-    const RECT area = ItemRectInWindow(m_hWnd, IDC_VIDEO_AREA);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    if (!m_showIdlePicture || static_cast<HBITMAP>(m_idlePicture) == nullptr) {
-        RECT black = area;
-        black.right -= 1;
-        FillRect(dc, &black, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        return;
-    }
-    CDC memory;
-    if (!memory.CreateCompatibleDC(dc))
-        return;
-    CSelectObject selected(memory, static_cast<HBITMAP>(m_idlePicture));
-    BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
 }
 
 void MainDialog::OnTimer(UINT_PTR id)
@@ -250,8 +234,7 @@ void MainDialog::StartPreview()
         // Nothing to show: keep the idle picture and tell the user why the screen stays empty.
         Trace("no capture device present; the preview did not start");
         ::ShowWindow(GetDlgItem(IDC_NO_VIDEO_LABEL), SW_SHOW);
-        m_showIdlePicture = true;
-        InvalidateRect(nullptr, FALSE);
+        m_videoArea.ShowIdlePicture(true);
     }
 }
 
@@ -271,7 +254,7 @@ void MainDialog::OnPaint()
         return;
     }
     if (m_mode == MODE_IDLE || (m_mode == MODE_CAPTURE && m_currentDevice < 0))
-        DrawIdlePicture(dc);
+        m_videoArea.Invalidate(FALSE);
 }
 
 BOOL MainDialog::OnEraseBkgnd(HDC dc)

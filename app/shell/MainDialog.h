@@ -9,6 +9,7 @@
 
 #include "CaptureSettings.h"
 #include "RecentRecordings.h"
+#include "VideoArea.h"
 
 enum MainMode { MODE_IDLE = 0, MODE_CAPTURE = 1, MODE_PLAYBACK = 2 };
 
@@ -42,7 +43,6 @@ private:
     void ChooseCaptureDevice();
     void AddAboutMenuItem();
     bool LoadIdlePicture();
-    void DrawIdlePicture(HDC dc);
     void StartPreview();
     void CloseSequence();
     void Trace(const char* format, ...) const;
@@ -61,7 +61,7 @@ private:
     int m_lowPowerTimeout = 0;
     int m_powerOffTimeout = 0;
     CBitmap m_idlePicture;
-    bool m_showIdlePicture = true;
+    VideoArea m_videoArea;
     bool m_bringToFront = false;
     bool m_closed = false;
     DWORD m_initTick = 0;
