@@ -91,7 +91,6 @@ BOOL MainDialog::OnInitDialog()
 {
     m_initTick = GetTickCount();
     const framework::ProfileStore store = Store();
-    shell::SetErrorSink({nullptr, nullptr, m_logPath});
 
     // A first start records the user's language so that skin and texts keep it.
     int locale = store.GetInt("General", "Locale", -1);
@@ -240,11 +239,6 @@ void MainDialog::StartPreview()
 
 void MainDialog::OnPaint()
 {
-    if (m_bringToFront) {
-        m_bringToFront = false;
-        ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    }
     CPaintDC dc(m_hWnd);
     if (IsIconic()) {
         RECT client;

@@ -62,7 +62,6 @@ private:
     int m_powerOffTimeout = 0;
     CBitmap m_idlePicture;
     VideoArea m_videoArea;
-    bool m_bringToFront = false;
     bool m_closed = false;
     DWORD m_initTick = 0;
 };
