@@ -1,0 +1,194 @@
+// Stretchable skinned dialog: the composite face, grabber drags and timed expansion.
+#include "EQorStretchDlg.h"
+
+#include "EBitmapUtilities.h"
+#include "QorXmlDom.h"
+#include "SkinFileModel.h"
+#include "StretchGeometry.h"
+
+namespace {
+
+constexpr UINT_PTR kAutoStretchTimer = 0x5154;  // private to this class
+constexpr UINT kAutoStretchPeriodMs = 20;
+
+int RectWidth(const RECT& r) { return r.right - r.left; }
+int RectHeight(const RECT& r) { return r.bottom - r.top; }
+
+}  // namespace
+
+EQorStretchDlg::EQorStretchDlg(UINT resourceId, CWnd* parent) : EQorDialog(resourceId, parent)
+{
+    m_dialogType = 1;
+}
+
+EQorStretchDlg::~EQorStretchDlg() = default;
+
+HBITMAP EQorStretchDlg::FaceBitmap() const
+{
+    return m_composite.GetSafeHandle() ? m_composite.GetSafeHandle() : EQorDialog::FaceBitmap();
+}
+
+bool EQorStretchDlg::InitializeQorDialog(const std::string& name, COLORREF transparent, bool skipBackground)
+{
+    if (!EQorDialog::InitializeQorDialog(name, transparent, skipBackground))
+        return false;
+    QorComPtr<IXMLDOMNode> data;
+    m_hasStretchData = GetDlgRootNode() && qorxml::SelectSingle(GetDlgRootNode(), "QorStretchDlgData", &data);
+    if (!m_hasStretchData)
+        return true;
+    using skelda::skinfile::ReadBool;
+    using skelda::skinfile::ReadInt;
+    IXMLDOMNode* e = data.Get();
+    ReadBool(e, "AllowHorzStretching", &m_allowHorizontal);
+    ReadBool(e, "AllowVertStretching", &m_allowVertical);
+    ReadInt(e, "BeginningWidth", &m_beginningWidth);
+    ReadInt(e, "BeginningHeight", &m_beginningHeight);
+    ReadInt(e, "MinimumWidth", &m_minWidth);
+    ReadInt(e, "MaximumWidth", &m_maxWidth);
+    ReadInt(e, "MinimumHeight", &m_minHeight);
+    ReadInt(e, "MaximumHeight", &m_maxHeight);
+    ReadInt(e, "LeftRegionOffset", &m_left);
+    ReadInt(e, "RightRegionOffset", &m_right);
+    ReadInt(e, "TopRegionOffset", &m_top);
+    ReadInt(e, "BottomRegionOffset", &m_bottom);
+    RECT rect{};
+    GetWindowRect(&rect);
+    if (m_allowHorizontal && m_beginningWidth > 0)
+        rect.right = rect.left + m_beginningWidth;
+    if (m_allowVertical && m_beginningHeight > 0)
+        rect.bottom = rect.top + m_beginningHeight;
+    m_lastRect = rect;
+    RebuildFace(RectWidth(rect), RectHeight(rect));
+    SetWindowPos(nullptr, rect.left, rect.top, RectWidth(rect), RectHeight(rect), SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+bool EQorStretchDlg::VerifyGraphicsValues() const
+{
+    skelda::StretchLimits limits{m_allowHorizontal, m_allowVertical, m_minWidth, m_maxWidth, m_minHeight, m_maxHeight};
+    return skelda::StretchValuesValid(limits, m_beginningWidth, m_beginningHeight);
+}
+
+bool EQorStretchDlg::RebuildFace(int width, int height)
+{
+    HBITMAP background = m_background.GetSafeHandle();
+    BITMAP info{};
+    if (!background || !m_background.GetBitmap(&info) || width <= 0 || height <= 0)
+        return false;
+    const skelda::StretchOffsets offsets{m_left, m_right, m_top, m_bottom};
+    const auto rects = skelda::ComputeCopyRects(info.bmWidth, info.bmHeight, offsets);
+    const auto copies = skelda::PlanComposite(rects, offsets, width, height);
+    if (copies.empty())
+        return false;
+    CBitmap composite;
+    CDC source, target;
+    if (!composite.CreateDIBSection32(width, height) || !source.CreateCompatibleDC(nullptr) ||
+        !target.CreateCompatibleDC(nullptr))
+        return false;
+    {
+        CSelectObject fromBackground(source, background);
+        CSelectObject intoComposite(target, composite);
+        for (const auto& copy : copies)
+            BitBlt(target, copy.x, copy.y, RectWidth(copy.source), RectHeight(copy.source), source, copy.source.left,
+                   copy.source.top, SRCCOPY);
+    }
+    HRGN region = EBitmapUtilities::BuildRegion(composite, m_transparentColour, nullptr, nullptr);
+    if (!region)
+        return false;
+    m_composite = std::move(composite);
+    m_region.Attach(region);
+    CRgn windowCopy;
+    if (windowCopy.CopyRgn(m_region) && SetWindowRgn(windowCopy, FALSE))
+        windowCopy.Detach();
+    return true;
+}
+
+void EQorStretchDlg::SendToControls(UINT message, int dx, int dy)
+{
+    for (const auto& entry : Controls())
+        if (entry.window && IsWindow(entry.window))
+            ::SendMessageA(entry.window, message, static_cast<WPARAM>(dx), static_cast<LPARAM>(dy));
+}
+
+bool EQorStretchDlg::ApplyRect(const RECT& rect)
+{
+    if (EqualRect(&rect, &m_lastRect))
+        return true;
+    const bool rebuilt = RebuildFace(RectWidth(rect), RectHeight(rect));
+    SetWindowPos(nullptr, rect.left, rect.top, RectWidth(rect), RectHeight(rect), SWP_NOZORDER | SWP_NOACTIVATE);
+    SendToControls(kStretchStep, RectWidth(rect) - RectWidth(m_lastRect), RectHeight(rect) - RectHeight(m_lastRect));
+    m_lastRect = rect;
+    Invalidate(TRUE);
+    return rebuilt;
+}
+
+void EQorStretchDlg::RegisterGrabber(HWND grabber, int orientation)
+{
+    m_grabbers.push_back({grabber, orientation});
+}
+
+void EQorStretchDlg::BeginGrab(int orientation, POINT screen)
+{
+    m_dragging = true;
+    m_dragOrientation = orientation;
+    m_dragStart = screen;
+    GetWindowRect(&m_startRect);
+    m_lastRect = m_startRect;
+    SendToControls(kStretchBegin, orientation, 0);
+}
+
+void EQorStretchDlg::TrackGrab(POINT screen)
+{
+    if (!m_dragging)
+        return;
+    const skelda::StretchLimits limits{m_allowHorizontal, m_allowVertical, m_minWidth, m_maxWidth, m_minHeight, m_maxHeight};
+    ApplyRect(skelda::DragStretchRect(m_startRect, m_dragOrientation, screen.x - m_dragStart.x,
+                                      screen.y - m_dragStart.y, limits));
+}
+
+void EQorStretchDlg::EndGrab()
+{
+    if (!m_dragging)
+        return;
+    m_dragging = false;
+    SendToControls(kStretchEnd, RectWidth(m_lastRect) - RectWidth(m_startRect),
+                   RectHeight(m_lastRect) - RectHeight(m_startRect));
+}
+
+bool EQorStretchDlg::ExpandTo(int orientation, int step, int width, int height, int extra)
+{
+    if (!m_hWnd || step <= 0)
+        return false;
+    GetWindowRect(&m_startRect);
+    m_lastRect = m_startRect;
+    m_dragOrientation = orientation;
+    m_dragExtra = extra;
+    m_autoStep = step;
+    m_autoWidth = width;
+    m_autoHeight = height;
+    m_dragging = true;
+    SendToControls(kStretchBegin, orientation, 0);
+    m_autoTimer = SetTimer(kAutoStretchTimer, kAutoStretchPeriodMs);
+    return m_autoTimer != 0;
+}
+
+bool EQorStretchDlg::ContractTo(int orientation, int step, int width, int height, int extra)
+{
+    return ExpandTo(orientation, step, width, height, extra);
+}
+
+void EQorStretchDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kAutoStretchTimer) {
+        EQorDialog::OnTimer(nIDEvent);
+        return;
+    }
+    bool done = false;
+    const RECT next = skelda::StepStretchRect(m_lastRect, m_dragOrientation, m_autoStep, m_autoWidth, m_autoHeight, &done);
+    ApplyRect(next);
+    if (done) {
+        KillTimer(kAutoStretchTimer);
+        m_autoTimer = 0;
+        EndGrab();
+    }
+}

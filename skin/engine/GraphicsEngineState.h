@@ -1,0 +1,51 @@
+#pragma once
+// The one graphics engine of the process, shared by the facade, the bitmap utilities and the
+// skinned dialogs.
+#include <windows.h>
+#include <msxml2.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "QorComPtr.h"
+#include "QorEngineUserInterface.h"
+#include "QorText_API.h"
+
+namespace skelda {
+
+struct GraphicsEngineState {
+    std::string applicationName;
+    std::string clientRegistryKey;
+    DWORD languageId = 0;
+
+    std::string parentFolder;  // ends in a backslash once set; empty for a resource library
+    std::string defaultParentFolder, defaultGraphicsFile, defaultTextFile;
+    std::string graphicsFilePath, textFilePath;
+
+    bool promptForGraphics = false, promptForText = false;
+    bool allowEditingGraphics = false, allowEditingText = false;
+    bool showGraphicsErrors = false, showTextErrors = false;
+    bool useDefaultGraphics = true, useDefaultText = true;
+    QorDebugOptions debug;
+    bool graphicsChanged = false, textChanged = false;
+
+    QorComPtr<IXMLDOMDocument> graphicsDocument;
+    HMODULE bitmapModule = nullptr;
+    QorComPtr<IXMLDOMNode> templatesNode;
+    std::vector<std::pair<std::string, QorComPtr<IXMLDOMNode>>> buttonTemplates;
+    QorText_API text;
+
+    // Releases the document, the templates and the text document.
+    void ReleaseDocuments();
+};
+
+GraphicsEngineState& EngineState();
+
+// The installed user-interface surface, or the built-in windows.
+QorEngineUserInterface& EngineUserInterface();
+
+// The first button template named `name` (exact match), or null.
+IXMLDOMNode* FindButtonTemplate(const std::string& name);
+
+}  // namespace skelda

@@ -1,0 +1,153 @@
+#pragma once
+// The base of every skinned dialog: a framework dialog whose face is a bitmap of the skin
+// graphics file and whose outline is cut to it, with its skinned controls positioned, shown
+// and labelled from the skin and text files, tooltips, hidden companion dialogs and dragging
+// by the face.
+#include <windows.h>
+#include <msxml2.h>
+
+#include <string>
+#include <vector>
+
+#include "IQorControlCommon.h"
+#include "QorComPtr.h"
+#include "SkeldaExport.h"
+#include "framework/CommonControls.h"
+#include "framework/Dialog.h"
+#include "framework/GdiObjects.h"
+
+class SKELDA_API EQorDialog : public CDialog {
+public:
+    static constexpr int kMaxControls = 500;
+    static constexpr int kFirstHiddenDialogCommand = 5000;
+
+    explicit EQorDialog(UINT resourceId, CWnd* parent = nullptr);
+    ~EQorDialog() override;
+
+    virtual bool ShowHiddenDlg(int dialogId);
+    // Loads the face and region of the skin's dialog `name`, sizes the window, substitutes and
+    // initialises the registered controls. False only when the background cannot be set up.
+    virtual bool InitializeQorDialog(const std::string& name, COLORREF transparent, bool skipBackground = false);
+    virtual bool WriteGraphicsEditingChangesToXMLObject();
+    virtual bool ReloadGraphicsTemplates(int kind);
+    virtual bool ReloadTextTemplates(int kind);
+    virtual bool UnloadGraphicsResources();
+    virtual bool UnloadTextResources();
+    virtual bool UnloadGraphicsAndTextResources();
+    virtual bool ReloadGraphicsResources();
+    virtual bool ReloadTextResources();
+    virtual bool ReloadGraphicsAndTextResources();
+    // A new bitmap compatible with `dc` holding the face under `rect`; the caller deletes it.
+    virtual bool GetPartialBitmap(HDC dc, const RECT& rect, HBITMAP* bitmap);
+
+    void SetDerivedCDialog(CDialog* dialog) { m_pDerivedDialog = dialog; }
+    CDialog* GetDerivedCDialog() const { return m_pDerivedDialog; }
+    void SetMouseMovesDialog(bool moves) { m_mouseMovesDialog = moves; }
+    bool AddHiddenDlg(int dialogId, const std::string& name);
+    void HandlingHiddenDialogs() { m_handlingHiddenDialogs = true; }
+    bool IsHandlingHiddenDialogs() const { return m_handlingHiddenDialogs; }
+    void RunInDisplayMode() { m_displayMode = true; }
+    bool InDisplayMode() const { return m_displayMode; }
+    void SetToolTipText(int controlId, HWND control, const std::string& text);
+    std::string GetToolTipText(HWND control) const;
+
+    bool GetAuxBitmapFilename(int entryId, std::string* path) const;
+    HBITMAP LoadAuxBitmap(int entryId, int width, int height) const;  // the caller deletes it
+    HICON LoadAuxLargeIcon(int entryId, int width, int height) const;  // the caller destroys it
+    bool ReloadStaticControlsBackground();
+
+    // Called by controls when they are bound to this dialog.
+    bool RegisterChildQorControl(int controlId, HWND window, eControlType type, IQorControlCommon* control);
+    bool AddQorControl(CWnd* control, int controlId, eControlType type, IQorControlCommon* common);
+
+    int GetDlgResID() const { return static_cast<int>(GetTemplateID()); }
+    int GetQorDlgType() const { return m_dialogType; }
+    int GetNumControls() const { return static_cast<int>(m_controls.size()); }
+    HWND GetOneControlHWnd(int index) const;
+    IXMLDOMNode* GetDlgRootNode() const { return m_dialogElement.Get(); }
+    void SetDialogDataChanged(bool changed = true) { m_dataChanged = changed; }
+    bool GetDialogDataChanged() const { return m_dataChanged; }
+    bool IsControlEntryInScriptFile(int controlId) const;
+    void RedrawDlgWindow();
+    bool HasBackground() const { return m_background.GetSafeHandle() != nullptr; }
+    // The hidden dialog's menu command id, 0 when not listed.
+    int GetHiddenDlgCommandId(int dialogId) const;
+
+    bool QorDlg_EnableControl(int controlId, bool enable);
+    bool QorDlg_CtrlIsEnabled(int controlId) const;
+    bool QorDlg_CtrlSetIsToggleButton(int controlId, bool toggle);
+    bool QorDlg_CtrlHighlightOnMouseOver(int controlId, bool highlight);
+    bool QorDlg_CtrlUncaptureIfOutOfRegion(int controlId, bool uncapture);
+
+    // The skinned dialogs of the process that are initialised and not yet closed.
+    static int GetOpenDialogCount();
+    static EQorDialog* GetOpenDialog(int index);
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    struct ControlEntry {
+        bool notInitialised = false;
+        int id = 0;
+        eControlType type = eQorButton;
+        IQorControlCommon* common = nullptr;
+        HWND window = nullptr;
+        CWnd* object = nullptr;
+        int showState = SW_SHOW;
+    };
+    struct TransparentStaticEntry {
+        int id;
+        RECT rect;
+    };
+    struct AuxBitmap {
+        int entryId;
+        std::string entryName, path;
+    };
+    struct HiddenDialog {
+        std::string name;
+        int commandId, dialogId;
+    };
+
+    BOOL OnInitDialog() override;
+    BOOL OnEraseBkgnd(HDC hDC) override;
+    HBRUSH OnCtlColor(HDC hDC, HWND hWndCtl, UINT nCtlColor) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    LRESULT OnNcHitTest(CPoint screenPoint) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnClose() override;
+    void OnDestroy() override;
+
+    // The bitmap the face is painted from (the background; a stretch dialog's composite).
+    virtual HBITMAP FaceBitmap() const { return m_background.GetSafeHandle(); }
+    // Loads `path` and builds its region; on failure nothing is kept.
+    bool InitBitmapAndRegion(const std::string& path, COLORREF transparent);
+    void ReportInitFailure(const char* text) const;
+    const std::vector<ControlEntry>& Controls() const { return m_controls; }
+    const ControlEntry* FindControl(int controlId) const;
+
+    int m_dialogType = 0;
+    int m_sharedEntryMode = 1;
+    COLORREF m_transparentColour = 0;
+    CBitmap m_background;
+    CRgn m_region;
+    std::string m_backgroundFile;
+    QorComPtr<IXMLDOMNode> m_dialogElement;
+    CToolTipCtrl m_toolTip;
+
+private:
+    bool CreateControls();
+    bool InitializeControl(ControlEntry& entry);
+    bool AskToAddControlEntry(ControlEntry& entry);
+    void LoadAuxBitmapFilenames();
+    void LeaveDialogList();
+
+    CDialog* m_pDerivedDialog = nullptr;
+    std::vector<ControlEntry> m_controls;
+    std::vector<TransparentStaticEntry> m_transparentStatics;
+    std::vector<AuxBitmap> m_auxBitmaps;
+    std::vector<HiddenDialog> m_hiddenDialogs;
+    int m_nextHiddenCommand = kFirstHiddenDialogCommand;
+    bool m_mouseMovesDialog = false, m_handlingHiddenDialogs = false, m_displayMode = false;
+    bool m_dataChanged = false;
+    int m_mouseOverStaticButtons = 0;  // MK_LBUTTON / MK_RBUTTON noted over a transparent static
+};

@@ -1,0 +1,46 @@
+#pragma once
+// The skin framework's graphics engine. The facade holds no data: every object addresses the
+// one engine of the process. Start it once before the first skinned dialog and shut it down
+// after the last one is closed.
+#include <windows.h>
+#include <msxml2.h>
+
+#include <string>
+
+#include "QorEngineUserInterface.h"
+#include "SkeldaExport.h"
+
+class SKELDA_API QorGraphicsEngineAPI {
+public:
+    QorGraphicsEngineAPI() = default;
+    ~QorGraphicsEngineAPI() = default;
+
+    // Decides the skin and text files (per-application settings, then `clientRegistryKey`'s
+    // values, then the "Skins\Skin" folder next to the executable), opens the text file and
+    // loads the graphics document. False when the engine cannot run; the client treats that
+    // as fatal.
+    bool InitializeGraphicsEngine(const std::string& applicationName, const std::string& clientRegistryKey,
+                                  DWORD languageId);
+    // Offers to save edited graphics and text, then releases documents, templates and the
+    // bitmap library. Always true.
+    bool ShutdownCleanup();
+
+    bool GetText(int textId, std::string* text);
+    // Loads a bitmap named as in the skin file (relative to the skin folder, or a resource
+    // of the skin's resource library); the caller deletes it.
+    bool GetBitmap(const std::string& path, HBITMAP* bitmap);
+
+    // What the running engine decided, for the editing mode and for diagnostics.
+    std::string GetGraphicsFilePath();
+    std::string GetTextFilePath();
+    std::string GetParentFolder();  // ends in a backslash; empty for a resource library
+    QorDebugOptions GetDebugOptions();
+    // The graphics document; the caller releases it. False when none is loaded.
+    bool GetGraphicsDocument(IXMLDOMDocument** document);
+    // The first button template of that name in document order; the caller releases it.
+    bool GetButtonTemplate(const std::string& name, IXMLDOMNode** element);
+    int GetButtonTemplateCount();
+    // Set by the editing mode so that shutdown offers to save.
+    void SetGraphicsChanged(bool changed);
+    void SetTextChanged(bool changed);
+};

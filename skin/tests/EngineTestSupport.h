@@ -1,0 +1,92 @@
+#pragma once
+// Helpers for the engine tests: a recording user-interface surface, skin folders laid out
+// next to the test program, and per-application registry keys that clean up after themselves.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "QorEngineUserInterface.h"
+#include "QorTextUserInterface.h"
+
+namespace enginetest {
+
+std::string DataDir();       // the test skins' sources, ending in a backslash
+std::string BuiltSkinsDir(); // the built resource libraries, ending in a backslash
+std::string ExeDir();        // the test program's folder, ending in a backslash
+// A file in this test's artefact folder.
+std::string OutputDirFile(const std::string& name);
+std::string ReadFile(const std::string& path);
+bool WriteFile(const std::string& path, const std::string& bytes);
+
+struct ShownMessage {
+    std::string text, caption;
+    unsigned style;
+};
+
+// Answers every question as told and records every message.
+class RecordingUi : public QorEngineUserInterface, public QorTextUserInterface {
+public:
+    RecordingUi();
+    ~RecordingUi() override;
+
+    bool debugAnswer = false;  // OK (true) or Cancel
+    QorDebugOptions debugChoice;
+    bool graphicsPromptAnswer = false;
+    std::string graphicsPromptPath;
+    bool textPromptAnswer = false;
+    std::string textPromptPath;
+    std::string saveAnswer;     // empty: cancel the save dialog
+    int messageAnswer = IDOK;
+
+    int debugDialogs = 0, graphicsPrompts = 0, textPrompts = 0, saveDialogs = 0;
+    std::vector<ShownMessage> messages;
+    bool Shown(const std::string& fragment) const;
+
+    bool AskDebugOptions(QorDebugOptions* options) override;
+    bool ChooseGraphicsScriptFile(std::string* path) override;
+    bool ChooseTextScriptFile(std::string* path) override;
+    bool ChooseSaveFile(const std::string& current, std::string* chosen) override;
+    int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override;
+
+private:
+    QorEngineUserInterface* previousEngine_;
+    QorTextUserInterface* previousText_;
+};
+
+// "Skins\Skin" (and optionally "Skins\Skin.dll") next to the test program, removed again.
+class SkinFolder {
+public:
+    SkinFolder();
+    ~SkinFolder();
+    std::string Path() const;  // ...\Skins\Skin, without a trailing backslash
+    void Copy(const std::string& source, const std::string& name) const;
+    void CopyLibrary(const std::string& builtName) const;  // becomes ...\Skins\Skin.dll
+};
+
+// The framework's per-application key for a test application, deleted at the end.
+class AppKey {
+public:
+    explicit AppKey(const std::string& name, bool create = true);
+    ~AppKey();
+    const std::string& Name() const { return name_; }
+    void SetDword(const char* value, DWORD data) const;
+    void SetString(const char* value, const std::string& data) const;
+
+private:
+    std::string name_;
+};
+
+// A client key below HKEY_CURRENT_USER\Software, deleted at the end.
+class ClientKey {
+public:
+    explicit ClientKey(const std::string& name);
+    ~ClientKey();
+    std::string FullPath() const { return "HKEY_CURRENT_USER\\" + subKey_; }
+    void SetString(const char* value, const std::string& data) const;
+
+private:
+    std::string subKey_;
+};
+
+}  // namespace enginetest

@@ -1,0 +1,26 @@
+#pragma once
+// A small skin for the dialog tests, written into the skin folder next to the test program:
+// a rounded background with transparent corners, bitmaps of every depth, broken files and
+// the graphics and text files that name them.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace dialogtest {
+
+constexpr COLORREF kTransparent = RGB(255, 0, 255);
+constexpr COLORREF kFace = RGB(40, 90, 160);
+constexpr COLORREF kStripe = RGB(230, 200, 40);
+constexpr int kFaceWidth = 240, kFaceHeight = 160, kCornerRadius = 30;
+
+// Writes a bottom-up BMP file of 8, 16, 24 or 32 bits per pixel.
+bool WriteBmp(const std::string& path, int width, int height, int bits,
+              const std::function<COLORREF(int, int)>& colourAt);
+// The test background: a rounded rectangle with a stripe, magenta outside.
+COLORREF FaceColour(int x, int y);
+
+// Writes Graphics1033.xml, Text1033.xml and the bitmaps into `folder` (no trailing backslash).
+void WriteTestSkin(const std::string& folder);
+
+}  // namespace dialogtest

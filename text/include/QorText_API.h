@@ -1,0 +1,89 @@
+#pragma once
+// The text library's facade: captions, tooltips, fonts, text colours and numbered messages
+// from the text file (or a "TEXT" resource of a resource library). All state is process-wide,
+// so every object addresses the same document and tables. Operations answer true on success;
+// a missing entry is not an error, the getters just answer false.
+#include <windows.h>
+#include <msxml2.h>
+
+#include <string>
+
+#include "LorvaneExport.h"
+#include "QorTextTypes.h"
+
+class LORVANE_API QorText_API {
+public:
+    QorText_API() = default;
+    ~QorText_API() = default;
+
+    // Opens the text file for `applicationName`: a plain XML file or a ".dll" resource library
+    // whose "TEXT" resource is chosen by `languageId` (falling back to 1033).
+    bool OpenTextFile(const std::string& applicationName, const std::string& path, DWORD languageId);
+    // As above, with the language of the thread locale and the library's "TEXTDATA" resources;
+    // `path` receives the path actually used.
+    bool OpenTextFile(const std::string& applicationName, std::string* path);
+
+    bool GetText(int messageId, std::string* text);
+    bool GetWideText(int messageId, wchar_t* buffer);
+
+    bool GetControlCaptionText(int dialogId, int controlId, std::string* caption);
+    bool GetControlTooltipText(int dialogId, int controlId, std::string* tooltip);
+    bool GetSliderControlTooltip(int dialogId, int controlId, std::string* tooltip);
+    bool GetButtonControlCaptions(int dialogId, int controlId, std::string captions[4]);
+    bool GetButtonControlTooltips(int dialogId, int controlId, std::string tooltips[4]);
+
+    bool GetButtonCtrlInfo(int dialogId, int controlId, QorButtonTextSettings* settings);
+    bool GetStaticCtrlInfo(int dialogId, int controlId, QorStaticTextSettings* settings);
+    bool GetEditCtrlInfo(int dialogId, int controlId, QorEditTextSettings* settings);
+    bool GetCtrlTextColors(int dialogId, int controlId, QorTextColors* colors);
+    bool GetMainTextColor(int dialogId, int controlId, COLORREF* color);
+    bool GetBackgroundColor(int dialogId, int controlId, COLORREF* color);
+    bool SetMainTextColor(int dialogId, int controlId, COLORREF color);
+
+    bool GetFontInfo(int dialogId, int controlId, LOGFONTA* font);
+    // `fontElement` is a "QorFontInfo" element.
+    bool GetLogFontInfo(IXMLDOMNode* fontElement, LOGFONTA* font);
+    bool SetLogFontInfo(IXMLDOMNode* fontElement, const LOGFONTA& font);
+    // The control's "QorFontInfo" element (the caller releases it).
+    bool GetControlFontInfo(int dialogId, int controlId, IXMLDOMNode** fontElement);
+    bool GetTemplateLogFontInfo(int kind, const std::string& templateName, LOGFONTA* font);
+    bool SetTemplateLogFontInfo(int kind, const std::string& templateName, const LOGFONTA& font);
+
+    bool IsControlUsingTemplate(int dialogId, int controlId, bool* usesTemplate, std::string* templateName);
+    bool SetControlToNotUseTextTemplate(int dialogId, int controlId);
+
+    bool GetButtonTemplateInfo(const std::string& templateName, QorButtonTextSettings* settings);
+    bool GetButtonTemplateTextColors(const std::string& templateName, QorTextColors* colors);
+    bool GetStaticTemplateInfo(const std::string& templateName, QorStaticTextSettings* settings);
+    bool ButtonTemplateExists(const std::string& templateName);
+    bool TransStaticTemplateExists(const std::string& templateName);
+    // New templates carry default values; an existing name is refused.
+    bool AddButtonTemplateNode(const std::string& templateName);
+    bool AddStaticTemplateNode(const std::string& templateName);
+    // Writes `settings` into the named template.
+    bool EditTemplate(const std::string& templateName, const QorButtonTextSettings& settings);
+    bool EditTemplate(const std::string& templateName, const QorStaticTextSettings& settings);
+    // Copies a button's text settings into a template (created when absent), and back.
+    bool CopyButtonButtonSettingsToTemplateVals(int dialogId, int controlId, const std::string& templateName);
+    bool CopyButtonTemplateValsToButtonSettingsForApp(const std::string& templateName, int dialogId, int controlId);
+
+    // The message box texts element (dialog id 99); the caller releases it.
+    bool GetQorMsgDlglNode(IXMLDOMNode** element);
+    // True when the text came from another resource than the language asked for; `id` is
+    // that resource's id.
+    bool UseAlternateEncoding(DWORD* id);
+
+    // Adds a control element of `kind` (QorTextControlKind) with default values under the
+    // dialog's element (made when the dialog has none); the caller releases `element`.
+    bool AddControlNode(int dialogId, int controlId, IXMLDOMNode** element, int kind, const std::string& name);
+
+    // Asks for a file name and saves the document there.
+    bool SaveCurrentWork();
+    // True when an editing operation changed the document since it was opened or saved.
+    bool TextChanged();
+
+    void ReleaseXMLNodes();
+    void ReleaseAllNodes();
+    void AssertWhenTextEntriesNotFound(bool on);
+    void AssertWhenXMLEntriesNotFound(bool on);
+};

@@ -1,0 +1,161 @@
+// Editing the text document: new control elements, colours, fonts, templates and saving.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "EngineTestSupport.h"
+#include "QorText_API.h"
+#include "QorXML_API.h"
+
+using namespace enginetest;
+
+namespace {
+
+class TextEdit : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        ASSERT_TRUE(text.OpenTextFile("TextEditNoKey", DataDir() + "Text1033.xml", 1033));
+    }
+    void TearDown() override
+    {
+        text.ReleaseAllNodes();
+        CoUninitialize();
+    }
+
+    RecordingUi ui;
+    QorText_API text;
+};
+
+TEST_F(TextEdit, AddControlNodeMakesEveryKindWithDefaults)
+{
+    EXPECT_FALSE(text.TextChanged());
+    for (int kind = QorTextButton; kind <= QorTextGenericWithTextInfo; ++kind) {
+        IXMLDOMNode* element = nullptr;
+        ASSERT_TRUE(text.AddControlNode(100, 2000 + kind, &element, kind, "New" + std::to_string(kind))) << kind;
+        std::string tag, name;
+        QorXML_API::GetXmlElementTagName(element, &tag);
+        QorXML_API::GetXmlStringAttribute(element, "ControlName", &name);
+        EXPECT_EQ(name, "New" + std::to_string(kind));
+        element->Release();
+        std::string caption = "x";
+        EXPECT_TRUE(text.GetControlCaptionText(100, 2000 + kind, &caption)) << tag << ": the element exists";
+        EXPECT_EQ(caption, "");
+    }
+    EXPECT_TRUE(text.TextChanged());
+
+    QorButtonTextSettings s;
+    EXPECT_TRUE(text.GetButtonCtrlInfo(100, 2000, &s)) << "a new button has every setting";
+    QorTextColors c;
+    EXPECT_TRUE(text.GetCtrlTextColors(100, 2000, &c));
+    QorStaticTextSettings st;
+    EXPECT_TRUE(text.GetStaticCtrlInfo(100, 2002, &st));
+    QorEditTextSettings ed;
+    EXPECT_TRUE(text.GetEditCtrlInfo(100, 2001, &ed));
+    LOGFONTA font;
+    ASSERT_TRUE(text.GetFontInfo(100, 2005, &font));
+    EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+
+    IXMLDOMNode* element = nullptr;
+    EXPECT_FALSE(text.AddControlNode(100, 2010, &element, 6, "BadKind"));
+    ASSERT_TRUE(text.AddControlNode(777, 1, &element, QorTextSlider, "InANewDialog"));
+    element->Release();
+    std::string tooltip = "x";
+    EXPECT_TRUE(text.GetSliderControlTooltip(777, 1, &tooltip));
+}
+
+TEST_F(TextEdit, MainTextColorAndFonts)
+{
+    ASSERT_TRUE(text.SetMainTextColor(100, 1001, 0x123456));
+    COLORREF color = 0;
+    ASSERT_TRUE(text.GetMainTextColor(100, 1001, &color));
+    EXPECT_EQ(color, 0x123456u);
+    EXPECT_FALSE(text.SetMainTextColor(100, 4242, 1));
+
+    IXMLDOMNode* fontElement = nullptr;
+    ASSERT_TRUE(text.GetControlFontInfo(100, 1001, &fontElement));
+    LOGFONTA font{};
+    font.lfHeight = -20;
+    font.lfWeight = 600;
+    font.lfCharSet = 238;
+    std::memset(font.lfFaceName, 'W', LF_FACESIZE);  // no terminator: at most 31 characters are kept
+    ASSERT_TRUE(text.SetLogFontInfo(fontElement, font));
+    LOGFONTA back;
+    ASSERT_TRUE(text.GetLogFontInfo(fontElement, &back));
+    fontElement->Release();
+    EXPECT_EQ(back.lfHeight, -20);
+    EXPECT_EQ(back.lfCharSet, 238);
+    EXPECT_EQ(std::string(back.lfFaceName), std::string(31, 'W'));
+}
+
+TEST_F(TextEdit, TemplatesAddCopyAndEdit)
+{
+    EXPECT_FALSE(text.AddButtonTemplateNode("Shiny")) << "names are unique";
+    EXPECT_FALSE(text.AddButtonTemplateNode(""));
+    ASSERT_TRUE(text.AddButtonTemplateNode("Fresh"));
+    ASSERT_TRUE(text.AddStaticTemplateNode("FreshLabel"));
+    EXPECT_TRUE(text.ButtonTemplateExists("Fresh"));
+    EXPECT_TRUE(text.TransStaticTemplateExists("FreshLabel"));
+    QorButtonTextSettings s;
+    ASSERT_TRUE(text.GetButtonTemplateInfo("Fresh", &s));
+
+    ASSERT_TRUE(text.CopyButtonButtonSettingsToTemplateVals(100, 1001, "FromRecord"));
+    ASSERT_TRUE(text.GetButtonTemplateInfo("FromRecord", &s));
+    EXPECT_EQ(s.xOffsetDisabled, 7);
+    LOGFONTA font;
+    ASSERT_TRUE(text.GetTemplateLogFontInfo(QorButtonTemplateKind, "FromRecord", &font));
+    EXPECT_STREQ(font.lfFaceName, "Tahoma");
+
+    s.xOffsetUp = 42;
+    ASSERT_TRUE(text.EditTemplate("FromRecord", s));
+    ASSERT_TRUE(text.CopyButtonTemplateValsToButtonSettingsForApp("FromRecord", 100, 1003));
+    QorButtonTextSettings play;
+    ASSERT_TRUE(text.GetButtonCtrlInfo(100, 1003, &play)) << "the copy fills the missing attributes";
+    EXPECT_EQ(play.xOffsetUp, 42);
+    EXPECT_FALSE(text.CopyButtonTemplateValsToButtonSettingsForApp("NoSuchTemplate", 100, 1003));
+
+    ASSERT_TRUE(text.SetControlToNotUseTextTemplate(100, 1003));
+    bool uses = true;
+    std::string name;
+    ASSERT_TRUE(text.IsControlUsingTemplate(100, 1003, &uses, &name));
+    EXPECT_FALSE(uses);
+
+    LOGFONTA bold{};
+    bold.lfWeight = 800;
+    ASSERT_TRUE(text.SetTemplateLogFontInfo(QorStaticTemplateKind, "Label", bold));
+    ASSERT_TRUE(text.GetTemplateLogFontInfo(QorStaticTemplateKind, "Label", &font));
+    EXPECT_EQ(font.lfWeight, 800);
+}
+
+TEST_F(TextEdit, SaveCurrentWorkReportsSuccessAndFailure)
+{
+    ASSERT_TRUE(text.SetMainTextColor(100, 1001, 99));
+    const std::string target = OutputDirFile("edited-text");
+    ui.saveAnswer = target;
+    ASSERT_TRUE(text.SaveCurrentWork());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Work saved to " + target + ".xml successfully");
+    EXPECT_FALSE(text.TextChanged());
+
+    QorText_API reopened;
+    ASSERT_TRUE(reopened.OpenTextFile("TextEditNoKey", target + ".xml", 1033));
+    COLORREF color = 0;
+    ASSERT_TRUE(reopened.GetMainTextColor(100, 1001, &color));
+    EXPECT_EQ(color, 99u);
+
+    ui.messages.clear();
+    ui.saveAnswer = DataDir() + "no\\such\\folder\\x.xml";
+    EXPECT_FALSE(reopened.SaveCurrentWork());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Error saving to:  " + ui.saveAnswer + "\r\r    Make sure the file is not write protected.");
+    EXPECT_EQ(ui.messages[0].caption, "File Save Error");
+
+    ui.messages.clear();
+    ui.saveAnswer.clear();
+    EXPECT_FALSE(reopened.SaveCurrentWork()) << "cancelled";
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
