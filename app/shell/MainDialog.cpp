@@ -16,10 +16,28 @@ namespace {
 MainDialog* g_mainDialog = nullptr;
 
 constexpr UINT kAboutCommand = 16;
-constexpr char kTitle[] = "Marovin";
-constexpr char kSkinLoadFailed[] = "Marovin could not load its skin. Please reinstall Marovin.";
-// The skin's auxiliary bitmap 1, the picture of an empty video area.
-constexpr char kIdlePictureFile[] = "Skins\\Skin\\main\\idle.bmp";
+constexpr int kTitleText = 102;
+constexpr int kSkinLoadFailedText = 144;
+constexpr int kIdlePictureBitmap = 1;
+constexpr COLORREF kTransparentColour = 255;
+constexpr char kEngineApplication[] = "Reelwright";
+
+struct CompanionDialog {
+    int resourceId;
+    const char* name;
+};
+constexpr CompanionDialog kHiddenDialogs[] = {
+    {IDD_ABOUT, "About Dialog"},
+    {IDD_FRAME_DROP_WARN, "Warn Frame Drop Dialog"},
+    {IDD_SAVE_BITMAP, "Save Bitmap Dialog"},
+    {IDD_SAP_CONFIG, "SAP Config Dialog"},
+    {IDD_PREVIEW_WAIT_RECON, "Preview Waiting for Reconnect Dialog"},
+    {IDD_DETECT_SOURCE, "Video Source Detection Dialog"},
+    {IDD_TIMED_PROMPT, "TimedPromptDialog"},
+    {IDD_UPDATE, "UpdateDlg"},
+    {IDD_UPDATE_ON_START, "UpdateOnStart"},
+    {IDD_CUSTOM_TEMPLATE, "Custom Template Dialog"},
+};
 constexpr int kThumbnailIds[] = {IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4};
 
 // Capture devices present now. Device discovery is its own subsystem; until it is part of
@@ -41,7 +59,7 @@ RECT ItemRectInWindow(HWND window, int id)
 
 }  // namespace
 
-MainDialog::MainDialog() : CDialog(IDD_MAIN_DIALOG)
+MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
 {
     m_programFolder = shell::ModuleFolder(nullptr);
     m_logPath = m_programFolder + "Marovin.log";
@@ -100,7 +118,19 @@ BOOL MainDialog::OnInitDialog()
     }
     m_locale = static_cast<LANGID>(locale);
 
-    CDialog::OnInitDialog();
+    if (!StartSkinEngine()) {
+        ::MessageBoxA(m_hWnd, "Failed to initialize Gaphics Engine", nullptr, MB_OK | MB_ICONSTOP);
+        EndDialog(-1);
+        return TRUE;
+    }
+    shell::SetErrorSink({[this](UINT id) { return Text(static_cast<int>(id)); },
+                         [this](const std::string& text) {
+                             ::MessageBoxA(m_hWnd, text.c_str(), Text(kTitleText).c_str(),
+                                           MB_OK | MB_ICONEXCLAMATION);
+                         },
+                         m_logPath});
+
+    EQorDialog::OnInitDialog();
     const bool recentChanged = m_recent.RemoveMissing([](const std::string& path) {
         return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     });
@@ -113,10 +143,13 @@ BOOL MainDialog::OnInitDialog()
     }
     ::ShowWindow(GetDlgItem(IDC_RECENT_LABEL), m_recent.HasEntry(0) ? SW_HIDE : SW_SHOW);
 
+    InitializeQorDialog("MainDialog", kTransparentColour, false);
+    SetMouseMovesDialog(true);
     m_videoArea.SubclassDlgItem(IDC_VIDEO_AREA, this);
+    RegisterHiddenDialogs();
     LoadSettings();
 
-    SetWindowText(kTitle);
+    SetWindowText(Text(kTitleText).c_str());
     AddAboutMenuItem();
     SetIcon(m_icon, TRUE);
     SetIcon(m_icon, FALSE);
@@ -129,7 +162,8 @@ BOOL MainDialog::OnInitDialog()
     ::EnableWindow(GetDlgItem(IDC_POSITION_SLIDER), FALSE);
 
     if (!LoadIdlePicture()) {
-        ::MessageBoxA(m_hWnd, kSkinLoadFailed, kTitle, MB_OK | MB_ICONSTOP);
+        ::MessageBoxA(m_hWnd, Text(kSkinLoadFailedText).c_str(), Text(kTitleText).c_str(),
+                      MB_OK | MB_ICONSTOP);
         shell::AppendLogLine(m_logPath, "ERR", "idle picture (auxiliary bitmap 1) did not load");
         EndDialog(-1);
         return TRUE;
@@ -204,12 +238,34 @@ void MainDialog::AddAboutMenuItem()
     AppendMenuA(menu, MF_STRING, kAboutCommand, text);
 }
 
+bool MainDialog::StartSkinEngine()
+{
+    CWinApp* app = AfxGetApp();
+    const std::string clientKey = std::string("HKEY_CURRENT_USER\\Software\\") +
+                                  (app ? app->GetRegistryKey() : "") + "\\" +
+                                  (app ? app->GetProfileName() : "");
+    m_engineStarted = m_engine.InitializeGraphicsEngine(kEngineApplication, clientKey, m_locale);
+    return m_engineStarted;
+}
+
+void MainDialog::RegisterHiddenDialogs()
+{
+    HandlingHiddenDialogs();
+    for (const CompanionDialog& dialog : kHiddenDialogs)
+        AddHiddenDlg(dialog.resourceId, dialog.name);
+}
+
+std::string MainDialog::Text(int id)
+{
+    std::string text;
+    if (!m_engineStarted || !m_engine.GetText(id, &text))
+        return {};
+    return text;
+}
+
 bool MainDialog::LoadIdlePicture()
 {
-    const std::string path = m_programFolder + kIdlePictureFile;
-    m_idlePicture.Attach(static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                   LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE)));
+    m_idlePicture.Attach(LoadAuxBitmap(kIdlePictureBitmap, 0, 0));
     m_videoArea.SetIdlePicture(m_idlePicture);
     return static_cast<HBITMAP>(m_idlePicture) != nullptr;
 }
@@ -223,7 +279,7 @@ void MainDialog::OnTimer(UINT_PTR id)
     }
     if (id == kRefreshTimer)
         return;
-    CDialog::OnTimer(id);
+    EQorDialog::OnTimer(id);
 }
 
 void MainDialog::StartPreview()
@@ -253,7 +309,7 @@ void MainDialog::OnPaint()
 
 BOOL MainDialog::OnEraseBkgnd(HDC dc)
 {
-    CDialog::OnEraseBkgnd(dc);
+    EQorDialog::OnEraseBkgnd(dc);
     return TRUE;
 }
 
@@ -266,7 +322,7 @@ void MainDialog::OnSysCommand(UINT id, LPARAM lParam)
     if (((id & 0xFFF0) == SC_SCREENSAVE || (id & 0xFFF0) == SC_MONITORPOWER) &&
         m_mode != MODE_IDLE)
         return;
-    CDialog::OnSysCommand(id, lParam);
+    EQorDialog::OnSysCommand(id, lParam);
 }
 
 HCURSOR MainDialog::OnQueryDragIcon()
@@ -300,6 +356,11 @@ void MainDialog::CloseSequence()
 
 void MainDialog::OnDestroy()
 {
-    CDialog::OnDestroy();
+    EQorDialog::OnDestroy();
+    shell::SetErrorSink({});
+    if (m_engineStarted) {
+        m_engine.ShutdownCleanup();
+        m_engineStarted = false;
+    }
     Trace("main window destroyed");
 }

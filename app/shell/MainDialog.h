@@ -4,6 +4,9 @@
 // in order when it closes.
 #include <framework/Framework.h>
 
+#include "EQorDialog.h"
+#include "QorGraphicsEngineAPI.h"
+
 #include <string>
 #include <vector>
 
@@ -13,7 +16,7 @@
 
 enum MainMode { MODE_IDLE = 0, MODE_CAPTURE = 1, MODE_PLAYBACK = 2 };
 
-class MainDialog : public CDialog {
+class MainDialog : public EQorDialog {
 public:
     static constexpr UINT_PTR kRefreshTimer = 1;
     static constexpr UINT_PTR kPreviewStartTimer = 10016;
@@ -42,6 +45,9 @@ private:
     void LoadSettings();
     void ChooseCaptureDevice();
     void AddAboutMenuItem();
+    bool StartSkinEngine();
+    void RegisterHiddenDialogs();
+    std::string Text(int id);
     bool LoadIdlePicture();
     void StartPreview();
     void CloseSequence();
@@ -60,6 +66,8 @@ private:
     int m_screenSaveTimeout = 0;
     int m_lowPowerTimeout = 0;
     int m_powerOffTimeout = 0;
+    QorGraphicsEngineAPI m_engine;
+    bool m_engineStarted = false;
     CBitmap m_idlePicture;
     VideoArea m_videoArea;
     bool m_closed = false;

@@ -262,41 +262,105 @@ TEST_F(MarovinStartTest, WrongRegistryTypesAreRepairedAtStart)
     EXPECT_TRUE(WaitForExit(marovin, 15000, &code));
 }
 
-TEST_F(MarovinStartTest, MissingIdlePictureShowsTheMessageLogsAndEnds)
+// Copies the program and its libraries into a folder of the test's output, with the skin
+// folder when asked.
+std::string CopyProgram(const char* name, bool withSkin)
 {
-    // A copy of the program without its skin folder.
-    const std::string folder = testsupport::OutputDir() + "noskin\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string folder = testsupport::OutputDir() + name + "\\";
     const std::string bin = testsupport::ModuleDir();
+    std::string command = "cmd /c rmdir /s /q \"" + folder + "\"";
+    testsupport::RunProcess(command);
+    CreateDirectoryA(folder.c_str(), nullptr);
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((bin + "*.dll").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    do {
-        CopyFileA((bin + found.cFileName).c_str(), (folder + found.cFileName).c_str(), FALSE);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    ASSERT_TRUE(CopyFileA(Exe().c_str(), (folder + "Marovin.exe").c_str(), FALSE));
-    DeleteFileA((folder + "Marovin.log").c_str());
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            CopyFileA((bin + found.cFileName).c_str(), (folder + found.cFileName).c_str(), FALSE);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    CopyFileA((bin + "Marovin.exe").c_str(), (folder + "Marovin.exe").c_str(), FALSE);
+    if (withSkin)
+        testsupport::RunProcess("cmd /c xcopy /e /i /q \"" + bin + "Skins\" \"" + folder +
+                                "Skins\"");
+    return folder;
+}
+
+struct BoxTexts {
+    DWORD processId;
+    std::vector<std::string> texts;
+};
+
+// Answers every message box of the process with OK, collecting caption and text.
+BOOL CALLBACK AnswerBox(HWND window, LPARAM parameter)
+{
+    auto& boxes = *reinterpret_cast<BoxTexts*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner != boxes.processId || std::string(className) != "#32770" ||
+        !IsWindowVisible(window) || GetDlgItem(window, 0xFFFF) == nullptr)
+        return TRUE;
+    char caption[256] = {};
+    char text[512] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+    boxes.texts.push_back(std::string(caption) + "|" + text);
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+std::vector<std::string> AnswerBoxesUntilExit(Running& running, DWORD* code)
+{
+    BoxTexts boxes{running.info.dwProcessId, {}};
+    for (int i = 0; i < 300; ++i) {
+        if (WaitForSingleObject(running.info.hProcess, 100) == WAIT_OBJECT_0)
+            break;
+        EnumWindows(AnswerBox, reinterpret_cast<LPARAM>(&boxes));
+        testsupport::PumpMessages(100);
+    }
+    WaitForExit(running, 5000, code);
+    return boxes.texts;
+}
+
+TEST_F(MarovinStartTest, MissingIdlePictureShowsTheMessageLogsAndEnds)
+{
+    const std::string folder = CopyProgram("noidle", true);
+    ASSERT_TRUE(DeleteFileA((folder + "Skins\\Skin\\main\\idle.bmp").c_str()));
 
     Running marovin;
     ASSERT_TRUE(Start(folder + "Marovin.exe", marovin));
-    HWND box = nullptr;
-    testsupport::PumpMessages(30000, [&box] {
-        box = FindWindowA("#32770", "Marovin");
-        return box != nullptr && GetDlgItem(box, IDOK) != nullptr && IsWindowVisible(box);
-    });
-    ASSERT_NE(box, nullptr);
-    char text[256] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    EXPECT_NE(std::string(text).find("could not load its skin"), std::string::npos) << text;
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
     DWORD code = 99;
-    ASSERT_TRUE(WaitForExit(marovin, 15000, &code));
+    const std::vector<std::string> boxes = AnswerBoxesUntilExit(marovin, &code);
     EXPECT_EQ(code, 0u);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back(), "Marovin|Marovin could not load its skin. Please reinstall Marovin.");
     const std::string log = ReadAll(folder + "Marovin.log");
     EXPECT_TRUE(std::regex_match(
         log, std::regex(R"(\d\d/\d\d/\d\d-\d\d:\d\d:\d\d\(ERR\) idle picture[^\n]*\n)")))
         << log;
+    EXPECT_EQ(marovin.Output().find("Marovin:  main window initialised"), std::string::npos);
+}
+
+TEST_F(MarovinStartTest, UnreadableSkinEndsWithTheEngineMessage)
+{
+    const std::string folder = CopyProgram("badskin", true);
+    const std::string graphics = folder + "Skins\\Skin\\Graphics1033.xml";
+    FILE* file = std::fopen(graphics.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("<QorGraphics><not closed", file);
+    std::fclose(file);
+
+    Running marovin;
+    ASSERT_TRUE(Start(folder + "Marovin.exe", marovin));
+    DWORD code = 99;
+    const std::vector<std::string> boxes = AnswerBoxesUntilExit(marovin, &code);
+    EXPECT_EQ(code, 0u);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_NE(boxes.back().find("|Failed to initialize Gaphics Engine"), std::string::npos)
+        << boxes.back();
+    EXPECT_EQ(marovin.Output().find("Marovin:  main window initialised"), std::string::npos);
 }
 
 }  // namespace
