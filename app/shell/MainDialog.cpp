@@ -1,0 +1,366 @@
+#include "MainDialog.h"
+
+#include <commctrl.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "ControlIds.h"
+#include "ErrorLog.h"
+#include "RegistryRoot.h"
+#include "VersionString.h"
+#include "resource.h"
+
+namespace {
+
+MainDialog* g_mainDialog = nullptr;
+
+constexpr UINT kAboutCommand = 16;
+constexpr int kTitleText = 102;
+constexpr int kSkinLoadFailedText = 144;
+constexpr int kIdlePictureBitmap = 1;
+constexpr COLORREF kTransparentColour = 255;
+constexpr char kEngineApplication[] = "Reelwright";
+
+struct CompanionDialog {
+    int resourceId;
+    const char* name;
+};
+constexpr CompanionDialog kHiddenDialogs[] = {
+    {IDD_ABOUT, "About Dialog"},
+    {IDD_FRAME_DROP_WARN, "Warn Frame Drop Dialog"},
+    {IDD_SAVE_BITMAP, "Save Bitmap Dialog"},
+    {IDD_SAP_CONFIG, "SAP Config Dialog"},
+    {IDD_PREVIEW_WAIT_RECON, "Preview Waiting for Reconnect Dialog"},
+    {IDD_DETECT_SOURCE, "Video Source Detection Dialog"},
+    {IDD_TIMED_PROMPT, "TimedPromptDialog"},
+    {IDD_UPDATE, "UpdateDlg"},
+    {IDD_UPDATE_ON_START, "UpdateOnStart"},
+    {IDD_CUSTOM_TEMPLATE, "Custom Template Dialog"},
+};
+constexpr int kThumbnailIds[] = {IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4};
+
+// Capture devices present now. Device discovery is its own subsystem; until it is part of
+// the program the main window starts with no device and the preview reports that.
+std::vector<std::string> EnumerateCaptureDevices()
+{
+    return {};
+}
+
+RECT ItemRectInWindow(HWND window, int id)
+{
+    RECT rect{};
+    if (HWND item = GetDlgItem(window, id)) {
+        GetWindowRect(item, &rect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    return rect;
+}
+
+}  // namespace
+
+MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
+{
+    m_programFolder = shell::ModuleFolder(nullptr);
+    m_logPath = m_programFolder + "Marovin.log";
+    m_recent.Read(Store());
+    m_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAROVIN));
+    SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &m_screenSaveTimeout, 0);
+    SystemParametersInfoA(SPI_GETLOWPOWERTIMEOUT, 0, &m_lowPowerTimeout, 0);
+    SystemParametersInfoA(SPI_GETPOWEROFFTIMEOUT, 0, &m_powerOffTimeout, 0);
+    g_mainDialog = this;
+
+    MapCommand(IDC_CLOSE, [this] {
+        CloseSequence();
+        EndDialog(IDOK);
+    });
+    MapCommand(IDC_MINIMIZE, [this] { ShowWindow(SW_MINIMIZE); });
+}
+
+MainDialog::~MainDialog()
+{
+    if (g_mainDialog == this)
+        g_mainDialog = nullptr;
+}
+
+MainDialog* MainDialog::Instance()
+{
+    return g_mainDialog;
+}
+
+framework::ProfileStore MainDialog::Store() const
+{
+    CWinApp* app = AfxGetApp();
+    return framework::ProfileStore(HKEY_CURRENT_USER, app ? app->GetRegistryKey() : "",
+                                   app ? app->GetProfileName() : "");
+}
+
+void MainDialog::Trace(const char* format, ...) const
+{
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    OutputDebugStringA((std::string("Marovin:  ") + text + "\r\n").c_str());
+}
+
+BOOL MainDialog::OnInitDialog()
+{
+    m_initTick = GetTickCount();
+    const framework::ProfileStore store = Store();
+
+    // A first start records the user's language so that skin and texts keep it.
+    int locale = store.GetInt("General", "Locale", -1);
+    if (locale == -1) {
+        locale = static_cast<int>(GetThreadLocale());
+        store.WriteInt("General", "Locale", locale);
+    }
+    m_locale = static_cast<LANGID>(locale);
+
+    if (!StartSkinEngine()) {
+        ::MessageBoxA(m_hWnd, "Failed to initialize Gaphics Engine", nullptr, MB_OK | MB_ICONSTOP);
+        EndDialog(-1);
+        return TRUE;
+    }
+    shell::SetErrorSink({[this](UINT id) { return Text(static_cast<int>(id)); },
+                         [this](const std::string& text) {
+                             ::MessageBoxA(m_hWnd, text.c_str(), Text(kTitleText).c_str(),
+                                           MB_OK | MB_ICONEXCLAMATION);
+                         },
+                         m_logPath});
+
+    EQorDialog::OnInitDialog();
+    const bool recentChanged = m_recent.RemoveMissing([](const std::string& path) {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    });
+    if (recentChanged)
+        m_recent.Write(store);
+    for (int i = 0; i < settings::RecentRecordings::kCount; ++i) {
+        const HWND thumbnail = GetDlgItem(kThumbnailIds[i]);
+        ::ShowWindow(thumbnail, m_recent.HasEntry(i) ? SW_SHOW : SW_HIDE);
+        ::EnableWindow(thumbnail, m_recent.HasEntry(i));
+    }
+    ::ShowWindow(GetDlgItem(IDC_RECENT_LABEL), m_recent.HasEntry(0) ? SW_HIDE : SW_SHOW);
+
+    InitializeQorDialog("MainDialog", kTransparentColour, false);
+    SetMouseMovesDialog(true);
+    m_videoArea.SubclassDlgItem(IDC_VIDEO_AREA, this);
+    RegisterHiddenDialogs();
+    LoadSettings();
+
+    SetWindowText(Text(kTitleText).c_str());
+    AddAboutMenuItem();
+    SetIcon(m_icon, TRUE);
+    SetIcon(m_icon, FALSE);
+    CheckDlgButton(IDC_MUTE, m_settings.mute == 1 ? BST_CHECKED : BST_UNCHECKED);
+
+    SendDlgItemMessage(IDC_VOLUME_SLIDER, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
+    SendDlgItemMessage(IDC_VOLUME_SLIDER, TBM_SETPOS, TRUE, 0);
+    ::EnableWindow(GetDlgItem(IDC_VOLUME_SLIDER), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_MUTE), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_POSITION_SLIDER), FALSE);
+
+    if (!LoadIdlePicture()) {
+        ::MessageBoxA(m_hWnd, Text(kSkinLoadFailedText).c_str(), Text(kTitleText).c_str(),
+                      MB_OK | MB_ICONSTOP);
+        shell::AppendLogLine(m_logPath, "ERR", "idle picture (auxiliary bitmap 1) did not load");
+        EndDialog(-1);
+        return TRUE;
+    }
+    m_settings.version = settings::FormatVersionString(
+        settings::ReadProductVersion(m_programFolder + shell::ModuleBaseName(nullptr) + ".exe"),
+        store.GetString("", "BuildNumber", ""));
+
+    SetTimer(kRefreshTimer, 100);
+
+    const RECT placement = ItemRectInWindow(m_hWnd, IDC_VIDEO_PLACEMENT);
+    if (HWND video = GetDlgItem(IDC_VIDEO_AREA))
+        ::MoveWindow(video, placement.left, placement.top, placement.right - placement.left,
+                     placement.bottom - placement.top, TRUE);
+
+    bool sourceAvailable = false;
+    for (int source : m_availableSources)
+        sourceAvailable = sourceAvailable || source == m_settings.source;
+    if (!sourceAvailable) {
+        const int first = m_availableSources.empty() ? 0 : m_availableSources.front();
+        m_settings.source = first >= 0 && first <= 5 ? first : 0;
+    }
+
+    ::EnableWindow(GetDlgItem(IDC_SNAPSHOT), FALSE);
+    // Without the device's own defaults the custom template gets safe MPEG-2 rates.
+    if (m_settings.custom.bitRate == 0 || m_settings.custom.peakBitRate == 0) {
+        m_settings.custom.peakBitRate = 7500000;
+        m_settings.custom.bitRate = 6000000;
+    }
+    CheckDlgButton(IDC_TAB_CAPTURE, BST_CHECKED);
+    SetTimer(kPreviewStartTimer, 1000);
+    SetFocus();
+    Trace("main window initialised in %lu ms, version %s", GetTickCount() - m_initTick,
+          m_settings.version.c_str());
+    return TRUE;
+}
+
+void MainDialog::LoadSettings()
+{
+    const framework::ProfileStore store = Store();
+    m_settings.LoadCaptureSection(store);
+    m_settings.LoadDeviceValues(store);
+    ChooseCaptureDevice();
+    m_settings.LoadCustomSelection(store);
+    m_settings.LoadWindowValues(store);
+    m_settings.freeSpace = settings::MeasureFreeSpace(m_settings.recordingFolder);
+}
+
+void MainDialog::ChooseCaptureDevice()
+{
+    m_deviceNames = EnumerateCaptureDevices();
+    m_currentDevice = settings::FindStoredDevice(m_deviceNames, m_settings.deviceName);
+    if (m_currentDevice < 0) {
+        m_deviceNames = EnumerateCaptureDevices();
+        m_currentDevice = m_deviceNames.empty() ? -1 : 0;
+    }
+    // With no device at all the stored name stays, so the device is found again next time.
+    if (m_currentDevice >= 0)
+        m_settings.SelectDevice(Store(), m_deviceNames[static_cast<size_t>(m_currentDevice)]);
+    else
+        m_settings.encoderFilterName = settings::EncoderFilterNameFor(m_settings.deviceName);
+}
+
+void MainDialog::AddAboutMenuItem()
+{
+    char text[256] = {};
+    LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUT_MENU, text, sizeof text);
+    HMENU menu = GetSystemMenu(FALSE);
+    if (text[0] == '\0' || menu == nullptr)
+        return;
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, kAboutCommand, text);
+}
+
+bool MainDialog::StartSkinEngine()
+{
+    CWinApp* app = AfxGetApp();
+    const std::string clientKey = std::string("HKEY_CURRENT_USER\\Software\\") +
+                                  (app ? app->GetRegistryKey() : "") + "\\" +
+                                  (app ? app->GetProfileName() : "");
+    m_engineStarted = m_engine.InitializeGraphicsEngine(kEngineApplication, clientKey, m_locale);
+    return m_engineStarted;
+}
+
+void MainDialog::RegisterHiddenDialogs()
+{
+    HandlingHiddenDialogs();
+    for (const CompanionDialog& dialog : kHiddenDialogs)
+        AddHiddenDlg(dialog.resourceId, dialog.name);
+}
+
+std::string MainDialog::Text(int id)
+{
+    std::string text;
+    if (!m_engineStarted || !m_engine.GetText(id, &text))
+        return {};
+    return text;
+}
+
+bool MainDialog::LoadIdlePicture()
+{
+    m_idlePicture.Attach(LoadAuxBitmap(kIdlePictureBitmap, 0, 0));
+    m_videoArea.SetIdlePicture(m_idlePicture);
+    return static_cast<HBITMAP>(m_idlePicture) != nullptr;
+}
+
+void MainDialog::OnTimer(UINT_PTR id)
+{
+    if (id == kPreviewStartTimer) {
+        KillTimer(kPreviewStartTimer);
+        StartPreview();
+        return;
+    }
+    if (id == kRefreshTimer)
+        return;
+    EQorDialog::OnTimer(id);
+}
+
+void MainDialog::StartPreview()
+{
+    Trace("preview start %lu ms after initialisation", GetTickCount() - m_initTick);
+    if (m_currentDevice < 0) {
+        // Nothing to show: keep the idle picture and tell the user why the screen stays empty.
+        Trace("no capture device present; the preview did not start");
+        ::ShowWindow(GetDlgItem(IDC_NO_VIDEO_LABEL), SW_SHOW);
+        m_videoArea.ShowIdlePicture(true);
+    }
+}
+
+void MainDialog::OnPaint()
+{
+    CPaintDC dc(m_hWnd);
+    if (IsIconic()) {
+        RECT client;
+        GetClientRect(&client);
+        DrawIcon(dc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, m_icon);
+        return;
+    }
+    if (m_mode == MODE_IDLE || (m_mode == MODE_CAPTURE && m_currentDevice < 0))
+        m_videoArea.Invalidate(FALSE);
+}
+
+BOOL MainDialog::OnEraseBkgnd(HDC dc)
+{
+    EQorDialog::OnEraseBkgnd(dc);
+    return TRUE;
+}
+
+void MainDialog::OnSysCommand(UINT id, LPARAM lParam)
+{
+    if ((id & 0xFFF0) == kAboutCommand)
+        return;  // the about box opens here once it is part of the program
+    if ((id & 0xFFF0) == SC_MAXIMIZE)
+        return;  // full screen belongs to a running preview or playback
+    if (((id & 0xFFF0) == SC_SCREENSAVE || (id & 0xFFF0) == SC_MONITORPOWER) &&
+        m_mode != MODE_IDLE)
+        return;
+    EQorDialog::OnSysCommand(id, lParam);
+}
+
+HCURSOR MainDialog::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_icon);
+}
+
+void MainDialog::OnCancel()
+{
+    // Escape must not end the program; the close button and WM_CLOSE do.
+}
+
+void MainDialog::OnClose()
+{
+    CloseSequence();
+    EndDialog(IDCANCEL);
+}
+
+void MainDialog::CloseSequence()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    KillTimer(kRefreshTimer);
+    KillTimer(kPreviewStartTimer);
+    Trace("closing: timers stopped, mode %d", static_cast<int>(m_mode));
+    m_mode = MODE_IDLE;
+    m_currentDevice = -1;
+    Trace("closing: capture and playback released");
+}
+
+void MainDialog::OnDestroy()
+{
+    EQorDialog::OnDestroy();
+    shell::SetErrorSink({});
+    if (m_engineStarted) {
+        m_engine.ShutdownCleanup();
+        m_engineStarted = false;
+    }
+    Trace("main window destroyed");
+}
