@@ -22,11 +22,16 @@ const char* SubstituteClass(eControlType type)
     }
 }
 
+// The framework's classes are registered under this library's instance (a slider's class by
+// the first skinned slider). Checked before the dialog item is destroyed for its substitute.
 bool ClassRegistered(const char* name)
 {
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ClassRegistered), &self);
     WNDCLASSEXA info{};
     info.cbSize = sizeof(info);
-    return GetClassInfoExA(GetModuleHandleA(nullptr), name, &info) || GetClassInfoExA(nullptr, name, &info);
+    return (self && GetClassInfoExA(self, name, &info)) || GetClassInfoExA(GetModuleHandleA(nullptr), name, &info);
 }
 
 }  // namespace

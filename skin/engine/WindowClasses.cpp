@@ -1,27 +1,22 @@
-// Registration of the skinned controls' window classes.
+// Registration of the skinned controls' window classes, as the framework's class copies so
+// that the framework creates them by name from any module.
 #include "WindowClasses.h"
 
+#include "framework/Wnd.h"
+
 namespace skelda {
+
 namespace {
 
-bool RegisterCopy(HINSTANCE instance, const char* systemClass, const char* name, UINT removeStyles)
-{
-    WNDCLASSEXA info{};
-    info.cbSize = sizeof(info);
-    if (!GetClassInfoExA(nullptr, systemClass, &info))
-        return false;
-    info.hInstance = instance;
-    info.lpszClassName = name;
-    info.style = (info.style & ~removeStyles) | CS_CLASSDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    return RegisterClassExA(&info) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
+constexpr UINT kAddedStyles = CS_CLASSDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
 
 }  // namespace
 
 bool RegisterFrameworkWindowClasses(HINSTANCE instance)
 {
-    const bool button = RegisterCopy(instance, "BUTTON", "QORBUTTON", CS_PARENTDC);
-    const bool label = RegisterCopy(instance, "STATIC", "QORSTATIC", CS_PARENTDC | CS_DROPSHADOW);
+    const bool button = AfxRegisterClassCopy("BUTTON", "QORBUTTON", instance, CS_PARENTDC, kAddedStyles) != FALSE;
+    const bool label =
+        AfxRegisterClassCopy("STATIC", "QORSTATIC", instance, CS_PARENTDC | CS_DROPSHADOW, kAddedStyles) != FALSE;
     return button && label;
 }
 

@@ -87,4 +87,18 @@ inline std::vector<POINT> TraceWithGetPixel(HBITMAP bitmap, COLORREF transparent
     return skelda::TraceOutline(pixels);
 }
 
+// The region of an outline, made as BuildRegion makes it (one open polyline into a path).
+inline HRGN RegionFromOutline(const std::vector<POINT>& points)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HRGN region = nullptr;
+    if (!points.empty() && BeginPath(dc)) {
+        Polyline(dc, points.data(), static_cast<int>(points.size()));
+        if (EndPath(dc))
+            region = PathToRegion(dc);
+    }
+    DeleteDC(dc);
+    return region;
+}
+
 }  // namespace regiontest

@@ -147,7 +147,7 @@ TEST_F(SkinnedDialog, TheFirstOfTwoEqualNamesAndItsAuxiliaryBitmapsAreUsed)
     SkinTestDialog& d = shown.dialog;
     std::string path;
     ASSERT_TRUE(d.GetAuxBitmapFilename(7, &path));
-    EXPECT_EQ(path, EngineEnvironment::SkinPath() + "\\aux.bmp");
+    EXPECT_EQ(path, EngineEnvironment::SkinPath() + "\\extra.bmp");
     HBITMAP aux = d.LoadAuxBitmap(7, 0, 0);
     ASSERT_NE(aux, nullptr);
     BITMAP info{};

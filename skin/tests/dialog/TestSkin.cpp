@@ -88,7 +88,7 @@ const char kGraphics[] = R"(<?xml version="1.0" encoding="windows-1252"?>
                            ControlWidth="80" ControlHeight="14"/>
     <QorBtnControl ControlIdValue="1004" ControlName="Hidden" ControlXOffset="120" ControlYOffset="100"
                    ControlIsVisible="0"/>
-    <QorAuxBitmapFilename BitmapFile="aux.bmp" EntryId="7" EntryName="Aux"/>
+    <QorAuxBitmapFilename BitmapFile="extra.bmp" EntryId="7" EntryName="Aux"/>
     <QorAuxBitmapFilename BitmapFile="skipped.bmp" EntryName="No id"/>
   </QorDlg>
   <QorDlg DlgName="TestDialog" DlgIdValue="900" DlgBitmapFile="depth8.bmp"/>
@@ -138,7 +138,7 @@ void WriteTestSkin(const std::string& folder)
     WriteBmp(base + "depth8.bmp", kFaceWidth, kFaceHeight, 8, FaceColour);
     WriteBmp(base + "depth16.bmp", kFaceWidth, kFaceHeight, 16, FaceColour);
     WriteBmp(base + "depth32.bmp", kFaceWidth, kFaceHeight, 32, FaceColour);
-    WriteBmp(base + "aux.bmp", 16, 12, 24, [](int, int) { return kStripe; });
+    WriteBmp(base + "extra.bmp", 16, 12, 24, [](int, int) { return kStripe; });
     WriteBmp(base + "clear.bmp", 50, 40, 24, [](int, int) { return kTransparent; });
     WriteText(base + "garbage.bmp", "BM this is not a bitmap at all");
     // A header that claims a picture of no pixels.
