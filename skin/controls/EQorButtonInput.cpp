@@ -144,7 +144,10 @@ LRESULT EQorButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_logic->Captured() && ::GetCapture() == m_hWnd) {
             m_logic->MoveCaptured(InsideRegion(point));
         } else if (m_logic->MoveHover(InsideRegion(point), ::IsWindowEnabled(m_hWnd) != FALSE)) {
-            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
+            TRACKMOUSEEVENT track{};
+            track.cbSize = sizeof(track);
+            track.dwFlags = TME_LEAVE;
+            track.hwndTrack = m_hWnd;
             ::TrackMouseEvent(&track);
         }
         if (m_logic->State() != before)

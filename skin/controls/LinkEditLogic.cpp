@@ -104,9 +104,9 @@ std::string LinkEditLogic::FormatDouble(double value) const
     return buffer;
 }
 
-bool LinkEditLogic::TextForPosition(int position, std::string* text)
+bool LinkEditLogic::TextForPosition(int position, std::string* text, bool force)
 {
-    if (m_havePosition && position == m_lastPosition)
+    if (!force && m_havePosition && position == m_lastPosition)
         return false;
     m_havePosition = true;
     m_lastPosition = position;

@@ -49,8 +49,9 @@ public:
 
     bool Accepts(unsigned char ch, const std::string& text, int caret) const;
 
-    // The text for a slider position; false when the position is the last one written.
-    bool TextForPosition(int position, std::string* text);
+    // The text for a slider position; false when the position is the last one written,
+    // unless `force`.
+    bool TextForPosition(int position, std::string* text, bool force = false);
     // Integer mode only: the value clamped to the range, written with the format.
     bool TextForValue(int value, std::string* text) const;
     // Floating mode only: false outside the range.

@@ -42,7 +42,8 @@ class ButtonWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        WNDCLASSEXA info{sizeof(info)};
+        WNDCLASSEXA info{};
+        info.cbSize = sizeof(info);
         info.lpfnWndProc = DefWindowProcA;
         info.hInstance = GetModuleHandleA(nullptr);
         info.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
