@@ -1,6 +1,7 @@
 // The linked edit and slider as real windows: typing, slider scrolling, values and focus loss.
-#include <gtest/gtest.h>
+#include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -25,7 +26,9 @@ class LinkEditWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        INITCOMMONCONTROLSEX init{sizeof(init), ICC_BAR_CLASSES};
+        INITCOMMONCONTROLSEX init{};
+        init.dwSize = sizeof(init);
+        init.dwICC = ICC_BAR_CLASSES;
         InitCommonControlsEx(&init);
         WNDCLASSEXA info{};
         info.cbSize = sizeof(info);
