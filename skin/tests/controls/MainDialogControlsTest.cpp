@@ -23,7 +23,7 @@ namespace {
 // The ids of the buttons the skin file lists for "MainDialog".
 std::vector<int> MainDialogButtonIds()
 {
-    std::ifstream file(fs::path(MAROVIN_SKIN_DIR_UNIX) / "Graphics1033.xml");
+    std::ifstream file(fs::path(MAROVIN_SKIN_DIR) / "Graphics1033.xml");
     std::stringstream text;
     text << file.rdbuf();
     const std::string all = text.str();
