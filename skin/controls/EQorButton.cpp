@@ -146,7 +146,8 @@ void EQorButton::SetUncaptureIfOutOfRegion(bool uncapture)
 void EQorButton::RegisterWithParent(int controlId)
 {
     m_controlId = controlId;
-    if (m_registered || !m_hWnd)
+    // A window still being created has no id yet; it registers once it exists.
+    if (m_registered || !m_hWnd || controlId == 0)
         return;
     auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd)));
     if (dialog)
