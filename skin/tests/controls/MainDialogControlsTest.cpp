@@ -69,7 +69,14 @@ TEST(MainDialogControls, EveryButtonIsSkinnedFromTheRealSkin)
     ASSERT_GT(ids.size(), 10u);
     enginetest::RecordingUi ui;
     enginetest::SkinFolder folder;
-    fs::copy(MAROVIN_SKIN_DIR, folder.Path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    // File by file: copying the folder onto the existing skin folder is refused here.
+    for (const auto& entry : fs::recursive_directory_iterator(MAROVIN_SKIN_DIR)) {
+        const fs::path target = fs::path(folder.Path()) / fs::relative(entry.path(), MAROVIN_SKIN_DIR);
+        if (entry.is_directory())
+            fs::create_directories(target);
+        else
+            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
+    }
     enginetest::AppKey app("MainDialogControlsTests", false);
     QorGraphicsEngineAPI api;
     ASSERT_TRUE(api.InitializeGraphicsEngine(app.Name(), "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033));
