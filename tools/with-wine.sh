@@ -36,6 +36,9 @@ wine64 wineboot </dev/null >/dev/null 2>&1
 # Wait until its window exists: otherwise the first test may start the desktop process
 # itself, which then holds the test's output pipe open and ctest waits for its timeout.
 if [ -n "${WINE_KEEPALIVE:-}" ] && [ -f "$WINE_KEEPALIVE" ]; then
+    # The first window of the run starts the desktop process: let that happen here, with
+    # silent standard handles, before any test can start it on ctest's output pipe.
+    wine64 "$WINE_KEEPALIVE" --warm </dev/null >/dev/null 2>&1
     rm -f "$R/keepalive.ready"
     wine64 "$WINE_KEEPALIVE" "Z:$R/keepalive.ready" </dev/null >/dev/null 2>&1 &
     i=0

@@ -123,9 +123,18 @@ bool EQorDialog::InitializeQorDialog(const std::string& name, COLORREF transpare
             ReportInitFailure(skelda::messages::kWindowRegionFailed);
         else
             copy.Detach();  // the window owns it now
+        // The face is the whole window: a caption or frame from the template would push the
+        // client area (where the face is painted) away from the region's origin.
+        const LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+        const LONG_PTR exStyle = GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+        SetWindowLongPtrA(m_hWnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME));
+        SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE,
+                          exStyle & ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE |
+                                                           WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
         BITMAP info{};
         if (m_background.GetBitmap(&info))
-            SetWindowPos(nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+            SetWindowPos(nullptr, 0, 0, info.bmWidth, info.bmHeight,
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_FRAMECHANGED);
     }
     if (!CreateControls())
         ReportInitFailure(skelda::messages::kCreateControlsFailed);

@@ -1,26 +1,33 @@
 // The engine's built-in windows: debug options, graphics file prompt, save dialog, messages.
-#include "DebugOptionsDialog.h"
+#include "EngineDialogs.h"
 #include "GraphicsEngineState.h"
-#include "ScriptFilePrompt.h"
 
 namespace skelda {
 namespace {
 
 class BuiltInEngineUserInterface : public QorEngineUserInterface {
 public:
-    bool AskDebugOptions(QorDebugOptions* options) override { return RunDebugOptionsDialog(nullptr, options); }
+    bool AskDebugOptions(QorDebugOptions* options) override
+    {
+        EGraphicsDebugOptionsDlg dialog;
+        if (dialog.DoModal() != IDOK)
+            return false;
+        *options = dialog.Options();
+        return true;
+    }
 
     bool ChooseGraphicsScriptFile(std::string* path) override
     {
-        const win32ui::ScriptFilePromptTexts texts{
-            "Choose Graphics Script File", "Select the Graphics Script File    (prompting for this is set ON)",
-            "Select Script File"};
-        return win32ui::RunScriptFilePrompt(nullptr, texts, path);
+        EChooseGraphicsScriptFileDlg dialog(*path);
+        if (dialog.DoModal() != IDOK)
+            return false;
+        *path = dialog.Path();
+        return true;
     }
 
     bool ChooseSaveFile(const std::string& current, std::string* chosen) override
     {
-        return win32ui::ChooseXmlFile(GetActiveWindow(), true, "", current, chosen);
+        return ChooseXmlFileToSave(current, chosen);
     }
 
     int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override

@@ -1,22 +1,15 @@
-// Registration of the skinned controls' window classes, as the framework's class copies so
-// that the framework creates them by name from any module.
+// Registration of the skinned controls' window classes.
 #include "WindowClasses.h"
 
-#include "framework/Wnd.h"
+#include <framework/Framework.h>
 
 namespace skelda {
 
-namespace {
-
-constexpr UINT kAddedStyles = CS_CLASSDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-
-}  // namespace
-
 bool RegisterFrameworkWindowClasses(HINSTANCE instance)
 {
-    const bool button = AfxRegisterClassCopy("BUTTON", "QORBUTTON", instance, CS_PARENTDC, kAddedStyles) != FALSE;
-    const bool label =
-        AfxRegisterClassCopy("STATIC", "QORSTATIC", instance, CS_PARENTDC | CS_DROPSHADOW, kAddedStyles) != FALSE;
+    const UINT added = CS_CLASSDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    const bool button = AfxRegisterClassCopy("BUTTON", "QORBUTTON", instance, CS_PARENTDC, added);
+    const bool label = AfxRegisterClassCopy("STATIC", "QORSTATIC", instance, CS_PARENTDC | CS_DROPSHADOW, added);
     return button && label;
 }
 

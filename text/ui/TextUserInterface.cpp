@@ -1,6 +1,6 @@
 // The text library's built-in windows: the start-up prompt, the save dialog, message boxes.
+#include "ChooseTextScriptFileAtStartupDlg.h"
 #include "QorTextUserInterface.h"
-#include "ScriptFilePrompt.h"
 #include "TextLibraryState.h"
 
 namespace lorvane {
@@ -10,15 +10,16 @@ class BuiltInTextUserInterface : public QorTextUserInterface {
 public:
     bool ChooseTextScriptFile(std::string* path) override
     {
-        const win32ui::ScriptFilePromptTexts texts{
-            "Choose Text Script File", "Select the Text Script File    (prompting for this is set ON)",
-            "Select Script File"};
-        return win32ui::RunScriptFilePrompt(GetActiveWindow(), texts, path);
+        ChooseTextScriptFileAtStartupDlg dialog(*path);
+        if (dialog.DoModal() != IDOK)
+            return false;
+        *path = dialog.Path();
+        return true;
     }
 
     bool ChooseSaveFile(const std::string& current, std::string* chosen) override
     {
-        return win32ui::ChooseXmlFile(GetActiveWindow(), true, "", current, chosen);
+        return ChooseXmlFileToSave(current, chosen);
     }
 
     int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override

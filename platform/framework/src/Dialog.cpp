@@ -53,12 +53,23 @@ HWND CDialog::OwnerWindow() const
     return owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
 }
 
+HWND CDialog::ModelessParent() const
+{
+    // A modeless dialog may be a child (a page inside another window): its parent is used
+    // as given.
+    if (m_pParentWnd && m_pParentWnd->m_hWnd)
+        return m_pParentWnd->m_hWnd;
+    return OwnerWindow();
+}
+
 BOOL CDialog::CreateFromTemplate(HWND owner, BOOL modal)
 {
     if (m_hWnd)
         return FALSE;
-    HINSTANCE module = nullptr;
-    LPCDLGTEMPLATEA dialogTemplate = FindDialogTemplate(m_lpszTemplateName, m_hResourceModule, &module);
+    HINSTANCE module = m_hResourceModule ? m_hResourceModule : ::GetModuleHandleA(nullptr);
+    LPCDLGTEMPLATEA dialogTemplate = m_lpDialogTemplate;
+    if (!dialogTemplate)
+        dialogTemplate = FindDialogTemplate(m_lpszTemplateName, m_hResourceModule, &module);
     if (!dialogTemplate) {
         OutputDebugStringA("Framework:  dialog template not found\r\n");
         return FALSE;
@@ -90,11 +101,30 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd)
 {
     m_lpszTemplateName = lpszTemplateName;
+    m_lpDialogTemplate = nullptr;
     m_nIDTemplate = IS_INTRESOURCE(lpszTemplateName)
                         ? static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName)) : 0;
     if (pParentWnd)
         m_pParentWnd = pParentWnd;
-    return CreateFromTemplate(OwnerWindow(), FALSE);
+    return CreateFromTemplate(ModelessParent(), FALSE);
+}
+
+BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hModule)
+{
+    if (!lpDialogTemplate)
+        return FALSE;
+    m_lpDialogTemplate = lpDialogTemplate;
+    m_hResourceModule = hModule;
+    if (pParentWnd)
+        m_pParentWnd = pParentWnd;
+    return TRUE;
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hModule)
+{
+    if (!InitModalIndirect(lpDialogTemplate, pParentWnd, hModule))
+        return FALSE;
+    return CreateFromTemplate(ModelessParent(), FALSE);
 }
 
 INT_PTR CDialog::DoModal()

@@ -2,6 +2,8 @@
 // routing, timers, cracked handlers, colour reflection and the modal loop.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "TestDialogs.h"
 #include "TestSupport.h"
 
@@ -112,6 +114,19 @@ TEST_F(ModelessDialog, NotificationsReachTheTableAndScrollsTheSlider)
     ASSERT_FALSE(dlg.level.codes.empty());
     EXPECT_EQ(dlg.level.codes.front(), static_cast<UINT>(TB_LINEDOWN));
     EXPECT_EQ(log.front(), "dialog OnHScroll " + std::to_string(TB_LINEDOWN) + " 0");
+}
+
+TEST_F(ModelessDialog, AChildTemplateBecomesAPageInsideItsParent)
+{
+    CStatic frame;
+    ASSERT_TRUE(frame.SubclassDlgItem(IDC_FW_LABEL, &dlg));
+    CDialog page;
+    ASSERT_TRUE(page.Create(IDD_FW_PAGE, &frame));
+    EXPECT_EQ(::GetParent(page.m_hWnd), frame.m_hWnd);
+    EXPECT_TRUE(page.GetStyle() & WS_CHILD);
+    EXPECT_NE(page.GetDlgItem(IDC_FW_PAGE_EDIT), nullptr);
+    dlg.DestroyWindow();  // the page goes with the window it lives in
+    EXPECT_EQ(page.m_hWnd, nullptr);
 }
 
 TEST_F(ModelessDialog, TimersFireOnTheDialog)
@@ -276,6 +291,29 @@ TEST(ModalDialog, OwnerIsDisabledWhileItRunsAndEnabledAfter)
     EXPECT_EQ(ownerDuring, owner.m_hWnd);
     EXPECT_TRUE(owner.IsWindowEnabled());
     owner.DestroyWindow();
+}
+
+TEST(ModalDialog, RunsFromATemplateInMemory)
+{
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_FW_EMPTY), MAKEINTRESOURCEA(5));
+    ASSERT_NE(resource, nullptr);
+    const auto* loaded = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, resource)));
+    // A private copy, as a template built at run time would be.
+    std::vector<BYTE> copy(loaded, loaded + SizeofResource(nullptr, resource));
+    CDialog dlg;
+    ASSERT_TRUE(dlg.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEA>(copy.data())));
+    struct Ender {
+        static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
+        {
+            if (HWND hWnd = FindWindowA("#32770", "Empty")) {
+                KillTimer(nullptr, id);
+                PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+            }
+        }
+    };
+    SetTimer(nullptr, 0, 20, Ender::Fire);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_FALSE(dlg.InitModalIndirect(nullptr));
 }
 
 TEST(ModalDialog, MissingTemplateGivesMinusOne)

@@ -2,6 +2,8 @@
 // Templates and items of the framework's test dialogs.
 #define IDD_FW_MAIN      201
 #define IDD_FW_EMPTY     202
+#define IDD_FW_PAGE      203
+#define IDC_FW_PAGE_EDIT 2050
 #define IDC_FW_NAME      2001
 #define IDC_FW_GO        2002
 #define IDC_FW_CHECK     2003

@@ -16,9 +16,18 @@ public:
     // Runs the dialog modally; returns the EndDialog result, or -1 when the template is
     // missing or the dialog could not be created.
     virtual INT_PTR DoModal();
-    // Creates the dialog modeless (shown only if the template says WS_VISIBLE).
+    // Creates the dialog modeless (shown only if the template says WS_VISIBLE), with the
+    // given parent as it is (a child template becomes a page inside it), else owned by the
+    // application's main window.
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     BOOL Create(LPCSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+    // The same from a template in memory (built at run time, or loaded by the caller), which
+    // must stay valid while the dialog is being created. `hModule` owns the template's
+    // resources (icons, classes); null means the program.
+    BOOL InitModalIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd = nullptr,
+                           HINSTANCE hModule = nullptr);
+    BOOL CreateIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd = nullptr,
+                        HINSTANCE hModule = nullptr);
     // Ends a modal dialog with `nResult` (DoModal returns it); hides a modeless one.
     void EndDialog(INT_PTR nResult);
 
@@ -59,9 +68,11 @@ private:
     friend struct DialogAccess;
     BOOL CreateFromTemplate(HWND owner, BOOL modal);
     HWND OwnerWindow() const;
+    HWND ModelessParent() const;
     void RunModalLoop();
 
     HINSTANCE m_hResourceModule = nullptr;
+    LPCDLGTEMPLATEA m_lpDialogTemplate = nullptr;
     BOOL m_bModal = FALSE;
     BOOL m_bEndModal = FALSE;
     INT_PTR m_nModalResult = -1;

@@ -1,0 +1,11 @@
+#pragma once
+// Dialog templates and item ids of the engine's own dialogs.
+#define IDD_GRAPHICS_DEBUG_OPTIONS 2000
+#define IDD_CHOOSE_GRAPHICS_SCRIPT_FILE 2001
+
+#define IDC_REPORT_MISSING_BITMAPS 1045
+#define IDC_ASSERT_ON_MISSING_ENTRIES 1046
+#define IDC_REPORT_LOAD_FAILURES 1047
+
+#define IDC_SCRIPT_FILE_PATH 1000
+#define IDC_SCRIPT_FILE_BROWSE 1001
