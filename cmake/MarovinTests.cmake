@@ -24,6 +24,11 @@ function(marovin_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "MAROVIN_TEST_OUT=${CMAKE_BINARY_DIR}/test-out/${name}")
+  # Tests that show windows or read the screen share one display: run them one at a time so
+  # no window of one test covers, focuses or captures another's.
+  if(T_GUI)
+    set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK display)
+  endif()
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()

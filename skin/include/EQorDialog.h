@@ -70,6 +70,8 @@ public:
     bool IsControlEntryInScriptFile(int controlId) const;
     void RedrawDlgWindow();
     bool HasBackground() const { return m_background.GetSafeHandle() != nullptr; }
+    // The colour cut away from the face; buttons cut their shape with it too.
+    COLORREF GetTransparentColor() const { return m_transparentColour; }
     // The hidden dialog's menu command id, 0 when not listed.
     int GetHiddenDlgCommandId(int dialogId) const;
 

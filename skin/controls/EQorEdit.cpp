@@ -1,0 +1,225 @@
+// Skinned edit: registration, placement from the skin file, colours from the text file and its
+// two background styles.
+#include "EQorEdit.h"
+
+#include "EQorDialog.h"
+#include "GraphicsEngineState.h"
+#include "QorXmlDom.h"
+#include "SkinFileModel.h"
+
+using skelda::EngineState;
+namespace skinfile = skelda::skinfile;
+
+EQorEdit::EQorEdit() = default;
+EQorEdit::~EQorEdit() = default;
+
+HRESULT STDMETHODCALLTYPE EQorEdit::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::GetCWndPtr(CWnd** window)
+{
+    if (!window)
+        return E_POINTER;
+    *window = this;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::GetControlClassPointer(void** control)
+{
+    if (!control)
+        return E_POINTER;
+    *control = this;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::GetQorControlType(eControlType* type)
+{
+    if (!type)
+        return E_POINTER;
+    *type = eQorEdit;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
+{
+    QorComPtr<IXMLDOMNode> element;
+    if (m_controlId < 1 || !dialogElement || !skinfile::FindControlById(dialogElement, m_controlId, &element))
+        return E_FAIL;
+    int width = 0, height = 0;
+    skinfile::ReadInt(element.Get(), "ControlXOffset", &m_x);
+    skinfile::ReadInt(element.Get(), "ControlYOffset", &m_y);
+    const bool sized = skinfile::ReadInt(element.Get(), "Width", &width) &&
+                       skinfile::ReadInt(element.Get(), "Height", &height);
+    m_visible = skinfile::ReadControlIsVisible(element.Get());
+    int style = m_backgroundStyle;
+    if (skinfile::ReadInt(element.Get(), "BackgroundStyle", &style) && (style == 0 || style == 2))
+        m_backgroundStyle = style;
+    int colour = 0;
+    if (skinfile::ReadInt(element.Get(), "BackgroundColor", &colour))
+        SetBackgroundColor(static_cast<COLORREF>(colour));
+
+    auto& text = EngineState().text;
+    int dialogId = 0;
+    if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))))
+        dialogId = dialog->GetDlgResID();
+    QorEditTextSettings settings;
+    if (text.GetEditCtrlInfo(dialogId, m_controlId, &settings))
+        SetTextColors(settings.textColor, settings.disabledTextColor);
+    LOGFONTA font{};
+    if (text.GetFontInfo(dialogId, m_controlId, &font))
+        SetFontIndirect(font);
+    if (m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, m_x, m_y, width, height,
+                       SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::GetQorRect(RECT* rect)
+{
+    if (!rect)
+        return E_POINTER;
+    if (!m_hWnd)
+        return E_FAIL;
+    ::GetWindowRect(m_hWnd, rect);
+    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(rect), 2);
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::GetQor_X_Y(int* x, int* y)
+{
+    if (!x || !y)
+        return E_POINTER;
+    *x = m_x;
+    *y = m_y;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::GetQor_Height(int* height)
+{
+    RECT rect{};
+    if (!height)
+        return E_POINTER;
+    const LONG result = GetQorRect(&rect);
+    *height = rect.bottom - rect.top;
+    return result;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::GetQor_Width(int* width)
+{
+    RECT rect{};
+    if (!width)
+        return E_POINTER;
+    const LONG result = GetQorRect(&rect);
+    *width = rect.right - rect.left;
+    return result;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::GetQor_CtrlIsVisible(BOOL* visible)
+{
+    if (!visible)
+        return E_POINTER;
+    *visible = m_visible;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
+{
+    QorComPtr<IXMLDOMNode> element;
+    RECT rect{};
+    if (!dialogElement || GetQorRect(&rect) != 0 ||
+        !qorxml::AppendChildElement(dialogElement, "QorEditControl", &element))
+        return E_FAIL;
+    const bool written =
+        qorxml::SetAttribute(element.Get(), "ControlIdValue", std::to_string(controlId)) &&
+        qorxml::SetAttribute(element.Get(), "ControlXOffset", std::to_string(rect.left)) &&
+        qorxml::SetAttribute(element.Get(), "ControlYOffset", std::to_string(rect.top)) &&
+        qorxml::SetAttribute(element.Get(), "Width", std::to_string(rect.right - rect.left)) &&
+        qorxml::SetAttribute(element.Get(), "Height", std::to_string(rect.bottom - rect.top)) &&
+        qorxml::SetAttribute(element.Get(), "BackgroundStyle", std::to_string(m_backgroundStyle)) &&
+        qorxml::SetAttribute(element.Get(), "BackgroundColor", std::to_string(m_background));
+    return written ? 0 : E_FAIL;
+}
+
+void EQorEdit::PreSubclassWindow()
+{
+    CEdit::PreSubclassWindow();
+    m_controlId = ::GetDlgCtrlID(m_hWnd);
+    if (m_registered)
+        return;
+    if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))))
+        m_registered = dialog->AddQorControl(this, m_controlId, eQorEdit, this);
+}
+
+void EQorEdit::SetQorEditEnabled(bool enabled)
+{
+    m_enabled = enabled;
+    if (m_hWnd) {
+        ::EnableWindow(m_hWnd, enabled);
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
+bool EQorEdit::SetBackgroundStyle(int style)
+{
+    if (style != 0 && style != 2)
+        return false;
+    if (style == m_backgroundStyle)
+        return true;
+    m_backgroundStyle = style;
+    InvalidateUnderneath(0);
+    return true;
+}
+
+void EQorEdit::SetBackgroundColor(COLORREF colour)
+{
+    m_background = colour;
+    m_backgroundBrush.DeleteObject();
+    if (m_hWnd)
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void EQorEdit::SetTextColors(COLORREF text, COLORREF disabledText)
+{
+    m_text = text;
+    m_disabledText = disabledText;
+    if (m_hWnd)
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void EQorEdit::SetFontIndirect(const LOGFONTA& font)
+{
+    CFont made;
+    if (!made.CreateFontIndirect(font))
+        return;
+    m_font = std::move(made);
+    if (m_hWnd)
+        ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
+}
+
+HBRUSH EQorEdit::CtlColor(HDC dc, UINT)
+{
+    ::SetTextColor(dc, m_hWnd && ::IsWindowEnabled(m_hWnd) ? m_text : m_disabledText);
+    ::SetBkMode(dc, TRANSPARENT);
+    if (m_backgroundStyle == 2)
+        return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    if (!m_backgroundBrush.GetSafeHandle())
+        m_backgroundBrush.CreateSolidBrush(m_background);
+    ::SetBkColor(dc, m_background);
+    return m_backgroundBrush.GetSafeHandle();
+}
+
+void EQorEdit::InvalidateUnderneath(int margin)
+{
+    if (!m_hWnd)
+        return;
+    RECT rect{};
+    GetQorRect(&rect);
+    ::InflateRect(&rect, margin, margin);
+    ::InvalidateRect(::GetParent(m_hWnd), &rect, TRUE);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}

@@ -1,0 +1,171 @@
+#pragma once
+// A button drawn from the skin's bitmaps: four states (up, down, focus, disabled) for each of
+// four identities, with its caption, font and text colours from the text file. Its kinds are
+// a picture, a stretch dialog's sizing grabber, a message box button and a transparent radio
+// button (also as the skinned menu's radio button).
+#include <windows.h>
+#include <msxml2.h>
+
+#include <string>
+
+#include "ButtonDataStruct.h"
+#include "IQorControlCommon.h"
+#include "QorTextTypes.h"
+#include "SkeldaExport.h"
+#include "framework/Controls.h"
+#include "framework/GdiObjects.h"
+
+namespace skelda::controls {
+class ButtonLogic;
+struct ButtonAction;
+}
+
+class EQorDialog;
+
+class SKELDA_API EQorButton : public CButton, public IQorControlCommon, public IQorButtonOptions {
+public:
+    enum Kind { kPlain = 0, kStaticBitmap = 1, kGrabber = 2, kMsgBoxButton = 3, kTransparentRadio = 4, kMenuRadio = 5 };
+
+    EQorButton();
+    ~EQorButton() override;
+    EQorButton(const EQorButton&) = delete;
+    EQorButton& operator=(const EQorButton&) = delete;
+
+    // IQorControlCommon, in its slot order.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override;
+    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
+    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
+    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
+    LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
+    LONG STDMETHODCALLTYPE GetQorRect(RECT* rect) override;
+    LONG STDMETHODCALLTYPE GetQor_X_Y(int* x, int* y) override;
+    LONG STDMETHODCALLTYPE GetQor_Height(int* height) override;
+    LONG STDMETHODCALLTYPE GetQor_Width(int* width) override;
+    LONG STDMETHODCALLTYPE GetQor_CtrlIsVisible(BOOL* visible) override;
+    LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
+
+    // IQorButtonOptions.
+    void SetIsToggleButton(bool toggle) override;
+    void SetHighlightOnMouseOver(bool highlight) override;
+    void SetUncaptureIfOutOfRegion(bool uncapture) override;
+
+    // Repaints at once when the state changes and the window is visible; always true.
+    bool SetState(int state);
+    int GetCurrentState() const;
+    // False outside 0..3; otherwise takes the identity's caption and tooltip and repaints.
+    bool SetIdentity(int identity);
+    int CurrIdentity() const;
+    void SetChecked(bool checked);
+    bool GetChecked() const;
+
+    void PaintCurrentState(HDC dc);
+    bool UseAlternateXYPosition(int group);
+    int GetCurrentAlternateXYGroup() const { return m_positionGroup; }
+    // Moves the button one pixel: VK_LEFT, VK_RIGHT, VK_UP or VK_DOWN.
+    void MoveWindowOnePixel(UINT direction);
+    void SetWindowRect(const RECT& rect);
+    void GetXY(int* x, int* y) const;
+    void SetXY(int x, int y);
+    int GetCurrentXOffset() const;
+    void SetCurrentXOffset(int x);
+    int GetCurrentYOffset() const;
+    void SetCurrentYOffset(int y);
+
+    bool LoadControlData(IXMLDOMNode* dialogElement);
+    bool ReloadTextValues();
+    bool ReloadBitmapFilesIfNeeded();
+    bool LoadNewBitmapFile(const std::string& path, int index);
+
+    bool PrimaryBitmapAndRegionSet() const;
+    HRGN GetPimaryRgn() const { return m_primaryRegion.GetSafeHandle(); }
+    void ResetPimaryRgn();
+    void InitWindowRgnFromClientRect();
+
+    // Places the button from its parent's client rectangle by its tracking edges and offsets.
+    void AdjustToParentEdges();
+
+    // Registers a button not bound through data exchange with its parent dialog.
+    bool Initialize(int controlId);
+    int ControlId() const { return m_controlId; }
+    Kind GetKind() const { return m_kind; }
+    const std::string& CurrentCaption() const { return m_caption; }
+    HBITMAP StateBitmap(int index) const;
+
+protected:
+    explicit EQorButton(Kind kind);
+
+    void PreSubclassWindow() override;
+    // Mouse, keyboard, focus, check and paint messages are handled here rather than by the
+    // system button, which would otherwise draw its own face over the skin.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Draws the caption for the state of slot `index`.
+    void DrawStateText(HDC dc, int index);
+    void PaintPlainFace(HDC dc, const RECT& client);
+    // The text file's dialog id of the parent, 0 without one.
+    int ParentDialogId() const;
+    int ElementId() const;
+
+private:
+    bool LoadTextSettings();
+    void LoadTracking(IXMLDOMNode* element);
+    void ApplyPrimaryShape();
+    bool InsideRegion(POINT point) const;
+    void Repaint();
+    void Perform(const skelda::controls::ButtonAction& action);
+    void PostNotification(int code);
+    void FollowStretch(UINT message, int dx, int dy);
+    void Press();
+    void ReleaseAt(POINT point, bool fromMouse);
+    void RegisterWithParent(int controlId);
+
+    Kind m_kind;
+    int m_controlId = 0;
+    skelda::controls::ButtonLogic* m_logic;
+    ButtonDataStruct m_data;
+    CBitmap m_bitmaps[16];
+    CRgn m_primaryRegion;
+    int m_positionGroup = 1;
+    bool m_visible = true;
+
+    std::string m_captions[4], m_tooltips[4], m_caption;
+    QorButtonTextSettings m_textSettings;
+    QorTextColors m_colors;
+    LOGFONTA m_font{};
+    bool m_haveFont = false;
+
+    int m_trackingOrientation = 0, m_rightOffset = 0, m_bottomOffset = 0;
+    bool m_tracking = false;
+    RECT m_trackStart{};
+    int m_trackDx = 0, m_trackDy = 0;
+    bool m_registered = false;
+    bool m_keyPressed = false;
+};
+
+// A picture: a button of kind 1.
+class SKELDA_API EQorStaticBitmap : public EQorButton {
+public:
+    EQorStaticBitmap() : EQorButton(kStaticBitmap) {}
+};
+
+// The sizing grabber of a stretch dialog.
+class SKELDA_API EQorGrabberButton : public EQorButton {
+public:
+    EQorGrabberButton() : EQorButton(kGrabber) {}
+};
+
+// A button of the skinned message box; all of them share element 50.
+class SKELDA_API EQorMsgBoxButton : public EQorButton {
+public:
+    EQorMsgBoxButton() : EQorButton(kMsgBoxButton) {}
+};
+
+// A radio button drawn as its text with a mark; as a skinned menu's radio button it shares
+// element 50.
+class SKELDA_API EQorTransparentRadio : public EQorButton {
+public:
+    explicit EQorTransparentRadio(bool menuRadio = false) : EQorButton(menuRadio ? kMenuRadio : kTransparentRadio) {}
+};

@@ -1,0 +1,125 @@
+#pragma once
+// Skinned edits: an edit whose background is a solid skin colour (style 0) or the dialog face
+// showing through (style 2), with text colours and font from the text file; and a numeric edit
+// coupled to a slider, in integer or floating mode.
+#include <windows.h>
+#include <msxml2.h>
+
+#include <string>
+
+#include "IQorControlCommon.h"
+#include "SkeldaExport.h"
+#include "framework/CommonControls.h"
+#include "framework/Controls.h"
+#include "framework/GdiObjects.h"
+
+namespace skelda::controls {
+class LinkEditLogic;
+}
+
+class SKELDA_API EQorEdit : public CEdit, public IQorControlCommon {
+public:
+    EQorEdit();
+    ~EQorEdit() override;
+    EQorEdit(const EQorEdit&) = delete;
+    EQorEdit& operator=(const EQorEdit&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
+    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
+    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
+    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
+    LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
+    LONG STDMETHODCALLTYPE GetQorRect(RECT* rect) override;
+    LONG STDMETHODCALLTYPE GetQor_X_Y(int* x, int* y) override;
+    LONG STDMETHODCALLTYPE GetQor_Height(int* height) override;
+    LONG STDMETHODCALLTYPE GetQor_Width(int* width) override;
+    LONG STDMETHODCALLTYPE GetQor_CtrlIsVisible(BOOL* visible) override;
+    LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
+
+    // The name this control answers to a class query (the window itself is a system edit).
+    static const char* QorClassName() { return "QOREDIT"; }
+
+    void SetQorEditEnabled(bool enabled);
+    bool GetQorEditEnabled() const { return m_enabled; }
+    // Only 0 (solid) and 2 (see-through); false for other values.
+    bool SetBackgroundStyle(int style);
+    int GetBackgroundStyle() const { return m_backgroundStyle; }
+    void SetBackgroundColor(COLORREF colour);
+    void SetTextColors(COLORREF text, COLORREF disabledText);
+    void SetFontIndirect(const LOGFONTA& font);
+
+protected:
+    void PreSubclassWindow() override;
+    HBRUSH CtlColor(HDC dc, UINT ctlColor) override;
+    // Repaints the parent under the edit, grown by `margin` pixels.
+    void InvalidateUnderneath(int margin);
+
+    int m_controlId = 0;
+
+private:
+    int m_backgroundStyle = 0;
+    COLORREF m_background = RGB(255, 255, 255), m_text = RGB(0, 0, 0), m_disabledText = RGB(128, 128, 128);
+    CBrush m_backgroundBrush;
+    CFont m_font;
+    bool m_enabled = true, m_visible = true, m_registered = false;
+    int m_x = 0, m_y = 0;
+};
+
+class EQorLinkSlider;
+
+class SKELDA_API EQorLinkEdit : public EQorEdit {
+public:
+    EQorLinkEdit();
+    ~EQorLinkEdit() override;
+
+    void SetParams(int minimum, int maximum, int step);
+    void SetParams(double minimum, double maximum, int step, const std::string& format);
+    void SetResolution(int resolution);
+    void SetSlideLink(HWND parent, int sliderId);
+    void SetFormatString(const std::string& format);
+    void SetParseType(unsigned type);
+    bool SetValue(int value);
+    bool SetValue(double value);
+    int GetValue() const;
+    // Writes the value of slider position `position` (nothing when it is the last one).
+    void UpdateEdit(int position);
+    // Binds the dialog item `id` of `parent` with the given parse type.
+    bool SubclassEdit(int id, CWnd* parent, unsigned parseType);
+    // A refused character: beeps.
+    virtual void OnBadInput();
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ApplyRangeToSlider();
+    void FocusLost(HWND newFocus);
+
+    skelda::controls::LinkEditLogic* m_logic;
+    HWND m_sliderParent = nullptr;
+    int m_sliderId = 0;
+};
+
+class SKELDA_API EQorLinkSlider : public CSliderCtrl {
+public:
+    void SetEditLink(EQorLinkEdit* edit) { m_edit = edit; }
+    void SetSlidePos(int position);
+    void SetSlideRange(int minimum, int maximum);
+    void SetSlideStep(int step);
+    // Maps slider positions before the edit shows them.
+    void SetValueFunction(long (*function)(long)) { m_valueFunction = function; }
+
+protected:
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+    EQorLinkEdit* m_edit = nullptr;
+    long (*m_valueFunction)(long) = nullptr;
+};
+
+// The linked control object bound to dialog item `id` of `parent`, or null.
+SKELDA_API EQorLinkEdit* GetLinkEdit(HWND parent, int id);
+SKELDA_API EQorLinkSlider* GetLinkSlider(HWND parent, int id);
