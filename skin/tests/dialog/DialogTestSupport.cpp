@@ -58,6 +58,12 @@ void EngineEnvironment::Restart(bool reportLoadFailures)
                                                      "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033);
 }
 
+void EngineEnvironment::AllowGraphicsEditing(bool allow)
+{
+    Current()->app.SetDword("AllowEditingOfGraphicsSettings", allow ? 1 : 0);
+    Restart(true);
+}
+
 void EngineEnvironment::Stop()
 {
     auto& env = Current();

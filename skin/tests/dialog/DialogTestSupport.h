@@ -27,6 +27,8 @@ public:
     static bool Running();
     // Restarts the engine with the debug option for load failures on or off.
     static void Restart(bool reportLoadFailures);
+    // Restarts the engine with graphics editing allowed or not (the load failure option on).
+    static void AllowGraphicsEditing(bool allow);
     static enginetest::RecordingUi& Ui();
     static std::string SkinPath();
 };

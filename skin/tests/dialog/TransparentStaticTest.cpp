@@ -263,3 +263,31 @@ TEST_F(TransparentStatic, ADialogShownAgainSkinsItAgain)
         PumpMessages(20);
     }
 }
+
+TEST_F(TransparentStatic, TheHighlightFrameShowsOnlyWhileGraphicsEditingIsAllowed)
+{
+    {
+        Shown<SkinTestDialog> shown;
+        ASSERT_TRUE(shown.created);
+        shown.dialog.label.HighlightControl(true);
+        EXPECT_TRUE(shown.dialog.label.IsHighlighted());
+        EXPECT_EQ(Picture(shown.dialog).Pixel(0, 0), kFace) << "no frame outside the editing mode";
+    }
+    EngineEnvironment::AllowGraphicsEditing(true);
+    {
+        Shown<SkinTestDialog> shown;
+        ASSERT_TRUE(shown.created);
+        EQorTransparentStatic& label = shown.dialog.label;
+        EXPECT_EQ(Picture(shown.dialog).Pixel(0, 0), kFace) << "not highlighted yet";
+        label.HighlightControl(true);
+        const ScreenImage image = Picture(shown.dialog, "transparent-static-highlighted.bmp");
+        const COLORREF frame = EQorTransparentStatic::kHighlightColour;
+        for (POINT edge : {POINT{0, 0}, POINT{50, 0}, POINT{99, 12}, POINT{99, 23}, POINT{0, 12}})
+            EXPECT_EQ(image.Pixel(edge.x, edge.y), frame) << edge.x << "," << edge.y;
+        EXPECT_EQ(image.Pixel(1, 1), kFace) << "one pixel wide";
+        label.HighlightControl(false);
+        EXPECT_EQ(Picture(shown.dialog).Pixel(0, 0), kFace);
+    }
+    EngineEnvironment::AllowGraphicsEditing(false);
+    EXPECT_TRUE(EngineEnvironment::Running());
+}
