@@ -196,6 +196,21 @@ void PrintRounds(const char* name, const std::vector<Figures>& runs, double mega
     std::printf(" MB/s\n");
 }
 
+void PrintRoundRatios(const char* name, const std::vector<Figures>& runs, const std::vector<Figures>& raw)
+{
+    const size_t rounds = std::min(runs.size(), raw.size());
+    if (rounds == 0)
+        return;
+    std::vector<double> ratios;
+    for (size_t i = 0; i < rounds; ++i)
+        ratios.push_back(100.0 * raw[i].seconds / runs[i].seconds);
+    std::printf("%s against raw, round by round:", name);
+    for (double r : ratios)
+        std::printf(" %.0f%%", r);
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("; median %.0f%%\n", ratios[ratios.size() / 2]);
+}
+
 void PrintHandOverCosts(long block)
 {
     double wall = 0, cpu = 0;

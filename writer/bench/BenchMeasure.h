@@ -37,6 +37,8 @@ Figures Median(std::vector<Figures> runs);
 void Print(const char* name, const Figures& f, double megabytes, double rawSeconds);
 // The median line, then every round's throughput.
 void PrintRounds(const char* name, const std::vector<Figures>& runs, double megabytes, double rawSeconds);
+// Each round's throughput against that round's raw writes, and their median.
+void PrintRoundRatios(const char* name, const std::vector<Figures>& runs, const std::vector<Figures>& raw);
 
 // What a progress event and the copy into the ring cost here.
 void PrintHandOverCosts(long block);

@@ -169,6 +169,9 @@ int main(int argc, char** argv)
     PrintRounds("raw unbuffered writes", raw, total, rawSeconds);
     PrintRounds("Scrivet", scrivet, total, rawSeconds);
     PrintRounds("system File Writer", system, total, rawSeconds);
+    // The load moves between rounds; the ratio within each round is steadier than the medians.
+    PrintRoundRatios("Scrivet", scrivet, raw);
+    PrintRoundRatios("system File Writer", system, raw);
 
     if (wanted("scrivet")) {
         // Another process writes a large file to the same disk while Scrivet records.

@@ -55,6 +55,8 @@ bool WriteRing::Allocate(uint32_t bufferSize, uint32_t sectorSize)
     memory_ = static_cast<BYTE*>(memory);
     capacity_ = static_cast<uint32_t>(rounded);
     sectorSize_ = sectorSize;
+    const uint32_t half = capacity_ / 2;
+    batch_ = std::max(sectorSize_, half - half % sectorSize_);
     writeIndex_ = readIndex_ = filled_ = 0;
     closed_ = true;
     return true;
@@ -75,23 +77,41 @@ void WriteRing::Reset()
 {
     Hold hold(lock_);
     writeIndex_ = readIndex_ = filled_ = 0;
-    producerWaiting_ = consumerWaiting_ = false;
+    producerWaiting_ = consumerWaiting_ = wakeRequested_ = producerBusy_ = false;
     closed_ = memory_ == nullptr;
     ResetEvent(dataReady_);
     ResetEvent(spaceReady_);
 }
 
+uint32_t WriteRing::ContiguousSectorsLocked() const
+{
+    const uint32_t length = std::min(filled_, capacity_ - readIndex_);
+    return length - length % sectorSize_;
+}
+
+uint32_t WriteRing::BatchLocked() const
+{
+    return std::min(batch_, capacity_ - readIndex_);
+}
+
 bool WriteRing::Put(const BYTE* data, size_t length)
 {
-    while (length > 0) {
+    bool started = false;
+    while (length > 0 || !started) {
         bool copied = false;
         bool wakeWriter = false;
         size_t piece = 0;
         {
             Hold hold(lock_);
             producerWaiting_ = false;
-            if (closed_)
-                return false;
+            if (!started) {
+                // The whole sample or none of it: a close that came first refuses it, a
+                // close that comes later waits for the rest of it.
+                if (closed_)
+                    return false;
+                producerBusy_ = true;
+                started = true;
+            }
             piece = std::min<size_t>(length, capacity_ - writeIndex_);
             if (filled_ + piece <= capacity_) {
                 std::memcpy(memory_ + writeIndex_, data, piece);
@@ -100,7 +120,14 @@ bool WriteRing::Put(const BYTE* data, size_t length)
                     writeIndex_ = 0;
                 filled_ += static_cast<uint32_t>(piece);
                 copied = true;
-                wakeWriter = consumerWaiting_;
+                if (piece == length)
+                    producerBusy_ = false;
+                // Signalling costs a trip to the system: only a consumer that waits, and only
+                // once there is what it waits for (or a closing ring waits for this sample).
+                wakeWriter = consumerWaiting_ &&
+                             (ContiguousSectorsLocked() >= consumerWants_ || (closed_ && !producerBusy_));
+                if (wakeWriter)
+                    consumerWaiting_ = false;
             } else {
                 producerWaiting_ = true;
             }
@@ -108,7 +135,6 @@ bool WriteRing::Put(const BYTE* data, size_t length)
         if (copied) {
             data += piece;
             length -= piece;
-            // Signalling costs a trip to the system; a writer that is busy will look anyway.
             if (wakeWriter)
                 SetEvent(dataReady_);
         } else {
@@ -144,36 +170,76 @@ void WriteRing::Consume(uint32_t length)
             readIndex_ -= capacity_;
         filled_ -= length;
         wakeProducer = producerWaiting_;
+        producerWaiting_ = false;
     }
     if (wakeProducer)
         SetEvent(spaceReady_);
 }
 
-void WriteRing::WaitForData()
+void WriteRing::WaitForData(DWORD patienceMs)
+{
+    bool patient = false;
+    DWORD since = 0;
+    for (;;) {
+        DWORD timeout = INFINITE;
+        {
+            Hold hold(lock_);
+            if (wakeRequested_) {
+                wakeRequested_ = false;
+                return;
+            }
+            const uint32_t ready = ContiguousSectorsLocked();
+            if (capacity_ == 0 || ready >= BatchLocked())
+                return;
+            if (ready > 0) {
+                if (!patient) {
+                    patient = true;
+                    since = GetTickCount();
+                }
+                const DWORD waited = GetTickCount() - since;
+                if (waited >= patienceMs)
+                    return;
+                timeout = patienceMs - waited;
+                consumerWants_ = BatchLocked();
+            } else {
+                consumerWants_ = sectorSize_;
+            }
+            consumerWaiting_ = true;
+        }
+        WaitForSingleObject(dataReady_, timeout);
+        Hold hold(lock_);
+        consumerWaiting_ = false;
+    }
+}
+
+void WriteRing::SignalData()
 {
     {
         Hold hold(lock_);
-        if (std::min(filled_, capacity_ - readIndex_) >= sectorSize_)
+        wakeRequested_ = true;
+    }
+    SetEvent(dataReady_);
+}
+
+bool WriteRing::Close()
+{
+    Hold hold(lock_);
+    closed_ = true;
+    return !producerBusy_;
+}
+
+void WriteRing::WaitForProducer()
+{
+    {
+        Hold hold(lock_);
+        if (!producerBusy_ || ContiguousSectorsLocked() > 0)
             return;
+        consumerWants_ = sectorSize_;
         consumerWaiting_ = true;
     }
     WaitForSingleObject(dataReady_, INFINITE);
     Hold hold(lock_);
     consumerWaiting_ = false;
-}
-
-void WriteRing::SignalData()
-{
-    SetEvent(dataReady_);
-}
-
-void WriteRing::Close()
-{
-    {
-        Hold hold(lock_);
-        closed_ = true;
-    }
-    SetEvent(spaceReady_);
 }
 
 bool WriteRing::Closed()
