@@ -22,8 +22,6 @@ private:
 }  // namespace
 
 WriteRing::WriteRing()
-    : dataReady_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      spaceReady_(CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
     InitializeCriticalSection(&lock_);
 }
@@ -31,17 +29,13 @@ WriteRing::WriteRing()
 WriteRing::~WriteRing()
 {
     Release();
-    if (dataReady_)
-        CloseHandle(dataReady_);
-    if (spaceReady_)
-        CloseHandle(spaceReady_);
     DeleteCriticalSection(&lock_);
 }
 
 bool WriteRing::Allocate(uint32_t bufferSize, uint32_t sectorSize)
 {
     Release();
-    if (sectorSize == 0 || !dataReady_ || !spaceReady_)
+    if (sectorSize == 0)
         return false;
     const uint64_t wanted = uint64_t{bufferSize} * 10;
     const uint64_t rounded = wanted - wanted % sectorSize;
@@ -79,8 +73,8 @@ void WriteRing::Reset()
     writeIndex_ = readIndex_ = filled_ = 0;
     producerWaiting_ = consumerWaiting_ = wakeRequested_ = producerBusy_ = false;
     closed_ = memory_ == nullptr;
-    ResetEvent(dataReady_);
-    ResetEvent(spaceReady_);
+    dataReady_.Reset();
+    spaceReady_.Reset();
 }
 
 uint32_t WriteRing::ContiguousSectorsLocked() const
@@ -98,9 +92,9 @@ bool WriteRing::Put(const BYTE* data, size_t length)
 {
     bool started = false;
     while (length > 0 || !started) {
-        bool copied = false;
-        bool wakeWriter = false;
         size_t piece = 0;
+        uint32_t at = 0;
+        bool fits = false;
         {
             Hold hold(lock_);
             producerWaiting_ = false;
@@ -113,33 +107,39 @@ bool WriteRing::Put(const BYTE* data, size_t length)
                 started = true;
             }
             piece = std::min<size_t>(length, capacity_ - writeIndex_);
-            if (filled_ + piece <= capacity_) {
-                std::memcpy(memory_ + writeIndex_, data, piece);
-                writeIndex_ += static_cast<uint32_t>(piece);
-                if (writeIndex_ == capacity_)
-                    writeIndex_ = 0;
-                filled_ += static_cast<uint32_t>(piece);
-                copied = true;
-                if (piece == length)
-                    producerBusy_ = false;
-                // Signalling costs a trip to the system: only a consumer that waits, and only
-                // once there is what it waits for (or a closing ring waits for this sample).
-                wakeWriter = consumerWaiting_ &&
-                             (ContiguousSectorsLocked() >= consumerWants_ || (closed_ && !producerBusy_));
-                if (wakeWriter)
-                    consumerWaiting_ = false;
-            } else {
+            fits = filled_ + piece <= capacity_;
+            if (fits)
+                at = writeIndex_;
+            else
                 producerWaiting_ = true;
-            }
         }
-        if (copied) {
-            data += piece;
-            length -= piece;
+        if (!fits) {
+            spaceReady_.Wait(INFINITE);
+            continue;
+        }
+        // The free part of the ring is the producer's alone: the copy needs no lock, so the
+        // writer never waits for it to take or consume its chunk.
+        std::memcpy(memory_ + at, data, piece);
+        bool wakeWriter = false;
+        {
+            Hold hold(lock_);
+            writeIndex_ = at + static_cast<uint32_t>(piece);
+            if (writeIndex_ == capacity_)
+                writeIndex_ = 0;
+            filled_ += static_cast<uint32_t>(piece);
+            if (piece == length)
+                producerBusy_ = false;
+            // Signalling costs a thread switch: only a consumer that waits, and only once there
+            // is what it waits for (or a closing ring waits for this sample).
+            wakeWriter = consumerWaiting_ &&
+                         (ContiguousSectorsLocked() >= consumerWants_ || (closed_ && !producerBusy_));
             if (wakeWriter)
-                SetEvent(dataReady_);
-        } else {
-            WaitForSingleObject(spaceReady_, INFINITE);
+                consumerWaiting_ = false;
         }
+        data += piece;
+        length -= piece;
+        if (wakeWriter)
+            dataReady_.Set();
     }
     return true;
 }
@@ -173,7 +173,7 @@ void WriteRing::Consume(uint32_t length)
         producerWaiting_ = false;
     }
     if (wakeProducer)
-        SetEvent(spaceReady_);
+        spaceReady_.Set();
 }
 
 void WriteRing::WaitForData(DWORD patienceMs)
@@ -206,7 +206,7 @@ void WriteRing::WaitForData(DWORD patienceMs)
             }
             consumerWaiting_ = true;
         }
-        WaitForSingleObject(dataReady_, timeout);
+        dataReady_.Wait(timeout);
         Hold hold(lock_);
         consumerWaiting_ = false;
     }
@@ -218,7 +218,7 @@ void WriteRing::SignalData()
         Hold hold(lock_);
         wakeRequested_ = true;
     }
-    SetEvent(dataReady_);
+    dataReady_.Set();
 }
 
 bool WriteRing::Close()
@@ -237,7 +237,7 @@ void WriteRing::WaitForProducer()
         consumerWants_ = sectorSize_;
         consumerWaiting_ = true;
     }
-    WaitForSingleObject(dataReady_, INFINITE);
+    dataReady_.Wait(INFINITE);
     Hold hold(lock_);
     consumerWaiting_ = false;
 }

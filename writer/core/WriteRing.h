@@ -2,6 +2,8 @@
 // The ring between the streaming thread (producer) and the writer thread (consumer).
 // Capacity is a whole number of sectors and the memory is page aligned, so every
 // sector-aligned offset is a valid address for an unbuffered write.
+#include "AutoResetSignal.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -73,8 +75,8 @@ private:
     uint32_t consumerWants_ = 0;  // contiguous whole-sector bytes that wake the consumer
     bool wakeRequested_ = false;  // SignalData was called
     CRITICAL_SECTION lock_;
-    HANDLE dataReady_;
-    HANDLE spaceReady_;
+    AutoResetSignal dataReady_;   // producer to writer, and the end of a run to the writer
+    AutoResetSignal spaceReady_;  // writer to producer
 };
 
 }  // namespace scrivet
