@@ -155,6 +155,15 @@ STDMETHODIMP FileWriterFilter::Stop()
     return dshow::BaseFilter::Stop();
 }
 
+STDMETHODIMP FileWriterFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
+{
+    if (!graph) {
+        dshow::AutoLock hold(&filterLock_);
+        runs_.WaitForAll();
+    }
+    return dshow::BaseFilter::JoinFilterGraph(graph, name);
+}
+
 int FileWriterFilter::GetPinCount()
 {
     return 1;

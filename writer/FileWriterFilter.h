@@ -41,6 +41,9 @@ public:
     // IMediaFilter
     STDMETHODIMP Stop() override;
     STDMETHODIMP Pause() override;
+    // Leaving the graph waits for a run still finishing its file: its events go to the
+    // graph's event sink, which lives only as long as the graph.
+    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
 
     int GetPinCount() override;
     dshow::BasePin* GetPin(int index) override;
