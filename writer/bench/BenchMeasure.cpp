@@ -190,10 +190,10 @@ void PrintRounds(const char* name, const std::vector<Figures>& runs, double mega
     if (runs.empty())
         return;
     Print(name, Median(runs), megabytes, rawSeconds);
-    std::printf("%24s  rounds:", "");
+    std::printf("%24s  rounds (MB/s, CPU ms/MB):", "");
     for (const Figures& f : runs)
-        std::printf(" %.0f", megabytes / f.seconds);
-    std::printf(" MB/s\n");
+        std::printf(" %.0f/%.2f", megabytes / f.seconds, 1000.0 * f.cpuSeconds / megabytes);
+    std::printf("\n");
 }
 
 void PrintRoundRatios(const char* name, const std::vector<Figures>& runs, const std::vector<Figures>& raw)
