@@ -206,6 +206,9 @@ void MainDialog::FillThumbnails()
 {
     std::string placeholder;
     GetAuxBitmapFilename(kPlaceholderThumbnailBitmap, &placeholder);
+    // The hover information has two lines; a tooltip breaks lines only with a width limit.
+    if (m_toolTip.GetSafeHwnd())
+        ::SendMessageA(m_toolTip.GetSafeHwnd(), TTM_SETMAXTIPWIDTH, 0, 400);
     m_thumbnails.Fill(*this, m_recent, Store(), placeholder);
 }
 

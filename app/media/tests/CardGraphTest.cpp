@@ -21,18 +21,6 @@ using namespace media;
 
 namespace {
 
-bool RegisterServer(const char* file)
-{
-    HMODULE module = LoadLibraryA((testsupport::ModuleDir() + file).c_str());
-    if (!module)
-        return false;
-    using Register = HRESULT(STDAPICALLTYPE*)();
-    auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
-    const bool ok = reg && SUCCEEDED(reg());
-    FreeLibrary(module);
-    return ok;
-}
-
 std::string PathOf(const vcap::CardRecord& card, vcap::FilterRole role)
 {
     const std::wstring& path = card.paths[static_cast<int>(role)];
@@ -62,7 +50,7 @@ protected:
     static void SetUpTestSuite()
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(RegisterServer("vcap.ax"));
+        ASSERT_TRUE(testsupport::RegisterModuleServer("vcap.ax"));
     }
     void SetUp() override { RemoveAllCards(); }
     void TearDown() override { RemoveAllCards(); }

@@ -19,18 +19,6 @@ namespace {
 constexpr char kCaptureKey[] = "Software\\Halvark\\Marovin\\Capture";
 constexpr int kInputList = 1501;
 
-bool RegisterServer(const char* file)
-{
-    HMODULE module = LoadLibraryA((testsupport::ModuleDir() + file).c_str());
-    if (!module)
-        return false;
-    using Register = HRESULT(STDAPICALLTYPE*)();
-    auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
-    const bool ok = reg && SUCCEEDED(reg());
-    FreeLibrary(module);
-    return ok;
-}
-
 void RemoveAllCards()
 {
     std::wstring error;
@@ -110,7 +98,7 @@ protected:
     static void SetUpTestSuite()
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(RegisterServer("vcap.ax"));
+        ASSERT_TRUE(testsupport::RegisterModuleServer("vcap.ax"));
     }
     void SetUp() override
     {
