@@ -54,8 +54,7 @@ void StoreDeviceName(const std::string& name)
     RegCloseKey(key);
 }
 
-// The texts of the window's input list and the selected one (other process: the system
-// copies the list texts across).
+// The texts of the window's input list and the selected one.
 struct InputList {
     std::vector<std::string> items;
     int selected = -1;
@@ -65,11 +64,15 @@ InputList ReadInputList(HWND window)
     InputList list;
     const HWND combo = GetDlgItem(window, kInputList);
     const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    // The list is read through the wide message: Wine copies it across processes in the
+    // window's own character set.
     for (LRESULT i = 0; i < count; ++i) {
-        char text[128] = "";
-        if (SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
-            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        list.items.push_back(text);
+        wchar_t text[128] = L"";
+        if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 128)
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        char narrow[256] = "";
+        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+        list.items.push_back(narrow);
     }
     list.selected = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
     return list;
