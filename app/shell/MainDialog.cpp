@@ -129,7 +129,8 @@ BOOL MainDialog::OnInitDialog()
 
     EQorDialog::OnInitDialog();
     InitializeQorDialog("MainDialog", kTransparentColour, false);
-    // The thumbnails' placeholder is a picture of the skin, known once the skin is loaded.
+    // The thumbnails' frames and placeholder belong to the skin, known once it is loaded.
+    m_thumbnails.Place(*this);
     FillThumbnails();
     SetMouseMovesDialog(true);
     m_videoArea.SubclassDlgItem(IDC_VIDEO_AREA, this);
@@ -200,6 +201,13 @@ void MainDialog::LoadSettings()
     m_settings.LoadCustomSelection(store);
     m_settings.LoadWindowValues(store);
     m_settings.freeSpace = settings::MeasureFreeSpace(m_settings.recordingFolder);
+}
+
+void MainDialog::OnDrawItem(int id, LPDRAWITEMSTRUCT item)
+{
+    if (item && m_thumbnails.Draw(*item))
+        return;
+    EQorDialog::OnDrawItem(id, item);
 }
 
 void MainDialog::FillThumbnails()

@@ -37,6 +37,7 @@ protected:
     void OnPaint() override;
     BOOL OnEraseBkgnd(HDC dc) override;
     void OnSysCommand(UINT id, LPARAM lParam) override;
+    void OnDrawItem(int id, LPDRAWITEMSTRUCT item) override;
     HCURSOR OnQueryDragIcon() override;
     void OnClose() override;
     void OnDestroy() override;

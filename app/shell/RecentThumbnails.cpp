@@ -5,6 +5,9 @@
 #include "StatusText.h"
 
 #include <commctrl.h>
+#include <msxml2.h>
+
+#include <string>
 
 #include "ControlIds.h"
 
@@ -31,6 +34,43 @@ std::uint64_t FileSize(const std::string& path)
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return 0;
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Where the skin puts a control: its "ControlXOffset" and "ControlYOffset" in the dialog.
+bool SkinPosition(IXMLDOMNode* dialogElement, int controlId, POINT* position)
+{
+    if (!dialogElement)
+        return false;
+    const std::wstring query = L".//*[@ControlIdValue='" + std::to_wstring(controlId) + L"']";
+    BSTR text = SysAllocString(query.c_str());
+    IXMLDOMNode* node = nullptr;
+    const HRESULT hr = dialogElement->selectSingleNode(text, &node);
+    SysFreeString(text);
+    if (hr != S_OK || !node)
+        return false;
+    IXMLDOMElement* element = nullptr;
+    bool found = false;
+    if (SUCCEEDED(node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(&element))) && element) {
+        LONG values[2] = {0, 0};
+        const wchar_t* names[2] = {L"ControlXOffset", L"ControlYOffset"};
+        found = true;
+        for (int i = 0; i < 2; ++i) {
+            BSTR name = SysAllocString(names[i]);
+            VARIANT value;
+            VariantInit(&value);
+            found = found && element->getAttribute(name, &value) == S_OK &&
+                    SUCCEEDED(VariantChangeType(&value, &value, 0, VT_I4));
+            if (found)
+                values[i] = value.lVal;
+            VariantClear(&value);
+            SysFreeString(name);
+        }
+        position->x = values[0];
+        position->y = values[1];
+        element->Release();
+    }
+    node->Release();
+    return found;
 }
 
 bool MakeThumbnail(const std::string& recording, const std::string& bitmap)
@@ -60,25 +100,58 @@ void RecentThumbnails::Fill(EQorDialog& dialog, settings::RecentRecordings& rece
             m_files[i] = settings::ThumbnailPicture(entry.path, placeholder, CanOpen, MakeThumbnail);
             m_pictures[i].Attach(static_cast<HBITMAP>(
                 LoadImageA(nullptr, m_files[i].c_str(), IMAGE_BITMAP, kWidth, kHeight, LR_LOADFROMFILE)));
-            SetWindowLongPtrA(button, GWL_STYLE, GetWindowLongPtrA(button, GWL_STYLE) | BS_BITMAP);
-            SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(static_cast<HBITMAP>(m_pictures[i])));
             dialog.SetToolTipText(kButtonIds[i], button,
                                   shell::RecentHoverText(entry.path, FileSize(entry.path), entry.duration));
         } else {
-            SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, 0);
             m_pictures[i].DeleteObject();
         }
+        ::InvalidateRect(button, nullptr, FALSE);
         ::ShowWindow(button, shown ? SW_SHOW : SW_HIDE);
         ::EnableWindow(button, shown);
     }
     ::ShowWindow(dialog.GetDlgItem(IDC_NO_RECENT_LABEL), recent.HasEntry(0) ? SW_HIDE : SW_SHOW);
 }
 
+void RecentThumbnails::Place(EQorDialog& dialog)
+{
+    for (int id : kButtonIds) {
+        const HWND button = dialog.GetDlgItem(id);
+        if (!button)
+            continue;
+        ::SendMessageA(button, BM_SETSTYLE, BS_OWNERDRAW, FALSE);
+        POINT position{};
+        if (SkinPosition(dialog.GetDlgRootNode(), id, &position))
+            ::SetWindowPos(button, nullptr, position.x, position.y, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+bool RecentThumbnails::Draw(const DRAWITEMSTRUCT& item) const
+{
+    for (int i = 0; i < settings::RecentRecordings::kCount; ++i) {
+        if (item.hwndItem == nullptr || item.hwndItem != m_buttons[i])
+            continue;
+        const RECT& area = item.rcItem;
+        const HBITMAP picture = m_pictures[i];
+        CDC memory;
+        if (picture && memory.CreateCompatibleDC(item.hDC)) {
+            CSelectObject selected(memory, picture);
+            ::StretchBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, 0, 0,
+                         kWidth, kHeight, SRCCOPY);
+        } else {
+            ::FillRect(item.hDC, &area, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        }
+        if (item.itemState & ODS_FOCUS)
+            ::DrawFocusRect(item.hDC, &area);
+        return true;
+    }
+    return false;
+}
+
 void RecentThumbnails::Release()
 {
     for (int i = 0; i < settings::RecentRecordings::kCount; ++i) {
         if (m_buttons[i] && IsWindow(m_buttons[i]))
-            SendMessageA(m_buttons[i], BM_SETIMAGE, IMAGE_BITMAP, 0);
+            ::InvalidateRect(m_buttons[i], nullptr, FALSE);
         m_buttons[i] = nullptr;
         m_pictures[i].DeleteObject();
     }

@@ -22,6 +22,11 @@ public:
     // for a recording whose own thumbnail cannot be made.
     void Fill(EQorDialog& dialog, settings::RecentRecordings& recent, const framework::ProfileStore& store,
               const std::string& placeholder);
+    // Puts the buttons over the skin's thumbnail frames at the picture size and lets this
+    // object draw them. Call once, after the dialog has loaded its skin.
+    void Place(EQorDialog& dialog);
+    // Draws a thumbnail button; false for any other control.
+    bool Draw(const DRAWITEMSTRUCT& item) const;
     // The picture file shown by button `index` (empty when hidden).
     const std::string& PictureFile(int index) const { return m_files[static_cast<size_t>(index)]; }
     // Takes the pictures off the buttons and deletes them.

@@ -141,6 +141,10 @@ TEST_F(MarovinFace, RecentThumbnailsShowTheirPicturesAndForgetDeletedFiles)
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(IsWindowVisible(button) != FALSE, i < 2) << "thumbnail " << i + 1;
         EXPECT_EQ(IsWindowEnabled(button) != FALSE, i < 2) << "thumbnail " << i + 1;
+        RECT rect{};
+        GetWindowRect(button, &rect);
+        EXPECT_EQ(rect.right - rect.left, 78) << "thumbnail " << i + 1 << " covers the skin's frame";
+        EXPECT_EQ(rect.bottom - rect.top, 63) << "thumbnail " << i + 1;
     }
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, kNoRecentLabel)));
     EXPECT_EQ(CentrePixel(GetDlgItem(window, kThumbnails[0])), RGB(255, 0, 0)) << "the picture beside the recording";
