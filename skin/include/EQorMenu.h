@@ -25,7 +25,8 @@ struct _QorMenuEntry {
 
 class SKELDA_API EQorMenu : public EQorStretchDlg {
 public:
-    static constexpr COLORREF kTransparentColour = 0xFF0000;  // pure blue
+    // Enumerators rather than static members, so clients can use them across the DLL.
+    enum : COLORREF { kTransparentColour = 0xFF0000 };  // pure blue
     enum : int {
         kMaxEntries = 41,
         // TrackQorMenu's results.

@@ -14,8 +14,9 @@
 
 class SKELDA_API EQorMessageDlg : public EQorStretchDlg {
 public:
-    static constexpr COLORREF kTransparentColour = 0xFF0000;  // pure blue
-    static constexpr int kCaptionControlId = 1099;
+    // Enumerators rather than static members, so clients can use them across the DLL.
+    enum : COLORREF { kTransparentColour = 0xFF0000 };  // pure blue
+    enum : int { kCaptionControlId = 1099 };
 
     explicit EQorMessageDlg(CWnd* parent = nullptr);
     ~EQorMessageDlg() override;

@@ -197,6 +197,20 @@ TEST_F(MenuWindow, MenuNearTheScreenEdgeMovesToFit)
     EXPECT_EQ(rect.bottom, corner.y);
 }
 
+TEST_F(MenuWindow, PointOffTheWorkAreaOpensAtTheCursor)
+{
+    EQorMenu menu;
+    menu.AddEntry("Open", 1);
+    menu.SetPlacement(4, {-5000, -5000});
+    RECT rect{};
+    Track(menu, [&](HWND window) {  // Track puts the cursor at (0, 0)
+        rect = RectOf(window);
+        Key(window, VK_ESCAPE);
+    });
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+}
+
 TEST_F(MenuWindow, MarksTheCurrentEntryAndChoosesByKeyboard)
 {
     EQorMenu menu;
@@ -282,6 +296,25 @@ TEST_F(MenuWindow, SubMenuOpensOnHoverAndItsChoiceReturnsThroughTheParent)
     EXPECT_EQ(menu.GetSelection(), 202);
     EXPECT_EQ(inputs.GetSelection(), 202);
     SetCursorPos(0, 0);
+}
+
+TEST_F(MenuWindow, AnotherWindowTakingTheActivationClosesTheMenu)
+{
+    EQorMenu menu;
+    menu.AddEntry("Open", 1);
+    menu.AddEntry("Save", 2);
+    menu.SetPlacement(4, {200, 200});
+    bool closedByActivation = false;
+    const INT_PTR result = Track(menu, [&](HWND window) {
+        HWND other = CreateWindowExA(0, "STATIC", "Elsewhere", WS_POPUP | WS_VISIBLE, 700, 600, 120, 40, nullptr,
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(other);
+        closedByActivation = WaitGone(window, 3000);
+        DestroyWindow(other);
+    });
+    EXPECT_TRUE(closedByActivation);
+    EXPECT_EQ(result, EQorMenu::kNothingChosen);
+    EXPECT_EQ(menu.GetSelection(), -1);
 }
 
 TEST_F(MenuWindow, EmptyMenuIsLeftAtOnce)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <memory>
 
@@ -257,6 +258,41 @@ TEST_F(MessageBoxWindow, TypedBackslashNShowsTwoLines)
     EXPECT_EQ(box.GetMessageLines(), (std::vector<std::string>{"First phrase", "Second phrase"}));
     EXPECT_EQ(InkBands(shot, text), 2);
     EXPECT_TRUE(shot.SaveBmp(testsupport::OutputDir() + "msgbox-two-lines.bmp"));
+}
+
+TEST_F(MessageBoxWindow, CentredTextSitsInTheMiddleOfItsLine)
+{
+    for (bool centred : {true, false}) {
+        // A long caption makes the box much wider than the message.
+        const std::string caption = "Centring " + std::to_string(centred) + " " + std::string(50, '-');
+        EQorMessageDlg box;
+        box.SetMessage("Short");
+        box.SetCaption(caption);
+        box.SetFlags(MB_OK);
+        if (centred)
+            box.CenterJustifyMsgText();
+        testsupport::ScreenImage shot;
+        RECT text{};
+        Drive(
+            caption, [&] { return static_cast<int>(box.DoModal()); },
+            [&](HWND window) {
+                shot = testsupport::CaptureWindow(window);
+                text = box.GetMessageRect();
+                Click(GetDlgItem(window, IDOK));
+            });
+        int left = INT_MAX, right = -1;
+        for (int y = text.top; y < text.bottom && y < shot.height; ++y)
+            for (int x = text.left; x < text.right && x < shot.width; ++x)
+                if (IsInk(shot.Pixel(x, y))) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        ASSERT_GE(right, left) << "the message is drawn";
+        if (centred)
+            EXPECT_NEAR((left + right) / 2, (text.left + text.right) / 2, 4);
+        else
+            EXPECT_LE(left - text.left, 3);
+    }
 }
 
 TEST_F(MessageBoxWindow, LongTextsAreWrappedAndTheBoxStaysOnTheScreen)
