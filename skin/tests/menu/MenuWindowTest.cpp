@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "EQorMenu.h"
+#include "GdiObjectCount.h"
 #include "RealSkinEngine.h"
 #include "TestSupport.h"
 
@@ -315,6 +316,28 @@ TEST_F(MenuWindow, AnotherWindowTakingTheActivationClosesTheMenu)
     EXPECT_TRUE(closedByActivation);
     EXPECT_EQ(result, EQorMenu::kNothingChosen);
     EXPECT_EQ(menu.GetSelection(), -1);
+}
+
+TEST_F(MenuWindow, OpeningMenusLeavesNoGdiObjectsBehind)
+{
+    const auto openOnce = [] {
+        EQorMenu menu;
+        for (int i = 0; i < 12; ++i) {
+            menu.AddEntry("Entry " + std::to_string(i), i);
+            if (i % 4 == 3)
+                menu.AddSeparator();
+        }
+        menu.SetCurrentEntry(2);
+        menu.SetPlacement(4, {100, 100});
+        Track(menu, [](HWND window) { Key(window, VK_ESCAPE); });
+    };
+    openOnce();  // the first menu may fill caches that stay
+    const DWORD before = testsupport::GdiObjectCount();
+    for (int i = 0; i < 5; ++i)
+        openOnce();
+    const DWORD after = testsupport::GdiObjectCount();
+    ASSERT_GT(before, 0u);
+    EXPECT_LE(after, before + 2) << "GDI objects before " << before << ", after five menus " << after;
 }
 
 TEST_F(MenuWindow, EmptyMenuIsLeftAtOnce)

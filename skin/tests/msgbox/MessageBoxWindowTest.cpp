@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "EQorMessageDlg.h"
+#include "GdiObjectCount.h"
 #include "RealSkinEngine.h"
 #include "TestSupport.h"
 #include "WindowDriver.h"
@@ -333,6 +334,24 @@ TEST_F(MessageBoxWindow, EmptyMessageAndCaptionGiveASmallBoxWithItsButtons)
     EXPECT_GE(view.box.right - view.box.left, 160) << "the skin's smallest width";
     EXPECT_GE(view.box.bottom - view.box.top, 100);
     EXPECT_EQ(view.shown, (std::vector<int>{IDRETRY, IDCANCEL}));
+}
+
+TEST_F(MessageBoxWindow, ShowingBoxesLeavesNoGdiObjectsBehind)
+{
+    const auto showOnce = [this](int i) {
+        const std::string caption = "Leak check " + std::to_string(i);
+        Drive(
+            caption,
+            [&] { return Api().QorMessageBox("Once more?\\nAnd again.", caption.c_str(), MB_YESNOCANCEL, i % 2 != 0); },
+            [](HWND box) { Click(GetDlgItem(box, IDNO)); });
+    };
+    showOnce(0);  // the first box may fill caches that stay
+    const DWORD before = testsupport::GdiObjectCount();
+    for (int i = 1; i <= 6; ++i)
+        showOnce(i);
+    const DWORD after = testsupport::GdiObjectCount();
+    ASSERT_GT(before, 0u);
+    EXPECT_LE(after, before + 2) << "GDI objects before " << before << ", after six boxes " << after;
 }
 
 // Last: shuts the engine down.
