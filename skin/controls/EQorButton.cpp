@@ -215,6 +215,13 @@ bool EQorButton::GetChecked() const
     return m_logic->Checked();
 }
 
+void EQorButton::SetCaption(const std::string& caption)
+{
+    m_captions[m_logic->Identity()] = caption;
+    m_caption = caption;
+    Repaint();
+}
+
 HBITMAP EQorButton::StateBitmap(int index) const
 {
     return index >= 0 && index < 16 ? m_bitmaps[index].GetSafeHandle() : nullptr;
@@ -230,6 +237,23 @@ int EQorButton::ElementId() const
 {
     return (m_kind == kMsgBoxButton || m_kind == kMenuRadio) ? kSharedControlEntryId : m_controlId;
 }
+
+namespace {
+
+// A message box button's caption: the message box texts' attribute for its result id.
+std::string MessageBoxCaption(int controlId)
+{
+    static const char* const kAttributes[] = {"ID_OK_Caption",    "ID_CANCEL_Caption", "ID_ABORT_Caption",
+                                              "ID_RETRY_Caption", "ID_IGNORE_Caption", "ID_YES_Caption",
+                                              "ID_NO_Caption"};
+    std::string caption;
+    QorComPtr<IXMLDOMNode> texts;
+    if (controlId >= IDOK && controlId <= IDNO && EngineState().text.GetQorMsgDlglNode(texts.Out()))
+        qorxml::GetAttribute(texts.Get(), kAttributes[controlId - IDOK], &caption);
+    return caption;
+}
+
+}  // namespace
 
 bool EQorButton::LoadTextSettings()
 {
@@ -269,6 +293,8 @@ bool EQorButton::LoadTextSettings()
             m_captions[0] = caption;
     }
     text.GetButtonControlTooltips(dialogId, id, m_tooltips);
+    if (m_kind == kMsgBoxButton)
+        m_captions[0] = MessageBoxCaption(m_controlId);
     m_caption = m_captions[m_logic->Identity()];
     return true;
 }

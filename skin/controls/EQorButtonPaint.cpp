@@ -69,7 +69,10 @@ void EQorButton::PaintCurrentState(HDC dc)
     ::SelectClipRgn(dc, nullptr);
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    const int index = m_logic->BitmapIndex(::IsWindowEnabled(m_hWnd) != FALSE);
+    int index = m_logic->BitmapIndex(::IsWindowEnabled(m_hWnd) != FALSE);
+    // A menu entry under the mouse shows its focus look, which its check would hide.
+    if (m_kind == kMenuRadio && m_logic->State() == kStateFocus && index % 4 == kStateUp)
+        index += kStateFocus;
     if (m_kind == kTransparentRadio || m_kind == kMenuRadio) {
         PaintTransparentRadio(dc, client, index);
         return;

@@ -94,7 +94,7 @@ bool EQorDialog::InitializeQorDialog(const std::string& name, COLORREF transpare
     m_transparentColour = transparent;
     IXMLDOMDocument* document = EngineState().graphicsDocument.Get();
     if (document)
-        skelda::skinfile::FindDialogByName(document, name, &m_dialogElement);
+        FindDialogElement(document, name);
     if (!skipBackground) {
         if (!document) {
             ReportInitFailure(skelda::messages::kNoDocument);
@@ -141,6 +141,11 @@ bool EQorDialog::InitializeQorDialog(const std::string& name, COLORREF transpare
     LoadAuxBitmapFilenames();
     CenterWindow();
     return true;
+}
+
+bool EQorDialog::FindDialogElement(IXMLDOMDocument* document, const std::string& name)
+{
+    return skelda::skinfile::FindDialogByName(document, name, &m_dialogElement);
 }
 
 void EQorDialog::LoadAuxBitmapFilenames()

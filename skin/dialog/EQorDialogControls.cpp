@@ -83,10 +83,13 @@ const EQorDialog::ControlEntry* EQorDialog::FindControl(int controlId) const
 
 bool EQorDialog::IsControlEntryInScriptFile(int controlId) const
 {
-    if (m_sharedEntryMode == 2 && controlId < kSharedControlEntryId)
-        controlId = kSharedControlEntryId;
     QorComPtr<IXMLDOMNode> element;
-    return skelda::skinfile::FindControlById(m_dialogElement.Get(), controlId, &element);
+    if (skelda::skinfile::FindControlById(m_dialogElement.Get(), controlId, &element))
+        return true;
+    // The message box's buttons and the menu's entries have no element of their own: they
+    // all use the shared one.
+    return m_sharedEntryMode == 2 &&
+           skelda::skinfile::FindControlById(m_dialogElement.Get(), kSharedControlEntryId, &element);
 }
 
 bool EQorDialog::CreateControls()
@@ -122,8 +125,7 @@ bool EQorDialog::AskToAddControlEntry(ControlEntry& entry)
     if (ui.ShowMessage(question, m::kNewControlCaption, MB_YESNO | MB_ICONQUESTION) != IDYES || !entry.common ||
         !m_dialogElement)
         return false;
-    const int elementId =
-        m_sharedEntryMode == 2 && entry.id < kSharedControlEntryId ? kSharedControlEntryId : entry.id;
+    const int elementId = m_sharedEntryMode == 2 ? kSharedControlEntryId : entry.id;
     if (entry.common->AddNewQorControl(m_dialogElement.Get(), elementId) != 0)
         return false;
     ui.ShowMessage(m::kControlAdded, m::kControlAddedCaption, MB_OK | MB_ICONINFORMATION);

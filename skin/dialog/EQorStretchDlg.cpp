@@ -69,6 +69,21 @@ bool EQorStretchDlg::VerifyGraphicsValues() const
     return skelda::StretchValuesValid(limits, m_beginningWidth, m_beginningHeight);
 }
 
+EQorStretchDlg::StretchValues EQorStretchDlg::GetStretchValues() const
+{
+    return {m_minWidth, m_maxWidth, m_minHeight, m_maxHeight, m_left, m_right, m_top, m_bottom};
+}
+
+bool EQorStretchDlg::ResizeFace(int width, int height)
+{
+    if (!m_hWnd || !RebuildFace(width, height))
+        return false;
+    SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(&m_lastRect);
+    Invalidate(TRUE);
+    return true;
+}
+
 bool EQorStretchDlg::RebuildFace(int width, int height)
 {
     HBITMAP background = m_background.GetSafeHandle();

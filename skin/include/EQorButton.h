@@ -60,6 +60,8 @@ public:
     int CurrIdentity() const;
     void SetChecked(bool checked);
     bool GetChecked() const;
+    // Replaces the current identity's caption (the menu writes its entries' texts this way).
+    void SetCaption(const std::string& caption);
 
     void PaintCurrentState(HDC dc);
     bool UseAlternateXYPosition(int group);

@@ -120,6 +120,9 @@ protected:
 
     // The bitmap the face is painted from (the background; a stretch dialog's composite).
     virtual HBITMAP FaceBitmap() const { return m_background.GetSafeHandle(); }
+    // Finds the dialog's element in the skin document by its name; the message box, whose
+    // element has a fixed place, finds it there instead.
+    virtual bool FindDialogElement(IXMLDOMDocument* document, const std::string& name);
     // Loads `path` and builds its region; on failure nothing is kept.
     bool InitBitmapAndRegion(const std::string& path, COLORREF transparent);
     void ReportInitFailure(const char* text) const;

@@ -38,6 +38,15 @@ public:
 
     // Maximum above minimum and beginning values within them.
     bool VerifyGraphicsValues() const;
+    // The skin's size limits and region offsets, for dialogs that size themselves.
+    struct StretchValues {
+        int minWidth, maxWidth, minHeight, maxHeight;
+        int left, right, top, bottom;
+    };
+    StretchValues GetStretchValues() const;
+    // Gives the window a face of `width` x `height` built by the stretch rules and the region
+    // cut from it; the window keeps its position and the controls stay where they are.
+    bool ResizeFace(int width, int height);
     bool IsStretchable() const { return m_hasStretchData; }
 
 protected:

@@ -26,6 +26,10 @@ public:
     bool ShutdownCleanup();
 
     bool GetText(int textId, std::string* text);
+    // Shows the skinned message box modally (message and caption each only when not null;
+    // `style` the Win32 message box flags) and returns the id of the button pressed, as the
+    // system's message box does. Without a skin to draw it, the system's box stands in.
+    int QorMessageBox(const char* message, const char* caption, UINT style, bool centerText);
     // Loads a bitmap named as in the skin file (relative to the skin folder, or a resource
     // of the skin's resource library); the caller deletes it.
     bool GetBitmap(const std::string& path, HBITMAP* bitmap);

@@ -154,7 +154,7 @@ def message_box():
 def menu():
     """The library's popup menu: entries are radio buttons sharing element 50."""
     return Dialog("MenuDlg", "IDD_QOR_MENU", (180, 120), "", [
-        C("IDC_QOR_MENU_ENTRY", "radio", (0, 0, 164, 22), look="menuentry"),
+        C("IDC_QOR_MENU_ENTRY", "radio", (0, 0, 164, 22), look="menuentry", align="left"),
     ], key=theme.MSG_KEY, file_stem="menu",
         stretch=dict(AllowHorzStretching=1, AllowVertStretching=1, BeginningWidth=180,
                      BeginningHeight=120, MinimumWidth=80, MaximumWidth=600,

@@ -33,7 +33,8 @@ def _button_text(el, c):
     centred = c.align == "center"
     el.set("CenterTextHorizontally", "1" if centred else "0")
     el.set("CenterTextVertically", "1")
-    x = 0 if centred else 24
+    # Left-aligned captions leave room for a mark; a menu entry's two leading blanks do that.
+    x = 0 if centred else (10 if c.look == "menuentry" else 24)
     for state, dx, dy in (("Up", 0, 0), ("Down", 0, 1), ("Focus", 0, 0), ("Disabled", 0, 0)):
         el.set(f"Xoffset{state}", str(x + (dx if c.kind == "button" else 0)))
         el.set(f"Yoffset{state}", str(dy if c.kind == "button" else 0))
