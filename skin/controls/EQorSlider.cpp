@@ -7,6 +7,7 @@
 #include "GraphicsEngineState.h"
 #include "QorXmlDom.h"
 #include "SkinFileModel.h"
+#include "WindowClasses.h"
 
 using skelda::EngineState;
 namespace skinfile = skelda::skinfile;
@@ -26,6 +27,17 @@ SIZE BitmapSize(HBITMAP bitmap)
     if (!bitmap || !::GetObjectA(bitmap, sizeof(info), &info))
         return {0, 0};
     return {info.bmWidth, info.bmHeight};
+}
+
+WPARAM SwitchedKey(WPARAM key)
+{
+    switch (key) {
+    case VK_PRIOR: return VK_NEXT;
+    case VK_NEXT: return VK_PRIOR;
+    case VK_UP: return VK_DOWN;
+    case VK_DOWN: return VK_UP;
+    default: return key;
+    }
 }
 
 void Draw(HDC target, HDC memory, HBITMAP bitmap, int x, int y, int width = -1, int height = -1)
@@ -171,6 +183,7 @@ LONG STDMETHODCALLTYPE EQorSlider::AddNewQorControl(IXMLDOMNode* dialogElement, 
 void EQorSlider::PreSubclassWindow()
 {
     CSliderCtrl::PreSubclassWindow();
+    skelda::RegisterSliderWindowClass(m_hWnd);
     m_controlId = ::GetDlgCtrlID(m_hWnd);
     if (m_registered || m_controlId == 0)
         return;
@@ -239,14 +252,18 @@ void EQorSlider::Paint(HDC dc)
 {
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    const int width = client.right + kMargin, height = client.bottom + kMargin;
+    // The picture reaches kMargin pixels past every edge and its origin sits kMargin pixels in,
+    // so a shadow or thumb placed partly outside the window is drawn whole and then clipped.
+    const int width = client.right + 2 * kMargin, height = client.bottom + 2 * kMargin;
     CDC picture, source;
     CBitmap canvas;
     if (!picture.CreateCompatibleDC(dc) || !source.CreateCompatibleDC(dc) ||
         !canvas.CreateCompatibleBitmap(dc, width, height))
         return;
     CSelectObject selectedCanvas(picture, canvas);
-    ::FillRect(picture, &client, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    const RECT whole{0, 0, width, height};
+    ::FillRect(picture, &whole, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::SetViewportOrgEx(picture, kMargin, kMargin, nullptr);
     Draw(picture, source, m_bitmaps[kChannel], 0, 0);
 
     int minimum = 0, maximum = 0;
@@ -267,7 +284,8 @@ void EQorSlider::Paint(HDC dc)
     Draw(picture, source, m_bitmaps[kThumbShadow], thumb.left + m_shadowLeft, thumb.top + m_shadowRight);
     const int state = ThumbState();
     Draw(picture, source, m_bitmaps[state] ? m_bitmaps[state] : m_bitmaps[kThumbUp], thumb.left, thumb.top);
-    ::BitBlt(dc, 0, 0, client.right, client.bottom, picture, 0, 0, SRCCOPY);
+    ::SetViewportOrgEx(picture, 0, 0, nullptr);
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, picture, kMargin, kMargin, SRCCOPY);
 }
 
 void EQorSlider::MoveThumb(POINT point)
@@ -308,15 +326,10 @@ LRESULT EQorSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     case WM_KEYDOWN:
-        if (m_switchKeys && !Vertical()) {
-            switch (wParam) {
-            case VK_PRIOR: wParam = VK_NEXT; break;
-            case VK_NEXT: wParam = VK_PRIOR; break;
-            case VK_UP: wParam = VK_DOWN; break;
-            case VK_DOWN: wParam = VK_UP; break;
-            default: break;
-            }
-        }
+        // The key handler of the base class passes the message as it arrived, so a switched
+        // key goes straight to the system slider.
+        if (m_switchKeys && !Vertical())
+            return DefWindowProc(message, SwitchedKey(wParam), lParam);
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
