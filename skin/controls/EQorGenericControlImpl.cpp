@@ -81,6 +81,9 @@ bool EQorGenericControlImpl::ClientRect(RECT* rect) const
 LONG STDMETHODCALLTYPE EQorGenericControlImpl::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
     const HWND window = m_window->GetSafeHwnd();
+    // A control created rather than bound had no id yet when it was subclassed.
+    if (window && m_controlId < 1)
+        m_controlId = ::GetDlgCtrlID(window);
     QorComPtr<IXMLDOMNode> element;
     if (!window || m_controlId < 1 || !dialogElement ||
         !skinfile::FindControlById(dialogElement, m_controlId, &element))

@@ -183,6 +183,11 @@ LONG STDMETHODCALLTYPE EQorSlider::AddNewQorControl(IXMLDOMNode* dialogElement, 
 void EQorSlider::PreSubclassWindow()
 {
     CSliderCtrl::PreSubclassWindow();
+    Bind();
+}
+
+void EQorSlider::Bind()
+{
     skelda::RegisterSliderWindowClass(m_hWnd);
     m_controlId = ::GetDlgCtrlID(m_hWnd);
     if (m_registered || m_controlId == 0)
@@ -309,6 +314,13 @@ void EQorSlider::MoveThumb(POINT point)
 LRESULT EQorSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CREATE: {
+        // A slider created by the framework (as the dialog's substitute) is bound before it
+        // exists, so it learns its id here rather than when it is subclassed.
+        const LRESULT result = CSliderCtrl::WindowProc(message, wParam, lParam);
+        Bind();
+        return result;
+    }
     case WM_PAINT: {
         PAINTSTRUCT paint{};
         HDC dc = ::BeginPaint(m_hWnd, &paint);

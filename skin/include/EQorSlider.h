@@ -55,6 +55,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Notes the item id and registers the slider class and the control with its dialog.
+    void Bind();
     void Paint(HDC dc);
     int ThumbState() const;
     bool Vertical() const;

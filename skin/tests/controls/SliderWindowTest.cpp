@@ -1,5 +1,5 @@
-// The skinned slider as a real window: channel, filled part and thumb painted from the real
-// skin's bitmaps, and a click on the channel moving the thumb there.
+// The skinned slider as a real window: channel, filled part and thumb of each state painted
+// from the real skin's bitmaps, a click on the channel moving the thumb there, switched keys.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -81,7 +81,9 @@ TEST_F(SliderWindowTest, ClickOnTheChannelMovesTheThumbThere)
     slider.SetPos(0);
     SendMessageA(slider.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 9));
     SendMessageA(slider.GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(100, 9));
-    EXPECT_LT(slider.GetPos(), 10);  // without the option a click only pages
+    // Without the option a click pages towards the point: one page, a fifth of the range.
+    EXPECT_EQ(SendMessageA(slider.GetSafeHwnd(), TBM_GETPAGESIZE, 0, 0), slider.GetPos());
+    EXPECT_EQ(20, slider.GetPos());
     slider.SetPos(0);
     slider.SetPositionToChannelClick(true);
     SendMessageA(slider.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 9));
@@ -99,4 +101,40 @@ TEST_F(SliderWindowTest, SwitchedKeysReverseUpAndDown)
     SendMessageA(slider.GetSafeHwnd(), WM_KEYDOWN, VK_UP, 0);
     EXPECT_NE(plain, slider.GetPos());
     EXPECT_EQ(100 - plain, slider.GetPos());
+}
+
+TEST_F(SliderWindowTest, ThumbShowsTheBitmapOfItsState)
+{
+    slider.SetPos(50);
+    const RECT thumb = slider.ThumbPaintRect();
+    auto shownAtThumb = [&] {
+        RedrawWindow(slider.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        testsupport::PumpMessages(100);
+        return testsupport::CaptureWindow(slider.GetSafeHwnd()).Pixel(thumb.left + 5, thumb.top + 9);
+    };
+    auto bitmapAt = [&](int slot) { return BitmapPixel(slider.SlotBitmap(slot), 5, 9); };
+    // The real skin's thumbs differ at this point in every state.
+    ASSERT_NE(bitmapAt(EQorSlider::kThumbUp), bitmapAt(EQorSlider::kThumbFocus));
+    ASSERT_NE(bitmapAt(EQorSlider::kThumbDown), bitmapAt(EQorSlider::kThumbFocus));
+    EXPECT_EQ(bitmapAt(EQorSlider::kThumbUp), shownAtThumb());
+    SetFocus(slider.GetSafeHwnd());
+    EXPECT_EQ(bitmapAt(EQorSlider::kThumbFocus), shownAtThumb());
+    SetCapture(slider.GetSafeHwnd());
+    EXPECT_EQ(bitmapAt(EQorSlider::kThumbDown), shownAtThumb());
+    ReleaseCapture();
+    slider.EnableWindow(FALSE);
+    EXPECT_EQ(bitmapAt(EQorSlider::kThumbDisabled), shownAtThumb());
+}
+
+TEST_F(SliderWindowTest, WithoutBitmapsItPaintsAPlainFace)
+{
+    for (int slot = 0; slot < EQorSlider::kSlots; ++slot)
+        EXPECT_FALSE(slider.LoadNewBitmapFile("", slot));
+    slider.SetPos(30);
+    RedrawWindow(slider.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    testsupport::PumpMessages(100);
+    const testsupport::ScreenImage shot = testsupport::CaptureWindow(slider.GetSafeHwnd());
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), shot.Pixel(3, 3));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), shot.Pixel(110, 15));
+    EXPECT_EQ(1u, shot.DistinctColours());
 }
