@@ -17,6 +17,21 @@ void UnregisterFrameworkWindowClasses(HINSTANCE instance)
 {
     UnregisterClassA("QORBUTTON", instance);
     UnregisterClassA("QORSTATIC", instance);
+    UnregisterClassA("QORSLIDER", instance);
+}
+
+bool RegisterSliderWindowClass(HWND slider)
+{
+    char className[64] = {};
+    HMODULE self = nullptr;
+    if (!slider || !GetClassNameA(slider, className, sizeof(className)) ||
+        !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCSTR>(&RegisterSliderWindowClass), &self))
+        return false;
+    // A window of the copy itself names the copy; registering it again would change nothing.
+    if (lstrcmpiA(className, "QORSLIDER") == 0)
+        return true;
+    return AfxRegisterClassCopy(className, "QORSLIDER", self, CS_GLOBALCLASS | CS_PARENTDC, CS_CLASSDC) != FALSE;
 }
 
 }  // namespace skelda

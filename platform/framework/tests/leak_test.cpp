@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "GdiObjectCount.h"
 #include "TestDialogs.h"
 #include "TestSupport.h"
 
@@ -32,41 +33,11 @@ BOOL CALLBACK CountTopLevel(HWND hWnd, LPARAM counter)
     return TRUE;
 }
 
-// Live GDI objects of this process. Where GetGuiResources has no answer (Wine), they are
-// counted in the process's GDI handle table, whose entries have a non-zero type while alive.
-DWORD GdiObjectCount()
-{
-    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
-        return count;
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"  // the TEB read through the gs segment
-#endif
-    auto* teb = reinterpret_cast<BYTE*>(NtCurrentTeb());
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-    BYTE* peb = *reinterpret_cast<BYTE**>(teb + 0x60);
-    const BYTE* table = peb ? *reinterpret_cast<BYTE**>(peb + 0xF8) : nullptr;
-    if (!table)
-        return 0;
-    MEMORY_BASIC_INFORMATION region{};
-    if (!VirtualQuery(table, &region, sizeof(region)))
-        return 0;
-    const size_t available = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize - table;
-    constexpr size_t kEntrySize = 24, kTypeOffset = 14, kMaxEntries = 0x10000;
-    const size_t entries = std::min(kMaxEntries, available / kEntrySize);
-    DWORD count = 0;
-    for (size_t i = 0; i < entries; ++i)
-        count += table[i * kEntrySize + kTypeOffset] != 0;
-    return count;
-}
-
 Counts Measure()
 {
     testsupport::PumpMessages(20);
     Counts c;
-    c.gdi = GdiObjectCount();
+    c.gdi = testsupport::GdiObjectCount();
     c.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     EnumThreadWindows(GetCurrentThreadId(), CountTopLevel, reinterpret_cast<LPARAM>(&c.windows));
     c.bound = CWnd::GetBoundWindowCount();

@@ -12,6 +12,7 @@
 #include "EQorStretchDlg.h"
 #include "EQorTransparentStatic.h"
 #include "EngineTestSupport.h"
+#include "GdiObjectCount.h"
 #include "TestControls.h"
 #include "TestDialogIds.h"
 #include "TestSupport.h"
@@ -126,7 +127,6 @@ struct Shown {
 // real mouse from a second thread while this one pumps messages.
 void DragWithMouse(POINT from, POINT to);
 
-// Live GDI objects of this process (Wine does not answer GetGuiResources for GDI objects).
-DWORD GdiObjectCount();
+using testsupport::GdiObjectCount;
 
 }  // namespace dialogtest

@@ -1,0 +1,214 @@
+// The generic kinds' shared logic: registration, placement from the skin file, caption,
+// colours and font from the text file, and their control interface.
+#include "EQorGenericControls.h"
+
+#include "EQorDialog.h"
+#include "GenericControlData.h"
+#include "GraphicsEngineState.h"
+#include "QorXmlDom.h"
+#include "SkinFileModel.h"
+
+using skelda::EngineState;
+using skelda::controls::GenericControlData;
+namespace skinfile = skelda::skinfile;
+
+EQorGenericControlImpl::EQorGenericControlImpl(CWnd* window, eControlType type) : m_window(window), m_type(type) {}
+
+EQorGenericControlImpl::~EQorGenericControlImpl() = default;
+
+HRESULT STDMETHODCALLTYPE EQorGenericControlImpl::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+}
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetCWndPtr(CWnd** window)
+{
+    if (!window)
+        return E_POINTER;
+    *window = m_window;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetControlClassPointer(void** control)
+{
+    if (!control)
+        return E_POINTER;
+    *control = m_window;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQorControlType(eControlType* type)
+{
+    if (!type)
+        return E_POINTER;
+    *type = m_type;
+    return 0;
+}
+
+void EQorGenericControlImpl::RegisterWithParent()
+{
+    const HWND window = m_window->GetSafeHwnd();
+    if (!window)
+        return;
+    m_controlId = ::GetDlgCtrlID(window);
+    if (m_registered || m_controlId == 0)
+        return;
+    if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))))
+        m_registered = dialog->AddQorControl(m_window, m_controlId, m_type, this);
+}
+
+int EQorGenericControlImpl::ParentDialogId() const
+{
+    const HWND window = m_window->GetSafeHwnd();
+    auto* dialog = window ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))) : nullptr;
+    return dialog ? dialog->GetDlgResID() : 0;
+}
+
+bool EQorGenericControlImpl::ClientRect(RECT* rect) const
+{
+    const HWND window = m_window->GetSafeHwnd();
+    if (!window)
+        return false;
+    ::GetWindowRect(window, rect);
+    if (HWND parent = ::GetParent(window))
+        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(rect), 2);
+    return true;
+}
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::LoadQorControlData(IXMLDOMNode* dialogElement)
+{
+    const HWND window = m_window->GetSafeHwnd();
+    // A control created rather than bound had no id yet when it was subclassed.
+    if (window && m_controlId < 1)
+        m_controlId = ::GetDlgCtrlID(window);
+    QorComPtr<IXMLDOMNode> element;
+    if (!window || m_controlId < 1 || !dialogElement ||
+        !skinfile::FindControlById(dialogElement, m_controlId, &element))
+        return E_FAIL;
+    GenericControlData data;
+    skelda::controls::ReadGenericControl(element.Get(), &data);
+    m_visible = data.visible;
+    m_childControlId = data.childControlId;
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (!data.hasPosition)
+        flags |= SWP_NOMOVE;
+    if (!data.hasSize)
+        flags |= SWP_NOSIZE;
+    ::SetWindowPos(window, nullptr, data.x, data.y, data.width, data.height, flags);
+    RECT rect{};
+    ClientRect(&rect);
+    m_x = data.hasPosition ? data.x : rect.left;
+    m_y = data.hasPosition ? data.y : rect.top;
+    LoadTextValues();
+    Placed();
+    return 0;
+}
+
+void EQorGenericControlImpl::LoadTextValues()
+{
+    const HWND window = m_window->GetSafeHwnd();
+    auto& text = EngineState().text;
+    const int dialogId = ParentDialogId();
+    m_caption.clear();
+    // A missing entry or value is not an error: the control keeps the system's look for it.
+    if (text.GetControlCaptionText(dialogId, m_controlId, &m_caption) && !m_caption.empty())
+        ::SetWindowTextA(window, m_caption.c_str());
+    m_hasTextColour = text.GetMainTextColor(dialogId, m_controlId, &m_textColour);
+    m_hasBackgroundColour = text.GetBackgroundColor(dialogId, m_controlId, &m_backgroundColour);
+    LOGFONTA logFont{};
+    CFont font;
+    if (text.GetFontInfo(dialogId, m_controlId, &logFont) && font.CreateFontIndirect(logFont)) {
+        // The window lets go of the old font before it is deleted.
+        ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.GetSafeHandle()), TRUE);
+        m_font = std::move(font);
+    }
+    ApplyTextColours();
+}
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQorRect(RECT* rect)
+{
+    if (!rect)
+        return E_POINTER;
+    return ClientRect(rect) ? 0 : E_FAIL;
+}
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQor_X_Y(int* x, int* y)
+{
+    if (!x || !y)
+        return E_POINTER;
+    *x = m_x;
+    *y = m_y;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQor_Height(int* height)
+{
+    RECT rect{};
+    if (!height)
+        return E_POINTER;
+    const LONG result = GetQorRect(&rect);
+    *height = rect.bottom - rect.top;
+    return result;
+}
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQor_Width(int* width)
+{
+    RECT rect{};
+    if (!width)
+        return E_POINTER;
+    const LONG result = GetQorRect(&rect);
+    *width = rect.right - rect.left;
+    return result;
+}
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQor_CtrlIsVisible(BOOL* visible)
+{
+    if (!visible)
+        return E_POINTER;
+    *visible = m_visible;
+    return 0;
+}
+
+namespace {
+
+GenericControlData CurrentData(const RECT& rect, bool visible, int childControlId)
+{
+    GenericControlData data;
+    data.x = rect.left;
+    data.y = rect.top;
+    data.width = rect.right - rect.left;
+    data.height = rect.bottom - rect.top;
+    data.hasPosition = data.hasSize = true;
+    data.visible = visible;
+    data.childControlId = childControlId;
+    return data;
+}
+
+}  // namespace
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
+{
+    QorComPtr<IXMLDOMNode> element;
+    RECT rect{};
+    if (!dialogElement || !ClientRect(&rect) ||
+        !qorxml::AppendChildElement(dialogElement, "QorGenericControl", &element))
+        return E_FAIL;
+    const GenericControlData data = CurrentData(rect, m_visible, m_childControlId);
+    return skelda::controls::WriteGenericControl(element.Get(), m_type, controlId, data) ? 0 : E_FAIL;
+}
+
+LONG STDMETHODCALLTYPE EQorGenericControlImpl::WriteGraphicsEditChangesToXMLObject()
+{
+    const HWND window = m_window->GetSafeHwnd();
+    auto* dialog = window ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))) : nullptr;
+    QorComPtr<IXMLDOMNode> element;
+    RECT rect{};
+    if (!dialog || !dialog->GetDlgRootNode() || !ClientRect(&rect) ||
+        !skinfile::FindControlById(dialog->GetDlgRootNode(), m_controlId, &element))
+        return E_FAIL;
+    const GenericControlData data = CurrentData(rect, m_visible, m_childControlId);
+    return skelda::controls::WriteGenericControl(element.Get(), m_type, m_controlId, data) ? 0 : E_FAIL;
+}

@@ -1,0 +1,101 @@
+// Engine set-up and the test dialog of the skinned control dialog tests.
+#include "ControlDialog.h"
+
+#include <memory>
+
+#include "ControlTestIds.h"
+#include "ControlTestSkin.h"
+#include "QorGraphicsEngineAPI.h"
+#include "framework/DataExchange.h"
+
+namespace controltest {
+
+namespace {
+
+struct Environment {
+    enginetest::RecordingUi ui;
+    enginetest::SkinFolder folder;
+    enginetest::AppKey app{"SkinnedControlTests"};
+    QorGraphicsEngineAPI api;
+    bool started = false;
+};
+
+std::unique_ptr<Environment>& Current()
+{
+    static std::unique_ptr<Environment> environment;
+    return environment;
+}
+
+}  // namespace
+
+void EngineEnvironment::Start()
+{
+    auto& env = Current();
+    env = std::make_unique<Environment>();
+    WriteControlSkin(env->folder.Path());
+    // Any control without an element would ask to add one; the tests answer No.
+    env->ui.messageAnswer = IDNO;
+    env->started = env->api.InitializeGraphicsEngine(env->app.Name(),
+                                                     "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033);
+}
+
+void EngineEnvironment::Stop()
+{
+    auto& env = Current();
+    if (env && env->started)
+        env->api.ShutdownCleanup();
+    env.reset();
+}
+
+bool EngineEnvironment::Running()
+{
+    IXMLDOMDocument* document = nullptr;
+    auto& env = Current();
+    if (!env || !env->started || !env->api.GetGraphicsDocument(&document))
+        return false;
+    document->Release();
+    return true;
+}
+
+enginetest::RecordingUi& EngineEnvironment::Ui()
+{
+    return Current()->ui;
+}
+
+ControlsDialog::ControlsDialog() : EQorDialog(IDD_CONTROLS_TEST) {}
+
+std::vector<std::pair<int, eControlType>> ControlsDialog::Registered() const
+{
+    std::vector<std::pair<int, eControlType>> table;
+    for (const auto& entry : Controls())
+        table.emplace_back(entry.id, entry.type);
+    return table;
+}
+
+void ControlsDialog::DoDataExchange(CDataExchange* pDX)
+{
+    EQorDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_SKIN_BUTTON, button);
+    DDX_Control(pDX, IDC_BROKEN_BUTTON, brokenButton);
+    DDX_Control(pDX, IDC_MIXED_BUTTON, mixedButton);
+    DDX_Control(pDX, IDC_SKIN_SLIDER, slider);
+    DDX_Control(pDX, IDC_BROKEN_SLIDER, brokenSlider);
+    DDX_Control(pDX, IDC_SKIN_EDIT, edit);
+    DDX_Control(pDX, IDC_GENERIC_COMBO, combo);
+    DDX_Control(pDX, IDC_GENERIC_PROGRESS, progress);
+    DDX_Control(pDX, IDC_GENERIC_SLIDER, genericSlider);
+    DDX_Control(pDX, IDC_GENERIC_LIST, list);
+    DDX_Control(pDX, IDC_GENERIC_SPIN, spin);
+    DDX_Control(pDX, IDC_PLACEMENT, placement);
+    DDX_Control(pDX, IDC_PLACEMENT_NONE, placementNone);
+    DDX_Control(pDX, IDC_PLAIN_COMBO, plainCombo);
+}
+
+BOOL ControlsDialog::OnInitDialog()
+{
+    EQorDialog::OnInitDialog();
+    initialised = InitializeQorDialog("ControlsDialog", kTransparent);
+    return TRUE;
+}
+
+}  // namespace controltest

@@ -1,0 +1,307 @@
+// Skinned controls bound to a real skinned dialog under the test display: registration when
+// bound, substitution, placement and text-file colours of the generic wrappers, the placement
+// control's child, the slider's painting from its bitmaps, and incomplete skins.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "ControlDialog.h"
+#include "ControlTestIds.h"
+#include "ControlTestSkin.h"
+#include "TestSupport.h"
+
+// Rectangles compared and printed by value (found by argument lookup: RECT lives here).
+bool operator==(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+void PrintTo(const RECT& r, std::ostream* out)
+{
+    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
+using namespace controltest;
+using testsupport::CaptureWindow;
+using testsupport::PumpMessages;
+
+namespace {
+
+class Environment : public ::testing::Environment {
+public:
+    void SetUp() override { EngineEnvironment::Start(); }
+    void TearDown() override { EngineEnvironment::Stop(); }
+};
+
+[[maybe_unused]] auto* const g_environment = ::testing::AddGlobalTestEnvironment(new Environment);
+
+RECT ChildRect(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+class ControlDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(EngineEnvironment::Running()) << "engine did not start";
+        EngineEnvironment::Ui().messages.clear();
+        ASSERT_TRUE(dialog.Create(IDD_CONTROLS_TEST));
+        ASSERT_TRUE(dialog.initialised);
+        dialog.SetWindowPos(HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        PumpMessages(200);
+    }
+
+    void TearDown() override
+    {
+        if (dialog.GetSafeHwnd())
+            dialog.DestroyWindow();
+        PumpMessages(20);
+    }
+
+    // A pixel of `control` as the screen shows it now.
+    static COLORREF Shown(HWND control, int x, int y)
+    {
+        RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
+        PumpMessages(60);
+        return CaptureWindow(control).Pixel(x, y);
+    }
+
+    ControlsDialog dialog;
+};
+
+}  // namespace
+
+TEST_F(ControlDialogTest, EveryControlRegistersWithItsDialogWhenBound)
+{
+    const std::vector<std::pair<int, eControlType>> expected = {
+        {IDC_SKIN_BUTTON, eQorButton},
+        {IDC_BROKEN_BUTTON, eQorButton},
+        {IDC_MIXED_BUTTON, eQorButton},
+        {IDC_SKIN_SLIDER, eQorSlider},
+        {IDC_BROKEN_SLIDER, eQorSlider},
+        {IDC_SKIN_EDIT, eQorEdit},
+        {IDC_GENERIC_COMBO, eQorGenericComboBox},
+        {IDC_GENERIC_PROGRESS, eQorGenericProgressBar},
+        {IDC_GENERIC_SLIDER, eQorGenericSlider},
+        {IDC_GENERIC_LIST, eQorGenericListControl},
+        {IDC_GENERIC_SPIN, eQorGenericSpinControl},
+        {IDC_PLACEMENT, eQorGenericPlacementControl},
+        {IDC_PLACEMENT_NONE, eQorGenericPlacementControl},
+        {IDC_PLAIN_COMBO, eQorGenericComboBox},
+    };
+    EXPECT_EQ(expected, dialog.Registered());
+    // Every control had an element: nobody was asked to add one.
+    EXPECT_TRUE(EngineEnvironment::Ui().messages.empty());
+
+    eControlType type = eQorButton;
+    ASSERT_EQ(0, dialog.list.GetQorControlType(&type));
+    EXPECT_EQ(eQorGenericListControl, type);
+    CWnd* window = nullptr;
+    ASSERT_EQ(0, dialog.spin.GetCWndPtr(&window));
+    EXPECT_EQ(static_cast<CWnd*>(&dialog.spin), window);
+    EXPECT_EQ(E_POINTER, dialog.combo.GetQorRect(nullptr));
+    void* unknown = nullptr;
+    EXPECT_EQ(E_NOINTERFACE, dialog.combo.QueryInterface(IID_IDispatch, &unknown));
+    EXPECT_EQ(nullptr, unknown);
+}
+
+TEST_F(ControlDialogTest, GenericControlsTakeTheSkinsPlacementAndVisibility)
+{
+    EXPECT_EQ((RECT{230, 40, 380, 52}), ChildRect(dialog.progress.GetSafeHwnd()));
+    EXPECT_EQ((RECT{230, 60, 380, 86}), ChildRect(dialog.genericSlider.GetSafeHwnd()));
+    EXPECT_EQ((RECT{230, 90, 380, 170}), ChildRect(dialog.list.GetSafeHwnd()));
+    // A combo box's height in the skin is that of its open list; its left, top and width show.
+    const RECT combo = ChildRect(dialog.combo.GetSafeHwnd());
+    EXPECT_EQ(230, combo.left);
+    EXPECT_EQ(10, combo.top);
+    EXPECT_EQ(150, combo.right - combo.left);
+    int x = 0, y = 0, width = 0;
+    EXPECT_EQ(0, dialog.list.GetQor_X_Y(&x, &y));
+    EXPECT_EQ(0, dialog.list.GetQor_Width(&width));
+    EXPECT_EQ(230, x);
+    EXPECT_EQ(90, y);
+    EXPECT_EQ(150, width);
+
+    // The skin hides the spin button; the others show.
+    BOOL visible = TRUE;
+    EXPECT_EQ(0, dialog.spin.GetQor_CtrlIsVisible(&visible));
+    EXPECT_FALSE(visible);
+    EXPECT_FALSE(dialog.spin.IsWindowVisible());
+    EXPECT_TRUE(dialog.progress.IsWindowVisible());
+    EXPECT_TRUE(dialog.list.IsWindowVisible());
+
+    // Placing keeps the template's stacking order.
+    EXPECT_EQ(dialog.genericSlider.GetSafeHwnd(), GetWindow(dialog.progress.GetSafeHwnd(), GW_HWNDNEXT));
+    EXPECT_EQ(dialog.list.GetSafeHwnd(), GetWindow(dialog.genericSlider.GetSafeHwnd(), GW_HWNDNEXT));
+}
+
+TEST_F(ControlDialogTest, GenericControlsTakeTheirTextFileColoursFontAndTooltip)
+{
+    ASSERT_TRUE(dialog.combo.HasBrushColor());
+    EXPECT_EQ(kComboBackground, dialog.combo.GetBackgroundColor());
+    EXPECT_EQ(kComboText, dialog.combo.GetMainTextColor());
+    const RECT face = ChildRect(dialog.combo.GetSafeHwnd());
+    const COLORREF comboFace = Shown(dialog.combo.GetSafeHwnd(), 4, (face.bottom - face.top) / 2);
+    EXPECT_EQ(kComboBackground, comboFace);
+
+    EXPECT_EQ(kListText, dialog.list.GetTextColor());
+    EXPECT_EQ(kListBackground, ListView_GetBkColor(dialog.list.GetSafeHwnd()));
+    EXPECT_EQ(kListBackground, Shown(dialog.list.GetSafeHwnd(), 70, 60));
+
+    LOGFONTA font{};
+    HFONT used = dialog.combo.GetFont();
+    ASSERT_NE(nullptr, used);
+    EXPECT_EQ(dialog.combo.GetSkinFont(), used);
+    ASSERT_TRUE(GetObjectA(used, sizeof(font), &font));
+    EXPECT_EQ(kComboFontHeight, font.lfHeight);
+    EXPECT_EQ(700, font.lfWeight);
+    EXPECT_STREQ("Tahoma", font.lfFaceName);
+
+    EXPECT_EQ("Pick one", dialog.GetToolTipText(dialog.combo.GetSafeHwnd()));
+    EXPECT_EQ("Rate", dialog.GetToolTipText(dialog.genericSlider.GetSafeHwnd()));
+    EXPECT_EQ("Video frame", dialog.placement.GetWindowText());
+}
+
+TEST_F(ControlDialogTest, ControlsWithoutTextEntriesKeepTheSystemsLook)
+{
+    EXPECT_FALSE(dialog.plainCombo.HasBrushColor());
+    EXPECT_FALSE(dialog.plainCombo.HasMainTextColor());
+    EXPECT_EQ(nullptr, dialog.plainCombo.GetSkinFont());
+    EXPECT_EQ("", dialog.plainCombo.GetCaption());
+    EXPECT_FALSE(dialog.spin.HasBackgroundColor());
+    const RECT face = ChildRect(dialog.plainCombo.GetSafeHwnd());
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), Shown(dialog.plainCombo.GetSafeHwnd(), 4, (face.bottom - face.top) / 2));
+    // A progress entry without a font leaves the system's.
+    EXPECT_EQ(nullptr, dialog.progress.GetSkinFont());
+}
+
+TEST_F(ControlDialogTest, PlacementControlPositionsItsChildAndHidesOutsideEditing)
+{
+    const HWND child = dialog.GetDlgItem(IDC_PLACED_CHILD);
+    EXPECT_EQ((RECT{260, 200, 380, 260}), ChildRect(child));
+    int id = 0;
+    HWND adopted = nullptr;
+    ASSERT_TRUE(dialog.placement.GetChildControlInfo(&id, &adopted));
+    EXPECT_EQ(IDC_PLACED_CHILD, id);
+    EXPECT_EQ(child, adopted);
+    EXPECT_FALSE(dialog.placement.IsWindowVisible());
+    EXPECT_FALSE(dialog.placement.IsWindowEnabled());
+    EXPECT_FALSE(dialog.placementNone.GetChildControlInfo(&id, &adopted));
+    EXPECT_EQ(0, id);
+    EXPECT_EQ(nullptr, adopted);
+
+    // Moved by the editing mode, the frame takes its child along when asked.
+    dialog.placement.EnableForChanging(true);
+    EXPECT_TRUE(dialog.placement.IsWindowVisible());
+    EXPECT_TRUE(dialog.placement.IsWindowEnabled());
+    dialog.placement.SetWindowPos(nullptr, 250, 190, 100, 50, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(dialog.placement.AdjustChildControl());
+    EXPECT_EQ((RECT{250, 190, 350, 240}), ChildRect(child));
+    dialog.placement.EnableForChanging(false);
+    EXPECT_FALSE(dialog.placement.IsWindowVisible());
+
+    // A child chosen by the program; a window of another parent is refused.
+    dialog.placementNone.SetChildControl(child);
+    EXPECT_EQ((RECT{20, 210, 70, 240}), ChildRect(child));
+    dialog.placementNone.SetChildControl(GetDesktopWindow());
+    EXPECT_FALSE(dialog.placementNone.GetChildControlInfo(&id, &adopted));
+    dialog.placementNone.SetChildControlId(IDC_PLACED_CHILD);
+    EXPECT_TRUE(dialog.placementNone.GetChildControlInfo(&id, &adopted));
+    dialog.placementNone.SetChildControlId(9999);  // no such item
+    EXPECT_FALSE(dialog.placementNone.AdjustChildControl());
+    EXPECT_TRUE(dialog.placement.NonDDXInit(IDC_PLACEMENT, &dialog));
+    EXPECT_FALSE(dialog.placement.NonDDXInit(IDC_PLACEMENT_NONE, &dialog));
+}
+
+TEST_F(ControlDialogTest, SkinnedSliderIsSubstitutedAndPaintsChannelFilledPartShadowAndThumb)
+{
+    const HWND slider = dialog.slider.GetSafeHwnd();
+    EXPECT_EQ("QORSLIDER", ClassOf(slider));
+    EXPECT_EQ((RECT{10, 110, 10 + kChannelWidth, 110 + kChannelHeight}), ChildRect(slider));
+    dialog.slider.SetRange(0, 100);
+    dialog.slider.SetPos(50);
+    const RECT thumb = dialog.slider.ThumbPaintRect();
+    ASSERT_GE(thumb.right - thumb.left, kThumbWidth);
+    ASSERT_GT(thumb.left, 20);
+    ASSERT_LT(thumb.right + kShadowLeft + 10, kChannelWidth);
+    RedrawWindow(slider, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages(60);
+    const testsupport::ScreenImage shot = CaptureWindow(slider);
+    shot.SaveBmp(testsupport::OutputDir() + "skinned_slider.bmp");
+    EXPECT_EQ(kThumbColours[0], shot.Pixel(thumb.left + 2, thumb.top + 5));
+    EXPECT_EQ(kFilled, shot.Pixel(5, 10));
+    EXPECT_EQ(kChannel, shot.Pixel(kChannelWidth - 5, 10));
+    // The shadow shows right of and below the thumb bitmap, shifted by its offsets.
+    EXPECT_EQ(kShadow, shot.Pixel(thumb.left + kThumbWidth + kShadowLeft - 1, thumb.top + kShadowDown + 1));
+    EXPECT_EQ(kFilled, shot.Pixel(thumb.left - 2, 10));
+    // Right of the shadow the channel shows again.
+    EXPECT_EQ(kChannel, shot.Pixel(thumb.left + kThumbWidth + kShadowLeft + 2, 10));
+
+    // A click on the channel moves the thumb there (the skin sets "PositionToHitPoint").
+    SendMessageA(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kChannelWidth - 15, 10));
+    SendMessageA(slider, WM_LBUTTONUP, 0, MAKELPARAM(kChannelWidth - 15, 10));
+    EXPECT_GT(dialog.slider.GetPos(), 85);
+}
+
+TEST_F(ControlDialogTest, BrokenAndMismatchedBitmapsDrawAPlainFaceOrWhatTheyHave)
+{
+    // Missing and unreadable bitmaps: no shape, a plain face in every state, no caption.
+    EXPECT_FALSE(dialog.brokenButton.PrimaryBitmapAndRegionSet());
+    EXPECT_EQ(nullptr, dialog.brokenButton.StateBitmap(0));
+    EXPECT_EQ(nullptr, dialog.brokenButton.StateBitmap(1));
+    EXPECT_EQ("", dialog.brokenButton.CurrentCaption());
+    const HWND broken = dialog.brokenButton.GetSafeHwnd();
+    EXPECT_EQ(RGB(0xC0, 0xC0, 0xC0), Shown(broken, 6, 6));
+    dialog.brokenButton.EnableWindow(FALSE);
+    dialog.brokenButton.SetState(3);
+    EXPECT_EQ(RGB(0xE0, 0xE0, 0xE0), Shown(broken, 6, 6));
+
+    // State bitmaps of other sizes than the Up one: each paints from its corner; a missing
+    // one draws the plain face; the button keeps the Up bitmap's size.
+    const HWND mixed = dialog.mixedButton.GetSafeHwnd();
+    EXPECT_EQ((RECT{10, 70, 10 + kButtonWidth, 70 + kButtonHeight}), ChildRect(mixed));
+    EXPECT_EQ("Mixed", dialog.mixedButton.CurrentCaption());
+    dialog.mixedButton.SetState(1);
+    // The caption is drawn over the small down bitmap's corner: most of it still shows.
+    Shown(mixed, 0, 0);
+    const testsupport::ScreenImage down = CaptureWindow(mixed);
+    int yellow = 0;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 30; ++x)
+            yellow += down.Pixel(x, y) == RGB(255, 255, 0);
+    EXPECT_GT(yellow, 180);
+    dialog.mixedButton.SetState(2);
+    EXPECT_EQ(RGB(0, 255, 255), Shown(mixed, kButtonWidth - 3, kButtonHeight - 3));
+    dialog.mixedButton.EnableWindow(FALSE);
+    dialog.mixedButton.SetState(3);
+    EXPECT_EQ(RGB(0xE0, 0xE0, 0xE0), Shown(mixed, 3, kButtonHeight / 2));
+
+    // A slider without thumb and channel bitmaps, a larger down thumb and wild offsets.
+    const HWND slider = dialog.brokenSlider.GetSafeHwnd();
+    EXPECT_EQ(nullptr, dialog.brokenSlider.SlotBitmap(EQorSlider::kThumbUp));
+    EXPECT_EQ(nullptr, dialog.brokenSlider.SlotBitmap(EQorSlider::kChannel));
+    Shown(slider, 0, 0);
+    SetFocus(slider);
+    Shown(slider, 0, 0);
+    SetCapture(slider);
+    const RECT thumb = dialog.brokenSlider.ThumbPaintRect();
+    EXPECT_GE(thumb.right - thumb.left, 90);
+    EXPECT_GE(thumb.bottom - thumb.top, 36);
+    Shown(slider, 0, 0);
+    ReleaseCapture();
+    dialog.brokenSlider.EnableWindow(FALSE);
+    Shown(slider, 0, 0);
+    EXPECT_TRUE(IsWindow(slider));
+}

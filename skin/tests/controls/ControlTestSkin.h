@@ -1,0 +1,29 @@
+#pragma once
+// The skin of the skinned control dialog tests, written next to the test program: bitmaps in
+// plain distinct colours (so a painted pixel says which bitmap it came from), broken and
+// mismatched bitmaps, and graphics and text entries for every kind of control, some of them
+// deliberately incomplete.
+#include <windows.h>
+
+#include <string>
+
+namespace controltest {
+
+constexpr COLORREF kFace = RGB(60, 60, 90);
+// The skinned button's four state bitmaps.
+constexpr COLORREF kButtonColours[4] = {RGB(200, 40, 40), RGB(40, 200, 40), RGB(40, 40, 200), RGB(128, 128, 128)};
+constexpr int kButtonWidth = 60, kButtonHeight = 24;
+// The skinned slider: thumb states, channel, filled part and shadow.
+constexpr COLORREF kThumbColours[4] = {RGB(250, 250, 250), RGB(250, 150, 0), RGB(0, 200, 250), RGB(90, 90, 90)};
+constexpr COLORREF kChannel = RGB(20, 20, 20), kFilled = RGB(0, 160, 80), kShadow = RGB(100, 0, 100);
+constexpr int kThumbWidth = 10, kThumbHeight = 20, kChannelWidth = 200, kChannelHeight = 20;
+constexpr int kShadowLeft = 3, kShadowDown = 2;
+// Text file colours of the generic controls.
+constexpr COLORREF kComboBackground = RGB(200, 230, 120), kComboText = RGB(10, 20, 30);
+constexpr COLORREF kListText = RGB(200, 0, 0), kListBackground = RGB(240, 240, 200);
+constexpr int kComboFontHeight = -15;
+
+// Writes Graphics1033.xml, Text1033.xml and the bitmaps into `folder` (no trailing backslash).
+void WriteControlSkin(const std::string& folder);
+
+}  // namespace controltest
