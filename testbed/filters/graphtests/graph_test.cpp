@@ -76,10 +76,14 @@ protected:
     }
 
     // Decoder and video renderer behind `out`, the renderer's window inside our own window.
+    // Wine's GDI video renderer, named: the default one (VMR-7) presents through Direct3D,
+    // which a GDI screen capture does not see under Xvfb.
     void RenderVideo(IPin* out)
     {
         ASSERT_EQ(Connect(graph_.Get(), out, decoder_.Get()), S_OK);
-        ASSERT_EQ(graph_->Render(LastPin(decoder_.Get(), PINDIR_OUTPUT).Get()), S_OK);
+        ComPtr<IBaseFilter> renderer = AddFilter(graph_.Get(), CLSID_VideoRenderer, L"Video Renderer");
+        ASSERT_TRUE(renderer);
+        ASSERT_EQ(Connect(graph_.Get(), LastPin(decoder_.Get(), PINDIR_OUTPUT).Get(), renderer.Get()), S_OK);
         window_ = CreateWindowExA(0, "STATIC", "preview", WS_POPUP | WS_VISIBLE, 40, 40, 352, 288,
                                   nullptr, nullptr, nullptr, nullptr);
         ComPtr<IVideoWindow> vw;

@@ -38,7 +38,7 @@ HRESULT OutputQueue::Start()
         items_.clear();
         queuedBytes_ = 0;
         stopping_ = flushing_ = dropping_ = endOfStream_ = false;
-        busySince_ = 0;
+        busy_ = sawRunning_ = false;
         dropped_ = 0;
         SetEvent(room_.Get());
         SetEvent(idle_.Get());
@@ -60,6 +60,12 @@ void OutputQueue::Stop()
     if (!thread_) return;
     WaitForSingleObject(thread_.Get(), INFINITE);
     thread_.Reset();
+    if (dropped_ > 0) {
+        char line[160];
+        wsprintfA(line, "TestbedFilters: demultiplexer output \"%ls\" dropped %ld packets while stalled\r\n",
+                  pin_->Name().c_str(), dropped_);
+        OutputDebugStringA(line);
+    }
 }
 
 bool OutputQueue::WaitForRoom()
@@ -69,8 +75,13 @@ bool OutputQueue::WaitForRoom()
             dshow::AutoLock lock(&lock_);
             if (stopping_ || flushing_ || endOfStream_) return false;
             if (queuedBytes_ < kMaxQueuedBytes && items_.size() < kMaxQueuedItems) return true;
+            // Stalled: one delivery has been held this long, all of it while running (a
+            // delivery held through a pause is released by the Run that follows).
+            const DWORD now = GetTickCount();
             const bool running = pin_->Filter()->State() == State_Running;
-            if (running && busySince_ != 0 && GetTickCount() - busySince_ > kStallMs) {
+            if (running && !sawRunning_) runningSince_ = now;
+            sawRunning_ = running;
+            if (busy_ && running && std::min(now - busySince_, now - runningSince_) > kStallMs) {
                 ++dropped_;
                 dropping_ = true;
                 return false;
@@ -154,11 +165,12 @@ void OutputQueue::Run()
             queuedBytes_ -= item.bytes.size();
             SetEvent(room_.Get());
             ResetEvent(idle_.Get());
-            busySince_ = GetTickCount() | 1;  // never 0, which means idle
+            busy_ = true;
+            busySince_ = GetTickCount();
         }
         Deliver(item);
         dshow::AutoLock lock(&lock_);
-        busySince_ = 0;
+        busy_ = false;
         SetEvent(idle_.Get());
     }
 }

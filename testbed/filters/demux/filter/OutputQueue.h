@@ -64,7 +64,10 @@ private:
     bool flushing_ = false;
     bool dropping_ = false;     // packets were dropped: mark the next one
     bool endOfStream_ = false;  // end of stream passed: nothing more until the next start
-    DWORD busySince_ = 0;       // tick count when the current delivery began; 0 when idle
+    bool busy_ = false;         // the thread is delivering an item
+    DWORD busySince_ = 0;       // tick count when that delivery began
+    bool sawRunning_ = false;   // the input saw the filter running at its last check
+    DWORD runningSince_ = 0;    // tick count when it first saw it running
     long dropped_ = 0;
 };
 
