@@ -21,8 +21,6 @@ public:
     {
     }
 
-    bool DeliversWhilePaused() const override { return bytesPerSecond_ <= 0; }
-
     HRESULT CheckMediaType(const dshow::MediaType& type) override
     {
         return type.majortype == MEDIATYPE_Stream ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
@@ -52,7 +50,8 @@ public:
     {
         if (position_ >= bytes_.size()) return S_FALSE;
         if (bytesPerSecond_ > 0) {
-            // Real time: each chunk leaves when the device would have encoded it.
+            // Real time from the first chunk (delivered while paused, so Wine's graph, which
+            // runs only once every renderer holds a sample, can start).
             if (!started_) {
                 startTick_ = GetTickCount();
                 started_ = true;
