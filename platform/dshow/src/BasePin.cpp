@@ -183,11 +183,14 @@ STDMETHODIMP BasePin::ConnectedTo(IPin** pin)
 {
     if (!pin)
         return E_POINTER;
-    AutoLock lock(lock_);
-    *pin = connected_;
-    if (!connected_)
+    // No filter lock: renderers ask from their streaming thread (end of stream, seeking)
+    // while Stop may hold the filter lock waiting for that thread. The connection changes
+    // only while stopped.
+    IPin* peer = connected_;
+    *pin = peer;
+    if (!peer)
         return VFW_E_NOT_CONNECTED;
-    connected_->AddRef();
+    peer->AddRef();
     return S_OK;
 }
 

@@ -99,7 +99,7 @@ HRESULT STDMETHODCALLTYPE TransformOutputPin::NonDelegatingQueryInterface(REFIID
     if (!out)
         return E_POINTER;
     if (iid == IID_IMediaSeeking || iid == IID_IMediaPosition) {
-        AutoLock lock(lock_);
+        AutoLock lock(&seekingLock_);
         if (!seeking_) {
             seeking_ = new (std::nothrow) SeekingPassThru(Owner(), transform_->Input());
             if (!seeking_) {

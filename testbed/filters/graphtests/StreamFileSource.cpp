@@ -15,8 +15,9 @@ constexpr CLSID kClsidStreamFileSource = {0x6C3B5E1A, 0x1D2F, 0x4B7E, {0x9A, 0x5
 
 class FileStream : public dshow::SourceStream {
 public:
-    FileStream(dshow::SourceFilter* filter, std::vector<uint8_t> bytes, size_t chunk)
-        : dshow::SourceStream(filter, L"MPEG Stream"), bytes_(std::move(bytes)), chunk_(chunk)
+    FileStream(dshow::SourceFilter* filter, std::vector<uint8_t> bytes, size_t chunk, double bytesPerSecond)
+        : dshow::SourceStream(filter, L"MPEG Stream"), bytes_(std::move(bytes)), chunk_(chunk),
+          bytesPerSecond_(bytesPerSecond)
     {
     }
 
@@ -42,11 +43,23 @@ public:
     HRESULT OnThreadStart() override
     {
         position_ = 0;
+        started_ = false;
         return S_OK;
     }
     HRESULT FillBuffer(IMediaSample* sample) override
     {
         if (position_ >= bytes_.size()) return S_FALSE;
+        if (bytesPerSecond_ > 0) {
+            // Real time from the first chunk (delivered while paused, so Wine's graph, which
+            // runs only once every renderer holds a sample, can start).
+            if (!started_) {
+                startTick_ = GetTickCount();
+                started_ = true;
+            }
+            const DWORD due = startTick_ + DWORD(double(position_) * 1000.0 / bytesPerSecond_);
+            const LONG wait = LONG(due - GetTickCount());
+            if (wait > 0) Sleep(DWORD(wait));
+        }
         BYTE* dst = nullptr;
         sample->GetPointer(&dst);
         const size_t n = std::min({chunk_, bytes_.size() - position_, size_t(sample->GetSize())});
@@ -62,19 +75,22 @@ public:
 private:
     std::vector<uint8_t> bytes_;
     size_t chunk_;
+    double bytesPerSecond_;
     size_t position_ = 0;
+    bool started_ = false;
+    DWORD startTick_ = 0;
 };
 
 }  // namespace
 
 StreamFileSource::StreamFileSource() : dshow::SourceFilter(nullptr, kClsidStreamFileSource) {}
 
-IBaseFilter* StreamFileSource::Create(const std::string& path, size_t chunk)
+IBaseFilter* StreamFileSource::Create(const std::string& path, size_t chunk, double bytesPerSecond)
 {
     std::vector<uint8_t> bytes = filtertest::ReadWholeFile(path);
     if (bytes.empty()) return nullptr;
     auto* source = new StreamFileSource();
-    source->AddStream(std::make_unique<FileStream>(source, std::move(bytes), chunk));
+    source->AddStream(std::make_unique<FileStream>(source, std::move(bytes), chunk, bytesPerSecond));
     IBaseFilter* filter = nullptr;
     source->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&filter));
     return filter;

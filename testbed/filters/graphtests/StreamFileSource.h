@@ -10,8 +10,10 @@ namespace graphtest {
 
 class StreamFileSource : public dshow::SourceFilter {
 public:
-    // Returned with one reference; null when the file cannot be read.
-    static IBaseFilter* Create(const std::string& path, size_t chunk = 4096);
+    // Returned with one reference; null when the file cannot be read. With `bytesPerSecond`
+    // the source plays in real time, as a device does; without it, as fast as downstream takes
+    // the samples.
+    static IBaseFilter* Create(const std::string& path, size_t chunk = 4096, double bytesPerSecond = 0);
 
 private:
     StreamFileSource();

@@ -58,6 +58,9 @@ protected:
 private:
     TransformFilter* transform_;
     SeekingPassThru* seeking_ = nullptr;  // created on first request
+    // Guards seeking_ only: a renderer asks for seeking from inside EndOfStream, on the
+    // streaming thread, while Stop may hold the filter lock waiting for that thread.
+    CritSec seekingLock_;
 };
 
 class TransformFilter : public BaseFilter {

@@ -166,15 +166,15 @@ HRESULT DemuxFilter::EndOfStream()
 {
     dshow::AutoLock receive(&receiveLock_);
     parser_.Flush();
-    ForEachOutput([](DemuxOutputPin& pin) { pin.DeliverEndOfStream(); });
-    if (streamOutput_ && streamOutput_->IsConnected()) streamOutput_->DeliverEndOfStream();
+    ForEachOutput([](DemuxOutputPin& pin) { pin.QueueEndOfStream(); });
+    if (streamOutput_ && streamOutput_->IsConnected()) streamOutput_->QueueEndOfStream();
     return S_OK;
 }
 
 HRESULT DemuxFilter::BeginFlush()
 {
-    ForEachOutput([](DemuxOutputPin& pin) { pin.DeliverBeginFlush(); });
-    if (streamOutput_ && streamOutput_->IsConnected()) streamOutput_->DeliverBeginFlush();
+    ForEachOutput([](DemuxOutputPin& pin) { pin.BeginQueueFlush(); });
+    if (streamOutput_ && streamOutput_->IsConnected()) streamOutput_->BeginQueueFlush();
     return S_OK;
 }
 
@@ -184,8 +184,8 @@ HRESULT DemuxFilter::EndFlush()
         dshow::AutoLock receive(&receiveLock_);
         parser_.Reset();
     }
-    ForEachOutput([](DemuxOutputPin& pin) { pin.DeliverEndFlush(); });
-    if (streamOutput_ && streamOutput_->IsConnected()) streamOutput_->DeliverEndFlush();
+    ForEachOutput([](DemuxOutputPin& pin) { pin.EndQueueFlush(); });
+    if (streamOutput_ && streamOutput_->IsConnected()) streamOutput_->EndQueueFlush();
     return S_OK;
 }
 

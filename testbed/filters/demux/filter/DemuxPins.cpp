@@ -143,7 +143,15 @@ HRESULT DemuxOutputPin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PRO
 HRESULT DemuxOutputPin::Active()
 {
     discontinuity_ = true;
-    return dshow::OutputPin::Active();
+    const HRESULT hr = dshow::OutputPin::Active();
+    return FAILED(hr) ? hr : queue_.Start();
+}
+
+HRESULT DemuxOutputPin::Inactive()
+{
+    const HRESULT hr = dshow::OutputPin::Inactive();  // frees a delivery waiting for a buffer
+    queue_.Stop();
+    return hr;
 }
 
 STDMETHODIMP DemuxOutputPin::MapStreamId(ULONG streamId, DWORD content, ULONG filterValue, int offset)
@@ -211,37 +219,12 @@ void DemuxOutputPin::Offer(const mpegps::PesPacket& pes, REFERENCE_TIME time)
 
 void DemuxOutputPin::Send(const uint8_t* data, size_t size, REFERENCE_TIME time, bool swap16)
 {
-    while (size > 0) {
-        dshow::ComPtr<IMediaSample> sample;
-        if (FAILED(GetDeliveryBuffer(sample.Put(), nullptr, nullptr, 0))) return;
-        BYTE* dst = nullptr;
-        sample->GetPointer(&dst);
-        size_t n = std::min(size, size_t(sample->GetSize()));
-        if (swap16) n &= ~size_t(1);
-        if (n == 0) return;
-        if (swap16) {
-            for (size_t i = 0; i < n; i += 2) {
-                dst[i] = data[i + 1];
-                dst[i + 1] = data[i];
-            }
-        } else {
-            std::memcpy(dst, data, n);
-        }
-        sample->SetActualDataLength(long(n));
-        if (time >= 0) {
-            REFERENCE_TIME start = time, stop = time + 1;
-            sample->SetTime(&start, &stop);
-            sample->SetSyncPoint(TRUE);
-            time = -1;  // only the first piece carries the timestamp
-        }
-        if (discontinuity_) {
-            sample->SetDiscontinuity(TRUE);
-            discontinuity_ = false;
-        }
-        if (FAILED(Deliver(sample.Get()))) return;
-        data += n;
-        size -= n;
+    std::vector<uint8_t> bytes(data, data + (swap16 ? size & ~size_t(1) : size));
+    if (swap16) {
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
     }
+    queue_.Push(std::move(bytes), time, discontinuity_);
+    discontinuity_ = false;
 }
 
 void DemuxOutputPin::SendBytes(const BYTE* data, size_t size, bool discontinuity)

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "OutputQueue.h"
 #include "ProgramStreamParser.h"
 
 namespace testbed {
@@ -37,6 +38,7 @@ public:
     HRESULT GetMediaType(int position, dshow::MediaType* type) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
     HRESULT Active() override;
+    HRESULT Inactive() override;
 
     // IMPEG2StreamIdMap
     STDMETHODIMP MapStreamId(ULONG streamId, DWORD content, ULONG filterValue, int offset) override;
@@ -48,6 +50,10 @@ public:
     void Offer(const mpegps::PesPacket& pes, REFERENCE_TIME time);
     // Sends stream bytes as they came (the vendor demultiplexer's stream output).
     void SendBytes(const BYTE* data, size_t size, bool discontinuity);
+    // End of stream and flushing in order with the packets on this output's delivery thread.
+    void QueueEndOfStream() { queue_.PushEndOfStream(); }
+    void BeginQueueFlush() { queue_.BeginFlush(); }
+    void EndQueueFlush() { queue_.EndFlush(); }
 
 private:
     void Send(const uint8_t* data, size_t size, REFERENCE_TIME time, bool swap16);
@@ -55,6 +61,7 @@ private:
     dshow::MediaType pinType_;
     std::vector<STREAM_ID_MAP> maps_;  // guarded by the filter lock
     bool discontinuity_ = true;
+    OutputQueue queue_{this};
 };
 
 }  // namespace testbed
