@@ -9,10 +9,10 @@
 #include "TestSupport.h"
 
 #include "dshowbase/ComPtr.h"
+#include "dshowbase/TransformFilter.h"
 
 #include <windows.h>
 #include <dshow.h>
-#include <qedit.h>
 
 #include <gtest/gtest.h>
 
@@ -24,33 +24,30 @@ using vcap::FilterRole;
 
 namespace {
 
-const CLSID kClsidSampleGrabber = {0xC1F400A0, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
-const CLSID kClsidNullRenderer = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+
+// {3F2B7C61-0D4E-4A8B-9C15-6E7D2A1B8F40}, never registered: made directly by the test.
+constexpr CLSID kClsidStall = {0x3F2B7C61, 0x0D4E, 0x4A8B, {0x9C, 0x15, 0x6E, 0x7D, 0x2A, 0x1B, 0x8F, 0x40}};
 
 // A host that stops taking samples for a while: the first sample holds the stream up.
-class StallingCallback : public ISampleGrabberCB {
+class StallingFilter : public dshow::InPlaceTransformFilter {
 public:
-    explicit StallingCallback(DWORD stallMs) : stallMs_(stallMs) {}
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    static ComPtr<IBaseFilter> Create(DWORD stallMs)
     {
-        if (iid == IID_IUnknown || iid == IID_ISampleGrabberCB) {
-            *out = static_cast<ISampleGrabberCB*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        auto* f = new StallingFilter(stallMs);
+        IBaseFilter* out = nullptr;
+        f->NonDelegatingQueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&out));
+        return ComPtr<IBaseFilter>::Adopt(out);
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }  // lives on the test's stack
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP SampleCB(double, IMediaSample*) override
+    HRESULT CheckInputType(const dshow::MediaType&) override { return S_OK; }
+    HRESULT Transform(IMediaSample*) override
     {
         if (InterlockedIncrement(&samples_) == 1)
             Sleep(stallMs_);
         return S_OK;
     }
-    STDMETHODIMP BufferCB(double, BYTE*, long) override { return S_OK; }
 
 private:
+    explicit StallingFilter(DWORD stallMs) : InPlaceTransformFilter(nullptr, kClsidStall), stallMs_(stallMs) {}
     DWORD stallMs_;
     LONG samples_ = 0;
 };
@@ -118,8 +115,8 @@ protected:
     }
 
     // The card's stream output (the encoder's for type 1, the capture filter's own for type 3)
-    // into a null renderer, optionally through a sample grabber with a callback.
-    void BuildStreamGraph(const CardRecord& card, IBaseFilter* capture, ISampleGrabberCB* callback = nullptr)
+    // into a file writer, optionally through a filter in between.
+    void BuildStreamGraph(const CardRecord& card, IBaseFilter* capture, IBaseFilter* between = nullptr)
     {
         ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph_.PutVoid()), S_OK);
         ComPtr<IBaseFilter> source = card.personality.deviceType == 3 ? ComPtr<IBaseFilter>(capture) : Bind(card, FilterRole::Encoder);
@@ -128,19 +125,19 @@ protected:
         ComPtr<IPin> out = PinOf(source.Get(), PINDIR_OUTPUT);
         ASSERT_TRUE(out);
         stream_ = out;
-        if (callback) {
-            ComPtr<IBaseFilter> grabber;
-            ASSERT_EQ(CoCreateInstance(kClsidSampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, grabber.PutVoid()), S_OK);
-            ASSERT_EQ(graph_->AddFilter(grabber.Get(), L"Grabber"), S_OK);
-            ComPtr<ISampleGrabber> sg;
-            ASSERT_EQ(grabber.As(sg), S_OK);
-            ASSERT_EQ(sg->SetCallback(callback, 0), S_OK);
-            ASSERT_EQ(graph_->ConnectDirect(out.Get(), PinOf(grabber.Get(), PINDIR_INPUT).Get(), nullptr), S_OK);
-            out = PinOf(grabber.Get(), PINDIR_OUTPUT);
+        if (between) {
+            ASSERT_EQ(graph_->AddFilter(between, L"Between"), S_OK);
+            ASSERT_EQ(graph_->ConnectDirect(out.Get(), PinOf(between, PINDIR_INPUT).Get(), nullptr), S_OK);
+            out = PinOf(between, PINDIR_OUTPUT);
         }
+        // The system File Writer takes a stream as fast as it comes (a renderer would pace it).
         ComPtr<IBaseFilter> sink;
-        ASSERT_EQ(CoCreateInstance(kClsidNullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, sink.PutVoid()), S_OK);
+        ASSERT_EQ(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, sink.PutVoid()), S_OK);
         ASSERT_EQ(graph_->AddFilter(sink.Get(), L"Sink"), S_OK);
+        ComPtr<IFileSinkFilter> file;
+        ASSERT_EQ(sink.As(file), S_OK);
+        const std::string path = testsupport::OutputDir() + "events.mpg";
+        ASSERT_EQ(file->SetFileName(std::wstring(path.begin(), path.end()).c_str(), nullptr), S_OK);
         ASSERT_EQ(graph_->ConnectDirect(out.Get(), PinOf(sink.Get(), PINDIR_INPUT).Get(), nullptr), S_OK);
         ASSERT_EQ(graph_.As(mc_), S_OK);
     }
@@ -196,8 +193,8 @@ TEST_F(DeviceEventsTest, FramesDroppedFiresWhenTheHostFallsBehindTheEncoder)
     Event dropped, flow;
     ASSERT_EQ(Register(ks.Get(), vcap::kEventFramesDropped, dropped), S_OK);
     ASSERT_EQ(Register(ks.Get(), vcap::kEventFlowStopped, flow), S_OK);
-    StallingCallback stall(2500);
-    BuildStreamGraph(card, capture.Get(), &stall);
+    ComPtr<IBaseFilter> stall = StallingFilter::Create(2500);
+    BuildStreamGraph(card, capture.Get(), stall.Get());
     ASSERT_TRUE(SUCCEEDED(mc_->Run()));
     EXPECT_TRUE(dropped.Signalled(8000));
     EXPECT_FALSE(dropped.Signalled(1500)) << "one report for one stall";
