@@ -51,11 +51,12 @@ public:
     long Busy() const { return busy_; }
     long Wrong() const { return wrong_; }
     long Refs() const { return refs_; }
-    // Waits until `count` events have come (or a generous limit passes), then a little
-    // longer so that an extra event would be seen too.
-    long WaitFor(long count) const
+    // Waits until `count` events have come (or `limitMs` passes), then a little longer so
+    // that an extra event would be seen too. A tune settles in 120 ms and is seen within
+    // 40 ms more, so a short limit is enough where no event must come.
+    long WaitFor(long count, DWORD limitMs = 3000) const
     {
-        for (int i = 0; i < 150 && events_ < count; ++i)
+        for (DWORD waited = 0; waited < limitMs && events_ < count; waited += 20)
             Sleep(20);
         Sleep(300);
         return events_;
@@ -151,9 +152,9 @@ TEST_F(TunerNotificationTest, EveryChangeIsReportedOnceTheTunerHasSettled)
     ASSERT_EQ(other->put_Channel(7, -1, -1), S_OK);
     EXPECT_EQ(cb.WaitFor(1), 1) << "one tune, one report";
     ASSERT_EQ(other->put_Channel(7, -1, -1), S_OK);
-    EXPECT_EQ(cb.WaitFor(2), 1) << "the same channel again changes nothing";
+    EXPECT_EQ(cb.WaitFor(2, 500), 1) << "the same channel again changes nothing";
     ASSERT_EQ(other->put_Mode(AMTUNER_MODE_TV), S_OK);
-    EXPECT_EQ(cb.WaitFor(2), 1) << "nor does the mode it is already in";
+    EXPECT_EQ(cb.WaitFor(2, 500), 1) << "nor does the mode it is already in";
     ASSERT_EQ(other->put_CountryCode(49), S_OK);
     EXPECT_EQ(cb.WaitFor(2), 2) << "a new country retunes";
     ASSERT_EQ(other->put_InputType(0, TunerInputAntenna), S_OK);
@@ -164,7 +165,7 @@ TEST_F(TunerNotificationTest, EveryChangeIsReportedOnceTheTunerHasSettled)
     ASSERT_EQ(tuner->UnRegisterNotificationCallBack(&cb), S_OK);
     EXPECT_EQ(cb.Refs(), 1);
     ASSERT_EQ(other->put_Channel(9, -1, -1), S_OK);
-    EXPECT_EQ(cb.WaitFor(4), 3) << "unregistered: silent";
+    EXPECT_EQ(cb.WaitFor(4, 500), 3) << "unregistered: silent";
 }
 
 TEST_F(TunerNotificationTest, TvAudioReportsItsModeAndWhatTheBroadcastOffers)
@@ -185,7 +186,7 @@ TEST_F(TunerNotificationTest, TvAudioReportsItsModeAndWhatTheBroadcastOffers)
     ASSERT_EQ(audio->put_TVAudioMode(0x11), S_OK);
     EXPECT_EQ(cb.WaitFor(1), 1) << "a new mode";
     ASSERT_EQ(tuner->put_Channel(7, -1, -1), S_OK);
-    EXPECT_EQ(cb.WaitFor(2), 1) << "station to station: the same sound is on offer";
+    EXPECT_EQ(cb.WaitFor(2, 500), 1) << "station to station: the same sound is on offer";
     ASSERT_EQ(tuner->put_Channel(6, -1, -1), S_OK);
     EXPECT_EQ(cb.WaitFor(2), 2) << "noise offers mono only";
     ASSERT_EQ(audio->UnRegisterNotificationCallBack(&cb), S_OK);
