@@ -10,6 +10,9 @@ OUT=${DEMO_OUT:-$B/demo-out}
 if [ "${1:-}" = "--inside" ]; then
     # Runs inside tools/with-wine.sh: prefix, display and wineserver are ready.
     cd "$B/bin"
+    # The test bed's filters and a virtual card: the device the demo runs on.
+    wine64 vcapinstall.exe register
+    wine64 vcapinstall.exe list | grep -q . || wine64 vcapinstall.exe install --card 1 --type 1 --bus usb20 >/dev/null
     if [ "${DEMO_INTERACTIVE:-0}" = 1 ]; then
         wine64 Marovin.exe
         exit $?

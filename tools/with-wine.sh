@@ -38,7 +38,9 @@ wine64 wineboot </dev/null >/dev/null 2>&1
 if [ -n "${WINE_KEEPALIVE:-}" ] && [ -f "$WINE_KEEPALIVE" ]; then
     # The first window of the run starts the desktop process: let that happen here, with
     # silent standard handles, before any test can start it on ctest's output pipe.
-    wine64 "$WINE_KEEPALIVE" --warm </dev/null >/dev/null 2>&1
+    # A keep-alive older than its source may not know --warm and would wait for ever.
+    timeout 120 wine64 "$WINE_KEEPALIVE" --warm </dev/null >/dev/null 2>&1 ||
+        echo "with-wine: $WINE_KEEPALIVE --warm did not end in 120 s; rebuild it (target wine-keepalive)" >&2
     rm -f "$R/keepalive.ready"
     wine64 "$WINE_KEEPALIVE" "Z:$R/keepalive.ready" </dev/null >/dev/null 2>&1 &
     i=0

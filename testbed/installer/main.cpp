@@ -2,7 +2,10 @@
 //   vcapinstall install [--card N] [--type 1|3] [--bus pci|usb11|usb20|firewire] [--params 40|44]
 //   vcapinstall uninstall [--card N | --all]
 //   vcapinstall list
+//   vcapinstall register [--dir FOLDER]     the test bed's filters (vcap.ax, TestbedFilters.ax),
+//   vcapinstall unregister [--dir FOLDER]   by default those next to vcapinstall.exe
 #include "CardInstaller.h"
+#include "ServerRegistration.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -14,7 +17,8 @@ int Usage()
 {
     std::fwprintf(stderr, L"usage: vcapinstall install [--card N] [--type 1|3] [--bus pci|usb11|usb20|firewire] [--params 40|44]\n"
                           L"       vcapinstall uninstall [--card N | --all]\n"
-                          L"       vcapinstall list\n");
+                          L"       vcapinstall list\n"
+                          L"       vcapinstall register|unregister [--dir FOLDER]\n");
     return 2;
 }
 
@@ -37,6 +41,7 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring command = argv[1];
     int card = 1;
     bool all = false;
+    std::wstring folder = vcap::ProgramFolder();
     vcap::Personality p;
     for (int i = 2; i < argc; ++i) {
         const std::wstring a = argv[i];
@@ -49,6 +54,11 @@ int wmain(int argc, wchar_t** argv)
             return Usage();
         ++i;
         if (a == L"--card") card = _wtoi(v);
+        else if (a == L"--dir") {
+            folder = v;
+            if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/')
+                folder += L'\\';
+        }
         else if (a == L"--type") p.deviceType = static_cast<uint32_t>(_wtoi(v));
         else if (a == L"--params") p.paramsBytes = static_cast<uint32_t>(_wtoi(v));
         else if (a == L"--bus") {
@@ -62,6 +72,13 @@ int wmain(int argc, wchar_t** argv)
         return Usage();
 
     std::wstring error;
+    if (command == L"register" || command == L"unregister") {
+        if (!vcap::RegisterTestBedServers(folder, command == L"unregister", error)) {
+            std::fwprintf(stderr, L"vcapinstall: %ls\n", error.c_str());
+            return 1;
+        }
+        return 0;
+    }
     if (command == L"install") {
         vcap::CardRecord rec;
         if (!vcap::InstallCard(card, p, rec, error)) {

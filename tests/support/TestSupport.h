@@ -38,8 +38,9 @@ std::string OutputDir();
 // Folder holding the running executable, ending in a backslash.
 std::string ModuleDir();
 
-// Registers the in-process COM server `fileName` of ModuleDir() in the running prefix, as
-// regsvr32 would; false when it cannot be loaded or its registration fails.
-bool RegisterModuleServer(const std::string& fileName);
+// Registers the test bed's filters (the virtual card's and the stand-ins for the system's) in
+// the test prefix with the test bed's installer next to the test program, "vcapinstall
+// register", as the demo does; true when it succeeded. Such tests depend on `vcapinstall`.
+bool RegisterTestBedFilters();
 
 }  // namespace testsupport

@@ -28,18 +28,6 @@ std::string Narrowed(const std::wstring& s)
     return Narrow(s.c_str());
 }
 
-bool RegisterServer(const char* file)
-{
-    HMODULE m = LoadLibraryA((testsupport::ModuleDir() + file).c_str());
-    if (!m)
-        return false;
-    using Fn = HRESULT(STDAPICALLTYPE*)();
-    auto reg = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m, "DllRegisterServer")));
-    const bool ok = reg && SUCCEEDED(reg());
-    FreeLibrary(m);
-    return ok;
-}
-
 void RemoveAllCards()
 {
     std::wstring error;
@@ -97,7 +85,7 @@ protected:
     static void SetUpTestSuite()
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(RegisterServer("vcap.ax"));
+        ASSERT_TRUE(testsupport::RegisterTestBedFilters());
     }
     void SetUp() override
     {

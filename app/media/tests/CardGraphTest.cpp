@@ -50,7 +50,7 @@ protected:
     static void SetUpTestSuite()
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(testsupport::RegisterModuleServer("vcap.ax"));
+        ASSERT_TRUE(testsupport::RegisterTestBedFilters());
     }
     void SetUp() override { RemoveAllCards(); }
     void TearDown() override { RemoveAllCards(); }

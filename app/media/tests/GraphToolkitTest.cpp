@@ -23,18 +23,6 @@ namespace {
 // Null Renderer (qedit's; Wine has it built in).
 const CLSID CLSID_NullRenderer = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 
-bool RegisterServer(const char* file)
-{
-    HMODULE m = LoadLibraryA((testsupport::ModuleDir() + file).c_str());
-    if (!m)
-        return false;
-    using Fn = HRESULT(STDAPICALLTYPE*)();
-    auto reg = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m, "DllRegisterServer")));
-    const bool ok = reg && SUCCEEDED(reg());
-    FreeLibrary(m);
-    return ok;
-}
-
 // A filter that refuses to leave the stopped state, as a driver without its device does.
 const CLSID kClsidRefusing = {0x5E1B0C11, 0x3A52, 0x4F0E, {0x9B, 0x61, 0x2F, 0x7D, 0x10, 0xAA, 0x4E, 0x01}};
 class RefusingFilter final : public dshow::BaseFilter {
@@ -92,7 +80,7 @@ protected:
     static void SetUpTestSuite()
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(RegisterServer("TestbedFilters.ax"));
+        ASSERT_TRUE(testsupport::RegisterTestBedFilters());
         // A small file for the async file source: its output offers MEDIATYPE_Stream.
         file_ = testsupport::OutputDir() + "stream.bin";
         std::ofstream(file_, std::ios::binary) << std::string(64 * 1024, '\x47');

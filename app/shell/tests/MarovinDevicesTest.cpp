@@ -101,7 +101,7 @@ protected:
     static void SetUpTestSuite()
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(testsupport::RegisterModuleServer("vcap.ax"));
+        ASSERT_TRUE(testsupport::RegisterTestBedFilters());
     }
     void SetUp() override
     {

@@ -88,7 +88,7 @@ TEST(StartupBench, MarovinAgainstTheSmallestWindowedProgram)
 TEST(StartupBench, WithAVirtualCardToFindAndItsInputsToList)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ASSERT_TRUE(testsupport::RegisterModuleServer("vcap.ax"));
+    ASSERT_TRUE(testsupport::RegisterTestBedFilters());
     RemoveAllCards();
     vcap::Personality personality;
     vcap::CardRecord card;

@@ -68,3 +68,17 @@ IFlowControl : public IUnknown {
 #ifdef __CRT_UUID_DECL
 __CRT_UUID_DECL(IFlowControl, 0x5EEF6A27, 0x477B, 0x4E92, 0xBA, 0x84, 0x2F, 0x19, 0x4C, 0x37, 0xAB, 0xD8)
 #endif
+
+// The vendor MPEG-1 demultiplexer's configuration: the media type of its outputs by kind, 0 the
+// video output (the output pin mapped to stream 0xE0) and 1 its own audio output ("Audio Out"),
+// whose stream follows the type: MPEG audio from stream 0xC0, PCM from the LPCM of private
+// stream 1. A type is set only while the output is not connected; GetOutputType copies the
+// type, and the caller frees its format block with CoTaskMemFree.
+MIDL_INTERFACE("4A398E1D-950C-4F59-B942-7383E58EBE12")
+IDemuxOutputConfig : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetOutputType(DWORD output, const AM_MEDIA_TYPE* type) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetOutputType(DWORD output, AM_MEDIA_TYPE* type) = 0;
+};
+#ifdef __CRT_UUID_DECL
+__CRT_UUID_DECL(IDemuxOutputConfig, 0x4A398E1D, 0x950C, 0x4F59, 0xB9, 0x42, 0x73, 0x83, 0xE5, 0x8E, 0xBE, 0x12)
+#endif

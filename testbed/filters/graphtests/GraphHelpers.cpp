@@ -12,11 +12,7 @@
 
 namespace graphtest {
 
-bool RegisterStandIns()
-{
-    const std::string server = testsupport::ModuleDir() + "TestbedFilters.ax";
-    return testsupport::RunProcess("regsvr32.exe /s \"" + server + "\"") == 0;
-}
+bool RegisterStandIns() { return testsupport::RegisterTestBedFilters(); }
 
 ComPtr<IBaseFilter> AddFilter(IGraphBuilder* graph, const CLSID& clsid, const wchar_t* name)
 {

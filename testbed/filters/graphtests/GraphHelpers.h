@@ -14,7 +14,7 @@ namespace graphtest {
 
 using dshow::ComPtr;
 
-// regsvr32 of TestbedFilters.ax next to the test program; true on success.
+// The stand-ins registered by the test bed's installer; true on success.
 bool RegisterStandIns();
 
 ComPtr<IBaseFilter> AddFilter(IGraphBuilder* graph, const CLSID& clsid, const wchar_t* name);

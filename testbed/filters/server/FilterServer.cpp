@@ -13,7 +13,9 @@
 #include "FilterIds.h"
 #include "InfiniteTee.h"
 #include "PassThroughFilters.h"
+#include "VendorDemuxFilter.h"
 #include "VideoDecoderFilter.h"
+#include "WavDestFilter.h"
 
 namespace {
 
@@ -54,13 +56,17 @@ const dshow::FilterSetup kDecoderSetup = Setup(kClsidCorvaleDecoder, L"Corvale M
 const dshow::FilterSetup kDecoderBSetup = Setup(kClsidDecoderB, L"Corvale MPEG Video Decoder", kVideoPins);
 const dshow::FilterSetup kDecoderCSetup = Setup(kClsidDecoderC, L"MPEG Video Decoder", kVideoPins);
 const dshow::FilterSetup kFlowSetup = Setup(kClsidFlowControl, L"Flow control", kAnyPins);
+const REGFILTERPINS kWavDestPins[] = {
+    {const_cast<LPWSTR>(L"In"), FALSE, FALSE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kAudioType},
+    {const_cast<LPWSTR>(L"Out"), FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kStreamType},
+};
+const dshow::FilterSetup kWavDestSetup = Setup(kClsidWavDest, L"Corvale Wav Dest", kWavDestPins);
 const dshow::FilterSetup kTypeChangerSetup = Setup(kClsidAudioTypeChanger, L"Corvale Audio Type Changer", kAudioPins);
 
 const dshow::FactoryTemplate kClasses[] = {
     {L"MPEG-2 Demultiplexer", &kClsidMpeg2Demultiplexer,
      [](IUnknown* o, HRESULT* hr) { return DemuxFilter::Create(o, hr, false); }, &kDemuxSetup},
-    {L"Push Mode Mpeg1 Dmux", &kClsidVendorDemultiplexer,
-     [](IUnknown* o, HRESULT* hr) { return DemuxFilter::Create(o, hr, true); }, &kVendorDemuxSetup},
+    {L"Push Mode Mpeg1 Dmux", &kClsidVendorDemultiplexer, VendorDemuxFilter::Create, &kVendorDemuxSetup},
     {L"Infinite Pin Tee Filter", &kClsidInfiniteTee, InfiniteTee::Create, &kTeeSetup},
     {L"Overlay Mixer", &kClsidOverlayMixer, OverlayMixerFilter::Create, &kOverlaySetup},
     {L"Corvale MPEG 1 n 2 Decoder", &kClsidCorvaleDecoder,
@@ -70,6 +76,7 @@ const dshow::FactoryTemplate kClasses[] = {
     {L"MPEG Video Decoder", &kClsidDecoderC,
      [](IUnknown* o, HRESULT* hr) { return VideoDecoderFilter::Create(o, hr, kClsidDecoderC); }, &kDecoderCSetup},
     {L"Flow control", &kClsidFlowControl, FlowControlFilter::Create, &kFlowSetup},
+    {L"Corvale Wav Dest", &kClsidWavDest, WavDestFilter::Create, &kWavDestSetup},
     {L"Corvale Audio Type Changer", &kClsidAudioTypeChanger, CreateAudioTypeChanger, &kTypeChangerSetup},
 };
 

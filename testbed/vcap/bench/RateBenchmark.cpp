@@ -4,6 +4,7 @@
 // test: run it with tools/with-wine.sh on a quiet machine.
 //   vcap_rate_bench [seconds] [mode] [WxH] [bitrate] [mp2|lpcm]
 #include "CardInstaller.h"
+#include "ServerRegistration.h"
 #include "EncoderState.h"
 #include "KsPropertySets.h"
 #include "StreamGenerator.h"
@@ -71,17 +72,9 @@ int main(int argc, char** argv)
     const bool lpcm = argc > 5 && std::string(argv[5]) == "lpcm";
 
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    {
-        char self[MAX_PATH];
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
-        std::string ax(self);
-        ax = ax.substr(0, ax.find_last_of("\\/") + 1) + "vcap.ax";
-        HMODULE m = LoadLibraryA(ax.c_str());
-        auto reg = m ? reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(m, "DllRegisterServer"))) : nullptr;
-        if (!reg || FAILED(reg()))
-            return Fail("cannot register vcap.ax");
-    }
     std::wstring error;
+    if (!vcap::RegisterTestBedServers(vcap::ProgramFolder(), false, error))
+        return Fail("cannot register the test bed's filters");
     vcap::UninstallCard(1, error);
     vcap::CardRecord card;
     if (!vcap::InstallCard(1, {}, card, error))

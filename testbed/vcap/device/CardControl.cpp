@@ -63,6 +63,7 @@ bool ReadControl(int card, CardControlState& state)
     state.signal = ReadDword(k, L"Signal", 1) != 0;
     state.copyProtected = ReadDword(k, L"CopyProtection", 0) != 0;
     state.framesDropped = ReadDword(k, L"FramesDropped", 0);
+    state.flowStops = ReadDword(k, L"FlowStops", 0);
     state.standard = static_cast<long>(ReadDword(k, L"Standard", 0x10));
     RegCloseKey(k);
     return true;
@@ -147,6 +148,16 @@ bool ReportDroppedFrames(int card)
     if (!ReadControl(card, s))
         return false;
     const bool ok = WriteDword(card, L"FramesDropped", s.framesDropped + 1);
+    Wake(card);
+    return ok;
+}
+
+bool ReportFlowStopped(int card)
+{
+    CardControlState s;
+    if (!ReadControl(card, s))
+        return false;
+    const bool ok = WriteDword(card, L"FlowStops", s.flowStops + 1);
     Wake(card);
     return ok;
 }

@@ -13,6 +13,7 @@ struct CardControlState {
     bool signal = true;
     bool copyProtected = false;
     uint32_t framesDropped = 0;  // a count; each increase is one "frames dropped" report
+    uint32_t flowStops = 0;      // a count; each increase is one "stream flow stopped" report
     long standard = 0x10;        // AnalogVideoStandard the input carries (PAL B)
 };
 
@@ -22,6 +23,9 @@ bool ReadControl(int card, CardControlState& state);
 bool SetSignal(int card, bool present);
 bool SetCopyProtection(int card, bool on);
 bool ReportDroppedFrames(int card);
+// The card's stream stopped flowing without the graph stopping it (end of stream, a refused
+// delivery): whatever software holds of it must be flushed.
+bool ReportFlowStopped(int card);
 bool SetInputStandard(int card, long standard);
 
 // Per analog video input (crossbar input index 0..6): a value set for one input overrides the

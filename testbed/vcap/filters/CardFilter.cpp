@@ -320,17 +320,32 @@ DWORD WINAPI CaptureFilter::WatchMain(void* self)
 void CaptureFilter::Watch()
 {
     CardControlState seen;
-    ReadControl(cardNumber_, seen);
+    bool present = ReadControl(cardNumber_, seen);
     const HANDLE waits[2] = {quit_, control_};
-    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+    // The control event wakes one waiter; a second filter bound to the same card catches up
+    // by looking again after a short wait.
+    for (;;) {
+        const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, kWatchPollMs);
+        if (woken != WAIT_OBJECT_0 + 1 && woken != WAIT_TIMEOUT)
+            return;
         CardControlState now;
-        if (!ReadControl(cardNumber_, now))
+        if (!ReadControl(cardNumber_, now)) {
+            // The card went away under a running stream: its flow has stopped for good.
+            if (present) {
+                dshow::AutoLock lock(FilterLock());
+                properties_->Fire(kEventFlowStopped);
+            }
+            present = false;
             continue;
+        }
+        present = true;
         dshow::AutoLock lock(FilterLock());
         if (now.copyProtected != seen.copyProtected)
-            properties_->Fire(now.copyProtected ? 1 : 2);
+            properties_->Fire(now.copyProtected ? kEventCopyProtectionOn : kEventCopyProtectionOff);
         if (now.framesDropped > seen.framesDropped)
-            properties_->Fire(3);
+            properties_->Fire(kEventFramesDropped);
+        if (now.flowStops > seen.flowStops)
+            properties_->Fire(kEventFlowStopped);
         seen = now;
     }
 }

@@ -66,7 +66,8 @@ protected:
 // The capture filter: the card's property sets, and for a card without a stream filter
 // (type 3) the multiplexed stream output itself.
 // It also watches the card's control channel and signals the registered device events when
-// copy protection comes or goes and when frames are dropped.
+// copy protection comes or goes, when frames are dropped, and when the card's stream stops
+// flowing (end of stream, refused delivery, or the card removed).
 class CaptureFilter : public CardFilter, public IAMAnalogVideoDecoder, public IAMVideoProcAmp {
 public:
     static dshow::INonDelegatingUnknown* Create(IUnknown* outer, HRESULT* hr);
@@ -97,6 +98,7 @@ protected:
     void OnCardKnown() override;
 
 private:
+    static constexpr DWORD kWatchPollMs = 200;
     static DWORD WINAPI WatchMain(void* self);
     void Watch();
     // What the decoder sees now: the signal and standard of the input the crossbar routes to

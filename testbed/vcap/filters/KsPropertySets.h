@@ -15,7 +15,12 @@ extern const GUID kEventPropertySet;
 extern const GUID kBusPropertySet;
 extern const GUID kExtendedControlSet;
 
-constexpr int kDeviceEventCount = 4;  // 0 flow control, 1 copy protection on, 2 off, 3 frames dropped
+// The device events, in the order of the event set's property ids.
+constexpr int kEventFlowStopped = 0;  // the stream stopped flowing: flush what is held of it
+constexpr int kEventCopyProtectionOn = 1;
+constexpr int kEventCopyProtectionOff = 2;
+constexpr int kEventFramesDropped = 3;
+constexpr int kDeviceEventCount = 4;
 
 class CardProperties {
 public:

@@ -105,12 +105,22 @@ HRESULT StreamPin::OnThreadStart()
         return E_FAIL;
     generator_ = std::make_unique<StreamGenerator>(c);
     clockStarted_ = false;
+    overrun_ = false;
     // A stop time set before the graph runs stays in force.
     dshow::AutoLock lock(&controlLock_);
     tail_.clear();
     tailSent_ = 0;
     bytesDelivered_ = 0;
     ending_ = false;
+    return S_OK;
+}
+
+// The thread ends on its own (end of stream, a refused delivery, a stream that could not
+// start) only when the flow has stopped without the graph asking: the card reports it.
+HRESULT StreamPin::OnThreadStop()
+{
+    if (!StopRequested())
+        ReportFlowStopped(*cardNumber_);
     return S_OK;
 }
 
@@ -167,7 +177,19 @@ HRESULT StreamPin::FillBuffer(IMediaSample* sample)
         generator_->nextPack(packs);
     // A pack leaves the encoder once its last byte is due: wait for the end of the last one.
     const uint64_t dueScr = generator_->nextScr27();
-    const auto due = started_ + std::chrono::microseconds(dueScr / 27);
+    auto due = started_ + std::chrono::microseconds(dueScr / 27);
+    // A host that stopped taking samples for longer than the encoder can buffer has lost
+    // frames: the card says so once and carries on from the present.
+    const auto late = std::chrono::steady_clock::now() - due;
+    if (late > kEncoderBuffer) {
+        if (!overrun_)
+            ReportDroppedFrames(*cardNumber_);
+        overrun_ = true;
+        started_ += late;
+        due += late;
+    } else if (late <= std::chrono::steady_clock::duration::zero()) {
+        overrun_ = false;
+    }
     while (!StopRequested() && std::chrono::steady_clock::now() < due)
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
             due - std::chrono::steady_clock::now(), std::chrono::milliseconds(20)));

@@ -37,9 +37,12 @@ public:
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
     HRESULT FillBuffer(IMediaSample* sample) override;
     HRESULT OnThreadStart() override;
+    HRESULT OnThreadStop() override;
     bool DeliversWhilePaused() const override { return false; }
 
     static constexpr int kPacksPerSample = 8;
+    // The encoder's output buffer: a host that falls further behind than this loses frames.
+    static constexpr std::chrono::milliseconds kEncoderBuffer{1000};
 
 private:
     const GUID& CurrentSubtype() const;
@@ -49,6 +52,7 @@ private:
     std::unique_ptr<StreamGenerator> generator_;
     std::chrono::steady_clock::time_point started_{};
     bool clockStarted_ = false;
+    bool overrun_ = false;  // behind by more than the encoder's buffer; reported once
 
     dshow::CritSec controlLock_;
     REFERENCE_TIME stopAt_ = MAXLONGLONG;  // stream time

@@ -30,6 +30,29 @@ void TunerFilter::OnCardKnown()
     AddAnalogPin(L"Analog Audio", PINDIR_OUTPUT, MEDIATYPE_AnalogAudio, Wire::TunerAudio);
 }
 
+STDMETHODIMP TunerFilter::RegisterNotificationCallBack(IAMTunerNotification* callback, long events)
+{
+    if (!HasCard())
+        return E_UNEXPECTED;
+    return notifier_.Register(callback, events);
+}
+
+STDMETHODIMP TunerFilter::UnRegisterNotificationCallBack(IAMTunerNotification* callback)
+{
+    return notifier_.Unregister(callback);
+}
+
+bool TunerFilter::Snapshot(std::vector<long>& state) const
+{
+    state.clear();
+    TunerRecord t;
+    if (!Load(t))
+        return false;
+    state = {t.country, t.channel, t.frequency, t.mode, t.standard, t.inputType, t.connectInput};
+    const TunerModel m = ModelOf(t);
+    return !m.Status(GetTickCount(), {}).busy;
+}
+
 STDMETHODIMP TunerFilter::put_Channel(long channel, long, long)
 {
     dshow::AutoLock lock(FilterLock());

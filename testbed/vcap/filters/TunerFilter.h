@@ -3,6 +3,7 @@
 // (PROPSETID_TUNER) through IKsPropertySet for capabilities, frequency, status and standard.
 // The tuner chip's state lives with the card; the filter reads it fresh for every call.
 #include "CardFilter.h"
+#include "TunerNotifier.h"
 #include "TunerState.h"
 
 namespace vcap {
@@ -35,8 +36,10 @@ public:
     STDMETHODIMP put_Mode(AMTunerModeType mode) override;
     STDMETHODIMP get_Mode(AMTunerModeType* mode) override;
     STDMETHODIMP GetAvailableModes(long* modes) override;
-    STDMETHODIMP RegisterNotificationCallBack(IAMTunerNotification*, long) override { return E_NOTIMPL; }
-    STDMETHODIMP UnRegisterNotificationCallBack(IAMTunerNotification*) override { return E_NOTIMPL; }
+    // A change of channel, frequency, country, mode, standard or input, made through any
+    // tuner filter of the card, is reported once the tuner has settled on it.
+    STDMETHODIMP RegisterNotificationCallBack(IAMTunerNotification* callback, long events) override;
+    STDMETHODIMP UnRegisterNotificationCallBack(IAMTunerNotification* callback) override;
     // IAMTVTuner
     STDMETHODIMP get_AvailableTVFormats(long* formats) override;
     STDMETHODIMP get_TVFormat(long* format) override;
@@ -59,6 +62,9 @@ private:
     HRESULT GetTunerProperty(DWORD id, void* data, DWORD size, DWORD* returned);
     HRESULT SetTunerProperty(DWORD id, const void* data, DWORD size);
     bool Load(TunerRecord& t) const { return HasCard() && LoadTuner(cardNumber_, t); }
+    bool Snapshot(std::vector<long>& state) const;
+
+    TunerNotifier notifier_{[this](std::vector<long>& state) { return Snapshot(state); }};
 };
 
 }  // namespace vcap

@@ -31,6 +31,30 @@ void TvAudioFilter::OnCardKnown()
     AddAnalogPin(L"TVAudio Out", PINDIR_OUTPUT, MEDIATYPE_AnalogAudio, Wire::TvAudioOut);
 }
 
+STDMETHODIMP TvAudioFilter::RegisterNotificationCallBack(IAMTunerNotification* callback, long events)
+{
+    if (!HasCard())
+        return E_UNEXPECTED;
+    return notifier_.Register(callback, events);
+}
+
+STDMETHODIMP TvAudioFilter::UnRegisterNotificationCallBack(IAMTunerNotification* callback)
+{
+    return notifier_.Unregister(callback);
+}
+
+bool TvAudioFilter::Snapshot(std::vector<long>& state) const
+{
+    state.clear();
+    TunerRecord t;
+    if (!HasCard() || !LoadTuner(cardNumber_, t))
+        return false;
+    const uint32_t now = GetTickCount();
+    const TunerModel m = ModelOf(t);
+    state = {t.audioMode, AvailableTvAudioModes(m.HasSignal(now, ReadStations(cardNumber_)))};
+    return !m.Status(now, {}).busy;
+}
+
 STDMETHODIMP TvAudioFilter::GetHardwareSupportedTVAudioModes(long* modes)
 {
     if (!modes)

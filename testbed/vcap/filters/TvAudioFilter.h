@@ -2,6 +2,7 @@
 // The TV audio filter: the sound decoder between the tuner and the crossbar's tuner audio
 // input, with IAMTVAudio for mono, stereo and the broadcast languages.
 #include "CardFilter.h"
+#include "TunerNotifier.h"
 
 namespace vcap {
 
@@ -18,11 +19,18 @@ public:
     STDMETHODIMP GetAvailableTVAudioModes(long* modes) override;
     STDMETHODIMP get_TVAudioMode(long* mode) override;
     STDMETHODIMP put_TVAudioMode(long mode) override;
-    STDMETHODIMP RegisterNotificationCallBack(IAMTunerNotification*, long) override { return E_NOTIMPL; }
-    STDMETHODIMP UnRegisterNotificationCallBack(IAMTunerNotification*) override { return E_NOTIMPL; }
+    // A change of the mode, or of the modes the tuned broadcast offers, is reported once the
+    // tuner has settled.
+    STDMETHODIMP RegisterNotificationCallBack(IAMTunerNotification* callback, long events) override;
+    STDMETHODIMP UnRegisterNotificationCallBack(IAMTunerNotification* callback) override;
 
 protected:
     void OnCardKnown() override;
+
+private:
+    bool Snapshot(std::vector<long>& state) const;
+
+    TunerNotifier notifier_{[this](std::vector<long>& state) { return Snapshot(state); }};
 };
 
 }  // namespace vcap

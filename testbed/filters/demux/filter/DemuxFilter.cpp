@@ -105,6 +105,14 @@ STDMETHODIMP DemuxFilter::CreateOutputPin(AM_MEDIA_TYPE* type, LPWSTR name, IPin
     return S_OK;
 }
 
+DemuxOutputPin* DemuxFilter::AddOwnOutput(std::unique_ptr<DemuxOutputPin> pin)
+{
+    dshow::AutoLock lock(&filterLock_);
+    outputs_.push_back(std::move(pin));
+    IncrementPinVersion();
+    return outputs_.back().get();
+}
+
 STDMETHODIMP DemuxFilter::SetOutputPinMediaType(LPWSTR name, AM_MEDIA_TYPE* type)
 {
     if (!type || !name) return E_POINTER;

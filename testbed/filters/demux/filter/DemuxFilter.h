@@ -38,8 +38,14 @@ public:
     HRESULT BeginFlush();
     HRESULT EndFlush();
 
-private:
+protected:
     DemuxFilter(IUnknown* outer, bool vendor);
+    // An output the filter makes itself (the vendor demultiplexer's audio): listed, fed and
+    // kept apart by name like the outputs made through IMpeg2Demultiplexer.
+    DemuxOutputPin* AddOwnOutput(std::unique_ptr<DemuxOutputPin> pin);
+    const std::vector<std::unique_ptr<DemuxOutputPin>>& Outputs() const { return outputs_; }
+
+private:
     void OnPacket(const mpegps::PesPacket& pes);
     DemuxOutputPin* FindOutput(const wchar_t* name) const;
     template <class F> void ForEachOutput(F f) const;

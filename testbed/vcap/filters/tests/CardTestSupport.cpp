@@ -9,18 +9,7 @@ using dshow::ComPtr;
 
 namespace cardtest {
 
-bool RegisterFilters()
-{
-    const std::string path = testsupport::ModuleDir() + "vcap.ax";
-    HMODULE m = LoadLibraryA(path.c_str());
-    if (!m)
-        return false;
-    using Fn = HRESULT(STDAPICALLTYPE*)();
-    auto reg = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m, "DllRegisterServer")));
-    const bool ok = reg && SUCCEEDED(reg());
-    FreeLibrary(m);
-    return ok;
-}
+bool RegisterFilters() { return testsupport::RegisterTestBedFilters(); }
 
 // Binds the filter of `category` whose "DevicePath" is `path`, as the device layer does.
 ComPtr<IBaseFilter> BindByPath(const GUID& category, const std::wstring& path)

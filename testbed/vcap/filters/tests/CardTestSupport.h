@@ -11,6 +11,7 @@
 
 namespace cardtest {
 
+// The card's filters registered by the test bed's installer, as the demo has them.
 bool RegisterFilters();
 dshow::ComPtr<IBaseFilter> BindByPath(const GUID& category, const std::wstring& path);
 
