@@ -92,9 +92,9 @@ def render_dialog(art, d):
 
 def render_aux(art, main):
     vw, vh = main.control("IDC_VIDEO_AREA").rect[2:]
-    makers = {1: lambda: draw.to_palette(backgrounds.idle_picture((vw, vh))),
+    makers = {1: lambda: draw.to_palette(backgrounds.idle_picture((vw, vh)), smooth=True),
               2: backgrounds.launcher_icon,
-              3: lambda: draw.to_palette(backgrounds.preview_disabled((vw, vh))),
+              3: lambda: draw.to_palette(backgrounds.preview_disabled((vw, vh)), smooth=True),
               4: lambda: faces.placeholder_thumbnail((78, 63))}
     for entry_id, _, rel in main.aux:
         art.save(rel, makers[entry_id]())
