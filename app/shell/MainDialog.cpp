@@ -7,6 +7,7 @@
 
 #include "ControlIds.h"
 #include "ErrorLog.h"
+#include "MessageIds.h"
 #include "RegistryRoot.h"
 #include "VersionString.h"
 #include "resource.h"
@@ -16,8 +17,6 @@ namespace {
 MainDialog* g_mainDialog = nullptr;
 
 constexpr UINT kAboutCommand = 16;
-constexpr int kTitleText = 102;
-constexpr int kSkinLoadFailedText = 144;
 constexpr int kIdlePictureBitmap = 1;
 constexpr COLORREF kTransparentColour = 255;
 constexpr char kEngineApplication[] = "Reelwright";
@@ -125,7 +124,7 @@ BOOL MainDialog::OnInitDialog()
     }
     shell::SetErrorSink({[this](UINT id) { return Text(static_cast<int>(id)); },
                          [this](const std::string& text) {
-                             ::MessageBoxA(m_hWnd, text.c_str(), Text(kTitleText).c_str(),
+                             ::MessageBoxA(m_hWnd, text.c_str(), Text(msg::kAppTitle).c_str(),
                                            MB_OK | MB_ICONEXCLAMATION);
                          },
                          m_logPath});
@@ -149,7 +148,7 @@ BOOL MainDialog::OnInitDialog()
     RegisterHiddenDialogs();
     LoadSettings();
 
-    SetWindowText(Text(kTitleText).c_str());
+    SetWindowText(Text(msg::kAppTitle).c_str());
     AddAboutMenuItem();
     SetIcon(m_icon, TRUE);
     SetIcon(m_icon, FALSE);
@@ -162,7 +161,7 @@ BOOL MainDialog::OnInitDialog()
     ::EnableWindow(GetDlgItem(IDC_POSITION_SLIDER), FALSE);
 
     if (!LoadIdlePicture()) {
-        ::MessageBoxA(m_hWnd, Text(kSkinLoadFailedText).c_str(), Text(kTitleText).c_str(),
+        ::MessageBoxA(m_hWnd, Text(msg::kSkinLoadFailed).c_str(), Text(msg::kAppTitle).c_str(),
                       MB_OK | MB_ICONSTOP);
         shell::AppendLogLine(m_logPath, "ERR", "idle picture (auxiliary bitmap 1) did not load");
         EndDialog(-1);
