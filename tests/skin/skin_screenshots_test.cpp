@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -22,6 +23,7 @@
 #include "QorXmlDom.h"
 #include "SkinFileModel.h"
 #include "TestSupport.h"
+#include "VideoArea.h"
 
 namespace sf = skelda::skinfile;
 
@@ -85,6 +87,8 @@ public:
     std::vector<std::unique_ptr<EQorEdit>> edits;
     int skinned = 0;      // template controls that have a skin element
     int bound = 0;        // of those, bound to a skinned class
+    VideoArea videoArea;
+    CBitmap idlePicture;
 
 protected:
     BOOL OnInitDialog() override
@@ -100,6 +104,10 @@ protected:
             if (id == -1 || !dialog || !sf::FindControlById(dialog.Get(), id, &element))
                 continue;
             ++skinned;
+            if (id == IDC_VIDEO_AREA && name_ == "MainDialog") {
+                videoArea.SubclassDlgItem(static_cast<UINT>(id), this);
+                continue;
+            }
             std::string tag;
             qorxml::TagName(element.Get(), &tag);
             if (tag == "QorBtnControl") {
@@ -113,10 +121,27 @@ protected:
             }
         }
         initialised = InitializeQorDialog(name_, SKIN_TRANSPARENT_COLOR);
+        if (videoArea.m_hWnd)
+            ShowIdlePicture(dialog.Get());
         return TRUE;
     }
 
 private:
+    // As the main window does: the idle picture (auxiliary bitmap 1) in the video area, which
+    // lies over the video placement control.
+    void ShowIdlePicture(IXMLDOMNode* dialog)
+    {
+        QorComPtr<IXMLDOMNode> placement;
+        int x = 0, y = 0, w = 0, h = 0;
+        if (sf::FindControlById(dialog, IDC_VIDEO_PLACEMENT, &placement) &&
+            sf::ReadInt(placement.Get(), "ControlXOffset", &x) && sf::ReadInt(placement.Get(), "ControlYOffset", &y) &&
+            sf::ReadInt(placement.Get(), "ControlWidth", &w) && sf::ReadInt(placement.Get(), "ControlHeight", &h))
+            videoArea.MoveWindow(x, y, w, h);
+        idlePicture.Attach(LoadAuxBitmap(1, 0, 0));
+        videoArea.SetIdlePicture(static_cast<HBITMAP>(idlePicture.GetSafeHandle()));
+        videoArea.ShowIdlePicture(true);
+    }
+
     std::string name_;
 };
 
@@ -171,26 +196,27 @@ protected:
             if (s.text.empty())
                 continue;
             if (s.kind == "combo") {
-                ::SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.text.c_str()));
+                if (::SendMessageA(control, CB_GETCOUNT, 0, 0) == 0)
+                    ::SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.text.c_str()));
                 ::SendMessageA(control, CB_SETCURSEL, 0, 0);
             } else {
                 ::SetWindowTextA(control, s.text.c_str());
             }
         }
         for (const auto& button : dialog.buttons)
-            if (button->ControlId() == IDC_TAB_CAPTURE + page)
-                button->SetState(1);
+            if (page >= 0 && button->ControlId() >= IDC_TAB_CAPTURE && button->ControlId() <= IDC_TAB_COLOR)
+                button->SetState(button->ControlId() == IDC_TAB_CAPTURE + page ? 1 : 0);
     }
 
-    // Shows the dialog, checks that it is the skin's shaped face, and saves the screen under it.
-    static void Shoot(int dialogId, const std::string& name, const std::string& file, int page = -1)
+    // Shows the dialog, checks that it is the skin's shaped face, and saves the screen under it,
+    // once per settings page for the main window.
+    static void Shoot(int dialogId, const std::string& name, int pages = 0)
     {
         SCOPED_TRACE(name);
         ShownDialog dialog(dialogId, name);
         ASSERT_TRUE(dialog.Create(static_cast<UINT>(dialogId)));
         EXPECT_TRUE(dialog.initialised);
         EXPECT_GT(dialog.skinned, 0);
-        Fill(dialog, dialogId, page);
         const SIZE face = FaceSize(name);
         RECT rect{};
         dialog.GetWindowRect(&rect);
@@ -202,14 +228,19 @@ protected:
         DeleteObject(region);
         dialog.SetWindowPos(HWND_TOPMOST, 16, 16, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
         dialog.GetWindowRect(&rect);
-        testsupport::PumpMessages(500);
-        const testsupport::ScreenImage image = testsupport::CaptureScreen(rect);
-        EXPECT_TRUE(image.SaveBmp(testsupport::OutputDir() + file + ".bmp"));
-        EXPECT_GT(image.DistinctColours(), 40u) << "the face was not painted";
-        // The key colour is cut away, never shown.
-        for (int y = 0; y < image.height; y += 3)
-            for (int x = 0; x < image.width; x += 3)
-                ASSERT_NE(RGB(255, 0, 0), image.Pixel(x, y)) << x << "," << y;
+        for (int page = 0; page < std::max(pages, 1); ++page) {
+            Fill(dialog, dialogId, pages ? page : -1);
+            dialog.RedrawDlgWindow();
+            testsupport::PumpMessages(400);
+            const testsupport::ScreenImage image = testsupport::CaptureScreen(rect);
+            const std::string file = pages ? name + "_page" + std::to_string(page) : name;
+            EXPECT_TRUE(image.SaveBmp(testsupport::OutputDir() + file + ".bmp"));
+            EXPECT_GT(image.DistinctColours(), 40u) << "the face was not painted";
+            // The key colour is cut away, never shown.
+            for (int y = 0; y < image.height; y += 3)
+                for (int x = 0; x < image.width; x += 3)
+                    ASSERT_NE(RGB(255, 0, 0), image.Pixel(x, y)) << file << " " << x << "," << y;
+        }
         dialog.DestroyWindow();
     }
 
@@ -222,8 +253,7 @@ bool SkinScreenshots::started_ = false;
 
 TEST_F(SkinScreenshots, MainWindowOnEachSettingsPage)
 {
-    for (int page = 0; page < 4; ++page)
-        Shoot(IDD_MAIN_DIALOG, "MainDialog", "MainDialog_page" + std::to_string(page), page);
+    Shoot(IDD_MAIN_DIALOG, "MainDialog", 4);
 }
 
 TEST_F(SkinScreenshots, EachCompanionDialog)
@@ -240,7 +270,7 @@ TEST_F(SkinScreenshots, EachCompanionDialog)
         {IDD_CUSTOM_TEMPLATE, "TemplateDialog"},
     };
     for (const auto& d : dialogs)
-        Shoot(d.id, d.name, d.name);
+        Shoot(d.id, d.name);
 }
 
 }  // namespace
