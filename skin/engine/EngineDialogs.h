@@ -22,20 +22,9 @@ private:
 };
 
 // "Choose Graphics Script File": the current path in an edit field, with a file chooser.
-class EChooseGraphicsScriptFileDlg : public CDialog {
+class EChooseGraphicsScriptFileDlg : public CXmlFilePromptDialog {
 public:
     explicit EChooseGraphicsScriptFileDlg(const std::string& path);
-    const std::string& Path() const { return path_; }
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-
-private:
-    void OnBrowse();
-    std::string path_;
 };
-
-// A file-save dialog for XML files on `current` (read-only box hidden, overwrite asked).
-bool ChooseXmlFileToSave(const std::string& current, std::string* chosen);
 
 }  // namespace skelda

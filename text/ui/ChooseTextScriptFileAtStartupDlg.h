@@ -6,20 +6,9 @@
 
 namespace lorvane {
 
-class ChooseTextScriptFileAtStartupDlg : public CDialog {
+class ChooseTextScriptFileAtStartupDlg : public CXmlFilePromptDialog {
 public:
     explicit ChooseTextScriptFileAtStartupDlg(const std::string& path);
-    const std::string& Path() const { return path_; }
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-
-private:
-    void OnBrowse();
-    std::string path_;
 };
-
-// A file-save dialog for XML files on `current`.
-bool ChooseXmlFileToSave(const std::string& current, std::string* chosen);
 
 }  // namespace lorvane

@@ -5,6 +5,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
 #include "framework/FileDialog.h"
+#include "framework/FilePromptDialog.h"
 #include "framework/FileFilter.h"
 #include "framework/FolderDialog.h"
 #include "framework/GdiObjects.h"
