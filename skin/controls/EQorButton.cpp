@@ -327,8 +327,16 @@ bool EQorButton::LoadControlData(IXMLDOMNode* dialogElement)
         if (!m_data.bitmapFiles[i].empty() && EBitmapUtilities::LoadDibSectionFromFile(m_data.bitmapFiles[i], &bitmap))
             m_bitmaps[i].Attach(bitmap);
     }
-    if (transparentRadio)
+    if (transparentRadio) {
+        // No shape of its own: it keeps its rectangle, sized by the skin when the skin says so.
+        m_positionGroup = 1;
+        const bool sized = m_data.transparentRadioWidth > 0 && m_data.transparentRadioHeight > 0;
+        if (m_hWnd)
+            ::SetWindowPos(m_hWnd, nullptr, m_data.x[0], m_data.y[0], m_data.transparentRadioWidth,
+                           m_data.transparentRadioHeight, SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+        Repaint();
         return true;
+    }
     LoadTracking(element.Get());
     m_positionGroup = 1;
     ApplyPrimaryShape();

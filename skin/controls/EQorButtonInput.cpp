@@ -101,6 +101,49 @@ void EQorButton::FollowStretch(UINT message, int dx, int dy)
         ::UpdateWindow(m_hWnd);
 }
 
+namespace {
+
+EQorStretchDlg* StretchParentOf(HWND button)
+{
+    return dynamic_cast<EQorStretchDlg*>(CWnd::FromHandlePermanent(::GetParent(button)));
+}
+
+// Where the mouse was when the message being handled was posted, in screen coordinates: the
+// grabber moves under the mouse while the dialog grows.
+POINT MessageScreenPoint()
+{
+    const DWORD position = ::GetMessagePos();
+    return {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+}
+
+}  // namespace
+
+bool EQorButton::BeginStretchDrag()
+{
+    EQorStretchDlg* dialog = StretchParentOf(m_hWnd);
+    if (!dialog || !dialog->IsStretchable() || !::IsWindowEnabled(m_hWnd) || m_trackingOrientation == 0)
+        return false;
+    m_grabbing = true;
+    ::SetCapture(m_hWnd);
+    m_logic->SetState(kStateDown);
+    Repaint();
+    dialog->BeginGrab(m_trackingOrientation, MessageScreenPoint());
+    return true;
+}
+
+void EQorButton::EndStretchDrag()
+{
+    if (!m_grabbing)
+        return;
+    m_grabbing = false;
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    if (EQorStretchDlg* dialog = StretchParentOf(m_hWnd))
+        dialog->EndGrab();
+    m_logic->SetState(kStateUp);
+    Repaint();
+}
+
 void EQorButton::AdjustToParentEdges()
 {
     HWND parent = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
@@ -126,6 +169,10 @@ LRESULT EQorButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         RegisterWithParent(::GetDlgCtrlID(m_hWnd));
         return result;
     }
+    case WM_DESTROY:
+        // A dialog shown again binds and registers its buttons anew.
+        m_registered = false;
+        return CButton::WindowProc(message, wParam, lParam);
     case WM_PAINT: {
         PAINTSTRUCT paint{};
         HDC dc = ::BeginPaint(m_hWnd, &paint);
@@ -140,13 +187,24 @@ LRESULT EQorButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        if (m_kind == kGrabber && BeginStretchDrag())
+            return 0;
         Press();
         return 0;
     case WM_LBUTTONUP:
+        if (m_grabbing) {
+            EndStretchDrag();
+            return 0;
+        }
         if (::GetCapture() == m_hWnd || m_logic->Captured())
             ReleaseAt(PointOf(lParam), true);
         return 0;
     case WM_MOUSEMOVE: {
+        if (m_grabbing) {
+            if (EQorStretchDlg* dialog = StretchParentOf(m_hWnd))
+                dialog->TrackGrab(MessageScreenPoint());
+            return 0;
+        }
         const POINT point = PointOf(lParam);
         const int before = m_logic->State();
         if (m_logic->Captured() && ::GetCapture() == m_hWnd) {
@@ -167,6 +225,10 @@ LRESULT EQorButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Repaint();
         return 0;
     case WM_CAPTURECHANGED:
+        if (m_grabbing && reinterpret_cast<HWND>(lParam) != m_hWnd) {
+            EndStretchDrag();
+            return 0;
+        }
         if (reinterpret_cast<HWND>(lParam) != m_hWnd && m_logic->Captured() && !m_keyPressed) {
             m_logic->CaptureLost();
             Repaint();

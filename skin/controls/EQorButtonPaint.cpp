@@ -70,6 +70,10 @@ void EQorButton::PaintCurrentState(HDC dc)
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     const int index = m_logic->BitmapIndex(::IsWindowEnabled(m_hWnd) != FALSE);
+    if (m_kind == kTransparentRadio || m_kind == kMenuRadio) {
+        PaintTransparentRadio(dc, client, index);
+        return;
+    }
     HBITMAP bitmap = StateBitmap(index);
     if (!bitmap) {
         PaintPlainFace(dc, client);
@@ -135,21 +139,37 @@ void EQorButton::PaintPlainFace(HDC dc, const RECT& client)
     }
 }
 
+int EQorButton::TextState(int index) const
+{
+    const int state = index % 4;
+    // A checked menu radio button shows as pressed until it has the focus look.
+    if (m_kind == kMenuRadio && m_logic->Checked() && state != kStateFocus)
+        return kStateDown;
+    return state;
+}
+
+COLORREF EQorButton::MainTextColour(int state) const
+{
+    const COLORREF* colours[4] = {m_colors.text, m_colors.down, m_colors.focus, m_colors.disabled};
+    return colours[state][0];
+}
+
+HGDIOBJ EQorButton::CaptionFont(CFont& font) const
+{
+    if (m_haveFont)
+        font.CreateFontIndirect(m_font);
+    return font.GetSafeHandle() ? static_cast<HGDIOBJ>(font.GetSafeHandle()) : ::GetStockObject(DEFAULT_GUI_FONT);
+}
+
 void EQorButton::DrawStateText(HDC dc, int index)
 {
-    int state = index % 4;
-    if (m_kind == kMenuRadio && m_logic->Checked() && state != kStateFocus)
-        state = kStateDown;
+    const int state = TextState(index);
     const QorButtonTextSettings& s = m_textSettings;
     const int xOffsets[4] = {s.xOffsetUp, s.xOffsetDown, s.xOffsetFocus, s.xOffsetDisabled};
     const int yOffsets[4] = {s.yOffsetUp, s.yOffsetDown, s.yOffsetFocus, s.yOffsetDisabled};
-    const COLORREF* colours[4] = {m_colors.text, m_colors.down, m_colors.focus, m_colors.disabled};
 
     CFont font;
-    if (m_haveFont)
-        font.CreateFontIndirect(m_font);
-    CSelectObject selectedFont(dc, font.GetSafeHandle() ? static_cast<HGDIOBJ>(font.GetSafeHandle())
-                                                       : ::GetStockObject(DEFAULT_GUI_FONT));
+    CSelectObject selectedFont(dc, CaptionFont(font));
     SIZE extent{};
     ::GetTextExtentPoint32A(dc, m_caption.c_str(), static_cast<int>(m_caption.size()), &extent);
     RECT client{};
@@ -159,7 +179,15 @@ void EQorButton::DrawStateText(HDC dc, int index)
         x += (client.right - extent.cx) / 2;
     if (s.centerVertically)
         y += (client.bottom - extent.cy) / 2;
+    DrawCaptionAt(dc, state, x, y);
+}
 
+// The caption at (x, y) in the state's colours, with its three-dimensional copies; the font
+// is already selected.
+void EQorButton::DrawCaptionAt(HDC dc, int state, int x, int y)
+{
+    const QorButtonTextSettings& s = m_textSettings;
+    const COLORREF* colours[4] = {m_colors.text, m_colors.down, m_colors.focus, m_colors.disabled};
     ::SetBkMode(dc, TRANSPARENT);
     const char* text = m_caption.c_str();
     const int length = static_cast<int>(m_caption.size());

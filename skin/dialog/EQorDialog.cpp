@@ -191,6 +191,21 @@ int EQorDialog::GetHiddenDlgCommandId(int dialogId) const
     return 0;
 }
 
+HMENU EQorDialog::CreateHiddenDialogMenu() const
+{
+    if (!m_handlingHiddenDialogs || m_hiddenDialogs.empty())
+        return nullptr;
+    HMENU menu = ::CreatePopupMenu();
+    if (!menu)
+        return nullptr;
+    for (const auto& entry : m_hiddenDialogs)
+        if (!::AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(entry.commandId), entry.name.c_str())) {
+            ::DestroyMenu(menu);
+            return nullptr;
+        }
+    return menu;
+}
+
 BOOL EQorDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const int command = LOWORD(wParam);

@@ -4,6 +4,7 @@
 
 #include "DialogMessages.h"
 #include "EQorDialog.h"
+#include "EQorTransparentStatic.h"
 #include "GraphicsEngineState.h"
 #include "SkinFileModel.h"
 
@@ -147,10 +148,7 @@ bool EQorDialog::InitializeControl(ControlEntry& entry)
         return true;
     case eQorTransparentStatic: {
         entry.common->LoadQorControlData(element);
-        RECT rect{};
-        ::GetWindowRect(entry.window, &rect);
-        ScreenToClient(&rect);
-        m_transparentStatics.push_back({entry.id, rect});
+        m_transparentStatics.push_back(entry.id);
         return false;  // no tooltip for transparent statics
     }
     case eQorEdit:
@@ -184,10 +182,16 @@ std::string EQorDialog::GetToolTipText(HWND control) const
 
 bool EQorDialog::ReloadStaticControlsBackground()
 {
-    for (const auto& entry : m_controls)
-        if (entry.type == eQorTransparentStatic && entry.window)
+    bool all = true;
+    for (const auto& entry : m_controls) {
+        if (entry.type != eQorTransparentStatic || !entry.window)
+            continue;
+        if (auto* label = dynamic_cast<EQorTransparentStatic*>(entry.object))
+            all = label->ReloadPartialBitmap() && all;
+        else
             ::InvalidateRect(entry.window, nullptr, TRUE);
-    return true;
+    }
+    return all;
 }
 
 bool EQorDialog::QorDlg_EnableControl(int controlId, bool enable)

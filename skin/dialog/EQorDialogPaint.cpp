@@ -43,23 +43,40 @@ HBRUSH EQorDialog::OnCtlColor(HDC hDC, HWND hWndCtl, UINT nCtlColor)
         SetBkMode(hDC, TRANSPARENT);
         return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
-    if (_stricmp(className.c_str(), "msctls_trackbar32") == 0 || nCtlColor == CTLCOLOR_EDIT ||
-        nCtlColor == CTLCOLOR_LISTBOX || nCtlColor == CTLCOLOR_BTN)
+    // A disabled or read-only edit asks with the static kind; it is still an edit and keeps
+    // its own colours and brush.
+    if (_stricmp(className.c_str(), "msctls_trackbar32") == 0 || _stricmp(className.c_str(), "Edit") == 0 ||
+        nCtlColor == CTLCOLOR_EDIT || nCtlColor == CTLCOLOR_LISTBOX || nCtlColor == CTLCOLOR_BTN)
         return CDialog::OnCtlColor(hDC, hWndCtl, nCtlColor);
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 }
 
+// The transparent static under a point of the client area, or null.
+HWND EQorDialog::TransparentStaticAt(POINT point) const
+{
+    for (int id : m_transparentStatics) {
+        HWND control = ::GetDlgItem(m_hWnd, id);
+        if (!control || !::IsWindowVisible(control))
+            continue;
+        RECT rect{};
+        ::GetWindowRect(control, &rect);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+        if (PtInRect(&rect, point))
+            return control;
+    }
+    return nullptr;
+}
+
 void EQorDialog::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    for (const auto& entry : m_transparentStatics) {
-        if (!PtInRect(&entry.rect, point))
-            continue;
-        if (HWND control = GetDlgItem(entry.id)) {
-            POINT local = point;
-            ::MapWindowPoints(m_hWnd, control, &local, 1);
-            ::SendMessageA(control, WM_LBUTTONDOWN, nFlags, MAKELPARAM(local.x, local.y));
+    if (HWND control = TransparentStaticAt(point)) {
+        POINT local = point;
+        ::MapWindowPoints(m_hWnd, control, &local, 1);
+        ::SendMessageA(control, WM_LBUTTONDOWN, nFlags, MAKELPARAM(local.x, local.y));
+        // A control that takes the mouse (an editing drag) keeps the press; otherwise the
+        // text is part of the face.
+        if (::GetCapture() == control)
             return;
-        }
     }
     if (m_mouseMovesDialog) {
         POINT screen = point;
@@ -77,13 +94,12 @@ LRESULT EQorDialog::OnNcHitTest(CPoint screenPoint)
         POINT client = screenPoint;
         ::ScreenToClient(m_hWnd, &client);
         m_mouseOverStaticButtons = 0;
-        for (const auto& entry : m_transparentStatics)
-            if (PtInRect(&entry.rect, client)) {
-                if (GetKeyState(VK_LBUTTON) < 0)
-                    m_mouseOverStaticButtons |= MK_LBUTTON;
-                if (GetKeyState(VK_RBUTTON) < 0)
-                    m_mouseOverStaticButtons |= MK_RBUTTON;
-            }
+        if (TransparentStaticAt(client)) {
+            if (GetKeyState(VK_LBUTTON) < 0)
+                m_mouseOverStaticButtons |= MK_LBUTTON;
+            if (GetKeyState(VK_RBUTTON) < 0)
+                m_mouseOverStaticButtons |= MK_RBUTTON;
+        }
     }
     return CDialog::OnNcHitTest(screenPoint);
 }

@@ -118,6 +118,7 @@ bool EQorStretchDlg::ApplyRect(const RECT& rect)
     SetWindowPos(nullptr, rect.left, rect.top, RectWidth(rect), RectHeight(rect), SWP_NOZORDER | SWP_NOACTIVATE);
     SendToControls(kStretchStep, RectWidth(rect) - RectWidth(m_lastRect), RectHeight(rect) - RectHeight(m_lastRect));
     m_lastRect = rect;
+    ReloadStaticControlsBackground();  // the face under the texts was rebuilt
     Invalidate(TRUE);
     return rebuilt;
 }

@@ -105,6 +105,15 @@ protected:
     // Draws the caption for the state of slot `index`.
     void DrawStateText(HDC dc, int index);
     void PaintPlainFace(HDC dc, const RECT& client);
+    // Text with a mark over the dialog's face: a ring with a dot for a radio button, a box
+    // with a tick for a check box, an arrow at the checked item of a menu.
+    void PaintTransparentRadio(HDC dc, const RECT& client, int index);
+    void DrawTransparentRadioMark(HDC dc, const RECT& mark, bool pointsRight, COLORREF colour) const;
+    void DrawCaptionAt(HDC dc, int state, int x, int y);
+    int TextState(int index) const;
+    COLORREF MainTextColour(int state) const;
+    // The caption's font made into `font`, or the stock one; the result is for selecting.
+    HGDIOBJ CaptionFont(CFont& font) const;
     // The text file's dialog id of the parent, 0 without one.
     int ParentDialogId() const;
     int ElementId() const;
@@ -118,6 +127,9 @@ private:
     void Perform(const skelda::controls::ButtonAction& action);
     void PostNotification(int code);
     void FollowStretch(UINT message, int dx, int dy);
+    // A grabber drags its stretch dialog's edges (those its tracking data names) while pressed.
+    bool BeginStretchDrag();
+    void EndStretchDrag();
     void Press();
     void ReleaseAt(POINT point, bool fromMouse);
     void RegisterWithParent(int controlId);
@@ -139,6 +151,7 @@ private:
 
     int m_trackingOrientation = 0, m_rightOffset = 0, m_bottomOffset = 0;
     bool m_tracking = false;
+    bool m_grabbing = false;
     RECT m_trackStart{};
     int m_trackDx = 0, m_trackDy = 0;
     bool m_registered = false;

@@ -74,6 +74,9 @@ public:
     COLORREF GetTransparentColor() const { return m_transparentColour; }
     // The hidden dialog's menu command id, 0 when not listed.
     int GetHiddenDlgCommandId(int dialogId) const;
+    // The "Show Hidden Dialog" sub-menu of the editing menu: one entry per hidden dialog under
+    // its command id. Null unless hidden dialogs are handled and listed; the caller destroys it.
+    HMENU CreateHiddenDialogMenu() const;
 
     bool QorDlg_EnableControl(int controlId, bool enable);
     bool QorDlg_CtrlIsEnabled(int controlId) const;
@@ -96,10 +99,6 @@ protected:
         HWND window = nullptr;
         CWnd* object = nullptr;
         int showState = SW_SHOW;
-    };
-    struct TransparentStaticEntry {
-        int id;
-        RECT rect;
     };
     struct AuxBitmap {
         int entryId;
@@ -126,6 +125,7 @@ protected:
     void ReportInitFailure(const char* text) const;
     const std::vector<ControlEntry>& Controls() const { return m_controls; }
     const ControlEntry* FindControl(int controlId) const;
+    HWND TransparentStaticAt(POINT point) const;
 
     int m_dialogType = 0;
     int m_sharedEntryMode = 1;
@@ -145,7 +145,9 @@ private:
 
     CDialog* m_pDerivedDialog = nullptr;
     std::vector<ControlEntry> m_controls;
-    std::vector<TransparentStaticEntry> m_transparentStatics;
+    // Ids of the transparent statics; hit tests use their current rectangles, so that a moved
+    // or hidden text is found where it is.
+    std::vector<int> m_transparentStatics;
     std::vector<AuxBitmap> m_auxBitmaps;
     std::vector<HiddenDialog> m_hiddenDialogs;
     int m_nextHiddenCommand = kFirstHiddenDialogCommand;

@@ -2,6 +2,7 @@
 #include "DialogTestSupport.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "QorGraphicsEngineAPI.h"
 #include "TestSkin.h"
@@ -57,6 +58,12 @@ void EngineEnvironment::Restart(bool reportLoadFailures)
                                                      "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033);
 }
 
+void EngineEnvironment::AllowGraphicsEditing(bool allow)
+{
+    Current()->app.SetDword("AllowEditingOfGraphicsSettings", allow ? 1 : 0);
+    Restart(true);
+}
+
 void EngineEnvironment::Stop()
 {
     auto& env = Current();
@@ -79,7 +86,7 @@ BOOL SkinTestDialog::OnInitDialog()
 {
     first.Bind(this, IDC_FIRST);
     second.Bind(this, IDC_SECOND);
-    label.Bind(this, IDC_LABEL);
+    label.SubclassDlgItem(IDC_LABEL, this);
     hidden.Bind(this, IDC_HIDDEN);
     if (bindUnknown)
         unknown.Bind(this, IDC_UNKNOWN);
@@ -95,6 +102,51 @@ BOOL StretchTestDialog::OnInitDialog()
     EQorStretchDlg::OnInitDialog();
     initialised = InitializeQorDialog("StretchDialog", kTransparent);
     return TRUE;
+}
+
+BOOL RadioTestDialog::OnInitDialog()
+{
+    one.SubclassDlgItem(IDC_RADIO_ONE, this);
+    two.SubclassDlgItem(IDC_RADIO_TWO, this);
+    check.SubclassDlgItem(IDC_CHECK, this);
+    menu.SubclassDlgItem(IDC_MENU_RADIO, this);
+    EQorDialog::OnInitDialog();
+    initialised = InitializeQorDialog("RadioDialog", kTransparent);
+    return TRUE;
+}
+
+BOOL TrackingTestDialog::OnInitDialog()
+{
+    right.SubclassDlgItem(IDC_FIRST, this);
+    corner.SubclassDlgItem(IDC_SECOND, this);
+    still.SubclassDlgItem(IDC_HIDDEN, this);
+    bottom.SubclassDlgItem(IDC_BOTTOM, this);
+    grabber.SubclassDlgItem(IDC_GRABBER, this);
+    EQorStretchDlg::OnInitDialog();
+    initialised = InitializeQorDialog("TrackingDialog", kTransparent);
+    return TRUE;
+}
+
+void DragWithMouse(POINT from, POINT to)
+{
+    bool finished = false;
+    std::thread hand([&] {
+        SetCursorPos(from.x, from.y);
+        Sleep(150);
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        Sleep(300);
+        for (int step = 1; step <= 8; ++step) {
+            SetCursorPos(from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8);
+            Sleep(60);
+        }
+        Sleep(150);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        Sleep(200);
+        finished = true;
+    });
+    testsupport::PumpMessages(10000, [&] { return finished; });
+    hand.join();
+    testsupport::PumpMessages(100);
 }
 
 DWORD GdiObjectCount()

@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "EQorButton.h"
 #include "EQorDialog.h"
 #include "EQorStretchDlg.h"
+#include "EQorTransparentStatic.h"
 #include "EngineTestSupport.h"
 #include "TestControls.h"
 #include "TestDialogIds.h"
+#include "TestSupport.h"
 
 namespace dialogtest {
 
@@ -24,6 +27,8 @@ public:
     static bool Running();
     // Restarts the engine with the debug option for load failures on or off.
     static void Restart(bool reportLoadFailures);
+    // Restarts the engine with graphics editing allowed or not (the load failure option on).
+    static void AllowGraphicsEditing(bool allow);
     static enginetest::RecordingUi& Ui();
     static std::string SkinPath();
 };
@@ -33,19 +38,29 @@ class SkinTestDialog : public EQorDialog {
 public:
     explicit SkinTestDialog(std::string skinName = "TestDialog") : EQorDialog(IDD_SKIN_TEST), skinName_(std::move(skinName)) {}
     TestButton first{eQorButton}, second{eQorButton}, hidden{eQorButton}, unknown{eQorButton};
-    TestLabel label{eQorTransparentStatic};
+    EQorTransparentStatic label;
     bool initialised = false;
     bool bindUnknown = false;
     std::vector<int> shownHidden;
+    std::vector<WPARAM> commands;  // WM_COMMAND that reached the dialog, hidden-dialog ones aside
 
     bool ShowHiddenDlg(int dialogId) override
     {
         shownHidden.push_back(dialogId);
         return true;
     }
+    CToolTipCtrl& ToolTip() { return m_toolTip; }
 
 protected:
     BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        const size_t shown = shownHidden.size();
+        const BOOL handled = EQorDialog::OnCommand(wParam, lParam);
+        if (shownHidden.size() == shown)
+            commands.push_back(wParam);
+        return handled;
+    }
 
 private:
     std::string skinName_;
@@ -60,6 +75,56 @@ public:
 protected:
     BOOL OnInitDialog() override;
 };
+
+// Transparent radio buttons over the face: two radios, a check box and a menu radio button
+// (item id below 50, so, as in the menu, it shares element 50).
+class RadioTestDialog : public EQorDialog {
+public:
+    RadioTestDialog() : EQorDialog(IDD_RADIO_TEST) { m_sharedEntryMode = 2; }
+    EQorTransparentRadio one, two, check, menu{true};
+    bool initialised = false;
+
+protected:
+    BOOL OnInitDialog() override;
+};
+
+// A stretch dialog with real skinned buttons that follow its edges by their tracking data.
+class TrackingTestDialog : public EQorStretchDlg {
+public:
+    TrackingTestDialog() : EQorStretchDlg(IDD_TRACKING_TEST) {}
+    EQorButton right, corner, still, bottom;
+    EQorGrabberButton grabber;
+    bool initialised = false;
+
+protected:
+    BOOL OnInitDialog() override;
+};
+
+// A modeless skinned dialog, shown without activation, destroyed at the end.
+template <class Dialog>
+struct Shown {
+    template <class... Args>
+    explicit Shown(Args&&... args) : dialog(std::forward<Args>(args)...)
+    {
+        created = dialog.Create(dialog.GetTemplateID());
+        if (created) {
+            dialog.ShowWindow(SW_SHOWNOACTIVATE);
+            testsupport::PumpMessages(150);
+        }
+    }
+    ~Shown()
+    {
+        if (dialog.GetSafeHwnd())
+            dialog.DestroyWindow();
+        testsupport::PumpMessages(20);
+    }
+    Dialog dialog;
+    bool created = false;
+};
+
+// Presses the left button at `from` (screen), drags to `to` in steps and releases, with the
+// real mouse from a second thread while this one pumps messages.
+void DragWithMouse(POINT from, POINT to);
 
 // Live GDI objects of this process (Wine does not answer GetGuiResources for GDI objects).
 DWORD GdiObjectCount();

@@ -23,28 +23,6 @@ public:
 
 [[maybe_unused]] auto* const g_environment = ::testing::AddGlobalTestEnvironment(new Environment);
 
-// A modeless skinned dialog, shown, destroyed at the end.
-template <class Dialog>
-struct Shown {
-    template <class... Args>
-    explicit Shown(Args&&... args) : dialog(std::forward<Args>(args)...)
-    {
-        created = dialog.Create(dialog.GetTemplateID());
-        if (created) {
-            dialog.ShowWindow(SW_SHOWNOACTIVATE);
-            testsupport::PumpMessages(150);
-        }
-    }
-    ~Shown()
-    {
-        if (dialog.GetSafeHwnd())
-            dialog.DestroyWindow();
-        testsupport::PumpMessages(20);
-    }
-    Dialog dialog;
-    bool created = false;
-};
-
 int CountMessages(const std::string& caption)
 {
     const auto& messages = EngineEnvironment::Ui().messages;

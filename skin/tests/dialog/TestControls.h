@@ -126,6 +126,5 @@ private:
 };
 
 using TestButton = TestControl<CButton>;
-using TestLabel = TestControl<CStatic>;
 
 }  // namespace dialogtest

@@ -85,7 +85,7 @@ const char kGraphics[] = R"(<?xml version="1.0" encoding="windows-1252"?>
     <QorBtnControl ControlIdValue="1001" ControlName="First" ControlXOffset="40" ControlYOffset="30"/>
     <QorBtnControl ControlIdValue="1002" ControlName="Second" ControlXOffset="40" ControlYOffset="100"/>
     <QorTransStaticControl ControlIdValue="1003" ControlName="Label" ControlXOffset="120" ControlYOffset="30"
-                           ControlWidth="80" ControlHeight="14"/>
+                           ControlWidth="100" ControlHeight="24" TextColor="65280"/>
     <QorBtnControl ControlIdValue="1004" ControlName="Hidden" ControlXOffset="120" ControlYOffset="100"
                    ControlIsVisible="0"/>
     <QorAuxBitmapFilename BitmapFile="extra.bmp" EntryId="7" EntryName="Aux"/>
@@ -109,6 +109,41 @@ const char kGraphics[] = R"(<?xml version="1.0" encoding="windows-1252"?>
                        MinimumWidth="200" MaximumWidth="400" MinimumHeight="120" MaximumHeight="300"
                        LeftRegionOffset="40" RightRegionOffset="40" TopRegionOffset="40" BottomRegionOffset="40"/>
   </QorDlg>
+  <QorDlg DlgName="RadioDialog" DlgIdValue="902" DlgBitmapFile="face.bmp">
+    <QorBtnControl ControlIdValue="1011" ControlName="One" ControlXOffset="30" ControlYOffset="20"
+                   TransparentRadioWidth="100" TransparentRadioHeight="20"
+                   TransparentRadioBtnLeftJustified="1" TransparentRadioTextLeftJustified="1"/>
+    <QorBtnControl ControlIdValue="1012" ControlName="Two" ControlXOffset="30" ControlYOffset="45"
+                   ControlUpBitmapFile="markoff.bmp" ControlDownBitmapFile="markon.bmp"
+                   TransparentRadioWidth="100" TransparentRadioHeight="20"
+                   TransparentRadioBtnLeftJustified="0" TransparentRadioTextLeftJustified="0"/>
+    <QorBtnControl ControlIdValue="1013" ControlName="Check" ControlXOffset="140" ControlYOffset="20"
+                   TransparentRadioWidth="90" TransparentRadioHeight="20"
+                   TransparentRadioBtnLeftJustified="1" TransparentRadioTextLeftJustified="1"/>
+    <QorBtnControl ControlIdValue="50" ControlName="MenuItem" ControlXOffset="140" ControlYOffset="45"
+                   TransparentRadioWidth="90" TransparentRadioHeight="20"
+                   TransparentRadioBtnLeftJustified="1" TransparentRadioTextLeftJustified="1"/>
+  </QorDlg>
+  <QorDlg DlgName="TrackingDialog" DlgIdValue="903" DlgBitmapFile="face.bmp">
+    <QorBtnControl ControlIdValue="1001" ControlName="Right" ControlXOffset="150" ControlYOffset="30">
+      <QorControlTracking Orientation="2" RightOffset="20" BottomOffset="0"/>
+    </QorBtnControl>
+    <QorBtnControl ControlIdValue="1002" ControlName="Corner" ControlXOffset="150" ControlYOffset="100">
+      <QorControlTracking Orientation="10" RightOffset="20" BottomOffset="12"/>
+    </QorBtnControl>
+    <QorBtnControl ControlIdValue="1004" ControlName="Still" ControlXOffset="40" ControlYOffset="100">
+      <QorControlTracking Orientation="0" RightOffset="0" BottomOffset="0"/>
+    </QorBtnControl>
+    <QorBtnControl ControlIdValue="1005" ControlName="Bottom" ControlXOffset="40" ControlYOffset="30">
+      <QorControlTracking Orientation="8" RightOffset="0" BottomOffset="40"/>
+    </QorBtnControl>
+    <QorBtnControl ControlIdValue="1006" ControlName="Grabber" ControlXOffset="210" ControlYOffset="125">
+      <QorControlTracking Orientation="10" RightOffset="26" BottomOffset="19"/>
+    </QorBtnControl>
+    <QorStretchDlgData AllowHorzStretching="1" AllowVertStretching="1" BeginningWidth="260" BeginningHeight="160"
+                       MinimumWidth="200" MaximumWidth="400" MinimumHeight="120" MaximumHeight="300"
+                       LeftRegionOffset="40" RightRegionOffset="40" TopRegionOffset="40" BottomRegionOffset="40"/>
+  </QorDlg>
   <QorMessageDlg DlgName="MessageBox" DlgIdValue="300" DlgBitmapFile="face.bmp"/>
   <QorTemplates><QorButtonTemplates/></QorTemplates>
 </QorAppGraphics>
@@ -119,6 +154,17 @@ const char kText[] = R"(<?xml version="1.0" encoding="windows-1252"?>
   <QorDlg DlgName="TestDialog" DlgIdValue="900">
     <QorBtnControl ControlId="1001" ControlName="First" Caption="First" ToolTipText="The first button"/>
     <QorBtnControl ControlId="1002" ControlName="Second" Caption="Second" ToolTipText="The second button"/>
+    <QorTransparentStaticControl ControlId="1003" ControlName="Label" Caption="Skinned" ToolTipText="Not shown"
+        CenterTextHorizontally="1" CenterTextVertically="1" Xoffset="0" Yoffset="0"
+        TextColor1="16777215" TextColor2="0" TextColor3="255"
+        DisabledTextColor1="8421504" DisabledTextColor2="0" DisabledTextColor3="0"
+        ThreeD="1" Indented="0" UseHilite="0" UseShadow="1"/>
+  </QorDlg>
+  <QorDlg DlgName="RadioDialog" DlgIdValue="902">
+    <QorBtnControl ControlId="1011" ControlName="One" Caption="One" TextColor1="16777215" TextColor2="0" TextColor3="0" DownTextColor1="65535" DownTextColor2="0" DownTextColor3="0" FocusTextColor1="16711935" FocusTextColor2="0" FocusTextColor3="0" DisabledTextColor1="8421504" DisabledTextColor2="0" DisabledTextColor3="0"/>
+    <QorBtnControl ControlId="1012" ControlName="Two" Caption="Two" TextColor1="16777215" TextColor2="0" TextColor3="0" DownTextColor1="65535" DownTextColor2="0" DownTextColor3="0" FocusTextColor1="16711935" FocusTextColor2="0" FocusTextColor3="0" DisabledTextColor1="8421504" DisabledTextColor2="0" DisabledTextColor3="0"/>
+    <QorBtnControl ControlId="1013" ControlName="Check" Caption="Check" TextColor1="16777215" TextColor2="0" TextColor3="0" DownTextColor1="65535" DownTextColor2="0" DownTextColor3="0" FocusTextColor1="16711935" FocusTextColor2="0" FocusTextColor3="0" DisabledTextColor1="8421504" DisabledTextColor2="0" DisabledTextColor3="0"/>
+    <QorBtnControl ControlId="50" ControlName="MenuItem" Caption="Item" TextColor1="16777215" TextColor2="0" TextColor3="0" DownTextColor1="65535" DownTextColor2="0" DownTextColor3="0" FocusTextColor1="16711935" FocusTextColor2="0" FocusTextColor3="0" DisabledTextColor1="8421504" DisabledTextColor2="0" DisabledTextColor3="0"/>
   </QorDlg>
   <QorAppMessages>
     <QorMessage MessageId="102" Text="Marovin"/>
@@ -139,6 +185,8 @@ void WriteTestSkin(const std::string& folder)
     WriteBmp(base + "depth16.bmp", kFaceWidth, kFaceHeight, 16, FaceColour);
     WriteBmp(base + "depth32.bmp", kFaceWidth, kFaceHeight, 32, FaceColour);
     WriteBmp(base + "extra.bmp", 16, 12, 24, [](int, int) { return kStripe; });
+    WriteBmp(base + "markoff.bmp", kMarkSide, kMarkSide, 24, [](int, int) { return kMarkOff; });
+    WriteBmp(base + "markon.bmp", kMarkSide, kMarkSide, 24, [](int, int) { return kMarkOn; });
     WriteBmp(base + "clear.bmp", 50, 40, 24, [](int, int) { return kTransparent; });
     WriteText(base + "garbage.bmp", "BM this is not a bitmap at all");
     // A header that claims a picture of no pixels.

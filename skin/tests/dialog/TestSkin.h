@@ -13,6 +13,13 @@ constexpr COLORREF kTransparent = RGB(255, 0, 255);
 constexpr COLORREF kFace = RGB(40, 90, 160);
 constexpr COLORREF kStripe = RGB(230, 200, 40);
 constexpr int kFaceWidth = 240, kFaceHeight = 160, kCornerRadius = 30;
+// The transparent static's and transparent radios' colours in the test text file.
+constexpr COLORREF kTextWhite = RGB(255, 255, 255);
+constexpr COLORREF kTextYellow = RGB(255, 255, 0);  // down (checked) text colour of the radios
+constexpr COLORREF kTextGrey = RGB(128, 128, 128);  // disabled text colour
+// The bitmap marks of the second transparent radio.
+constexpr COLORREF kMarkOff = RGB(0, 160, 0), kMarkOn = RGB(200, 30, 30);
+constexpr int kMarkSide = 10;
 
 // Writes a bottom-up BMP file of 8, 16, 24 or 32 bits per pixel.
 bool WriteBmp(const std::string& path, int width, int height, int bits,

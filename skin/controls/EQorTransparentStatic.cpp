@@ -1,0 +1,240 @@
+// Transparent static: its control interface, registration with the dialog, loading from the
+// skin and text files and its public settings.
+#include "EQorTransparentStatic.h"
+
+#include "EQorDialog.h"
+#include "GraphicsEngineState.h"
+#include "ParentFace.h"
+#include "QorXmlDom.h"
+#include "SkinFileModel.h"
+
+using skelda::EngineState;
+namespace skinfile = skelda::skinfile;
+
+EQorTransparentStatic::EQorTransparentStatic() = default;
+EQorTransparentStatic::~EQorTransparentStatic() = default;
+
+HRESULT STDMETHODCALLTYPE EQorTransparentStatic::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+}
+
+LONG STDMETHODCALLTYPE EQorTransparentStatic::GetCWndPtr(CWnd** window)
+{
+    if (!window)
+        return E_POINTER;
+    *window = this;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorTransparentStatic::GetControlClassPointer(void** control)
+{
+    if (!control)
+        return E_POINTER;
+    *control = this;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQorControlType(eControlType* type)
+{
+    if (!type)
+        return E_POINTER;
+    *type = eQorTransparentStatic;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorTransparentStatic::LoadQorControlData(IXMLDOMNode* dialogElement)
+{
+    QorComPtr<IXMLDOMNode> element;
+    if (m_controlId < 1 || !dialogElement || !skinfile::FindControlById(dialogElement, m_controlId, &element))
+        return E_FAIL;
+    skinfile::ReadInt(element.Get(), "ControlXOffset", &m_x);
+    skinfile::ReadInt(element.Get(), "ControlYOffset", &m_y);
+    int width = 0, height = 0;
+    const bool sized = skinfile::ReadInt(element.Get(), "ControlWidth", &width) &&
+                       skinfile::ReadInt(element.Get(), "ControlHeight", &height) && width > 0 && height > 0;
+    m_visible = skinfile::ReadControlIsVisible(element.Get());
+    // The skin's own colour stands until the text file gives one.
+    m_settings = QorStaticTextSettings{};
+    int colour = 0;
+    if (skinfile::ReadInt(element.Get(), "TextColor", &colour))
+        m_settings.textColor[0] = static_cast<COLORREF>(colour);
+    LoadTextSettings();
+    if (m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, m_x, m_y, width, height,
+                       SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+    ReloadPartialBitmap();
+    return 0;
+}
+
+bool EQorTransparentStatic::LoadTextSettings()
+{
+    auto& text = EngineState().text;
+    int dialogId = 0;
+    if (auto* dialog = m_hWnd ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))) : nullptr)
+        dialogId = dialog->GetDlgResID();
+    bool usesTemplate = false;
+    std::string templateName;
+    bool read = false;
+    if (text.IsControlUsingTemplate(dialogId, m_controlId, &usesTemplate, &templateName) && usesTemplate) {
+        read = text.GetStaticTemplateInfo(templateName, &m_settings);
+        m_haveFont = text.GetTemplateLogFontInfo(QorStaticTemplateKind, templateName, &m_font);
+    } else {
+        read = text.GetStaticCtrlInfo(dialogId, m_controlId, &m_settings);
+        m_haveFont = text.GetFontInfo(dialogId, m_controlId, &m_font);
+    }
+    std::string caption;
+    if (text.GetControlCaptionText(dialogId, m_controlId, &caption) && m_hWnd)
+        ::SetWindowTextA(m_hWnd, caption.c_str());
+    return read;
+}
+
+LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQorRect(RECT* rect)
+{
+    if (!rect)
+        return E_POINTER;
+    if (!m_hWnd)
+        return E_FAIL;
+    ::GetWindowRect(m_hWnd, rect);
+    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(rect), 2);
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_X_Y(int* x, int* y)
+{
+    if (!x || !y)
+        return E_POINTER;
+    *x = m_x;
+    *y = m_y;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_Height(int* height)
+{
+    RECT rect{};
+    if (!height)
+        return E_POINTER;
+    const LONG result = GetQorRect(&rect);
+    *height = rect.bottom - rect.top;
+    return result;
+}
+
+LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_Width(int* width)
+{
+    RECT rect{};
+    if (!width)
+        return E_POINTER;
+    const LONG result = GetQorRect(&rect);
+    *width = rect.right - rect.left;
+    return result;
+}
+
+LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_CtrlIsVisible(BOOL* visible)
+{
+    if (!visible)
+        return E_POINTER;
+    *visible = m_visible;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorTransparentStatic::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
+{
+    QorComPtr<IXMLDOMNode> element;
+    RECT rect{};
+    if (!dialogElement || GetQorRect(&rect) != 0 ||
+        !qorxml::AppendChildElement(dialogElement, "QorTransStaticControl", &element))
+        return E_FAIL;
+    const bool written =
+        qorxml::SetAttribute(element.Get(), "ControlIdValue", std::to_string(controlId)) &&
+        qorxml::SetAttribute(element.Get(), "ControlXOffset", std::to_string(rect.left)) &&
+        qorxml::SetAttribute(element.Get(), "ControlYOffset", std::to_string(rect.top)) &&
+        qorxml::SetAttribute(element.Get(), "ControlWidth", std::to_string(rect.right - rect.left)) &&
+        qorxml::SetAttribute(element.Get(), "ControlHeight", std::to_string(rect.bottom - rect.top)) &&
+        qorxml::SetAttribute(element.Get(), "TextColor", std::to_string(m_settings.textColor[0]));
+    if (written) {
+        m_x = rect.left;
+        m_y = rect.top;
+    }
+    return written ? 0 : E_FAIL;
+}
+
+void EQorTransparentStatic::RegisterWithParent(int controlId)
+{
+    m_controlId = controlId;
+    // A window still being created has no id yet; it registers once it exists.
+    if (m_registered || !m_hWnd || controlId == 0)
+        return;
+    if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))))
+        m_registered = dialog->AddQorControl(this, controlId, eQorTransparentStatic, this);
+}
+
+void EQorTransparentStatic::PreSubclassWindow()
+{
+    CStatic::PreSubclassWindow();
+    RegisterWithParent(::GetDlgCtrlID(m_hWnd));
+}
+
+bool EQorTransparentStatic::Initialize(int controlId)
+{
+    if (!m_hWnd)
+        return false;
+    m_controlId = controlId;
+    if (m_registered)
+        return true;
+    auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd)));
+    m_registered = dialog && dialog->RegisterChildQorControl(controlId, m_hWnd, eQorTransparentStatic, this);
+    return m_registered;
+}
+
+void EQorTransparentStatic::SetTextColor(COLORREF colour)
+{
+    m_settings.textColor[0] = colour;
+    Redraw();
+}
+
+void EQorTransparentStatic::SetTextXOffset(int x)
+{
+    m_settings.xOffset = x;
+    Redraw();
+}
+
+void EQorTransparentStatic::SetTextYOffset(int y)
+{
+    m_settings.yOffset = y;
+    Redraw();
+}
+
+void EQorTransparentStatic::ShowTextEnabled(bool enabled)
+{
+    m_showEnabled = enabled;
+    Redraw();
+}
+
+void EQorTransparentStatic::SetText3DHiliteColor(COLORREF colour)
+{
+    m_settings.textColor[2] = colour;
+    Redraw();
+}
+
+void EQorTransparentStatic::HighlightControl(bool highlight)
+{
+    m_highlighted = highlight;
+    Redraw();
+}
+
+bool EQorTransparentStatic::FetchFace()
+{
+    m_face.Attach(skelda::controls::TakeParentFace(m_hWnd));
+    return m_face.GetSafeHandle() != nullptr;
+}
+
+bool EQorTransparentStatic::ReloadPartialBitmap()
+{
+    m_face.DeleteObject();
+    const bool fetched = FetchFace();
+    Redraw();
+    return fetched;
+}
