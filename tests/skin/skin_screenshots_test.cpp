@@ -18,6 +18,7 @@
 #include "EQorButton.h"
 #include "EQorDialog.h"
 #include "EQorEdit.h"
+#include "EQorTransparentStatic.h"
 #include "EngineTestSupport.h"
 #include "QorGraphicsEngineAPI.h"
 #include "QorXmlDom.h"
@@ -85,6 +86,7 @@ public:
     bool initialised = false;
     std::vector<std::unique_ptr<EQorButton>> buttons;
     std::vector<std::unique_ptr<EQorEdit>> edits;
+    std::vector<std::unique_ptr<EQorTransparentStatic>> statics;
     int skinned = 0;      // template controls that have a skin element
     int bound = 0;        // of those, bound to a skinned class
     VideoArea videoArea;
@@ -117,6 +119,10 @@ protected:
             } else if (tag == "QorEditControl") {
                 edits.push_back(std::make_unique<EQorEdit>());
                 edits.back()->SubclassDlgItem(static_cast<UINT>(id), this);
+                ++bound;
+            } else if (tag == "QorTransStaticControl") {
+                statics.push_back(std::make_unique<EQorTransparentStatic>());
+                statics.back()->SubclassDlgItem(static_cast<UINT>(id), this);
                 ++bound;
             }
         }
