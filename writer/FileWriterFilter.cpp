@@ -42,8 +42,8 @@ FileWriterFilter::FileWriterFilter(IUnknown* outer)
 
 FileWriterFilter::~FileWriterFilter()
 {
-    EndRun();
-    lingering_.reset();
+    // Every run, a slow one too, finishes its file before the filter goes.
+    runs_.WaitForAll();
     // The pin goes before the clock and the pass-through, which hold pointers into it.
     seeking_.reset();
     pin_.reset();
@@ -155,6 +155,15 @@ STDMETHODIMP FileWriterFilter::Stop()
     return dshow::BaseFilter::Stop();
 }
 
+STDMETHODIMP FileWriterFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
+{
+    if (!graph) {
+        dshow::AutoLock hold(&filterLock_);
+        runs_.WaitForAll();
+    }
+    return dshow::BaseFilter::JoinFilterGraph(graph, name);
+}
+
 int FileWriterFilter::GetPinCount()
 {
     return 1;
@@ -167,26 +176,19 @@ dshow::BasePin* FileWriterFilter::GetPin(int index)
 
 HRESULT FileWriterFilter::OpenRun()
 {
-    if (run_)
+    if (runs_.Active())
         return S_OK;
-    if (lingering_) {
-        if (!lingering_->Finished())
-            return VFW_E_WRONG_STATE;
-        lingering_.reset();
-    }
     if (CheckFileName(fileName_.c_str()) != S_OK || fileName_.empty())
         return kNameNotConvertible;
 
     // Ring and limit first: a run that cannot write must not empty an existing file.
     SystemVolumeFacts volume;
     const DWORD sectorSize = SectorSizeForFile(fileName_, volume);
-    if (!ring_.Allocated() || ring_.SectorSize() != sectorSize) {
-        long bufferSize = pin_->AllocatorBufferSize();
-        if (bufferSize <= 0)
-            bufferSize = kDefaultBufferSize;
-        if (!ring_.Allocate(static_cast<uint32_t>(bufferSize), sectorSize))
-            return E_OUTOFMEMORY;
-    }
+    long bufferSize = pin_->AllocatorBufferSize();
+    if (bufferSize <= 0)
+        bufferSize = kDefaultBufferSize;
+    if (!runs_.PrepareRing(static_cast<uint32_t>(bufferSize), sectorSize))
+        return E_OUTOFMEMORY;
     const std::optional<WriteLimit> limit = LimitForFile(fileName_, sizeLimit_, volume);
     if (!limit)
         return HRESULT_FROM_WIN32(GetLastError());
@@ -196,28 +198,17 @@ HRESULT FileWriterFilter::OpenRun()
     if (error != 0)
         return HRESULT_FROM_WIN32(error);
     SharedByteCount() = 0;
-    run_ = std::make_unique<WriterRun>(ring_, std::move(file), *limit, !pin_->CarriesAudio(),
-                                       *this, SharedByteCount());
-    if (!run_->Start()) {
-        const HRESULT failure = HRESULT_FROM_WIN32(GetLastError());
-        run_.reset();
-        return failure;
-    }
-    accepting_ = true;
+    if (!runs_.Start(std::move(file), *limit, !pin_->CarriesAudio(), *this, SharedByteCount()))
+        return HRESULT_FROM_WIN32(GetLastError());
     return S_OK;
 }
 
 void FileWriterFilter::EndRun()
 {
-    if (!run_)
-        return;
-    accepting_ = false;
-    if (run_->End(kEndOfRunWaitMs)) {
-        run_.reset();
-    } else {
+    // A thread still busy after the wait goes on by itself and finishes its file; the next
+    // run does not wait for it.
+    if (!runs_.End(kEndOfRunWaitMs))
         Trace(L"writer thread still busy after the stop", S_FALSE);
-        lingering_ = std::move(run_);
-    }
 }
 
 HRESULT FileWriterFilter::Write(IMediaSample* sample)
@@ -225,7 +216,7 @@ HRESULT FileWriterFilter::Write(IMediaSample* sample)
     dshow::AutoLock hold(&receiveLock_);
     if (WriterClock* clock = sampleClock_.load())
         clock->Advance();
-    if (!accepting_)
+    if (!runs_.Accepting())
         return S_OK;
     BYTE* data = nullptr;
     const HRESULT hr = sample->GetPointer(&data);
@@ -233,7 +224,7 @@ HRESULT FileWriterFilter::Write(IMediaSample* sample)
         return hr;
     const long length = sample->GetActualDataLength();
     if (length > 0)
-        ring_.Put(data, static_cast<size_t>(length));
+        runs_.Put(data, static_cast<size_t>(length));
     return S_OK;
 }
 
@@ -246,8 +237,7 @@ void FileWriterFilter::EndOfStreamDrain()
 
 void FileWriterFilter::ReleaseRing()
 {
-    if (!lingering_)
-        ring_.Release();
+    runs_.ReleaseRing();
 }
 
 void FileWriterFilter::Notify(long code, LONG_PTR param1, LONG_PTR param2)

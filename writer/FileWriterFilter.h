@@ -4,11 +4,10 @@
 // enforces the run's limit and finishes the file (exact length, repaired stream tail).
 #include "ScrivetInterfaces.h"
 #include "WriteLimit.h"
-#include "WriteRing.h"
 #include "WriterClock.h"
 #include "WriterEvents.h"
 #include "WriterInputPin.h"
-#include "WriterRun.h"
+#include "WriterRuns.h"
 
 #include <dshowbase/BaseFilter.h>
 #include <dshowbase/SeekingPassThru.h>
@@ -42,6 +41,9 @@ public:
     // IMediaFilter
     STDMETHODIMP Stop() override;
     STDMETHODIMP Pause() override;
+    // Leaving the graph waits for a run still finishing its file: its events go to the
+    // graph's event sink, which lives only as long as the graph.
+    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
 
     int GetPinCount() override;
     dshow::BasePin* GetPin(int index) override;
@@ -66,11 +68,8 @@ private:
     std::unique_ptr<dshow::SeekingPassThru> seeking_;
     std::wstring fileName_;
     std::atomic<LONGLONG> sizeLimit_{kNoSizeLimit};
-    WriteRing ring_;
-    std::atomic<bool> accepting_{false};  // a run is open and takes samples
-    std::unique_ptr<WriterRun> run_;
-    // A run whose thread did not finish in time at the last stop; it still uses the ring.
-    std::unique_ptr<WriterRun> lingering_;
+    // The current run and any earlier one still finishing its file, each with its ring.
+    WriterRuns runs_;
     std::unique_ptr<WriterClock> clock_;
     // The clock as the streaming thread sees it; set once, when the clock is first asked for.
     std::atomic<WriterClock*> sampleClock_{nullptr};

@@ -9,10 +9,9 @@ std::string DirectXOfferMessage(const DirectXDownloadTexts& texts)
     return texts.question + "\r\n\r\n" + texts.explanation;
 }
 
-int OfferDirectXDownload(HWND owner, const DirectXDownloadTexts& texts)
+int OfferDirectXDownload(HWND owner, const DirectXDownloadTexts& texts, const MessageFunction& ask)
 {
-    const std::string message = DirectXOfferMessage(texts);
-    if (MessageBoxA(owner, message.c_str(), texts.title.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!ask || ask(owner, DirectXOfferMessage(texts), texts.title, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 0;
     ShellExecuteA(owner, "open", texts.location.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return 1;

@@ -2,6 +2,7 @@
 // Offering the DirectX download when the device needs a newer DirectX than the machine has.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace media {
@@ -17,7 +18,11 @@ struct DirectXDownloadTexts {
 
 std::string DirectXOfferMessage(const DirectXDownloadTexts& texts);
 
+// Shows a message box (owner, text, caption, MB_* style) and answers the button pressed: the
+// program's own message box, so that this offer looks like every other message.
+using MessageFunction = std::function<int(HWND, const std::string&, const std::string&, UINT)>;
+
 // Yes/no message box; on "yes" opens the location and returns 1, else 0.
-int OfferDirectXDownload(HWND owner, const DirectXDownloadTexts& texts);
+int OfferDirectXDownload(HWND owner, const DirectXDownloadTexts& texts, const MessageFunction& ask);
 
 }  // namespace media

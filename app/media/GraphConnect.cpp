@@ -9,10 +9,11 @@
 
 namespace media {
 
-namespace {
-
 // The first methods of the proxy's pin interfaces, which is all this code calls; the system
-// header declares them only inside the kernel-streaming build environment.
+// header declares them only inside the kernel-streaming build environment. They live outside
+// the unnamed namespace on purpose: a compiler that sees every class of an unnamed namespace
+// may conclude that an interface nobody here implements can never be called.
+namespace ks {
 const IID kIidKsPin = {0xB61178D1, 0xA2D9, 0x11CF, {0x9E, 0x53, 0x00, 0xAA, 0x00, 0xA2, 0x16, 0xA1}};
 const IID kIidKsPinFactory = {0xCD5EBE6B, 0x8B6E, 0x11D1, {0x8A, 0xE0, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 struct KsPinMediums : IUnknown {
@@ -26,6 +27,17 @@ struct KsControl : IUnknown {
 struct KsPinFactoryId : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE KsPinFactory(ULONG* id) = 0;
 };
+
+}  // namespace ks
+
+namespace {
+
+using ks::kIidKsControl;
+using ks::kIidKsPin;
+using ks::kIidKsPinFactory;
+using ks::KsControl;
+using ks::KsPinFactoryId;
+using ks::KsPinMediums;
 
 // KSPROPSETID_Pin and its "necessary instances" property.
 const GUID kKsPinPropertySet = {0x8C134960, 0x51AD, 0x11CF, {0x87, 0x8A, 0x94, 0xF8, 0x01, 0xC1, 0x00, 0x00}};

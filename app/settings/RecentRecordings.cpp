@@ -123,6 +123,16 @@ std::string ThumbnailPathFor(const std::string& recordingPath)
     return recordingPath + ".bmp";
 }
 
+std::string ThumbnailPicture(const std::string& recordingPath, const std::string& placeholder,
+                             const std::function<bool(const std::string&)>& canOpen,
+                             const std::function<bool(const std::string&, const std::string&)>& write)
+{
+    const std::string bitmap = ThumbnailPathFor(recordingPath);
+    if (canOpen(bitmap) || (write(recordingPath, bitmap) && canOpen(bitmap)))
+        return bitmap;
+    return placeholder;
+}
+
 bool SamePath(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() &&

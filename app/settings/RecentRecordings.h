@@ -55,6 +55,12 @@ private:
 
 // "<path without .mpg/.mpeg>.bmp", or the path with ".bmp" appended for other extensions.
 std::string ThumbnailPathFor(const std::string& recordingPath);
+// The picture a recent-recording thumbnail shows: the bitmap beside the recording when it can
+// be opened, else that bitmap made from the recording by `write` (recording, bitmap path),
+// else `placeholder`.
+std::string ThumbnailPicture(const std::string& recordingPath, const std::string& placeholder,
+                             const std::function<bool(const std::string&)>& canOpen,
+                             const std::function<bool(const std::string&, const std::string&)>& write);
 // Case-insensitive comparison of two paths, '/' and '\' alike.
 bool SamePath(const std::string& a, const std::string& b);
 

@@ -6,8 +6,11 @@
 #include <cstdio>
 
 #include "ControlIds.h"
+#include "DeviceNotify.h"
+#include "DeviceWatch.h"
 #include "ErrorLog.h"
 #include "MessageIds.h"
+#include "ProgramMessage.h"
 #include "RegistryRoot.h"
 #include "VersionString.h"
 #include "resource.h"
@@ -18,6 +21,8 @@ MainDialog* g_mainDialog = nullptr;
 
 constexpr UINT kAboutCommand = 16;
 constexpr int kIdlePictureBitmap = 1;
+constexpr int kPlaceholderThumbnailBitmap = 4;
+constexpr COLORREF kStatusTextColour = RGB(0x00, 0xFF, 0x00);
 constexpr COLORREF kTransparentColour = 255;
 constexpr char kEngineApplication[] = "Reelwright";
 
@@ -37,14 +42,6 @@ constexpr CompanionDialog kHiddenDialogs[] = {
     {IDD_UPDATE_ON_START, "UpdateOnStart"},
     {IDD_CUSTOM_TEMPLATE, "Custom Template Dialog"},
 };
-constexpr int kThumbnailIds[] = {IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4};
-
-// Capture devices present now. Device discovery is its own subsystem; until it is part of
-// the program the main window starts with no device and the preview reports that.
-std::vector<std::string> EnumerateCaptureDevices()
-{
-    return {};
-}
 
 RECT ItemRectInWindow(HWND window, int id)
 {
@@ -118,34 +115,26 @@ BOOL MainDialog::OnInitDialog()
     m_locale = static_cast<LANGID>(locale);
 
     if (!StartSkinEngine()) {
-        ::MessageBoxA(m_hWnd, "Failed to initialize Gaphics Engine", nullptr, MB_OK | MB_ICONSTOP);
+        shell::ShowProgramMessage(m_hWnd, "Failed to initialize Gaphics Engine", "", MB_OK | MB_ICONSTOP);
         EndDialog(-1);
         return TRUE;
     }
+    shell::SetSkinnedMessagesAvailable(true);
     shell::SetErrorSink({[this](UINT id) { return Text(static_cast<int>(id)); },
                          [this](const std::string& text) {
-                             ::MessageBoxA(m_hWnd, text.c_str(), Text(msg::kAppTitle).c_str(),
-                                           MB_OK | MB_ICONEXCLAMATION);
+                             shell::ShowProgramMessage(m_hWnd, text, Text(msg::kAppTitle), MB_OK | MB_ICONEXCLAMATION);
                          },
                          m_logPath});
 
     EQorDialog::OnInitDialog();
-    const bool recentChanged = m_recent.RemoveMissing([](const std::string& path) {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    });
-    if (recentChanged)
-        m_recent.Write(store);
-    for (int i = 0; i < settings::RecentRecordings::kCount; ++i) {
-        const HWND thumbnail = GetDlgItem(kThumbnailIds[i]);
-        ::ShowWindow(thumbnail, m_recent.HasEntry(i) ? SW_SHOW : SW_HIDE);
-        ::EnableWindow(thumbnail, m_recent.HasEntry(i));
-    }
-    ::ShowWindow(GetDlgItem(IDC_RECENT_LABEL), m_recent.HasEntry(0) ? SW_HIDE : SW_SHOW);
-
     InitializeQorDialog("MainDialog", kTransparentColour, false);
+    // The thumbnails' frames and placeholder belong to the skin, known once it is loaded.
+    m_thumbnails.Place(*this);
+    FillThumbnails();
     SetMouseMovesDialog(true);
     m_videoArea.SubclassDlgItem(IDC_VIDEO_AREA, this);
     RegisterHiddenDialogs();
+    StartDeviceDiscovery();
     LoadSettings();
 
     SetWindowText(Text(msg::kAppTitle).c_str());
@@ -153,6 +142,7 @@ BOOL MainDialog::OnInitDialog()
     SetIcon(m_icon, TRUE);
     SetIcon(m_icon, FALSE);
     CheckDlgButton(IDC_MUTE, m_settings.mute == 1 ? BST_CHECKED : BST_UNCHECKED);
+    ListInputSources();
 
     SendDlgItemMessage(IDC_VOLUME_SLIDER, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
     SendDlgItemMessage(IDC_VOLUME_SLIDER, TBM_SETPOS, TRUE, 0);
@@ -161,8 +151,7 @@ BOOL MainDialog::OnInitDialog()
     ::EnableWindow(GetDlgItem(IDC_POSITION_SLIDER), FALSE);
 
     if (!LoadIdlePicture()) {
-        ::MessageBoxA(m_hWnd, Text(msg::kSkinLoadFailed).c_str(), Text(msg::kAppTitle).c_str(),
-                      MB_OK | MB_ICONSTOP);
+        shell::ShowProgramMessage(m_hWnd, Text(msg::kSkinLoadFailed), Text(msg::kAppTitle), MB_OK | MB_ICONSTOP);
         shell::AppendLogLine(m_logPath, "ERR", "idle picture (auxiliary bitmap 1) did not load");
         EndDialog(-1);
         return TRUE;
@@ -171,6 +160,7 @@ BOOL MainDialog::OnInitDialog()
         settings::ReadProductVersion(m_programFolder + shell::ModuleBaseName(nullptr) + ".exe"),
         store.GetString("", "BuildNumber", ""));
 
+    InitStatusDisplay();
     SetTimer(kRefreshTimer, 100);
 
     const RECT placement = ItemRectInWindow(m_hWnd, IDC_VIDEO_PLACEMENT);
@@ -185,6 +175,7 @@ BOOL MainDialog::OnInitDialog()
         const int first = m_availableSources.empty() ? 0 : m_availableSources.front();
         m_settings.source = first >= 0 && first <= 5 ? first : 0;
     }
+    FillInputList();
 
     ::EnableWindow(GetDlgItem(IDC_SNAPSHOT), FALSE);
     // Without the device's own defaults the custom template gets safe MPEG-2 rates.
@@ -211,19 +202,32 @@ void MainDialog::LoadSettings()
     m_settings.freeSpace = settings::MeasureFreeSpace(m_settings.recordingFolder);
 }
 
-void MainDialog::ChooseCaptureDevice()
+void MainDialog::OnDrawItem(int id, LPDRAWITEMSTRUCT item)
 {
-    m_deviceNames = EnumerateCaptureDevices();
-    m_currentDevice = settings::FindStoredDevice(m_deviceNames, m_settings.deviceName);
-    if (m_currentDevice < 0) {
-        m_deviceNames = EnumerateCaptureDevices();
-        m_currentDevice = m_deviceNames.empty() ? -1 : 0;
-    }
-    // With no device at all the stored name stays, so the device is found again next time.
-    if (m_currentDevice >= 0)
-        m_settings.SelectDevice(Store(), m_deviceNames[static_cast<size_t>(m_currentDevice)]);
-    else
-        m_settings.encoderFilterName = settings::EncoderFilterNameFor(m_settings.deviceName);
+    if (item && m_thumbnails.Draw(*item))
+        return;
+    EQorDialog::OnDrawItem(id, item);
+}
+
+void MainDialog::FillThumbnails()
+{
+    std::string placeholder;
+    GetAuxBitmapFilename(kPlaceholderThumbnailBitmap, &placeholder);
+    // The hover information has two lines; a tooltip breaks lines only with a width limit.
+    if (m_toolTip.GetSafeHwnd())
+        ::SendMessageA(m_toolTip.GetSafeHwnd(), TTM_SETMAXTIPWIDTH, 0, 400);
+    m_thumbnails.Fill(*this, m_recent, Store(), placeholder);
+}
+
+void MainDialog::InitStatusDisplay()
+{
+    m_status.SubclassDlgItem(IDC_STATUS_DISPLAY, this);
+    m_status.SetFace(this);
+    m_status.SetTextColour(kStatusTextColour);
+    m_status.SetClockTargets(GetDlgItem(IDC_ELAPSED_CLOCK), GetDlgItem(IDC_COUNTDOWN_CLOCK));
+    m_status.ClearTime();
+    m_status.ShowTime();
+    m_status.ShowInformation(shell::VersionLine(m_settings.version));
 }
 
 void MainDialog::AddAboutMenuItem()
@@ -276,6 +280,10 @@ void MainDialog::OnTimer(UINT_PTR id)
         StartPreview();
         return;
     }
+    if (id == devices::kDeviceRemovedTimer) {
+        OnDeviceRemovedTimer();
+        return;
+    }
     if (id == kRefreshTimer)
         return;
     EQorDialog::OnTimer(id);
@@ -284,7 +292,7 @@ void MainDialog::OnTimer(UINT_PTR id)
 void MainDialog::StartPreview()
 {
     Trace("preview start %lu ms after initialisation", GetTickCount() - m_initTick);
-    if (m_currentDevice < 0) {
+    if (!HasCaptureDevice()) {
         // Nothing to show: keep the idle picture and tell the user why the screen stays empty.
         Trace("no capture device present; the preview did not start");
         ::ShowWindow(GetDlgItem(IDC_NO_VIDEO_LABEL), SW_SHOW);
@@ -302,7 +310,7 @@ void MainDialog::OnPaint()
                  (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, m_icon);
         return;
     }
-    if (m_mode == MODE_IDLE || (m_mode == MODE_CAPTURE && m_currentDevice < 0))
+    if (m_mode == MODE_IDLE || (m_mode == MODE_CAPTURE && !HasCaptureDevice()))
         m_videoArea.Invalidate(FALSE);
 }
 
@@ -349,7 +357,8 @@ void MainDialog::CloseSequence()
     KillTimer(kPreviewStartTimer);
     Trace("closing: timers stopped, mode %d", static_cast<int>(m_mode));
     m_mode = MODE_IDLE;
-    m_currentDevice = -1;
+    devices::SetDeviceChangeCallback(nullptr, nullptr);
+    m_thumbnails.Release();
     Trace("closing: capture and playback released");
 }
 
@@ -357,6 +366,7 @@ void MainDialog::OnDestroy()
 {
     EQorDialog::OnDestroy();
     shell::SetErrorSink({});
+    shell::SetSkinnedMessagesAvailable(false);
     if (m_engineStarted) {
         m_engine.ShutdownCleanup();
         m_engineStarted = false;

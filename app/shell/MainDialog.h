@@ -12,6 +12,8 @@
 
 #include "CaptureSettings.h"
 #include "RecentRecordings.h"
+#include "RecentThumbnails.h"
+#include "StatusDisplay.h"
 #include "VideoArea.h"
 
 enum MainMode { MODE_IDLE = 0, MODE_CAPTURE = 1, MODE_PLAYBACK = 2 };
@@ -35,6 +37,7 @@ protected:
     void OnPaint() override;
     BOOL OnEraseBkgnd(HDC dc) override;
     void OnSysCommand(UINT id, LPARAM lParam) override;
+    void OnDrawItem(int id, LPDRAWITEMSTRUCT item) override;
     HCURSOR OnQueryDragIcon() override;
     void OnClose() override;
     void OnDestroy() override;
@@ -43,7 +46,16 @@ protected:
 private:
     framework::ProfileStore Store() const;
     void LoadSettings();
+    // Devices (MainDialogDevices.cpp).
+    void StartDeviceDiscovery();
     void ChooseCaptureDevice();
+    bool HasCaptureDevice() const;
+    void ListInputSources();
+    void FillInputList();
+    void OnDeviceRemovedTimer();
+
+    void FillThumbnails();
+    void InitStatusDisplay();
     void AddAboutMenuItem();
     bool StartSkinEngine();
     void RegisterHiddenDialogs();
@@ -56,8 +68,6 @@ private:
     MainMode m_mode = MODE_IDLE;
     settings::CaptureSettings m_settings;
     settings::RecentRecordings m_recent;
-    std::vector<std::string> m_deviceNames;
-    int m_currentDevice = -1;
     std::vector<int> m_availableSources;
     LANGID m_locale = 0;
     std::string m_programFolder;
@@ -70,6 +80,8 @@ private:
     bool m_engineStarted = false;
     CBitmap m_idlePicture;
     VideoArea m_videoArea;
+    StatusDisplay m_status;
+    RecentThumbnails m_thumbnails;
     bool m_closed = false;
     DWORD m_initTick = 0;
 };

@@ -38,4 +38,8 @@ std::string OutputDir();
 // Folder holding the running executable, ending in a backslash.
 std::string ModuleDir();
 
+// Registers the in-process COM server `fileName` of ModuleDir() in the running prefix, as
+// regsvr32 would; false when it cannot be loaded or its registration fails.
+bool RegisterModuleServer(const std::string& fileName);
+
 }  // namespace testsupport

@@ -1,8 +1,12 @@
 // Throughput of Scrivet against the system File Writer and against plain unbuffered
-// sequential writes of the same block size, measured in one run on the same disk, plus the
-// longest time a Receive blocked, alone and while another process writes a large file.
-// usage: scrivet_bench [FOLDER [MEGABYTES]]        (figures go to standard output)
+// sequential writes of the same block size, measured in rounds on the same disk, plus the
+// longest time a Receive blocked, alone and while another process writes a large file, and
+// what the hand-over costs (progress events, copies, writes per megabyte).
+// usage: scrivet_bench [--only raw|scrivet|system] [FOLDER [MEGABYTES [ROUNDS]]]
 //        scrivet_bench --hog FILE MEGABYTES       (the competing writer)
+// SCRIVET_BENCH_SERVER_PID, when set, names this prefix's wineserver: its CPU time is added
+// to the CPU figures, since every event or wait that crosses threads costs time there too.
+#include "BenchMeasure.h"
 #include "ScrivetInterfaces.h"
 #include "WriterGraph.h"
 
@@ -15,33 +19,19 @@
 #include <vector>
 
 using namespace scrivet::test;
+using namespace scrivet::bench;
 
 namespace {
 
 constexpr long kBlock = 65536;
 const CLSID kSystemFileWriter = {0x8596E5F0, 0x0DA5, 0x11D0, {0xBD, 0x21, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
 
-struct Figures {
-    double seconds = 0;
-    double cpuSeconds = 0;
-    double longestBlockUs = 0;
-    bool ok = false;
-};
-
-double CpuSeconds()
+uint64_t FileSize(const std::string& path)
 {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto value = [](FILETIME t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return (value(kernel) + value(user)) / 1e7;
-}
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / frequency.QuadPart;
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes))
+        return 0;
+    return (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
 }
 
 Figures ThroughGraph(const CLSID& writer, const std::vector<BYTE>& data, int repeat, const std::string& path)
@@ -49,19 +39,20 @@ Figures ThroughGraph(const CLSID& writer, const std::vector<BYTE>& data, int rep
     Figures figures;
     DeleteFileA(path.c_str());
     auto* source = new ByteSource(&data, {kBlock}, kBlock, MEDIATYPE_Stream, repeat);
-    WriterGraph graph;
-    if (FAILED(graph.Build(source, writer)) || FAILED(graph.SetFileName(Wide(path))))
-        return figures;
-    const double cpu = CpuSeconds();
-    const double start = Now();
-    figures.ok = graph.RunToEnd(600000);
-    figures.seconds = Now() - start;
-    figures.cpuSeconds = CpuSeconds() - cpu;
-    figures.longestBlockUs = source->LongestDeliveryUs();
-    WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes);
-    const uint64_t size = (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
-    figures.ok = figures.ok && size == data.size() * repeat;
+    {
+        WriterGraph graph;
+        if (FAILED(graph.Build(source, writer)) || FAILED(graph.SetFileName(Wide(path))))
+            return figures;
+        const CpuClock cpu;
+        const double start = Now();
+        figures.ok = graph.RunToEnd(600000);
+        figures.seconds = Now() - start;
+        figures.cpuSeconds = cpu.Elapsed();
+        figures.longestBlockUs = source->LongestDeliveryUs();
+        figures.writes = graph.ProgressTotals().size();
+    }
+    // The graph is gone, and with it the writer: the file is finished.
+    figures.ok = figures.ok && FileSize(path) == data.size() * repeat;
     DeleteFileA(path.c_str());
     return figures;
 }
@@ -71,7 +62,7 @@ Figures RawWrites(const std::vector<BYTE>& data, int repeat, const std::string& 
     Figures figures;
     BYTE* block = static_cast<BYTE*>(VirtualAlloc(nullptr, data.size(), MEM_COMMIT, PAGE_READWRITE));
     std::copy(data.begin(), data.end(), block);
-    const double cpu = CpuSeconds();
+    const CpuClock cpu;
     const double start = Now();
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_NO_BUFFERING, nullptr);
     figures.ok = file != INVALID_HANDLE_VALUE;
@@ -81,11 +72,12 @@ Figures RawWrites(const std::vector<BYTE>& data, int repeat, const std::string& 
             const double before = Now();
             figures.ok = WriteFile(file, block + at, kBlock, &written, nullptr) && written == kBlock;
             figures.longestBlockUs = std::max(figures.longestBlockUs, (Now() - before) * 1e6);
+            ++figures.writes;
         }
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
     figures.seconds = Now() - start;
-    figures.cpuSeconds = CpuSeconds() - cpu;
+    figures.cpuSeconds = cpu.Elapsed();
     VirtualFree(block, 0, MEM_RELEASE);
     DeleteFileA(path.c_str());
     return figures;
@@ -107,17 +99,20 @@ int Hog(const char* path, int megabytes)
     return 0;
 }
 
-void Print(const char* name, const Figures& f, double megabytes, double raw)
+// Starts the competing writer; returns its process handle (null when it cannot start).
+HANDLE StartHog(const std::string& folder, int megabytes)
 {
-    std::printf("%-26s %8.1f MB/s  %6.1f%% of raw  CPU %6.2f ms/MB  longest block %8.1f ms%s\n", name,
-                megabytes / f.seconds, 100.0 * raw / f.seconds, 1000.0 * f.cpuSeconds / megabytes,
-                f.longestBlockUs / 1000.0, f.ok ? "" : "  (FAILED)");
-}
-
-Figures Median(std::vector<Figures> runs)
-{
-    std::sort(runs.begin(), runs.end(), [](const Figures& a, const Figures& b) { return a.seconds < b.seconds; });
-    return runs[runs.size() / 2];
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command = std::string("\"") + self + "\" --hog \"" + folder + "bench_hog.bin\" " +
+                          std::to_string(megabytes);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
 }
 
 }  // namespace
@@ -126,10 +121,17 @@ int main(int argc, char** argv)
 {
     if (argc == 4 && std::string(argv[1]) == "--hog")
         return Hog(argv[2], std::atoi(argv[3]));
-    std::string folder = argc > 1 ? argv[1] : ".";
+    int first = 1;
+    std::string only;
+    if (argc > 2 && std::string(argv[1]) == "--only") {
+        only = argv[2];
+        first = 3;
+    }
+    std::string folder = argc > first ? argv[first] : ".";
     if (folder.back() != '\\' && folder.back() != '/')
         folder += '\\';
-    const int megabytes = argc > 2 ? std::max(8, std::atoi(argv[2])) : 256;
+    const int megabytes = argc > first + 1 ? std::max(8, std::atoi(argv[first + 1])) : 256;
+    const int rounds = argc > first + 2 ? std::max(1, std::atoi(argv[first + 2])) : 5;
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
 
     std::vector<BYTE> data(8 << 20);
@@ -138,35 +140,52 @@ int main(int argc, char** argv)
         b = static_cast<BYTE>(1 + ((seed = seed * 1103515245u + 12345u) >> 16) % 255);
     const int repeat = megabytes / 8;
     const double total = 8.0 * repeat;
+    const auto wanted = [&](const char* name) { return only.empty() || only == name; };
 
+    std::printf("%d MB in %ld-byte blocks, %d rounds, folder %s, %s\n", 8 * repeat, kBlock, rounds, folder.c_str(),
+                LoadText().c_str());
+    std::printf("CPU counts this process%s\n", ServerCpuKnown() ? " and its wineserver" : " only");
     std::vector<Figures> scrivet, system, raw;
-    for (int round = 0; round < 3; ++round) {
-        raw.push_back(RawWrites(data, repeat, folder + "bench_raw.bin"));
-        scrivet.push_back(ThroughGraph(CLSID_ScrivetFileWriter, data, repeat, folder + "bench_scrivet.bin"));
-        system.push_back(ThroughGraph(kSystemFileWriter, data, repeat, folder + "bench_system.bin"));
+    for (int round = 0; round < rounds; ++round) {
+        // The order changes every round, so that none of the three always follows another.
+        for (int turn = 0; turn < 3; ++turn) {
+            switch ((round + turn) % 3) {
+            case 0:
+                if (wanted("raw"))
+                    raw.push_back(RawWrites(data, repeat, folder + "bench_raw.bin"));
+                break;
+            case 1:
+                if (wanted("scrivet"))
+                    scrivet.push_back(ThroughGraph(CLSID_ScrivetFileWriter, data, repeat, folder + "bench_scrivet.bin"));
+                break;
+            default:
+                if (wanted("system"))
+                    system.push_back(ThroughGraph(kSystemFileWriter, data, repeat, folder + "bench_system.bin"));
+                break;
+            }
+        }
     }
-    const Figures rawMedian = Median(raw);
-    std::printf("%d MB in %ld-byte blocks, median of 3 rounds, folder %s\n", 8 * repeat, kBlock, folder.c_str());
-    Print("raw unbuffered writes", rawMedian, total, rawMedian.seconds);
-    Print("Scrivet", Median(scrivet), total, rawMedian.seconds);
-    Print("system File Writer", Median(system), total, rawMedian.seconds);
+    const double rawSeconds = raw.empty() ? 0 : Median(raw).seconds;
+    PrintRounds("raw unbuffered writes", raw, total, rawSeconds);
+    PrintRounds("Scrivet", scrivet, total, rawSeconds);
+    PrintRounds("system File Writer", system, total, rawSeconds);
+    // The load moves between rounds; the ratio within each round is steadier than the medians.
+    PrintRoundRatios("Scrivet", scrivet, raw);
+    PrintRoundRatios("system File Writer", system, raw);
 
-    // Another process writes a large file to the same disk while Scrivet records.
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self + "\" --hog \"" + folder + "bench_hog.bin\" " +
-                          std::to_string(megabytes * 4);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        Sleep(200);
-        const Figures loaded = ThroughGraph(CLSID_ScrivetFileWriter, data, repeat, folder + "bench_scrivet.bin");
-        Print("Scrivet, disk shared", loaded, total, rawMedian.seconds);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+    if (wanted("scrivet")) {
+        // Another process writes a large file to the same disk while Scrivet records.
+        if (HANDLE hog = StartHog(folder, megabytes * 4)) {
+            Sleep(200);
+            const Figures loaded = ThroughGraph(CLSID_ScrivetFileWriter, data, repeat, folder + "bench_scrivet.bin");
+            Print("Scrivet, disk shared", loaded, total, rawSeconds);
+            WaitForSingleObject(hog, INFINITE);
+            CloseHandle(hog);
+        }
+        std::printf("\nwhere the time goes\n");
+        PrintHandOverCosts(kBlock);
     }
+    std::printf("%s\n", LoadText().c_str());
     CoUninitialize();
     return 0;
 }

@@ -21,8 +21,23 @@ DWORD UnbufferedRunFile::Create(const std::wstring& name, DWORD sectorSize)
 {
     name_ = name;
     sectorSize_ = sectorSize;
-    file_ = OpenForWriting(name, CREATE_ALWAYS, FILE_FLAG_NO_BUFFERING);
-    return file_ == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    // Created always, but an empty file (the one the name's trial creation left) is opened as
+    // it is rather than cut: Linux's ext4, under Wine, takes a cut to zero as the sign of a
+    // file being replaced and makes the close write out every byte there and then.
+    file_ = OpenForWriting(name, OPEN_ALWAYS, FILE_FLAG_NO_BUFFERING);
+    if (file_ == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_, &size) || size.QuadPart != 0) {
+        const LARGE_INTEGER start{};
+        if (!SetFilePointerEx(file_, start, nullptr, FILE_BEGIN) || !SetEndOfFile(file_)) {
+            const DWORD error = GetLastError();
+            CloseHandle(file_);
+            file_ = INVALID_HANDLE_VALUE;
+            return error;
+        }
+    }
+    return 0;
 }
 
 DWORD UnbufferedRunFile::WriteSectors(const BYTE* data, DWORD length, DWORD* written)

@@ -22,8 +22,6 @@ private:
 }  // namespace
 
 WriteRing::WriteRing()
-    : dataReady_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      spaceReady_(CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
     InitializeCriticalSection(&lock_);
 }
@@ -31,17 +29,13 @@ WriteRing::WriteRing()
 WriteRing::~WriteRing()
 {
     Release();
-    if (dataReady_)
-        CloseHandle(dataReady_);
-    if (spaceReady_)
-        CloseHandle(spaceReady_);
     DeleteCriticalSection(&lock_);
 }
 
 bool WriteRing::Allocate(uint32_t bufferSize, uint32_t sectorSize)
 {
     Release();
-    if (sectorSize == 0 || !dataReady_ || !spaceReady_)
+    if (sectorSize == 0)
         return false;
     const uint64_t wanted = uint64_t{bufferSize} * 10;
     const uint64_t rounded = wanted - wanted % sectorSize;
@@ -55,6 +49,8 @@ bool WriteRing::Allocate(uint32_t bufferSize, uint32_t sectorSize)
     memory_ = static_cast<BYTE*>(memory);
     capacity_ = static_cast<uint32_t>(rounded);
     sectorSize_ = sectorSize;
+    const uint32_t half = capacity_ / 2;
+    batch_ = std::max(sectorSize_, half - half % sectorSize_);
     writeIndex_ = readIndex_ = filled_ = 0;
     closed_ = true;
     return true;
@@ -75,45 +71,75 @@ void WriteRing::Reset()
 {
     Hold hold(lock_);
     writeIndex_ = readIndex_ = filled_ = 0;
-    producerWaiting_ = consumerWaiting_ = false;
+    producerWaiting_ = consumerWaiting_ = wakeRequested_ = producerBusy_ = false;
     closed_ = memory_ == nullptr;
-    ResetEvent(dataReady_);
-    ResetEvent(spaceReady_);
+    dataReady_.Reset();
+    spaceReady_.Reset();
+}
+
+uint32_t WriteRing::ContiguousSectorsLocked() const
+{
+    const uint32_t length = std::min(filled_, capacity_ - readIndex_);
+    return length - length % sectorSize_;
+}
+
+uint32_t WriteRing::BatchLocked() const
+{
+    return std::min(batch_, capacity_ - readIndex_);
 }
 
 bool WriteRing::Put(const BYTE* data, size_t length)
 {
-    while (length > 0) {
-        bool copied = false;
-        bool wakeWriter = false;
+    bool started = false;
+    while (length > 0 || !started) {
         size_t piece = 0;
+        uint32_t at = 0;
+        bool fits = false;
         {
             Hold hold(lock_);
             producerWaiting_ = false;
-            if (closed_)
-                return false;
-            piece = std::min<size_t>(length, capacity_ - writeIndex_);
-            if (filled_ + piece <= capacity_) {
-                std::memcpy(memory_ + writeIndex_, data, piece);
-                writeIndex_ += static_cast<uint32_t>(piece);
-                if (writeIndex_ == capacity_)
-                    writeIndex_ = 0;
-                filled_ += static_cast<uint32_t>(piece);
-                copied = true;
-                wakeWriter = consumerWaiting_;
-            } else {
-                producerWaiting_ = true;
+            if (!started) {
+                // The whole sample or none of it: a close that came first refuses it, a
+                // close that comes later waits for the rest of it.
+                if (closed_)
+                    return false;
+                producerBusy_ = true;
+                started = true;
             }
+            piece = std::min<size_t>(length, capacity_ - writeIndex_);
+            fits = filled_ + piece <= capacity_;
+            if (fits)
+                at = writeIndex_;
+            else
+                producerWaiting_ = true;
         }
-        if (copied) {
-            data += piece;
-            length -= piece;
-            // Signalling costs a trip to the system; a writer that is busy will look anyway.
+        if (!fits) {
+            spaceReady_.Wait(INFINITE);
+            continue;
+        }
+        // The free part of the ring is the producer's alone: the copy needs no lock, so the
+        // writer never waits for it to take or consume its chunk.
+        std::memcpy(memory_ + at, data, piece);
+        bool wakeWriter = false;
+        {
+            Hold hold(lock_);
+            writeIndex_ = at + static_cast<uint32_t>(piece);
+            if (writeIndex_ == capacity_)
+                writeIndex_ = 0;
+            filled_ += static_cast<uint32_t>(piece);
+            if (piece == length)
+                producerBusy_ = false;
+            // Signalling costs a thread switch: only a consumer that waits, and only once there
+            // is what it waits for (or a closing ring waits for this sample).
+            wakeWriter = consumerWaiting_ &&
+                         (ContiguousSectorsLocked() >= consumerWants_ || (closed_ && !producerBusy_));
             if (wakeWriter)
-                SetEvent(dataReady_);
-        } else {
-            WaitForSingleObject(spaceReady_, INFINITE);
+                consumerWaiting_ = false;
         }
+        data += piece;
+        length -= piece;
+        if (wakeWriter)
+            dataReady_.Set();
     }
     return true;
 }
@@ -144,36 +170,76 @@ void WriteRing::Consume(uint32_t length)
             readIndex_ -= capacity_;
         filled_ -= length;
         wakeProducer = producerWaiting_;
+        producerWaiting_ = false;
     }
     if (wakeProducer)
-        SetEvent(spaceReady_);
+        spaceReady_.Set();
 }
 
-void WriteRing::WaitForData()
+void WriteRing::WaitForData(DWORD patienceMs)
 {
-    {
+    bool patient = false;
+    DWORD since = 0;
+    for (;;) {
+        DWORD timeout = INFINITE;
+        {
+            Hold hold(lock_);
+            if (wakeRequested_) {
+                wakeRequested_ = false;
+                return;
+            }
+            const uint32_t ready = ContiguousSectorsLocked();
+            if (capacity_ == 0 || ready >= BatchLocked())
+                return;
+            if (ready > 0) {
+                if (!patient) {
+                    patient = true;
+                    since = GetTickCount();
+                }
+                const DWORD waited = GetTickCount() - since;
+                if (waited >= patienceMs)
+                    return;
+                timeout = patienceMs - waited;
+                consumerWants_ = BatchLocked();
+            } else {
+                consumerWants_ = sectorSize_;
+            }
+            consumerWaiting_ = true;
+        }
+        dataReady_.Wait(timeout);
         Hold hold(lock_);
-        if (std::min(filled_, capacity_ - readIndex_) >= sectorSize_)
-            return;
-        consumerWaiting_ = true;
+        consumerWaiting_ = false;
     }
-    WaitForSingleObject(dataReady_, INFINITE);
-    Hold hold(lock_);
-    consumerWaiting_ = false;
 }
 
 void WriteRing::SignalData()
 {
-    SetEvent(dataReady_);
+    {
+        Hold hold(lock_);
+        wakeRequested_ = true;
+    }
+    dataReady_.Set();
 }
 
-void WriteRing::Close()
+bool WriteRing::Close()
+{
+    Hold hold(lock_);
+    closed_ = true;
+    return !producerBusy_;
+}
+
+void WriteRing::WaitForProducer()
 {
     {
         Hold hold(lock_);
-        closed_ = true;
+        if (!producerBusy_ || ContiguousSectorsLocked() > 0)
+            return;
+        consumerWants_ = sectorSize_;
+        consumerWaiting_ = true;
     }
-    SetEvent(spaceReady_);
+    dataReady_.Wait(INFINITE);
+    Hold hold(lock_);
+    consumerWaiting_ = false;
 }
 
 bool WriteRing::Closed()

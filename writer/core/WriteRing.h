@@ -2,6 +2,8 @@
 // The ring between the streaming thread (producer) and the writer thread (consumer).
 // Capacity is a whole number of sectors and the memory is page aligned, so every
 // sector-aligned offset is a valid address for an unbuffered write.
+#include "AutoResetSignal.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -31,37 +33,50 @@ public:
     // Empties the ring and opens it to the producer for a new run.
     void Reset();
 
-    // Producer: copies every byte in, waiting for space as needed. Returns false, with the
-    // rest dropped, once the ring has been closed (the writer thread is gone or going).
+    // Producer: copies every byte in, waiting for space as needed. A sample goes in whole or,
+    // when the ring was closed before it came, not at all (false).
     bool Put(const BYTE* data, size_t length);
 
     // Consumer: the next contiguous block, in aligned mode only whole sectors.
     Chunk Take(bool aligned);
     void Consume(uint32_t length);
-    // Waits until a whole sector is in or SignalData is called.
-    void WaitForData();
+    // Waits until a batch is in (half the ring, or all of it up to its end), or `patienceMs`
+    // have passed since a whole sector was there, or SignalData is called. Fewer, larger
+    // writes keep the cost of each write and its progress event small at high rates, and
+    // the patience keeps a slow stream's data from waiting long in memory.
+    void WaitForData(DWORD patienceMs);
     void SignalData();
 
-    // No more bytes are accepted; a producer waiting for space returns at once.
-    void Close();
+    // No sample is accepted any more. A sample being put goes in whole: Close returns false
+    // while one is, and the consumer should drain, wait (WaitForProducer) and try again.
+    bool Close();
+    void WaitForProducer();
     bool Closed();
 
     uint32_t Filled();
 
 private:
+    // Whole sectors that lie in one piece from the read index; the lock is held.
+    uint32_t ContiguousSectorsLocked() const;
+    uint32_t BatchLocked() const;
+
     BYTE* memory_ = nullptr;
     uint32_t capacity_ = 0;
     uint32_t sectorSize_ = 512;
     uint32_t writeIndex_ = 0;
     uint32_t readIndex_ = 0;
     uint32_t filled_ = 0;
+    uint32_t batch_ = 0;
     bool closed_ = true;
-    // Each side signals the other only when it waits.
+    bool producerBusy_ = false;  // a Put is under way
+    // Each side signals the other only when it waits, and only for what it waits for.
     bool producerWaiting_ = false;
     bool consumerWaiting_ = false;
+    uint32_t consumerWants_ = 0;  // contiguous whole-sector bytes that wake the consumer
+    bool wakeRequested_ = false;  // SignalData was called
     CRITICAL_SECTION lock_;
-    HANDLE dataReady_;
-    HANDLE spaceReady_;
+    AutoResetSignal dataReady_;   // producer to writer, and the end of a run to the writer
+    AutoResetSignal spaceReady_;  // writer to producer
 };
 
 }  // namespace scrivet

@@ -4,6 +4,9 @@ namespace scrivet {
 
 namespace {
 
+// How long a slow stream's first whole sector may wait for more before it is written.
+constexpr DWORD kWritePatienceMs = 50;
+
 bool MeansDiskFull(DWORD error)
 {
     return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
@@ -66,20 +69,20 @@ DWORD WINAPI WriterRun::ThreadMain(void* self)
 void WriterRun::Loop()
 {
     for (;;) {
+        if (running_)
+            ring_.WaitForData(kWritePatienceMs);
         const WriteRing::Chunk chunk = ring_.Take(true);
-        if (chunk.length == 0) {
-            if (running_) {
-                ring_.WaitForData();
-                continue;
-            }
-            // Close the ring before the last look, so that no byte can slip in after it.
-            if (!ring_.Closed()) {
-                ring_.Close();
-                continue;
-            }
-            break;
+        if (chunk.length > 0) {
+            Process(chunk);
+            continue;
         }
-        Process(chunk);
+        if (running_)
+            continue;
+        // Close the ring before the last look, so that no byte can slip in after it; a
+        // sample that is still being put goes in whole first.
+        if (ring_.Close() && ring_.Take(true).length == 0)
+            break;
+        ring_.WaitForProducer();
     }
     FinishFile();
 }

@@ -59,6 +59,7 @@ public:
     int failAt = 0;
     DWORD error = ERROR_CRC;
     DWORD delayMs = 0;
+    HANDLE holdFinish = nullptr;  // when set, finishing waits for this event
     int writes = 0;
     bool finished = false;
     bool repaired = false;
@@ -80,6 +81,8 @@ public:
     }
     DWORD Finish(uint64_t& length, bool repairTail) override
     {
+        if (holdFinish)
+            WaitForSingleObject(holdFinish, INFINITE);
         finished = true;
         repaired = repairTail;
         finishedLength = length;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -96,17 +97,101 @@ TEST(WriteRing, ProducerWaitsForSpaceAndEveryByteArrivesInOrder)
     EXPECT_EQ(received, sent);
 }
 
-TEST(WriteRing, WaitingProducerReturnsWhenTheRingCloses)
+TEST(WriteRing, SampleBeingPutWhenTheRingClosesGoesInWholeAndLaterOnesAreRefused)
 {
     WriteRing ring;
-    ASSERT_TRUE(ring.Allocate(512, 512));
+    ASSERT_TRUE(ring.Allocate(512, 512));  // 5120 bytes
     ring.Reset();
-    std::vector<BYTE> big(20000, 1);
-    bool accepted = true;
-    std::thread producer([&] { accepted = ring.Put(big.data(), big.size()); });
-    Sleep(50);
-    ring.Close();
+    const std::vector<BYTE> big(20000, 1);
+    std::thread producer([&] { EXPECT_TRUE(ring.Put(big.data(), big.size())); });
+    // Once more than the ring holds has come out, the producer is inside the sample (it
+    // cannot have finished before 20000 - 5120 bytes came out).
+    size_t received = 0;
+    while (received <= ring.Capacity()) {
+        const WriteRing::Chunk chunk = ring.Take(false);
+        received += chunk.length;
+        ring.Consume(chunk.length);
+        if (chunk.length == 0)
+            Sleep(1);  // the producer has yet to run
+    }
+    EXPECT_FALSE(ring.Close());
+    for (;;) {
+        const WriteRing::Chunk chunk = ring.Take(false);
+        received += chunk.length;
+        ring.Consume(chunk.length);
+        if (chunk.length == 0 && ring.Close() && ring.Filled() == 0)
+            break;
+        if (chunk.length == 0)
+            ring.WaitForProducer();
+    }
     producer.join();
-    EXPECT_FALSE(accepted);
-    EXPECT_EQ(ring.Filled(), ring.Capacity());
+    EXPECT_EQ(received, big.size());
+    EXPECT_FALSE(ring.Put(big.data(), 10));
+    EXPECT_EQ(ring.Filled(), 0u);
+}
+
+// Waits for data on another thread and reports how much lay in one piece when it woke.
+class Waiter {
+public:
+    Waiter(WriteRing& ring, DWORD patienceMs)
+        : thread_([this, &ring, patienceMs] {
+              ring.WaitForData(patienceMs);
+              seen_ = ring.Take(true).length;
+              done_ = true;
+          })
+    {
+    }
+    ~Waiter() { thread_.join(); }
+    // True once the wait ended; gives up only after a generous time.
+    bool Ended()
+    {
+        for (int i = 0; i < 10000 && !done_; ++i)
+            Sleep(1);
+        return done_;
+    }
+    uint32_t seen() const { return seen_; }
+
+private:
+    std::atomic<bool> done_{false};
+    std::atomic<uint32_t> seen_{0};
+    std::thread thread_;
+};
+
+TEST(WriteRing, WriterWakesForABatchForItsPatienceOrWhenSignalled)
+{
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(1024, 512));  // 10240 bytes, batches of 5120
+    ring.Reset();
+    const std::vector<BYTE> data(6000, 3);
+    {
+        // Less than a batch: an endlessly patient writer wakes only when the batch is in.
+        Waiter waiter(ring, INFINITE);
+        ASSERT_TRUE(ring.Put(data.data(), 512));
+        ASSERT_TRUE(ring.Put(data.data(), 1000));
+        ASSERT_TRUE(ring.Put(data.data(), 5120 - 1512));
+        ASSERT_TRUE(waiter.Ended());
+        EXPECT_EQ(waiter.seen(), 5120u);
+    }
+    ring.Consume(5120);
+    {
+        // Up to the ring's end is a batch too: 5120 bytes from offset 5120.
+        ASSERT_TRUE(ring.Put(data.data(), 5120));
+        Waiter waiter(ring, INFINITE);
+        ASSERT_TRUE(waiter.Ended());
+        EXPECT_EQ(waiter.seen(), 5120u);
+        ring.Consume(5120);
+    }
+    {
+        // A sector with no patience left is written at once.
+        ASSERT_TRUE(ring.Put(data.data(), 600));
+        Waiter waiter(ring, 0);
+        ASSERT_TRUE(waiter.Ended());
+        EXPECT_EQ(waiter.seen(), 512u);
+    }
+    {
+        // The end of a run does not wait for a batch.
+        Waiter waiter(ring, INFINITE);
+        ring.SignalData();
+        ASSERT_TRUE(waiter.Ended());
+    }
 }

@@ -227,3 +227,26 @@ TEST(WriterRun, SharedCountIsExactWithSeveralWritersAtOnce)
     EXPECT_EQ(sum, 4 * 300000u + 6 * 1111u);
     EXPECT_EQ(shared.load(), sum);
 }
+
+TEST(WriterRun, RunFileReplacesWhatTheFileHeld)
+{
+    const std::string path = testsupport::OutputDir() + "replaced.bin";
+    {
+        std::ofstream old(path, std::ios::binary);
+        old << std::string(5000, 'o');
+    }
+    WriteRing ring;
+    ASSERT_TRUE(ring.Allocate(1024, 512));
+    auto file = std::make_unique<UnbufferedRunFile>();
+    ASSERT_EQ(file->Create(Wide(path), 512), 0u);
+    EventRecorder events;
+    std::atomic<uint64_t> shared{0};
+    const std::vector<BYTE> data = TestBytes(700, 9);
+    {
+        WriterRun run(ring, std::move(file), kUnlimited, false, events, shared);
+        ASSERT_TRUE(run.Start());
+        ring.Put(data.data(), data.size());
+        ASSERT_TRUE(run.End(60000));
+    }
+    EXPECT_EQ(ReadWholeFile(path), data);
+}

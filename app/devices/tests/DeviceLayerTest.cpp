@@ -304,6 +304,19 @@ TEST_F(DeviceLayer, RemovalIsNoticedAndArrivalAnnounced)
 
 namespace {
 bool g_timerFired = false;
+// The first name that the remembered one starts with.
+int PrefixChooser(const std::vector<std::string>& names, const std::string& remembered)
+{
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (remembered.rfind(names[i], 0) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+int OutOfRange(const std::vector<std::string>&, const std::string&)
+{
+    return 7;
+}
 LRESULT CALLBACK MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_TIMER && wp == kDeviceRemovedTimer) {
@@ -333,6 +346,10 @@ TEST_F(DeviceLayer, StartUpSelectsTheRememberedDeviceAndRemovalArmsTheTimer)
 
     EXPECT_EQ(StartDeviceDiscovery(main, secondName), 1);
     EXPECT_EQ(StartDeviceDiscovery(main, "No Such Card"), 0) << "the first device when the remembered one is missing";
+    EXPECT_EQ(StartDeviceDiscovery(main, secondName + " (old)", PrefixChooser), 1) << "the caller's rule decides";
+    EXPECT_EQ(StartDeviceDiscovery(main, secondName + " (old)"), 0) << "by default only the same name counts";
+    EXPECT_EQ(StartDeviceDiscovery(main, secondName, OutOfRange), 0) << "a choice outside the table gives the first";
+    EXPECT_EQ(CaptureDeviceNames(), (std::vector<std::string>{Devices().records[0].name, secondName}));
     ASSERT_EQ(StartDeviceDiscovery(main, secondName), 1);
 
     // Which card is the second record: remove exactly that one.

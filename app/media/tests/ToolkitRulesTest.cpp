@@ -4,6 +4,7 @@
 #include "MediaGraph.h"
 #include "MediumMatch.h"
 #include "PinFinders.h"
+#include "VideoSources.h"
 
 #include <gtest/gtest.h>
 
@@ -106,4 +107,52 @@ TEST(DirectXDownload, MessageJoinsTheTwoTexts)
 {
     const DirectXDownloadTexts t{"Needs DirectX 9.", "Download it now?", "http://example.invalid/dx", "Marovin"};
     EXPECT_EQ(DirectXOfferMessage(t), "Needs DirectX 9.\r\n\r\nDownload it now?");
+}
+
+TEST(VideoSources, CrossbarInputsInTheProgramsOrder)
+{
+    // A card with every input: tuner, composite, S-Video, composite 2, S-Video 2, AUX, component.
+    const std::vector<long> all = {PhysConn_Video_Tuner,     PhysConn_Video_Composite, PhysConn_Video_SVideo,
+                                   PhysConn_Video_Composite, PhysConn_Video_SVideo,    PhysConn_Video_AUX,
+                                   PhysConn_Video_YRYBY,     PhysConn_Audio_Tuner,     PhysConn_Audio_Line};
+    const VideoSourceList list = VideoSourcesFromInputs(all);
+    ASSERT_EQ(list.count, 7);
+    const int expected[] = {0, 1, 2, 2, 4, 3, 5};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(list.sources[static_cast<size_t>(i)], expected[i]) << i;
+    for (int i = 7; i < kMaxVideoSources; ++i)
+        EXPECT_EQ(list.sources[static_cast<size_t>(i)], -1);
+
+    const VideoSourceList tunerOnly = VideoSourcesFromInputs({PhysConn_Video_Tuner, PhysConn_Audio_Tuner});
+    ASSERT_EQ(tunerOnly.count, 1);
+    EXPECT_EQ(tunerOnly.sources[0], 3);
+
+    const VideoSourceList threeComposite =
+        VideoSourcesFromInputs({PhysConn_Video_Composite, PhysConn_Video_Composite, PhysConn_Video_Composite});
+    ASSERT_EQ(threeComposite.count, 2) << "only the first two composite inputs have a source";
+    EXPECT_EQ(threeComposite.sources[1], 2);
+}
+
+TEST(VideoSources, NothingFoundGivesSVideoAndComposite)
+{
+    for (const std::vector<long>& inputs : {std::vector<long>{}, std::vector<long>{PhysConn_Audio_Line}}) {
+        const VideoSourceList list = VideoSourcesFromInputs(inputs);
+        ASSERT_EQ(list.count, 2);
+        EXPECT_EQ(list.sources[0], 0);
+        EXPECT_EQ(list.sources[1], 1);
+        EXPECT_EQ(list.sources[2], -1);
+    }
+    VideoSourceList fromNothing;
+    EXPECT_TRUE(FAILED(ListVideoSources(nullptr, &fromNothing)));
+    EXPECT_EQ(fromNothing.count, 2);
+    EXPECT_EQ(ListVideoSources(nullptr, nullptr), E_POINTER);
+}
+
+TEST(VideoSources, NameTexts)
+{
+    const int expected[] = {3002, 3003, 3004, 3005, 3010, 3053};
+    for (int source = 0; source < 6; ++source)
+        EXPECT_EQ(VideoSourceNameText(source), expected[source]);
+    EXPECT_EQ(VideoSourceNameText(-1), 0);
+    EXPECT_EQ(VideoSourceNameText(6), 0);
 }

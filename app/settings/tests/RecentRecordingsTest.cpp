@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "RecentRecordings.h"
 #include "RegistryFixture.h"
@@ -72,6 +75,30 @@ TEST(RecentList, ThumbnailSitsBesideTheRecording)
     EXPECT_EQ(settings::ThumbnailPathFor("C:\\r\\clip3.mpg"), "C:\\r\\clip3.bmp");
     EXPECT_EQ(settings::ThumbnailPathFor("C:\\r\\Clip3.MPEG"), "C:\\r\\Clip3.bmp");
     EXPECT_EQ(settings::ThumbnailPathFor("C:\\r\\show.vob"), "C:\\r\\show.vob.bmp");
+}
+
+TEST(RecentList, ThumbnailPictureBesideTheRecordingMadeOrPlaceholder)
+{
+    std::set<std::string> files = {"C:\\r\\a.bmp"};
+    std::vector<std::string> written;
+    const auto canOpen = [&](const std::string& p) { return files.count(p) > 0; };
+    auto write = [&](bool succeed, bool creates) {
+        return [&, succeed, creates](const std::string& recording, const std::string& bitmap) {
+            written.push_back(recording + ">" + bitmap);
+            if (creates)
+                files.insert(bitmap);
+            return succeed;
+        };
+    };
+    EXPECT_EQ(settings::ThumbnailPicture("C:\\r\\a.mpg", "P.bmp", canOpen, write(true, true)), "C:\\r\\a.bmp");
+    EXPECT_TRUE(written.empty()) << "an existing picture is not made again";
+
+    EXPECT_EQ(settings::ThumbnailPicture("C:\\r\\b.MPEG", "P.bmp", canOpen, write(true, true)), "C:\\r\\b.bmp");
+    EXPECT_EQ(written, (std::vector<std::string>{"C:\\r\\b.MPEG>C:\\r\\b.bmp"}));
+
+    EXPECT_EQ(settings::ThumbnailPicture("C:\\r\\c.mpg", "P.bmp", canOpen, write(false, false)), "P.bmp");
+    EXPECT_EQ(settings::ThumbnailPicture("C:\\r\\d.mpg", "P.bmp", canOpen, write(true, false)), "P.bmp")
+        << "a success that left no file does not count";
 }
 
 class RecentStoreTest : public settingstest::RegistryFixture {};

@@ -11,111 +11,14 @@
 #include <sstream>
 #include <vector>
 
+#include "MarovinProcess.h"
 #include "TestSupport.h"
+
+using namespace marovintest;
 
 namespace {
 
 constexpr char kSettingsRoot[] = "Software\\Halvark\\Marovin";
-
-// A started program whose debug output this test reads as its debugger, the way the
-// system delivers OutputDebugString text.
-struct Running {
-    PROCESS_INFORMATION info{};
-    HANDLE thread = nullptr;
-    HANDLE started = nullptr;
-    std::string exe;
-    CRITICAL_SECTION lock;
-    std::string output;
-    bool ok = false;
-
-    Running() { InitializeCriticalSection(&lock); }
-    ~Running()
-    {
-        if (info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(info.hProcess, 9);
-        if (thread) {
-            WaitForSingleObject(thread, 15000);
-            CloseHandle(thread);
-        }
-        if (started)
-            CloseHandle(started);
-        if (info.hProcess) {
-            CloseHandle(info.hProcess);
-            CloseHandle(info.hThread);
-        }
-        DeleteCriticalSection(&lock);
-    }
-    std::string Output()
-    {
-        EnterCriticalSection(&lock);
-        std::string copy = output;
-        LeaveCriticalSection(&lock);
-        return copy;
-    }
-};
-
-DWORD WINAPI DebugLoop(void* parameter)
-{
-    Running& running = *static_cast<Running*>(parameter);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    std::string command = "\"" + running.exe + "\"";
-    running.ok = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
-                                DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup,
-                                &running.info) != FALSE;
-    SetEvent(running.started);
-    if (!running.ok)
-        return 0;
-    for (;;) {
-        DEBUG_EVENT event{};
-        if (!WaitForDebugEvent(&event, 30000))
-            break;
-        DWORD status = DBG_CONTINUE;
-        if (event.dwDebugEventCode == OUTPUT_DEBUG_STRING_EVENT &&
-            !event.u.DebugString.fUnicode) {
-            std::string text(event.u.DebugString.nDebugStringLength, '\0');
-            SIZE_T got = 0;
-            ReadProcessMemory(running.info.hProcess, event.u.DebugString.lpDebugStringData,
-                              text.data(), text.size(), &got);
-            text.resize(got > 0 ? got - 1 : 0);
-            EnterCriticalSection(&running.lock);
-            running.output += text;
-            LeaveCriticalSection(&running.lock);
-        } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&
-                   event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
-            status = DBG_EXCEPTION_NOT_HANDLED;
-        } else if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
-            CloseHandle(event.u.CreateProcessInfo.hFile);
-        } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
-            CloseHandle(event.u.LoadDll.hFile);
-        }
-        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
-        if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT)
-            break;
-    }
-    return 0;
-}
-
-bool Start(const std::string& exe, Running& running)
-{
-    running.exe = exe;
-    running.started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    running.thread = CreateThread(nullptr, 0, DebugLoop, &running, 0, nullptr);
-    if (!running.thread)
-        return false;
-    WaitForSingleObject(running.started, 30000);
-    return running.ok;
-}
-
-HWND WaitForMainWindow(DWORD timeoutMs)
-{
-    HWND found = nullptr;
-    testsupport::PumpMessages(timeoutMs, [&found] {
-        found = FindWindowA("#32770", "Marovin");
-        return found != nullptr && IsWindowVisible(found);
-    });
-    return found;
-}
 
 std::string ReadAll(const std::string& path)
 {
@@ -123,14 +26,6 @@ std::string ReadAll(const std::string& path)
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-bool WaitForExit(const Running& running, DWORD timeoutMs, DWORD* code)
-{
-    if (WaitForSingleObject(running.info.hProcess, timeoutMs) != WAIT_OBJECT_0)
-        return false;
-    GetExitCodeProcess(running.info.hProcess, code);
-    return true;
 }
 
 bool ValueExists(const char* section, const char* entry)

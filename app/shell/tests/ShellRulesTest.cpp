@@ -1,4 +1,4 @@
-// Registry root choice and the log file.
+// Registry root choice, the log file and the status texts.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 
 #include "ErrorLog.h"
 #include "RegistryRoot.h"
+#include "StatusText.h"
 #include "TestSupport.h"
 
 namespace {
@@ -132,6 +133,46 @@ TEST(ErrorLog, LogPartIsCutAtOneThousandCharacters)
     const std::string log = ReadAll(path);
     EXPECT_NE(log.find("(ERR) " + std::string(1000, 'y') + "\n"), std::string::npos);
     EXPECT_EQ(log.find(std::string(1001, 'y')), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StatusText, EngineTimeBecomesClockFields)
+{
+    const shell::ClockTime hour = shell::ClockFromEngineTime(36000000000LL);
+    EXPECT_EQ(shell::FormatClock(hour.hours, hour.minutes, hour.seconds), "01:00:00");
+    EXPECT_EQ(hour.Position() * 10, 360000u) << "the position slider counts hundredths";
+    const shell::ClockTime t = shell::ClockFromEngineTime(37230000000LL + 7000000LL);  // 1:02:03.7
+    EXPECT_EQ(t.hours, 1u);
+    EXPECT_EQ(t.minutes, 2u);
+    EXPECT_EQ(t.seconds, 3u);
+    EXPECT_EQ(t.tenths, 7u);
+    // Two ticks within one tenth land on the same position.
+    EXPECT_EQ(shell::ClockFromEngineTime(12340000).Position(), shell::ClockFromEngineTime(12999999).Position());
+    EXPECT_EQ(shell::ClockFromEngineTime(-5).Position(), 0u) << "a negative time shows zero";
+    EXPECT_EQ(shell::FormatClock(0, 0, 0), "00:00:00");
+    EXPECT_EQ(shell::FormatClock(123, 4, 5), "123:04:05");
+    EXPECT_EQ(shell::VersionLine("2.10.37"), "Version: 2.10.37");
+}
+
+TEST(StatusText, FileSizesInMegaAndGigabytes)
+{
+    EXPECT_EQ(shell::FormatFileSize(2147483648ULL), "2.00 GB");
+    EXPECT_EQ(shell::FormatFileSize(524288000ULL), "500.00 MB");
+    EXPECT_EQ(shell::FormatFileSize(1073741824ULL), "1024.00 MB") << "exactly 1 GiB is not above it";
+    EXPECT_EQ(shell::FormatFileSize(1073741825ULL), "1.00 GB");
+    EXPECT_EQ(shell::FormatFileSize(0), "0.00 MB");
+    EXPECT_EQ(shell::FormatFileSize(1023), "0.00 MB") << "whole kilobytes only";
+    EXPECT_EQ(shell::FormatFileSize(5ULL << 32), "20.00 GB");
+}
+
+TEST(StatusText, HoverTextNamesTheFileItsSizeAndDuration)
+{
+    EXPECT_EQ(shell::RecentHoverText("C:\\Videos\\clip4.mpg", 524288000ULL, "00:10:00"),
+              "clip4.mpg\r\nSize: 500.00 MB     Duration: 00:10:00");
+    EXPECT_EQ(shell::RecentHoverText("clip.mpg", 2147483648ULL, ""), "clip.mpg\r\nSize: 2.00 GB     Duration: ");
 }
 
 }  // namespace

@@ -37,6 +37,18 @@ HRESULT ByteStream::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERT
     return allocator->SetProperties(request, &actual);
 }
 
+HRESULT ByteStream::OnThreadStart()
+{
+    ByteSource& s = *source_;
+    s.offset_ = 0;
+    s.sizeIndex_ = 0;
+    s.round_ = 0;
+    s.delivered_ = 0;
+    s.finished_ = false;
+    s.lastFilled_ = 0;
+    return S_OK;
+}
+
 HRESULT ByteStream::FillBuffer(IMediaSample* sample)
 {
     ByteSource& s = *source_;

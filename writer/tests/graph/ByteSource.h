@@ -20,6 +20,8 @@ public:
     HRESULT GetMediaType(int position, dshow::MediaType* type) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
     HRESULT FillBuffer(IMediaSample* sample) override;
+    // Every run pushes the bytes from the start again.
+    HRESULT OnThreadStart() override;
 
 private:
     ByteSource* source_;

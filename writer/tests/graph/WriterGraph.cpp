@@ -71,6 +71,13 @@ bool WriterGraph::RunToEnd(DWORD timeoutMs)
     return complete;
 }
 
+void WriterGraph::ReleaseWriter()
+{
+    writerInput.Reset();
+    writer.Reset();
+    graph.Reset();
+}
+
 std::vector<long> WriterGraph::Codes(bool withProgress) const
 {
     std::vector<long> codes;

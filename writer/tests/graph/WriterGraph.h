@@ -28,6 +28,10 @@ public:
     // Returns whether completion came.
     bool RunToEnd(DWORD timeoutMs = 30000);
 
+    // Lets the graph and the writer go (the source stays): a writer finishes its file before
+    // it is destroyed, however long that takes, so the file is complete afterwards.
+    void ReleaseWriter();
+
     std::vector<GraphEvent> events;
     std::vector<long> Codes(bool withProgress = false) const;
     std::vector<uint64_t> ProgressTotals() const;

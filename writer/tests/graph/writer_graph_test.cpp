@@ -73,6 +73,8 @@ void Push(Pushed& run, const std::string& name, std::vector<long> sizes, const G
         ASSERT_EQ(sizeLimit->SetSizeLimit(limit), S_OK);
     }
     run.complete = run.graph.RunToEnd();
+    // The stop waits only so long for the writer thread; its release waits for the file.
+    run.graph.ReleaseWriter();
     run.file = ReadFile(path);
 }
 
@@ -133,6 +135,23 @@ TEST(WriterGraph, AudioIsOnlyCutAndProgramStreamsAreRepaired)
     EXPECT_TRUE(std::equal(end.begin(), end.end(), video.file.end() - 8));
     const size_t kept = video.file.size() - 14 - 17;  // pack header and closing packet
     EXPECT_TRUE(std::equal(video.file.begin(), video.file.begin() + kept, video.data.begin()));
+}
+
+TEST(WriterGraph, EveryRunOfOneFilterWritesItsOwnFile)
+{
+    Pushed run;
+    run.data = NonZeroBytes(700000, 21);
+    auto* source = new ByteSource(&run.data, {65536, 4000, 1}, 65536, MEDIATYPE_Stream);
+    ASSERT_EQ(run.graph.Build(source, CLSID_ScrivetFileWriter), S_OK);
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3; ++i) {
+        paths.push_back(testsupport::OutputDir() + "again_" + std::to_string(i) + ".bin");
+        ASSERT_EQ(run.graph.SetFileName(Wide(paths.back())), S_OK);
+        EXPECT_TRUE(run.graph.RunToEnd());
+    }
+    run.graph.ReleaseWriter();
+    for (const std::string& path : paths)
+        EXPECT_TRUE(ReadFile(path) == run.data) << path;
 }
 
 TEST(WriterGraph, FullDiskIsReportedAndUpstreamNeverBlocks)
