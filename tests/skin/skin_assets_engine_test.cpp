@@ -269,8 +269,9 @@ TEST_F(SkinThroughEngine, EveryMessageTheProgramUsesHasAText)
         std::string text;
         EXPECT_TRUE(api_.GetText(id, &text)) << "message " << id;
         // A text meant only for the log begins with "|"; any other shows the user words.
-        if (text.empty() || text[0] != '|')
+        if (text.empty() || text[0] != '|') {
             EXPECT_NE(std::string::npos, text.find_first_not_of(" |")) << "message " << id;
+        }
     }
 }
 

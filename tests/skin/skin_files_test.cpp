@@ -262,8 +262,9 @@ TEST(DialogTemplates, EveryTemplateBuildsWithItsControls)
         testsupport::PumpMessages(150);
         const auto shot = testsupport::CaptureWindow(dlg);
         // The menu's template holds only hidden controls; its entries appear when added.
-        if (d.dialog != IDD_QOR_MENU)
+        if (d.dialog != IDD_QOR_MENU) {
             EXPECT_GT(shot.DistinctColours(), 2u) << "dialog " << d.dialog << " drew nothing";
+        }
         shot.SaveBmp(testsupport::OutputDir() + "template_" + std::to_string(d.dialog) + ".bmp");
         DestroyWindow(dlg);
     }
