@@ -9,6 +9,7 @@
 #include "DeviceNotify.h"
 #include "DeviceWatch.h"
 #include "ErrorLog.h"
+#include "MessageIds.h"
 #include "ProgramMessage.h"
 #include "RegistryRoot.h"
 #include "VersionString.h"
@@ -19,8 +20,6 @@ namespace {
 MainDialog* g_mainDialog = nullptr;
 
 constexpr UINT kAboutCommand = 16;
-constexpr int kTitleText = 102;
-constexpr int kSkinLoadFailedText = 144;
 constexpr int kIdlePictureBitmap = 1;
 constexpr int kPlaceholderThumbnailBitmap = 4;
 constexpr COLORREF kStatusTextColour = RGB(0x00, 0xFF, 0x00);
@@ -123,7 +122,7 @@ BOOL MainDialog::OnInitDialog()
     shell::SetSkinnedMessagesAvailable(true);
     shell::SetErrorSink({[this](UINT id) { return Text(static_cast<int>(id)); },
                          [this](const std::string& text) {
-                             shell::ShowProgramMessage(m_hWnd, text, Text(kTitleText), MB_OK | MB_ICONEXCLAMATION);
+                             shell::ShowProgramMessage(m_hWnd, text, Text(msg::kAppTitle), MB_OK | MB_ICONEXCLAMATION);
                          },
                          m_logPath});
 
@@ -138,7 +137,7 @@ BOOL MainDialog::OnInitDialog()
     StartDeviceDiscovery();
     LoadSettings();
 
-    SetWindowText(Text(kTitleText).c_str());
+    SetWindowText(Text(msg::kAppTitle).c_str());
     AddAboutMenuItem();
     SetIcon(m_icon, TRUE);
     SetIcon(m_icon, FALSE);
@@ -152,7 +151,7 @@ BOOL MainDialog::OnInitDialog()
     ::EnableWindow(GetDlgItem(IDC_POSITION_SLIDER), FALSE);
 
     if (!LoadIdlePicture()) {
-        shell::ShowProgramMessage(m_hWnd, Text(kSkinLoadFailedText), Text(kTitleText), MB_OK | MB_ICONSTOP);
+        shell::ShowProgramMessage(m_hWnd, Text(msg::kSkinLoadFailed), Text(msg::kAppTitle), MB_OK | MB_ICONSTOP);
         shell::AppendLogLine(m_logPath, "ERR", "idle picture (auxiliary bitmap 1) did not load");
         EndDialog(-1);
         return TRUE;

@@ -7,16 +7,11 @@
 #include "DeviceFilters.h"
 #include "DeviceWatch.h"
 #include "ErrorLog.h"
+#include "MessageIds.h"
 #include "VideoSources.h"
 #include "dshowbase/ComPtr.h"
 
 #include "ControlIds.h"
-
-namespace {
-
-constexpr UINT kCrossbarPinCountsText = 136;
-
-}  // namespace
 
 void MainDialog::StartDeviceDiscovery()
 {
@@ -56,7 +51,7 @@ void MainDialog::ListInputSources()
     media::VideoSourceList list;
     const HRESULT hr = media::ListVideoSources(crossbar.Get(), &list);
     if (FAILED(hr) && crossbar)
-        shell::ReportError(kCrossbarPinCountsText, static_cast<unsigned>(hr));
+        shell::ReportError(msg::kCrossbarPinCounts, static_cast<unsigned>(hr));
     for (int i = 0; i < list.count; ++i)
         m_availableSources.push_back(list.sources[static_cast<size_t>(i)]);
 }

@@ -84,7 +84,8 @@ def read_defines(paths):
 
 
 def read_bmp(path):
-    """(width, height, pixel reader) of an uncompressed BMP, or raises ValueError."""
+    """(width, height, pixel reader) of an uncompressed BMP (8-bit with a palette, 24- or
+    32-bit), or raises ValueError."""
     with open(path, "rb") as f:
         data = f.read()
     if len(data) < 54 or data[:2] != b"BM":
@@ -93,15 +94,26 @@ def read_bmp(path):
     hsize, w, h, planes, bpp, comp = struct.unpack_from("<IiiHHI", data, 14)
     if size != len(data):
         raise ValueError(f"header says {size} bytes, file has {len(data)}")
-    if hsize < 40 or planes != 1 or comp != 0 or bpp not in (24, 32) or w <= 0 or h == 0:
+    if hsize < 40 or planes != 1 or comp != 0 or bpp not in (8, 24, 32) or w <= 0 or h == 0:
         raise ValueError(f"unsupported BMP (header {hsize}, bpp {bpp}, compression {comp})")
+    palette = []
+    if bpp == 8:
+        used = struct.unpack_from("<I", data, 46)[0] or 256
+        start = 14 + hsize
+        if used > 256 or start + 4 * used > offset:
+            raise ValueError(f"palette of {used} colours does not fit before the pixels")
+        palette = [(data[i + 2], data[i + 1], data[i]) for i in range(start, start + 4 * used, 4)]
     stride = (w * bpp // 8 + 3) & ~3
     if offset + stride * abs(h) > len(data):
         raise ValueError("pixel data is truncated")
+    if bpp == 8 and max(data[offset:offset + stride * abs(h)]) >= len(palette):
+        raise ValueError("a pixel indexes past the palette")
 
     def pixel(x, y):
         row = abs(h) - 1 - y if h > 0 else y
         i = offset + row * stride + x * (bpp // 8)
+        if bpp == 8:
+            return palette[data[i]]
         b, g, r = data[i], data[i + 1], data[i + 2]
         return (r, g, b)
     return w, abs(h), pixel

@@ -72,6 +72,13 @@ class DamagedSkin(unittest.TestCase):
             f.truncate(1000)
         self.assertFault(r"MainDialog.*background.bmp does not load")
 
+    def test_palette_face_with_pixels_past_its_palette(self):
+        path = os.path.join(self.skin, "main", "background.bmp")
+        with open(path, "r+b") as f:
+            f.seek(46)  # biClrUsed: the face claims a palette of two colours
+            f.write((2).to_bytes(4, "little"))
+        self.assertFault(r"MainDialog.*background.bmp does not load: a pixel indexes past")
+
     def test_missing_bitmap(self):
         os.remove(os.path.join(self.skin, "common", "accent88_0_down.bmp"))
         self.assertFault(r"accent88_0_down.bmp does not exist")

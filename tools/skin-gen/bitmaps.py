@@ -30,7 +30,7 @@ class Art:
             img.save(path, format="ICO", sizes=[(32, 32), (16, 16)])
         else:
             draw.save_bmp(img, path)
-        self.images[rel] = img
+        self.images[rel] = img.convert("RGB") if img.mode == "P" else img
         return rel
 
 
@@ -69,8 +69,11 @@ def render_dialog(art, d):
         face = backgrounds.main_face(d)
     else:
         face = backgrounds.companion_face(d)
+    # Faces are stored with a palette; the controls' bitmaps are cut from the same colours.
+    palette_face = draw.to_palette(face, d.key)
+    face = palette_face.convert("RGB")
     name = "background" if d.name == "MainDialog" else d.file_stem
-    art.backgrounds[d.name] = art.save(f"{folder}\\{name}.bmp", face)
+    art.backgrounds[d.name] = art.save(f"{folder}\\{name}.bmp", palette_face)
     for c in d.controls:
         if c.kind in ("button", "check", "radio"):
             if c.template:
@@ -89,9 +92,9 @@ def render_dialog(art, d):
 
 def render_aux(art, main):
     vw, vh = main.control("IDC_VIDEO_AREA").rect[2:]
-    makers = {1: lambda: backgrounds.idle_picture((vw, vh)),
+    makers = {1: lambda: draw.to_palette(backgrounds.idle_picture((vw, vh)), smooth=True),
               2: backgrounds.launcher_icon,
-              3: lambda: backgrounds.preview_disabled((vw, vh)),
+              3: lambda: draw.to_palette(backgrounds.preview_disabled((vw, vh)), smooth=True),
               4: lambda: faces.placeholder_thumbnail((78, 63))}
     for entry_id, _, rel in main.aux:
         art.save(rel, makers[entry_id]())

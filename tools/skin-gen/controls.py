@@ -41,7 +41,7 @@ class Control:
     font: str = "normal"
     colour: tuple = None          # main text colour, RGB
     background: tuple = None      # edits: background colour, RGB
-    align: str = "center"         # caption placement: center, left
+    align: str = "center"         # caption placement: center, left (the text file has no right)
     visible: bool = True
     page: int = -1                # settings page 0..3 of the main window, -1 on every page
     child: str = ""               # placement controls: the dialog item placed

@@ -1,6 +1,6 @@
 """Drawing primitives: anti-aliased shapes by supersampling, BMP output that keeps the
 transparent key colour out of every opaque pixel."""
-from PIL import Image, ImageDraw, ImageFont
+from PIL import Image, ImageDraw, ImageFont, features
 
 import theme
 
@@ -95,5 +95,46 @@ def text_centered(img, rect, s, role, colour):
 
 
 def save_bmp(img, path):
-    """24-bit bottom-up BMP, the format the skin engine loads as a DIB section."""
-    img.convert("RGB").save(path, format="BMP")
+    """Bottom-up uncompressed BMP, as the skin engine loads it into a DIB section: 8-bit
+    with a palette for a palette image, else 24-bit."""
+    (img if img.mode == "P" else img.convert("RGB")).save(path, format="BMP")
+
+
+def to_palette(img, key=None, smooth=False):
+    """An 8-bit palette image (a third of the 24-bit file) for a face or a large picture.
+    Up to 256 colours are kept exactly. More are reduced: a face (`smooth` false) by maximum
+    coverage without dithering, which moves no channel by more than a step and keeps flat
+    areas flat; a picture with soft gradients (`smooth`) by libimagequant with dithering,
+    which leaves no visible bands. The key colour, when given, keeps a palette entry of its
+    own: every key pixel stays exactly the key and no other pixel becomes it, so the traced
+    window outline is the same as the 24-bit face's."""
+    rgb = img.convert("RGB")
+    data = list(rgb.getdata())
+    colours = sorted(set(data))
+    out = Image.new("P", rgb.size)
+    if len(colours) <= 256:
+        index = {c: i for i, c in enumerate(colours)}
+        out.putpalette([v for c in colours for v in c] + [0] * (768 - 3 * len(colours)))
+        out.putdata([index[c] for c in data])
+        return out
+    if smooth and key is None:
+        if not features.check("libimagequant"):
+            raise SystemExit("Pillow lacks libimagequant; use Debian's python3-pil")
+        return rgb.quantize(256, method=Image.Quantize.LIBIMAGEQUANT,
+                            dither=Image.Dither.FLOYDSTEINBERG)
+    filler = next(c for c in data if c != key)
+    body = Image.new("RGB", rgb.size)
+    body.putdata([filler if c == key else c for c in data])
+    reduced = body.quantize(255 if key else 256, method=Image.Quantize.MAXCOVERAGE,
+                            dither=Image.Dither.NONE)
+    flat = reduced.getpalette()[:3 * 256]
+    palette = [tuple(flat[i:i + 3]) for i in range(0, len(flat), 3)]
+    # An opaque colour that came out as the key is nudged off it.
+    palette = [(c[0] ^ 1, c[1], c[2] ^ 1) if c == key else c for c in palette]
+    indices = list(reduced.getdata())
+    if key:
+        palette = (palette + [(0, 0, 0)] * 256)[:255] + [key]
+        indices = [255 if c == key else i for c, i in zip(data, indices)]
+    out.putpalette([v for c in palette for v in c] + [0] * (768 - 3 * len(palette)))
+    out.putdata(indices)
+    return out

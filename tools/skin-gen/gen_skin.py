@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Builds the Marovin skin: bitmaps, Graphics1033.xml and Text1033.xml in skins/Skin, the
-dialog templates in app/resources/Dialogs.rc and, on request, review pictures.
+dialog templates in app/resources/Dialogs.rc, the screenshot test's sample texts and, on
+request, review pictures.
 
     tools/skin-gen/gen_skin.py [--preview DIR]
 
@@ -21,6 +22,7 @@ import layout_dialogs  # noqa: E402
 import layout_main  # noqa: E402
 import preview  # noqa: E402
 import rc_writer  # noqa: E402
+import samples  # noqa: E402
 import skin_xml  # noqa: E402
 import text_xml  # noqa: E402
 
@@ -63,6 +65,7 @@ def main():
                    art, names)
     text_xml.write(os.path.join(SKIN_DIR, "Text1033.xml"), app_dialogs + [menu], msgbox)
     rc_writer.write(os.path.join(ROOT, "app", "resources", "Dialogs.rc"), app_dialogs)
+    samples.write(os.path.join(ROOT, "tests", "skin", "dialog_samples.txt"), app_dialogs)
 
     if args.preview:
         idle = art.images[main_dlg.aux[0][2]]

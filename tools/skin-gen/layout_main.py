@@ -81,7 +81,7 @@ def _face():
         C("IDC_FILE_NAME", "edit", (64, 534, 232, 20), tooltips=("The file being recorded or played",),
           sample="D:\\Video\\clip12.mpg", style="ES_READONLY"),
         C("IDC_WRITTEN_SIZE", "static", (300, 534, 78, 20), font="bold", colour=theme.ACCENT,
-          align="right", sample="512.40 MB"),
+          align="left", sample="512.40 MB"),
         # Settings tabs and apply.
         C("IDC_TAB_CAPTURE", "button", (396, 62, 96, 30), ("Capture",),
           ("Recording quality",), look="tab", template="Tab"),
@@ -100,8 +100,8 @@ def _face():
           colour=theme.TEXT_DISABLED, visible=False),
         C("IDC_LAUNCHER_LABEL", "static", (24, 566, 60, 16), ("Launch",), font="bold",
           colour=theme.TEXT_MUTED, align="left"),
-        C("IDC_REMOTE_STATUS", "static", (500, 566, 276, 18), colour=theme.TEXT_MUTED,
-          align="right", sample="Remote control is ready"),
+        C("IDC_REMOTE_STATUS", "static", (396, 566, 380, 18), colour=theme.TEXT_MUTED,
+          align="left", sample="Remote control is ready"),
     ] + [
         C(f"IDC_RECENT_{i + 1}", "button", (398 + i * 96, 484, 78, 63),
           tooltips=(f"Play recent recording {i + 1}",), look="thumbnail", template="Thumbnail")
@@ -284,7 +284,7 @@ def _colour_page():
             C(f"IDC_{sym}", "slider", (PX + 96, y, 210, 18), page=p,
               tooltips=(f"{caption} of the picture",)),
             C(f"IDC_{sym}_VALUE", "static", (PX + 312, y, 38, 18), page=p, font="bold",
-              colour=theme.ACCENT, align="right", sample="128"),
+              colour=theme.ACCENT, align="center", sample="128"),
         ]
     rows.append(_pill("IDC_COLOR_DEFAULTS", (PX, PY + 196, 110, 26), "Defaults",
                       "Return to the device's own settings", "Pill110", p))

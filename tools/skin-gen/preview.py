@@ -48,8 +48,6 @@ def _static(img, c):
         d.multiline_text((c.x, c.y), s, font=f, fill=colour, spacing=3)
     elif c.align == "center":
         draw.text_centered(img, (c.x, c.y, c.x + c.w, c.y + c.h), s, c.font, colour)
-    elif c.align == "right":
-        draw.text(img, (c.x + c.w, c.y + c.h // 2), s, c.font, colour, anchor="rm")
     else:
         draw.text(img, (c.x, c.y + c.h // 2), s, c.font, colour, anchor="lm")
 
