@@ -1,5 +1,7 @@
 #include "ProgramMessage.h"
 
+#include "QorGraphicsEngineAPI.h"
+
 namespace shell {
 
 namespace {
@@ -20,9 +22,10 @@ bool SkinnedMessagesAvailable()
 
 int ShowProgramMessage(HWND owner, const std::string& text, const std::string& caption, UINT style)
 {
-    // The skin framework has no message box of its own yet; the system's box shows the same
-    // text, caption, buttons and icon in both states until it has.
-    return MessageBoxA(owner, text.c_str(), caption.empty() ? nullptr : caption.c_str(), style);
+    const char* title = caption.empty() ? nullptr : caption.c_str();
+    if (g_skinned)
+        return QorGraphicsEngineAPI().QorMessageBox(text.c_str(), title, style, false);
+    return MessageBoxA(owner, text.c_str(), title, style);
 }
 
 }  // namespace shell

@@ -16,7 +16,7 @@ class SKELDA_API EQorMessageDlg : public EQorStretchDlg {
 public:
     // Enumerators rather than static members, so clients can use them across the DLL.
     enum : COLORREF { kTransparentColour = 0xFF0000 };  // pure blue
-    enum : int { kCaptionControlId = 1099 };
+    enum : int { kCaptionControlId = 1099, kMessageTextId = 0xFFFF };
 
     explicit EQorMessageDlg(CWnd* parent = nullptr);
     ~EQorMessageDlg() override;

@@ -230,6 +230,12 @@ bool EQorMessageDlg::LayOut()
         ::SetWindowTextA(captionControl, m_caption.c_str());
         ::ShowWindow(captionControl, SW_HIDE);
     }
+    // As on the system's box: the caption is the window's title and the message the text of a
+    // hidden static with the id 0xFFFF, so that screen readers and automation find both.
+    SetWindowText(m_caption.c_str());
+    if (!GetDlgItem(kMessageTextId))
+        ::CreateWindowExA(0, "STATIC", m_message.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, m_hWnd,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageTextId)), nullptr, nullptr);
     const bool resized = ResizeFace(result.width, result.height);
     if (!resized)
         SetWindowPos(nullptr, 0, 0, result.width, result.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

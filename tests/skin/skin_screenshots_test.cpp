@@ -18,6 +18,8 @@
 #include "EQorButton.h"
 #include "EQorDialog.h"
 #include "EQorEdit.h"
+#include "EQorGenericControls.h"
+#include "EQorSlider.h"
 #include "EQorTransparentStatic.h"
 #include "EngineTestSupport.h"
 #include "QorGraphicsEngineAPI.h"
@@ -87,6 +89,7 @@ public:
     std::vector<std::unique_ptr<EQorButton>> buttons;
     std::vector<std::unique_ptr<EQorEdit>> edits;
     std::vector<std::unique_ptr<EQorTransparentStatic>> statics;
+    std::vector<std::unique_ptr<CWnd>> others;  // sliders and the generic wrappers
     int skinned = 0;      // template controls that have a skin element
     int bound = 0;        // of those, bound to a skinned class
     VideoArea videoArea;
@@ -124,6 +127,10 @@ protected:
                 statics.push_back(std::make_unique<EQorTransparentStatic>());
                 statics.back()->SubclassDlgItem(static_cast<UINT>(id), this);
                 ++bound;
+            } else if (std::unique_ptr<CWnd> control = MakeControl(tag, child)) {
+                control->SubclassDlgItem(static_cast<UINT>(id), this);
+                others.push_back(std::move(control));
+                ++bound;
             }
         }
         initialised = InitializeQorDialog(name_, SKIN_TRANSPARENT_COLOR);
@@ -133,6 +140,31 @@ protected:
     }
 
 private:
+    // The skinned slider, or the generic wrapper that fits the child's window class.
+    static std::unique_ptr<CWnd> MakeControl(const std::string& tag, HWND child)
+    {
+        if (tag == "QorSliderControl")
+            return std::make_unique<EQorSlider>();
+        if (tag != "QorGenericControl")
+            return nullptr;
+        char name[64] = {};
+        ::GetClassNameA(child, name, sizeof(name));
+        const std::string kind = name;
+        if (_stricmp(name, "ComboBox") == 0)
+            return std::make_unique<EQorComboBoxGeneric>();
+        if (kind == PROGRESS_CLASSA)
+            return std::make_unique<EQorProgressBarGeneric>();
+        if (kind == TRACKBAR_CLASSA)
+            return std::make_unique<EQorSliderCtrlGeneric>();
+        if (kind == WC_LISTVIEWA)
+            return std::make_unique<EQorListControlGeneric>();
+        if (kind == UPDOWN_CLASSA)
+            return std::make_unique<EQorSpinButton>();
+        if (_stricmp(name, "Button") == 0)
+            return std::make_unique<EQorGenericAdjusterControl>();
+        return nullptr;
+    }
+
     // As the main window does: the idle picture (auxiliary bitmap 1) in the video area, which
     // lies over the video placement control.
     void ShowIdlePicture(IXMLDOMNode* dialog)
