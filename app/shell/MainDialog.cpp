@@ -127,6 +127,9 @@ BOOL MainDialog::OnInitDialog()
                          m_logPath});
 
     EQorDialog::OnInitDialog();
+    // Every control takes its look from the skin, except those the main window draws itself.
+    m_skinnedControls.Bind(*this, "MainDialog",
+                           {IDC_VIDEO_AREA, IDC_STATUS_DISPLAY, IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4});
     InitializeQorDialog("MainDialog", kTransparentColour, false);
     // The thumbnails' frames and placeholder belong to the skin, known once it is loaded.
     m_thumbnails.Place(*this);

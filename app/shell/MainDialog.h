@@ -5,6 +5,7 @@
 #include <framework/Framework.h>
 
 #include "EQorDialog.h"
+#include "EQorSkinnedControlSet.h"
 #include "QorGraphicsEngineAPI.h"
 
 #include <string>
@@ -79,6 +80,7 @@ private:
     QorGraphicsEngineAPI m_engine;
     bool m_engineStarted = false;
     CBitmap m_idlePicture;
+    EQorSkinnedControlSet m_skinnedControls;
     VideoArea m_videoArea;
     StatusDisplay m_status;
     RecentThumbnails m_thumbnails;

@@ -17,10 +17,9 @@
 #include "../../app/resources/ControlIds.h"
 #include "EQorButton.h"
 #include "EQorDialog.h"
-#include "EQorEdit.h"
 #include "EQorGenericControls.h"
 #include "EQorSlider.h"
-#include "EQorTransparentStatic.h"
+#include "EQorSkinnedControlSet.h"
 #include "EngineTestSupport.h"
 #include "QorGraphicsEngineAPI.h"
 #include "QorXmlDom.h"
@@ -86,10 +85,7 @@ public:
     ShownDialog(int id, const std::string& name) : EQorDialog(static_cast<UINT>(id)), name_(name) {}
 
     bool initialised = false;
-    std::vector<std::unique_ptr<EQorButton>> buttons;
-    std::vector<std::unique_ptr<EQorEdit>> edits;
-    std::vector<std::unique_ptr<EQorTransparentStatic>> statics;
-    std::vector<std::unique_ptr<CWnd>> others;  // sliders and the generic wrappers
+    EQorSkinnedControlSet controls;
     int skinned = 0;      // template controls that have a skin element
     int bound = 0;        // of those, bound to a skinned class
     VideoArea videoArea;
@@ -113,26 +109,8 @@ protected:
                 videoArea.SubclassDlgItem(static_cast<UINT>(id), this);
                 continue;
             }
-            std::string tag;
-            qorxml::TagName(element.Get(), &tag);
-            if (tag == "QorBtnControl") {
-                buttons.push_back(std::make_unique<EQorButton>());
-                buttons.back()->SubclassDlgItem(static_cast<UINT>(id), this);
-                ++bound;
-            } else if (tag == "QorEditControl") {
-                edits.push_back(std::make_unique<EQorEdit>());
-                edits.back()->SubclassDlgItem(static_cast<UINT>(id), this);
-                ++bound;
-            } else if (tag == "QorTransStaticControl") {
-                statics.push_back(std::make_unique<EQorTransparentStatic>());
-                statics.back()->SubclassDlgItem(static_cast<UINT>(id), this);
-                ++bound;
-            } else if (std::unique_ptr<CWnd> control = MakeControl(tag, child)) {
-                control->SubclassDlgItem(static_cast<UINT>(id), this);
-                others.push_back(std::move(control));
-                ++bound;
-            }
         }
+        bound = controls.Bind(*this, name_);
         initialised = InitializeQorDialog(name_, SKIN_TRANSPARENT_COLOR);
         if (videoArea.m_hWnd)
             ShowIdlePicture(dialog.Get());
@@ -140,31 +118,6 @@ protected:
     }
 
 private:
-    // The skinned slider, or the generic wrapper that fits the child's window class.
-    static std::unique_ptr<CWnd> MakeControl(const std::string& tag, HWND child)
-    {
-        if (tag == "QorSliderControl")
-            return std::make_unique<EQorSlider>();
-        if (tag != "QorGenericControl")
-            return nullptr;
-        char name[64] = {};
-        ::GetClassNameA(child, name, sizeof(name));
-        const std::string kind = name;
-        if (_stricmp(name, "ComboBox") == 0)
-            return std::make_unique<EQorComboBoxGeneric>();
-        if (kind == PROGRESS_CLASSA)
-            return std::make_unique<EQorProgressBarGeneric>();
-        if (kind == TRACKBAR_CLASSA)
-            return std::make_unique<EQorSliderCtrlGeneric>();
-        if (kind == WC_LISTVIEWA)
-            return std::make_unique<EQorListControlGeneric>();
-        if (kind == UPDOWN_CLASSA)
-            return std::make_unique<EQorSpinButton>();
-        if (_stricmp(name, "Button") == 0)
-            return std::make_unique<EQorGenericAdjusterControl>();
-        return nullptr;
-    }
-
     // As the main window does: the idle picture (auxiliary bitmap 1) in the video area, which
     // lies over the video placement control.
     void ShowIdlePicture(IXMLDOMNode* dialog)
@@ -241,9 +194,9 @@ protected:
                 ::SetWindowTextA(control, s.text.c_str());
             }
         }
-        for (const auto& button : dialog.buttons)
-            if (page >= 0 && button->ControlId() >= IDC_TAB_CAPTURE && button->ControlId() <= IDC_TAB_COLOR)
-                button->SetState(button->ControlId() == IDC_TAB_CAPTURE + page ? 1 : 0);
+        for (int tab = IDC_TAB_CAPTURE; page >= 0 && tab <= IDC_TAB_COLOR; ++tab)
+            if (auto* button = dynamic_cast<EQorButton*>(CWnd::FromHandlePermanent(dialog.GetDlgItem(tab))))
+                button->SetState(tab == IDC_TAB_CAPTURE + page ? 1 : 0);
     }
 
     // Shows the dialog, checks that it is the skin's shaped face, and saves the screen under it,
@@ -255,6 +208,15 @@ protected:
         ASSERT_TRUE(dialog.Create(static_cast<UINT>(dialogId)));
         EXPECT_TRUE(dialog.initialised);
         EXPECT_GT(dialog.skinned, 0);
+        EXPECT_GT(dialog.bound, 0);
+        if (name == "MainDialog") {
+            // Each kind of element gets its skinned class: a button, a slider, a generic wrapper.
+            EXPECT_NE(dynamic_cast<EQorButton*>(CWnd::FromHandlePermanent(dialog.GetDlgItem(IDC_RECORD))), nullptr);
+            EXPECT_NE(dynamic_cast<EQorSlider*>(CWnd::FromHandlePermanent(dialog.GetDlgItem(IDC_VOLUME_SLIDER))),
+                      nullptr);
+            EXPECT_NE(dynamic_cast<EQorComboBoxGeneric*>(CWnd::FromHandlePermanent(dialog.GetDlgItem(IDC_INPUT_LIST))),
+                      nullptr);
+        }
         const SIZE face = FaceSize(name);
         RECT rect{};
         dialog.GetWindowRect(&rect);

@@ -1,0 +1,93 @@
+#include "EQorSkinnedControlSet.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "EQorButton.h"
+#include "EQorEdit.h"
+#include "EQorGenericControls.h"
+#include "EQorSlider.h"
+#include "EQorTransparentStatic.h"
+#include "QorGraphicsEngineAPI.h"
+#include "QorXmlDom.h"
+#include "SkinFileModel.h"
+
+namespace sf = skelda::skinfile;
+
+struct EQorSkinnedControlSet::Controls {
+    std::vector<std::unique_ptr<CWnd>> windows;
+};
+
+namespace {
+
+// A generic element wraps whichever common control the template put there.
+std::unique_ptr<CWnd> MakeGeneric(HWND child)
+{
+    char name[64] = {};
+    ::GetClassNameA(child, name, sizeof(name));
+    const std::string kind = name;
+    if (_stricmp(name, "ComboBox") == 0)
+        return std::make_unique<EQorComboBoxGeneric>();
+    if (kind == PROGRESS_CLASSA)
+        return std::make_unique<EQorProgressBarGeneric>();
+    if (kind == TRACKBAR_CLASSA)
+        return std::make_unique<EQorSliderCtrlGeneric>();
+    if (kind == WC_LISTVIEWA)
+        return std::make_unique<EQorListControlGeneric>();
+    if (kind == UPDOWN_CLASSA)
+        return std::make_unique<EQorSpinButton>();
+    if (_stricmp(name, "Button") == 0)
+        return std::make_unique<EQorGenericAdjusterControl>();
+    return nullptr;
+}
+
+std::unique_ptr<CWnd> MakeControl(const std::string& tag, HWND child)
+{
+    if (tag == "QorBtnControl")
+        return std::make_unique<EQorButton>();
+    if (tag == "QorEditControl")
+        return std::make_unique<EQorEdit>();
+    if (tag == "QorTransStaticControl")
+        return std::make_unique<EQorTransparentStatic>();
+    if (tag == "QorSliderControl")
+        return std::make_unique<EQorSlider>();
+    if (tag == "QorGenericControl")
+        return MakeGeneric(child);
+    return nullptr;
+}
+
+}  // namespace
+
+EQorSkinnedControlSet::EQorSkinnedControlSet() : m_controls(new Controls) {}
+
+EQorSkinnedControlSet::~EQorSkinnedControlSet()
+{
+    delete m_controls;
+}
+
+int EQorSkinnedControlSet::Bind(EQorDialog& dialog, const std::string& name, const std::vector<int>& skip)
+{
+    QorComPtr<IXMLDOMDocument> document;
+    QorComPtr<IXMLDOMNode> dialogElement;
+    if (!QorGraphicsEngineAPI().GetGraphicsDocument(document.Out()) ||
+        !sf::FindDialogByName(document.Get(), name, &dialogElement))
+        return 0;
+    int bound = 0;
+    for (HWND child = ::GetWindow(dialog.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const int id = static_cast<short>(::GetDlgCtrlID(child));
+        if (id == -1 || std::find(skip.begin(), skip.end(), id) != skip.end() || CWnd::FromHandlePermanent(child))
+            continue;
+        QorComPtr<IXMLDOMNode> element;
+        std::string tag;
+        if (!sf::FindControlById(dialogElement.Get(), id, &element) || !qorxml::TagName(element.Get(), &tag))
+            continue;
+        std::unique_ptr<CWnd> control = MakeControl(tag, child);
+        if (!control || !control->SubclassDlgItem(static_cast<UINT>(id), &dialog))
+            continue;
+        m_controls->windows.push_back(std::move(control));
+        ++bound;
+    }
+    return bound;
+}
