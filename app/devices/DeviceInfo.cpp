@@ -93,7 +93,8 @@ std::string EnumeratorFromInstanceId(HDEVINFO set, SP_DEVINFO_DATA& dev)
     return s.substr(0, s.find('\\'));
 }
 
-bool FillInfo(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& ifd, DeviceInfo& info)
+// The path of an interface and the device that carries it.
+bool ReadInterfaceDetail(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& ifd, std::string& path, SP_DEVINFO_DATA& dev)
 {
     DWORD needed = 0;
     SetupDiGetDeviceInterfaceDetailA(set, &ifd, nullptr, 0, &needed, nullptr);
@@ -102,13 +103,23 @@ bool FillInfo(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& ifd, DeviceInfo& info)
     std::vector<BYTE> buf(needed + 1, 0);
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buf.data());
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-    SP_DEVINFO_DATA dev{};
+    dev = SP_DEVINFO_DATA{};
     dev.cbSize = sizeof dev;
     if (!SetupDiGetDeviceInterfaceDetailA(set, &ifd, detail, needed, nullptr, &dev))
         return false;
+    path = detail->DevicePath;
+    return true;
+}
+
+bool FillInfo(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& ifd, DeviceInfo& info)
+{
+    std::string path;
+    SP_DEVINFO_DATA dev{};
+    if (!ReadInterfaceDetail(set, ifd, path, dev))
+        return false;
     info = DeviceInfo{};
     info.devInst = dev.DevInst;
-    info.devicePath = detail->DevicePath;
+    info.devicePath = path;
     info.enumeratorName = ReadProperty(set, dev, SPDRP_ENUMERATOR_NAME);
     if (info.enumeratorName.empty())
         info.enumeratorName = EnumeratorFromInstanceId(set, dev);
@@ -185,20 +196,13 @@ bool FindDevicePathByInstance(DWORD devInst, const GUID* interfaceClass, std::st
         return false;
     }
     return ForEachInterface(interfaceClass, [&](HDEVINFO set, SP_DEVICE_INTERFACE_DATA& ifd, DWORD) {
-        DWORD needed = 0;
-        SetupDiGetDeviceInterfaceDetailA(set, &ifd, nullptr, 0, &needed, nullptr);
-        if (needed == 0)
-            return false;
-        std::vector<BYTE> buf(needed + 1, 0);
-        auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buf.data());
-        detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+        std::string candidate;
         SP_DEVINFO_DATA dev{};
-        dev.cbSize = sizeof dev;
-        if (!SetupDiGetDeviceInterfaceDetailA(set, &ifd, detail, needed, nullptr, &dev))
+        if (!ReadInterfaceDetail(set, ifd, candidate, dev))
             return false;
         if (dev.DevInst != devInst && !(relatives && AreRelatives(devInst, dev.DevInst, ParentOf)))
             return false;
-        *path = detail->DevicePath;
+        *path = std::move(candidate);
         return true;
     });
 }
