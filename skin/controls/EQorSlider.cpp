@@ -116,54 +116,6 @@ LONG STDMETHODCALLTYPE EQorSlider::LoadQorControlData(IXMLDOMNode* dialogElement
     return 0;
 }
 
-LONG STDMETHODCALLTYPE EQorSlider::GetQorRect(RECT* rect)
-{
-    if (!rect)
-        return E_POINTER;
-    if (!m_hWnd)
-        return E_FAIL;
-    ::GetWindowRect(m_hWnd, rect);
-    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(rect), 2);
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQor_X_Y(int* x, int* y)
-{
-    if (!x || !y)
-        return E_POINTER;
-    *x = m_x;
-    *y = m_y;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQor_Height(int* height)
-{
-    RECT rect{};
-    if (!height)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *height = rect.bottom - rect.top;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQor_Width(int* width)
-{
-    RECT rect{};
-    if (!width)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *width = rect.right - rect.left;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQor_CtrlIsVisible(BOOL* visible)
-{
-    if (!visible)
-        return E_POINTER;
-    *visible = m_visible;
-    return 0;
-}
-
 LONG STDMETHODCALLTYPE EQorSlider::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
     QorComPtr<IXMLDOMNode> element;

@@ -92,54 +92,6 @@ bool EQorTransparentStatic::LoadTextSettings()
     return read;
 }
 
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQorRect(RECT* rect)
-{
-    if (!rect)
-        return E_POINTER;
-    if (!m_hWnd)
-        return E_FAIL;
-    ::GetWindowRect(m_hWnd, rect);
-    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(rect), 2);
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_X_Y(int* x, int* y)
-{
-    if (!x || !y)
-        return E_POINTER;
-    *x = m_x;
-    *y = m_y;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_Height(int* height)
-{
-    RECT rect{};
-    if (!height)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *height = rect.bottom - rect.top;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_Width(int* width)
-{
-    RECT rect{};
-    if (!width)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *width = rect.right - rect.left;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_CtrlIsVisible(BOOL* visible)
-{
-    if (!visible)
-        return E_POINTER;
-    *visible = m_visible;
-    return 0;
-}
-
 LONG STDMETHODCALLTYPE EQorTransparentStatic::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
     QorComPtr<IXMLDOMNode> element;

@@ -8,13 +8,13 @@
 
 #include <string>
 
-#include "IQorControlCommon.h"
+#include "EQorControlPlacement.h"
 #include "QorTextTypes.h"
 #include "SkeldaExport.h"
 #include "framework/Controls.h"
 #include "framework/GdiObjects.h"
 
-class SKELDA_API EQorTransparentStatic : public CStatic, public IQorControlCommon {
+class SKELDA_API EQorTransparentStatic : public CStatic, public EQorControlPlacement {
 public:
     // The frame drawn around a highlighted control while graphics editing is allowed.
     static constexpr COLORREF kHighlightColour = 0x0027FCBC;
@@ -33,11 +33,6 @@ public:
     LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
     LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
-    LONG STDMETHODCALLTYPE GetQorRect(RECT* rect) override;
-    LONG STDMETHODCALLTYPE GetQor_X_Y(int* x, int* y) override;
-    LONG STDMETHODCALLTYPE GetQor_Height(int* height) override;
-    LONG STDMETHODCALLTYPE GetQor_Width(int* width) override;
-    LONG STDMETHODCALLTYPE GetQor_CtrlIsVisible(BOOL* visible) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 
     void SetTextColor(COLORREF colour);
@@ -75,8 +70,6 @@ private:
 
     int m_controlId = 0;
     bool m_registered = false;
-    bool m_visible = true;
-    int m_x = 0, m_y = 0;
     QorStaticTextSettings m_settings;
     LOGFONTA m_font{};
     bool m_haveFont = false;
