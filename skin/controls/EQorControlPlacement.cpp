@@ -28,21 +28,22 @@ LONG STDMETHODCALLTYPE EQorControlPlacement::GetQor_X_Y(int* x, int* y)
 
 LONG STDMETHODCALLTYPE EQorControlPlacement::GetQor_Height(int* height)
 {
-    RECT rect{};
-    if (!height)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *height = rect.bottom - rect.top;
-    return result;
+    return Measure(height, [](const RECT& rect) { return static_cast<int>(rect.bottom - rect.top); });
 }
 
 LONG STDMETHODCALLTYPE EQorControlPlacement::GetQor_Width(int* width)
 {
+    return Measure(width, [](const RECT& rect) { return static_cast<int>(rect.right - rect.left); });
+}
+
+template <class Dimension>
+LONG EQorControlPlacement::Measure(int* out, Dimension dimension)
+{
     RECT rect{};
-    if (!width)
+    if (!out)
         return E_POINTER;
     const LONG result = GetQorRect(&rect);
-    *width = rect.right - rect.left;
+    *out = dimension(rect);
     return result;
 }
 

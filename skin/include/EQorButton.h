@@ -31,7 +31,7 @@ public:
     EQorButton(const EQorButton&) = delete;
     EQorButton& operator=(const EQorButton&) = delete;
 
-    // IQorControlCommon, in its slot order.
+    // IQorControlCommon, in its slot order; the placement operations are EQorControlPlacement's.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }

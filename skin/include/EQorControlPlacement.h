@@ -24,4 +24,9 @@ protected:
 
     int m_x = 0, m_y = 0;
     bool m_visible = true;
+
+private:
+    // One dimension of the rectangle (0 without a window, with GetQorRect's failure).
+    template <class Dimension>
+    LONG Measure(int* out, Dimension dimension);
 };

@@ -24,7 +24,7 @@ public:
     EQorTransparentStatic(const EQorTransparentStatic&) = delete;
     EQorTransparentStatic& operator=(const EQorTransparentStatic&) = delete;
 
-    // IQorControlCommon, in its slot order.
+    // IQorControlCommon, in its slot order; the placement operations are EQorControlPlacement's.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }

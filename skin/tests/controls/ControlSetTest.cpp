@@ -10,47 +10,12 @@
 #include "ControlDialog.h"
 #include "ControlTestIds.h"
 #include "ControlTestSkin.h"
-#include "EQorSkinnedControlSet.h"
 #include "TestSupport.h"
 
 using namespace controltest;
-using testsupport::CaptureWindow;
-using testsupport::PumpMessages;
 using testsupport::ScreenImage;
 
 namespace {
-
-class ControlSetDialog : public EQorDialog {
-public:
-    ControlSetDialog() : EQorDialog(IDD_CONTROL_SET_TEST) {}
-
-    EQorSkinnedControlSet controls;
-    int bound = 0;
-    bool initialised = false;
-
-    std::vector<std::pair<int, eControlType>> Registered() const
-    {
-        std::vector<std::pair<int, eControlType>> table;
-        for (const auto& entry : Controls())
-            table.emplace_back(entry.id, entry.type);
-        return table;
-    }
-
-    template <class Control>
-    Control* Bound(int id) const
-    {
-        return dynamic_cast<Control*>(CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, id)));
-    }
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        EQorDialog::OnInitDialog();
-        bound = controls.Bind(*this, "ControlSetDialog");
-        initialised = InitializeQorDialog("ControlSetDialog", kTransparent);
-        return TRUE;
-    }
-};
 
 // The rows of `image` (within columns [left, right)) that hold a pixel `isInk` accepts.
 template <class Predicate>
@@ -71,34 +36,7 @@ bool Dark(COLORREF colour)
     return GetRValue(colour) + GetGValue(colour) + GetBValue(colour) < 3 * 100;
 }
 
-class ControlSetTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(EngineEnvironment::Running()) << "engine did not start";
-        EngineEnvironment::Ui().messages.clear();
-        ASSERT_TRUE(dialog.Create(IDD_CONTROL_SET_TEST));
-        ASSERT_TRUE(dialog.initialised);
-        dialog.SetWindowPos(HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-        PumpMessages(200);
-    }
-
-    void TearDown() override
-    {
-        if (dialog.GetSafeHwnd())
-            dialog.DestroyWindow();
-        PumpMessages(20);
-    }
-
-    static ScreenImage Shown(HWND control)
-    {
-        RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_FRAME);
-        PumpMessages(60);
-        return CaptureWindow(control);
-    }
-
-    ControlSetDialog dialog;
-};
+using ControlSetTest = ShownDialogTest<ControlSetDialog>;
 
 }  // namespace
 
