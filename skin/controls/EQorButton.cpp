@@ -10,50 +10,15 @@ using skelda::controls::ButtonLogic;
 
 EQorButton::EQorButton() : EQorButton(kPlain) {}
 
-EQorButton::EQorButton(Kind kind) : m_kind(kind), m_logic(new ButtonLogic) {}
+EQorButton::EQorButton(Kind kind) : EQorControlCommon(this, eQorButton), m_kind(kind), m_logic(new ButtonLogic) {}
 
 EQorButton::~EQorButton()
 {
     delete m_logic;
 }
 
-HRESULT STDMETHODCALLTYPE EQorButton::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown)
-        return E_NOINTERFACE;
-    *out = static_cast<IQorControlCommon*>(this);
-    return S_OK;
-}
-
 LONG STDMETHODCALLTYPE EQorButton::WriteGraphicsEditChangesToXMLObject()
 {
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorButton::GetCWndPtr(CWnd** window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorButton::GetControlClassPointer(void** control)
-{
-    if (!control)
-        return E_POINTER;
-    *control = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorButton::GetQorControlType(eControlType* type)
-{
-    if (!type)
-        return E_POINTER;
-    *type = eQorButton;
     return 0;
 }
 

@@ -10,40 +10,8 @@
 using skelda::EngineState;
 namespace skinfile = skelda::skinfile;
 
-EQorEdit::EQorEdit() = default;
+EQorEdit::EQorEdit() : EQorControlCommon(this, eQorEdit) {}
 EQorEdit::~EQorEdit() = default;
-
-HRESULT STDMETHODCALLTYPE EQorEdit::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetCWndPtr(CWnd** window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetControlClassPointer(void** control)
-{
-    if (!control)
-        return E_POINTER;
-    *control = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetQorControlType(eControlType* type)
-{
-    if (!type)
-        return E_POINTER;
-    *type = eQorEdit;
-    return 0;
-}
 
 LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
 {

@@ -12,41 +12,9 @@ using skelda::EngineState;
 using skelda::controls::GenericControlData;
 namespace skinfile = skelda::skinfile;
 
-EQorGenericControlImpl::EQorGenericControlImpl(CWnd* window, eControlType type) : m_window(window), m_type(type) {}
+EQorGenericControlImpl::EQorGenericControlImpl(CWnd* window, eControlType type) : EQorControlCommon(window, type) {}
 
 EQorGenericControlImpl::~EQorGenericControlImpl() = default;
-
-HRESULT STDMETHODCALLTYPE EQorGenericControlImpl::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-}
-
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetCWndPtr(CWnd** window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = m_window;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetControlClassPointer(void** control)
-{
-    if (!control)
-        return E_POINTER;
-    *control = m_window;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQorControlType(eControlType* type)
-{
-    if (!type)
-        return E_POINTER;
-    *type = m_type;
-    return 0;
-}
 
 void EQorGenericControlImpl::RegisterWithParent()
 {

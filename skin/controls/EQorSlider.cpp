@@ -52,40 +52,8 @@ void Draw(HDC target, HDC memory, HBITMAP bitmap, int x, int y, int width = -1, 
 
 }  // namespace
 
-EQorSlider::EQorSlider() = default;
+EQorSlider::EQorSlider() : EQorControlCommon(this, eQorSlider) {}
 EQorSlider::~EQorSlider() = default;
-
-HRESULT STDMETHODCALLTYPE EQorSlider::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetCWndPtr(CWnd** window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetControlClassPointer(void** control)
-{
-    if (!control)
-        return E_POINTER;
-    *control = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQorControlType(eControlType* type)
-{
-    if (!type)
-        return E_POINTER;
-    *type = eQorSlider;
-    return 0;
-}
 
 LONG STDMETHODCALLTYPE EQorSlider::LoadQorControlData(IXMLDOMNode* dialogElement)
 {

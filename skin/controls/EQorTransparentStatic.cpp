@@ -11,40 +11,8 @@
 using skelda::EngineState;
 namespace skinfile = skelda::skinfile;
 
-EQorTransparentStatic::EQorTransparentStatic() = default;
+EQorTransparentStatic::EQorTransparentStatic() : EQorControlCommon(this, eQorTransparentStatic) {}
 EQorTransparentStatic::~EQorTransparentStatic() = default;
-
-HRESULT STDMETHODCALLTYPE EQorTransparentStatic::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetCWndPtr(CWnd** window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetControlClassPointer(void** control)
-{
-    if (!control)
-        return E_POINTER;
-    *control = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQorControlType(eControlType* type)
-{
-    if (!type)
-        return E_POINTER;
-    *type = eQorTransparentStatic;
-    return 0;
-}
 
 LONG STDMETHODCALLTYPE EQorTransparentStatic::LoadQorControlData(IXMLDOMNode* dialogElement)
 {

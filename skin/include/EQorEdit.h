@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "EQorControlPlacement.h"
+#include "EQorControlCommon.h"
 #include "SkeldaExport.h"
 #include "framework/CommonControls.h"
 #include "framework/Controls.h"
@@ -17,20 +17,14 @@ namespace skelda::controls {
 class LinkEditLogic;
 }
 
-class SKELDA_API EQorEdit : public CEdit, public EQorControlPlacement {
+class SKELDA_API EQorEdit : public CEdit, public EQorControlCommon {
 public:
     EQorEdit();
     ~EQorEdit() override;
     EQorEdit(const EQorEdit&) = delete;
     EQorEdit& operator=(const EQorEdit&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
-    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
-    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
-    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 

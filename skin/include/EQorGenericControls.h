@@ -9,26 +9,17 @@
 
 #include <string>
 
-#include "EQorControlPlacement.h"
+#include "EQorControlCommon.h"
 #include "SkeldaExport.h"
 #include "framework/CommonControls.h"
 #include "framework/Controls.h"
 #include "framework/GdiObjects.h"
 
 // The placement and text logic the generic kinds share, and their control interface.
-class SKELDA_API EQorGenericControlImpl : public EQorControlPlacement {
+class SKELDA_API EQorGenericControlImpl : public EQorControlCommon {
 public:
-    EQorGenericControlImpl(const EQorGenericControlImpl&) = delete;
-    EQorGenericControlImpl& operator=(const EQorGenericControlImpl&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     // Writes the current placement and visibility back into the control's element.
     LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override;
-    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
-    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
-    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 
@@ -60,8 +51,6 @@ protected:
 private:
     void LoadTextValues();
 
-    CWnd* m_window;
-    eControlType m_type;
     int m_controlId = 0;
     bool m_registered = false;
     std::string m_caption;

@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "EQorControlPlacement.h"
+#include "EQorControlCommon.h"
 #include "SkeldaExport.h"
 #include "framework/CommonControls.h"
 #include "framework/GdiObjects.h"
 
-class SKELDA_API EQorSlider : public CSliderCtrl, public EQorControlPlacement {
+class SKELDA_API EQorSlider : public CSliderCtrl, public EQorControlCommon {
 public:
     // Bitmap slots: thumb up, down, focus, disabled, then channel, filled part and shadow.
     enum Slot { kThumbUp = 0, kThumbDown, kThumbFocus, kThumbDisabled, kChannel, kChannelLeft, kThumbShadow, kSlots };
@@ -21,13 +21,7 @@ public:
     EQorSlider(const EQorSlider&) = delete;
     EQorSlider& operator=(const EQorSlider&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
-    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
-    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
-    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 

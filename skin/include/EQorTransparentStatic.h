@@ -8,13 +8,13 @@
 
 #include <string>
 
-#include "EQorControlPlacement.h"
+#include "EQorControlCommon.h"
 #include "QorTextTypes.h"
 #include "SkeldaExport.h"
 #include "framework/Controls.h"
 #include "framework/GdiObjects.h"
 
-class SKELDA_API EQorTransparentStatic : public CStatic, public EQorControlPlacement {
+class SKELDA_API EQorTransparentStatic : public CStatic, public EQorControlCommon {
 public:
     // The frame drawn around a highlighted control while graphics editing is allowed.
     static constexpr COLORREF kHighlightColour = 0x0027FCBC;
@@ -24,14 +24,8 @@ public:
     EQorTransparentStatic(const EQorTransparentStatic&) = delete;
     EQorTransparentStatic& operator=(const EQorTransparentStatic&) = delete;
 
-    // IQorControlCommon, in its slot order; the placement operations are EQorControlPlacement's.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    // IQorControlCommon: what only this kind answers, in slot order.
     LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
-    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
-    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
-    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 

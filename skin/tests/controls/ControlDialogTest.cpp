@@ -1,7 +1,7 @@
 // Skinned controls bound to a real skinned dialog under the test display: registration when
 // bound, substitution, placement and text-file colours of the generic wrappers, the placement
 // control's child, the slider's painting from its bitmaps, incomplete skins, and what every
-// kind answers for its placement before it has a window.
+// kind answers through its control interface before it has a window.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -284,15 +284,39 @@ TEST_F(ControlDialogTest, BrokenAndMismatchedBitmapsDrawAPlainFaceOrWhatTheyHave
     EXPECT_TRUE(IsWindow(slider));
 }
 
-TEST(ControlPlacement, EveryKindWithoutAWindowAnswersTheSameWay)
+TEST(ControlCommon, EveryKindAnswersWhoItIsAndWithoutAWindowWhereItIs)
 {
     EQorButton button;
     EQorTransparentStatic label;
     EQorEdit edit;
     EQorSlider slider;
     EQorComboBoxGeneric combo;
-    IQorControlCommon* const controls[] = {&button, &label, &edit, &slider, &combo};
-    for (IQorControlCommon* control : controls) {
+    const struct {
+        IQorControlCommon* control;
+        CWnd* window;
+        eControlType type;
+    } kinds[] = {{&button, &button, eQorButton},
+                 {&label, &label, eQorTransparentStatic},
+                 {&edit, &edit, eQorEdit},
+                 {&slider, &slider, eQorSlider},
+                 {&combo, &combo, eQorGenericComboBox}};
+    for (const auto& kind : kinds) {
+        IQorControlCommon* control = kind.control;
+        CWnd* window = nullptr;
+        void* object = nullptr;
+        eControlType type = eQorGenericFirst;
+        EXPECT_EQ(0, control->GetCWndPtr(&window));
+        EXPECT_EQ(kind.window, window);
+        EXPECT_EQ(0, control->GetControlClassPointer(&object));
+        EXPECT_EQ(static_cast<void*>(kind.window), object);
+        EXPECT_EQ(0, control->GetQorControlType(&type));
+        EXPECT_EQ(kind.type, type);
+        void* unknown = nullptr;
+        EXPECT_EQ(S_OK, control->QueryInterface(IID_IUnknown, &unknown));
+        EXPECT_EQ(static_cast<void*>(control), unknown);
+        EXPECT_EQ(E_NOINTERFACE, control->QueryInterface(IID_IDispatch, &unknown));
+        EXPECT_EQ(nullptr, unknown);
+
         RECT rect{1, 2, 3, 4};
         EXPECT_EQ(E_FAIL, control->GetQorRect(&rect));
         int height = 7, width = 7, x = 7, y = 7;
@@ -309,5 +333,6 @@ TEST(ControlPlacement, EveryKindWithoutAWindowAnswersTheSameWay)
         EXPECT_EQ(E_POINTER, control->GetQor_Height(nullptr));
         EXPECT_EQ(E_POINTER, control->GetQor_X_Y(&x, nullptr));
         EXPECT_EQ(E_POINTER, control->GetQor_CtrlIsVisible(nullptr));
+        EXPECT_EQ(E_POINTER, control->GetCWndPtr(nullptr));
     }
 }
