@@ -10,40 +10,8 @@
 using skelda::EngineState;
 namespace skinfile = skelda::skinfile;
 
-EQorEdit::EQorEdit() = default;
+EQorEdit::EQorEdit() : EQorControlCommon(this, eQorEdit) {}
 EQorEdit::~EQorEdit() = default;
-
-HRESULT STDMETHODCALLTYPE EQorEdit::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetCWndPtr(CWnd** window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetControlClassPointer(void** control)
-{
-    if (!control)
-        return E_POINTER;
-    *control = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetQorControlType(eControlType* type)
-{
-    if (!type)
-        return E_POINTER;
-    *type = eQorEdit;
-    return 0;
-}
 
 LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
@@ -70,60 +38,14 @@ LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
     QorEditTextSettings settings;
     if (text.GetEditCtrlInfo(dialogId, m_controlId, &settings))
         SetTextColors(settings.textColor, settings.disabledTextColor);
+    // The reading stops at the first missing value; a flag read before it still counts.
+    SetCenterTextVertically(settings.centerVertically);
     LOGFONTA font{};
     if (text.GetFontInfo(dialogId, m_controlId, &font))
         SetFontIndirect(font);
     if (m_hWnd)
         ::SetWindowPos(m_hWnd, nullptr, m_x, m_y, width, height,
                        SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetQorRect(RECT* rect)
-{
-    if (!rect)
-        return E_POINTER;
-    if (!m_hWnd)
-        return E_FAIL;
-    ::GetWindowRect(m_hWnd, rect);
-    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(rect), 2);
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetQor_X_Y(int* x, int* y)
-{
-    if (!x || !y)
-        return E_POINTER;
-    *x = m_x;
-    *y = m_y;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetQor_Height(int* height)
-{
-    RECT rect{};
-    if (!height)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *height = rect.bottom - rect.top;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetQor_Width(int* width)
-{
-    RECT rect{};
-    if (!width)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *width = rect.right - rect.left;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorEdit::GetQor_CtrlIsVisible(BOOL* visible)
-{
-    if (!visible)
-        return E_POINTER;
-    *visible = m_visible;
     return 0;
 }
 

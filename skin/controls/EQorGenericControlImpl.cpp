@@ -12,41 +12,9 @@ using skelda::EngineState;
 using skelda::controls::GenericControlData;
 namespace skinfile = skelda::skinfile;
 
-EQorGenericControlImpl::EQorGenericControlImpl(CWnd* window, eControlType type) : m_window(window), m_type(type) {}
+EQorGenericControlImpl::EQorGenericControlImpl(CWnd* window, eControlType type) : EQorControlCommon(window, type) {}
 
 EQorGenericControlImpl::~EQorGenericControlImpl() = default;
-
-HRESULT STDMETHODCALLTYPE EQorGenericControlImpl::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-}
-
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetCWndPtr(CWnd** window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = m_window;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetControlClassPointer(void** control)
-{
-    if (!control)
-        return E_POINTER;
-    *control = m_window;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQorControlType(eControlType* type)
-{
-    if (!type)
-        return E_POINTER;
-    *type = m_type;
-    return 0;
-}
 
 void EQorGenericControlImpl::RegisterWithParent()
 {
@@ -65,17 +33,6 @@ int EQorGenericControlImpl::ParentDialogId() const
     const HWND window = m_window->GetSafeHwnd();
     auto* dialog = window ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))) : nullptr;
     return dialog ? dialog->GetDlgResID() : 0;
-}
-
-bool EQorGenericControlImpl::ClientRect(RECT* rect) const
-{
-    const HWND window = m_window->GetSafeHwnd();
-    if (!window)
-        return false;
-    ::GetWindowRect(window, rect);
-    if (HWND parent = ::GetParent(window))
-        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(rect), 2);
-    return true;
 }
 
 LONG STDMETHODCALLTYPE EQorGenericControlImpl::LoadQorControlData(IXMLDOMNode* dialogElement)
@@ -99,7 +56,7 @@ LONG STDMETHODCALLTYPE EQorGenericControlImpl::LoadQorControlData(IXMLDOMNode* d
         flags |= SWP_NOSIZE;
     ::SetWindowPos(window, nullptr, data.x, data.y, data.width, data.height, flags);
     RECT rect{};
-    ClientRect(&rect);
+    GetQorRect(&rect);
     m_x = data.hasPosition ? data.x : rect.left;
     m_y = data.hasPosition ? data.y : rect.top;
     LoadTextValues();
@@ -128,50 +85,6 @@ void EQorGenericControlImpl::LoadTextValues()
     ApplyTextColours();
 }
 
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQorRect(RECT* rect)
-{
-    if (!rect)
-        return E_POINTER;
-    return ClientRect(rect) ? 0 : E_FAIL;
-}
-
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQor_X_Y(int* x, int* y)
-{
-    if (!x || !y)
-        return E_POINTER;
-    *x = m_x;
-    *y = m_y;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQor_Height(int* height)
-{
-    RECT rect{};
-    if (!height)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *height = rect.bottom - rect.top;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQor_Width(int* width)
-{
-    RECT rect{};
-    if (!width)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *width = rect.right - rect.left;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorGenericControlImpl::GetQor_CtrlIsVisible(BOOL* visible)
-{
-    if (!visible)
-        return E_POINTER;
-    *visible = m_visible;
-    return 0;
-}
-
 namespace {
 
 GenericControlData CurrentData(const RECT& rect, bool visible, int childControlId)
@@ -193,7 +106,7 @@ LONG STDMETHODCALLTYPE EQorGenericControlImpl::AddNewQorControl(IXMLDOMNode* dia
 {
     QorComPtr<IXMLDOMNode> element;
     RECT rect{};
-    if (!dialogElement || !ClientRect(&rect) ||
+    if (!dialogElement || GetQorRect(&rect) != 0 ||
         !qorxml::AppendChildElement(dialogElement, "QorGenericControl", &element))
         return E_FAIL;
     const GenericControlData data = CurrentData(rect, m_visible, m_childControlId);
@@ -206,7 +119,7 @@ LONG STDMETHODCALLTYPE EQorGenericControlImpl::WriteGraphicsEditChangesToXMLObje
     auto* dialog = window ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))) : nullptr;
     QorComPtr<IXMLDOMNode> element;
     RECT rect{};
-    if (!dialog || !dialog->GetDlgRootNode() || !ClientRect(&rect) ||
+    if (!dialog || !dialog->GetDlgRootNode() || GetQorRect(&rect) != 0 ||
         !skinfile::FindControlById(dialog->GetDlgRootNode(), m_controlId, &element))
         return E_FAIL;
     const GenericControlData data = CurrentData(rect, m_visible, m_childControlId);

@@ -165,7 +165,7 @@ bool EQorGenericAdjusterControl::GetChildControlInfo(int* controlId, HWND* child
 bool EQorGenericAdjusterControl::AdjustChildControl()
 {
     RECT rect{};
-    if (!m_child || !::IsWindow(m_child) || !ClientRect(&rect))
+    if (!m_child || !::IsWindow(m_child) || GetQorRect(&rect) != 0)
         return false;
     return ::SetWindowPos(m_child, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                           SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;

@@ -52,40 +52,8 @@ void Draw(HDC target, HDC memory, HBITMAP bitmap, int x, int y, int width = -1, 
 
 }  // namespace
 
-EQorSlider::EQorSlider() = default;
+EQorSlider::EQorSlider() : EQorControlCommon(this, eQorSlider) {}
 EQorSlider::~EQorSlider() = default;
-
-HRESULT STDMETHODCALLTYPE EQorSlider::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetCWndPtr(CWnd** window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetControlClassPointer(void** control)
-{
-    if (!control)
-        return E_POINTER;
-    *control = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQorControlType(eControlType* type)
-{
-    if (!type)
-        return E_POINTER;
-    *type = eQorSlider;
-    return 0;
-}
 
 LONG STDMETHODCALLTYPE EQorSlider::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
@@ -113,54 +81,6 @@ LONG STDMETHODCALLTYPE EQorSlider::LoadQorControlData(IXMLDOMNode* dialogElement
     if (m_hWnd)
         ::SetWindowPos(m_hWnd, nullptr, m_x, m_y, width, height,
                        SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQorRect(RECT* rect)
-{
-    if (!rect)
-        return E_POINTER;
-    if (!m_hWnd)
-        return E_FAIL;
-    ::GetWindowRect(m_hWnd, rect);
-    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(rect), 2);
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQor_X_Y(int* x, int* y)
-{
-    if (!x || !y)
-        return E_POINTER;
-    *x = m_x;
-    *y = m_y;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQor_Height(int* height)
-{
-    RECT rect{};
-    if (!height)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *height = rect.bottom - rect.top;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQor_Width(int* width)
-{
-    RECT rect{};
-    if (!width)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *width = rect.right - rect.left;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorSlider::GetQor_CtrlIsVisible(BOOL* visible)
-{
-    if (!visible)
-        return E_POINTER;
-    *visible = m_visible;
     return 0;
 }
 

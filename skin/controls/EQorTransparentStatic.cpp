@@ -11,40 +11,8 @@
 using skelda::EngineState;
 namespace skinfile = skelda::skinfile;
 
-EQorTransparentStatic::EQorTransparentStatic() = default;
+EQorTransparentStatic::EQorTransparentStatic() : EQorControlCommon(this, eQorTransparentStatic) {}
 EQorTransparentStatic::~EQorTransparentStatic() = default;
-
-HRESULT STDMETHODCALLTYPE EQorTransparentStatic::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetCWndPtr(CWnd** window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetControlClassPointer(void** control)
-{
-    if (!control)
-        return E_POINTER;
-    *control = this;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQorControlType(eControlType* type)
-{
-    if (!type)
-        return E_POINTER;
-    *type = eQorTransparentStatic;
-    return 0;
-}
 
 LONG STDMETHODCALLTYPE EQorTransparentStatic::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
@@ -90,54 +58,6 @@ bool EQorTransparentStatic::LoadTextSettings()
     if (text.GetControlCaptionText(dialogId, m_controlId, &caption) && m_hWnd)
         ::SetWindowTextA(m_hWnd, caption.c_str());
     return read;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQorRect(RECT* rect)
-{
-    if (!rect)
-        return E_POINTER;
-    if (!m_hWnd)
-        return E_FAIL;
-    ::GetWindowRect(m_hWnd, rect);
-    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(rect), 2);
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_X_Y(int* x, int* y)
-{
-    if (!x || !y)
-        return E_POINTER;
-    *x = m_x;
-    *y = m_y;
-    return 0;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_Height(int* height)
-{
-    RECT rect{};
-    if (!height)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *height = rect.bottom - rect.top;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_Width(int* width)
-{
-    RECT rect{};
-    if (!width)
-        return E_POINTER;
-    const LONG result = GetQorRect(&rect);
-    *width = rect.right - rect.left;
-    return result;
-}
-
-LONG STDMETHODCALLTYPE EQorTransparentStatic::GetQor_CtrlIsVisible(BOOL* visible)
-{
-    if (!visible)
-        return E_POINTER;
-    *visible = m_visible;
-    return 0;
 }
 
 LONG STDMETHODCALLTYPE EQorTransparentStatic::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)

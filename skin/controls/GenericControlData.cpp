@@ -1,6 +1,8 @@
 // Generic controls in the skin file: type names, placement and the placement control's child.
 #include "GenericControlData.h"
 
+#include <cctype>
+
 #include "QorXmlDom.h"
 #include "SkinFileModel.h"
 
@@ -21,6 +23,23 @@ constexpr TypeName kTypeNames[] = {
 
 constexpr char kNoChild[] = "NONE";
 
+// The system window class a generic kind wraps when a dialog template puts it there.
+constexpr TypeName kWindowClasses[] = {
+    {eQorGenericComboBox, "ComboBox"},          {eQorGenericProgressBar, "msctls_progress32"},
+    {eQorGenericSlider, "msctls_trackbar32"},   {eQorGenericListControl, "SysListView32"},
+    {eQorGenericSpinControl, "msctls_updown32"}, {eQorGenericPlacementControl, "Button"},
+};
+
+// Window class names compare without regard to case, as the system compares them.
+bool SameClassName(const std::string& a, const char* b)
+{
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && !b[i];
+}
+
 }  // namespace
 
 std::string GenericTypeName(int type)
@@ -35,6 +54,17 @@ int GenericTypeFromName(const std::string& name)
 {
     for (const auto& entry : kTypeNames)
         if (name == entry.name)
+            return entry.type;
+    return -1;
+}
+
+int GenericKindToBind(const std::string& controlType, const std::string& windowClass)
+{
+    const int named = GenericTypeFromName(controlType);
+    if (named >= 0)
+        return named;
+    for (const auto& entry : kWindowClasses)
+        if (SameClassName(windowClass, entry.name))
             return entry.type;
     return -1;
 }

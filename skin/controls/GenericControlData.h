@@ -25,6 +25,12 @@ std::string GenericTypeName(int type);
 // The generic kind a "ControlType" text names, -1 for an unknown text.
 int GenericTypeFromName(const std::string& name);
 
+// The generic kind a dialog item binds as: the one its element's "ControlType" names, or, when
+// the element names none (absent, empty or unknown), the kind of the item's window class
+// ("ComboBox", "msctls_progress32", "msctls_trackbar32", "SysListView32", "msctls_updown32",
+// "Button"; any case). -1 when neither says.
+int GenericKindToBind(const std::string& controlType, const std::string& windowClass);
+
 // Reads a "QorGenericControl" element; absent or empty attributes keep their defaults.
 void ReadGenericControl(IXMLDOMNode* element, GenericControlData* data);
 // Writes the placement, visibility, type and (for placement controls) child of a control.

@@ -1,7 +1,5 @@
 #include "EQorSkinnedControlSet.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <memory>
 
@@ -10,6 +8,7 @@
 #include "EQorGenericControls.h"
 #include "EQorSlider.h"
 #include "EQorTransparentStatic.h"
+#include "GenericControlData.h"
 #include "QorGraphicsEngineAPI.h"
 #include "QorXmlDom.h"
 #include "SkinFileModel.h"
@@ -22,28 +21,26 @@ struct EQorSkinnedControlSet::Controls {
 
 namespace {
 
-// A generic element wraps whichever common control the template put there.
-std::unique_ptr<CWnd> MakeGeneric(HWND child)
+// A generic element wraps the kind its "ControlType" names, or else whichever common control
+// the template put there.
+std::unique_ptr<CWnd> MakeGeneric(IXMLDOMNode* element, HWND child)
 {
+    std::string type;
+    sf::ReadText(element, "ControlType", &type);
     char name[64] = {};
     ::GetClassNameA(child, name, sizeof(name));
-    const std::string kind = name;
-    if (_stricmp(name, "ComboBox") == 0)
-        return std::make_unique<EQorComboBoxGeneric>();
-    if (kind == PROGRESS_CLASSA)
-        return std::make_unique<EQorProgressBarGeneric>();
-    if (kind == TRACKBAR_CLASSA)
-        return std::make_unique<EQorSliderCtrlGeneric>();
-    if (kind == WC_LISTVIEWA)
-        return std::make_unique<EQorListControlGeneric>();
-    if (kind == UPDOWN_CLASSA)
-        return std::make_unique<EQorSpinButton>();
-    if (_stricmp(name, "Button") == 0)
-        return std::make_unique<EQorGenericAdjusterControl>();
-    return nullptr;
+    switch (skelda::controls::GenericKindToBind(type, name)) {
+    case eQorGenericComboBox: return std::make_unique<EQorComboBoxGeneric>();
+    case eQorGenericProgressBar: return std::make_unique<EQorProgressBarGeneric>();
+    case eQorGenericSlider: return std::make_unique<EQorSliderCtrlGeneric>();
+    case eQorGenericListControl: return std::make_unique<EQorListControlGeneric>();
+    case eQorGenericSpinControl: return std::make_unique<EQorSpinButton>();
+    case eQorGenericPlacementControl: return std::make_unique<EQorGenericAdjusterControl>();
+    default: return nullptr;
+    }
 }
 
-std::unique_ptr<CWnd> MakeControl(const std::string& tag, HWND child)
+std::unique_ptr<CWnd> MakeControl(const std::string& tag, IXMLDOMNode* element, HWND child)
 {
     if (tag == "QorBtnControl")
         return std::make_unique<EQorButton>();
@@ -54,7 +51,7 @@ std::unique_ptr<CWnd> MakeControl(const std::string& tag, HWND child)
     if (tag == "QorSliderControl")
         return std::make_unique<EQorSlider>();
     if (tag == "QorGenericControl")
-        return MakeGeneric(child);
+        return MakeGeneric(element, child);
     return nullptr;
 }
 
@@ -83,7 +80,7 @@ int EQorSkinnedControlSet::Bind(EQorDialog& dialog, const std::string& name, con
         std::string tag;
         if (!sf::FindControlById(dialogElement.Get(), id, &element) || !qorxml::TagName(element.Get(), &tag))
             continue;
-        std::unique_ptr<CWnd> control = MakeControl(tag, child);
+        std::unique_ptr<CWnd> control = MakeControl(tag, element.Get(), child);
         if (!control || !control->SubclassDlgItem(static_cast<UINT>(id), &dialog))
             continue;
         m_controls->windows.push_back(std::move(control));

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "ButtonDataStruct.h"
-#include "IQorControlCommon.h"
+#include "EQorControlCommon.h"
 #include "QorTextTypes.h"
 #include "SkeldaExport.h"
 #include "framework/Controls.h"
@@ -22,7 +22,7 @@ struct ButtonAction;
 
 class EQorDialog;
 
-class SKELDA_API EQorButton : public CButton, public IQorControlCommon, public IQorButtonOptions {
+class SKELDA_API EQorButton : public CButton, public EQorControlCommon, public IQorButtonOptions {
 public:
     enum Kind { kPlain = 0, kStaticBitmap = 1, kGrabber = 2, kMsgBoxButton = 3, kTransparentRadio = 4, kMenuRadio = 5 };
 
@@ -31,20 +31,11 @@ public:
     EQorButton(const EQorButton&) = delete;
     EQorButton& operator=(const EQorButton&) = delete;
 
-    // IQorControlCommon, in its slot order.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    // IQorControlCommon: what only this kind answers, in slot order.
     LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override;
-    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
-    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
-    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
-    LONG STDMETHODCALLTYPE GetQorRect(RECT* rect) override;
+    // The offsets of the current position group.
     LONG STDMETHODCALLTYPE GetQor_X_Y(int* x, int* y) override;
-    LONG STDMETHODCALLTYPE GetQor_Height(int* height) override;
-    LONG STDMETHODCALLTYPE GetQor_Width(int* width) override;
-    LONG STDMETHODCALLTYPE GetQor_CtrlIsVisible(BOOL* visible) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 
     // IQorButtonOptions.
@@ -143,7 +134,6 @@ private:
     CBitmap m_bitmaps[16];
     CRgn m_primaryRegion;
     int m_positionGroup = 1;
-    bool m_visible = true;
 
     std::string m_captions[4], m_tooltips[4], m_caption;
     QorButtonTextSettings m_textSettings;

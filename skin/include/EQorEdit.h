@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "IQorControlCommon.h"
+#include "EQorControlCommon.h"
 #include "SkeldaExport.h"
 #include "framework/CommonControls.h"
 #include "framework/Controls.h"
@@ -17,26 +17,15 @@ namespace skelda::controls {
 class LinkEditLogic;
 }
 
-class SKELDA_API EQorEdit : public CEdit, public IQorControlCommon {
+class SKELDA_API EQorEdit : public CEdit, public EQorControlCommon {
 public:
     EQorEdit();
     ~EQorEdit() override;
     EQorEdit(const EQorEdit&) = delete;
     EQorEdit& operator=(const EQorEdit&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
-    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
-    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
-    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
-    LONG STDMETHODCALLTYPE GetQorRect(RECT* rect) override;
-    LONG STDMETHODCALLTYPE GetQor_X_Y(int* x, int* y) override;
-    LONG STDMETHODCALLTYPE GetQor_Height(int* height) override;
-    LONG STDMETHODCALLTYPE GetQor_Width(int* width) override;
-    LONG STDMETHODCALLTYPE GetQor_CtrlIsVisible(BOOL* visible) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 
     // The name this control answers to a class query (the window itself is a system edit).
@@ -50,9 +39,15 @@ public:
     void SetBackgroundColor(COLORREF colour);
     void SetTextColors(COLORREF text, COLORREF disabledText);
     void SetFontIndirect(const LOGFONTA& font);
+    // Centres the line of text vertically in the edit (the text file's "CenterTextVertically").
+    void SetCenterTextVertically(bool centre);
+    bool GetCenterTextVertically() const { return m_centerVertically; }
 
 protected:
     void PreSubclassWindow() override;
+    // Centring narrows the client area to the text's height; the bands above and below it
+    // are painted here in the edit's background.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     HBRUSH CtlColor(HDC dc, UINT ctlColor) override;
     // Repaints the parent under the edit, grown by `margin` pixels.
     void InvalidateUnderneath(int margin);
@@ -60,12 +55,17 @@ protected:
     int m_controlId = 0;
 
 private:
+    void CentreClientArea(RECT* proposed);
+    void PaintCentringBands();
+    void FrameChanged();
+
     int m_backgroundStyle = 0;
     COLORREF m_background = RGB(255, 255, 255), m_text = RGB(0, 0, 0), m_disabledText = RGB(128, 128, 128);
     CBrush m_backgroundBrush;
     CFont m_font;
-    bool m_enabled = true, m_visible = true, m_registered = false;
-    int m_x = 0, m_y = 0;
+    bool m_enabled = true, m_registered = false;
+    bool m_centerVertically = false;
+    int m_bandAbove = 0, m_bandBelow = 0;  // the client area's centring inset, in pixels
 };
 
 class EQorLinkSlider;

@@ -9,32 +9,18 @@
 
 #include <string>
 
-#include "IQorControlCommon.h"
+#include "EQorControlCommon.h"
 #include "SkeldaExport.h"
 #include "framework/CommonControls.h"
 #include "framework/Controls.h"
 #include "framework/GdiObjects.h"
 
 // The placement and text logic the generic kinds share, and their control interface.
-class SKELDA_API EQorGenericControlImpl : public IQorControlCommon {
+class SKELDA_API EQorGenericControlImpl : public EQorControlCommon {
 public:
-    EQorGenericControlImpl(const EQorGenericControlImpl&) = delete;
-    EQorGenericControlImpl& operator=(const EQorGenericControlImpl&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     // Writes the current placement and visibility back into the control's element.
     LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override;
-    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
-    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
-    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
-    LONG STDMETHODCALLTYPE GetQorRect(RECT* rect) override;
-    LONG STDMETHODCALLTYPE GetQor_X_Y(int* x, int* y) override;
-    LONG STDMETHODCALLTYPE GetQor_Height(int* height) override;
-    LONG STDMETHODCALLTYPE GetQor_Width(int* width) override;
-    LONG STDMETHODCALLTYPE GetQor_CtrlIsVisible(BOOL* visible) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 
     int GetControlId() const { return m_controlId; }
@@ -59,20 +45,14 @@ protected:
     virtual void Placed() {}
     // The text file's dialog id of the parent, 0 without a skinned parent.
     int ParentDialogId() const;
-    // The control's rectangle in its parent's client area; false without a window.
-    bool ClientRect(RECT* rect) const;
 
     int m_childControlId = 0;  // read for placement controls
 
 private:
     void LoadTextValues();
 
-    CWnd* m_window;
-    eControlType m_type;
     int m_controlId = 0;
     bool m_registered = false;
-    int m_x = 0, m_y = 0;
-    bool m_visible = true;
     std::string m_caption;
     COLORREF m_textColour = 0, m_backgroundColour = 0;
     bool m_hasTextColour = false, m_hasBackgroundColour = false;

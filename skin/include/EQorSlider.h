@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "IQorControlCommon.h"
+#include "EQorControlCommon.h"
 #include "SkeldaExport.h"
 #include "framework/CommonControls.h"
 #include "framework/GdiObjects.h"
 
-class SKELDA_API EQorSlider : public CSliderCtrl, public IQorControlCommon {
+class SKELDA_API EQorSlider : public CSliderCtrl, public EQorControlCommon {
 public:
     // Bitmap slots: thumb up, down, focus, disabled, then channel, filled part and shadow.
     enum Slot { kThumbUp = 0, kThumbDown, kThumbFocus, kThumbDisabled, kChannel, kChannelLeft, kThumbShadow, kSlots };
@@ -21,19 +21,8 @@ public:
     EQorSlider(const EQorSlider&) = delete;
     EQorSlider& operator=(const EQorSlider&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
-    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
-    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
-    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
-    LONG STDMETHODCALLTYPE GetQorRect(RECT* rect) override;
-    LONG STDMETHODCALLTYPE GetQor_X_Y(int* x, int* y) override;
-    LONG STDMETHODCALLTYPE GetQor_Height(int* height) override;
-    LONG STDMETHODCALLTYPE GetQor_Width(int* width) override;
-    LONG STDMETHODCALLTYPE GetQor_CtrlIsVisible(BOOL* visible) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 
     void SetRange(int minimum, int maximum);
@@ -63,6 +52,6 @@ private:
 
     CBitmap m_bitmaps[kSlots];
     int m_shadowLeft = 0, m_shadowRight = 0, m_thumbTop = 0;
-    bool m_positionToHit = false, m_switchKeys = false, m_visible = true, m_registered = false;
-    int m_controlId = 0, m_x = 0, m_y = 0;
+    bool m_positionToHit = false, m_switchKeys = false, m_registered = false;
+    int m_controlId = 0;
 };

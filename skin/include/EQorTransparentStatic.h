@@ -8,13 +8,13 @@
 
 #include <string>
 
-#include "IQorControlCommon.h"
+#include "EQorControlCommon.h"
 #include "QorTextTypes.h"
 #include "SkeldaExport.h"
 #include "framework/Controls.h"
 #include "framework/GdiObjects.h"
 
-class SKELDA_API EQorTransparentStatic : public CStatic, public IQorControlCommon {
+class SKELDA_API EQorTransparentStatic : public CStatic, public EQorControlCommon {
 public:
     // The frame drawn around a highlighted control while graphics editing is allowed.
     static constexpr COLORREF kHighlightColour = 0x0027FCBC;
@@ -24,20 +24,9 @@ public:
     EQorTransparentStatic(const EQorTransparentStatic&) = delete;
     EQorTransparentStatic& operator=(const EQorTransparentStatic&) = delete;
 
-    // IQorControlCommon, in its slot order.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    // IQorControlCommon: what only this kind answers, in slot order.
     LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
-    LONG STDMETHODCALLTYPE GetCWndPtr(CWnd** window) override;
-    LONG STDMETHODCALLTYPE GetControlClassPointer(void** control) override;
-    LONG STDMETHODCALLTYPE GetQorControlType(eControlType* type) override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
-    LONG STDMETHODCALLTYPE GetQorRect(RECT* rect) override;
-    LONG STDMETHODCALLTYPE GetQor_X_Y(int* x, int* y) override;
-    LONG STDMETHODCALLTYPE GetQor_Height(int* height) override;
-    LONG STDMETHODCALLTYPE GetQor_Width(int* width) override;
-    LONG STDMETHODCALLTYPE GetQor_CtrlIsVisible(BOOL* visible) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 
     void SetTextColor(COLORREF colour);
@@ -75,8 +64,6 @@ private:
 
     int m_controlId = 0;
     bool m_registered = false;
-    bool m_visible = true;
-    int m_x = 0, m_y = 0;
     QorStaticTextSettings m_settings;
     LOGFONTA m_font{};
     bool m_haveFont = false;

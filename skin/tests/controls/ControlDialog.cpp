@@ -62,9 +62,7 @@ enginetest::RecordingUi& EngineEnvironment::Ui()
     return Current()->ui;
 }
 
-ControlsDialog::ControlsDialog() : EQorDialog(IDD_CONTROLS_TEST) {}
-
-std::vector<std::pair<int, eControlType>> ControlsDialog::Registered() const
+std::vector<std::pair<int, eControlType>> TestDialog::Registered() const
 {
     std::vector<std::pair<int, eControlType>> table;
     for (const auto& entry : Controls())
@@ -72,9 +70,11 @@ std::vector<std::pair<int, eControlType>> ControlsDialog::Registered() const
     return table;
 }
 
+ControlsDialog::ControlsDialog() : TestDialog(IDD_CONTROLS_TEST) {}
+
 void ControlsDialog::DoDataExchange(CDataExchange* pDX)
 {
-    EQorDialog::DoDataExchange(pDX);
+    TestDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_SKIN_BUTTON, button);
     DDX_Control(pDX, IDC_BROKEN_BUTTON, brokenButton);
     DDX_Control(pDX, IDC_MIXED_BUTTON, mixedButton);
@@ -93,8 +93,18 @@ void ControlsDialog::DoDataExchange(CDataExchange* pDX)
 
 BOOL ControlsDialog::OnInitDialog()
 {
-    EQorDialog::OnInitDialog();
+    TestDialog::OnInitDialog();
     initialised = InitializeQorDialog("ControlsDialog", kTransparent);
+    return TRUE;
+}
+
+ControlSetDialog::ControlSetDialog() : TestDialog(IDD_CONTROL_SET_TEST) {}
+
+BOOL ControlSetDialog::OnInitDialog()
+{
+    TestDialog::OnInitDialog();
+    bound = controls.Bind(*this, "ControlSetDialog");
+    initialised = InitializeQorDialog("ControlSetDialog", kTransparent);
     return TRUE;
 }
 

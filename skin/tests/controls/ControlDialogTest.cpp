@@ -1,6 +1,7 @@
 // Skinned controls bound to a real skinned dialog under the test display: registration when
 // bound, substitution, placement and text-file colours of the generic wrappers, the placement
-// control's child, the slider's painting from its bitmaps, and incomplete skins.
+// control's child, the slider's painting from its bitmaps, incomplete skins, and what every
+// kind answers through its control interface before it has a window.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -9,6 +10,7 @@
 #include "ControlDialog.h"
 #include "ControlTestIds.h"
 #include "ControlTestSkin.h"
+#include "EQorTransparentStatic.h"
 #include "TestSupport.h"
 
 // Rectangles compared and printed by value (found by argument lookup: RECT lives here).
@@ -51,34 +53,10 @@ std::string ClassOf(HWND window)
     return name;
 }
 
-class ControlDialogTest : public ::testing::Test {
+class ControlDialogTest : public ShownDialogTest<ControlsDialog> {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(EngineEnvironment::Running()) << "engine did not start";
-        EngineEnvironment::Ui().messages.clear();
-        ASSERT_TRUE(dialog.Create(IDD_CONTROLS_TEST));
-        ASSERT_TRUE(dialog.initialised);
-        dialog.SetWindowPos(HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-        PumpMessages(200);
-    }
-
-    void TearDown() override
-    {
-        if (dialog.GetSafeHwnd())
-            dialog.DestroyWindow();
-        PumpMessages(20);
-    }
-
     // A pixel of `control` as the screen shows it now.
-    static COLORREF Shown(HWND control, int x, int y)
-    {
-        RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
-        PumpMessages(60);
-        return CaptureWindow(control).Pixel(x, y);
-    }
-
-    ControlsDialog dialog;
+    static COLORREF Shown(HWND control, int x, int y) { return ShownDialogTest::Shown(control).Pixel(x, y); }
 };
 
 }  // namespace
@@ -304,4 +282,57 @@ TEST_F(ControlDialogTest, BrokenAndMismatchedBitmapsDrawAPlainFaceOrWhatTheyHave
     dialog.brokenSlider.EnableWindow(FALSE);
     Shown(slider, 0, 0);
     EXPECT_TRUE(IsWindow(slider));
+}
+
+TEST(ControlCommon, EveryKindAnswersWhoItIsAndWithoutAWindowWhereItIs)
+{
+    EQorButton button;
+    EQorTransparentStatic label;
+    EQorEdit edit;
+    EQorSlider slider;
+    EQorComboBoxGeneric combo;
+    const struct {
+        IQorControlCommon* control;
+        CWnd* window;
+        eControlType type;
+    } kinds[] = {{&button, &button, eQorButton},
+                 {&label, &label, eQorTransparentStatic},
+                 {&edit, &edit, eQorEdit},
+                 {&slider, &slider, eQorSlider},
+                 {&combo, &combo, eQorGenericComboBox}};
+    for (const auto& kind : kinds) {
+        IQorControlCommon* control = kind.control;
+        CWnd* window = nullptr;
+        void* object = nullptr;
+        eControlType type = eQorGenericFirst;
+        EXPECT_EQ(0, control->GetCWndPtr(&window));
+        EXPECT_EQ(kind.window, window);
+        EXPECT_EQ(0, control->GetControlClassPointer(&object));
+        EXPECT_EQ(static_cast<void*>(kind.window), object);
+        EXPECT_EQ(0, control->GetQorControlType(&type));
+        EXPECT_EQ(kind.type, type);
+        void* unknown = nullptr;
+        EXPECT_EQ(S_OK, control->QueryInterface(IID_IUnknown, &unknown));
+        EXPECT_EQ(static_cast<void*>(control), unknown);
+        EXPECT_EQ(E_NOINTERFACE, control->QueryInterface(IID_IDispatch, &unknown));
+        EXPECT_EQ(nullptr, unknown);
+
+        RECT rect{1, 2, 3, 4};
+        EXPECT_EQ(E_FAIL, control->GetQorRect(&rect));
+        int height = 7, width = 7, x = 7, y = 7;
+        EXPECT_EQ(E_FAIL, control->GetQor_Height(&height));
+        EXPECT_EQ(E_FAIL, control->GetQor_Width(&width));
+        EXPECT_EQ(0, height);
+        EXPECT_EQ(0, width);
+        EXPECT_EQ(0, control->GetQor_X_Y(&x, &y));
+        EXPECT_EQ(0, x);
+        EXPECT_EQ(0, y);
+        BOOL visible = FALSE;
+        EXPECT_EQ(0, control->GetQor_CtrlIsVisible(&visible));
+        EXPECT_TRUE(visible);
+        EXPECT_EQ(E_POINTER, control->GetQor_Height(nullptr));
+        EXPECT_EQ(E_POINTER, control->GetQor_X_Y(&x, nullptr));
+        EXPECT_EQ(E_POINTER, control->GetQor_CtrlIsVisible(nullptr));
+        EXPECT_EQ(E_POINTER, control->GetCWndPtr(nullptr));
+    }
 }

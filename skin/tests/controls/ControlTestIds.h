@@ -16,3 +16,13 @@
 #define IDC_PLACED_CHILD 2016
 #define IDC_PLACEMENT_NONE 2017
 #define IDC_PLAIN_COMBO 2018
+// The dialog whose controls a skinned control set binds by their skin elements.
+#define IDD_CONTROL_SET_TEST 911
+#define IDC_SET_TEMPLATE_BUTTON 2101
+#define IDC_SET_PLAIN_BUTTON 2102
+#define IDC_SET_CENTRED_EDIT 2103
+#define IDC_SET_TOP_EDIT 2104
+#define IDC_SET_FRAME 2105
+#define IDC_SET_COMBO 2106
+#define IDC_SET_GAUGE 2107
+#define IDC_SET_LABEL 2108

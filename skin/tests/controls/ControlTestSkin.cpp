@@ -15,6 +15,26 @@ std::string N(long value)
     return std::to_string(value);
 }
 
+// A button's text settings and colours: the caption centred, in the caption colour for every
+// state, without three-dimensional copies.
+std::string ButtonText()
+{
+    std::string text = R"(CenterTextHorizontally="1" CenterTextVertically="1" ThreeD="0" Indented="0" UseHilite="0" UseShadow="0")";
+    for (const char* offset : {"XoffsetUp", "YoffsetUp", "XoffsetDown", "YoffsetDown", "XoffsetFocus", "YoffsetFocus",
+                               "XoffsetDisabled", "YoffsetDisabled"})
+        text += std::string(" ") + offset + R"(="0")";
+    for (const char* state : {"", "Down", "Focus", "Disabled"})
+        for (int i = 1; i <= 3; ++i)
+            text += " " + std::string(state) + "TextColor" + N(i) + "=\"" + N(kCaptionColour) + "\"";
+    return text;
+}
+
+std::string EditText(bool centred)
+{
+    return R"(Allignment="0" CenterTextHorizontally="0" CenterTextVertically=")" + N(centred ? 1 : 0) +
+           R"(" TextColor=")" + N(kEditText) + R"(" DisabledTextColor="0" BackgroundColor=")" + N(kEditBackground) + "\"";
+}
+
 std::string Graphics()
 {
     return R"(<?xml version="1.0" encoding="windows-1252"?>
@@ -56,6 +76,28 @@ std::string Graphics()
     <QorGenericControl ControlIdValue=")" + N(IDC_PLAIN_COMBO) + R"(" ControlType="GenericComboBox" ControlXOffset="100"
       ControlYOffset="210" ControlWidth="100" ControlHeight="100"/>
   </QorDlg>
+  <QorDlg DlgName="ControlSetDialog" DlgIdValue=")" + N(IDD_CONTROL_SET_TEST) + R"(" DlgBitmapFile="face.bmp">
+    <QorBtnControl ControlIdValue=")" + N(IDC_SET_TEMPLATE_BUTTON) + R"(" ControlName="Template" ControlXOffset="10"
+      ControlYOffset="10" ControlUpBitmapFile="big_up.bmp"/>
+    <QorBtnControl ControlIdValue=")" + N(IDC_SET_PLAIN_BUTTON) + R"(" ControlName="Plain" ControlXOffset="140"
+      ControlYOffset="10" ControlUpBitmapFile="big_up.bmp"/>
+    <QorEditControl ControlIdValue=")" + N(IDC_SET_CENTRED_EDIT) + R"(" ControlName="Centred" ControlXOffset="10"
+      ControlYOffset="60" Width=")" + N(kEditWidth) + R"(" Height=")" + N(kEditHeight) + R"(" BackgroundStyle="0"
+      BackgroundColor=")" + N(kEditBackground) + R"("/>
+    <QorEditControl ControlIdValue=")" + N(IDC_SET_TOP_EDIT) + R"(" ControlName="Top" ControlXOffset="140"
+      ControlYOffset="60" Width=")" + N(kEditWidth) + R"(" Height=")" + N(kEditHeight) + R"(" BackgroundStyle="0"
+      BackgroundColor=")" + N(kEditBackground) + R"("/>
+    <QorGenericControl ControlIdValue=")" + N(IDC_SET_FRAME) + R"(" ControlType="GenericPlacementControl"
+      ControlXOffset=")" + N(kFrameRect.left) + R"(" ControlYOffset=")" + N(kFrameRect.top) + R"("
+      ControlWidth=")" + N(kFrameRect.right - kFrameRect.left) + R"(" ControlHeight=")" +
+           N(kFrameRect.bottom - kFrameRect.top) + R"(" ChildControlId="NONE"/>
+    <QorGenericControl ControlIdValue=")" + N(IDC_SET_COMBO) + R"(" ControlXOffset="140" ControlYOffset="110"
+      ControlWidth="120" ControlHeight="100"/>
+    <QorGenericControl ControlIdValue=")" + N(IDC_SET_GAUGE) + R"(" ControlType="GenericGauge" ControlXOffset="10"
+      ControlYOffset="170" ControlWidth="120" ControlHeight="12"/>
+    <QorGenericControl ControlIdValue=")" + N(IDC_SET_LABEL) + R"(" ControlXOffset="140" ControlYOffset="170"
+      ControlWidth="60" ControlHeight="14"/>
+  </QorDlg>
   <QorMessageDlg DlgName="MessageBox" DlgIdValue="300" DlgBitmapFile="face.bmp"/>
   <QorTemplates><QorButtonTemplates/></QorTemplates>
 </QorAppGraphics>
@@ -81,10 +123,23 @@ std::string Text()
       TextColor1=")" + N(kListText) + R"(" BackgroundColor=")" + N(kListBackground) + R"(" ToolTipText="Channels"/>
     <QorGenericControlSimple ControlId=")" + N(IDC_PLACEMENT) + R"(" ControlName="Frame" Caption="Video frame" ToolTipText=""/>
   </QorDlg>
+  <QorDlg DlgName="ControlSetDialog" DlgIdValue=")" + N(IDD_CONTROL_SET_TEST) + R"(">
+    <QorBtnControl ControlId=")" + N(IDC_SET_TEMPLATE_BUTTON) + R"(" ControlName="Template" Caption="W" UseTemplate="Big"/>
+    <QorBtnControl ControlId=")" + N(IDC_SET_PLAIN_BUTTON) + R"(" ControlName="Plain" Caption="W" )" + ButtonText() + R"(/>
+    <QorEditControl ControlId=")" + N(IDC_SET_CENTRED_EDIT) + R"(" ControlName="Centred" )" + EditText(true) + R"(/>
+    <QorEditControl ControlId=")" + N(IDC_SET_TOP_EDIT) + R"(" ControlName="Top" )" + EditText(false) + R"(/>
+  </QorDlg>
   <QorAppMessages>
     <QorMessage MessageId="102" Text="Marovin"/>
   </QorAppMessages>
-  <QorTemplates><QorButtonTemplates/><TransparentStaticTemplates/><QorEditTemplates/></QorTemplates>
+  <QorTemplates>
+    <QorButtonTemplates>
+      <QorButtonTemplate TemplateName="Big" )" + ButtonText() + R"(>
+        <QorFontInfo FontHeight="-26" FontWeight="700" FaceName="Tahoma"/>
+      </QorButtonTemplate>
+    </QorButtonTemplates>
+    <TransparentStaticTemplates/><QorEditTemplates/>
+  </QorTemplates>
 </QorAppText>
 )";
 }
@@ -107,6 +162,7 @@ void WriteControlSkin(const std::string& folder)
         Solid(base + "btn_" + states[state] + ".bmp", kButtonWidth, kButtonHeight, kButtonColours[state]);
         Solid(base + "thumb_" + states[state] + ".bmp", kThumbWidth, kThumbHeight, kThumbColours[state]);
     }
+    Solid(base + "big_up.bmp", kBigButtonWidth, kBigButtonHeight, kBigButtonFace);
     Solid(base + "channel.bmp", kChannelWidth, kChannelHeight, kChannel);
     Solid(base + "filled.bmp", kChannelWidth, kChannelHeight, kFilled);
     Solid(base + "shadow.bmp", kThumbWidth, kThumbHeight, kShadow);

@@ -22,6 +22,13 @@ constexpr int kShadowLeft = 3, kShadowDown = 2;
 constexpr COLORREF kComboBackground = RGB(200, 230, 120), kComboText = RGB(10, 20, 30);
 constexpr COLORREF kListText = RGB(200, 0, 0), kListBackground = RGB(240, 240, 200);
 constexpr int kComboFontHeight = -15;
+// The control set dialog: its buttons' face and caption colour, its edits' colours and size.
+constexpr COLORREF kBigButtonFace = RGB(30, 90, 160), kCaptionColour = RGB(255, 255, 255);
+constexpr int kBigButtonWidth = 120, kBigButtonHeight = 40;
+constexpr COLORREF kEditBackground = RGB(230, 230, 180), kEditText = RGB(0, 0, 0);
+constexpr int kEditWidth = 120, kEditHeight = 40;
+// The frame the skin calls a placement control, although the template makes it a static.
+constexpr RECT kFrameRect = {10, 110, 110, 160};
 
 // Writes Graphics1033.xml, Text1033.xml and the bitmaps into `folder` (no trailing backslash).
 void WriteControlSkin(const std::string& folder);

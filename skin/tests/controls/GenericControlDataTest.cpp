@@ -69,6 +69,29 @@ TEST(GenericControlTypes, NamesAndCodesGoBothWays)
     EXPECT_EQ(-1, GenericTypeFromName(""));
 }
 
+TEST(GenericControlTypes, TheSkinsTypeDecidesTheWrapperAndTheWindowClassStandsInWithoutOne)
+{
+    // The skin's word wins over the template's window: a frame drawn as a static, or a
+    // slider the skin calls a progress bar, binds as the skin says.
+    EXPECT_EQ(eQorGenericPlacementControl, GenericKindToBind("GenericPlacementControl", "Static"));
+    EXPECT_EQ(eQorGenericProgressBar, GenericKindToBind("GenericProgressBar", "msctls_trackbar32"));
+    EXPECT_EQ(eQorGenericSpinControl, GenericKindToBind("GenericSpinButton", ""));
+    // Without a type, or with one no kind answers to, the window class decides, in any case.
+    EXPECT_EQ(eQorGenericComboBox, GenericKindToBind("", "ComboBox"));
+    EXPECT_EQ(eQorGenericComboBox, GenericKindToBind("", "COMBOBOX"));
+    EXPECT_EQ(eQorGenericProgressBar, GenericKindToBind("GenericGauge", "msctls_progress32"));
+    EXPECT_EQ(eQorGenericSlider, GenericKindToBind("", "msctls_trackbar32"));
+    EXPECT_EQ(eQorGenericListControl, GenericKindToBind("", "SysListView32"));
+    EXPECT_EQ(eQorGenericSpinControl, GenericKindToBind("", "msctls_updown32"));
+    EXPECT_EQ(eQorGenericPlacementControl, GenericKindToBind("", "button"));
+    // Neither says: nothing is bound. A class name is matched whole.
+    EXPECT_EQ(-1, GenericKindToBind("", "Static"));
+    EXPECT_EQ(-1, GenericKindToBind("genericcombobox", "Edit"));
+    EXPECT_EQ(-1, GenericKindToBind("", "ComboBoxEx32"));
+    EXPECT_EQ(-1, GenericKindToBind("", "Combo"));
+    EXPECT_EQ(-1, GenericKindToBind("", ""));
+}
+
 TEST_F(GenericControlDataTest, ReadsPlacementVisibilityAndType)
 {
     const GenericControlData combo = Read(1);

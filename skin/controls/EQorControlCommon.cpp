@@ -1,0 +1,87 @@
+// What the skinned control classes answer alike through their control interface.
+#include "EQorControlCommon.h"
+
+#include "framework/Wnd.h"
+
+HRESULT STDMETHODCALLTYPE EQorControlCommon::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = iid == IID_IUnknown ? static_cast<IQorControlCommon*>(this) : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+}
+
+LONG STDMETHODCALLTYPE EQorControlCommon::GetCWndPtr(CWnd** window)
+{
+    if (!window)
+        return E_POINTER;
+    *window = m_window;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorControlCommon::GetControlClassPointer(void** control)
+{
+    if (!control)
+        return E_POINTER;
+    *control = m_window;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorControlCommon::GetQorControlType(eControlType* type)
+{
+    if (!type)
+        return E_POINTER;
+    *type = m_type;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorControlCommon::GetQorRect(RECT* rect)
+{
+    if (!rect)
+        return E_POINTER;
+    const HWND handle = m_window->GetSafeHwnd();
+    if (!handle)
+        return E_FAIL;
+    ::GetWindowRect(handle, rect);
+    if (HWND parent = ::GetParent(handle))
+        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(rect), 2);
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorControlCommon::GetQor_X_Y(int* x, int* y)
+{
+    if (!x || !y)
+        return E_POINTER;
+    *x = m_x;
+    *y = m_y;
+    return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorControlCommon::GetQor_Height(int* height)
+{
+    return Measure(height, [](const RECT& rect) { return static_cast<int>(rect.bottom - rect.top); });
+}
+
+LONG STDMETHODCALLTYPE EQorControlCommon::GetQor_Width(int* width)
+{
+    return Measure(width, [](const RECT& rect) { return static_cast<int>(rect.right - rect.left); });
+}
+
+template <class Dimension>
+LONG EQorControlCommon::Measure(int* out, Dimension dimension)
+{
+    RECT rect{};
+    if (!out)
+        return E_POINTER;
+    const LONG result = GetQorRect(&rect);
+    *out = dimension(rect);
+    return result;
+}
+
+LONG STDMETHODCALLTYPE EQorControlCommon::GetQor_CtrlIsVisible(BOOL* visible)
+{
+    if (!visible)
+        return E_POINTER;
+    *visible = m_visible;
+    return 0;
+}
