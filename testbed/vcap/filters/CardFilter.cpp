@@ -26,6 +26,13 @@ HRESULT STDMETHODCALLTYPE CardFilter::NonDelegatingQueryInterface(REFIID iid, vo
     return SourceFilter::NonDelegatingQueryInterface(iid, out);
 }
 
+STDMETHODIMP CardFilter::GetState(DWORD timeout, FILTER_STATE* state)
+{
+    const HRESULT hr = SourceFilter::GetState(timeout, state);
+    const bool live = role_ == FilterRole::Capture || role_ == FilterRole::Encoder || role_ == FilterRole::Multiplexer;
+    return hr == S_OK && live && *state == State_Paused ? VFW_S_CANT_CUE : hr;
+}
+
 int CardFilter::GetPinCount() { return SourceFilter::GetPinCount() + static_cast<int>(analogPins_.size()); }
 
 dshow::BasePin* CardFilter::GetPin(int index)

@@ -104,6 +104,8 @@ HRESULT StreamPin::OnThreadStart()
     if (!Validate(c).empty())
         return E_FAIL;
     generator_ = std::make_unique<StreamGenerator>(c);
+    CardControlState control;
+    flowBreaks_ = ReadControl(*cardNumber_, control) ? control.flowBreaks : 0;
     clockStarted_ = false;
     overrun_ = false;
     // A stop time set before the graph runs stays in force.
@@ -169,8 +171,12 @@ HRESULT StreamPin::FillBuffer(IMediaSample* sample)
     }
     // The decoder's view of the input: blue and silent while there is no signal.
     CardControlState control;
-    if (ReadControl(*cardNumber_, control))
+    if (ReadControl(*cardNumber_, control)) {
+        // A break from the control channel: the encoder stops handing packs over, mid-stream.
+        if (control.flowBreaks != flowBreaks_)
+            return S_FALSE;
         generator_->setSignal(control.signal);
+    }
     std::vector<uint8_t> packs;
     packs.reserve(StreamGenerator::kPackSize * kPacksPerSample);
     for (int i = 0; i < kPacksPerSample; ++i)

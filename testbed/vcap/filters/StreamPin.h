@@ -53,6 +53,7 @@ private:
     std::chrono::steady_clock::time_point started_{};
     bool clockStarted_ = false;
     bool overrun_ = false;  // behind by more than the encoder's buffer; reported once
+    uint32_t flowBreaks_ = 0;  // the card's break count when the stream started
 
     dshow::CritSec controlLock_;
     REFERENCE_TIME stopAt_ = MAXLONGLONG;  // stream time
