@@ -113,6 +113,7 @@ private:
     HANDLE quit_ = nullptr;
     HANDLE control_ = nullptr;
     HANDLE watcher_ = nullptr;
+    CardControlState boundControl_;
 
     DecoderModel decoder_;
     long seenInput_ = -2;  // the routed input the decoder last looked at

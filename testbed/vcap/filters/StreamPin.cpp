@@ -1,6 +1,7 @@
 #include "StreamPin.h"
 
 #include "CardControl.h"
+#include "FrontEnd.h"
 
 #include <uuids.h>
 
@@ -169,14 +170,14 @@ HRESULT StreamPin::FillBuffer(IMediaSample* sample)
             return S_OK;
         }
     }
-    // The decoder's view of the input: blue and silent while there is no signal.
+    // A break from the control channel: the encoder stops handing packs over, mid-stream.
     CardControlState control;
-    if (ReadControl(*cardNumber_, control)) {
-        // A break from the control channel: the encoder stops handing packs over, mid-stream.
-        if (control.flowBreaks != flowBreaks_)
-            return S_FALSE;
-        generator_->setSignal(control.signal);
-    }
+    if (ReadControl(*cardNumber_, control) && control.flowBreaks != flowBreaks_)
+        return S_FALSE;
+    // What the decoder sees of the routed input: blue and silent while it has no signal.
+    const RoutedVideo routed = ReadRoutedVideo(*cardNumber_, GetTickCount());
+    generator_->setSignal(routed.state.signal);
+    generator_->setCaption(InputCaption(routed.input), StandardCaption(routed.state.standard));
     std::vector<uint8_t> packs;
     packs.reserve(StreamGenerator::kPackSize * kPacksPerSample);
     for (int i = 0; i < kPacksPerSample; ++i)

@@ -3,6 +3,7 @@
 // the encoder filter's output (type 1, MPEG-2) and the capture filter's own (type 3, MPEG-1);
 // and vcapview, as the demo runs it, saves what its window shows.
 #include "BitmapFont.h"
+#include "CardControl.h"
 #include "CardInstaller.h"
 #include "EncoderState.h"
 #include "TestSupport.h"
@@ -83,12 +84,23 @@ bool Differs(const testsupport::ScreenImage& a, const testsupport::ScreenImage& 
     return false;
 }
 
-// Where the test picture writes its frame counter (the third caption line) at this width.
-RECT CounterRect()
+// Where the test picture writes caption line `n` (0 the input, 1 the standard, 2 the frame
+// counter) at this width, `chars` characters long.
+RECT CaptionRect(int n, int chars)
 {
     const int scale = kWidth / 176, margin = 2 * scale, line = (vcap::kGlyphHeight + 2) * scale;
-    const int top = margin * 2 + 2 * line;
-    return {margin * 2, top, margin * 2 + 12 * (vcap::kGlyphWidth + 1) * scale, top + line};
+    const int top = margin * 2 + n * line;
+    return {margin * 2, top, margin * 2 + chars * (vcap::kGlyphWidth + 1) * scale, top + line};
+}
+RECT CounterRect() { return CaptionRect(2, 12); }
+
+bool AllBlue(const testsupport::ScreenImage& shot)
+{
+    for (int y = 2; y < shot.height; y += 16)
+        for (int x = 2; x < shot.width; x += 16)
+            if (!Near(shot.Pixel(x, y), 0, 0, 255))
+                return false;
+    return true;
 }
 
 void ExpectTestPicture(const testsupport::ScreenImage& shot)
@@ -143,6 +155,39 @@ TEST_F(ViewerTest, ShowsTheMovingPictureFromEitherStreamOutput)
         EXPECT_TRUE(Differs(first, second, CounterRect())) << "the frame counter stands still";
         EXPECT_TRUE(Differs(first, second, RECT{0, kHeight * 2 / 3, kWidth, kHeight})) << "the box stands still";
     }
+}
+
+// The picture comes from the input the crossbar routes to the decoder: its name in the
+// caption, and plain blue while it has no signal, the stream flowing on as hardware's does.
+TEST_F(ViewerTest, FollowsTheRoutedInputAndShowsBlueWithoutASignal)
+{
+    const vcap::CardRecord card = Install(1, 2, 2000000);
+    vcap::ViewerGraph viewer;
+    ASSERT_EQ(viewer.Start(card, MakeWindow()), "");
+    ASSERT_TRUE(testsupport::PumpMessages(10000, [&] { return viewer.PicturesDecoded() >= 10; }));
+    const testsupport::ScreenImage composite = testsupport::CaptureWindow(window_);
+
+    ASSERT_TRUE(vcap::SetInputSignal(1, 1, false));  // composite 1, no longer routed
+    ASSERT_TRUE(vcap::WriteRoute(1, 2, 9));          // S-Video 1 and its audio
+    testsupport::PumpMessages(1000);
+    const testsupport::ScreenImage svideo = testsupport::CaptureWindow(window_);
+    ASSERT_TRUE(vcap::SetInputSignal(1, 2, false));
+    const long before = viewer.PicturesDecoded();
+    testsupport::PumpMessages(1000);
+    const testsupport::ScreenImage dead = testsupport::CaptureWindow(window_);
+    const long after = viewer.PicturesDecoded();
+    viewer.Stop();
+    composite.SaveBmp(testsupport::OutputDir() + "route-composite1.bmp");
+    svideo.SaveBmp(testsupport::OutputDir() + "route-svideo1.bmp");
+    dead.SaveBmp(testsupport::OutputDir() + "route-svideo1-nosignal.bmp");
+
+    ExpectTestPicture(composite);
+    ExpectTestPicture(svideo);
+    EXPECT_TRUE(Differs(composite, svideo, CaptionRect(0, 11))) << "the caption names the routed input";
+    EXPECT_FALSE(Differs(composite, svideo, CaptionRect(1, 5))) << "both carry PAL B";
+    EXPECT_TRUE(AllBlue(dead));
+    EXPECT_FALSE(AllBlue(svideo));
+    EXPECT_GE(after - before, 15) << "no signal, and the stream keeps flowing";
 }
 
 TEST_F(ViewerTest, ReportsWhatIsMissing)
