@@ -118,6 +118,13 @@ HRESULT StreamPin::OnThreadStart()
     return S_OK;
 }
 
+HRESULT StreamPin::Run(REFERENCE_TIME start)
+{
+    // Before the streaming thread is woken: it reads the time once it runs.
+    ranAt_ = std::chrono::steady_clock::now();
+    return SourceStream::Run(start);
+}
+
 // The thread ends on its own (end of stream, a refused delivery, a stream that could not
 // start) only when the flow has stopped without the graph asking: the card reports it.
 HRESULT StreamPin::OnThreadStop()
@@ -141,9 +148,10 @@ HRESULT StreamPin::FillBuffer(IMediaSample* sample)
 {
     if (!generator_)
         return E_UNEXPECTED;
-    // The stream's clock starts with the first sample the running graph asks for.
+    // The encoder started when the graph ran, however late this thread comes for its first
+    // sample: what is already due goes out at once, so a slow start costs no stream.
     if (!clockStarted_) {
-        started_ = std::chrono::steady_clock::now();
+        started_ = ranAt_;
         clockStarted_ = true;
     }
     BYTE* buffer = nullptr;
