@@ -4,6 +4,7 @@
 //   vcapctl [--card N] station CH on|off   whether tuner channel CH carries a station
 //   vcapctl [--card N] copyprotect on|off
 //   vcapctl [--card N] dropframes
+//   vcapctl [--card N] stopflow      the card's running streams stop, as if the encoder stalled
 //   vcapctl [--card N] standard BITS [INPUT]  the AnalogVideoStandard the input carries (0x10 PAL B, 0x1 NTSC M)
 //   vcapctl [--card N] remove        removes the card and tells the windows it is gone
 //   vcapctl [--card N] readd         installs it again with its personality and announces it
@@ -20,7 +21,7 @@ namespace {
 
 int Usage()
 {
-    std::fwprintf(stderr, L"usage: vcapctl [--card N] signal on|off [INPUT] | station CH on|off | copyprotect on|off | dropframes | standard BITS [INPUT] | remove | readd\n");
+    std::fwprintf(stderr, L"usage: vcapctl [--card N] signal on|off [INPUT] | station CH on|off | copyprotect on|off | dropframes | stopflow | standard BITS [INPUT] | remove | readd\n");
     return 2;
 }
 
@@ -110,6 +111,8 @@ int wmain(int argc, wchar_t** argv)
         ok = input < 0 ? vcap::SetInputStandard(card, bits) : vcap::SetInputStandard(card, input, bits);
     } else if (command == L"dropframes") {
         ok = vcap::ReportDroppedFrames(card);
+    } else if (command == L"stopflow") {
+        ok = vcap::BreakFlow(card);
     } else if (command == L"remove") {
         std::wstring error;
         RememberRemoved(rec);

@@ -3,6 +3,8 @@
 // the configured video rate, and the processor time the process used. A measurement, not a
 // test: run it with tools/with-wine.sh on a quiet machine.
 //   vcap_rate_bench [seconds] [mode] [WxH] [bitrate] [mp2|lpcm]
+#include "CardBinding.h"
+#include "CardControl.h"
 #include "CardInstaller.h"
 #include "ServerRegistration.h"
 #include "EncoderState.h"
@@ -28,29 +30,6 @@ double CpuSeconds()
     GetProcessTimes(GetCurrentProcess(), &c, &e, &k, &u);
     auto s = [](const FILETIME& t) { return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7; };
     return s(k) + s(u);
-}
-
-ComPtr<IBaseFilter> Bind(const GUID& category, const std::wstring& path)
-{
-    ComPtr<ICreateDevEnum> devEnum;
-    ComPtr<IEnumMoniker> e;
-    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, devEnum.PutVoid())) ||
-        devEnum->CreateClassEnumerator(category, e.Put(), 0) != S_OK)
-        return {};
-    ComPtr<IMoniker> m;
-    while (e->Next(1, m.Put(), nullptr) == S_OK) {
-        ComPtr<IPropertyBag> bag;
-        VARIANT v;
-        VariantInit(&v);
-        if (FAILED(m->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid())))
-            continue;
-        const bool match = SUCCEEDED(bag->Read(L"DevicePath", &v, nullptr)) && v.vt == VT_BSTR && _wcsicmp(v.bstrVal, path.c_str()) == 0;
-        VariantClear(&v);
-        ComPtr<IBaseFilter> f;
-        if (match && SUCCEEDED(m->BindToObject(nullptr, nullptr, IID_IBaseFilter, f.PutVoid())))
-            return f;
-    }
-    return {};
 }
 
 int Fail(const char* what)
@@ -80,7 +59,7 @@ int main(int argc, char** argv)
     if (!vcap::InstallCard(1, {}, card, error))
         return Fail("cannot install the card");
 
-    ComPtr<IBaseFilter> capture = Bind(*vcap::Role(vcap::FilterRole::Capture).category, card.paths[3]);
+    ComPtr<IBaseFilter> capture = vcap::BindCardFilter(card, vcap::FilterRole::Capture);
     ComPtr<IKsPropertySet> ks;
     if (!capture || FAILED(capture.As(ks)))
         return Fail("no capture filter");
@@ -97,7 +76,7 @@ int main(int argc, char** argv)
     ComPtr<IGraphBuilder> graph;
     ComPtr<IBaseFilter> writer;
     ComPtr<IFileSinkFilter> sink;
-    ComPtr<IBaseFilter> encoder = Bind(*vcap::Role(vcap::FilterRole::Encoder).category, card.paths[4]);
+    ComPtr<IBaseFilter> encoder = vcap::BindCardFilter(card, vcap::FilterRole::Encoder);
     if (!encoder || FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.PutVoid())) ||
         FAILED(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, writer.PutVoid())) ||
         FAILED(writer.As(sink)))
@@ -121,18 +100,26 @@ int main(int argc, char** argv)
     ComPtr<IMediaControl> mc;
     graph.As(mc);
 
-    // The window starts a few seconds after Run so start-up does not count, and is measured
-    // by the file's growth between two instants.
+    // Two windows, both measured by the file's growth: from Run (start-up included: the
+    // encoder's start latency counts against it) and from a few seconds after Run.
     auto fileSize = [&file] {
         WIN32_FILE_ATTRIBUTE_DATA a;
         if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &a))
             return 0.0;
         return static_cast<double>((static_cast<uint64_t>(a.nFileSizeHigh) << 32) | a.nFileSizeLow);
     };
-    LARGE_INTEGER f, t0, t1;
+    LARGE_INTEGER f, tRun, tFirst, t0, t1;
     QueryPerformanceFrequency(&f);
+    auto since = [&f](const LARGE_INTEGER& a, const LARGE_INTEGER& b) { return static_cast<double>(b.QuadPart - a.QuadPart) / f.QuadPart; };
+    QueryPerformanceCounter(&tRun);
     mc->Run();
-    Sleep(3000);
+    do {
+        Sleep(5);
+        QueryPerformanceCounter(&tFirst);
+    } while (fileSize() == 0 && since(tRun, tFirst) < 10);
+    const double waited = since(tRun, tFirst) * 1000;
+    if (waited < 3000)
+        Sleep(static_cast<DWORD>(3000 - waited));
     const double cpu0 = CpuSeconds();
     QueryPerformanceCounter(&t0);
     const double size0 = fileSize();
@@ -141,7 +128,7 @@ int main(int argc, char** argv)
     const double size1 = fileSize();
     const double cpu = CpuSeconds() - cpu0;
     mc->Stop();
-    const double wall = static_cast<double>(t1.QuadPart - t0.QuadPart) / f.QuadPart;
+    const double wall = since(t0, t1);
     const double bytes = size1 - size0;
     const double measured = bytes * 8 / wall;
     std::printf("config: mode %u, %ux%u, video %u bit/s, %s audio\n", mode, w, h, rate, lpcm ? "LPCM" : "Layer II");
@@ -150,6 +137,14 @@ int main(int argc, char** argv)
                 100.0 * (measured / (probe.muxRate() * 8.0) - 1));
     std::printf("configured video rate %u bit/s + audio %u bit/s: measured is %.4f of their sum\n", rate,
                 vcap::AudioBitRate(vcap::MakeStreamConfig(state)), measured / (rate + vcap::AudioBitRate(vcap::MakeStreamConfig(state))));
+    const double whole = since(tRun, t1);
+    const double wholeRate = size1 * 8 / whole;
+    std::printf("first bytes in the file %.0f ms after Run\n", since(tRun, tFirst) * 1000);
+    std::printf("from Run, %.2f s: %.0f bytes, %.0f bit/s = mux %+.2f%%\n", whole, size1, wholeRate,
+                100.0 * (wholeRate / (probe.muxRate() * 8.0) - 1));
+    vcap::CardControlState control;
+    if (vcap::ReadControl(1, control))
+        std::printf("frames-dropped reports: %u\n", control.framesDropped);
     std::printf("CPU %.2f s over %.2f s = %.1f%% of one core\n", cpu, wall, 100.0 * cpu / wall);
     vcap::UninstallCard(1, error);
     CoUninitialize();

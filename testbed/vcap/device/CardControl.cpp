@@ -64,6 +64,7 @@ bool ReadControl(int card, CardControlState& state)
     state.copyProtected = ReadDword(k, L"CopyProtection", 0) != 0;
     state.framesDropped = ReadDword(k, L"FramesDropped", 0);
     state.flowStops = ReadDword(k, L"FlowStops", 0);
+    state.flowBreaks = ReadDword(k, L"FlowBreaks", 0);
     state.standard = static_cast<long>(ReadDword(k, L"Standard", 0x10));
     RegCloseKey(k);
     return true;
@@ -158,6 +159,16 @@ bool ReportFlowStopped(int card)
     if (!ReadControl(card, s))
         return false;
     const bool ok = WriteDword(card, L"FlowStops", s.flowStops + 1);
+    Wake(card);
+    return ok;
+}
+
+bool BreakFlow(int card)
+{
+    CardControlState s;
+    if (!ReadControl(card, s))
+        return false;
+    const bool ok = WriteDword(card, L"FlowBreaks", s.flowBreaks + 1);
     Wake(card);
     return ok;
 }

@@ -14,6 +14,7 @@ struct CardControlState {
     bool copyProtected = false;
     uint32_t framesDropped = 0;  // a count; each increase is one "frames dropped" report
     uint32_t flowStops = 0;      // a count; each increase is one "stream flow stopped" report
+    uint32_t flowBreaks = 0;     // a count; each increase stops the card's running streams
     long standard = 0x10;        // AnalogVideoStandard the input carries (PAL B)
 };
 
@@ -26,6 +27,10 @@ bool ReportDroppedFrames(int card);
 // The card's stream stopped flowing without the graph stopping it (end of stream, a refused
 // delivery): whatever software holds of it must be flushed.
 bool ReportFlowStopped(int card);
+// The encoder stops handing over its stream, as a stalled chip or a broken bus would: every
+// stream of the card that runs now ends (end of stream, and so a flow-stopped report). A
+// stream started afterwards flows again.
+bool BreakFlow(int card);
 bool SetInputStandard(int card, long standard);
 
 // Per analog video input (crossbar input index 0..6): a value set for one input overrides the

@@ -1,7 +1,7 @@
 #include "CardFilter.h"
 
 #include "CrossbarModel.h"
-#include "TunerState.h"
+#include "FrontEnd.h"
 #include "VirtualAudioPin.h"
 #include "StreamPin.h"
 
@@ -24,6 +24,13 @@ HRESULT STDMETHODCALLTYPE CardFilter::NonDelegatingQueryInterface(REFIID iid, vo
     if (iid == kIidKsControl)
         return GetInterface(static_cast<IKsControl*>(this), out);
     return SourceFilter::NonDelegatingQueryInterface(iid, out);
+}
+
+STDMETHODIMP CardFilter::GetState(DWORD timeout, FILTER_STATE* state)
+{
+    const HRESULT hr = SourceFilter::GetState(timeout, state);
+    const bool live = role_ == FilterRole::Capture || role_ == FilterRole::Encoder || role_ == FilterRole::Multiplexer;
+    return hr == S_OK && live && *state == State_Paused ? VFW_S_CANT_CUE : hr;
 }
 
 int CardFilter::GetPinCount() { return SourceFilter::GetPinCount() + static_cast<int>(analogPins_.size()); }
@@ -278,24 +285,13 @@ STDMETHODIMP CaptureFilter::Get(long property, long* value, long* flags)
 
 InputState CaptureFilter::RoutedInput(uint32_t nowMs)
 {
-    long video = kDefaultVideoInput, audio = 0;
-    ReadRoute(cardNumber_, video, audio);
-    if (video != seenInput_) {
+    const RoutedVideo routed = ReadRoutedVideo(cardNumber_, nowMs);
+    if (routed.input != seenInput_) {
         if (seenInput_ != -2)
             decoder_.restartSearch(nowMs);
-        seenInput_ = video;
+        seenInput_ = routed.input;
     }
-    InputState in;
-    if (!ReadInputState(cardNumber_, video, in))
-        in.signal = false;  // nothing routed to the decoder
-    TunerRecord tuner;
-    if (video == kTunerVideoInput && LoadTuner(cardNumber_, tuner)) {
-        // The tuner delivers a picture only when it sits on a station, in the country's standard.
-        const TunerModel m = ModelOf(tuner);
-        in.signal = in.signal && m.HasSignal(nowMs, ReadStations(cardNumber_));
-        in.standard = m.CountryRow().standard;
-    }
-    return in;
+    return routed.state;
 }
 
 CaptureFilter::~CaptureFilter()
@@ -319,8 +315,8 @@ DWORD WINAPI CaptureFilter::WatchMain(void* self)
 
 void CaptureFilter::Watch()
 {
-    CardControlState seen;
-    bool present = ReadControl(cardNumber_, seen);
+    CardControlState seen = boundControl_;
+    bool present = true;
     const HANDLE waits[2] = {quit_, control_};
     // The control event wakes one waiter; a second filter bound to the same card catches up
     // by looking again after a short wait.
@@ -354,7 +350,9 @@ void CaptureFilter::OnCardKnown()
 {
     quit_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     control_ = CreateEventW(nullptr, FALSE, FALSE, ControlEventName(cardNumber_).c_str());
-    if (quit_ && control_)
+    // The state the filter was bound in, read now: a change made before the watcher thread
+    // first runs is still a change.
+    if (quit_ && control_ && ReadControl(cardNumber_, boundControl_))
         watcher_ = CreateThread(nullptr, 0, WatchMain, this, 0, nullptr);
     // The capture chip's analog inputs, wired to the crossbar's decoder outputs.
     AddAnalogPin(L"Analog Video In", PINDIR_INPUT, MEDIATYPE_AnalogVideo, Wire::CrossbarVideo);

@@ -41,6 +41,11 @@ public:
     STDMETHODIMP KsMethod(PKSMETHOD, ULONG, LPVOID, ULONG, ULONG*) override;
     STDMETHODIMP KsEvent(PKSEVENT, ULONG, LPVOID, ULONG, ULONG*) override;
 
+    // The capture, encoder and multiplexer filters are live sources: paused, they hold no
+    // data and answer VFW_S_CANT_CUE, as a capture driver does, so a graph runs without
+    // waiting for its renderers to receive a first sample.
+    STDMETHODIMP GetState(DWORD timeout, FILTER_STATE* state) override;
+
     // Stream outputs first, then the analog pins (whose pin factory ids count from 0).
     int GetPinCount() override;
     dshow::BasePin* GetPin(int index) override;
@@ -108,6 +113,7 @@ private:
     HANDLE quit_ = nullptr;
     HANDLE control_ = nullptr;
     HANDLE watcher_ = nullptr;
+    CardControlState boundControl_;
 
     DecoderModel decoder_;
     long seenInput_ = -2;  // the routed input the decoder last looked at

@@ -1,6 +1,7 @@
 #include "StreamPin.h"
 
 #include "CardControl.h"
+#include "FrontEnd.h"
 
 #include <uuids.h>
 
@@ -104,6 +105,8 @@ HRESULT StreamPin::OnThreadStart()
     if (!Validate(c).empty())
         return E_FAIL;
     generator_ = std::make_unique<StreamGenerator>(c);
+    CardControlState control;
+    flowBreaks_ = ReadControl(*cardNumber_, control) ? control.flowBreaks : 0;
     clockStarted_ = false;
     overrun_ = false;
     // A stop time set before the graph runs stays in force.
@@ -113,6 +116,13 @@ HRESULT StreamPin::OnThreadStart()
     bytesDelivered_ = 0;
     ending_ = false;
     return S_OK;
+}
+
+HRESULT StreamPin::Run(REFERENCE_TIME start)
+{
+    // Before the streaming thread is woken: it reads the time once it runs.
+    ranAt_ = std::chrono::steady_clock::now();
+    return SourceStream::Run(start);
 }
 
 // The thread ends on its own (end of stream, a refused delivery, a stream that could not
@@ -138,9 +148,10 @@ HRESULT StreamPin::FillBuffer(IMediaSample* sample)
 {
     if (!generator_)
         return E_UNEXPECTED;
-    // The stream's clock starts with the first sample the running graph asks for.
+    // The encoder started when the graph ran, however late this thread comes for its first
+    // sample: what is already due goes out at once, so a slow start costs no stream.
     if (!clockStarted_) {
-        started_ = std::chrono::steady_clock::now();
+        started_ = ranAt_;
         clockStarted_ = true;
     }
     BYTE* buffer = nullptr;
@@ -167,10 +178,14 @@ HRESULT StreamPin::FillBuffer(IMediaSample* sample)
             return S_OK;
         }
     }
-    // The decoder's view of the input: blue and silent while there is no signal.
+    // A break from the control channel: the encoder stops handing packs over, mid-stream.
     CardControlState control;
-    if (ReadControl(*cardNumber_, control))
-        generator_->setSignal(control.signal);
+    if (ReadControl(*cardNumber_, control) && control.flowBreaks != flowBreaks_)
+        return S_FALSE;
+    // What the decoder sees of the routed input: blue and silent while it has no signal.
+    const RoutedVideo routed = ReadRoutedVideo(*cardNumber_, GetTickCount());
+    generator_->setSignal(routed.state.signal);
+    generator_->setCaption(InputCaption(routed.input), StandardCaption(routed.state.standard));
     std::vector<uint8_t> packs;
     packs.reserve(StreamGenerator::kPackSize * kPacksPerSample);
     for (int i = 0; i < kPacksPerSample; ++i)

@@ -37,6 +37,7 @@ public:
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
     HRESULT FillBuffer(IMediaSample* sample) override;
     HRESULT OnThreadStart() override;
+    HRESULT Run(REFERENCE_TIME start) override;
     HRESULT OnThreadStop() override;
     bool DeliversWhilePaused() const override { return false; }
 
@@ -51,8 +52,10 @@ private:
     const int* cardNumber_;  // the owning filter's card, known once its property bag is loaded
     std::unique_ptr<StreamGenerator> generator_;
     std::chrono::steady_clock::time_point started_{};
+    std::chrono::steady_clock::time_point ranAt_{};  // when the graph last told the card to run
     bool clockStarted_ = false;
     bool overrun_ = false;  // behind by more than the encoder's buffer; reported once
+    uint32_t flowBreaks_ = 0;  // the card's break count when the stream started
 
     dshow::CritSec controlLock_;
     REFERENCE_TIME stopAt_ = MAXLONGLONG;  // stream time

@@ -30,6 +30,32 @@ void TunerFilter::OnCardKnown()
     AddAnalogPin(L"Analog Audio", PINDIR_OUTPUT, MEDIATYPE_AnalogAudio, Wire::TunerAudio);
 }
 
+template <typename T, typename Read>
+HRESULT TunerFilter::Answer(T* out, Read read)
+{
+    if (!out)
+        return E_POINTER;
+    dshow::AutoLock lock(FilterLock());
+    TunerRecord t;
+    if (!Load(t))
+        return E_UNEXPECTED;
+    *out = static_cast<T>(read(t));
+    return S_OK;
+}
+
+template <typename Change>
+HRESULT TunerFilter::Update(Change change)
+{
+    dshow::AutoLock lock(FilterLock());
+    TunerRecord t;
+    if (!Load(t))
+        return E_UNEXPECTED;
+    const HRESULT hr = change(t);
+    if (hr != S_OK)
+        return FAILED(hr) ? hr : S_OK;
+    return SaveTuner(cardNumber_, t) ? S_OK : E_FAIL;
+}
+
 STDMETHODIMP TunerFilter::RegisterNotificationCallBack(IAMTunerNotification* callback, long events)
 {
     if (!HasCard())
@@ -55,78 +81,65 @@ bool TunerFilter::Snapshot(std::vector<long>& state) const
 
 STDMETHODIMP TunerFilter::put_Channel(long channel, long, long)
 {
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    TunerModel m = ModelOf(t);
-    if (!m.TuneChannel(channel, GetTickCount()))
-        return E_INVALIDARG;
-    t.channel = m.Channel();
-    t.frequency = m.Frequency();
-    t.tunedAt = m.TunedAt();
-    return SaveTuner(cardNumber_, t) ? S_OK : E_FAIL;
+    return Update([&](TunerRecord& t) {
+        TunerModel m = ModelOf(t);
+        if (!m.TuneChannel(channel, GetTickCount()))
+            return E_INVALIDARG;
+        t.channel = m.Channel();
+        t.frequency = m.Frequency();
+        t.tunedAt = m.TunedAt();
+        return S_OK;
+    });
 }
 
 STDMETHODIMP TunerFilter::get_Channel(long* channel, long* videoSub, long* audioSub)
 {
-    if (!channel || !videoSub || !audioSub)
+    if (!videoSub || !audioSub)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    *channel = t.channel;
-    *videoSub = *audioSub = -1;
-    return S_OK;
+    const HRESULT hr = Answer(channel, [](const TunerRecord& t) { return t.channel; });
+    if (SUCCEEDED(hr))
+        *videoSub = *audioSub = -1;
+    return hr;
 }
 
 STDMETHODIMP TunerFilter::ChannelMinMax(long* min, long* max)
 {
-    if (!min || !max)
+    if (!max)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    const CountryInfo c = ModelOf(t).CountryRow();
-    *min = c.minChannel;
-    *max = c.maxChannel;
-    return S_OK;
+    long last = 0;
+    const HRESULT hr = Answer(min, [&](const TunerRecord& t) {
+        const CountryInfo c = ModelOf(t).CountryRow();
+        last = c.maxChannel;
+        return c.minChannel;
+    });
+    if (SUCCEEDED(hr))
+        *max = last;
+    return hr;
 }
 
 STDMETHODIMP TunerFilter::put_CountryCode(long code)
 {
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    CountryInfo c;
-    if (!FindCountry(code, c))
-        return E_INVALIDARG;
-    if (t.country == code)
+    return Update([&](TunerRecord& t) {
+        CountryInfo c;
+        if (!FindCountry(code, c))
+            return E_INVALIDARG;
+        if (t.country == code)
+            return S_FALSE;
+        // A new country retunes to its first channel, as a driver loads the new channel plan.
+        t.country = code;
+        TunerModel m = ModelOf(t);
+        m.TuneChannel(c.minChannel, GetTickCount());
+        t.channel = m.Channel();
+        t.frequency = m.Frequency();
+        t.tunedAt = m.TunedAt();
+        t.standard = c.standard;
         return S_OK;
-    // A new country retunes to its first channel, as a driver loads the new channel plan.
-    t.country = code;
-    TunerModel m = ModelOf(t);
-    m.TuneChannel(c.minChannel, GetTickCount());
-    t.channel = m.Channel();
-    t.frequency = m.Frequency();
-    t.tunedAt = m.TunedAt();
-    t.standard = c.standard;
-    return SaveTuner(cardNumber_, t) ? S_OK : E_FAIL;
+    });
 }
 
 STDMETHODIMP TunerFilter::get_CountryCode(long* code)
 {
-    if (!code)
-        return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    *code = t.country;
-    return S_OK;
+    return Answer(code, [](const TunerRecord& t) { return t.country; });
 }
 
 STDMETHODIMP TunerFilter::put_TuningSpace(long) { return S_OK; }
@@ -141,38 +154,24 @@ STDMETHODIMP TunerFilter::get_TuningSpace(long* space)
 
 STDMETHODIMP TunerFilter::SignalPresent(long* strength)
 {
-    if (!strength)
-        return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    *strength = ModelOf(t).HasSignal(GetTickCount(), ReadStations(cardNumber_)) ? AMTUNER_SIGNALPRESENT : AMTUNER_NOSIGNAL;
-    return S_OK;
+    return Answer(strength, [this](const TunerRecord& t) {
+        return ModelOf(t).HasSignal(GetTickCount(), ReadStations(cardNumber_)) ? AMTUNER_SIGNALPRESENT : AMTUNER_NOSIGNAL;
+    });
 }
 
 STDMETHODIMP TunerFilter::put_Mode(AMTunerModeType mode)
 {
     if (mode != AMTUNER_MODE_TV)
         return E_INVALIDARG;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    t.mode = AMTUNER_MODE_TV;
-    return SaveTuner(cardNumber_, t) ? S_OK : E_FAIL;
+    return Update([](TunerRecord& t) {
+        t.mode = AMTUNER_MODE_TV;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP TunerFilter::get_Mode(AMTunerModeType* mode)
 {
-    if (!mode)
-        return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    *mode = static_cast<AMTunerModeType>(t.mode);
-    return S_OK;
+    return Answer(mode, [](const TunerRecord& t) { return t.mode; });
 }
 
 STDMETHODIMP TunerFilter::GetAvailableModes(long* modes)
@@ -193,14 +192,7 @@ STDMETHODIMP TunerFilter::get_AvailableTVFormats(long* formats)
 
 STDMETHODIMP TunerFilter::get_TVFormat(long* format)
 {
-    if (!format)
-        return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    *format = t.standard;
-    return S_OK;
+    return Answer(format, [](const TunerRecord& t) { return t.standard; });
 }
 
 STDMETHODIMP TunerFilter::AutoTune(long channel, long* found)
@@ -228,75 +220,43 @@ STDMETHODIMP TunerFilter::put_InputType(long index, TunerInputType type)
 {
     if (index < 0 || index >= kInputConnections || (type != TunerInputCable && type != TunerInputAntenna))
         return E_INVALIDARG;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    t.inputType = type;
-    return SaveTuner(cardNumber_, t) ? S_OK : E_FAIL;
+    return Update([&](TunerRecord& t) {
+        t.inputType = type;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP TunerFilter::get_InputType(long index, TunerInputType* type)
 {
-    if (!type)
-        return E_POINTER;
-    if (index < 0 || index >= kInputConnections)
+    if (type && (index < 0 || index >= kInputConnections))
         return E_INVALIDARG;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    *type = static_cast<TunerInputType>(t.inputType);
-    return S_OK;
+    return Answer(type, [](const TunerRecord& t) { return t.inputType; });
 }
 
 STDMETHODIMP TunerFilter::put_ConnectInput(long index)
 {
     if (index < 0 || index >= kInputConnections)
         return E_INVALIDARG;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    t.connectInput = index;
-    return SaveTuner(cardNumber_, t) ? S_OK : E_FAIL;
+    return Update([&](TunerRecord& t) {
+        t.connectInput = index;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP TunerFilter::get_ConnectInput(long* index)
 {
-    if (!index)
-        return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    *index = t.connectInput;
-    return S_OK;
+    return Answer(index, [](const TunerRecord& t) { return t.connectInput; });
 }
 
 STDMETHODIMP TunerFilter::get_VideoFrequency(long* hz)
 {
-    if (!hz)
-        return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
-    *hz = t.frequency;
-    return S_OK;
+    return Answer(hz, [](const TunerRecord& t) { return t.frequency; });
 }
 
 STDMETHODIMP TunerFilter::get_AudioFrequency(long* hz)
 {
-    if (!hz)
-        return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
-    TunerRecord t;
-    if (!Load(t))
-        return E_UNEXPECTED;
     // Sound carrier above the picture carrier: 4.5 MHz for 525-line systems, 5.5 MHz otherwise.
-    *hz = t.frequency + (Is525Line(t.standard) ? 4500000 : 5500000);
-    return S_OK;
+    return Answer(hz, [](const TunerRecord& t) { return t.frequency + (Is525Line(t.standard) ? 4500000 : 5500000); });
 }
 
 }  // namespace vcap

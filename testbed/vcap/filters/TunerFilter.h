@@ -62,6 +62,13 @@ private:
     HRESULT GetTunerProperty(DWORD id, void* data, DWORD size, DWORD* returned);
     HRESULT SetTunerProperty(DWORD id, const void* data, DWORD size);
     bool Load(TunerRecord& t) const { return HasCard() && LoadTuner(cardNumber_, t); }
+    // Most IAMTVTuner calls have one of two shapes, each under the filter lock on the card's
+    // tuner record: answer one value read from it, or change it and keep it. `change`
+    // returns S_OK to keep the changed record, S_FALSE when nothing changed, or a failure.
+    template <typename T, typename Read>
+    HRESULT Answer(T* out, Read read);
+    template <typename Change>
+    HRESULT Update(Change change);
     bool Snapshot(std::vector<long>& state) const;
 
     TunerNotifier notifier_{[this](std::vector<long>& state) { return Snapshot(state); }};

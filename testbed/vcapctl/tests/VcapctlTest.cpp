@@ -133,6 +133,12 @@ TEST(VcapctlTest, RemoveAndReaddAreAnnouncedAndKeepThePersonality)
     EXPECT_EQ(stations.count(3), 0u);
     EXPECT_EQ(stations.count(5), 1u) << "the others stay";
 
+    EXPECT_EQ(RunCtl("--card 1 stopflow"), 0u);
+    EXPECT_EQ(RunCtl("--card 1 stopflow"), 0u);
+    ASSERT_TRUE(vcap::ReadControl(1, control));
+    EXPECT_EQ(control.flowBreaks, 2u) << "each command is one break";
+    EXPECT_EQ(control.flowStops, 0u) << "with no stream running, no flow stopped";
+
     EXPECT_EQ(RunCtl("--card 5 dropframes"), 1u) << "no such card";
     DestroyWindow(w);
     vcap::UninstallCard(1, error);

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <utility>
 
 using dshow::ComPtr;
 using vcap::CardRecord;
@@ -399,4 +400,58 @@ TEST_F(CardGraphTest, RecordsTenSecondsThroughTheFileWriter)
                      << p.audSamplingFreq << " tone\n";
         }
     }
+}
+
+// A capture driver's filters are live sources: paused, they cannot cue, and a graph that holds
+// them runs at once instead of waiting for its sink to receive a first sample.
+TEST_F(CardGraphTest, StreamFiltersCannotCueWhilePaused)
+{
+    const CardRecord card = Install(1, 1, vcap::Bus::Usb20, 44);
+    ComPtr<IBaseFilter> encoder = BindByPath(*vcap::Role(FilterRole::Encoder).category, card.paths[4]);
+    ComPtr<IBaseFilter> capture = BindByPath(*vcap::Role(FilterRole::Capture).category, card.paths[3]);
+    ComPtr<IBaseFilter> tuner = BindByPath(*vcap::Role(FilterRole::Tuner).category, card.paths[0]);
+    ASSERT_TRUE(encoder && capture && tuner);
+    ComPtr<IGraphBuilder> graph;
+    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.PutVoid()), S_OK);
+    ComPtr<IBaseFilter> writer;
+    ASSERT_EQ(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, writer.PutVoid()), S_OK);
+    ComPtr<IFileSinkFilter> sink;
+    ASSERT_EQ(writer.As(sink), S_OK);
+    const std::string file = testsupport::OutputDir() + "cue.mpg";
+    ASSERT_EQ(sink->SetFileName(std::wstring(file.begin(), file.end()).c_str(), nullptr), S_OK);
+    for (auto [f, name] : {std::pair{encoder.Get(), L"Encoder"}, {capture.Get(), L"Capture"}, {tuner.Get(), L"Tuner"},
+                           {writer.Get(), L"Writer"}})
+        ASSERT_EQ(graph->AddFilter(f, name), S_OK);
+    ComPtr<IPin> in;
+    ComPtr<IEnumPins> pins;
+    ASSERT_EQ(writer->EnumPins(pins.Put()), S_OK);
+    ASSERT_EQ(pins->Next(1, in.Put(), nullptr), S_OK);
+    ASSERT_EQ(graph->ConnectDirect(FirstOutput(encoder.Get()).Get(), in.Get(), nullptr), S_OK);
+
+    ComPtr<IMediaControl> mc;
+    ASSERT_EQ(graph.As(mc), S_OK);
+    FILTER_STATE fs = State_Stopped;
+    EXPECT_EQ(encoder->GetState(0, &fs), S_OK) << "stopped: nothing to say";
+    ASSERT_TRUE(SUCCEEDED(mc->Pause()));
+    OAFilterState state = State_Stopped;
+    const DWORD asked = GetTickCount();
+    EXPECT_EQ(mc->GetState(5000, &state), VFW_S_CANT_CUE);
+    EXPECT_LT(GetTickCount() - asked, 2000u) << "the graph does not wait for a sample";
+    EXPECT_EQ(state, State_Paused);
+    for (IBaseFilter* live : {encoder.Get(), capture.Get()}) {
+        EXPECT_EQ(live->GetState(0, &fs), VFW_S_CANT_CUE);
+        EXPECT_EQ(fs, State_Paused);
+    }
+    EXPECT_EQ(tuner->GetState(0, &fs), S_OK) << "the tuner carries no stream";
+    ASSERT_TRUE(SUCCEEDED(mc->Run()));
+    EXPECT_EQ(mc->GetState(5000, &state), S_OK);
+    EXPECT_EQ(state, State_Running);
+    EXPECT_EQ(encoder->GetState(0, &fs), S_OK);
+    Sleep(500);
+    EXPECT_EQ(mc->Stop(), S_OK);
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &a));
+    EXPECT_GT(a.nFileSizeLow, 0u) << "the stream flowed once the graph ran";
+    for (IBaseFilter* f : {encoder.Get(), capture.Get(), tuner.Get(), writer.Get()})
+        graph->RemoveFilter(f);
 }

@@ -1,5 +1,7 @@
 #include "CardTestSupport.h"
 
+#include "CardBinding.h"
+
 #include "KsPinInterfaces.h"
 #include "TestSupport.h"
 
@@ -11,31 +13,7 @@ namespace cardtest {
 
 bool RegisterFilters() { return testsupport::RegisterTestBedFilters(); }
 
-// Binds the filter of `category` whose "DevicePath" is `path`, as the device layer does.
-ComPtr<IBaseFilter> BindByPath(const GUID& category, const std::wstring& path)
-{
-    ComPtr<ICreateDevEnum> devEnum;
-    ComPtr<IEnumMoniker> e;
-    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, devEnum.PutVoid())) ||
-        devEnum->CreateClassEnumerator(category, e.Put(), 0) != S_OK)
-        return {};
-    ComPtr<IMoniker> m;
-    while (e->Next(1, m.Put(), nullptr) == S_OK) {
-        ComPtr<IPropertyBag> bag;
-        if (FAILED(m->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid())))
-            continue;
-        VARIANT v;
-        VariantInit(&v);
-        const bool match = SUCCEEDED(bag->Read(L"DevicePath", &v, nullptr)) && v.vt == VT_BSTR && _wcsicmp(v.bstrVal, path.c_str()) == 0;
-        VariantClear(&v);
-        if (!match)
-            continue;
-        ComPtr<IBaseFilter> f;
-        if (SUCCEEDED(m->BindToObject(nullptr, nullptr, IID_IBaseFilter, f.PutVoid())))
-            return f;
-    }
-    return {};
-}
+ComPtr<IBaseFilter> BindByPath(const GUID& category, const std::wstring& path) { return vcap::BindByPath(category, path); }
 
 std::vector<ComPtr<IPin>> Pins(IBaseFilter* f, PIN_DIRECTION dir)
 {

@@ -4,6 +4,8 @@
 #include "CardInstaller.h"
 #include "CardTestSupport.h"
 #include "CrossbarModel.h"
+#include "FrontEnd.h"
+#include "TunerState.h"
 #include "KsPinInterfaces.h"
 
 #include "dshowbase/ComPtr.h"
@@ -287,4 +289,50 @@ TEST_F(CrossbarTest, DecoderLocksOnlyOnARoutedInputWithASignal)
 
     ASSERT_EQ(xbar->Route(0, -1), S_OK);
     EXPECT_FALSE(LocksWithinOneSecond(dec.Get())) << "nothing routed to the decoder";
+}
+
+TEST(FrontEndTest, CaptionsNameTheInputsAndStandards)
+{
+    EXPECT_EQ(vcap::InputCaption(vcap::kDefaultVideoInput), "COMPOSITE 1");
+    EXPECT_EQ(vcap::InputCaption(vcap::kTunerVideoInput), "TUNER");
+    EXPECT_EQ(vcap::InputCaption(4), "SVIDEO 2");
+    EXPECT_EQ(vcap::InputCaption(-1), "NONE");
+    EXPECT_EQ(vcap::InputCaption(9), "NONE") << "an audio input feeds no picture";
+    EXPECT_EQ(vcap::StandardCaption(0x10), "PAL B");
+    EXPECT_EQ(vcap::StandardCaption(0x1), "NTSC M");
+    EXPECT_EQ(vcap::StandardCaption(0x80000), "SECAM L1");
+    EXPECT_EQ(vcap::StandardCaption(0x11), "UNKNOWN") << "one standard at a time";
+}
+
+// What the capture chip (and so the encoder's picture) gets: the routed input's own signal and
+// standard; from the tuner, a picture only on a station, in the country's standard.
+TEST_F(CrossbarTest, RoutedVideoIsTheRoutedInputsSignal)
+{
+    Install(1);
+    vcap::RoutedVideo r = vcap::ReadRoutedVideo(1, GetTickCount());
+    EXPECT_EQ(r.input, vcap::kDefaultVideoInput);
+    EXPECT_TRUE(r.state.signal);
+    EXPECT_EQ(r.state.standard, 0x10);
+
+    ASSERT_TRUE(vcap::SetInputSignal(1, 2, false));
+    ASSERT_TRUE(vcap::SetInputStandard(1, 2, 0x1));
+    ASSERT_TRUE(vcap::WriteRoute(1, 2, 9));
+    r = vcap::ReadRoutedVideo(1, GetTickCount());
+    EXPECT_EQ(r.input, 2);
+    EXPECT_FALSE(r.state.signal);
+    EXPECT_EQ(r.state.standard, 0x1);
+
+    ASSERT_TRUE(vcap::WriteRoute(1, -1, 9));
+    EXPECT_FALSE(vcap::ReadRoutedVideo(1, GetTickCount()).state.signal) << "nothing routed";
+
+    ASSERT_TRUE(vcap::WriteRoute(1, vcap::kTunerVideoInput, 7));
+    vcap::TunerRecord tuner;
+    ASSERT_TRUE(vcap::LoadTuner(1, tuner));
+    ASSERT_TRUE(vcap::SetStation(1, tuner.channel, false));
+    const DWORD settled = GetTickCount() + 1000;  // long after any retune
+    EXPECT_FALSE(vcap::ReadRoutedVideo(1, settled).state.signal) << "noise between stations";
+    ASSERT_TRUE(vcap::SetStation(1, tuner.channel, true));
+    r = vcap::ReadRoutedVideo(1, settled);
+    EXPECT_TRUE(r.state.signal);
+    EXPECT_EQ(r.state.standard, vcap::ModelOf(tuner).CountryRow().standard);
 }

@@ -235,3 +235,47 @@ TEST_F(DeviceEventsTest, FlowStoppedFiresWhenTheCardIsRemovedAndEveryEventFromVc
     ASSERT_EQ(testsupport::RunProcess(ctl + "copyprotect on"), 0);
     EXPECT_TRUE(on.Signalled(3000)) << "the filter follows the card when it comes back";
 }
+
+// vcapctl stopflow: the encoder stops handing its stream over while the graph runs. The stream
+// ends downstream and the card reports a stopped flow; with nothing running there is no flow
+// to stop, and a stream started afterwards flows again.
+TEST_F(DeviceEventsTest, FlowStoppedFiresWhenVcapctlStopsTheFlow)
+{
+    for (uint32_t type : {1u, 3u}) {
+        SCOPED_TRACE(type);
+        RemoveAll();
+        const CardRecord card = Install(1, type);
+        ComPtr<IBaseFilter> capture = Bind(card, FilterRole::Capture);
+        ComPtr<IKsPropertySet> ks;
+        ASSERT_TRUE(capture && SUCCEEDED(capture.As(ks)));
+        Event flow;
+        ASSERT_EQ(Register(ks.Get(), vcap::kEventFlowStopped, flow), S_OK);
+        const std::string stopflow = "\"" + testsupport::ModuleDir() + "vcapctl.exe\" --card 1 stopflow";
+        ASSERT_EQ(testsupport::RunProcess(stopflow), 0);
+        EXPECT_FALSE(flow.Signalled(600)) << "nothing was flowing";
+
+        BuildStreamGraph(card, capture.Get());
+        ComPtr<IMediaEvent> events;
+        ASSERT_EQ(graph_->QueryInterface(IID_IMediaEvent, events.PutVoid()), S_OK);
+        ASSERT_TRUE(SUCCEEDED(mc_->Run()));
+        EXPECT_FALSE(flow.Signalled(800)) << "an earlier break does not end a new stream";
+        ASSERT_EQ(testsupport::RunProcess(stopflow), 0);
+        EXPECT_TRUE(flow.Signalled(3000));
+        long code = 0;
+        EXPECT_EQ(events->WaitForCompletion(3000, &code), S_OK) << "the end of the stream reached the writer";
+        EXPECT_EQ(code, EC_COMPLETE);
+        mc_->Stop();
+
+        // The next run streams again, and runs until the graph stops it.
+        ASSERT_TRUE(SUCCEEDED(mc_->Run()));
+        EXPECT_FALSE(flow.Signalled(1000));
+        mc_->Stop();
+        WIN32_FILE_ATTRIBUTE_DATA a{};
+        ASSERT_TRUE(GetFileAttributesExA((testsupport::OutputDir() + "events.mpg").c_str(), GetFileExInfoStandard, &a));
+        EXPECT_GT(a.nFileSizeLow, 200000u) << "a second of the stream at 6 Mbit/s";
+        mc_.Reset();
+        graph_.Reset();
+        stream_.Reset();
+    }
+    EXPECT_EQ(testsupport::RunProcess("\"" + testsupport::ModuleDir() + "vcapctl.exe\" --card 5 stopflow"), 1) << "no such card";
+}
