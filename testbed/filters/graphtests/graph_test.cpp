@@ -334,6 +334,19 @@ TEST_F(FilterGraphs, ManyStartsAndTeardownsLeaveNothingBehind)
         ASSERT_EQ(Connect(graph_.Get(), videoPin_.Get(), decoder_.Get()), S_OK);
         ASSERT_EQ(Connect(graph_.Get(), LastPin(decoder_.Get(), PINDIR_OUTPUT).Get(), flow.Get()), S_OK);
         ASSERT_EQ(Connect(graph_.Get(), LastPin(flow.Get(), PINDIR_OUTPUT).Get(), sink.Get()), S_OK);
+        // The audio path of the preview: MPEG audio through Wine's decoder to its renderer.
+        ComPtr<IMpeg2Demultiplexer> dmx;
+        ASSERT_EQ(demux_.As(dmx), S_OK);
+        dshow::MediaType audio = MpegAudioType(48000, 192000);
+        ComPtr<IPin> audioPin;
+        ASSERT_EQ(dmx->CreateOutputPin(&audio, const_cast<LPWSTR>(L"Audio"), audioPin.Put()), S_OK);
+        ComPtr<IMPEG2StreamIdMap> map;
+        ASSERT_EQ(audioPin->QueryInterface(IID_IMPEG2StreamIdMap, map.PutVoid()), S_OK);
+        ASSERT_EQ(map->MapStreamId(0xC0, MPEG2_PROGRAM_ELEMENTARY_STREAM, 0, 0), S_OK);
+        ComPtr<IBaseFilter> audioDecoder = AddFilter(graph_.Get(), kClsidMpegAudioDecoder, L"MS Audio Decoder");
+        ASSERT_TRUE(audioDecoder);
+        ASSERT_EQ(Connect(graph_.Get(), audioPin.Get(), audioDecoder.Get()), S_OK);
+        ASSERT_EQ(graph_->Render(LastPin(audioDecoder.Get(), PINDIR_OUTPUT).Get()), S_OK);
         ComPtr<IMediaControl> mc;
         graph_.As(mc);
         ComPtr<IMediaFilter> mf;
