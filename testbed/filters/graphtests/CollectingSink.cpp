@@ -20,6 +20,8 @@ public:
         BYTE* data = nullptr;
         sample->GetPointer(&data);
         dshow::AutoLock lock(&sink_->dataLock_);
+        ++sink_->calls_;
+        if (sink_->refuseAfter_ >= 0 && sink_->samples_ >= sink_->refuseAfter_) return S_FALSE;
         sink_->bytes_.insert(sink_->bytes_.end(), data, data + sample->GetActualDataLength());
         ++sink_->samples_;
         return S_OK;
@@ -61,6 +63,20 @@ long CollectingSink::Samples()
 {
     dshow::AutoLock lock(&dataLock_);
     return samples_;
+}
+
+long CollectingSink::Calls()
+{
+    dshow::AutoLock lock(&dataLock_);
+    return calls_;
+}
+
+bool CollectingSink::AtEnd() { return pin_->AtEndOfStream(); }
+
+void CollectingSink::RefuseAfter(long accepted)
+{
+    dshow::AutoLock lock(&dataLock_);
+    refuseAfter_ = accepted;
 }
 
 }  // namespace graphtest

@@ -1,5 +1,5 @@
 #pragma once
-// A renderer for tests that keeps every byte it receives (and the first timestamp).
+// A renderer for tests that keeps every byte it receives; it can be told to refuse samples.
 #include <dshowbase/BaseFilter.h>
 #include <dshowbase/Pins.h>
 
@@ -22,7 +22,12 @@ public:
     dshow::BasePin* GetPin(int index) override;
 
     std::vector<uint8_t> Bytes();
-    long Samples();
+    long Samples();  // samples kept
+    long Calls();    // Receive calls, refused ones included
+    bool AtEnd();    // end of stream arrived since the last start
+    // From now on, keep `accepted` samples in all and answer S_FALSE to every later one, as
+    // a pin that wants no more data does; a negative count accepts everything again.
+    void RefuseAfter(long accepted);
 
 private:
     class Pin;
@@ -33,6 +38,8 @@ private:
     std::unique_ptr<Pin> pin_;
     std::vector<uint8_t> bytes_;
     long samples_ = 0;
+    long calls_ = 0;
+    long refuseAfter_ = -1;
     GUID major_;
 };
 

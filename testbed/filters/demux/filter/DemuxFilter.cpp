@@ -81,6 +81,12 @@ STDMETHODIMP DemuxFilter::Pause()
         parser_.Reset();
         basePts_ = -1;
     }
+    if (State() == State_Running) {
+        // The graph pauses before it stops, and it stops the filters downstream of us first:
+        // from now on no delivery may start, or it could reach a filter in its Stop.
+        for (const auto& pin : outputs_) pin->HoldDeliveries();
+        if (streamOutput_) streamOutput_->HoldDeliveries();
+    }
     return dshow::BaseFilter::Pause();
 }
 

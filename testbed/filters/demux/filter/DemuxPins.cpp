@@ -154,6 +154,12 @@ HRESULT DemuxOutputPin::Inactive()
     return hr;
 }
 
+HRESULT DemuxOutputPin::Run(REFERENCE_TIME start)
+{
+    queue_.Release();
+    return dshow::OutputPin::Run(start);
+}
+
 STDMETHODIMP DemuxOutputPin::MapStreamId(ULONG streamId, DWORD content, ULONG filterValue, int offset)
 {
     if (streamId > 0xFF || offset < 0 || content > MPEG2_PROGRAM_SYSTEM_HEADER) return E_INVALIDARG;

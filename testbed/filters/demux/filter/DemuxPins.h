@@ -39,6 +39,9 @@ public:
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
     HRESULT Active() override;
     HRESULT Inactive() override;
+    HRESULT Run(REFERENCE_TIME start) override;
+    // Running to paused: no delivery starts until the next Run, flush or stop.
+    void HoldDeliveries() { queue_.Hold(); }
 
     // IMPEG2StreamIdMap
     STDMETHODIMP MapStreamId(ULONG streamId, DWORD content, ULONG filterValue, int offset) override;

@@ -37,7 +37,7 @@ HRESULT OutputQueue::Start()
         dshow::AutoLock lock(&lock_);
         items_.clear();
         queuedBytes_ = 0;
-        stopping_ = flushing_ = dropping_ = endOfStream_ = false;
+        stopping_ = flushing_ = dropping_ = endOfStream_ = refused_ = held_ = false;
         busy_ = sawRunning_ = false;
         dropped_ = 0;
         SetEvent(room_.Get());
@@ -73,7 +73,7 @@ bool OutputQueue::WaitForRoom()
     for (;;) {
         {
             dshow::AutoLock lock(&lock_);
-            if (stopping_ || flushing_ || endOfStream_) return false;
+            if (!AcceptsLocked()) return false;
             if (queuedBytes_ < kMaxQueuedBytes && items_.size() < kMaxQueuedItems) return true;
             // Stalled: one delivery has been held this long, all of it while running (a
             // delivery held through a pause is released by the Run that follows).
@@ -96,7 +96,7 @@ void OutputQueue::Push(std::vector<uint8_t> bytes, REFERENCE_TIME time, bool dis
 {
     if (bytes.empty() || !WaitForRoom()) return;
     dshow::AutoLock lock(&lock_);
-    if (stopping_ || flushing_ || endOfStream_) return;
+    if (!AcceptsLocked()) return;
     Item item;
     item.time = time;
     item.discontinuity = discontinuity || dropping_;
@@ -111,7 +111,7 @@ void OutputQueue::Push(std::vector<uint8_t> bytes, REFERENCE_TIME time, bool dis
 void OutputQueue::PushEndOfStream()
 {
     dshow::AutoLock lock(&lock_);
-    if (stopping_ || flushing_ || endOfStream_) return;
+    if (!AcceptsLocked()) return;
     Item item;
     item.endOfStream = true;
     items_.push_back(std::move(item));
@@ -127,6 +127,7 @@ void OutputQueue::BeginFlush()
         items_.clear();
         queuedBytes_ = 0;
         SetEvent(room_.Get());
+        SetEvent(wake_.Get());  // a delivery waiting for Run gives up
     }
     pin_->DeliverBeginFlush();  // frees a delivery held downstream
 }
@@ -136,9 +137,33 @@ void OutputQueue::EndFlush()
     WaitForSingleObject(idle_.Get(), INFINITE);
     {
         dshow::AutoLock lock(&lock_);
-        flushing_ = dropping_ = endOfStream_ = false;
+        flushing_ = dropping_ = endOfStream_ = refused_ = held_ = false;
     }
     pin_->DeliverEndFlush();
+}
+
+void OutputQueue::Hold()
+{
+    dshow::AutoLock lock(&lock_);
+    held_ = true;
+}
+
+void OutputQueue::Release()
+{
+    dshow::AutoLock lock(&lock_);
+    held_ = false;
+    SetEvent(wake_.Get());
+}
+
+bool OutputQueue::WaitWhileHeld()
+{
+    dshow::AutoLock lock(&lock_);
+    while (held_ && !stopping_ && !flushing_) {
+        lock_.Unlock();
+        WaitForSingleObject(wake_.Get(), INFINITE);
+        lock_.Lock();
+    }
+    return !stopping_ && !flushing_;
 }
 
 DWORD WINAPI OutputQueue::ThreadMain(void* self)
@@ -168,16 +193,33 @@ void OutputQueue::Run()
             busy_ = true;
             busySince_ = GetTickCount();
         }
-        Deliver(item);
+        const HRESULT hr = Deliver(item);
         dshow::AutoLock lock(&lock_);
+        if (hr != S_OK) OnRefusedLocked(hr);
         busy_ = false;
         SetEvent(idle_.Get());
     }
 }
 
+void OutputQueue::OnRefusedLocked(HRESULT hr)
+{
+    if (refused_) return;
+    refused_ = true;
+    items_.clear();
+    queuedBytes_ = 0;
+    SetEvent(room_.Get());  // an input waiting for room drops its packet instead
+    // While the graph stops, every output is refused as its downstream stops first: only a
+    // refusal while running is news.
+    if (stopping_ || flushing_ || pin_->Filter()->State() != State_Running) return;
+    char line[160];
+    wsprintfA(line, "TestbedFilters: demultiplexer output \"%ls\" stops: downstream refused a sample (0x%08lX)\r\n",
+              pin_->Name().c_str(), static_cast<unsigned long>(hr));
+    OutputDebugStringA(line);
+}
+
 HRESULT OutputQueue::Deliver(const Item& item)
 {
-    if (item.endOfStream) return pin_->DeliverEndOfStream();
+    if (item.endOfStream) return WaitWhileHeld() ? pin_->DeliverEndOfStream() : S_FALSE;
     const uint8_t* data = item.bytes.data();
     size_t size = item.bytes.size();
     REFERENCE_TIME time = item.time;
@@ -203,6 +245,7 @@ HRESULT OutputQueue::Deliver(const Item& item)
             sample->SetDiscontinuity(TRUE);
             discontinuity = false;
         }
+        if (!WaitWhileHeld()) return S_FALSE;  // stopping or flushing meanwhile
         hr = pin_->Deliver(sample.Get());
         if (hr != S_OK) return hr;  // S_FALSE: downstream is flushing, the rest is stale
         data += n;

@@ -6,6 +6,15 @@
 // an output whose downstream takes nothing for a long time is stalled: its new packets are
 // dropped (the next delivered one is marked as a discontinuity) instead of blocking the
 // input. While paused, a full queue waits, which is what holds a file source back.
+//
+// Deliveries must not reach a downstream filter while the graph stops it. The graph pauses
+// every filter and then stops them downstream first, and Wine's MPEG audio decoder frees its
+// stream objects in Stop before it reports itself stopped: a Receive that waits for its
+// stream lock during that Stop runs on freed memory. So an output paused after running is
+// held (it starts no delivery until it runs again, is flushed or stops; its queue keeps
+// filling), which is what a live source does while paused anyway. And once the downstream
+// pin refuses a delivery (an error, or S_FALSE) it gets nothing more until the next start or
+// flush, as the pin contract asks.
 #include <dshowbase/Lock.h>
 #include <dshowbase/Pins.h>
 
@@ -27,6 +36,10 @@ public:
     // thread waiting for a buffer returns.
     HRESULT Start();
     void Stop();
+
+    // Running to paused holds the deliveries; Run releases them (as do a flush and a stop).
+    void Hold();
+    void Release();
 
     // Streaming side, from the input's thread. `time` < 0 means no timestamp.
     void Push(std::vector<uint8_t> bytes, REFERENCE_TIME time, bool discontinuity);
@@ -50,7 +63,10 @@ private:
     static DWORD WINAPI ThreadMain(void* self);
     void Run();
     HRESULT Deliver(const Item& item);
-    bool WaitForRoom();  // false: drop the packet (stopping, flushing or stalled)
+    bool WaitForRoom();  // false: drop the packet (stopping, flushing, refused or stalled)
+    bool WaitWhileHeld();  // false: the queue stopped or flushed meanwhile
+    bool AcceptsLocked() const { return !stopping_ && !flushing_ && !endOfStream_ && !refused_; }
+    void OnRefusedLocked(HRESULT hr);
 
     dshow::OutputPin* pin_;
     dshow::CritSec lock_;
@@ -65,6 +81,8 @@ private:
     bool dropping_ = false;     // packets were dropped: mark the next one
     bool endOfStream_ = false;  // end of stream passed: nothing more until the next start
     bool busy_ = false;         // the thread is delivering an item
+    bool refused_ = false;      // downstream refused a delivery: nothing more until restarted
+    bool held_ = false;         // paused after running: no delivery starts until released
     DWORD busySince_ = 0;       // tick count when that delivery began
     bool sawRunning_ = false;   // the input saw the filter running at its last check
     DWORD runningSince_ = 0;    // tick count when it first saw it running
