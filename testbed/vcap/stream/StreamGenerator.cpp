@@ -24,11 +24,13 @@ StreamGenerator::StreamGenerator(const StreamConfig& config)
     picture_.resize(static_cast<int>(config.width), static_cast<int>(config.height));
     caption_ = {config.inputName, config.standardName, config.signal};
 
-    // The mux rate leaves room for the pack and packet headers and a little to spare; the
-    // spare shows up as padding packets, so the stream's byte rate is exactly the mux rate.
+    // The mux rate leaves room for the pack and packet headers (counting the LPCM header on
+    // every packet, which is the only spare), so that the whole stream stays within 2% of the
+    // configured video and audio rates; unused room goes out as padding packets, so the
+    // stream's byte rate is exactly the mux rate.
     const size_t overhead = writer_.packHeaderSize() + writer_.pesHeaderSize(true) + kLpcmHeaderSize;
     const double payloadBytes = (static_cast<double>(config.videoBitRate) + AudioBitRate(config)) / 8.0;
-    const double rate = payloadBytes * kPackSize / static_cast<double>(kPackSize - overhead) * 1.01;
+    const double rate = payloadBytes * kPackSize / static_cast<double>(kPackSize - overhead);
     muxRate50_ = static_cast<uint32_t>(rate / 50.0) + 1;
 }
 
