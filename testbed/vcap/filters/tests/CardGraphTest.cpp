@@ -29,9 +29,6 @@ namespace {
 const HRESULT kInsufficientBuffer = HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
 const HRESULT kInvalidParameter = HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
 
-using cardtest::BindByPath;
-using cardtest::RegisterFilters;
-
 ComPtr<IPin> FirstOutput(IBaseFilter* f)
 {
     ComPtr<IEnumPins> pins;
@@ -46,38 +43,15 @@ ComPtr<IPin> FirstOutput(IBaseFilter* f)
     return {};
 }
 
-class CardGraphTest : public ::testing::Test {
+class CardGraphTest : public cardtest::CardTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(RegisterFilters());
-    }
-    static void TearDownTestSuite() { CoUninitialize(); }
-
-    void SetUp() override { RemoveAll(); }
-    void TearDown() override { RemoveAll(); }
-
-    static void RemoveAll()
-    {
-        std::wstring error;
-        for (const CardRecord& c : vcap::LoadAllCards())
-            vcap::UninstallCard(c.number, error);
-    }
     static CardRecord Install(int number, uint32_t type, vcap::Bus bus, uint32_t paramsBytes)
     {
-        vcap::Personality p;
-        p.deviceType = type;
-        p.bus = bus;
-        p.paramsBytes = paramsBytes;
-        CardRecord card;
-        std::wstring error;
-        EXPECT_TRUE(vcap::InstallCard(number, p, card, error));
-        return card;
+        return CardTest::Install(number, vcap::Personality{type, bus, paramsBytes});
     }
     static ComPtr<IKsPropertySet> CaptureProperties(const CardRecord& card)
     {
-        ComPtr<IBaseFilter> f = BindByPath(*vcap::Role(FilterRole::Capture).category, card.paths[3]);
+        ComPtr<IBaseFilter> f = Bind(card, FilterRole::Capture);
         ComPtr<IKsPropertySet> ks;
         if (f)
             f.As(ks);
@@ -255,7 +229,7 @@ long PollLock(IAMAnalogVideoDecoder* d, DWORD limitMs)
 TEST_F(CardGraphTest, DecoderLocksOnASignalAndNeverOnADeadInput)
 {
     const CardRecord card = Install(1, 1, vcap::Bus::Usb20, 44);
-    ComPtr<IBaseFilter> f = BindByPath(*vcap::Role(FilterRole::Capture).category, card.paths[3]);
+    ComPtr<IBaseFilter> f = Bind(card, FilterRole::Capture);
     ASSERT_TRUE(f);
     ComPtr<IAMAnalogVideoDecoder> d;
     ASSERT_EQ(f->QueryInterface(IID_IAMAnalogVideoDecoder, d.PutVoid()), S_OK);
@@ -299,7 +273,7 @@ TEST_F(CardGraphTest, DecoderLocksOnASignalAndNeverOnADeadInput)
 TEST_F(CardGraphTest, ProcAmpHasRangesDefaultsAndRefusesOutOfRange)
 {
     const CardRecord card = Install(1, 1, vcap::Bus::Usb20, 44);
-    ComPtr<IBaseFilter> f = BindByPath(*vcap::Role(FilterRole::Capture).category, card.paths[3]);
+    ComPtr<IBaseFilter> f = Bind(card, FilterRole::Capture);
     ASSERT_TRUE(f);
     ComPtr<IAMVideoProcAmp> amp;
     ASSERT_EQ(f->QueryInterface(IID_IAMVideoProcAmp, amp.PutVoid()), S_OK);
@@ -351,8 +325,8 @@ TEST_F(CardGraphTest, RecordsTenSecondsThroughTheFileWriter)
 
         ComPtr<IGraphBuilder> graph;
         ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.PutVoid()), S_OK);
-        ComPtr<IBaseFilter> sources[2] = {BindByPath(*vcap::Role(FilterRole::Encoder).category, card1.paths[4]),
-                                          BindByPath(*vcap::Role(FilterRole::Capture).category, card2.paths[3])};
+        ComPtr<IBaseFilter> sources[2] = {Bind(card1, FilterRole::Encoder),
+                                          Bind(card2, FilterRole::Capture)};
         const char* names[2] = {t.name1, t.name2};
         for (int i = 0; i < 2; ++i) {
             ASSERT_TRUE(sources[i]);
@@ -407,9 +381,9 @@ TEST_F(CardGraphTest, RecordsTenSecondsThroughTheFileWriter)
 TEST_F(CardGraphTest, StreamFiltersCannotCueWhilePaused)
 {
     const CardRecord card = Install(1, 1, vcap::Bus::Usb20, 44);
-    ComPtr<IBaseFilter> encoder = BindByPath(*vcap::Role(FilterRole::Encoder).category, card.paths[4]);
-    ComPtr<IBaseFilter> capture = BindByPath(*vcap::Role(FilterRole::Capture).category, card.paths[3]);
-    ComPtr<IBaseFilter> tuner = BindByPath(*vcap::Role(FilterRole::Tuner).category, card.paths[0]);
+    ComPtr<IBaseFilter> encoder = Bind(card, FilterRole::Encoder);
+    ComPtr<IBaseFilter> capture = Bind(card, FilterRole::Capture);
+    ComPtr<IBaseFilter> tuner = Bind(card, FilterRole::Tuner);
     ASSERT_TRUE(encoder && capture && tuner);
     ComPtr<IGraphBuilder> graph;
     ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.PutVoid()), S_OK);

@@ -1,6 +1,7 @@
 #include "CardTestSupport.h"
 
 #include "CardBinding.h"
+#include "CardInstaller.h"
 
 #include "KsPinInterfaces.h"
 #include "TestSupport.h"
@@ -11,9 +12,44 @@ using dshow::ComPtr;
 
 namespace cardtest {
 
-bool RegisterFilters() { return testsupport::RegisterTestBedFilters(); }
+void CardTest::SetUpTestSuite()
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ASSERT_TRUE(testsupport::RegisterTestBedFilters());
+}
 
-ComPtr<IBaseFilter> BindByPath(const GUID& category, const std::wstring& path) { return vcap::BindByPath(category, path); }
+void CardTest::TearDownTestSuite() { CoUninitialize(); }
+
+void CardTest::SetUp() { RemoveAll(); }
+
+void CardTest::TearDown() { RemoveAll(); }
+
+void CardTest::RemoveAll()
+{
+    std::wstring error;
+    for (const vcap::CardRecord& c : vcap::LoadAllCards())
+        vcap::UninstallCard(c.number, error);
+}
+
+vcap::CardRecord CardTest::Install(int number, const vcap::Personality& personality)
+{
+    vcap::CardRecord card;
+    std::wstring error;
+    EXPECT_TRUE(vcap::InstallCard(number, personality, card, error)) << error;
+    return card;
+}
+
+vcap::CardRecord CardTest::Install(int number, uint32_t deviceType)
+{
+    vcap::Personality p;
+    p.deviceType = deviceType;
+    return Install(number, p);
+}
+
+ComPtr<IBaseFilter> CardTest::Bind(const vcap::CardRecord& card, vcap::FilterRole role)
+{
+    return vcap::BindByPath(*vcap::Role(role).category, card.paths[static_cast<int>(role)]);
+}
 
 std::vector<ComPtr<IPin>> Pins(IBaseFilter* f, PIN_DIRECTION dir)
 {

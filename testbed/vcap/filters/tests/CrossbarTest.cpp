@@ -16,7 +16,6 @@
 #include <cstring>
 #include <vector>
 
-using cardtest::BindByPath;
 using cardtest::ConnectByMedium;
 using cardtest::MediumSets;
 using cardtest::Pins;
@@ -63,35 +62,7 @@ bool LocksWithinOneSecond(IAMAnalogVideoDecoder* dec)
     return false;
 }
 
-class CrossbarTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(cardtest::RegisterFilters());
-    }
-    static void TearDownTestSuite() { CoUninitialize(); }
-    void SetUp() override { RemoveAll(); }
-    void TearDown() override { RemoveAll(); }
-    static void RemoveAll()
-    {
-        std::wstring error;
-        for (const CardRecord& c : vcap::LoadAllCards())
-            vcap::UninstallCard(c.number, error);
-    }
-    static CardRecord Install(int number)
-    {
-        vcap::Personality p;
-        CardRecord card;
-        std::wstring error;
-        EXPECT_TRUE(vcap::InstallCard(number, p, card, error));
-        return card;
-    }
-    static ComPtr<IBaseFilter> Bind(const CardRecord& card, FilterRole role)
-    {
-        return BindByPath(*vcap::Role(role).category, card.paths[static_cast<int>(role)]);
-    }
-};
+class CrossbarTest : public cardtest::CardTest {};
 
 }  // namespace
 

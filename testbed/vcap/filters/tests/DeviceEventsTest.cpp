@@ -77,41 +77,16 @@ ComPtr<IPin> PinOf(IBaseFilter* f, PIN_DIRECTION dir)
     return pins.empty() ? ComPtr<IPin>() : pins.front();
 }
 
-class DeviceEventsTest : public ::testing::Test {
+class DeviceEventsTest : public cardtest::CardTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(cardtest::RegisterFilters());
-    }
-    static void TearDownTestSuite() { CoUninitialize(); }
-    void SetUp() override { RemoveAll(); }
+    // The graph goes before the cards it streams from.
     void TearDown() override
     {
         if (mc_)
             mc_->Stop();
         mc_.Reset();
         graph_.Reset();
-        RemoveAll();
-    }
-    static void RemoveAll()
-    {
-        std::wstring error;
-        for (const CardRecord& c : vcap::LoadAllCards())
-            vcap::UninstallCard(c.number, error);
-    }
-    static CardRecord Install(int number, uint32_t type)
-    {
-        vcap::Personality p;
-        p.deviceType = type;
-        CardRecord card;
-        std::wstring error;
-        EXPECT_TRUE(vcap::InstallCard(number, p, card, error));
-        return card;
-    }
-    static ComPtr<IBaseFilter> Bind(const CardRecord& card, FilterRole role)
-    {
-        return cardtest::BindByPath(*vcap::Role(role).category, card.paths[static_cast<int>(role)]);
+        CardTest::TearDown();
     }
 
     // The card's stream output (the encoder's for type 1, the capture filter's own for type 3)

@@ -70,33 +70,12 @@ private:
     volatile long wrong_ = 0;
 };
 
-class TunerNotificationTest : public ::testing::Test {
+class TunerNotificationTest : public cardtest::CardTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(cardtest::RegisterFilters());
-    }
-    static void TearDownTestSuite() { CoUninitialize(); }
-    void SetUp() override { RemoveAll(); }
-    void TearDown() override { RemoveAll(); }
-    static void RemoveAll()
-    {
-        std::wstring error;
-        for (const CardRecord& c : vcap::LoadAllCards())
-            vcap::UninstallCard(c.number, error);
-    }
-    static CardRecord Install(int number)
-    {
-        CardRecord card;
-        std::wstring error;
-        EXPECT_TRUE(vcap::InstallCard(number, vcap::Personality{}, card, error));
-        return card;
-    }
     template <class T>
     static ComPtr<T> Bind(const CardRecord& card, FilterRole role, REFIID iid)
     {
-        ComPtr<IBaseFilter> f = cardtest::BindByPath(*vcap::Role(role).category, card.paths[static_cast<int>(role)]);
+        ComPtr<IBaseFilter> f = CardTest::Bind(card, role);
         ComPtr<T> out;
         if (f)
             f->QueryInterface(iid, out.PutVoid());
@@ -135,7 +114,7 @@ TEST_F(TunerNotificationTest, RegistrationRefusesWhatATunerCannotReport)
 TEST_F(TunerNotificationTest, EveryChangeIsReportedOnceTheTunerHasSettled)
 {
     const CardRecord card = Install(1);
-    ComPtr<IBaseFilter> listening = cardtest::BindByPath(*vcap::Role(FilterRole::Tuner).category, card.paths[static_cast<int>(FilterRole::Tuner)]);
+    ComPtr<IBaseFilter> listening = CardTest::Bind(card, FilterRole::Tuner);
     ASSERT_TRUE(listening);
     ComPtr<IAMTVTuner> tuner;
     ComPtr<IKsPropertySet> ks;

@@ -40,34 +40,7 @@ bool TuneWithSignal(IAMTVTuner* tuner, IKsPropertySet* ks, long channel, long& p
     return false;
 }
 
-class TunerTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(cardtest::RegisterFilters());
-    }
-    static void TearDownTestSuite() { CoUninitialize(); }
-    void SetUp() override { RemoveAll(); }
-    void TearDown() override { RemoveAll(); }
-    static void RemoveAll()
-    {
-        std::wstring error;
-        for (const CardRecord& c : vcap::LoadAllCards())
-            vcap::UninstallCard(c.number, error);
-    }
-    static CardRecord Install(int number)
-    {
-        CardRecord card;
-        std::wstring error;
-        EXPECT_TRUE(vcap::InstallCard(number, vcap::Personality{}, card, error));
-        return card;
-    }
-    static ComPtr<IBaseFilter> Bind(const CardRecord& card, FilterRole role)
-    {
-        return cardtest::BindByPath(*vcap::Role(role).category, card.paths[static_cast<int>(role)]);
-    }
-};
+class TunerTest : public cardtest::CardTest {};
 
 }  // namespace
 

@@ -47,36 +47,7 @@ void FreeType(AM_MEDIA_TYPE* mt)
     CoTaskMemFree(mt);
 }
 
-class VirtualPinsTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(cardtest::RegisterFilters());
-    }
-    static void TearDownTestSuite() { CoUninitialize(); }
-    void SetUp() override { RemoveAll(); }
-    void TearDown() override { RemoveAll(); }
-    static void RemoveAll()
-    {
-        std::wstring error;
-        for (const CardRecord& c : vcap::LoadAllCards())
-            vcap::UninstallCard(c.number, error);
-    }
-    static CardRecord Install(int number, uint32_t type)
-    {
-        vcap::Personality p;
-        p.deviceType = type;
-        CardRecord card;
-        std::wstring error;
-        EXPECT_TRUE(vcap::InstallCard(number, p, card, error));
-        return card;
-    }
-    static ComPtr<IBaseFilter> Bind(const CardRecord& card, FilterRole role)
-    {
-        return cardtest::BindByPath(*vcap::Role(role).category, card.paths[static_cast<int>(role)]);
-    }
-};
+class VirtualPinsTest : public cardtest::CardTest {};
 
 }  // namespace
 
