@@ -9,6 +9,7 @@
 #include "DeviceNotify.h"
 #include "DeviceWatch.h"
 #include "TestSupport.h"
+#include "VcapctlRunner.h"
 #include "dshowbase/ComPtr.h"
 
 #include <windows.h>
@@ -44,29 +45,6 @@ vcap::CardRecord Install(int number, uint32_t type, vcap::Bus bus)
     std::wstring error;
     EXPECT_TRUE(vcap::InstallCard(number, p, card, error)) << Narrowed(error);
     return card;
-}
-
-// Runs vcapctl while pumping this thread's messages (its broadcast is sent, not posted).
-DWORD RunCtl(const std::string& args)
-{
-    std::string cmd = "\"" + testsupport::ModuleDir() + "vcapctl.exe\" " + args;
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = si.hStdOutput = si.hStdError = nul;
-    PROCESS_INFORMATION pi{};
-    const BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    CloseHandle(nul);
-    if (!started)
-        return 0xFFFFFFFF;
-    testsupport::PumpMessages(30000, [&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; });
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
 }
 
 struct Change {
@@ -271,7 +249,7 @@ TEST_F(DeviceLayer, RemovalIsNoticedAndArrivalAnnounced)
     EXPECT_STREQ(cls, "QorDI_Notify");
     EXPECT_FALSE(IsWindowVisible(window));
 
-    ASSERT_EQ(RunCtl("--card 2 remove"), 0u);
+    ASSERT_EQ(testsupport::RunVcapctl("--card 2 remove"), 0u);
     ASSERT_EQ(g_changes.size(), 1u);
     EXPECT_EQ(g_changes[0].change, kDeviceRemoved);
     EXPECT_NE(g_changes[0].name.find("{f0b3dd10-e296-49fd-9887-7cac73f75b04}"), std::string::npos) << g_changes[0].name;
@@ -279,14 +257,14 @@ TEST_F(DeviceLayer, RemovalIsNoticedAndArrivalAnnounced)
     EXPECT_TRUE(IsCurrentDeviceGone());
     EXPECT_EQ(Devices().current, -1) << "the other card did not become the current one";
 
-    ASSERT_EQ(RunCtl("--card 2 readd"), 0u);
+    ASSERT_EQ(testsupport::RunVcapctl("--card 2 readd"), 0u);
     ASSERT_EQ(g_changes.size(), 2u);
     EXPECT_EQ(g_changes[1].change, kDeviceArrived);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(EnumerateCaptureDevices(), 2);
 
     EXPECT_TRUE(SetDeviceChangeCallback(nullptr, nullptr));
-    ASSERT_EQ(RunCtl("--card 2 remove"), 0u);
+    ASSERT_EQ(testsupport::RunVcapctl("--card 2 remove"), 0u);
     EXPECT_EQ(g_changes.size(), 2u) << "no calls once the callback is cleared";
 }
 
@@ -350,14 +328,14 @@ TEST_F(DeviceLayer, StartUpSelectsTheRememberedDeviceAndRemovalArmsTheTimer)
     }
     ASSERT_NE(card, 0);
     g_timerFired = false;
-    ASSERT_EQ(RunCtl("--card " + std::to_string(card) + " remove"), 0u);
+    ASSERT_EQ(testsupport::RunVcapctl("--card " + std::to_string(card) + " remove"), 0u);
     testsupport::PumpMessages(5000, [] { return g_timerFired; });
     EXPECT_TRUE(g_timerFired) << "timer 10013 after the count went down";
     EXPECT_EQ(Devices().count, 1);
     EXPECT_TRUE(IsCurrentDeviceGone());
 
     g_timerFired = false;
-    ASSERT_EQ(RunCtl("--card " + std::to_string(card) + " readd"), 0u);
+    ASSERT_EQ(testsupport::RunVcapctl("--card " + std::to_string(card) + " readd"), 0u);
     EXPECT_EQ(Devices().count, 2) << "arrival re-enumerates";
     testsupport::PumpMessages(300);
     EXPECT_FALSE(g_timerFired) << "an arrival arms no timer";

@@ -11,6 +11,7 @@
 #include "CardInstaller.h"
 #include "MarovinProcess.h"
 #include "TestSupport.h"
+#include "VcapctlRunner.h"
 
 using namespace marovintest;
 
@@ -76,24 +77,6 @@ InputList ReadInputList(HWND window)
     }
     list.selected = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
     return list;
-}
-
-// Runs vcapctl while pumping messages (its device broadcast is sent to every window).
-DWORD RunCtl(const std::string& args)
-{
-    std::string command = "\"" + testsupport::ModuleDir() + "vcapctl.exe\" " + args;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &info))
-        return 0xFFFFFFFF;
-    testsupport::PumpMessages(30000, [&] { return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0; });
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return code;
 }
 
 class MarovinDevices : public ::testing::Test {
@@ -198,11 +181,11 @@ TEST_F(MarovinDevices, TwoCardsTheRememberedOneByPrefixAndItsRemovalIsHeard)
             chosen = card.number;
     }
     ASSERT_NE(chosen, 0);
-    ASSERT_EQ(RunCtl("--card " + std::to_string(chosen) + " remove"), 0u);
+    ASSERT_EQ(testsupport::RunVcapctl("--card " + std::to_string(chosen) + " remove"), 0u);
     EXPECT_TRUE(WaitForOutput(marovin, "Marovin:  capture device removed: " + names[1], 10000)) << marovin.Output();
     EXPECT_NE(marovin.Output().find("Marovin:  1 capture device(s) found"), std::string::npos);
 
-    ASSERT_EQ(RunCtl("--card " + std::to_string(chosen) + " readd"), 0u);
+    ASSERT_EQ(testsupport::RunVcapctl("--card " + std::to_string(chosen) + " readd"), 0u);
     EXPECT_TRUE(testsupport::PumpMessages(10000, [&] {
         const std::string out = marovin.Output();
         return out.rfind("Marovin:  2 capture device(s) found") > out.find("Marovin:  capture device removed");

@@ -5,6 +5,7 @@
 #include "CardInstaller.h"
 #include "TunerState.h"
 #include "TestSupport.h"
+#include "VcapctlRunner.h"
 
 #include <windows.h>
 #include <dbt.h>
@@ -35,31 +36,6 @@ LRESULT CALLBACK NotifyProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(w, msg, wp, lp);
 }
 
-// Runs vcapctl while pumping this thread's messages (the broadcast is sent, not posted).
-DWORD RunCtl(const std::string& args)
-{
-    std::string cmd = "\"" + testsupport::ModuleDir() + "vcapctl.exe\" " + args;
-    // The child (and whatever Wine starts on its behalf) gets its own output handles, so
-    // nothing outlives the test holding ctest's pipe.
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = si.hStdOutput = si.hStdError = nul;
-    PROCESS_INFORMATION pi{};
-    const BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    CloseHandle(nul);
-    if (!started)
-        return 0xFFFFFFFF;
-    testsupport::PumpMessages(20000, [&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; });
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
-
 }  // namespace
 
 TEST(VcapctlTest, RemoveAndReaddAreAnnouncedAndKeepThePersonality)
@@ -82,14 +58,14 @@ TEST(VcapctlTest, RemoveAndReaddAreAnnouncedAndKeepThePersonality)
     HWND w = CreateWindowA("VcapctlTestNotify", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_TRUE(w);
 
-    EXPECT_EQ(RunCtl("--card 1 remove"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 remove"), 0u);
     vcap::CardRecord gone;
     EXPECT_FALSE(vcap::LoadCard(1, gone));
     ASSERT_EQ(g_seen.size(), 1u);
     EXPECT_EQ(g_seen[0].event, static_cast<WPARAM>(DBT_DEVICEREMOVECOMPLETE));
     EXPECT_EQ(g_seen[0].name, "\\\\?\\root#marovin_vcap#0000#{f0b3dd10-e296-49fd-9887-7cac73f75b04}\\card");
 
-    EXPECT_EQ(RunCtl("--card 1 readd"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 readd"), 0u);
     ASSERT_EQ(g_seen.size(), 2u);
     EXPECT_EQ(g_seen[1].event, static_cast<WPARAM>(DBT_DEVICEARRIVAL));
     vcap::CardRecord back;
@@ -98,20 +74,20 @@ TEST(VcapctlTest, RemoveAndReaddAreAnnouncedAndKeepThePersonality)
     EXPECT_EQ(back.personality.bus, vcap::Bus::Usb11);
     EXPECT_EQ(back.personality.paramsBytes, 40u);
 
-    EXPECT_EQ(RunCtl("--card 1 readd"), 1u) << "already there";
-    EXPECT_EQ(RunCtl("--card 1 signal sideways"), 2u);
-    EXPECT_EQ(RunCtl("--card 1 standard 0x3"), 2u) << "one standard at a time";
-    EXPECT_EQ(RunCtl("--card 1 standard 0x1"), 0u);
-    EXPECT_EQ(RunCtl("--card 1 signal off"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 readd"), 1u) << "already there";
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 signal sideways"), 2u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 standard 0x3"), 2u) << "one standard at a time";
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 standard 0x1"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 signal off"), 0u);
     vcap::CardControlState control;
     ASSERT_TRUE(vcap::ReadControl(1, control));
     EXPECT_EQ(control.standard, 0x1);
     EXPECT_FALSE(control.signal);
 
     // One input at a time; the card-wide command sets every input again.
-    EXPECT_EQ(RunCtl("--card 1 signal on svideo2"), 0u);
-    EXPECT_EQ(RunCtl("--card 1 standard 0x1000 svideo2"), 0u);
-    EXPECT_EQ(RunCtl("--card 1 signal on headphones"), 2u) << "no such input";
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 signal on svideo2"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 standard 0x1000 svideo2"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 signal on headphones"), 2u) << "no such input";
     vcap::InputState svideo2, composite1;
     ASSERT_TRUE(vcap::ReadInputState(1, 4, svideo2));
     ASSERT_TRUE(vcap::ReadInputState(1, 1, composite1));
@@ -119,27 +95,27 @@ TEST(VcapctlTest, RemoveAndReaddAreAnnouncedAndKeepThePersonality)
     EXPECT_EQ(svideo2.standard, 0x1000);
     EXPECT_FALSE(composite1.signal);
     EXPECT_EQ(composite1.standard, 0x1);
-    EXPECT_EQ(RunCtl("--card 1 signal off"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 signal off"), 0u);
     ASSERT_TRUE(vcap::ReadInputState(1, 4, svideo2));
     EXPECT_FALSE(svideo2.signal);
     EXPECT_EQ(svideo2.standard, 0x1000) << "the standard is set apart from the signal";
 
-    EXPECT_EQ(RunCtl("--card 1 station 9 on"), 0u);
-    EXPECT_EQ(RunCtl("--card 1 station 3 off"), 0u);
-    EXPECT_EQ(RunCtl("--card 1 station 300 on"), 1u) << "beyond the channel lists";
-    EXPECT_EQ(RunCtl("--card 1 station x on"), 2u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 station 9 on"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 station 3 off"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 station 300 on"), 1u) << "beyond the channel lists";
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 station x on"), 2u);
     const std::set<long> stations = vcap::ReadStations(1);
     EXPECT_EQ(stations.count(9), 1u);
     EXPECT_EQ(stations.count(3), 0u);
     EXPECT_EQ(stations.count(5), 1u) << "the others stay";
 
-    EXPECT_EQ(RunCtl("--card 1 stopflow"), 0u);
-    EXPECT_EQ(RunCtl("--card 1 stopflow"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 stopflow"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 stopflow"), 0u);
     ASSERT_TRUE(vcap::ReadControl(1, control));
     EXPECT_EQ(control.flowBreaks, 2u) << "each command is one break";
     EXPECT_EQ(control.flowStops, 0u) << "with no stream running, no flow stopped";
 
-    EXPECT_EQ(RunCtl("--card 5 dropframes"), 1u) << "no such card";
+    EXPECT_EQ(testsupport::RunVcapctl("--card 5 dropframes"), 1u) << "no such card";
     DestroyWindow(w);
     vcap::UninstallCard(1, error);
 }
