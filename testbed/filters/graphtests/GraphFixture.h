@@ -84,6 +84,17 @@ protected:
         ASSERT_EQ(map->MapStreamId(0xC0, MPEG2_PROGRAM_ELEMENTARY_STREAM, 0, 0), S_OK);
     }
 
+    // An MPEG audio output through Wine's MPEG audio decoder to the default audio renderer.
+    void RenderMpegAudio()
+    {
+        ComPtr<IPin> audioPin;
+        ASSERT_NO_FATAL_FAILURE(AddMpegAudioOutput(audioPin));
+        ComPtr<IBaseFilter> audioDecoder = AddFilter(graph_.Get(), kClsidMpegAudioDecoder, L"MS Audio Decoder");
+        ASSERT_TRUE(audioDecoder);
+        ASSERT_EQ(Connect(graph_.Get(), audioPin.Get(), audioDecoder.Get()), S_OK);
+        ASSERT_EQ(graph_->Render(LastPin(audioDecoder.Get(), PINDIR_OUTPUT).Get()), S_OK);
+    }
+
     // Decoder and video renderer behind `out`, the renderer's window inside our own window.
     // Wine's GDI video renderer, named: the default one (VMR-7) presents through Direct3D,
     // which a GDI screen capture does not see under Xvfb.

@@ -21,12 +21,7 @@ TEST_F(FilterGraphs, PreviewShowsMovingPictureAndPlaysMpegAudio)
     ComPtr<IPin> peer;
     EXPECT_EQ(free->ConnectedTo(peer.Put()), VFW_E_NOT_CONNECTED);
 
-    ComPtr<IPin> audioPin;
-    ASSERT_NO_FATAL_FAILURE(AddMpegAudioOutput(audioPin));
-    ComPtr<IBaseFilter> audioDecoder = AddFilter(graph_.Get(), kClsidMpegAudioDecoder, L"MS Audio Decoder");
-    ASSERT_TRUE(audioDecoder);
-    ASSERT_EQ(Connect(graph_.Get(), audioPin.Get(), audioDecoder.Get()), S_OK);
-    ASSERT_EQ(graph_->Render(LastPin(audioDecoder.Get(), PINDIR_OUTPUT).Get()), S_OK);
+    ASSERT_NO_FATAL_FAILURE(RenderMpegAudio());
 
     decoder_ = AddFilter(graph_.Get(), testbed::kClsidCorvaleDecoder, L"Corvale MPEG 1 n 2 Decoder");
     ASSERT_TRUE(decoder_);

@@ -57,12 +57,7 @@ TEST_F(FilterGraphs, RefusedOutputGetsNothingMoreUntilRestart)
 TEST_F(FilterGraphs, PauseAfterRunningHoldsThenResumes)
 {
     ASSERT_NO_FATAL_FAILURE(BuildFront("m2_graph.mpg", true, 4.0));
-    ComPtr<IPin> audioPin;
-    ASSERT_NO_FATAL_FAILURE(AddMpegAudioOutput(audioPin));
-    ComPtr<IBaseFilter> audioDecoder = AddFilter(graph_.Get(), kClsidMpegAudioDecoder, L"MS Audio Decoder");
-    ASSERT_TRUE(audioDecoder);
-    ASSERT_EQ(Connect(graph_.Get(), audioPin.Get(), audioDecoder.Get()), S_OK);
-    ASSERT_EQ(graph_->Render(LastPin(audioDecoder.Get(), PINDIR_OUTPUT).Get()), S_OK);
+    ASSERT_NO_FATAL_FAILURE(RenderMpegAudio());
     decoder_ = AddFilter(graph_.Get(), testbed::kClsidCorvaleDecoder, L"Decoder");
     ASSERT_TRUE(decoder_);
     ASSERT_NO_FATAL_FAILURE(RenderVideo(videoPin_.Get()));
@@ -106,12 +101,7 @@ TEST_F(FilterGraphs, ManyStartsAndTeardownsLeaveNothingBehind)
         ASSERT_EQ(Connect(graph_.Get(), videoPin_.Get(), decoder_.Get()), S_OK);
         ASSERT_EQ(Connect(graph_.Get(), LastPin(decoder_.Get(), PINDIR_OUTPUT).Get(), flow.Get()), S_OK);
         ASSERT_EQ(Connect(graph_.Get(), LastPin(flow.Get(), PINDIR_OUTPUT).Get(), sinkFilter.Get()), S_OK);
-        ComPtr<IPin> audioPin;
-        ASSERT_NO_FATAL_FAILURE(AddMpegAudioOutput(audioPin));
-        ComPtr<IBaseFilter> audioDecoder = AddFilter(graph_.Get(), kClsidMpegAudioDecoder, L"MS Audio Decoder");
-        ASSERT_TRUE(audioDecoder);
-        ASSERT_EQ(Connect(graph_.Get(), audioPin.Get(), audioDecoder.Get()), S_OK);
-        ASSERT_EQ(graph_->Render(LastPin(audioDecoder.Get(), PINDIR_OUTPUT).Get()), S_OK);
+        ASSERT_NO_FATAL_FAILURE(RenderMpegAudio());
         ComPtr<IMediaControl> mc;
         ASSERT_EQ(graph_.As(mc), S_OK);
         if (i % 2 == 0) {
