@@ -2,6 +2,7 @@
 // system stream in, its own audio output (typed through its configuration interface) into the
 // system MPEG audio decoder or, for LPCM, straight on, and "Corvale Wav Dest" into the File
 // Writer. The WAV files are listed for ffprobe (check_wavs.sh).
+#include "CardBinding.h"
 #include "CardControl.h"
 #include "CardInstaller.h"
 #include "EncoderState.h"
@@ -60,31 +61,6 @@ ComPtr<IBaseFilter> Make(const CLSID& clsid)
     ComPtr<IBaseFilter> f;
     CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, f.PutVoid());
     return f;
-}
-
-// The card's stream filter, bound by its device path as the program binds it.
-ComPtr<IBaseFilter> BindEncoder(const CardRecord& card)
-{
-    ComPtr<ICreateDevEnum> devEnum;
-    ComPtr<IEnumMoniker> e;
-    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, devEnum.PutVoid())) ||
-        devEnum->CreateClassEnumerator(*vcap::Role(FilterRole::Encoder).category, e.Put(), 0) != S_OK)
-        return {};
-    const std::wstring& path = card.paths[static_cast<int>(FilterRole::Encoder)];
-    ComPtr<IMoniker> m;
-    while (e->Next(1, m.Put(), nullptr) == S_OK) {
-        ComPtr<IPropertyBag> bag;
-        if (FAILED(m->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid())))
-            continue;
-        VARIANT v;
-        VariantInit(&v);
-        const bool match = SUCCEEDED(bag->Read(L"DevicePath", &v, nullptr)) && v.vt == VT_BSTR && _wcsicmp(v.bstrVal, path.c_str()) == 0;
-        VariantClear(&v);
-        ComPtr<IBaseFilter> f;
-        if (match && SUCCEEDED(m->BindToObject(nullptr, nullptr, IID_IBaseFilter, f.PutVoid())))
-            return f;
-    }
-    return {};
 }
 
 WAVEFORMATEX Pcm(DWORD rate)
@@ -156,7 +132,7 @@ protected:
         CardRecord card;
         std::wstring error;
         ASSERT_TRUE(vcap::InstallCard(1, vcap::Personality{}, card, error));
-        ComPtr<IBaseFilter> encoder = BindEncoder(card);
+        ComPtr<IBaseFilter> encoder = vcap::BindCardFilter(card, FilterRole::Encoder);
         ASSERT_TRUE(encoder);
         ComPtr<IKsPropertySet> ks;
         ASSERT_EQ(encoder.As(ks), S_OK);
