@@ -57,11 +57,6 @@ double Ms(LARGE_INTEGER a, LARGE_INTEGER b)
     return 1000.0 * double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
 }
 
-std::wstring Widen(const std::string& s)
-{
-    return std::wstring(s.begin(), s.end());
-}
-
 std::string Narrow(const std::wstring& s)
 {
     std::string out;
