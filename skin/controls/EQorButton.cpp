@@ -4,7 +4,6 @@
 
 #include "ButtonLogic.h"
 #include "EQorDialog.h"
-#include "QorXmlDom.h"
 
 using skelda::controls::ButtonLogic;
 
@@ -37,15 +36,8 @@ LONG STDMETHODCALLTYPE EQorButton::GetQor_X_Y(int* x, int* y)
 
 LONG STDMETHODCALLTYPE EQorButton::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
-    QorComPtr<IXMLDOMNode> element;
-    RECT rect{};
-    if (!dialogElement || GetQorRect(&rect) != 0 ||
-        !qorxml::AppendChildElement(dialogElement, "QorBtnControl", &element))
-        return E_FAIL;
-    const bool written = qorxml::SetAttribute(element.Get(), "ControlIdValue", std::to_string(controlId)) &&
-                         qorxml::SetAttribute(element.Get(), "ControlXOffset", std::to_string(rect.left)) &&
-                         qorxml::SetAttribute(element.Get(), "ControlYOffset", std::to_string(rect.top));
-    return written ? 0 : E_FAIL;
+    // A button's size is that of its bitmaps.
+    return AppendOwnElement(dialogElement, "QorBtnControl", controlId, {}) ? 0 : E_FAIL;
 }
 
 void EQorButton::SetIsToggleButton(bool toggle)
@@ -67,11 +59,8 @@ void EQorButton::RegisterWithParent(int controlId)
 {
     m_controlId = controlId;
     // A window still being created has no id yet; it registers once it exists.
-    if (m_registered || !m_hWnd || controlId == 0)
-        return;
-    auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd)));
-    if (dialog)
-        m_registered = dialog->AddQorControl(this, controlId, eQorButton, this);
+    if (!m_registered && m_hWnd && controlId != 0)
+        m_registered = AddToParentDialog(controlId);
 }
 
 void EQorButton::PreSubclassWindow()
@@ -86,10 +75,8 @@ bool EQorButton::Initialize(int controlId)
     if (!m_hWnd)
         return false;
     m_controlId = controlId;
-    if (m_registered)
-        return true;
-    auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd)));
-    m_registered = dialog && dialog->RegisterChildQorControl(controlId, m_hWnd, eQorButton, this);
+    if (!m_registered)
+        m_registered = AddCreatedToParentDialog(controlId);
     return m_registered;
 }
 
@@ -111,7 +98,7 @@ bool EQorButton::SetIdentity(int identity)
         return false;
     m_caption = m_captions[identity];
     if (m_hWnd) {
-        if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))))
+        if (EQorDialog* dialog = ParentDialog())
             dialog->SetToolTipText(m_controlId, m_hWnd, m_tooltips[identity]);
         Repaint();
     }
@@ -149,7 +136,7 @@ HBITMAP EQorButton::StateBitmap(int index) const
 
 int EQorButton::ParentDialogId() const
 {
-    auto* dialog = m_hWnd ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))) : nullptr;
+    EQorDialog* dialog = ParentDialog();
     return dialog ? dialog->GetDlgResID() : 0;
 }
 

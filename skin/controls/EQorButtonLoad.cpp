@@ -170,7 +170,7 @@ void EQorButton::ApplyPrimaryShape()
     m_primaryRegion.DeleteObject();
     if (!m_bitmaps[0].GetSafeHandle())
         return;
-    auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd)));
+    EQorDialog* dialog = ParentDialog();
     const COLORREF transparent = dialog ? dialog->GetTransparentColor() : RGB(255, 0, 0);
     m_primaryRegion.Attach(EBitmapUtilities::BuildRegion(m_bitmaps[0], transparent, nullptr, nullptr));
     if (!m_primaryRegion.GetSafeHandle())

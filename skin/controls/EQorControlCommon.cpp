@@ -1,6 +1,10 @@
 // What the skinned control classes answer alike through their control interface.
 #include "EQorControlCommon.h"
 
+#include <string>
+
+#include "EQorDialog.h"
+#include "QorXmlDom.h"
 #include "framework/Wnd.h"
 
 HRESULT STDMETHODCALLTYPE EQorControlCommon::QueryInterface(REFIID iid, void** out)
@@ -84,4 +88,42 @@ LONG STDMETHODCALLTYPE EQorControlCommon::GetQor_CtrlIsVisible(BOOL* visible)
         return E_POINTER;
     *visible = m_visible;
     return 0;
+}
+
+EQorDialog* EQorControlCommon::ParentDialog() const
+{
+    const HWND handle = m_window->GetSafeHwnd();
+    return handle ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(handle))) : nullptr;
+}
+
+bool EQorControlCommon::AddToParentDialog(int controlId)
+{
+    EQorDialog* dialog = ParentDialog();
+    return dialog && dialog->AddQorControl(m_window, controlId, m_type, this);
+}
+
+bool EQorControlCommon::AddCreatedToParentDialog(int controlId)
+{
+    EQorDialog* dialog = ParentDialog();
+    return dialog && dialog->RegisterChildQorControl(controlId, m_window->GetSafeHwnd(), m_type, this);
+}
+
+bool EQorControlCommon::AppendOwnElement(IXMLDOMNode* dialogElement, const char* name, int controlId,
+                                         SizeNames size, QorComPtr<IXMLDOMNode>* element, RECT* rect)
+{
+    QorComPtr<IXMLDOMNode> appended;
+    RECT place{};
+    if (!dialogElement || GetQorRect(&place) != 0 || !qorxml::AppendChildElement(dialogElement, name, &appended))
+        return false;
+    bool written = qorxml::SetAttribute(appended.Get(), "ControlIdValue", std::to_string(controlId)) &&
+                   qorxml::SetAttribute(appended.Get(), "ControlXOffset", std::to_string(place.left)) &&
+                   qorxml::SetAttribute(appended.Get(), "ControlYOffset", std::to_string(place.top));
+    if (written && size.width)
+        written = qorxml::SetAttribute(appended.Get(), size.width, std::to_string(place.right - place.left)) &&
+                  qorxml::SetAttribute(appended.Get(), size.height, std::to_string(place.bottom - place.top));
+    if (element)
+        *element = std::move(appended);
+    if (rect)
+        *rect = place;
+    return written;
 }

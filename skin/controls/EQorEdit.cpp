@@ -33,7 +33,7 @@ LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
 
     auto& text = EngineState().text;
     int dialogId = 0;
-    if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))))
+    if (EQorDialog* dialog = ParentDialog())
         dialogId = dialog->GetDlgResID();
     QorEditTextSettings settings;
     if (text.GetEditCtrlInfo(dialogId, m_controlId, &settings))
@@ -52,16 +52,9 @@ LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
 LONG STDMETHODCALLTYPE EQorEdit::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
     QorComPtr<IXMLDOMNode> element;
-    RECT rect{};
-    if (!dialogElement || GetQorRect(&rect) != 0 ||
-        !qorxml::AppendChildElement(dialogElement, "QorEditControl", &element))
-        return E_FAIL;
+    // The edit alone keeps its size under these names.
     const bool written =
-        qorxml::SetAttribute(element.Get(), "ControlIdValue", std::to_string(controlId)) &&
-        qorxml::SetAttribute(element.Get(), "ControlXOffset", std::to_string(rect.left)) &&
-        qorxml::SetAttribute(element.Get(), "ControlYOffset", std::to_string(rect.top)) &&
-        qorxml::SetAttribute(element.Get(), "Width", std::to_string(rect.right - rect.left)) &&
-        qorxml::SetAttribute(element.Get(), "Height", std::to_string(rect.bottom - rect.top)) &&
+        AppendOwnElement(dialogElement, "QorEditControl", controlId, {"Width", "Height"}, &element) &&
         qorxml::SetAttribute(element.Get(), "BackgroundStyle", std::to_string(m_backgroundStyle)) &&
         qorxml::SetAttribute(element.Get(), "BackgroundColor", std::to_string(m_background));
     return written ? 0 : E_FAIL;
@@ -71,10 +64,8 @@ void EQorEdit::PreSubclassWindow()
 {
     CEdit::PreSubclassWindow();
     m_controlId = ::GetDlgCtrlID(m_hWnd);
-    if (m_registered)
-        return;
-    if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))))
-        m_registered = dialog->AddQorControl(this, m_controlId, eQorEdit, this);
+    if (!m_registered)
+        m_registered = AddToParentDialog(m_controlId);
 }
 
 void EQorEdit::SetQorEditEnabled(bool enabled)

@@ -3,9 +3,7 @@
 #include "EQorSlider.h"
 
 #include "EBitmapUtilities.h"
-#include "EQorDialog.h"
 #include "GraphicsEngineState.h"
-#include "QorXmlDom.h"
 #include "SkinFileModel.h"
 #include "WindowClasses.h"
 
@@ -86,18 +84,8 @@ LONG STDMETHODCALLTYPE EQorSlider::LoadQorControlData(IXMLDOMNode* dialogElement
 
 LONG STDMETHODCALLTYPE EQorSlider::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
-    QorComPtr<IXMLDOMNode> element;
-    RECT rect{};
-    if (!dialogElement || GetQorRect(&rect) != 0 ||
-        !qorxml::AppendChildElement(dialogElement, "QorSliderControl", &element))
-        return E_FAIL;
-    const bool written =
-        qorxml::SetAttribute(element.Get(), "ControlIdValue", std::to_string(controlId)) &&
-        qorxml::SetAttribute(element.Get(), "ControlXOffset", std::to_string(rect.left)) &&
-        qorxml::SetAttribute(element.Get(), "ControlYOffset", std::to_string(rect.top)) &&
-        qorxml::SetAttribute(element.Get(), "ControlWidth", std::to_string(rect.right - rect.left)) &&
-        qorxml::SetAttribute(element.Get(), "ControlHeight", std::to_string(rect.bottom - rect.top));
-    return written ? 0 : E_FAIL;
+    return AppendOwnElement(dialogElement, "QorSliderControl", controlId, {"ControlWidth", "ControlHeight"}) ? 0
+                                                                                                             : E_FAIL;
 }
 
 void EQorSlider::PreSubclassWindow()
@@ -110,10 +98,8 @@ void EQorSlider::Bind()
 {
     skelda::RegisterSliderWindowClass(m_hWnd);
     m_controlId = ::GetDlgCtrlID(m_hWnd);
-    if (m_registered || m_controlId == 0)
-        return;
-    if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))))
-        m_registered = dialog->AddQorControl(this, m_controlId, eQorSlider, this);
+    if (!m_registered && m_controlId != 0)
+        m_registered = AddToParentDialog(m_controlId);
 }
 
 void EQorSlider::SetRange(int minimum, int maximum)

@@ -42,7 +42,7 @@ bool EQorTransparentStatic::LoadTextSettings()
 {
     auto& text = EngineState().text;
     int dialogId = 0;
-    if (auto* dialog = m_hWnd ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))) : nullptr)
+    if (EQorDialog* dialog = ParentDialog())
         dialogId = dialog->GetDlgResID();
     bool usesTemplate = false;
     std::string templateName;
@@ -64,15 +64,9 @@ LONG STDMETHODCALLTYPE EQorTransparentStatic::AddNewQorControl(IXMLDOMNode* dial
 {
     QorComPtr<IXMLDOMNode> element;
     RECT rect{};
-    if (!dialogElement || GetQorRect(&rect) != 0 ||
-        !qorxml::AppendChildElement(dialogElement, "QorTransStaticControl", &element))
-        return E_FAIL;
     const bool written =
-        qorxml::SetAttribute(element.Get(), "ControlIdValue", std::to_string(controlId)) &&
-        qorxml::SetAttribute(element.Get(), "ControlXOffset", std::to_string(rect.left)) &&
-        qorxml::SetAttribute(element.Get(), "ControlYOffset", std::to_string(rect.top)) &&
-        qorxml::SetAttribute(element.Get(), "ControlWidth", std::to_string(rect.right - rect.left)) &&
-        qorxml::SetAttribute(element.Get(), "ControlHeight", std::to_string(rect.bottom - rect.top)) &&
+        AppendOwnElement(dialogElement, "QorTransStaticControl", controlId, {"ControlWidth", "ControlHeight"},
+                         &element, &rect) &&
         qorxml::SetAttribute(element.Get(), "TextColor", std::to_string(m_settings.textColor[0]));
     if (written) {
         m_x = rect.left;
@@ -85,10 +79,8 @@ void EQorTransparentStatic::RegisterWithParent(int controlId)
 {
     m_controlId = controlId;
     // A window still being created has no id yet; it registers once it exists.
-    if (m_registered || !m_hWnd || controlId == 0)
-        return;
-    if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd))))
-        m_registered = dialog->AddQorControl(this, controlId, eQorTransparentStatic, this);
+    if (!m_registered && m_hWnd && controlId != 0)
+        m_registered = AddToParentDialog(controlId);
 }
 
 void EQorTransparentStatic::PreSubclassWindow()
@@ -102,10 +94,8 @@ bool EQorTransparentStatic::Initialize(int controlId)
     if (!m_hWnd)
         return false;
     m_controlId = controlId;
-    if (m_registered)
-        return true;
-    auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(m_hWnd)));
-    m_registered = dialog && dialog->RegisterChildQorControl(controlId, m_hWnd, eQorTransparentStatic, this);
+    if (!m_registered)
+        m_registered = AddCreatedToParentDialog(controlId);
     return m_registered;
 }
 

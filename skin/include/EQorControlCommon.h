@@ -6,7 +6,10 @@
 #include <windows.h>
 
 #include "IQorControlCommon.h"
+#include "QorComPtr.h"
 #include "SkeldaExport.h"
+
+class EQorDialog;
 
 class SKELDA_API EQorControlCommon : public IQorControlCommon {
 public:
@@ -33,6 +36,26 @@ protected:
     // `window` is the control's own window object (its first base).
     EQorControlCommon(CWnd* window, eControlType type) : m_window(window), m_type(type) {}
     ~EQorControlCommon() = default;
+
+    // The skinned dialog the control's window sits in; null without a window or such a parent.
+    EQorDialog* ParentDialog() const;
+    // Registers the control with its parent dialog, which substitutes its window later
+    // (`AddQorControl`); false without a skinned parent.
+    bool AddToParentDialog(int controlId);
+    // Registers an already created window with its parent dialog (`RegisterChildQorControl`).
+    bool AddCreatedToParentDialog(int controlId);
+
+    // The attribute names a kind keeps its size under; none for kinds sized by their bitmaps.
+    struct SizeNames {
+        const char* width = nullptr;
+        const char* height = nullptr;
+    };
+    // Appends the control's new `name` element to the dialog's element with "ControlIdValue"
+    // and the window's place in the dialog ("ControlXOffset", "ControlYOffset"), then its size
+    // under `size`. Gives the element and the rectangle for the kind's own attributes; false
+    // before the window exists or when an attribute cannot be written.
+    bool AppendOwnElement(IXMLDOMNode* dialogElement, const char* name, int controlId, SizeNames size,
+                          QorComPtr<IXMLDOMNode>* element = nullptr, RECT* rect = nullptr);
 
     CWnd* const m_window;
     const eControlType m_type;

@@ -46,6 +46,16 @@ std::string ReadFile(const std::string& path)
     return text.str();
 }
 
+std::string DialogElementText(const std::string& path, const std::string& name)
+{
+    const std::string all = ReadFile(path);
+    const size_t start = all.find("DlgName=\"" + name + "\"");
+    const size_t end = all.find("</QorDlg>", start);
+    if (start == std::string::npos || end == std::string::npos)
+        return {};
+    return all.substr(start, end - start);
+}
+
 bool WriteFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -197,6 +207,28 @@ namespace enginetest {
 std::string OutputDirFile(const std::string& name)
 {
     return testsupport::OutputDir() + name;
+}
+
+bool RunningEngine::Start()
+{
+    started = api.InitializeGraphicsEngine(app.Name(), "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033);
+    return started;
+}
+
+void RunningEngine::Stop()
+{
+    if (started)
+        api.ShutdownCleanup();
+    started = false;
+}
+
+bool RunningEngine::Running()
+{
+    IXMLDOMDocument* document = nullptr;
+    if (!started || !api.GetGraphicsDocument(&document))
+        return false;
+    document->Release();
+    return true;
 }
 
 }  // namespace enginetest

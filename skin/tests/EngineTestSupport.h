@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "QorEngineUserInterface.h"
+#include "QorGraphicsEngineAPI.h"
 #include "QorTextUserInterface.h"
 
 namespace enginetest {
@@ -18,6 +19,9 @@ std::string ExeDir();        // the test program's folder, ending in a backslash
 std::string OutputDirFile(const std::string& name);
 std::string ReadFile(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& bytes);
+// The element of dialog `name` in the skin graphics file at `path`, as text from its name to
+// its end tag; empty when the file holds no such dialog.
+std::string DialogElementText(const std::string& path, const std::string& name);
 
 struct ShownMessage {
     std::string text, caption;
@@ -87,6 +91,28 @@ public:
 
 private:
     std::string subKey_;
+};
+
+// The engine over a skin folder next to the test program, for a test application with a
+// client key that does not exist; shut down when destroyed. The recording interface is made
+// first and goes last, so it answers for the engine all its life.
+class RunningEngine {
+public:
+    explicit RunningEngine(const std::string& appName) : app(appName) {}
+    ~RunningEngine() { Stop(); }
+    RunningEngine(const RunningEngine&) = delete;
+    RunningEngine& operator=(const RunningEngine&) = delete;
+
+    bool Start();
+    void Stop();
+    // Started and holding its graphics document.
+    bool Running();
+
+    RecordingUi ui;
+    SkinFolder folder;
+    AppKey app;
+    QorGraphicsEngineAPI api;
+    bool started = false;
 };
 
 }  // namespace enginetest

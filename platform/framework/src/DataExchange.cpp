@@ -16,6 +16,18 @@ std::string ItemText(HWND item)
     return text;
 }
 
+// The dialog item an exchange works on; null once the exchange has failed, and a missing item
+// fails it.
+HWND ExchangeItem(CDataExchange* pDX, int id)
+{
+    if (pDX->m_bFailed)
+        return nullptr;
+    HWND item = pDX->PrepareCtrl(id);
+    if (!item)
+        pDX->Fail();
+    return item;
+}
+
 }  // namespace
 
 namespace framework {
@@ -89,13 +101,9 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
 
 void DDX_Text(CDataExchange* pDX, int id, std::string& value)
 {
-    if (pDX->m_bFailed)
+    HWND item = ExchangeItem(pDX, id);
+    if (!item)
         return;
-    HWND item = pDX->PrepareCtrl(id);
-    if (!item) {
-        pDX->Fail();
-        return;
-    }
     if (pDX->m_bSaveAndValidate) {
         value = ItemText(item);
     } else {
@@ -105,13 +113,9 @@ void DDX_Text(CDataExchange* pDX, int id, std::string& value)
 
 void DDX_Text(CDataExchange* pDX, int id, int& value)
 {
-    if (pDX->m_bFailed)
+    HWND item = ExchangeItem(pDX, id);
+    if (!item)
         return;
-    HWND item = pDX->PrepareCtrl(id);
-    if (!item) {
-        pDX->Fail();
-        return;
-    }
     if (pDX->m_bSaveAndValidate) {
         int parsed = 0;
         if (!framework::ParseDecimalInt(ItemText(item), &parsed)) {
@@ -128,13 +132,9 @@ void DDX_Text(CDataExchange* pDX, int id, int& value)
 
 void DDX_Check(CDataExchange* pDX, int id, int& value)
 {
-    if (pDX->m_bFailed)
+    HWND item = ExchangeItem(pDX, id);
+    if (!item)
         return;
-    HWND item = pDX->PrepareCtrl(id);
-    if (!item) {
-        pDX->Fail();
-        return;
-    }
     if (pDX->m_bSaveAndValidate)
         value = static_cast<int>(::SendMessageA(item, BM_GETCHECK, 0, 0));
     else

@@ -5,24 +5,15 @@
 
 #include "ControlTestIds.h"
 #include "ControlTestSkin.h"
-#include "QorGraphicsEngineAPI.h"
 #include "framework/DataExchange.h"
 
 namespace controltest {
 
 namespace {
 
-struct Environment {
-    enginetest::RecordingUi ui;
-    enginetest::SkinFolder folder;
-    enginetest::AppKey app{"SkinnedControlTests"};
-    QorGraphicsEngineAPI api;
-    bool started = false;
-};
-
-std::unique_ptr<Environment>& Current()
+std::unique_ptr<enginetest::RunningEngine>& Current()
 {
-    static std::unique_ptr<Environment> environment;
+    static std::unique_ptr<enginetest::RunningEngine> environment;
     return environment;
 }
 
@@ -31,30 +22,22 @@ std::unique_ptr<Environment>& Current()
 void EngineEnvironment::Start()
 {
     auto& env = Current();
-    env = std::make_unique<Environment>();
+    env = std::make_unique<enginetest::RunningEngine>("SkinnedControlTests");
     WriteControlSkin(env->folder.Path());
     // Any control without an element would ask to add one; the tests answer No.
     env->ui.messageAnswer = IDNO;
-    env->started = env->api.InitializeGraphicsEngine(env->app.Name(),
-                                                     "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033);
+    env->Start();
 }
 
 void EngineEnvironment::Stop()
 {
-    auto& env = Current();
-    if (env && env->started)
-        env->api.ShutdownCleanup();
-    env.reset();
+    Current().reset();
 }
 
 bool EngineEnvironment::Running()
 {
-    IXMLDOMDocument* document = nullptr;
     auto& env = Current();
-    if (!env || !env->started || !env->api.GetGraphicsDocument(&document))
-        return false;
-    document->Release();
-    return true;
+    return env && env->Running();
 }
 
 enginetest::RecordingUi& EngineEnvironment::Ui()

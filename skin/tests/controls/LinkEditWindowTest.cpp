@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EQorEdit.h"
+#include "PlainParent.h"
 #include "TestSupport.h"
 
 namespace {
@@ -26,18 +27,7 @@ class LinkEditWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        INITCOMMONCONTROLSEX init{};
-        init.dwSize = sizeof(init);
-        init.dwICC = ICC_BAR_CLASSES;
-        InitCommonControlsEx(&init);
-        WNDCLASSEXA info{};
-        info.cbSize = sizeof(info);
-        info.lpfnWndProc = DefWindowProcA;
-        info.hInstance = GetModuleHandleA(nullptr);
-        info.lpszClassName = "LinkEditTestParent";
-        RegisterClassExA(&info);
-        ASSERT_TRUE(parent.CreateEx(0, "LinkEditTestParent", "Link", WS_POPUP | WS_VISIBLE, RECT{40, 300, 400, 420},
-                                    nullptr, 0));
+        ASSERT_TRUE(controltest::CreatePlainParent(parent, "LinkEditTestParent", "Link", RECT{40, 300, 400, 420}));
         ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, RECT{10, 10, 110, 34}, &parent, kEditId));
         ASSERT_TRUE(slider.Create(WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_AUTOTICKS, RECT{10, 50, 250, 80}, &parent,
                                   kSliderId));

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <vector>
 
 #include "ControlIds.h"
@@ -23,16 +21,9 @@ namespace {
 // The ids of the buttons the skin file lists for "MainDialog".
 std::vector<int> MainDialogButtonIds()
 {
-    std::ifstream file(fs::path(MAROVIN_SKIN_DIR) / "Graphics1033.xml");
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::string all = text.str();
-    const size_t start = all.find("DlgName=\"MainDialog\"");
-    const size_t end = all.find("</QorDlg>", start);
+    const std::string dialog =
+        enginetest::DialogElementText((fs::path(MAROVIN_SKIN_DIR) / "Graphics1033.xml").string(), "MainDialog");
     std::vector<int> ids;
-    if (start == std::string::npos || end == std::string::npos)
-        return ids;
-    const std::string dialog = all.substr(start, end - start);
     const std::regex button("<QorBtnControl ControlIdValue=\"([0-9]+)\"");
     for (std::sregex_iterator it(dialog.begin(), dialog.end(), button), last; it != last; ++it)
         ids.push_back(std::stoi((*it)[1].str()));

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "EQorSlider.h"
+#include "PlainParent.h"
 #include "TestSupport.h"
 
 namespace {
@@ -29,18 +30,7 @@ class SliderWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        INITCOMMONCONTROLSEX init{};
-        init.dwSize = sizeof(init);
-        init.dwICC = ICC_BAR_CLASSES;
-        InitCommonControlsEx(&init);
-        WNDCLASSEXA info{};
-        info.cbSize = sizeof(info);
-        info.lpfnWndProc = DefWindowProcA;
-        info.hInstance = GetModuleHandleA(nullptr);
-        info.lpszClassName = "SliderTestParent";
-        RegisterClassExA(&info);
-        ASSERT_TRUE(parent.CreateEx(0, "SliderTestParent", "Slider", WS_POPUP | WS_VISIBLE, RECT{40, 500, 440, 560},
-                                    nullptr, 0));
+        ASSERT_TRUE(controltest::CreatePlainParent(parent, "SliderTestParent", "Slider", RECT{40, 500, 440, 560}));
         ASSERT_TRUE(slider.Create(WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_NOTICKS, RECT{10, 10, 130, 28}, &parent, 401));
         const char* names[] = {"thumb_up", "thumb_down", "thumb_focus", "thumb_disabled", "channel", "filled"};
         for (int slot = 0; slot < 6; ++slot)

@@ -105,15 +105,7 @@ POINT CentreOf(HWND window)
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-class DialogBehaviour : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(EngineEnvironment::Running()) << "engine did not start";
-        EngineEnvironment::Ui().messages.clear();
-        EngineEnvironment::Ui().messageAnswer = IDNO;
-    }
-};
+class DialogBehaviour : public RunningEngineTest {};
 
 }  // namespace
 

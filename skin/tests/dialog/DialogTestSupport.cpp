@@ -11,17 +11,9 @@ namespace dialogtest {
 
 namespace {
 
-struct Environment {
-    enginetest::RecordingUi ui;
-    enginetest::SkinFolder folder;
-    enginetest::AppKey app{"SkinnedDialogTests"};
-    QorGraphicsEngineAPI api;
-    bool started = false;
-};
-
-std::unique_ptr<Environment>& Current()
+std::unique_ptr<enginetest::RunningEngine>& Current()
 {
-    static std::unique_ptr<Environment> environment;
+    static std::unique_ptr<enginetest::RunningEngine> environment;
     return environment;
 }
 
@@ -30,32 +22,27 @@ std::unique_ptr<Environment>& Current()
 void EngineEnvironment::Start()
 {
     auto& env = Current();
-    env = std::make_unique<Environment>();
+    env = std::make_unique<enginetest::RunningEngine>("SkinnedDialogTests");
     WriteTestSkin(env->folder.Path());
     env->app.SetDword("ShowGraphicsErrorDialogs", 1);
     env->ui.debugAnswer = true;
     env->ui.debugChoice.reportLoadFailures = true;
-    env->started = env->api.InitializeGraphicsEngine(env->app.Name(),
-                                                     "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033);
+    env->Start();
 }
 
 bool EngineEnvironment::Running()
 {
-    IXMLDOMDocument* document = nullptr;
     auto& env = Current();
-    if (!env || !env->started || !env->api.GetGraphicsDocument(&document))
-        return false;
-    document->Release();
-    return true;
+    return env && env->Running();
 }
 
 void EngineEnvironment::Restart(bool reportLoadFailures)
 {
     auto& env = Current();
+    // Shut down even after a failed start, which may have left part of the engine behind.
     env->api.ShutdownCleanup();
     env->ui.debugChoice.reportLoadFailures = reportLoadFailures;
-    env->started = env->api.InitializeGraphicsEngine(env->app.Name(),
-                                                     "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033);
+    env->Start();
 }
 
 void EngineEnvironment::AllowGraphicsEditing(bool allow)
@@ -66,10 +53,7 @@ void EngineEnvironment::AllowGraphicsEditing(bool allow)
 
 void EngineEnvironment::Stop()
 {
-    auto& env = Current();
-    if (env && env->started)
-        env->api.ShutdownCleanup();
-    env.reset();
+    Current().reset();
 }
 
 enginetest::RecordingUi& EngineEnvironment::Ui()

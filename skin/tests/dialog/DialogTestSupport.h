@@ -2,6 +2,7 @@
 // The running engine over the test skin, the test dialogs and small measuring helpers shared
 // by the skinned dialog tests.
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -126,6 +127,17 @@ struct Shown {
 // Presses the left button at `from` (screen), drags to `to` in steps and releases, with the
 // real mouse from a second thread while this one pumps messages.
 void DragWithMouse(POINT from, POINT to);
+
+// Each test starts over the running engine with no message shown yet; questions are answered No.
+class RunningEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(EngineEnvironment::Running()) << "engine did not start";
+        EngineEnvironment::Ui().messages.clear();
+        EngineEnvironment::Ui().messageAnswer = IDNO;
+    }
+};
 
 using testsupport::GdiObjectCount;
 

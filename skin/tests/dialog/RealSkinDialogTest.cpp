@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <vector>
 
 #include "ControlIds.h"
@@ -42,16 +40,9 @@ struct SkinnedText {
 
 std::vector<SkinnedText> ReadMainDialogTexts()
 {
-    std::ifstream file(fs::path(MAROVIN_SKIN_DIR) / "Graphics1033.xml");
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::string all = text.str();
-    const size_t start = all.find("DlgName=\"MainDialog\"");
-    const size_t end = all.find("</QorDlg>", start);
+    const std::string dialog =
+        enginetest::DialogElementText((fs::path(MAROVIN_SKIN_DIR) / "Graphics1033.xml").string(), "MainDialog");
     std::vector<SkinnedText> texts;
-    if (start == std::string::npos || end == std::string::npos)
-        return texts;
-    const std::string dialog = all.substr(start, end - start);
     const std::regex element("<QorTransStaticControl ([^>]*)>");
     const auto number = [](const std::string& attributes, const char* name) {
         std::smatch match;

@@ -2,8 +2,6 @@
 // placed, hidden and prompted for, tooltips, auxiliary bitmaps, hidden dialogs and bad skins.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "DialogTestSupport.h"
 #include "QorGraphicsEngineAPI.h"
 #include "QorXmlDom.h"
@@ -41,15 +39,7 @@ struct WithUnknown : SkinTestDialog {
     WithUnknown() { bindUnknown = true; }
 };
 
-class SkinnedDialog : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(EngineEnvironment::Running()) << "engine did not start";
-        EngineEnvironment::Ui().messages.clear();
-        EngineEnvironment::Ui().messageAnswer = IDNO;
-    }
-};
+class SkinnedDialog : public RunningEngineTest {};
 
 }  // namespace
 
@@ -166,25 +156,7 @@ TEST_F(SkinnedDialog, ADragOnTheFaceMovesTheWindow)
     testsupport::PumpMessages(100);
     const RECT before = WindowRect(d.m_hWnd);
     const POINT grab{before.left + 220, before.top + 60};
-
-    bool finished = false;
-    std::thread hand([&] {
-        SetCursorPos(grab.x, grab.y);
-        Sleep(150);
-        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-        Sleep(300);
-        for (int step = 1; step <= 8; ++step) {
-            SetCursorPos(grab.x + 10 * step, grab.y + 5 * step);
-            Sleep(60);
-        }
-        Sleep(150);
-        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-        Sleep(200);
-        finished = true;
-    });
-    testsupport::PumpMessages(10000, [&] { return finished; });
-    hand.join();
-    testsupport::PumpMessages(100);
+    DragWithMouse(grab, {grab.x + 80, grab.y + 40});
     const RECT after = WindowRect(d.m_hWnd);
     EXPECT_EQ(after.left - before.left, 80);
     EXPECT_EQ(after.top - before.top, 40);

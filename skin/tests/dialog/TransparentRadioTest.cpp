@@ -49,15 +49,8 @@ void Click(HWND window, int x, int y)
     PumpMessages(50);
 }
 
-class TransparentRadio : public ::testing::Test {
+class TransparentRadio : public RunningEngineTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(EngineEnvironment::Running()) << "engine did not start";
-        EngineEnvironment::Ui().messages.clear();
-        EngineEnvironment::Ui().messageAnswer = IDNO;
-    }
-
     static ScreenImage Picture(RadioTestDialog& d, const EQorButton& button, const std::string& saveAs)
     {
         SetWindowPos(d.m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

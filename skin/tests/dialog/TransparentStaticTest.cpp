@@ -46,15 +46,8 @@ RECT RectInParent(HWND window)
     return rect;
 }
 
-class TransparentStatic : public ::testing::Test {
+class TransparentStatic : public RunningEngineTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(EngineEnvironment::Running()) << "engine did not start";
-        EngineEnvironment::Ui().messages.clear();
-        EngineEnvironment::Ui().messageAnswer = IDNO;
-    }
-
     // The label as the display shows it, with its dialog on top of everything.
     static ScreenImage Picture(SkinTestDialog& d, const char* saveAs = nullptr)
     {
