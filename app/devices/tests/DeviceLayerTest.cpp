@@ -250,6 +250,8 @@ TEST_F(DeviceLayer, RemovalIsNoticedAndArrivalAnnounced)
     EXPECT_FALSE(IsWindowVisible(window));
 
     ASSERT_EQ(testsupport::RunVcapctl("--card 2 remove"), 0u);
+    // A broadcast that timed out on a busy machine still arrives, later.
+    testsupport::PumpMessages(5000, [] { return g_changes.size() >= 1; });
     ASSERT_EQ(g_changes.size(), 1u);
     EXPECT_EQ(g_changes[0].change, kDeviceRemoved);
     EXPECT_NE(g_changes[0].name.find("{f0b3dd10-e296-49fd-9887-7cac73f75b04}"), std::string::npos) << g_changes[0].name;
@@ -258,6 +260,7 @@ TEST_F(DeviceLayer, RemovalIsNoticedAndArrivalAnnounced)
     EXPECT_EQ(Devices().current, -1) << "the other card did not become the current one";
 
     ASSERT_EQ(testsupport::RunVcapctl("--card 2 readd"), 0u);
+    testsupport::PumpMessages(5000, [] { return g_changes.size() >= 2; });
     ASSERT_EQ(g_changes.size(), 2u);
     EXPECT_EQ(g_changes[1].change, kDeviceArrived);
     EXPECT_EQ(calls, 2);
@@ -265,6 +268,7 @@ TEST_F(DeviceLayer, RemovalIsNoticedAndArrivalAnnounced)
 
     EXPECT_TRUE(SetDeviceChangeCallback(nullptr, nullptr));
     ASSERT_EQ(testsupport::RunVcapctl("--card 2 remove"), 0u);
+    testsupport::PumpMessages(500);
     EXPECT_EQ(g_changes.size(), 2u) << "no calls once the callback is cleared";
 }
 
@@ -336,6 +340,7 @@ TEST_F(DeviceLayer, StartUpSelectsTheRememberedDeviceAndRemovalArmsTheTimer)
 
     g_timerFired = false;
     ASSERT_EQ(testsupport::RunVcapctl("--card " + std::to_string(card) + " readd"), 0u);
+    testsupport::PumpMessages(5000, [] { return Devices().count == 2; });
     EXPECT_EQ(Devices().count, 2) << "arrival re-enumerates";
     testsupport::PumpMessages(300);
     EXPECT_FALSE(g_timerFired) << "an arrival arms no timer";
