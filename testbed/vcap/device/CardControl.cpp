@@ -143,35 +143,26 @@ bool WriteRoute(int card, long videoInput, long audioInput)
            WriteDword(card, L"RoutedAudio", static_cast<DWORD>(audioInput));
 }
 
-bool ReportDroppedFrames(int card)
+namespace {
+
+// One more report of a counted kind: the filters watching the card see the count go up.
+bool CountOneMore(int card, const wchar_t* name, uint32_t CardControlState::*count)
 {
     CardControlState s;
     if (!ReadControl(card, s))
         return false;
-    const bool ok = WriteDword(card, L"FramesDropped", s.framesDropped + 1);
+    const bool ok = WriteDword(card, name, s.*count + 1);
     Wake(card);
     return ok;
 }
 
-bool ReportFlowStopped(int card)
-{
-    CardControlState s;
-    if (!ReadControl(card, s))
-        return false;
-    const bool ok = WriteDword(card, L"FlowStops", s.flowStops + 1);
-    Wake(card);
-    return ok;
-}
+}  // namespace
 
-bool BreakFlow(int card)
-{
-    CardControlState s;
-    if (!ReadControl(card, s))
-        return false;
-    const bool ok = WriteDword(card, L"FlowBreaks", s.flowBreaks + 1);
-    Wake(card);
-    return ok;
-}
+bool ReportDroppedFrames(int card) { return CountOneMore(card, L"FramesDropped", &CardControlState::framesDropped); }
+
+bool ReportFlowStopped(int card) { return CountOneMore(card, L"FlowStops", &CardControlState::flowStops); }
+
+bool BreakFlow(int card) { return CountOneMore(card, L"FlowBreaks", &CardControlState::flowBreaks); }
 
 bool BroadcastDeviceChange(bool arrival, const std::wstring& interfacePath)
 {
