@@ -174,8 +174,9 @@ bool BroadcastDeviceChange(bool arrival, const std::wstring& interfacePath)
     b->dbcc_classguid = kCaptureInterfaceClass;
     std::memcpy(b->dbcc_name, name.c_str(), name.size() + 1);
     DWORD recipients = BSM_APPLICATIONS;
-    // Posting is refused for this message; a synchronous query broadcast delivers it.
-    return BroadcastSystemMessageA(BSF_QUERY | BSF_IGNORECURRENTTASK, &recipients, WM_DEVICECHANGE,
+    // Posting is refused for this message; a synchronous query broadcast delivers it. A busy or
+    // hung window elsewhere must not keep the news from the windows after it, as with the system's.
+    return BroadcastSystemMessageA(BSF_QUERY | BSF_IGNORECURRENTTASK | BSF_FORCEIFHUNG, &recipients, WM_DEVICECHANGE,
                                    arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
                                    reinterpret_cast<LPARAM>(b)) > 0;
 }
