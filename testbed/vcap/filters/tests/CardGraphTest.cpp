@@ -96,11 +96,11 @@ TEST_F(CardGraphTest, EncoderPropertySetAnswersAsTheDriverDoes)
     ASSERT_EQ(ks->Get(vcap::kEncoderPropertySet, 1, nullptr, 0, pair, 8, &returned), S_OK);
     EXPECT_EQ(pair[0], 3u) << "the mode and standard sent ahead of the block switch the encoder";
     EXPECT_EQ(pair[1], 0u);
-    uint32_t bad[2] = {5, 0};
-    EXPECT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, bad, 8), kInvalidParameter);
-    bad[0] = 2;
-    bad[1] = 2;
-    EXPECT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, bad, 8), kInvalidParameter);
+    uint32_t badPair[2] = {5, 0};
+    EXPECT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, badPair, 8), kInvalidParameter);
+    badPair[0] = 2;
+    badPair[1] = 2;
+    EXPECT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, badPair, 8), kInvalidParameter);
     EXPECT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, vcd, 4), kInsufficientBuffer);
     uint32_t mpeg2[2] = {2, 1};
     ASSERT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, mpeg2, 8), S_OK);
