@@ -63,10 +63,9 @@ int main(int argc, char** argv)
     ComPtr<IKsPropertySet> ks;
     if (!capture || FAILED(capture.As(ks)))
         return Fail("no capture filter");
-    uint32_t caps[84] = {mode, 1};
-    DWORD returned = 0;
+    uint32_t pair[2] = {mode, 1};
     vcap::EncoderParams p = {w, h, rate, 15, 3, 0, rate, lpcm ? 1u : 0u, 48000, 224, 0};
-    if (FAILED(ks->Get(vcap::kEncoderPropertySet, 0, nullptr, 0, caps, 336, &returned)) ||
+    if (FAILED(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, pair, sizeof pair)) ||
         FAILED(ks->Set(vcap::kEncoderPropertySet, 2, nullptr, 0, &p, 44)))
         return Fail("the card refused the configuration");
     vcap::EncoderState state;

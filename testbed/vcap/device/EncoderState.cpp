@@ -19,7 +19,7 @@ EncoderState DefaultEncoderState()
 BitRateLimits LimitsForMode(uint32_t mode)
 {
     switch (mode) {
-    case 1: return {100000, 4000000, 1856000};
+    case 1: return {100000, 6000000, 5000000};
     case 3: return {1150000, 1150000, 1150000};
     case 4: return {1000000, 2600000, 2520000};
     default: return {2000000, 9000000, 8000000};
@@ -41,6 +41,11 @@ void FillCapabilities(uint32_t mode, uint32_t standard, uint32_t deviceType, uin
     words[6] = standard == 0 ? 480 : 576;
     words[12] = deviceType == 1 ? 1 : 0;
     words[83] = 0;  // variable bit rate is not forced; the graph clock is the device's
+}
+
+bool IsModeAndStandard(uint32_t mode, uint32_t standard)
+{
+    return mode >= 1 && mode <= 4 && standard <= 1;
 }
 
 std::string CheckParams(const EncoderParams& p, uint32_t mode)

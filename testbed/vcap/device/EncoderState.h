@@ -47,6 +47,9 @@ BitRateLimits LimitsForMode(uint32_t mode);
 // marks an encoder whose stream filter multiplexes.
 void FillCapabilities(uint32_t mode, uint32_t standard, uint32_t deviceType, uint32_t words[kCapabilityWords]);
 
+// Modes 1..4, standards 0 (525-line) and 1 (625-line).
+bool IsModeAndStandard(uint32_t mode, uint32_t standard);
+
 // Empty when the device accepts the block in the given mode, else why not.
 std::string CheckParams(const EncoderParams& p, uint32_t mode);
 

@@ -2,11 +2,14 @@
 
 #include "CrossbarModel.h"
 #include "FrontEnd.h"
+#include "PropertyLog.h"
 #include "VirtualAudioPin.h"
 #include "StreamPin.h"
 
 #include <uuids.h>
 #include <vfwmsgs.h>
+
+#include <algorithm>
 
 namespace vcap {
 
@@ -127,7 +130,9 @@ STDMETHODIMP CardFilter::Set(REFGUID set, DWORD id, void*, DWORD, void* data, DW
     dshow::AutoLock lock(FilterLock());
     if (!properties_)
         return E_UNEXPECTED;
-    return properties_->Set(set, id, data, size);
+    const HRESULT hr = properties_->Set(set, id, data, size);
+    LogPropertyCall(card_.number, true, set, id, size, hr, data, data ? size : 0);
+    return hr;
 }
 
 STDMETHODIMP CardFilter::Get(REFGUID set, DWORD id, void*, DWORD, void* data, DWORD size, DWORD* returned)
@@ -135,7 +140,12 @@ STDMETHODIMP CardFilter::Get(REFGUID set, DWORD id, void*, DWORD, void* data, DW
     dshow::AutoLock lock(FilterLock());
     if (!properties_)
         return E_UNEXPECTED;
-    return properties_->Get(set, id, data, size, returned);
+    DWORD got = 0;
+    const HRESULT hr = properties_->Get(set, id, data, size, &got);
+    if (returned)
+        *returned = got;
+    LogPropertyCall(card_.number, false, set, id, size, hr, data, SUCCEEDED(hr) && data ? std::min(got, size) : 0);
+    return hr;
 }
 
 STDMETHODIMP CardFilter::QuerySupported(REFGUID set, DWORD id, DWORD* support)

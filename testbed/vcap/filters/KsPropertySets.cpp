@@ -51,11 +51,8 @@ HRESULT CardProperties::Get(const GUID& set, DWORD id, void* data, DWORD size, D
                 return kBufferTooSmall;
             uint32_t words[kCapabilityWords];
             const uint32_t* in = static_cast<const uint32_t*>(data);
+            // A question only: the mode and standard change through property 1.
             FillCapabilities(in[0], in[1], card_.personality.deviceType, words);
-            // The device switches to the mode and standard it reports.
-            s.captureMode = words[0];
-            s.captureStandard = words[1];
-            SaveEncoderState(card_.number, s);
             std::memcpy(data, words, kCapabilityBytes);
             *returned = kCapabilityBytes;
             return S_OK;
@@ -115,8 +112,12 @@ HRESULT CardProperties::Set(const GUID& set, DWORD id, const void* data, DWORD s
     if (!data)
         return E_POINTER;
     if (set == kEncoderPropertySet) {
+        if (id == 0)
+            return E_PROP_ID_UNSUPPORTED;
+        if (id == 1)
+            return SetModeAndStandard(data, size);
         if (id != 2)
-            return id <= 1 ? E_PROP_ID_UNSUPPORTED : kNotFound;
+            return kNotFound;
         if (!ParamsSizeAccepted(card_.personality, size))
             return kBufferTooSmall;
         EncoderState s;
@@ -167,7 +168,7 @@ HRESULT CardProperties::QuerySupported(const GUID& set, DWORD id, DWORD* support
     if (set == kEncoderPropertySet) {
         if (id > 2)
             return E_PROP_ID_UNSUPPORTED;
-        *support = KSPROPERTY_SUPPORT_GET | (id == 2 ? KSPROPERTY_SUPPORT_SET : 0);
+        *support = KSPROPERTY_SUPPORT_GET | (id != 0 ? KSPROPERTY_SUPPORT_SET : 0);
         return S_OK;
     }
     if (set == kEventPropertySet) {
@@ -183,6 +184,23 @@ HRESULT CardProperties::QuerySupported(const GUID& set, DWORD id, DWORD* support
         return S_OK;
     }
     return E_PROP_SET_UNSUPPORTED;
+}
+
+// The mode and standard arrive ahead of the parameter block, which is then checked against
+// the new mode; the stream started next is encoded in them.
+HRESULT CardProperties::SetModeAndStandard(const void* data, DWORD size)
+{
+    if (size < 8)
+        return kBufferTooSmall;
+    uint32_t pair[2];
+    std::memcpy(pair, data, sizeof pair);
+    if (!IsModeAndStandard(pair[0], pair[1]))
+        return kInvalid;
+    EncoderState s;
+    LoadEncoderState(card_.number, s);
+    s.captureMode = pair[0];
+    s.captureStandard = pair[1];
+    return SaveEncoderState(card_.number, s) ? S_OK : E_FAIL;
 }
 
 bool CardProperties::Fire(int event)

@@ -37,6 +37,8 @@ public:
     bool Fire(int event);
 
 private:
+    HRESULT SetModeAndStandard(const void* data, DWORD size);
+
     struct Registration {
         HANDLE handle = nullptr;  // our duplicate of the caller's event
         uint32_t callerHandle = 0;

@@ -136,9 +136,8 @@ protected:
         ASSERT_TRUE(encoder);
         ComPtr<IKsPropertySet> ks;
         ASSERT_EQ(encoder.As(ks), S_OK);
-        uint32_t caps[84] = {1, 1};
-        DWORD returned = 0;
-        ASSERT_EQ(ks->Get(kEncoderPropertySet, 0, nullptr, 0, caps, sizeof caps, &returned), S_OK);
+        uint32_t mpeg1[2] = {1, 1};
+        ASSERT_EQ(ks->Set(kEncoderPropertySet, 1, nullptr, 0, mpeg1, sizeof mpeg1), S_OK);
         ASSERT_EQ(ks->Set(kEncoderPropertySet, 2, nullptr, 0, const_cast<vcap::EncoderParams*>(&params), 44), S_OK);
         ASSERT_EQ(graph_->AddFilter(encoder.Get(), L"Encoder"), S_OK);
         ComPtr<IPin> out = FirstPin(encoder.Get(), PINDIR_OUTPUT);

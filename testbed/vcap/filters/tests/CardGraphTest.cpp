@@ -59,12 +59,11 @@ protected:
     }
 };
 
-// Chooses the mode and standard the way the program does (capability read), then writes the block.
+// Sends the mode and standard ahead of the block, as the program does, then writes the block.
 HRESULT Configure(IKsPropertySet* ks, uint32_t mode, uint32_t standard, const vcap::EncoderParams& p, DWORD size = 44)
 {
-    uint32_t caps[84] = {mode, standard};
-    DWORD returned = 0;
-    HRESULT hr = ks->Get(vcap::kEncoderPropertySet, 0, nullptr, 0, caps, sizeof caps, &returned);
+    uint32_t pair[2] = {mode, standard};
+    HRESULT hr = ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, pair, sizeof pair);
     if (FAILED(hr))
         return hr;
     return ks->Set(vcap::kEncoderPropertySet, 2, nullptr, 0, const_cast<vcap::EncoderParams*>(&p), size);
@@ -90,8 +89,21 @@ TEST_F(CardGraphTest, EncoderPropertySetAnswersAsTheDriverDoes)
 
     uint32_t pair[2] = {};
     ASSERT_EQ(ks->Get(vcap::kEncoderPropertySet, 1, nullptr, 0, pair, 8, &returned), S_OK);
-    EXPECT_EQ(pair[0], 3u) << "the device applies the mode it reported";
+    EXPECT_EQ(pair[0], 2u) << "asking for a mode's capabilities does not switch to it";
+    EXPECT_EQ(pair[1], 1u);
+    uint32_t vcd[2] = {3, 0};
+    ASSERT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, vcd, 8), S_OK);
+    ASSERT_EQ(ks->Get(vcap::kEncoderPropertySet, 1, nullptr, 0, pair, 8, &returned), S_OK);
+    EXPECT_EQ(pair[0], 3u) << "the mode and standard sent ahead of the block switch the encoder";
     EXPECT_EQ(pair[1], 0u);
+    uint32_t badPair[2] = {5, 0};
+    EXPECT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, badPair, 8), kInvalidParameter);
+    badPair[0] = 2;
+    badPair[1] = 2;
+    EXPECT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, badPair, 8), kInvalidParameter);
+    EXPECT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, vcd, 4), kInsufficientBuffer);
+    uint32_t mpeg2[2] = {2, 1};
+    ASSERT_EQ(ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, mpeg2, 8), S_OK);
 
     caps[0] = 2;
     caps[1] = 1;
