@@ -10,6 +10,8 @@
 #include "ScrivetInterfaces.h"
 #include "WriterGraph.h"
 
+#include <win/Handle.h>
+
 #include <uuids.h>
 
 #include <algorithm>
@@ -64,18 +66,18 @@ Figures RawWrites(const std::vector<BYTE>& data, int repeat, const std::string& 
     std::copy(data.begin(), data.end(), block);
     const CpuClock cpu;
     const double start = Now();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_NO_BUFFERING, nullptr);
-    figures.ok = file != INVALID_HANDLE_VALUE;
+    win::Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_NO_BUFFERING,
+                                 nullptr));
+    figures.ok = file.Valid();
     for (int round = 0; figures.ok && round < repeat; ++round)
         for (size_t at = 0; figures.ok && at < data.size(); at += kBlock) {
             DWORD written = 0;
             const double before = Now();
-            figures.ok = WriteFile(file, block + at, kBlock, &written, nullptr) && written == kBlock;
+            figures.ok = WriteFile(file.Get(), block + at, kBlock, &written, nullptr) && written == kBlock;
             figures.longestBlockUs = std::max(figures.longestBlockUs, (Now() - before) * 1e6);
             ++figures.writes;
         }
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
+    file.Reset();
     figures.seconds = Now() - start;
     figures.cpuSeconds = cpu.Elapsed();
     VirtualFree(block, 0, MEM_RELEASE);
@@ -86,21 +88,22 @@ Figures RawWrites(const std::vector<BYTE>& data, int repeat, const std::string& 
 int Hog(const char* path, int megabytes)
 {
     std::vector<char> block(1 << 20, 'h');
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    win::Handle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file)
         return 1;
     for (int i = 0; i < megabytes; ++i) {
         DWORD written = 0;
-        WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+        if (!WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
+            return 1;
     }
-    FlushFileBuffers(file);
-    CloseHandle(file);
+    FlushFileBuffers(file.Get());
+    file.Reset();
     DeleteFileA(path);
     return 0;
 }
 
-// Starts the competing writer; returns its process handle (null when it cannot start).
-HANDLE StartHog(const std::string& folder, int megabytes)
+// Starts the competing writer; returns its process handle (empty when it cannot start).
+win::Handle StartHog(const std::string& folder, int megabytes)
 {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -110,9 +113,9 @@ HANDLE StartHog(const std::string& folder, int megabytes)
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
+        return {};
+    win::Handle thread(process.hThread);
+    return win::Handle(process.hProcess);
 }
 
 }  // namespace
@@ -175,12 +178,11 @@ int main(int argc, char** argv)
 
     if (wanted("scrivet")) {
         // Another process writes a large file to the same disk while Scrivet records.
-        if (HANDLE hog = StartHog(folder, megabytes * 4)) {
+        if (const win::Handle hog = StartHog(folder, megabytes * 4)) {
             Sleep(200);
             const Figures loaded = ThroughGraph(CLSID_ScrivetFileWriter, data, repeat, folder + "bench_scrivet.bin");
             Print("Scrivet, disk shared", loaded, total, rawSeconds);
-            WaitForSingleObject(hog, INFINITE);
-            CloseHandle(hog);
+            WaitForSingleObject(hog.Get(), INFINITE);
         }
         std::printf("\nwhere the time goes\n");
         PrintHandOverCosts(kBlock);

@@ -1,6 +1,7 @@
 // The writer in real DirectShow graphs under Wine: a test source pushes known bytes into it.
 #include "ScrivetInterfaces.h"
 #include "TestSupport.h"
+#include "GraphTestHelpers.h"
 #include "WriterGraph.h"
 
 #include <gtest/gtest.h>
@@ -14,26 +15,9 @@
 #include <iterator>
 
 using namespace scrivet::test;
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace {
-
-std::vector<BYTE> ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<BYTE>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Bytes with no zero among them, so nothing in them looks like a program-stream start code.
-std::vector<BYTE> NonZeroBytes(size_t size, uint32_t seed)
-{
-    std::vector<BYTE> bytes(size);
-    for (BYTE& b : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        b = static_cast<BYTE>(1 + (seed >> 16) % 255);
-    }
-    return bytes;
-}
 
 int Regsvr32(const std::string& args)
 {
