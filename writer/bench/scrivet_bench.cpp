@@ -26,6 +26,8 @@ using namespace scrivet::bench;
 namespace {
 
 constexpr long kBlock = 65536;
+constexpr double kPacedBytesPerSecond = 16.0 * 1024 * 1024;
+constexpr int kPacedMegabytes = 64;
 const CLSID kSystemFileWriter = {0x8596E5F0, 0x0DA5, 0x11D0, {0xBD, 0x21, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
 
 uint64_t FileSize(const std::string& path)
@@ -36,11 +38,12 @@ uint64_t FileSize(const std::string& path)
     return (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
 }
 
-Figures ThroughGraph(const CLSID& writer, const std::vector<BYTE>& data, int repeat, const std::string& path)
+Figures ThroughGraph(const CLSID& writer, const std::vector<BYTE>& data, int repeat, const std::string& path,
+                     double bytesPerSecond = 0)
 {
     Figures figures;
     DeleteFileA(path.c_str());
-    auto* source = new ByteSource(&data, {kBlock}, kBlock, MEDIATYPE_Stream, repeat);
+    auto* source = new ByteSource(&data, {kBlock}, kBlock, MEDIATYPE_Stream, repeat, bytesPerSecond);
     {
         WriterGraph graph;
         if (FAILED(graph.Build(source, writer)) || FAILED(graph.SetFileName(Wide(path))))
@@ -177,12 +180,27 @@ int main(int argc, char** argv)
     PrintRoundRatios("system File Writer", system, raw);
 
     if (wanted("scrivet")) {
-        // Another process writes a large file to the same disk while Scrivet records.
-        if (const win::Handle hog = StartHog(folder, megabytes * 4)) {
-            Sleep(200);
-            const Figures loaded = ThroughGraph(CLSID_ScrivetFileWriter, data, repeat, folder + "bench_scrivet.bin");
-            Print("Scrivet, disk shared", loaded, total, rawSeconds);
-            WaitForSingleObject(hog.Get(), INFINITE);
+        // Another process writes a large file to the same disk while each writer records:
+        // as fast as the source can push, and at a capture's pace (where a Receive should
+        // never wait for the disk).
+        const struct {
+            const char* name;
+            const CLSID* writer;
+            double pace;
+        } shared[] = {
+            {"Scrivet, disk shared", &CLSID_ScrivetFileWriter, 0},
+            {"system, disk shared", &kSystemFileWriter, 0},
+            {"Scrivet, shared, 16 MB/s", &CLSID_ScrivetFileWriter, kPacedBytesPerSecond},
+            {"system, shared, 16 MB/s", &kSystemFileWriter, kPacedBytesPerSecond},
+        };
+        for (const auto& run : shared) {
+            const int runRepeat = run.pace > 0 ? kPacedMegabytes / 8 : repeat;
+            if (const win::Handle hog = StartHog(folder, megabytes * 4)) {
+                Sleep(200);
+                const Figures loaded = ThroughGraph(*run.writer, data, runRepeat, folder + "bench_shared.bin", run.pace);
+                Print(run.name, loaded, 8.0 * runRepeat, 0);
+                WaitForSingleObject(hog.Get(), INFINITE);
+            }
         }
         std::printf("\nwhere the time goes\n");
         PrintHandOverCosts(kBlock);

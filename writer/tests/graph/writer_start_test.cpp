@@ -8,12 +8,17 @@
 #include "TestSupport.h"
 #include "WriterGraph.h"
 
+#include <win/ComPtr.h>
+#include <win/Handle.h>
+
 #include <gtest/gtest.h>
 
 #include <evcode.h>
 #include <uuids.h>
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
 
 using namespace scrivet::test;
 using win::ComPtr;
