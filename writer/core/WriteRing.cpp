@@ -174,10 +174,15 @@ void WriteRing::Consume(uint32_t length)
 
 void WriteRing::WaitForData(DWORD patienceMs)
 {
-    bool patient = false;
-    DWORD since = 0;
+    // Patience runs from the writer's last write, not from the first new sector: a stream
+    // too slow to fill a batch within the patience is written when the patience runs out,
+    // and its producer never wakes the writer for it (waking another thread can cost the
+    // streaming thread its processor on a busy machine). Only a ring left empty for a whole
+    // patience waits for a sector, and the data that then comes gets its patience anew.
+    DWORD since = GetTickCount();
     for (;;) {
         DWORD timeout = INFINITE;
+        bool idle = false;
         {
             win::AutoLock hold(lock_);
             if (wakeRequested_) {
@@ -187,24 +192,25 @@ void WriteRing::WaitForData(DWORD patienceMs)
             const uint32_t ready = ContiguousSectorsLocked();
             if (capacity_ == 0 || ready >= BatchLocked())
                 return;
-            if (ready > 0) {
-                if (!patient) {
-                    patient = true;
-                    since = GetTickCount();
-                }
-                const DWORD waited = GetTickCount() - since;
-                if (waited >= patienceMs)
-                    return;
+            const DWORD waited = GetTickCount() - since;
+            if (waited < patienceMs) {
                 timeout = patienceMs - waited;
                 consumerWants_ = BatchLocked();
+            } else if (ready > 0) {
+                return;
             } else {
+                idle = true;
                 consumerWants_ = sectorSize_;
             }
             consumerWaiting_ = true;
         }
         dataReady_.Wait(timeout);
-        win::AutoLock hold(lock_);
-        consumerWaiting_ = false;
+        {
+            win::AutoLock hold(lock_);
+            consumerWaiting_ = false;
+        }
+        if (idle)
+            since = GetTickCount();
     }
 }
 

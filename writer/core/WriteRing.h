@@ -48,7 +48,8 @@ public:
     Chunk Take(bool aligned);
     void Consume(uint32_t length);
     // Waits until a batch is in (half the ring, or all of it up to its end), or `patienceMs`
-    // have passed since a whole sector was there, or SignalData is called. Fewer, larger
+    // have passed (since the call, or since data came to a ring idle that long) and a whole
+    // sector is there, or SignalData is called. Fewer, larger
     // writes keep the cost of each write and its progress event small at high rates, and
     // the patience keeps a slow stream's data from waiting long in memory.
     void WaitForData(DWORD patienceMs);
