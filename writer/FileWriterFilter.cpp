@@ -1,6 +1,5 @@
 #include "FileWriterFilter.h"
 
-#include "FileName.h"
 #include "RunFile.h"
 #include "SharedByteCount.h"
 
@@ -11,6 +10,8 @@ namespace scrivet {
 namespace {
 
 constexpr long kDefaultBufferSize = 0x10000;
+// How long a stop, an end of stream or a teardown waits for the writer thread to finish the
+// file; a thread still busy after that (a write hanging on a dead share) finishes alone.
 constexpr DWORD kEndOfRunWaitMs = 5000;
 
 void Trace(const wchar_t* text, HRESULT hr)
@@ -20,11 +21,41 @@ void Trace(const wchar_t* text, HRESULT hr)
     OutputDebugStringW(line);
 }
 
+HRESULT LastError()
+{
+    const DWORD error = GetLastError();
+    return error != 0 ? HRESULT_FROM_WIN32(error) : E_FAIL;
+}
+
+// A run that could not start leaves no empty file behind to pass for a recording: not the
+// one the name's trial creation made, nor one it created itself. A file that holds data, or
+// that another run still has open, stays.
+void DiscardEmptyFile(const std::wstring& name)
+{
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (name.empty() || !GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &attributes))
+        return;
+    if (attributes.nFileSizeHigh == 0 && attributes.nFileSizeLow == 0 &&
+        !(attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileW(name.c_str());
+}
+
 }  // namespace
 
 dshow::INonDelegatingUnknown* FileWriterFilter::Create(IUnknown* outer, HRESULT* hr)
 {
-    auto* filter = new (std::nothrow) FileWriterFilter(outer);
+    return CreateWith(outer, TheSystemStorage(), hr);
+}
+
+dshow::INonDelegatingUnknown* FileWriterFilter::CreateWith(IUnknown* outer, Storage& storage,
+                                                           HRESULT* hr)
+{
+    FileWriterFilter* filter = nullptr;
+    try {
+        filter = new FileWriterFilter(outer, storage);
+    } catch (const std::bad_alloc&) {
+        filter = nullptr;
+    }
     if (!filter || !filter->pin_) {
         delete filter;
         *hr = E_OUTOFMEMORY;
@@ -34,16 +65,20 @@ dshow::INonDelegatingUnknown* FileWriterFilter::Create(IUnknown* outer, HRESULT*
     return filter;
 }
 
-FileWriterFilter::FileWriterFilter(IUnknown* outer)
+FileWriterFilter::FileWriterFilter(IUnknown* outer, Storage& storage)
     : dshow::BaseFilter(outer, &filterLock_, CLSID_ScrivetFileWriter),
-      pin_(new (std::nothrow) WriterInputPin(this, &filterLock_))
+      storage_(storage),
+      runs_(*this),
+      pin_(new (std::nothrow) WriterInputPin(this, &filterLock_, name_))
 {
 }
 
 FileWriterFilter::~FileWriterFilter()
 {
-    // Every run, a slow one too, finishes its file before the filter goes.
-    runs_.WaitForAll();
+    // Runs get a bounded time to finish their files; one that is still busy owns what it
+    // uses and no longer reports to this filter.
+    if (!runs_.Detach(kEndOfRunWaitMs))
+        Trace(L"writer thread still busy as the filter goes", S_FALSE);
     // The pin goes before the clock and the pass-through, which hold pointers into it.
     seeking_.reset();
     pin_.reset();
@@ -88,38 +123,22 @@ HRESULT STDMETHODCALLTYPE FileWriterFilter::NonDelegatingQueryInterface(REFIID i
 
 STDMETHODIMP FileWriterFilter::SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE*)
 {
-    // No lock and no state check: the caller names the file only while stopped.
-    const HRESULT check = CheckFileName(name);
-    if (check != S_OK)
-        return check;
-    try {
-        fileName_ = name;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    // No state check: the caller names the file only while stopped.
+    const HRESULT stored = name_.Set(name);
+    if (stored != S_OK)
+        return stored;
     // Create the file now, so that an unusable name or a locked file fails here.
-    HANDLE trial = OpenForWriting(fileName_, CREATE_ALWAYS, FILE_FLAG_NO_BUFFERING);
-    if (trial == INVALID_HANDLE_VALUE)
-        return HRESULT_FROM_WIN32(GetLastError());
-    CloseHandle(trial);
-    pin_->Stream().SetFileName(name);
-    return S_OK;
+    if (!OpenForWriting(name, CREATE_ALWAYS, FILE_FLAG_NO_BUFFERING))
+        return LastError();
+    // A stream upstream holds open moves to the new file.
+    return pin_->Stream().Retarget();
 }
 
 STDMETHODIMP FileWriterFilter::GetCurFile(LPOLESTR* name, AM_MEDIA_TYPE* type)
 {
-    if (name) {
-        *name = nullptr;
-        if (!fileName_.empty()) {
-            const size_t bytes = (fileName_.size() + 1) * sizeof(wchar_t);
-            *name = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
-            if (*name)
-                memcpy(*name, fileName_.c_str(), bytes);
-        }
-    }
     if (type)
         ZeroMemory(type, sizeof *type);
-    return S_OK;
+    return name ? name_.CopyTo(name) : S_OK;
 }
 
 STDMETHODIMP FileWriterFilter::SetSizeLimit(LONGLONG limit)
@@ -140,10 +159,14 @@ STDMETHODIMP FileWriterFilter::Pause()
 {
     dshow::AutoLock hold(&filterLock_);
     if (IsStopped()) {
-        // A file that cannot be opened is not the graph's failure: the run writes nothing.
+        // A run that cannot start is reported at once, as a write error: the graph (and the
+        // preview in it) runs on, and the application stops the recording it believes in,
+        // with the message it shows for any failed write.
         const HRESULT opened = OpenRun();
-        if (opened != S_OK)
+        if (opened != S_OK) {
             Trace(L"no file for this run", opened);
+            NotifyEvent(EC_WRITER_WRITE_ERROR, 0, 0);
+        }
     }
     return dshow::BaseFilter::Pause();
 }
@@ -159,7 +182,8 @@ STDMETHODIMP FileWriterFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name
 {
     if (!graph) {
         dshow::AutoLock hold(&filterLock_);
-        runs_.WaitForAll();
+        if (!runs_.Detach(kEndOfRunWaitMs))
+            Trace(L"writer thread still busy as the filter leaves its graph", S_FALSE);
     }
     return dshow::BaseFilter::JoinFilterGraph(graph, name);
 }
@@ -178,28 +202,44 @@ HRESULT FileWriterFilter::OpenRun()
 {
     if (runs_.Active())
         return S_OK;
-    if (CheckFileName(fileName_.c_str()) != S_OK || fileName_.empty())
-        return kNameNotConvertible;
+    std::wstring fileName;
+    HRESULT hr = E_OUTOFMEMORY;
+    try {
+        fileName = name_.Get();
+        hr = fileName.empty() ? kNameNotConvertible : OpenRunFor(fileName);
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY;
+    }
+    if (hr != S_OK) {
+        try {
+            DiscardEmptyFile(fileName);
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    return hr;
+}
 
-    // Ring and limit first: a run that cannot write must not empty an existing file.
-    SystemVolumeFacts volume;
-    const DWORD sectorSize = SectorSizeForFile(fileName_, volume);
+HRESULT FileWriterFilter::OpenRunFor(const std::wstring& fileName)
+{
+    // The ring first: a run that cannot write must not empty an existing file. Then the file,
+    // and only then the free space, which an old file of the same name no longer takes up.
+    const VolumeInfo volume = DescribeVolume(fileName, storage_.Volumes());
     long bufferSize = pin_->AllocatorBufferSize();
     if (bufferSize <= 0)
         bufferSize = kDefaultBufferSize;
-    if (!runs_.PrepareRing(static_cast<uint32_t>(bufferSize), sectorSize))
+    if (!runs_.PrepareRing(static_cast<uint32_t>(bufferSize), volume.sectorSize))
         return E_OUTOFMEMORY;
-    const std::optional<WriteLimit> limit = LimitForFile(fileName_, sizeLimit_, volume);
-    if (!limit)
-        return HRESULT_FROM_WIN32(GetLastError());
 
-    auto file = std::make_unique<UnbufferedRunFile>();
-    const DWORD error = file->Create(fileName_, sectorSize);
+    std::unique_ptr<RunFile> file;
+    const DWORD error = storage_.CreateRunFile(fileName, volume.sectorSize, &file);
     if (error != 0)
         return HRESULT_FROM_WIN32(error);
+    const std::optional<WriteLimit> limit = LimitForVolume(volume, sizeLimit_, storage_.Volumes());
+    if (!limit)
+        return LastError();
     SharedByteCount() = 0;
-    if (!runs_.Start(std::move(file), *limit, !pin_->CarriesAudio(), *this, SharedByteCount()))
-        return HRESULT_FROM_WIN32(GetLastError());
+    if (!runs_.Start(std::move(file), *limit, !pin_->CarriesAudio(), SharedByteCount()))
+        return LastError();
     return S_OK;
 }
 
@@ -213,7 +253,7 @@ void FileWriterFilter::EndRun()
 
 HRESULT FileWriterFilter::Write(IMediaSample* sample)
 {
-    dshow::AutoLock hold(&receiveLock_);
+    win::AutoLock hold(receiveLock_);
     if (WriterClock* clock = sampleClock_.load())
         clock->Advance();
     if (!runs_.Accepting())
@@ -230,7 +270,7 @@ HRESULT FileWriterFilter::Write(IMediaSample* sample)
 
 void FileWriterFilter::EndOfStreamDrain()
 {
-    dshow::AutoLock receive(&receiveLock_);
+    win::AutoLock receive(receiveLock_);
     dshow::AutoLock state(&filterLock_);
     EndRun();
 }

@@ -2,7 +2,9 @@
 // The writer filter: every byte that reaches its input pin goes, in arrival order, through a
 // sector-aligned ring to one file written without the system cache by a writer thread, which
 // enforces the run's limit and finishes the file (exact length, repaired stream tail).
+#include "FileName.h"
 #include "ScrivetInterfaces.h"
+#include "Storage.h"
 #include "WriteLimit.h"
 #include "WriterClock.h"
 #include "WriterEvents.h"
@@ -11,6 +13,8 @@
 
 #include <dshowbase/BaseFilter.h>
 #include <dshowbase/SeekingPassThru.h>
+
+#include <win/Lock.h>
 
 #include <atomic>
 #include <memory>
@@ -23,10 +27,13 @@ class FileWriterFilter final : public dshow::BaseFilter,
                                public IWriterSizeLimit,
                                public WriterEventSink {
 public:
-    // The class factory's creation function.
+    // The class factory's creation function: files and volumes are the system's.
     static dshow::INonDelegatingUnknown* Create(IUnknown* outer, HRESULT* hr);
+    // The same filter over other storage (test modules).
+    static dshow::INonDelegatingUnknown* CreateWith(IUnknown* outer, Storage& storage,
+                                                    HRESULT* hr);
 
-    explicit FileWriterFilter(IUnknown* outer);
+    FileWriterFilter(IUnknown* outer, Storage& storage);
     ~FileWriterFilter() override;
 
     DSHOW_DECLARE_IUNKNOWN
@@ -41,8 +48,8 @@ public:
     // IMediaFilter
     STDMETHODIMP Stop() override;
     STDMETHODIMP Pause() override;
-    // Leaving the graph waits for a run still finishing its file: its events go to the
-    // graph's event sink, which lives only as long as the graph.
+    // Leaving the graph gives a run still finishing its file a bounded time to do so (its
+    // events go to the graph's sink), then cuts it off from the graph.
     STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
 
     int GetPinCount() override;
@@ -60,13 +67,16 @@ public:
 private:
     // Opens the file and starts the writer thread for a run; the filter lock is held.
     HRESULT OpenRun();
+    HRESULT OpenRunFor(const std::wstring& fileName);
     // Lets the writer thread drain the ring and finish the file; the filter lock is held.
     void EndRun();
 
+    Storage& storage_;
+    // The base classes' own lock type: it is also the pin's lock.
     dshow::CritSec filterLock_;
-    dshow::CritSec receiveLock_;
+    win::CritSec receiveLock_;
     std::unique_ptr<dshow::SeekingPassThru> seeking_;
-    std::wstring fileName_;
+    RecordingName name_;
     std::atomic<LONGLONG> sizeLimit_{kNoSizeLimit};
     // The current run and any earlier one still finishing its file, each with its ring.
     WriterRuns runs_;

@@ -14,7 +14,7 @@ WriterClock::~WriterClock()
 void WriterClock::Advance()
 {
     {
-        dshow::AutoLock hold(&clockLock_);
+        win::AutoLock hold(timeLock_);
         time_.Advance(timeGetTime());
     }
     // Waking the scheduler for every sample costs a thread switch; only due advises need it.
@@ -24,7 +24,7 @@ void WriterClock::Advance()
 
 REFERENCE_TIME WriterClock::GetPrivateTime()
 {
-    dshow::AutoLock hold(&clockLock_);
+    win::AutoLock hold(timeLock_);
     return time_.Time();
 }
 

@@ -5,6 +5,8 @@
 
 #include <dshowbase/ReferenceClock.h>
 
+#include <win/Lock.h>
+
 namespace scrivet {
 
 class WriterClock final : public dshow::ReferenceClock {
@@ -20,6 +22,7 @@ protected:
     REFERENCE_TIME GetPrivateTime() override;
 
 private:
+    win::CritSec timeLock_;
     ClockTime time_;
 };
 

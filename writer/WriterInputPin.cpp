@@ -6,8 +6,9 @@
 
 namespace scrivet {
 
-WriterInputPin::WriterInputPin(FileWriterFilter* filter, dshow::CritSec* filterLock)
-    : dshow::RenderedInputPin(filter, filterLock, L"Input"), writer_(filter), stream_(this)
+WriterInputPin::WriterInputPin(FileWriterFilter* filter, dshow::CritSec* filterLock,
+                               const RecordingName& name)
+    : dshow::RenderedInputPin(filter, filterLock, L"Input"), writer_(filter), stream_(this, name)
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The writer's single input pin, "Input": takes any media type, hands every sample to the
 // filter's ring, and offers the file to upstream through IWriterStream.
+#include "FileName.h"
 #include "WriterStream.h"
 
 #include <dshowbase/Pins.h>
@@ -11,7 +12,8 @@ class FileWriterFilter;
 
 class WriterInputPin final : public dshow::RenderedInputPin {
 public:
-    WriterInputPin(FileWriterFilter* filter, dshow::CritSec* filterLock);
+    // The pin's stream writes to the file the filter is named.
+    WriterInputPin(FileWriterFilter* filter, dshow::CritSec* filterLock, const RecordingName& name);
 
     HRESULT STDMETHODCALLTYPE NonDelegatingQueryInterface(REFIID iid, void** out) override;
 

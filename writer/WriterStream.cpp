@@ -6,46 +6,25 @@
 
 namespace scrivet {
 
-namespace {
+WriterStream::WriterStream(WriterInputPin* pin, const RecordingName& name) : pin_(pin), name_(name) {}
 
-HANDLE OpenBuffered(const std::wstring& name)
+HRESULT WriterStream::OpenLocked()
 {
-    return OpenForWriting(name, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    file_.Reset();
+    const std::wstring name = name_.Get();
+    if (name.empty())
+        return E_INVALIDARG;
+    file_ = OpenForWriting(name.c_str(), OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    return file_ ? S_OK : HRESULT_FROM_WIN32(GetLastError());
 }
 
-}  // namespace
-
-WriterStream::WriterStream(WriterInputPin* pin) : pin_(pin) {}
-
-WriterStream::~WriterStream()
+HRESULT WriterStream::Retarget()
 {
-    CloseFile();
-}
-
-void WriterStream::CloseFile()
-{
-    if (file_ != INVALID_HANDLE_VALUE)
-        CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-}
-
-HRESULT WriterStream::SetFileName(const wchar_t* name)
-{
-    dshow::AutoLock hold(&lock_);
-    const HRESULT check = CheckFileName(name);
-    if (check != S_OK)
-        return check;
-    name_ = name;
-    HANDLE opened = OpenBuffered(name_);
-    if (opened == INVALID_HANDLE_VALUE)
-        return HRESULT_FROM_WIN32(GetLastError());
-    if (file_ == INVALID_HANDLE_VALUE) {
-        CloseHandle(opened);  // only a test: nobody uses the stream now
-    } else {
-        CloseHandle(file_);
-        file_ = opened;
-    }
-    return S_OK;
+    win::AutoLock hold(lock_);
+    // Nobody uses the stream now: it opens the file when it is next taken.
+    if (!file_)
+        return S_OK;
+    return OpenLocked();
 }
 
 STDMETHODIMP WriterStream::QueryInterface(REFIID iid, void** out)
@@ -65,9 +44,10 @@ STDMETHODIMP_(ULONG) WriterStream::AddRef()
     pin_->AddRef();
     const ULONG count = ++refs_;
     if (count == 1) {
-        dshow::AutoLock hold(&lock_);
-        if (!name_.empty() && file_ == INVALID_HANDLE_VALUE)
-            file_ = OpenBuffered(name_);
+        win::AutoLock hold(lock_);
+        // Without a name or a file that opens, the stream's calls say it has no file.
+        if (!file_)
+            OpenLocked();
     }
     return count;
 }
@@ -76,8 +56,8 @@ STDMETHODIMP_(ULONG) WriterStream::Release()
 {
     const ULONG count = --refs_;
     if (count == 0) {
-        dshow::AutoLock hold(&lock_);
-        CloseFile();
+        win::AutoLock hold(lock_);
+        file_.Reset();
     }
     pin_->Release();
     return count;
@@ -87,19 +67,19 @@ HRESULT WriterStream::Usable() const
 {
     if (!pin_->FilterStopped())
         return VFW_E_WRONG_STATE;
-    if (file_ == INVALID_HANDLE_VALUE)
+    if (!file_)
         return E_INVALIDARG;
     return S_OK;
 }
 
 STDMETHODIMP WriterStream::Write(const void* data, ULONG count, ULONG* written)
 {
-    dshow::AutoLock hold(&lock_);
+    win::AutoLock hold(lock_);
     const HRESULT usable = Usable();
     if (usable != S_OK)
         return usable;
     DWORD done = 0;
-    const BOOL ok = WriteFile(file_, data, count, &done, nullptr);
+    const BOOL ok = WriteFile(file_.Get(), data, count, &done, nullptr);
     if (written)
         *written = done;
     return ok ? S_OK : HRESULT_FROM_WIN32(GetLastError());
@@ -107,14 +87,14 @@ STDMETHODIMP WriterStream::Write(const void* data, ULONG count, ULONG* written)
 
 STDMETHODIMP WriterStream::Seek(LARGE_INTEGER distance, DWORD origin, ULARGE_INTEGER* position)
 {
-    dshow::AutoLock hold(&lock_);
+    win::AutoLock hold(lock_);
     const HRESULT usable = Usable();
     if (usable != S_OK)
         return usable;
     if (origin != FILE_BEGIN && origin != FILE_CURRENT && origin != FILE_END)
         return E_INVALIDARG;
     LARGE_INTEGER moved{};
-    if (!SetFilePointerEx(file_, distance, &moved, origin))
+    if (!SetFilePointerEx(file_.Get(), distance, &moved, origin))
         return HRESULT_FROM_WIN32(GetLastError());
     if (position)
         position->QuadPart = static_cast<ULONGLONG>(moved.QuadPart);
@@ -123,19 +103,19 @@ STDMETHODIMP WriterStream::Seek(LARGE_INTEGER distance, DWORD origin, ULARGE_INT
 
 STDMETHODIMP WriterStream::SetSize(ULARGE_INTEGER size)
 {
-    dshow::AutoLock hold(&lock_);
+    win::AutoLock hold(lock_);
     const HRESULT usable = Usable();
     if (usable != S_OK)
         return usable;
     LARGE_INTEGER here{}, zero{}, to{};
     to.QuadPart = static_cast<LONGLONG>(size.QuadPart);
-    if (!SetFilePointerEx(file_, zero, &here, FILE_CURRENT) ||
-        !SetFilePointerEx(file_, to, nullptr, FILE_BEGIN) || !SetEndOfFile(file_)) {
+    if (!SetFilePointerEx(file_.Get(), zero, &here, FILE_CURRENT) ||
+        !SetFilePointerEx(file_.Get(), to, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.Get())) {
         const DWORD error = GetLastError();
-        SetFilePointerEx(file_, here, nullptr, FILE_BEGIN);
+        SetFilePointerEx(file_.Get(), here, nullptr, FILE_BEGIN);
         return HRESULT_FROM_WIN32(error);
     }
-    SetFilePointerEx(file_, here, nullptr, FILE_BEGIN);
+    SetFilePointerEx(file_.Get(), here, nullptr, FILE_BEGIN);
     return S_OK;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 // The input pin's IWriterStream: lets an upstream multiplexer seek and write in the output
 // file (buffered) while the graph is stopped, for example to patch headers after a run.
+#include "FileName.h"
 #include "ScrivetInterfaces.h"
 
-#include <dshowbase/Lock.h>
+#include <win/Handle.h>
+#include <win/Lock.h>
 
 #include <atomic>
-#include <string>
 
 namespace scrivet {
 
@@ -14,14 +15,15 @@ class WriterInputPin;
 
 class WriterStream final : public IWriterStream {
 public:
-    explicit WriterStream(WriterInputPin* pin);
-    ~WriterStream();
+    // The stream writes to the file `name` holds; it keeps no name of its own.
+    WriterStream(WriterInputPin* pin, const RecordingName& name);
     WriterStream(const WriterStream&) = delete;
     WriterStream& operator=(const WriterStream&) = delete;
 
-    // Takes the file name (the rules of IFileSinkFilter) and opens the file as a test, or
-    // for good while the stream is in use.
-    HRESULT SetFileName(const wchar_t* name);
+    // The writer was given a new name: a stream in use moves to that file (the old one is
+    // closed). S_OK, or the Win32 error in HRESULT form when the new file cannot be opened;
+    // the stream then has no file.
+    HRESULT Retarget();
 
     // IUnknown: only IWriterStream here; counts on the stream and on the pin.
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
@@ -45,13 +47,15 @@ public:
 private:
     // VFW_E_WRONG_STATE unless the filter is stopped, E_INVALIDARG without a file, else S_OK.
     HRESULT Usable() const;
-    void CloseFile();
+    // Opens the named file for the stream (write, no sharing, open-always, buffered); the
+    // lock is held. S_OK or the failure.
+    HRESULT OpenLocked();
 
     WriterInputPin* pin_;
+    const RecordingName& name_;
     std::atomic<ULONG> refs_{0};
-    dshow::CritSec lock_;
-    std::wstring name_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    win::CritSec lock_;
+    win::Handle file_;
 };
 
 }  // namespace scrivet

@@ -1,6 +1,7 @@
 #include "BenchMeasure.h"
 
-#include <dshowbase/ComPtr.h>
+#include <win/ComPtr.h>
+#include <win/Handle.h>
 
 #include <control.h>
 #include <dshow.h>
@@ -17,14 +18,14 @@ namespace {
 
 std::string ReadSmallFile(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const win::Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+    if (!file)
         return {};
     char text[1024];
     DWORD got = 0;
-    ReadFile(file, text, sizeof text - 1, &got, nullptr);
-    CloseHandle(file);
+    if (!ReadFile(file.Get(), text, sizeof text - 1, &got, nullptr))
+        return {};
     return std::string(text, got);
 }
 
@@ -90,16 +91,16 @@ DWORD WINAPI ReadEvents(void* context)
 // out, the way a program watching the graph does; returns wall and CPU seconds per event.
 bool MeasureGraphEvents(int count, double* wallPerEvent, double* cpuPerEvent)
 {
-    dshow::ComPtr<IGraphBuilder> graph;
-    dshow::ComPtr<IMediaEventSink> sink;
-    dshow::ComPtr<IMediaEvent> events;
+    win::ComPtr<IGraphBuilder> graph;
+    win::ComPtr<IMediaEventSink> sink;
+    win::ComPtr<IMediaEvent> events;
     if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                 graph.PutVoid())) ||
         FAILED(graph->QueryInterface(IID_IMediaEventSink, sink.PutVoid())) ||
         FAILED(graph->QueryInterface(IID_IMediaEvent, events.PutVoid())))
         return false;
     EventReader reader{events.Get(), EC_USER + 1};
-    HANDLE thread = CreateThread(nullptr, 0, ReadEvents, &reader, 0, nullptr);
+    const win::Handle thread(CreateThread(nullptr, 0, ReadEvents, &reader, 0, nullptr));
     if (!thread)
         return false;
     const CpuClock cpu;
@@ -107,8 +108,7 @@ bool MeasureGraphEvents(int count, double* wallPerEvent, double* cpuPerEvent)
     for (int i = 0; i < count; ++i)
         sink->Notify(0x80CC, 0, i);
     sink->Notify(EC_USER + 1, 0, 0);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    WaitForSingleObject(thread.Get(), INFINITE);
     *wallPerEvent = (Now() - start) / count;
     *cpuPerEvent = cpu.Elapsed() / count;
     return reader.seen == count + 1;

@@ -10,6 +10,8 @@
 #include "ScrivetInterfaces.h"
 #include "WriterGraph.h"
 
+#include <win/Handle.h>
+
 #include <uuids.h>
 
 #include <algorithm>
@@ -24,6 +26,7 @@ using namespace scrivet::bench;
 namespace {
 
 constexpr long kBlock = 65536;
+constexpr double kMiB = 1024.0 * 1024;
 const CLSID kSystemFileWriter = {0x8596E5F0, 0x0DA5, 0x11D0, {0xBD, 0x21, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
 
 uint64_t FileSize(const std::string& path)
@@ -34,11 +37,12 @@ uint64_t FileSize(const std::string& path)
     return (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
 }
 
-Figures ThroughGraph(const CLSID& writer, const std::vector<BYTE>& data, int repeat, const std::string& path)
+Figures ThroughGraph(const CLSID& writer, const std::vector<BYTE>& data, int repeat, const std::string& path,
+                     double bytesPerSecond = 0)
 {
     Figures figures;
     DeleteFileA(path.c_str());
-    auto* source = new ByteSource(&data, {kBlock}, kBlock, MEDIATYPE_Stream, repeat);
+    auto* source = new ByteSource(&data, {kBlock}, kBlock, MEDIATYPE_Stream, repeat, bytesPerSecond);
     {
         WriterGraph graph;
         if (FAILED(graph.Build(source, writer)) || FAILED(graph.SetFileName(Wide(path))))
@@ -64,18 +68,18 @@ Figures RawWrites(const std::vector<BYTE>& data, int repeat, const std::string& 
     std::copy(data.begin(), data.end(), block);
     const CpuClock cpu;
     const double start = Now();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_NO_BUFFERING, nullptr);
-    figures.ok = file != INVALID_HANDLE_VALUE;
+    win::Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_NO_BUFFERING,
+                                 nullptr));
+    figures.ok = file.Valid();
     for (int round = 0; figures.ok && round < repeat; ++round)
         for (size_t at = 0; figures.ok && at < data.size(); at += kBlock) {
             DWORD written = 0;
             const double before = Now();
-            figures.ok = WriteFile(file, block + at, kBlock, &written, nullptr) && written == kBlock;
+            figures.ok = WriteFile(file.Get(), block + at, kBlock, &written, nullptr) && written == kBlock;
             figures.longestBlockUs = std::max(figures.longestBlockUs, (Now() - before) * 1e6);
             ++figures.writes;
         }
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
+    file.Reset();
     figures.seconds = Now() - start;
     figures.cpuSeconds = cpu.Elapsed();
     VirtualFree(block, 0, MEM_RELEASE);
@@ -86,21 +90,22 @@ Figures RawWrites(const std::vector<BYTE>& data, int repeat, const std::string& 
 int Hog(const char* path, int megabytes)
 {
     std::vector<char> block(1 << 20, 'h');
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    win::Handle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file)
         return 1;
     for (int i = 0; i < megabytes; ++i) {
         DWORD written = 0;
-        WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+        if (!WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
+            return 1;
     }
-    FlushFileBuffers(file);
-    CloseHandle(file);
+    FlushFileBuffers(file.Get());
+    file.Reset();
     DeleteFileA(path);
     return 0;
 }
 
-// Starts the competing writer; returns its process handle (null when it cannot start).
-HANDLE StartHog(const std::string& folder, int megabytes)
+// Starts the competing writer; returns its process handle (empty when it cannot start).
+win::Handle StartHog(const std::string& folder, int megabytes)
 {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -110,9 +115,9 @@ HANDLE StartHog(const std::string& folder, int megabytes)
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
+        return {};
+    win::Handle thread(process.hThread);
+    return win::Handle(process.hProcess);
 }
 
 }  // namespace
@@ -174,13 +179,30 @@ int main(int argc, char** argv)
     PrintRoundRatios("system File Writer", system, raw);
 
     if (wanted("scrivet")) {
-        // Another process writes a large file to the same disk while Scrivet records.
-        if (HANDLE hog = StartHog(folder, megabytes * 4)) {
-            Sleep(200);
-            const Figures loaded = ThroughGraph(CLSID_ScrivetFileWriter, data, repeat, folder + "bench_scrivet.bin");
-            Print("Scrivet, disk shared", loaded, total, rawSeconds);
-            WaitForSingleObject(hog, INFINITE);
-            CloseHandle(hog);
+        // Another process writes a large file to the same disk while each writer records:
+        // as fast as the source can push, at a capture's pace (2 MB/s, above a DVD-rate
+        // stream), and at eight times that. A paced Receive waits only when the ring is full.
+        const struct {
+            const char* name;
+            const CLSID* writer;
+            double pace;
+            int megabytes;
+        } shared[] = {
+            {"Scrivet, disk shared", &CLSID_ScrivetFileWriter, 0, 8 * repeat},
+            {"system, disk shared", &kSystemFileWriter, 0, 8 * repeat},
+            {"Scrivet, shared, 2 MB/s", &CLSID_ScrivetFileWriter, 2 * kMiB, 16},
+            {"system, shared, 2 MB/s", &kSystemFileWriter, 2 * kMiB, 16},
+            {"Scrivet, shared, 16 MB/s", &CLSID_ScrivetFileWriter, 16 * kMiB, 64},
+            {"system, shared, 16 MB/s", &kSystemFileWriter, 16 * kMiB, 64},
+        };
+        for (const auto& run : shared) {
+            const int runRepeat = run.megabytes / 8;
+            if (const win::Handle hog = StartHog(folder, megabytes * 4)) {
+                Sleep(200);
+                const Figures loaded = ThroughGraph(*run.writer, data, runRepeat, folder + "bench_shared.bin", run.pace);
+                Print(run.name, loaded, 8.0 * runRepeat, 0);
+                WaitForSingleObject(hog.Get(), INFINITE);
+            }
         }
         std::printf("\nwhere the time goes\n");
         PrintHandOverCosts(kBlock);

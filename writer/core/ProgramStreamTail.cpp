@@ -148,8 +148,8 @@ bool HandleTailFile::ReadAt(uint64_t offset, void* data, DWORD length, DWORD* go
     LARGE_INTEGER to;
     to.QuadPart = static_cast<LONGLONG>(offset);
     *got = 0;
-    return SetFilePointerEx(file_, to, nullptr, FILE_BEGIN) &&
-           ReadFile(file_, data, length, got, nullptr);
+    return SetFilePointerEx(file_.Get(), to, nullptr, FILE_BEGIN) &&
+           ReadFile(file_.Get(), data, length, got, nullptr);
 }
 
 bool HandleTailFile::WriteAt(uint64_t offset, const void* data, DWORD length)
@@ -157,8 +157,8 @@ bool HandleTailFile::WriteAt(uint64_t offset, const void* data, DWORD length)
     LARGE_INTEGER to;
     to.QuadPart = static_cast<LONGLONG>(offset);
     DWORD written = 0;
-    return SetFilePointerEx(file_, to, nullptr, FILE_BEGIN) &&
-           WriteFile(file_, data, length, &written, nullptr) && written == length;
+    return SetFilePointerEx(file_.Get(), to, nullptr, FILE_BEGIN) &&
+           WriteFile(file_.Get(), data, length, &written, nullptr) && written == length;
 }
 
 void RepairProgramStreamTail(TailFile& file, uint64_t& length)

@@ -2,6 +2,8 @@
 // Repair of the end of an MPEG-1 or MPEG-2 program stream that was cut off mid-packet: the
 // stream is cut after its last complete packet and closed with a copy of the last pack
 // header, a video packet holding only a sequence end code, and the program end code.
+#include <win/Handle.h>
+
 #include <windows.h>
 
 #include <cstdint>
@@ -33,12 +35,12 @@ protected:
 
 class HandleTailFile final : public TailFile {
 public:
-    explicit HandleTailFile(HANDLE file) : file_(file) {}
+    explicit HandleTailFile(const win::Handle& file) : file_(file) {}
     bool ReadAt(uint64_t offset, void* data, DWORD length, DWORD* got) override;
     bool WriteAt(uint64_t offset, const void* data, DWORD length) override;
 
 private:
-    HANDLE file_;
+    const win::Handle& file_;
 };
 
 // Repairs the stream of `length` data bytes in `file` and updates `length` to the new end.

@@ -3,18 +3,22 @@
 #include "ProgramStreamTail.h"
 
 #include <cassert>
+#include <new>
 
 namespace scrivet {
 
-HANDLE OpenForWriting(const std::wstring& name, DWORD disposition, DWORD flags)
+win::Handle OpenForWriting(const wchar_t* name, DWORD disposition, DWORD flags)
 {
-    return CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, disposition, flags, nullptr);
+    return win::Handle(CreateFileW(name, GENERIC_WRITE, 0, nullptr, disposition, flags, nullptr));
 }
 
-UnbufferedRunFile::~UnbufferedRunFile()
+DWORD CutAt(const win::Handle& file, uint64_t length)
 {
-    if (file_ != INVALID_HANDLE_VALUE)
-        CloseHandle(file_);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(length);
+    if (!SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get()))
+        return GetLastError();
+    return 0;
 }
 
 DWORD UnbufferedRunFile::Create(const std::wstring& name, DWORD sectorSize)
@@ -24,16 +28,14 @@ DWORD UnbufferedRunFile::Create(const std::wstring& name, DWORD sectorSize)
     // Created always, but an empty file (the one the name's trial creation left) is opened as
     // it is rather than cut: Linux's ext4, under Wine, takes a cut to zero as the sign of a
     // file being replaced and makes the close write out every byte there and then.
-    file_ = OpenForWriting(name, OPEN_ALWAYS, FILE_FLAG_NO_BUFFERING);
-    if (file_ == INVALID_HANDLE_VALUE)
+    file_ = OpenForWriting(name.c_str(), OPEN_ALWAYS, FILE_FLAG_NO_BUFFERING);
+    if (!file_)
         return GetLastError();
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file_, &size) || size.QuadPart != 0) {
-        const LARGE_INTEGER start{};
-        if (!SetFilePointerEx(file_, start, nullptr, FILE_BEGIN) || !SetEndOfFile(file_)) {
-            const DWORD error = GetLastError();
-            CloseHandle(file_);
-            file_ = INVALID_HANDLE_VALUE;
+    if (!GetFileSizeEx(file_.Get(), &size) || size.QuadPart != 0) {
+        const DWORD error = CutAt(file_, 0);
+        if (error != 0) {
+            file_.Reset();
             return error;
         }
     }
@@ -52,31 +54,34 @@ DWORD UnbufferedRunFile::WriteSectors(const BYTE* data, DWORD length, DWORD* wri
         OutputDebugStringA("Scrivet:  unaligned unbuffered write refused\r\n");
         return ERROR_INVALID_PARAMETER;
     }
-    if (!WriteFile(file_, data, length, written, nullptr))
+    if (!WriteFile(file_.Get(), data, length, written, nullptr))
         return GetLastError();
     return *written == length ? 0 : ERROR_DISK_FULL;
 }
 
 DWORD UnbufferedRunFile::Finish(uint64_t& length, bool repairTail)
 {
-    if (file_ != INVALID_HANDLE_VALUE)
-        CloseHandle(file_);
-    file_ = CreateFileW(name_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file_ == INVALID_HANDLE_VALUE)
-        return GetLastError();
+    // Cut through the handle the run wrote with, before it is closed: if the file cannot be
+    // opened again, it still ends at the data, not in the rest of the last sector.
+    DWORD error = file_ ? CutAt(file_, length) : ERROR_INVALID_HANDLE;
+    file_.Reset();
+    if (error == 0 && !repairTail)
+        return 0;
+    // The tail is read byte by byte, which an unbuffered handle does not allow.
+    win::Handle file(CreateFileW(name_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return error != 0 ? error : GetLastError();
     if (repairTail) {
-        HandleTailFile tail(file_);
-        RepairProgramStreamTail(tail, length);
+        try {
+            HandleTailFile tail(file);
+            RepairProgramStreamTail(tail, length);
+        } catch (const std::bad_alloc&) {
+            // No memory for the tail: the file keeps the data as written, unrepaired.
+        }
     }
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(length);
-    DWORD error = 0;
-    if (!SetFilePointerEx(file_, end, nullptr, FILE_BEGIN) || !SetEndOfFile(file_))
-        error = GetLastError();
-    CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-    return error;
+    // A cut that failed on the first handle and works on this one leaves the file complete.
+    return CutAt(file, length);
 }
 
 }  // namespace scrivet

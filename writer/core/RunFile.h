@@ -1,9 +1,12 @@
 #pragma once
 // The file that one run writes, as its writer thread sees it: unbuffered whole-sector writes
 // during the run, then the finishing steps (exact length, repaired tail) once it ends.
+#include <win/Handle.h>
+
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace scrivet {
@@ -13,27 +16,30 @@ public:
     virtual ~RunFile() = default;
     // `data` and `length` are whole sectors; returns 0 or the Win32 error.
     virtual DWORD WriteSectors(const BYTE* data, DWORD length, DWORD* written) = 0;
-    // Closes the unbuffered handle, reopens the file, repairs the program-stream tail when
-    // asked (which may change `length`), cuts the file at `length` and closes it.
+    // Cuts the file at `length`, repairs the program-stream tail when asked (which may change
+    // `length`) and closes it. Returns 0, or the Win32 error of the first step that failed;
+    // even then the file is cut at `length` whenever the system allows it.
     virtual DWORD Finish(uint64_t& length, bool repairTail) = 0;
 };
 
 // A file created for the run with no system caching.
 class UnbufferedRunFile final : public RunFile {
 public:
-    ~UnbufferedRunFile() override;
     // Creates (or empties) the file; returns 0 or the Win32 error.
     DWORD Create(const std::wstring& name, DWORD sectorSize);
     DWORD WriteSectors(const BYTE* data, DWORD length, DWORD* written) override;
     DWORD Finish(uint64_t& length, bool repairTail) override;
 
 private:
-    std::wstring name_;
+    std::wstring name_;  // this run's file, which a later name given to the writer does not change
     DWORD sectorSize_ = 512;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    win::Handle file_;
 };
 
 // Opens a file for writing with no sharing, as the writer does everywhere.
-HANDLE OpenForWriting(const std::wstring& name, DWORD disposition, DWORD flags);
+win::Handle OpenForWriting(const wchar_t* name, DWORD disposition, DWORD flags);
+
+// Sets the end of an open file at `length`; 0 or the Win32 error.
+DWORD CutAt(const win::Handle& file, uint64_t length);
 
 }  // namespace scrivet

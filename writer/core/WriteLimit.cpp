@@ -4,15 +4,17 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwctype>
+#include <vector>
 
 namespace scrivet {
 
-WriteLimit ComputeWriteLimit(uint64_t freeBytes, bool ntfs, int64_t callerLimit)
+WriteLimit ComputeWriteLimit(uint64_t freeBytes, bool fatCeiling, int64_t callerLimit)
 {
     WriteLimit limit;
     const uint64_t usable = freeBytes > kFreeSpaceReserve ? freeBytes - kFreeSpaceReserve : 0;
     limit.bytes = static_cast<int64_t>(std::min<uint64_t>(usable, INT64_MAX));
-    if (!ntfs && limit.bytes >= kFatCeiling) {
+    if (fatCeiling && limit.bytes >= kFatCeiling) {
         limit.bytes = kFatCeiling;
         limit.reason = LimitReason::FatCeiling;
     }
@@ -34,6 +36,51 @@ long LimitEvent(LimitReason reason)
         break;
     }
     return EC_WRITER_DISK_FULL;
+}
+
+bool HasFatCeiling(const std::optional<std::wstring>& fileSystem)
+{
+    if (!fileSystem || fileSystem->empty())
+        return true;
+    std::wstring upper = *fileSystem;
+    for (wchar_t& c : upper)
+        c = static_cast<wchar_t>(std::towupper(c));
+    return upper == L"FAT" || upper == L"FAT12" || upper == L"FAT16" || upper == L"FAT32";
+}
+
+DWORD UsableSectorSize(std::optional<DWORD> reported)
+{
+    if (!reported)
+        return kDefaultSectorSize;
+    const DWORD size = *reported;
+    const bool powerOfTwo = size != 0 && (size & (size - 1)) == 0;
+    return powerOfTwo && size >= 512 && size <= 65536 ? size : kDefaultSectorSize;
+}
+
+bool SystemVolumeFacts::FullPath(const std::wstring& name, std::wstring* full)
+{
+    const DWORD needed = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return false;
+    std::vector<wchar_t> buffer(needed);
+    const DWORD length = GetFullPathNameW(name.c_str(), needed, buffer.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return false;
+    full->assign(buffer.data(), length);
+    return true;
+}
+
+bool SystemVolumeFacts::VolumeRoot(const std::wstring& fullPath, std::wstring* root)
+{
+    std::vector<wchar_t> buffer(fullPath.size() + 2);
+    if (!GetVolumePathNameW(fullPath.c_str(), buffer.data(), static_cast<DWORD>(buffer.size())))
+        return false;
+    root->assign(buffer.data());
+    if (root->empty())
+        return false;
+    if (root->back() != L'\\')
+        root->push_back(L'\\');
+    return true;
 }
 
 bool SystemVolumeFacts::FreeBytesAvailable(const std::wstring& directory, uint64_t* bytes)
@@ -92,31 +139,35 @@ std::wstring VolumeRoot(const std::wstring& directory)
     return {};
 }
 
-std::optional<WriteLimit> LimitForFile(const std::wstring& fileName, int64_t callerLimit,
-                                       VolumeFacts& volume)
+VolumeInfo DescribeVolume(const std::wstring& fileName, VolumeFacts& volume)
 {
-    const std::wstring directory = DirectoryOf(fileName);
-    uint64_t freeBytes = 0;
-    if (!volume.FreeBytesAvailable(directory, &freeBytes))
-        return std::nullopt;
-    // Without a root there is nothing to ask, and the ceiling stays as for a FAT volume.
-    bool ntfs = false;
-    const std::wstring root = VolumeRoot(directory);
+    VolumeInfo info;
+    if (!volume.FullPath(fileName, &info.fullPath))
+        info.fullPath = fileName;
+    info.directory = DirectoryOf(info.fullPath);
+    // The system knows mount points and shares; the spelling of the name is the fallback.
+    if (!volume.VolumeRoot(info.fullPath, &info.root))
+        info.root = VolumeRoot(info.directory);
+    if (info.root.empty())
+        return info;
+    DWORD sector = 0;
+    info.sectorSize = UsableSectorSize(volume.BytesPerSector(info.root, &sector)
+                                           ? std::optional<DWORD>(sector)
+                                           : std::nullopt);
     std::wstring fileSystem;
-    if (!root.empty() && volume.FileSystemName(root, &fileSystem))
-        ntfs = fileSystem == L"NTFS";
-    return ComputeWriteLimit(freeBytes, ntfs, callerLimit);
+    info.fatCeiling = HasFatCeiling(volume.FileSystemName(info.root, &fileSystem)
+                                        ? std::optional<std::wstring>(fileSystem)
+                                        : std::nullopt);
+    return info;
 }
 
-DWORD SectorSizeForFile(const std::wstring& fileName, VolumeFacts& volume)
+std::optional<WriteLimit> LimitForVolume(const VolumeInfo& info, int64_t callerLimit,
+                                         VolumeFacts& volume)
 {
-    DWORD bytes = 0;
-    if (fileName.empty())
-        return 512;
-    const std::wstring root = std::wstring(1, fileName[0]) + L":\\";
-    if (!volume.BytesPerSector(root, &bytes) || bytes == 0)
-        return 512;
-    return bytes;
+    uint64_t freeBytes = 0;
+    if (!volume.FreeBytesAvailable(info.directory, &freeBytes))
+        return std::nullopt;
+    return ComputeWriteLimit(freeBytes, info.fatCeiling, callerLimit);
 }
 
 }  // namespace scrivet

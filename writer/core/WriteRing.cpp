@@ -5,31 +5,11 @@
 
 namespace scrivet {
 
-namespace {
-
-// Scoped hold of a critical section.
-class Hold {
-public:
-    explicit Hold(CRITICAL_SECTION& section) : section_(section) { EnterCriticalSection(&section_); }
-    ~Hold() { LeaveCriticalSection(&section_); }
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-
-private:
-    CRITICAL_SECTION& section_;
-};
-
-}  // namespace
-
-WriteRing::WriteRing()
-{
-    InitializeCriticalSection(&lock_);
-}
+WriteRing::WriteRing() = default;
 
 WriteRing::~WriteRing()
 {
     Release();
-    DeleteCriticalSection(&lock_);
 }
 
 bool WriteRing::Allocate(uint32_t bufferSize, uint32_t sectorSize)
@@ -45,7 +25,7 @@ bool WriteRing::Allocate(uint32_t bufferSize, uint32_t sectorSize)
                                 PAGE_READWRITE);
     if (!memory)
         return false;
-    Hold hold(lock_);
+    win::AutoLock hold(lock_);
     memory_ = static_cast<BYTE*>(memory);
     capacity_ = static_cast<uint32_t>(rounded);
     sectorSize_ = sectorSize;
@@ -58,7 +38,7 @@ bool WriteRing::Allocate(uint32_t bufferSize, uint32_t sectorSize)
 
 void WriteRing::Release()
 {
-    Hold hold(lock_);
+    win::AutoLock hold(lock_);
     if (memory_)
         VirtualFree(memory_, 0, MEM_RELEASE);
     memory_ = nullptr;
@@ -67,14 +47,26 @@ void WriteRing::Release()
     closed_ = true;
 }
 
-void WriteRing::Reset()
+uint32_t WriteRing::Reset()
 {
-    Hold hold(lock_);
+    win::AutoLock hold(lock_);
     writeIndex_ = readIndex_ = filled_ = 0;
-    producerWaiting_ = consumerWaiting_ = wakeRequested_ = producerBusy_ = false;
+    producerWaiting_ = consumerWaiting_ = wakeRequested_ = producerBusy_ = abandoned_ = false;
     closed_ = memory_ == nullptr;
     dataReady_.Reset();
     spaceReady_.Reset();
+    return ++generation_;
+}
+
+uint32_t WriteRing::Generation()
+{
+    win::AutoLock hold(lock_);
+    return generation_;
+}
+
+bool WriteRing::Put(const BYTE* data, size_t length)
+{
+    return Put(data, length, Generation());
 }
 
 uint32_t WriteRing::ContiguousSectorsLocked() const
@@ -88,7 +80,7 @@ uint32_t WriteRing::BatchLocked() const
     return std::min(batch_, capacity_ - readIndex_);
 }
 
-bool WriteRing::Put(const BYTE* data, size_t length)
+bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation)
 {
     bool started = false;
     while (length > 0 || !started) {
@@ -96,12 +88,16 @@ bool WriteRing::Put(const BYTE* data, size_t length)
         uint32_t at = 0;
         bool fits = false;
         {
-            Hold hold(lock_);
+            win::AutoLock hold(lock_);
             producerWaiting_ = false;
+            if (abandoned_) {
+                producerBusy_ = false;
+                return false;
+            }
             if (!started) {
                 // The whole sample or none of it: a close that came first refuses it, a
                 // close that comes later waits for the rest of it.
-                if (closed_)
+                if (closed_ || generation != generation_)
                     return false;
                 producerBusy_ = true;
                 started = true;
@@ -122,7 +118,7 @@ bool WriteRing::Put(const BYTE* data, size_t length)
         std::memcpy(memory_ + at, data, piece);
         bool wakeWriter = false;
         {
-            Hold hold(lock_);
+            win::AutoLock hold(lock_);
             writeIndex_ = at + static_cast<uint32_t>(piece);
             if (writeIndex_ == capacity_)
                 writeIndex_ = 0;
@@ -146,7 +142,7 @@ bool WriteRing::Put(const BYTE* data, size_t length)
 
 WriteRing::Chunk WriteRing::Take(bool aligned)
 {
-    Hold hold(lock_);
+    win::AutoLock hold(lock_);
     Chunk chunk;
     if (filled_ == 0)
         return chunk;
@@ -164,7 +160,7 @@ void WriteRing::Consume(uint32_t length)
 {
     bool wakeProducer = false;
     {
-        Hold hold(lock_);
+        win::AutoLock hold(lock_);
         readIndex_ += length;
         if (readIndex_ >= capacity_)
             readIndex_ -= capacity_;
@@ -178,12 +174,17 @@ void WriteRing::Consume(uint32_t length)
 
 void WriteRing::WaitForData(DWORD patienceMs)
 {
-    bool patient = false;
-    DWORD since = 0;
+    // Patience runs from the writer's last write, not from the first new sector: a stream
+    // too slow to fill a batch within the patience is written when the patience runs out,
+    // and its producer never wakes the writer for it (waking another thread can cost the
+    // streaming thread its processor on a busy machine). Only a ring left empty for a whole
+    // patience waits for a sector, and the data that then comes gets its patience anew.
+    DWORD since = GetTickCount();
     for (;;) {
         DWORD timeout = INFINITE;
+        bool idle = false;
         {
-            Hold hold(lock_);
+            win::AutoLock hold(lock_);
             if (wakeRequested_) {
                 wakeRequested_ = false;
                 return;
@@ -191,31 +192,32 @@ void WriteRing::WaitForData(DWORD patienceMs)
             const uint32_t ready = ContiguousSectorsLocked();
             if (capacity_ == 0 || ready >= BatchLocked())
                 return;
-            if (ready > 0) {
-                if (!patient) {
-                    patient = true;
-                    since = GetTickCount();
-                }
-                const DWORD waited = GetTickCount() - since;
-                if (waited >= patienceMs)
-                    return;
+            const DWORD waited = GetTickCount() - since;
+            if (waited < patienceMs) {
                 timeout = patienceMs - waited;
                 consumerWants_ = BatchLocked();
+            } else if (ready > 0) {
+                return;
             } else {
+                idle = true;
                 consumerWants_ = sectorSize_;
             }
             consumerWaiting_ = true;
         }
         dataReady_.Wait(timeout);
-        Hold hold(lock_);
-        consumerWaiting_ = false;
+        {
+            win::AutoLock hold(lock_);
+            consumerWaiting_ = false;
+        }
+        if (idle)
+            since = GetTickCount();
     }
 }
 
 void WriteRing::SignalData()
 {
     {
-        Hold hold(lock_);
+        win::AutoLock hold(lock_);
         wakeRequested_ = true;
     }
     dataReady_.Set();
@@ -223,7 +225,7 @@ void WriteRing::SignalData()
 
 bool WriteRing::Close()
 {
-    Hold hold(lock_);
+    win::AutoLock hold(lock_);
     closed_ = true;
     return !producerBusy_;
 }
@@ -231,26 +233,38 @@ bool WriteRing::Close()
 void WriteRing::WaitForProducer()
 {
     {
-        Hold hold(lock_);
+        win::AutoLock hold(lock_);
         if (!producerBusy_ || ContiguousSectorsLocked() > 0)
             return;
         consumerWants_ = sectorSize_;
         consumerWaiting_ = true;
     }
     dataReady_.Wait(INFINITE);
-    Hold hold(lock_);
+    win::AutoLock hold(lock_);
     consumerWaiting_ = false;
+}
+
+void WriteRing::Abandon()
+{
+    bool wakeProducer = false;
+    {
+        win::AutoLock hold(lock_);
+        abandoned_ = closed_ = true;
+        wakeProducer = producerWaiting_;
+    }
+    if (wakeProducer)
+        spaceReady_.Set();
 }
 
 bool WriteRing::Closed()
 {
-    Hold hold(lock_);
+    win::AutoLock hold(lock_);
     return closed_;
 }
 
 uint32_t WriteRing::Filled()
 {
-    Hold hold(lock_);
+    win::AutoLock hold(lock_);
     return filled_;
 }
 

@@ -4,6 +4,8 @@
 // sector-aligned offset is a valid address for an unbuffered write.
 #include "AutoResetSignal.h"
 
+#include <win/Lock.h>
+
 #include <windows.h>
 
 #include <cstdint>
@@ -30,18 +32,24 @@ public:
     uint32_t Capacity() const { return capacity_; }
     uint32_t SectorSize() const { return sectorSize_; }
 
-    // Empties the ring and opens it to the producer for a new run.
-    void Reset();
+    // Empties the ring and opens it to the producer for a new run; returns the run's
+    // generation, which changes with every reset.
+    uint32_t Reset();
+    uint32_t Generation();
 
     // Producer: copies every byte in, waiting for space as needed. A sample goes in whole or,
-    // when the ring was closed before it came, not at all (false).
+    // when the ring was closed before it came or now serves a later run than `generation`
+    // (a producer that stalled across a stop and a new start), not at all (false).
+    bool Put(const BYTE* data, size_t length, uint32_t generation);
+    // The same for the run the ring serves now.
     bool Put(const BYTE* data, size_t length);
 
     // Consumer: the next contiguous block, in aligned mode only whole sectors.
     Chunk Take(bool aligned);
     void Consume(uint32_t length);
     // Waits until a batch is in (half the ring, or all of it up to its end), or `patienceMs`
-    // have passed since a whole sector was there, or SignalData is called. Fewer, larger
+    // have passed (since the call, or since data came to a ring idle that long) and a whole
+    // sector is there, or SignalData is called. Fewer, larger
     // writes keep the cost of each write and its progress event small at high rates, and
     // the patience keeps a slow stream's data from waiting long in memory.
     void WaitForData(DWORD patienceMs);
@@ -52,6 +60,9 @@ public:
     bool Close();
     void WaitForProducer();
     bool Closed();
+    // The consumer is given up on (its writes hang): a producer waiting for space returns at
+    // once, and no more bytes go in, not even the rest of a sample under way.
+    void Abandon();
 
     uint32_t Filled();
 
@@ -68,13 +79,15 @@ private:
     uint32_t filled_ = 0;
     uint32_t batch_ = 0;
     bool closed_ = true;
+    uint32_t generation_ = 0;
+    bool abandoned_ = false;
     bool producerBusy_ = false;  // a Put is under way
     // Each side signals the other only when it waits, and only for what it waits for.
     bool producerWaiting_ = false;
     bool consumerWaiting_ = false;
     uint32_t consumerWants_ = 0;  // contiguous whole-sector bytes that wake the consumer
     bool wakeRequested_ = false;  // SignalData was called
-    CRITICAL_SECTION lock_;
+    win::CritSec lock_;
     AutoResetSignal dataReady_;   // producer to writer, and the end of a run to the writer
     AutoResetSignal spaceReady_;  // writer to producer
 };

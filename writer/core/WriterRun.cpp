@@ -1,5 +1,7 @@
 #include "WriterRun.h"
 
+#include <new>
+
 namespace scrivet {
 
 namespace {
@@ -12,37 +14,49 @@ bool MeansDiskFull(DWORD error)
     return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
 }
 
+// What the thread holds: its run, and a reference on the module whose code it runs, so that
+// the plug-in is not unloaded under a thread that outlives every filter.
+struct ThreadStart {
+    std::shared_ptr<WriterRun> run;
+    HMODULE module = nullptr;
+};
+
 }  // namespace
 
-WriterRun::WriterRun(WriteRing& ring, std::unique_ptr<RunFile> file, WriteLimit limit,
-                     bool repairTail, WriterEventSink& events, std::atomic<uint64_t>& sharedBytes)
-    : ring_(ring),
+WriterRun::WriterRun(std::shared_ptr<WriteRing> ring, std::unique_ptr<RunFile> file,
+                     WriteLimit limit, bool repairTail, std::shared_ptr<WriterEventSink> events,
+                     std::atomic<uint64_t>& sharedBytes)
+    : ring_(std::move(ring)),
       file_(std::move(file)),
       limit_(limit),
       repairTail_(repairTail),
-      events_(events),
+      events_(std::move(events)),
       sharedBytes_(sharedBytes)
 {
 }
 
-WriterRun::~WriterRun()
-{
-    if (thread_) {
-        running_ = false;
-        ring_.SignalData();
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-    }
-}
-
 bool WriterRun::Start()
 {
-    ring_.Reset();
+    auto* start = new (std::nothrow) ThreadStart;
+    if (!start)
+        return false;
+    try {
+        start->run = shared_from_this();
+    } catch (const std::bad_weak_ptr&) {
+        delete start;
+        return false;
+    }
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCWSTR>(&WriterRun::ThreadMain), &start->module);
+    generation_ = ring_->Reset();
     running_ = true;
-    thread_ = CreateThread(nullptr, 0, &WriterRun::ThreadMain, this, 0, nullptr);
+    thread_.Reset(CreateThread(nullptr, 0, &WriterRun::ThreadMain, start, 0, nullptr));
     if (!thread_) {
         running_ = false;
-        ring_.Close();
+        ring_->Close();
+        if (start->module)
+            FreeLibrary(start->module);
+        delete start;
         return false;
     }
     return true;
@@ -51,18 +65,26 @@ bool WriterRun::Start()
 bool WriterRun::End(DWORD timeoutMs)
 {
     running_ = false;
-    ring_.SignalData();
-    return !thread_ || WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0;
+    ring_->SignalData();
+    return Wait(timeoutMs);
 }
 
-bool WriterRun::Finished() const
+bool WriterRun::Wait(DWORD timeoutMs) const
 {
-    return !thread_ || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
+    return !thread_ || WaitForSingleObject(thread_.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
-DWORD WINAPI WriterRun::ThreadMain(void* self)
+DWORD WINAPI WriterRun::ThreadMain(void* start)
 {
-    static_cast<WriterRun*>(self)->Loop();
+    HMODULE module = nullptr;
+    {
+        std::unique_ptr<ThreadStart> held(static_cast<ThreadStart*>(start));
+        module = held->module;
+        held->run->Loop();
+        // The last reference may go here, and with it the ring, the file and the sink.
+    }
+    if (module)
+        FreeLibraryAndExitThread(module, 0);
     return 0;
 }
 
@@ -70,8 +92,8 @@ void WriterRun::Loop()
 {
     for (;;) {
         if (running_)
-            ring_.WaitForData(kWritePatienceMs);
-        const WriteRing::Chunk chunk = ring_.Take(true);
+            ring_->WaitForData(kWritePatienceMs);
+        const WriteRing::Chunk chunk = ring_->Take(true);
         if (chunk.length > 0) {
             Process(chunk);
             continue;
@@ -80,28 +102,28 @@ void WriterRun::Loop()
             continue;
         // Close the ring before the last look, so that no byte can slip in after it; a
         // sample that is still being put goes in whole first.
-        if (ring_.Close() && ring_.Take(true).length == 0)
+        if (ring_->Close() && ring_->Take(true).length == 0)
             break;
-        ring_.WaitForProducer();
+        ring_->WaitForProducer();
     }
     FinishFile();
 }
 
 void WriterRun::Process(const WriteRing::Chunk& chunk)
 {
-    if (stopped_) {
+    if (stopEvent_ != 0) {
         // Keep draining so that the streaming thread never waits for good.
-        ring_.Consume(chunk.length);
+        ring_->Consume(chunk.length);
         return;
     }
     const uint64_t total = sharedBytes_.load() + chunk.length;
     if (total > static_cast<uint64_t>(limit_.bytes)) {
         Stop(LimitEvent(limit_.reason));
-        ring_.Consume(chunk.length);
+        ring_->Consume(chunk.length);
         return;
     }
-    events_.Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
-                   static_cast<LONG_PTR>(total & 0xFFFFFFFF));
+    events_->Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
+                    static_cast<LONG_PTR>(total & 0xFFFFFFFF));
     DWORD written = 0;
     const DWORD error = file_->WriteSectors(chunk.data, chunk.length, &written);
     if (error == 0) {
@@ -110,28 +132,28 @@ void WriterRun::Process(const WriteRing::Chunk& chunk)
     } else {
         Stop(MeansDiskFull(error) ? EC_WRITER_DISK_FULL : EC_WRITER_WRITE_ERROR);
     }
-    ring_.Consume(chunk.length);
+    ring_->Consume(chunk.length);
 }
 
 void WriterRun::Stop(long event)
 {
-    events_.Notify(event, 0, 0);
-    stopped_ = true;
+    events_->Notify(event, 0, 0);
+    stopEvent_ = event;
 }
 
 void WriterRun::FinishFile()
 {
-    const WriteRing::Chunk rest = ring_.Take(false);
-    if (!stopped_ && rest.length > 0) {
+    const WriteRing::Chunk rest = ring_->Take(false);
+    if (stopEvent_ == 0 && rest.length > 0) {
         // A whole sector from the chunk's start; the cut below drops the bytes past the data.
         const uint64_t total = sharedBytes_.load() + rest.length;
         if (total > static_cast<uint64_t>(limit_.bytes)) {
             Stop(LimitEvent(limit_.reason));
         } else {
-            events_.Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
-                           static_cast<LONG_PTR>(total & 0xFFFFFFFF));
+            events_->Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
+                            static_cast<LONG_PTR>(total & 0xFFFFFFFF));
             DWORD written = 0;
-            const DWORD error = file_->WriteSectors(rest.data, ring_.SectorSize(), &written);
+            const DWORD error = file_->WriteSectors(rest.data, ring_->SectorSize(), &written);
             if (error == 0) {
                 fileBytes_ += rest.length;
                 sharedBytes_ += rest.length;
@@ -141,12 +163,16 @@ void WriterRun::FinishFile()
         }
     }
     if (rest.length > 0)
-        ring_.Consume(rest.length);
+        ring_->Consume(rest.length);
     // Even after a failed write the file is cut to the bytes that hold data and repaired, so
     // that it never ends in stale sector bytes.
     uint64_t length = fileBytes_.load();
-    file_->Finish(length, repairTail_);
+    const DWORD error = file_->Finish(length, repairTail_);
     fileBytes_ = length;
+    // A file that could not be finished is damaged: the user hears of it, unless a failed
+    // write has already told them the recording went wrong.
+    if (error != 0 && stopEvent_ != EC_WRITER_WRITE_ERROR && stopEvent_ != EC_WRITER_DISK_FULL)
+        Stop(EC_WRITER_WRITE_ERROR);
 }
 
 }  // namespace scrivet

@@ -1,30 +1,37 @@
 #include "WriterRuns.h"
 
 #include <algorithm>
+#include <new>
 
 namespace scrivet {
 
-WriterRuns::WriterRuns()
+void EventRelay::Notify(long code, LONG_PTR param1, LONG_PTR param2)
 {
-    InitializeCriticalSection(&targetLock_);
+    win::AutoLock hold(lock_);
+    if (target_)
+        target_->Notify(code, param1, param2);
+}
+
+void EventRelay::Detach()
+{
+    win::AutoLock hold(lock_);
+    target_ = nullptr;
+}
+
+WriterRuns::WriterRuns(WriterEventSink& events)
+    : sink_(events), relay_(std::make_shared<EventRelay>(events))
+{
 }
 
 WriterRuns::~WriterRuns()
 {
-    WaitForAll();
-    DeleteCriticalSection(&targetLock_);
-}
-
-void WriterRuns::WaitForAll()
-{
-    End(INFINITE);
-    lingering_.clear();
+    Detach(0);
 }
 
 void WriterRuns::DropFinished()
 {
     lingering_.erase(std::remove_if(lingering_.begin(), lingering_.end(),
-                                    [](const Run& r) { return r.run->Finished(); }),
+                                    [](const std::shared_ptr<WriterRun>& r) { return r->Finished(); }),
                      lingering_.end());
 }
 
@@ -43,32 +50,37 @@ bool WriterRuns::PrepareRing(uint32_t bufferSize, uint32_t sectorSize)
 }
 
 bool WriterRuns::Start(std::unique_ptr<RunFile> file, WriteLimit limit, bool repairTail,
-                       WriterEventSink& events, std::atomic<uint64_t>& sharedBytes)
+                       std::atomic<uint64_t>& sharedBytes)
 {
     if (current_ || !ring_ || !ring_->Allocated())
         return false;
-    auto run = std::make_unique<WriterRun>(*ring_, std::move(file), limit, repairTail, events,
+    if (!relay_)
+        relay_ = std::make_shared<EventRelay>(sink_);
+    auto run = std::make_shared<WriterRun>(ring_, std::move(file), limit, repairTail, relay_,
                                            sharedBytes);
     if (!run->Start())
         return false;
     current_ = std::move(run);
-    EnterCriticalSection(&targetLock_);
-    target_ = ring_;
-    LeaveCriticalSection(&targetLock_);
+    {
+        win::AutoLock hold(targetLock_);
+        target_ = Target{ring_, current_->Generation()};
+    }
     accepting_ = true;
     return true;
 }
 
-void WriterRuns::Put(const BYTE* data, size_t length)
+WriterRuns::Target WriterRuns::CurrentTarget()
 {
-    if (!accepting_)
-        return;
-    EnterCriticalSection(&targetLock_);
-    std::shared_ptr<WriteRing> ring = target_;
-    LeaveCriticalSection(&targetLock_);
-    // A ring that its run has closed refuses the sample whole.
-    if (ring)
-        ring->Put(data, length);
+    win::AutoLock hold(targetLock_);
+    return target_;
+}
+
+void WriterRuns::Put(const Target& target, const BYTE* data, size_t length)
+{
+    // A ring that its run has closed, or that a later run has opened again, refuses the
+    // sample whole.
+    if (target.ring)
+        target.ring->Put(data, length, target.generation);
 }
 
 bool WriterRuns::End(DWORD timeoutMs)
@@ -76,16 +88,40 @@ bool WriterRuns::End(DWORD timeoutMs)
     if (!current_)
         return true;
     accepting_ = false;
-    EnterCriticalSection(&targetLock_);
-    target_.reset();
-    LeaveCriticalSection(&targetLock_);
-    if (current_->End(timeoutMs)) {
-        current_.reset();
-        return true;
+    {
+        win::AutoLock hold(targetLock_);
+        target_ = Target{};
     }
-    // The run keeps its ring; the next one gets another.
-    lingering_.push_back(Run{std::move(ring_), std::move(current_)});
+    std::shared_ptr<WriterRun> run = std::move(current_);
+    if (run->End(timeoutMs))
+        return true;
+    // The run keeps its ring; the next one gets another. A producer still waiting for room
+    // in it is let go. A run that cannot even be listed still finishes by itself: it only
+    // goes unwaited for at teardown.
+    ring_->Abandon();
+    ring_.reset();
+    try {
+        lingering_.push_back(std::move(run));
+    } catch (const std::bad_alloc&) {
+    }
     return false;
+}
+
+bool WriterRuns::Detach(DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    bool finished = End(timeoutMs);
+    for (const std::shared_ptr<WriterRun>& run : lingering_) {
+        const DWORD waited = GetTickCount() - start;
+        const DWORD left = waited < timeoutMs ? timeoutMs - waited : 0;
+        finished = run->Wait(left) && finished;
+    }
+    lingering_.clear();
+    if (relay_) {
+        relay_->Detach();
+        relay_.reset();
+    }
+    return finished;
 }
 
 size_t WriterRuns::Lingering()

@@ -5,6 +5,8 @@
 // keeps its data and finishes its file in its own time.
 #include "WriterRun.h"
 
+#include <win/Lock.h>
+
 #include <windows.h>
 
 #include <atomic>
@@ -13,10 +15,25 @@
 
 namespace scrivet {
 
+// Passes a run's events on to the writer until the writer detaches; from then on, a run that
+// outlived it posts into nothing instead of into a filter that is gone.
+class EventRelay final : public WriterEventSink {
+public:
+    explicit EventRelay(WriterEventSink& target) : target_(&target) {}
+    void Notify(long code, LONG_PTR param1, LONG_PTR param2) override;
+    // Returns once no event is being passed on, and none will be.
+    void Detach();
+
+private:
+    win::CritSec lock_;
+    WriterEventSink* target_;
+};
+
 class WriterRuns {
 public:
-    WriterRuns();
-    ~WriterRuns();  // WaitForAll
+    // Events of every run go to `events` until Detach.
+    explicit WriterRuns(WriterEventSink& events);
+    ~WriterRuns();  // Detach(0)
     WriterRuns(const WriterRuns&) = delete;
     WriterRuns& operator=(const WriterRuns&) = delete;
 
@@ -26,18 +43,29 @@ public:
     bool PrepareRing(uint32_t bufferSize, uint32_t sectorSize);
     // Starts a run on the prepared ring; false when none is prepared or the thread cannot start.
     bool Start(std::unique_ptr<RunFile> file, WriteLimit limit, bool repairTail,
-               WriterEventSink& events, std::atomic<uint64_t>& sharedBytes);
+               std::atomic<uint64_t>& sharedBytes);
     bool Active() const { return current_ != nullptr; }
     bool Accepting() const { return accepting_.load(); }
 
-    // Streaming thread: the sample goes, whole, to the current run; without one it is dropped.
-    void Put(const BYTE* data, size_t length);
+    // Where the streaming thread's samples go: a ring and the run generation it serves.
+    struct Target {
+        std::shared_ptr<WriteRing> ring;
+        uint32_t generation = 0;
+    };
+    Target CurrentTarget();
+    // Streaming thread: the sample goes, whole, to the target's run; when that run is over
+    // (even if its ring now serves a later one) it is dropped.
+    void Put(const Target& target, const BYTE* data, size_t length);
+    void Put(const BYTE* data, size_t length) { Put(CurrentTarget(), data, length); }
 
     // The current run takes no more samples and finishes its file. False when it did not
     // finish within `timeoutMs`: it then goes on by itself.
     bool End(DWORD timeoutMs);
-    // Ends the current run and waits, however long it takes, for every run to finish its file.
-    void WaitForAll();
+    // Ends the current run, gives every run together at most `timeoutMs` to finish its file,
+    // and then cuts them all off from the event sink: the runs still busy go on by themselves,
+    // and no event of theirs reaches the sink any more. Later runs post to the sink again.
+    // Returns whether every run had finished.
+    bool Detach(DWORD timeoutMs);
     // Runs that went on after their end and are still busy.
     size_t Lingering();
 
@@ -45,19 +73,17 @@ public:
     void ReleaseRing();
 
 private:
-    struct Run {
-        std::shared_ptr<WriteRing> ring;  // declared first: the run's thread uses it to the end
-        std::unique_ptr<WriterRun> run;
-    };
     void DropFinished();
 
+    WriterEventSink& sink_;
+    std::shared_ptr<EventRelay> relay_;
     std::shared_ptr<WriteRing> ring_;  // for the current run, or the next one
-    std::unique_ptr<WriterRun> current_;
-    std::vector<Run> lingering_;
-    // The ring that samples go to, swapped under its own lock so that the streaming thread
+    std::shared_ptr<WriterRun> current_;
+    std::vector<std::shared_ptr<WriterRun>> lingering_;
+    // The target of the samples, swapped under its own lock so that the streaming thread
     // always holds a ring that lives as long as its copy.
-    CRITICAL_SECTION targetLock_;
-    std::shared_ptr<WriteRing> target_;
+    win::CritSec targetLock_;
+    Target target_;
     std::atomic<bool> accepting_{false};
 };
 

@@ -3,8 +3,11 @@
 #include "RunFile.h"
 #include "WriterEvents.h"
 
+#include <win/Handle.h>
+
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -59,7 +62,10 @@ public:
     int failAt = 0;
     DWORD error = ERROR_CRC;
     DWORD delayMs = 0;
-    HANDLE holdFinish = nullptr;  // when set, finishing waits for this event
+    const win::Handle* holdFinish = nullptr;      // when set, finishing waits for this event
+    const win::Handle* holdFirstWrite = nullptr;  // when set, the first write waits for it (30 s at most)
+    DWORD finishError = 0;                        // what finishing reports
+    std::atomic<bool>* finishedFlag = nullptr;    // set once the file is finished
     int writes = 0;
     bool finished = false;
     bool repaired = false;
@@ -72,6 +78,8 @@ public:
         EXPECT_GT(length, 0u);
         if (delayMs)
             Sleep(delayMs);
+        if (holdFirstWrite && writes == 0)
+            WaitForSingleObject(holdFirstWrite->Get(), 30000);
         *written = 0;
         if (++writes == failAt)
             return error;
@@ -82,12 +90,14 @@ public:
     DWORD Finish(uint64_t& length, bool repairTail) override
     {
         if (holdFinish)
-            WaitForSingleObject(holdFinish, INFINITE);
+            WaitForSingleObject(holdFinish->Get(), INFINITE);
         finished = true;
         repaired = repairTail;
         finishedLength = length;
         contents_.resize(static_cast<size_t>(length));
-        return 0;
+        if (finishedFlag)
+            *finishedFlag = true;
+        return finishError;
     }
 
 private:

@@ -50,26 +50,26 @@ TEST_P(WriterRunFile, FileHoldsExactlyTheBytesPushed)
 {
     const size_t total = GetParam();
     const std::string path = testsupport::OutputDir() + "run_" + std::to_string(total) + ".bin";
-    WriteRing ring;
-    ASSERT_TRUE(ring.Allocate(4096, 512));
+    auto ring = std::make_shared<WriteRing>();
+    ASSERT_TRUE(ring->Allocate(4096, 512));
     auto file = std::make_unique<UnbufferedRunFile>();
     ASSERT_EQ(file->Create(Wide(path), 512), 0u);
-    EventRecorder events;
+    auto events = std::make_shared<EventRecorder>();
     std::atomic<uint64_t> shared{0};
     const std::vector<BYTE> data = TestBytes(total, static_cast<uint32_t>(total));
     {
-        WriterRun run(ring, std::move(file), kUnlimited, false, events, shared);
-        ASSERT_TRUE(run.Start());
-        Push(ring, data, {188, 2048, 1, 65536, 7, 4096, 513});
-        ASSERT_TRUE(run.End(10000));
-        EXPECT_EQ(run.FileBytes(), total);
+        auto run = std::make_shared<WriterRun>(ring, std::move(file), kUnlimited, false, events, shared);
+        ASSERT_TRUE(run->Start());
+        Push(*ring, data, {188, 2048, 1, 65536, 7, 4096, 513});
+        ASSERT_TRUE(run->End(10000));
+        EXPECT_EQ(run->FileBytes(), total);
     }
     const std::vector<BYTE> written = ReadWholeFile(path);
     ASSERT_EQ(written.size(), total);
     EXPECT_TRUE(std::equal(data.begin(), data.end(), written.begin()));
     EXPECT_EQ(shared.load(), total);
-    EXPECT_TRUE(events.Codes().empty());
-    const std::vector<uint64_t> totals = events.ProgressTotals();
+    EXPECT_TRUE(events->Codes().empty());
+    const std::vector<uint64_t> totals = events->ProgressTotals();
     ASSERT_FALSE(totals.empty());
     EXPECT_TRUE(std::is_sorted(totals.begin(), totals.end()));
     EXPECT_EQ(totals.back(), total);
@@ -81,73 +81,73 @@ INSTANTIATE_TEST_SUITE_P(Lengths, WriterRunFile,
 TEST(WriterRun, CallerLimitStopsAndTheFileHoldsWhatWasWrittenBeforeIt)
 {
     const std::string path = testsupport::OutputDir() + "limit.bin";
-    WriteRing ring;
-    ASSERT_TRUE(ring.Allocate(1024, 512));
+    auto ring = std::make_shared<WriteRing>();
+    ASSERT_TRUE(ring->Allocate(1024, 512));
     auto file = std::make_unique<UnbufferedRunFile>();
     ASSERT_EQ(file->Create(Wide(path), 512), 0u);
-    EventRecorder events;
+    auto events = std::make_shared<EventRecorder>();
     std::atomic<uint64_t> shared{0};
     const std::vector<BYTE> data = TestBytes(100000, 5);
     uint64_t fileBytes = 0;
     {
-        WriterRun run(ring, std::move(file), {30000, LimitReason::CallerLimit}, false, events,
+        auto run = std::make_shared<WriterRun>(ring, std::move(file), WriteLimit{30000, LimitReason::CallerLimit}, false, events,
                       shared);
-        ASSERT_TRUE(run.Start());
-        Push(ring, data, {1000, 3333});
-        ASSERT_TRUE(run.End(10000));
-        fileBytes = run.FileBytes();
+        ASSERT_TRUE(run->Start());
+        Push(*ring, data, {1000, 3333});
+        ASSERT_TRUE(run->End(10000));
+        fileBytes = run->FileBytes();
     }
-    EXPECT_EQ(events.Codes(), std::vector<long>{EC_WRITER_SIZE_LIMIT});
+    EXPECT_EQ(events->Codes(), std::vector<long>{EC_WRITER_SIZE_LIMIT});
     EXPECT_LE(fileBytes, 30000u);
     EXPECT_GT(fileBytes, 30000u - 10240u);
     EXPECT_EQ(fileBytes % 512, 0u);
     const std::vector<BYTE> written = ReadWholeFile(path);
     ASSERT_EQ(written.size(), fileBytes);
     EXPECT_TRUE(std::equal(written.begin(), written.end(), data.begin()));
-    EXPECT_EQ(events.ProgressTotals().back(), fileBytes);
+    EXPECT_EQ(events->ProgressTotals().back(), fileBytes);
 }
 
 TEST(WriterRun, LastPartialSectorCountsAgainstTheLimit)
 {
-    WriteRing ring;
-    ASSERT_TRUE(ring.Allocate(1024, 512));
+    auto ring = std::make_shared<WriteRing>();
+    ASSERT_TRUE(ring->Allocate(1024, 512));
     std::vector<BYTE> contents;
     auto file = std::make_unique<MemoryRunFile>(512, contents);
-    EventRecorder events;
+    auto events = std::make_shared<EventRecorder>();
     std::atomic<uint64_t> shared{0};
-    WriterRun run(ring, std::move(file), {1100, LimitReason::CallerLimit}, false, events, shared);
-    ASSERT_TRUE(run.Start());
-    ring.Put(TestBytes(1101, 1).data(), 1101);
-    ASSERT_TRUE(run.End(10000));
-    EXPECT_EQ(run.FileBytes(), 1024u);
-    EXPECT_EQ(events.Codes(), std::vector<long>{EC_WRITER_SIZE_LIMIT});
+    auto run = std::make_shared<WriterRun>(ring, std::move(file), WriteLimit{1100, LimitReason::CallerLimit}, false, events, shared);
+    ASSERT_TRUE(run->Start());
+    ring->Put(TestBytes(1101, 1).data(), 1101);
+    ASSERT_TRUE(run->End(10000));
+    EXPECT_EQ(run->FileBytes(), 1024u);
+    EXPECT_EQ(events->Codes(), std::vector<long>{EC_WRITER_SIZE_LIMIT});
 }
 
 TEST(WriterRun, WriteErrorIsReportedOnceAndTheRestDrainsWithoutBlocking)
 {
     for (DWORD error : {DWORD{ERROR_CRC}, DWORD{ERROR_DISK_FULL}, DWORD{ERROR_HANDLE_DISK_FULL}}) {
-        WriteRing ring;
-        ASSERT_TRUE(ring.Allocate(1024, 512));
+        auto ring = std::make_shared<WriteRing>();
+        ASSERT_TRUE(ring->Allocate(1024, 512));
         std::vector<BYTE> contents;
         auto file = std::make_unique<MemoryRunFile>(512, contents);
         MemoryRunFile* fake = file.get();
         fake->failAt = 3;
         fake->error = error;
         fake->delayMs = 1;
-        EventRecorder events;
+        auto events = std::make_shared<EventRecorder>();
         std::atomic<uint64_t> shared{0};
-        const std::vector<BYTE> data = TestBytes(ring.Capacity() * 40 + 77, 9);
-        WriterRun run(ring, std::move(file), kUnlimited, true, events, shared);
-        ASSERT_TRUE(run.Start());
-        Push(ring, data, {4096, 100});  // returns only if the writer keeps draining
-        ASSERT_TRUE(run.End(10000));
+        const std::vector<BYTE> data = TestBytes(ring->Capacity() * 40 + 77, 9);
+        auto run = std::make_shared<WriterRun>(ring, std::move(file), kUnlimited, true, events, shared);
+        ASSERT_TRUE(run->Start());
+        Push(*ring, data, {4096, 100});  // returns only if the writer keeps draining
+        ASSERT_TRUE(run->End(10000));
         const long expected = error == ERROR_CRC ? EC_WRITER_WRITE_ERROR : EC_WRITER_DISK_FULL;
-        EXPECT_EQ(events.Codes(), std::vector<long>{expected});
+        EXPECT_EQ(events->Codes(), std::vector<long>{expected});
         EXPECT_EQ(fake->writes, 3);
         // The file is still finished: cut after the two good writes and repaired.
         EXPECT_TRUE(fake->finished);
         EXPECT_TRUE(fake->repaired);
-        EXPECT_EQ(run.FileBytes(), contents.size());
+        EXPECT_EQ(run->FileBytes(), contents.size());
         EXPECT_TRUE(std::equal(contents.begin(), contents.end(), data.begin()));
         EXPECT_EQ(shared.load(), contents.size());
     }
@@ -155,24 +155,24 @@ TEST(WriterRun, WriteErrorIsReportedOnceAndTheRestDrainsWithoutBlocking)
 
 TEST(WriterRun, FailedLastSectorStillCutsAndFinishesTheFile)
 {
-    WriteRing ring;
-    ASSERT_TRUE(ring.Allocate(1024, 512));
+    auto ring = std::make_shared<WriteRing>();
+    ASSERT_TRUE(ring->Allocate(1024, 512));
     std::vector<BYTE> contents;
     auto file = std::make_unique<MemoryRunFile>(512, contents);
     MemoryRunFile* fake = file.get();
     fake->failAt = 2;
-    EventRecorder events;
+    auto events = std::make_shared<EventRecorder>();
     std::atomic<uint64_t> shared{0};
     const std::vector<BYTE> data = TestBytes(1536 + 100, 3);
-    WriterRun run(ring, std::move(file), kUnlimited, false, events, shared);
-    ASSERT_TRUE(run.Start());
-    ring.Put(data.data(), 1536);
-    while (ring.Filled() != 0)
+    auto run = std::make_shared<WriterRun>(ring, std::move(file), kUnlimited, false, events, shared);
+    ASSERT_TRUE(run->Start());
+    ring->Put(data.data(), 1536);
+    while (ring->Filled() != 0)
         Sleep(1);
-    ring.Put(data.data() + 1536, 100);
-    ASSERT_TRUE(run.End(10000));
+    ring->Put(data.data() + 1536, 100);
+    ASSERT_TRUE(run->End(10000));
     EXPECT_EQ(fake->writes, 2);
-    EXPECT_EQ(events.Codes(), std::vector<long>{EC_WRITER_WRITE_ERROR});
+    EXPECT_EQ(events->Codes(), std::vector<long>{EC_WRITER_WRITE_ERROR});
     EXPECT_TRUE(fake->finished);
     EXPECT_EQ(fake->finishedLength, 1536u);
     EXPECT_FALSE(fake->repaired);
@@ -180,20 +180,20 @@ TEST(WriterRun, FailedLastSectorStillCutsAndFinishesTheFile)
 
 TEST(WriterRun, ProducerReturnsOnceTheWriterHasEnded)
 {
-    WriteRing ring;
-    ASSERT_TRUE(ring.Allocate(1024, 512));
+    auto ring = std::make_shared<WriteRing>();
+    ASSERT_TRUE(ring->Allocate(1024, 512));
     std::vector<BYTE> contents;
-    EventRecorder events;
+    auto events = std::make_shared<EventRecorder>();
     std::atomic<uint64_t> shared{0};
-    WriterRun run(ring, std::make_unique<MemoryRunFile>(512, contents), kUnlimited, false, events,
+    auto run = std::make_shared<WriterRun>(ring, std::make_unique<MemoryRunFile>(512, contents), kUnlimited, false, events,
                   shared);
-    ASSERT_TRUE(run.Start());
-    ring.Put(TestBytes(700, 1).data(), 700);
-    ASSERT_TRUE(run.End(10000));
-    EXPECT_TRUE(run.Finished());
+    ASSERT_TRUE(run->Start());
+    ring->Put(TestBytes(700, 1).data(), 700);
+    ASSERT_TRUE(run->End(10000));
+    EXPECT_TRUE(run->Finished());
     EXPECT_EQ(contents.size(), 700u);
-    const std::vector<BYTE> late = TestBytes(ring.Capacity() * 3, 2);
-    EXPECT_FALSE(ring.Put(late.data(), late.size()));
+    const std::vector<BYTE> late = TestBytes(ring->Capacity() * 3, 2);
+    EXPECT_FALSE(ring->Put(late.data(), late.size()));
 }
 
 TEST(WriterRun, SharedCountIsExactWithSeveralWritersAtOnce)
@@ -201,14 +201,14 @@ TEST(WriterRun, SharedCountIsExactWithSeveralWritersAtOnce)
     constexpr int kWriters = 4;
     std::atomic<uint64_t> shared{0};
     std::vector<std::vector<BYTE>> contents(kWriters);
-    std::vector<std::unique_ptr<WriteRing>> rings;
-    std::vector<std::unique_ptr<WriterRun>> runs;
-    EventRecorder events;
+    std::vector<std::shared_ptr<WriteRing>> rings;
+    std::vector<std::shared_ptr<WriterRun>> runs;
+    auto events = std::make_shared<EventRecorder>();
     for (int i = 0; i < kWriters; ++i) {
-        rings.push_back(std::make_unique<WriteRing>());
+        rings.push_back(std::make_shared<WriteRing>());
         ASSERT_TRUE(rings.back()->Allocate(1024, 512));
-        runs.push_back(std::make_unique<WriterRun>(
-            *rings.back(), std::make_unique<MemoryRunFile>(512, contents[i]), kUnlimited, false,
+        runs.push_back(std::make_shared<WriterRun>(
+            rings.back(), std::make_unique<MemoryRunFile>(512, contents[i]), kUnlimited, false,
             events, shared));
         ASSERT_TRUE(runs.back()->Start());
     }
@@ -235,18 +235,70 @@ TEST(WriterRun, RunFileReplacesWhatTheFileHeld)
         std::ofstream old(path, std::ios::binary);
         old << std::string(5000, 'o');
     }
-    WriteRing ring;
-    ASSERT_TRUE(ring.Allocate(1024, 512));
+    auto ring = std::make_shared<WriteRing>();
+    ASSERT_TRUE(ring->Allocate(1024, 512));
     auto file = std::make_unique<UnbufferedRunFile>();
     ASSERT_EQ(file->Create(Wide(path), 512), 0u);
-    EventRecorder events;
+    auto events = std::make_shared<EventRecorder>();
     std::atomic<uint64_t> shared{0};
     const std::vector<BYTE> data = TestBytes(700, 9);
     {
-        WriterRun run(ring, std::move(file), kUnlimited, false, events, shared);
-        ASSERT_TRUE(run.Start());
-        ring.Put(data.data(), data.size());
-        ASSERT_TRUE(run.End(60000));
+        auto run = std::make_shared<WriterRun>(ring, std::move(file), kUnlimited, false, events, shared);
+        ASSERT_TRUE(run->Start());
+        ring->Put(data.data(), data.size());
+        ASSERT_TRUE(run->End(60000));
     }
     EXPECT_EQ(ReadWholeFile(path), data);
+}
+
+TEST(WriterRun, AnEndOfRunThatCannotBeCompletedIsReportedOnce)
+{
+    const struct {
+        int failWrite;  // 0: every write succeeds
+        DWORD error;    // of the failing write
+        long event;     // the one event the run posts
+    } cases[] = {{0, 0, EC_WRITER_WRITE_ERROR},
+                 {2, ERROR_CRC, EC_WRITER_WRITE_ERROR},
+                 {2, ERROR_DISK_FULL, EC_WRITER_DISK_FULL}};
+    for (const auto& c : cases) {
+        auto ring = std::make_shared<WriteRing>();
+        ASSERT_TRUE(ring->Allocate(1024, 512));
+        std::vector<BYTE> contents;
+        auto file = std::make_unique<MemoryRunFile>(512, contents);
+        file->failAt = c.failWrite;
+        file->error = c.error;
+        file->finishError = ERROR_ACCESS_DENIED;
+        auto events = std::make_shared<EventRecorder>();
+        std::atomic<uint64_t> shared{0};
+        auto run = std::make_shared<WriterRun>(ring, std::move(file), kUnlimited, true, events, shared);
+        ASSERT_TRUE(run->Start());
+        Push(*ring, TestBytes(5000, 3), {700});
+        ASSERT_TRUE(run->End(10000));
+        EXPECT_EQ(events->Codes(), std::vector<long>{c.event}) << c.failWrite;
+    }
+}
+
+TEST(WriterRun, AFileThatCannotBeReopenedStillEndsAtItsData)
+{
+    const std::string folder = testsupport::OutputDir() + "reopen\\";
+    const std::string moved = testsupport::OutputDir() + "reopen_moved\\";
+    DeleteFileA((moved + "no_reopen.bin").c_str());
+    RemoveDirectoryA(moved.c_str());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    auto ring = std::make_shared<WriteRing>();
+    ASSERT_TRUE(ring->Allocate(4096, 512));
+    auto file = std::make_unique<UnbufferedRunFile>();
+    ASSERT_EQ(file->Create(Wide(folder + "no_reopen.bin"), 512), 0u);
+    auto events = std::make_shared<EventRecorder>();
+    std::atomic<uint64_t> shared{0};
+    const std::vector<BYTE> data = TestBytes(3 * 512 + 100, 4);
+    auto run = std::make_shared<WriterRun>(ring, std::move(file), kUnlimited, true, events, shared);
+    ASSERT_TRUE(run->Start());
+    Push(*ring, data, {300});
+    // The folder moves under the run: its own handle still writes and cuts, a reopen by name
+    // for the tail repair fails.
+    ASSERT_TRUE(MoveFileA(folder.substr(0, folder.size() - 1).c_str(), moved.substr(0, moved.size() - 1).c_str()));
+    ASSERT_TRUE(run->End(10000));
+    EXPECT_EQ(ReadWholeFile(moved + "no_reopen.bin"), data);
+    EXPECT_EQ(events->Codes(), std::vector<long>{EC_WRITER_WRITE_ERROR});
 }

@@ -46,6 +46,9 @@ HRESULT ByteStream::OnThreadStart()
     s.delivered_ = 0;
     s.finished_ = false;
     s.lastFilled_ = 0;
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    s.started_ = now.QuadPart;
     return S_OK;
 }
 
@@ -61,6 +64,11 @@ HRESULT ByteStream::FillBuffer(IMediaSample* sample)
     if (s.round_ >= s.repeat_) {
         s.finished_ = true;
         return S_FALSE;
+    }
+    if (s.bytesPerSecond_ > 0) {
+        const double due = s.started_ + s.delivered_ / s.bytesPerSecond_ * s.frequency_;
+        if (due > now.QuadPart)
+            Sleep(static_cast<DWORD>((due - now.QuadPart) * 1000 / s.frequency_));
     }
     BYTE* buffer = nullptr;
     sample->GetPointer(&buffer);
@@ -84,12 +92,13 @@ HRESULT ByteStream::FillBuffer(IMediaSample* sample)
 }
 
 ByteSource::ByteSource(const std::vector<BYTE>* data, std::vector<long> sizes, long bufferSize,
-                       const GUID& majorType, int repeat)
+                       const GUID& majorType, int repeat, double bytesPerSecond)
     : dshow::SourceFilter(nullptr, kByteSourceClsid),
       data_(data),
       sizes_(std::move(sizes)),
       bufferSize_(bufferSize),
-      repeat_(data->empty() ? 0 : repeat)
+      repeat_(data->empty() ? 0 : repeat),
+      bytesPerSecond_(bytesPerSecond)
 {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);

@@ -31,14 +31,15 @@ private:
 class ByteSource final : public dshow::SourceFilter {
 public:
     // `data` is pushed `repeat` times; samples cycle through `sizes` (each at most the
-    // buffer size).
+    // buffer size). With `bytesPerSecond` the source keeps that pace, as a capture does.
     ByteSource(const std::vector<BYTE>* data, std::vector<long> sizes, long bufferSize,
-               const GUID& majorType, int repeat = 1);
+               const GUID& majorType, int repeat = 1, double bytesPerSecond = 0);
 
     IPin* OutputPin() { return GetPin(0); }
     uint64_t BytesDelivered() const { return delivered_; }
     bool Finished() const { return finished_; }
-    // Longest single delivery, in microseconds.
+    // Longest single delivery (downstream Receive and the wait for the next buffer, not the
+    // pacing), in microseconds.
     double LongestDeliveryUs() const { return longestTicks_ * 1e6 / frequency_; }
 
 private:
@@ -55,6 +56,8 @@ private:
     LONGLONG lastFilled_ = 0;
     LONGLONG longestTicks_ = 0;
     LONGLONG frequency_ = 1;
+    double bytesPerSecond_ = 0;
+    LONGLONG started_ = 0;
 };
 
 

@@ -11,18 +11,30 @@ std::wstring Wide(const std::string& text)
 
 HRESULT WriterGraph::Build(ByteSource* source, const CLSID& writerClsid)
 {
-    sourceFilter = source;
+    win::ComPtr<IBaseFilter> made;
+    const HRESULT hr =
+        CoCreateInstance(writerClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, made.PutVoid());
+    if (FAILED(hr)) {
+        // The source was handed over with no reference yet: it goes with its only owner.
+        win::ComPtr<IBaseFilter>::Share(source).Reset();
+        return hr;
+    }
+    return Build(source, std::move(made));
+}
+
+HRESULT WriterGraph::Build(ByteSource* source, win::ComPtr<IBaseFilter> madeWriter)
+{
+    // A new source holds no reference yet; this one is its first.
+    sourceFilter = win::ComPtr<IBaseFilter>::Share(source);
+    writer = std::move(madeWriter);
     HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                   graph.PutVoid());
-    if (FAILED(hr))
-        return hr;
-    hr = CoCreateInstance(writerClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, writer.PutVoid());
     if (FAILED(hr))
         return hr;
     if (FAILED(hr = graph->AddFilter(sourceFilter.Get(), L"Source")) ||
         FAILED(hr = graph->AddFilter(writer.Get(), L"Writer")))
         return hr;
-    dshow::ComPtr<IEnumPins> pins;
+    win::ComPtr<IEnumPins> pins;
     if (FAILED(hr = writer->EnumPins(pins.Put())))
         return hr;
     ULONG got = 0;
@@ -33,7 +45,7 @@ HRESULT WriterGraph::Build(ByteSource* source, const CLSID& writerClsid)
 
 HRESULT WriterGraph::SetFileName(const std::wstring& name)
 {
-    dshow::ComPtr<IFileSinkFilter> sink;
+    win::ComPtr<IFileSinkFilter> sink;
     const HRESULT hr = writer->QueryInterface(IID_IFileSinkFilter, sink.PutVoid());
     if (FAILED(hr))
         return hr;
@@ -42,12 +54,21 @@ HRESULT WriterGraph::SetFileName(const std::wstring& name)
 
 bool WriterGraph::RunToEnd(DWORD timeoutMs)
 {
-    dshow::ComPtr<IMediaControl> control;
-    dshow::ComPtr<IMediaEvent> mediaEvents;
+    return Run() && WaitToEnd(timeoutMs);
+}
+
+bool WriterGraph::Run()
+{
+    win::ComPtr<IMediaControl> control;
+    return SUCCEEDED(graph->QueryInterface(IID_IMediaControl, control.PutVoid())) && SUCCEEDED(control->Run());
+}
+
+bool WriterGraph::WaitToEnd(DWORD timeoutMs)
+{
+    win::ComPtr<IMediaControl> control;
+    win::ComPtr<IMediaEvent> mediaEvents;
     if (FAILED(graph->QueryInterface(IID_IMediaControl, control.PutVoid())) ||
         FAILED(graph->QueryInterface(IID_IMediaEvent, mediaEvents.PutVoid())))
-        return false;
-    if (FAILED(control->Run()))
         return false;
     bool complete = false;
     const DWORD start = GetTickCount();

@@ -1,7 +1,10 @@
 // The writer in real DirectShow graphs under Wine: a test source pushes known bytes into it.
+#include "GraphTestHelpers.h"
 #include "ScrivetInterfaces.h"
 #include "TestSupport.h"
 #include "WriterGraph.h"
+
+#include <win/Handle.h>
 
 #include <gtest/gtest.h>
 
@@ -14,26 +17,9 @@
 #include <iterator>
 
 using namespace scrivet::test;
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace {
-
-std::vector<BYTE> ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<BYTE>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Bytes with no zero among them, so nothing in them looks like a program-stream start code.
-std::vector<BYTE> NonZeroBytes(size_t size, uint32_t seed)
-{
-    std::vector<BYTE> bytes(size);
-    for (BYTE& b : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        b = static_cast<BYTE>(1 + (seed >> 16) % 255);
-    }
-    return bytes;
-}
 
 int Regsvr32(const std::string& args)
 {
@@ -185,10 +171,10 @@ TEST(WriterGraph, FileNameRules)
     EXPECT_EQ(sink->SetFileName(L"C:\\bad<name>.mpg", nullptr), HRESULT_FROM_WIN32(ERROR_INVALID_NAME));
 
     const std::wstring locked = folder + L"locked.mpg";
-    HANDLE holder = CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    win::Handle holder(CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(holder);
     EXPECT_EQ(sink->SetFileName(locked.c_str(), nullptr), HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
-    CloseHandle(holder);
+    holder.Reset();
 
     const std::wstring good = folder + L"named.mpg";
     ASSERT_EQ(sink->SetFileName(good.c_str(), nullptr), S_OK);
@@ -313,38 +299,38 @@ TEST(WriterGraph, ClockMovesOnlyWithSamples)
 
 TEST(WriterGraph, RegistrationRoundTripVersionAndCreation)
 {
-    HKEY key = nullptr;
+    win::RegKey key;
     const std::string clsidKey = "CLSID\\{D8F5DB82-CA39-483F-A502-844D4132DD5C}";
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, clsidKey.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, clsidKey.c_str(), 0, KEY_READ, key.Put()), ERROR_SUCCESS);
     char value[MAX_PATH] = {};
     DWORD size = sizeof value;
-    EXPECT_EQ(RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExA(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size), ERROR_SUCCESS);
     EXPECT_STREQ(value, "FileWriterFilter");
-    RegCloseKey(key);
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, (clsidKey + "\\InprocServer32").c_str(), 0, KEY_READ, &key),
+    key.Reset();
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, (clsidKey + "\\InprocServer32").c_str(), 0, KEY_READ, key.Put()),
               ERROR_SUCCESS);
     size = sizeof value;
-    RegQueryValueExA(key, "ThreadingModel", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegQueryValueExA(key.Get(), "ThreadingModel", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
     EXPECT_STREQ(value, "Both");
     size = sizeof value;
-    RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegQueryValueExA(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
     EXPECT_NE(std::string(value).find("Scrivet.ax"), std::string::npos);
-    RegCloseKey(key);
+    key.Reset();
 
     // The mapper's entry under the legacy filter category.
     const std::string instance =
         "CLSID\\{083863F1-70DE-11D0-BD40-00A0C911CE86}\\Instance\\{D8F5DB82-CA39-483F-A502-844D4132DD5C}";
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, instance.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, instance.c_str(), 0, KEY_READ, key.Put()), ERROR_SUCCESS);
     size = sizeof value;
-    RegQueryValueExA(key, "FriendlyName", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegQueryValueExA(key.Get(), "FriendlyName", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
     EXPECT_STREQ(value, "Brennick File Writer Filter");
     BYTE data[512] = {};
     size = sizeof data;
-    ASSERT_EQ(RegQueryValueExA(key, "FilterData", nullptr, nullptr, data, &size), ERROR_SUCCESS);
+    ASSERT_EQ(RegQueryValueExA(key.Get(), "FilterData", nullptr, nullptr, data, &size), ERROR_SUCCESS);
     DWORD merit = 0;
     memcpy(&merit, data + 4, 4);
     EXPECT_EQ(merit, 0x200000u);
-    RegCloseKey(key);
+    key.Reset();
 
     // The version block.
     const std::string module = testsupport::ModuleDir() + "Scrivet.ax";
@@ -363,8 +349,8 @@ TEST(WriterGraph, RegistrationRoundTripVersionAndCreation)
 
     // Unregistering removes both; registering again brings creation back.
     ASSERT_EQ(Regsvr32("/u /s"), 0);
-    EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, clsidKey.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
-    EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, instance.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, clsidKey.c_str(), 0, KEY_READ, key.Put()), ERROR_SUCCESS);
+    EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, instance.c_str(), 0, KEY_READ, key.Put()), ERROR_SUCCESS);
     ComPtr<IBaseFilter> filter;
     EXPECT_EQ(CoCreateInstance(CLSID_ScrivetFileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                filter.PutVoid()),
