@@ -35,7 +35,7 @@ TEST(ChannelKeypad, TypedDigitsCommitAtOnceOrAfterTheTimer)
         {"000", 69, {T, T, T}, "0", 4},
         {"125", 199, {T, T, T}, "125", 125},
         {"1234", 199, {T, T, T, C}, "234", 4},
-        {"1230", 125, {T, T, T, T}, "230", 4},
+        {"100", 199, {T, T, T}, "100", 100},
         {"5", 69, {T}, "5", 5},
     };
     for (const Case& c : cases) {
