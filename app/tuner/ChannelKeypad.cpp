@@ -16,7 +16,7 @@ int ValueOf(const std::string& digits)
 
 }  // namespace
 
-ChannelKeypad::Next ChannelKeypad::PressDigit(char digit, int maximum)
+ChannelKeypad::Next ChannelKeypad::PressDigit(char digit, const ChannelRange& range)
 {
     if (digit < '0' || digit > '9')
         return Next::Ignored;
@@ -29,7 +29,7 @@ ChannelKeypad::Next ChannelKeypad::PressDigit(char digit, int maximum)
     // that already overshoots the tuner's range, as no further digit can mend it.
     if (buffer_.size() > 1 && buffer_[0] == '0' && value != 0)
         return Next::CommitNow;
-    if (buffer_.size() == kMaxDigits && value > maximum)
+    if (buffer_.size() == kMaxDigits && value > range.ListMaximum())
         return Next::CommitNow;
     return Next::RestartTimer;
 }
@@ -42,12 +42,12 @@ std::string ChannelKeypad::Display() const
     return buffer_.substr(first);
 }
 
-int ChannelKeypad::Commit(int previousChannel, int maximum)
+int ChannelKeypad::Commit(int previousChannel, const ChannelRange& range)
 {
     const bool typed = !buffer_.empty();
     const int value = ValueOf(buffer_);
     buffer_.clear();
-    if (typed && value > 0 && value <= maximum)
+    if (typed && value > 0 && value <= range.ListMaximum())
         return value;
     return previousChannel;
 }

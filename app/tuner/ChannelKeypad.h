@@ -4,6 +4,8 @@
 // otherwise when the entry timer expires.
 #include <string>
 
+#include "TunerSettings.h"
+
 namespace tuner {
 
 constexpr unsigned kChannelEntryTimerId = 10003;
@@ -17,9 +19,9 @@ public:
         Ignored,       // not a digit: nothing changed
     };
 
-    // Appends a digit ('0'..'9'; anything else is ignored).
-    // maximum is the highest channel the tuner accepts.
-    Next PressDigit(char digit, int maximum);
+    // Appends a digit ('0'..'9'; anything else is ignored). Channels above the range's
+    // maximum, or beyond the channel lists, cannot be chosen.
+    Next PressDigit(char digit, const ChannelRange& range);
 
     // The number as the channel display shows it: the typed digits without leading zeros.
     std::string Display() const;
@@ -27,7 +29,7 @@ public:
 
     // Ends the entry and returns the channel to tune: the typed one when it lies in
     // 1..maximum, otherwise the previous channel, which the display shows again.
-    int Commit(int previousChannel, int maximum);
+    int Commit(int previousChannel, const ChannelRange& range);
 
 private:
     // Empty while idle, so an idle state is never mistaken for a typed "0".

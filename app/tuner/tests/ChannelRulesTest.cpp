@@ -37,15 +37,18 @@ TEST(ChannelKeypad, TypedDigitsCommitAtOnceOrAfterTheTimer)
         {"1234", 199, {T, T, T, C}, "234", 4},
         {"100", 199, {T, T, T}, "100", 100},
         {"5", 69, {T}, "5", 5},
+        {"250", 500, {T, T, C}, "250", 4},
+        {"199", 500, {T, T, T}, "199", 199},
     };
     for (const Case& c : cases) {
+        const ChannelRange range{2, c.maximum};
         ChannelKeypad keypad;
         std::vector<Next> next;
         for (const char* key = c.keys; *key; ++key)
-            next.push_back(keypad.PressDigit(*key, c.maximum));
+            next.push_back(keypad.PressDigit(*key, range));
         EXPECT_EQ(next, c.next) << c.keys;
         EXPECT_EQ(keypad.Display(), c.display) << c.keys;
-        EXPECT_EQ(keypad.Commit(4, c.maximum), c.tuned) << c.keys;
+        EXPECT_EQ(keypad.Commit(4, range), c.tuned) << c.keys;
         EXPECT_TRUE(keypad.Idle()) << c.keys;
         EXPECT_EQ(keypad.Display(), "") << c.keys;
     }
@@ -53,13 +56,14 @@ TEST(ChannelKeypad, TypedDigitsCommitAtOnceOrAfterTheTimer)
 
 TEST(ChannelKeypad, IdleStateIsNotATypedZeroAndNonDigitsChangeNothing)
 {
+    const ChannelRange range;
     ChannelKeypad keypad;
     EXPECT_TRUE(keypad.Idle());
-    EXPECT_EQ(keypad.PressDigit('x', 69), Next::Ignored);
+    EXPECT_EQ(keypad.PressDigit('x', range), Next::Ignored);
     EXPECT_TRUE(keypad.Idle());
-    EXPECT_EQ(keypad.Commit(9, 69), 9);
+    EXPECT_EQ(keypad.Commit(9, range), 9);
     // After a commit a fresh "1" must not read as "01".
-    EXPECT_EQ(keypad.PressDigit('1', 69), Next::RestartTimer);
+    EXPECT_EQ(keypad.PressDigit('1', range), Next::RestartTimer);
     EXPECT_EQ(keypad.Display(), "1");
 }
 
