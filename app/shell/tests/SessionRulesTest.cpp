@@ -161,7 +161,17 @@ TEST_F(CaptureSessionTest, CloseStopsEveryTimerOfTheSessionAndNothingActsAfterIt
     session.Close();
     session.Begin(GetTickCount());
     EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(CaptureSessionTest, ASessionClosedBeforeItBeganNeverBegins)
+{
+    session.Close();
+    host.calls.clear();
+    session.Begin(GetTickCount());
     EXPECT_FALSE(session.Begun());
+    EXPECT_TRUE(host.armed.empty());
+    EXPECT_TRUE(session.OnTimer(CaptureSession::kPreviewStartTimer));
+    EXPECT_TRUE(host.calls.empty());
 }
 
 TEST_F(CaptureSessionTest, ForeignTimersAreLeftToTheWindow)
