@@ -5,8 +5,6 @@
 // of those timers and closes it when the window closes.
 #include <windows.h>
 
-#include <string>
-
 #include "CaptureSettings.h"
 #include "SessionHost.h"
 
