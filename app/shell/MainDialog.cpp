@@ -15,9 +15,11 @@
 #include "VersionString.h"
 #include "resource.h"
 
+namespace shell {
 namespace {
 
-MainDialog* g_mainDialog = nullptr;
+// The device watch arms the re-examination timer; the capture session handles it.
+static_assert(CaptureSession::kDeviceRemovedTimer == devices::kDeviceRemovedTimer);
 
 constexpr UINT kAboutCommand = 16;
 constexpr int kIdlePictureBitmap = 1;
@@ -61,28 +63,12 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     m_logPath = m_programFolder + "Marovin.log";
     m_recent.Read(Store());
     m_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAROVIN));
-    SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &m_screenSaveTimeout, 0);
-    SystemParametersInfoA(SPI_GETLOWPOWERTIMEOUT, 0, &m_lowPowerTimeout, 0);
-    SystemParametersInfoA(SPI_GETPOWEROFFTIMEOUT, 0, &m_powerOffTimeout, 0);
-    g_mainDialog = this;
 
-    MapCommand(IDC_CLOSE, [this] {
-        CloseSequence();
-        EndDialog(IDOK);
-    });
+    MapCommand(IDC_CLOSE, [this] { CloseWindow(IDOK); });
     MapCommand(IDC_MINIMIZE, [this] { ShowWindow(SW_MINIMIZE); });
 }
 
-MainDialog::~MainDialog()
-{
-    if (g_mainDialog == this)
-        g_mainDialog = nullptr;
-}
-
-MainDialog* MainDialog::Instance()
-{
-    return g_mainDialog;
-}
+MainDialog::~MainDialog() = default;
 
 framework::ProfileStore MainDialog::Store() const
 {
@@ -164,7 +150,6 @@ BOOL MainDialog::OnInitDialog()
         store.GetString("", "BuildNumber", ""));
 
     InitStatusDisplay();
-    SetTimer(kRefreshTimer, 100);
 
     const RECT placement = ItemRectInWindow(m_hWnd, IDC_VIDEO_PLACEMENT);
     if (HWND video = GetDlgItem(IDC_VIDEO_AREA))
@@ -187,7 +172,7 @@ BOOL MainDialog::OnInitDialog()
         m_settings.custom.bitRate = 6000000;
     }
     CheckDlgButton(IDC_TAB_CAPTURE, BST_CHECKED);
-    SetTimer(kPreviewStartTimer, 1000);
+    m_capture.Begin(m_initTick);
     SetFocus();
     Trace("main window initialised in %lu ms, version %s", GetTickCount() - m_initTick,
           m_settings.version.c_str());
@@ -278,29 +263,34 @@ bool MainDialog::LoadIdlePicture()
 
 void MainDialog::OnTimer(UINT_PTR id)
 {
-    if (id == kPreviewStartTimer) {
-        KillTimer(kPreviewStartTimer);
-        StartPreview();
-        return;
-    }
-    if (id == devices::kDeviceRemovedTimer) {
-        OnDeviceRemovedTimer();
-        return;
-    }
-    if (id == kRefreshTimer)
+    if (m_capture.OnTimer(id))
         return;
     EQorDialog::OnTimer(id);
 }
 
-void MainDialog::StartPreview()
+void MainDialog::StartTimer(UINT_PTR id, UINT periodMs)
 {
-    Trace("preview start %lu ms after initialisation", GetTickCount() - m_initTick);
-    if (!HasCaptureDevice()) {
-        // Nothing to show: keep the idle picture and tell the user why the screen stays empty.
-        Trace("no capture device present; the preview did not start");
-        ::ShowWindow(GetDlgItem(IDC_NO_VIDEO_LABEL), SW_SHOW);
-        m_videoArea.ShowIdlePicture(true);
-    }
+    SetTimer(id, periodMs);
+}
+
+void MainDialog::StopTimer(UINT_PTR id)
+{
+    KillTimer(id);
+}
+
+void MainDialog::ShowIdlePicture()
+{
+    m_videoArea.ShowIdlePicture(true);
+}
+
+void MainDialog::ShowNoVideoLabel(bool show)
+{
+    ::ShowWindow(GetDlgItem(IDC_NO_VIDEO_LABEL), show ? SW_SHOW : SW_HIDE);
+}
+
+void MainDialog::TraceLine(const std::string& line)
+{
+    OutputDebugStringA(("Marovin:  " + line + "\r\n").c_str());
 }
 
 void MainDialog::OnPaint()
@@ -313,7 +303,7 @@ void MainDialog::OnPaint()
                  (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, m_icon);
         return;
     }
-    if (m_mode == MODE_IDLE || (m_mode == MODE_CAPTURE && !HasCaptureDevice()))
+    if (m_mode == MODE_IDLE || (m_mode == MODE_CAPTURE && !CaptureDevicePresent()))
         m_videoArea.Invalidate(FALSE);
 }
 
@@ -340,15 +330,25 @@ HCURSOR MainDialog::OnQueryDragIcon()
     return static_cast<HCURSOR>(m_icon);
 }
 
+void MainDialog::OnOK()
+{
+    CloseWindow(IDOK);
+}
+
 void MainDialog::OnCancel()
 {
-    // Escape must not end the program; the close button and WM_CLOSE do.
+    CloseWindow(IDCANCEL);
 }
 
 void MainDialog::OnClose()
 {
+    CloseWindow(IDCANCEL);
+}
+
+void MainDialog::CloseWindow(int result)
+{
     CloseSequence();
-    EndDialog(IDCANCEL);
+    EndDialog(result);
 }
 
 void MainDialog::CloseSequence()
@@ -356,9 +356,9 @@ void MainDialog::CloseSequence()
     if (m_closed)
         return;
     m_closed = true;
-    KillTimer(kRefreshTimer);
-    KillTimer(kPreviewStartTimer);
+    m_capture.Close();
     Trace("closing: timers stopped, mode %d", static_cast<int>(m_mode));
+    m_playback.Close();
     m_mode = MODE_IDLE;
     devices::SetDeviceChangeCallback(nullptr, nullptr);
     m_thumbnails.Release();
@@ -373,6 +373,9 @@ void MainDialog::OnDestroy()
     if (m_engineStarted) {
         m_engine.ShutdownCleanup();
         m_engineStarted = false;
+        Trace("skin engine shut down");
     }
     Trace("main window destroyed");
 }
+
+}  // namespace shell

@@ -1,7 +1,8 @@
 #pragma once
 // The main window: owner of the running system. It loads the settings, shows the idle
-// picture, starts the live preview one second after it is shown, and shuts everything down
-// in order when it closes.
+// picture and paints; it routes the commands, messages and timer ticks of capture and
+// playback to the two session objects that own them, and shuts everything down in order when
+// it closes, whichever way it is closed (close button, WM_CLOSE, Enter, Esc).
 #include <framework/Framework.h>
 
 #include "EQorDialog.h"
@@ -11,24 +12,23 @@
 #include <string>
 #include <vector>
 
+#include "CaptureSession.h"
 #include "CaptureSettings.h"
+#include "PlaybackSession.h"
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
+#include "SessionHost.h"
 #include "StatusDisplay.h"
 #include "VideoArea.h"
 
+namespace shell {
+
 enum MainMode { MODE_IDLE = 0, MODE_CAPTURE = 1, MODE_PLAYBACK = 2 };
 
-class MainDialog : public EQorDialog {
+class MainDialog : public EQorDialog, private SessionHost {
 public:
-    static constexpr UINT_PTR kRefreshTimer = 1;
-    static constexpr UINT_PTR kPreviewStartTimer = 10016;
-
     MainDialog();
     ~MainDialog() override;
-
-    // The running main window, for worker threads and engine callbacks.
-    static MainDialog* Instance();
 
     const settings::CaptureSettings& Settings() const { return m_settings; }
 
@@ -42,6 +42,9 @@ protected:
     HCURSOR OnQueryDragIcon() override;
     void OnClose() override;
     void OnDestroy() override;
+    // Enter and Esc reach the dialog as IDOK and IDCANCEL: both close the window as the close
+    // button does.
+    void OnOK() override;
     void OnCancel() override;
 
 private:
@@ -50,10 +53,8 @@ private:
     // Devices (MainDialogDevices.cpp).
     void StartDeviceDiscovery();
     void ChooseCaptureDevice();
-    bool HasCaptureDevice() const;
     void ListInputSources();
     void FillInputList();
-    void OnDeviceRemovedTimer();
 
     void FillThumbnails();
     void InitStatusDisplay();
@@ -62,9 +63,19 @@ private:
     void RegisterHiddenDialogs();
     std::string Text(int id);
     bool LoadIdlePicture();
-    void StartPreview();
+    // The one way out: the shut-down sequence, then the end of the modal loop with `result`.
+    void CloseWindow(int result);
     void CloseSequence();
     void Trace(const char* format, ...) const;
+
+    // What the sessions ask of the window.
+    void StartTimer(UINT_PTR id, UINT periodMs) override;
+    void StopTimer(UINT_PTR id) override;
+    bool CaptureDevicePresent() const override;
+    bool CaptureDeviceGone() const override;
+    void ShowIdlePicture() override;
+    void ShowNoVideoLabel(bool show) override;
+    void TraceLine(const std::string& line) override;
 
     MainMode m_mode = MODE_IDLE;
     settings::CaptureSettings m_settings;
@@ -74,9 +85,6 @@ private:
     std::string m_programFolder;
     std::string m_logPath;
     HICON m_icon = nullptr;
-    int m_screenSaveTimeout = 0;
-    int m_lowPowerTimeout = 0;
-    int m_powerOffTimeout = 0;
     QorGraphicsEngineAPI m_engine;
     bool m_engineStarted = false;
     CBitmap m_idlePicture;
@@ -86,4 +94,9 @@ private:
     RecentThumbnails m_thumbnails;
     bool m_closed = false;
     DWORD m_initTick = 0;
+    // After the settings that the capture session reads.
+    CaptureSession m_capture{*this, m_settings};
+    PlaybackSession m_playback{*this};
 };
+
+}  // namespace shell

@@ -1,5 +1,5 @@
 // The main window's side of the capture devices: discovery at start-up, the remembered
-// device, the input list of the chosen device, and the re-examination after a removal.
+// device, the input list of the chosen device, and whether that device is still there.
 #include "MainDialog.h"
 
 #include "CaptureDevices.h"
@@ -12,6 +12,8 @@
 #include "dshowbase/ComPtr.h"
 
 #include "ControlIds.h"
+
+namespace shell {
 
 void MainDialog::StartDeviceDiscovery()
 {
@@ -33,7 +35,7 @@ void MainDialog::ChooseCaptureDevice()
     }
 }
 
-bool MainDialog::HasCaptureDevice() const
+bool MainDialog::CaptureDevicePresent() const
 {
     return devices::Devices().current >= 0;
 }
@@ -82,11 +84,9 @@ void MainDialog::FillInputList()
     ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
-void MainDialog::OnDeviceRemovedTimer()
+bool MainDialog::CaptureDeviceGone() const
 {
-    KillTimer(devices::kDeviceRemovedTimer);
-    if (!devices::IsCurrentDeviceGone())
-        return;
-    Trace("capture device removed: %s", m_settings.deviceName.c_str());
-    m_videoArea.ShowIdlePicture(true);
+    return devices::IsCurrentDeviceGone();
 }
+
+}  // namespace shell

@@ -5,6 +5,8 @@
 #include "MainDialog.h"
 #include "RegistryRoot.h"
 
+namespace shell {
+
 namespace {
 
 constexpr char kInstanceSemaphore[] = "MarovinExecInstance";
@@ -58,3 +60,5 @@ int MarovinApp::ExitInstance()
     }
     return CWinApp::ExitInstance();
 }
+
+}  // namespace shell

@@ -3,6 +3,8 @@
 // main window run as a modal dialog. The program ends when the main window closes.
 #include <framework/Framework.h>
 
+namespace shell {
+
 class MarovinApp : public CWinApp {
 public:
     MarovinApp();
@@ -12,3 +14,5 @@ public:
 private:
     HANDLE m_instanceSemaphore = nullptr;
 };
+
+}  // namespace shell

@@ -11,6 +11,8 @@
 
 #include "ControlIds.h"
 
+namespace shell {
+
 namespace {
 
 bool CanOpen(const std::string& path)
@@ -156,3 +158,5 @@ void RecentThumbnails::Release()
         m_pictures[i].DeleteObject();
     }
 }
+
+}  // namespace shell

@@ -11,6 +11,8 @@
 
 class EQorDialog;
 
+namespace shell {
+
 class RecentThumbnails {
 public:
     static constexpr int kWidth = 78;
@@ -37,3 +39,5 @@ private:
     CBitmap m_pictures[settings::RecentRecordings::kCount];
     std::string m_files[settings::RecentRecordings::kCount];
 };
+
+}  // namespace shell

@@ -2,6 +2,8 @@
 
 #include "EQorDialog.h"
 
+namespace shell {
+
 void StatusDisplay::SetTextColour(COLORREF colour)
 {
     m_colour = colour;
@@ -70,3 +72,5 @@ void StatusDisplay::OnPaint()
     if (oldFont)
         ::SelectObject(dc, oldFont);
 }
+
+}  // namespace shell

@@ -9,6 +9,8 @@
 
 class EQorDialog;
 
+namespace shell {
+
 class StatusDisplay : public CStatic {
 public:
     // The dialog whose face shows through behind the text.
@@ -32,6 +34,8 @@ private:
     COLORREF m_colour = RGB(0, 0, 0);
     HWND m_elapsedClock = nullptr;
     HWND m_countdownClock = nullptr;
-    shell::ClockTime m_elapsed;
-    shell::ClockTime m_countdown;
+    ClockTime m_elapsed;
+    ClockTime m_countdown;
 };
+
+}  // namespace shell

@@ -1,5 +1,7 @@
 #include "VideoArea.h"
 
+namespace shell {
+
 void VideoArea::ShowIdlePicture(bool show)
 {
     m_showIdle = show;
@@ -29,3 +31,5 @@ void VideoArea::OnPaint()
     CSelectObject selected(memory, m_picture);
     BitBlt(dc, 0, 0, area.right, area.bottom, memory, 0, 0, SRCCOPY);
 }
+
+}  // namespace shell

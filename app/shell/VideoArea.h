@@ -3,6 +3,8 @@
 // black while a preview or a media file owns it.
 #include <framework/Framework.h>
 
+namespace shell {
+
 class VideoArea : public CStatic {
 public:
     // The picture is the main window's; the area only draws it.
@@ -18,3 +20,5 @@ private:
     HBITMAP m_picture = nullptr;
     bool m_showIdle = true;
 };
+
+}  // namespace shell

@@ -3,7 +3,7 @@
 
 namespace {
 
-MarovinApp theApp;
+shell::MarovinApp theApp;
 
 }  // namespace
 

@@ -88,7 +88,7 @@ public:
     EQorSkinnedControlSet controls;
     int skinned = 0;      // template controls that have a skin element
     int bound = 0;        // of those, bound to a skinned class
-    VideoArea videoArea;
+    shell::VideoArea videoArea;
     CBitmap idlePicture;
 
 protected:

@@ -1,0 +1,34 @@
+#pragma once
+// What the capture and playback sessions ask of the main window. A session runs on the
+// window's thread and changes the window only through this interface, so its rules can be
+// exercised without a window.
+#include <windows.h>
+
+#include <string>
+
+namespace shell {
+
+class SessionHost {
+public:
+    // The window's timers; a session arms and kills only its own.
+    virtual void StartTimer(UINT_PTR id, UINT periodMs) = 0;
+    virtual void StopTimer(UINT_PTR id) = 0;
+
+    // Whether a capture device is selected.
+    virtual bool CaptureDevicePresent() const = 0;
+    // True when the selected device has gone since it was chosen.
+    virtual bool CaptureDeviceGone() const = 0;
+
+    // The idle picture fills the video area.
+    virtual void ShowIdlePicture() = 0;
+    // The "no video present" label.
+    virtual void ShowNoVideoLabel(bool show) = 0;
+
+    // One diagnostic line (without prefix or line end).
+    virtual void TraceLine(const std::string& line) = 0;
+
+protected:
+    ~SessionHost() = default;
+};
+
+}  // namespace shell
