@@ -72,6 +72,8 @@ HRESULT STDMETHODCALLTYPE PcmAudioPin::NonDelegatingQueryInterface(REFIID iid, v
 {
     if (iid == IID_IAMStreamConfig)
         return GetInterface(static_cast<IAMStreamConfig*>(this), out);
+    if (iid == IID_IAMStreamControl)
+        return GetInterface(static_cast<IAMStreamControl*>(this), out);
     return SourceStream::NonDelegatingQueryInterface(iid, out);
 }
 
@@ -151,7 +153,7 @@ HRESULT PcmAudioPin::FillBuffer(IMediaSample* sample)
     while (!StopRequested() && std::chrono::steady_clock::now() < due)
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(due - std::chrono::steady_clock::now(),
                                                                                   std::chrono::milliseconds(20)));
-    if (StopRequested())
+    if (StopRequested() || StopReached(static_cast<REFERENCE_TIME>(framesSent_ * 10000000ull / rate_)))
         return S_FALSE;
     const RoutedVideo routed = ReadRoutedVideo(*cardNumber_, GetTickCount());
     AppendPcmTone(routed.state.signal, rate_, framesSent_, frames, data);

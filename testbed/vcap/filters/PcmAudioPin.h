@@ -4,6 +4,8 @@
 // software audio compressor. It offers the card's sampling rate first and the other two the
 // card can digitise after it; IAMStreamConfig reads and sets the card's rate as on the
 // other cards.
+#include "StopAtControl.h"
+
 #include "dshowbase/PushSource.h"
 
 #include <chrono>
@@ -11,7 +13,7 @@
 
 namespace vcap {
 
-class PcmAudioPin : public dshow::SourceStream, public IAMStreamConfig {
+class PcmAudioPin : public dshow::SourceStream, public IAMStreamConfig, public StopAtControl {
 public:
     PcmAudioPin(dshow::SourceFilter* filter, const int* cardNumber);
 

@@ -58,6 +58,13 @@ VideoEsPin::VideoEsPin(dshow::SourceFilter* filter, const int* cardNumber)
 {
 }
 
+HRESULT STDMETHODCALLTYPE VideoEsPin::NonDelegatingQueryInterface(REFIID iid, void** out)
+{
+    if (iid == IID_IAMStreamControl)
+        return GetInterface(static_cast<IAMStreamControl*>(this), out);
+    return SourceStream::NonDelegatingQueryInterface(iid, out);
+}
+
 HRESULT VideoEsPin::CheckMediaType(const dshow::MediaType& type)
 {
     EncoderState s;
@@ -135,7 +142,7 @@ HRESULT VideoEsPin::FillBuffer(IMediaSample* sample)
         while (!StopRequested() && std::chrono::steady_clock::now() < due)
             std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(due - std::chrono::steady_clock::now(),
                                                                                       std::chrono::milliseconds(20)));
-        if (StopRequested())
+        if (StopRequested() || StopReached(PictureTime(pictures_)))
             return S_FALSE;
         const RoutedVideo routed = ReadRoutedVideo(*cardNumber_, GetTickCount());
         const PictureCaption caption{InputCaption(routed.input), StandardCaption(routed.state.standard), routed.state.signal};

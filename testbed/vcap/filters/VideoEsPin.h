@@ -7,6 +7,8 @@
 #include "TestPicture.h"
 #include "VideoEncoder.h"
 
+#include "StopAtControl.h"
+
 #include "dshowbase/PushSource.h"
 
 #include <chrono>
@@ -15,9 +17,14 @@
 
 namespace vcap {
 
-class VideoEsPin : public dshow::SourceStream {
+class VideoEsPin : public dshow::SourceStream, public StopAtControl {
 public:
     VideoEsPin(dshow::SourceFilter* filter, const int* cardNumber);
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return NonDelegatingQueryInterface(iid, out); }
+    STDMETHODIMP_(ULONG) AddRef() override { return Owner()->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return Owner()->Release(); }
+    HRESULT STDMETHODCALLTYPE NonDelegatingQueryInterface(REFIID iid, void** out) override;
 
     HRESULT CheckMediaType(const dshow::MediaType& type) override;
     HRESULT GetMediaType(int position, dshow::MediaType* type) override;

@@ -2,7 +2,7 @@
 # usage: check_cardkinds.sh DIR
 # Every recording in DIR/kinds.txt must decode without a complaint and carry what its line
 # says: name vcodec width height min-seconds max-seconds acodec rate announced average
-# ("-" skips the last two): the video bit rate ffprobe reports (the sequence header's) and
+# ("-" skips the last two): the video bit rate the sequence header announces and
 # the stream's average video rate (file rate less the audio, within 8%, overhead allowed).
 set -u
 DIR=$1
@@ -18,7 +18,8 @@ while read -r name vcodec width height dmin dmax acodec rate announced average; 
     v=$(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name,width,height -of csv=p=0 "$f" </dev/null | sed 's/,*$//')
     a=$(ffprobe -v error -select_streams a:0 -show_entries stream=codec_name,sample_rate,channels -of csv=p=0 "$f" </dev/null | sed 's/,*$//')
     d=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$f" </dev/null | sed 's/,*$//')
-    vb=$(ffprobe -v error -select_streams v:0 -show_entries stream=bit_rate -of csv=p=0 "$f" </dev/null | sed 's/,*$//')
+    # The rate the sequence header announces (ffprobe shows it as the coded picture buffer's).
+    vb=$(ffprobe -v error -select_streams v:0 -show_streams "$f" </dev/null | sed -n 's/^max_bitrate=//p' | head -1)
     size=$(stat -c %s "$f")
     [ "$v" = "$vcodec,$width,$height" ] || { echo "FAIL $name: video '$v', expected $vcodec,$width,$height"; fail=1; }
     [ "$a" = "$acodec,$rate,2" ] || { echo "FAIL $name: audio '$a', expected $acodec,$rate,2"; fail=1; }
