@@ -8,14 +8,14 @@ STDMETHODIMP StopAtControl::StartAt(const REFERENCE_TIME* start, DWORD)
 {
     if (start && *start != 0)
         return E_NOTIMPL;
-    dshow::AutoLock lock(&stopLock_);
+    win::AutoLock lock(stopLock_);
     stopAt_ = MAXLONGLONG;
     return S_OK;
 }
 
 STDMETHODIMP StopAtControl::StopAt(const REFERENCE_TIME* stop, BOOL, DWORD cookie)
 {
-    dshow::AutoLock lock(&stopLock_);
+    win::AutoLock lock(stopLock_);
     stopAt_ = stop ? *stop : 0;  // null: stop now
     cookie_ = cookie;
     return S_OK;
@@ -25,7 +25,7 @@ STDMETHODIMP StopAtControl::GetInfo(AM_STREAM_INFO* info)
 {
     if (!info)
         return E_POINTER;
-    dshow::AutoLock lock(&stopLock_);
+    win::AutoLock lock(stopLock_);
     *info = AM_STREAM_INFO{};
     info->tStop = stopAt_;
     info->dwStopCookie = cookie_;
@@ -35,7 +35,7 @@ STDMETHODIMP StopAtControl::GetInfo(AM_STREAM_INFO* info)
 
 bool StopAtControl::StopReached(REFERENCE_TIME start)
 {
-    dshow::AutoLock lock(&stopLock_);
+    win::AutoLock lock(stopLock_);
     if (start < stopAt_)
         return false;
     stopAt_ = MAXLONGLONG;

@@ -2,7 +2,7 @@
 // IAMStreamControl for the elementary outputs of a type-2 card (PCM sound, video): a stop
 // time in stream time after which the pin sends end of stream, so that a recording through
 // the software multiplex ends on whole pictures and frames. Only an immediate start is known.
-#include "dshowbase/Lock.h"
+#include <win/Lock.h>
 
 #include <strmif.h>
 
@@ -20,7 +20,7 @@ protected:
     bool StopReached(REFERENCE_TIME start);
 
 private:
-    dshow::CritSec stopLock_;
+    win::CritSec stopLock_;
     REFERENCE_TIME stopAt_ = MAXLONGLONG;
     DWORD cookie_ = 0;
 };
