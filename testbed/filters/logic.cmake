@@ -33,6 +33,16 @@ add_library(mpeg_video_logic STATIC
   ${FILTERS_DIR}/decoder/VideoStreamDecoder.cpp)
 target_include_directories(mpeg_video_logic PUBLIC ${FILTERS_DIR}/decoder)
 
+# The software multiplex of the capture graph: Layer II encoder and pack writer (the pack
+# writer builds on the virtual card's packet syntax, so only where that library is built).
+if(TARGET vcapstream)
+  add_library(software_mux_logic STATIC
+    ${FILTERS_DIR}/mpegaudioenc/Mp2FrameEncoder.cpp
+    ${FILTERS_DIR}/mpegmux/ProgramStreamMux.cpp)
+  target_include_directories(software_mux_logic PUBLIC ${FILTERS_DIR}/mpegaudioenc ${FILTERS_DIR}/mpegmux)
+  target_link_libraries(software_mux_logic PUBLIC vcapstream)
+endif()
+
 filters_logic_test(filters_video_decoder_tests
   SOURCES ${FILTERS_DIR}/tests/video_decoder_test.cpp
   LIBS mpeg_video_logic mpeg_demux_logic

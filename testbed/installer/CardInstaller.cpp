@@ -246,7 +246,8 @@ bool InstallCard(int number, const Personality& personality, CardRecord& card, s
     card.instanceId = instanceId;
 
     std::wstring classPath;
-    bool ok = CreateInterface(set.get(), dev, kCaptureInterfaceClass, L"Card", classPath, error);
+    bool ok = !HasCaptureInterfaceClass(personality) ||
+              CreateInterface(set.get(), dev, kCaptureInterfaceClass, L"Card", classPath, error);
     for (const RoleInfo& r : Roles()) {
         if (ok && RoleExists(personality, r.role))
             ok = CreateInterface(set.get(), dev, *r.category, r.suffix, card.paths[static_cast<int>(r.role)], error);

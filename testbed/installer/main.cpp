@@ -1,5 +1,5 @@
 // vcapinstall: puts virtual capture cards into the Wine prefix and takes them out again.
-//   vcapinstall install [--card N] [--type 1|3] [--bus pci|usb11|usb20|firewire] [--params 40|44]
+//   vcapinstall install [--card N] [--type 1|2|3|4] [--bus pci|usb11|usb20|firewire] [--params 40|44]
 //   vcapinstall uninstall [--card N | --all]
 //   vcapinstall list
 //   vcapinstall register [--dir FOLDER]     the test bed's filters (vcap.ax, TestbedFilters.ax),
@@ -15,7 +15,7 @@ namespace {
 
 int Usage()
 {
-    std::fwprintf(stderr, L"usage: vcapinstall install [--card N] [--type 1|3] [--bus pci|usb11|usb20|firewire] [--params 40|44]\n"
+    std::fwprintf(stderr, L"usage: vcapinstall install [--card N] [--type 1|2|3|4] [--bus pci|usb11|usb20|firewire] [--params 40|44]\n"
                           L"       vcapinstall uninstall [--card N | --all]\n"
                           L"       vcapinstall list\n"
                           L"       vcapinstall register|unregister [--dir FOLDER]\n");
@@ -68,7 +68,7 @@ int wmain(int argc, wchar_t** argv)
             return Usage();
         }
     }
-    if (card < 1 || card > 16 || (p.deviceType != 1 && p.deviceType != 3) || (p.paramsBytes != 40 && p.paramsBytes != 44))
+    if (card < 1 || card > 16 || (p.deviceType < 1 || p.deviceType > 4) || (p.paramsBytes != 40 && p.paramsBytes != 44))
         return Usage();
 
     std::wstring error;

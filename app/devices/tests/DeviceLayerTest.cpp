@@ -109,6 +109,47 @@ TEST_F(DeviceLayer, ACardWithoutStreamFilterIsTypeThree)
     EXPECT_EQ(r.deviceType, kTypeCaptureStream);
 }
 
+// A card whose encoder has no stream output is type 2; a codec-API card, which has no
+// capture interface of the vendor's class, is found from its tuner and listed as type 4 with
+// the stream filter the search connected to its capture filter.
+TEST_F(DeviceLayer, ElementaryAndCodecApiCardsGetTheirTypes)
+{
+    const vcap::CardRecord elementary = Install(1, 2, vcap::Bus::Usb20);
+    const vcap::CardRecord codec = Install(2, 4, vcap::Bus::Pci);
+    ASSERT_EQ(EnumerateCaptureDevices(), 2);
+    ASSERT_EQ(EnumerateCaptureDevices(), 2) << "found again, not listed twice";
+    const int e = Devices().records[0].deviceType == kTypeCodecApi ? 1 : 0;
+    CaptureDeviceRecord r2 = Devices().records[e];
+    const CaptureDeviceRecord& r4 = Devices().records[1 - e];
+
+    EXPECT_TRUE(SamePath(r2.encoderPath, elementary.paths[int(vcap::FilterRole::Encoder)])) << r2.encoderPath;
+    EXPECT_TRUE(r2.multiplexerPath.empty());
+    ASSERT_EQ(ClassifyDevice(r2), S_OK);
+    EXPECT_EQ(r2.deviceType, kTypeElementaryEncoder);
+
+    EXPECT_EQ(r4.deviceType, kTypeCodecApi);
+    EXPECT_EQ(r4.description, "Virtual MPEG Card #2");
+    EXPECT_EQ(r4.name.rfind("Virtual MPEG Card #2 (", 0), 0u) << r4.name;
+    EXPECT_NE(r4.name, r2.name);
+    for (auto [path, role] : {std::pair{&r4.tunerPath, vcap::FilterRole::Tuner}, {&r4.tvAudioPath, vcap::FilterRole::TvAudio},
+                              {&r4.crossbarPath, vcap::FilterRole::Crossbar}, {&r4.capturePath, vcap::FilterRole::Capture}})
+        EXPECT_TRUE(SamePath(*path, codec.paths[int(role)])) << *path;
+    EXPECT_TRUE(r4.encoderPath.empty());
+    EXPECT_TRUE(r4.multiplexerPath.empty());
+    EXPECT_TRUE(r4.streamClsid == *vcap::Role(vcap::FilterRole::CodecEncoder).filterClsid);
+    EXPECT_EQ(r4.streamFilterName, Narrowed(vcap::FilterFriendlyName(codec, vcap::FilterRole::CodecEncoder)));
+    CaptureDeviceRecord again = r4;
+    again.deviceType = 0;
+    ASSERT_EQ(ClassifyDevice(again), S_OK);
+    EXPECT_EQ(again.deviceType, kTypeCodecApi) << "its capture filter has no encoder property set";
+
+    // The bus of a codec-API card is not asked of it.
+    SelectCaptureDevice(1 - e);
+    int bus = -1;
+    ASSERT_EQ(GetBusType(nullptr, &bus), S_OK);
+    EXPECT_EQ(bus, 0);
+}
+
 TEST_F(DeviceLayer, DeviceInfoCarriesTheSetupProperties)
 {
     const vcap::CardRecord card = Install(1, 1, vcap::Bus::Pci);

@@ -28,6 +28,11 @@ inline constexpr CLSID kClsidWavDest = {0x78EFC4E2, 0x0660, 0x462F, {0xB0, 0xC5,
 // {3B5A3281-9487-4B6C-8EFD-5E17A94DD7C9}
 inline constexpr CLSID kClsidAudioTypeChanger = {0x3B5A3281, 0x9487, 0x4B6C, {0x8E, 0xFD, 0x5E, 0x17, 0xA9, 0x4D, 0xD7, 0xC9}};
 
+// {902D4700-E2DA-11D2-81FB-00104B9AEC3D}
+inline constexpr CLSID kClsidMpegAudioCompressor = {0x902D4700, 0xE2DA, 0x11D2, {0x81, 0xFB, 0x00, 0x10, 0x4B, 0x9A, 0xEC, 0x3D}};
+// {C100D600-E2D3-11D2-81FB-00104B9AEC3D}
+inline constexpr CLSID kClsidMpegMultiplexer = {0xC100D600, 0xE2D3, 0x11D2, {0x81, 0xFB, 0x00, 0x10, 0x4B, 0x9A, 0xEC, 0x3D}};
+
 }  // namespace testbed
 
 // Still picture of a decoder (two identifiers, one layout). GetCurrentImage, the fourth
@@ -81,4 +86,16 @@ IDemuxOutputConfig : public IUnknown {
 };
 #ifdef __CRT_UUID_DECL
 __CRT_UUID_DECL(IDemuxOutputConfig, 0x4A398E1D, 0x950C, 0x4F59, 0xB9, 0x42, 0x73, 0x83, 0xE5, 0x8E, 0xBE, 0x12)
+#endif
+
+// The software multiplexer's configuration: the output mode, 0 for the video CD family
+// (2324-byte packs) and 1 for DVD (2048-byte packs). The mode changes only while the filter
+// is stopped and its output is not connected.
+MIDL_INTERFACE("C100D601-E2D3-11D2-81FB-00104B9AEC3D")
+IMpegMuxConfig : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetOutputMode(DWORD* mode) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetOutputMode(DWORD mode) = 0;
+};
+#ifdef __CRT_UUID_DECL
+__CRT_UUID_DECL(IMpegMuxConfig, 0xC100D601, 0xE2D3, 0x11D2, 0x81, 0xFB, 0x00, 0x10, 0x4B, 0x9A, 0xEC, 0x3D)
 #endif

@@ -9,9 +9,11 @@
 #include <dshowbase/ComServer.h>
 #include <dshowbase/Registration.h>
 
+#include "AudioCompressorFilter.h"
 #include "DemuxFilter.h"
 #include "FilterIds.h"
 #include "InfiniteTee.h"
+#include "MuxFilter.h"
 #include "PassThroughFilters.h"
 #include "VendorDemuxFilter.h"
 #include "VideoDecoderFilter.h"
@@ -61,6 +63,17 @@ const REGFILTERPINS kWavDestPins[] = {
     {const_cast<LPWSTR>(L"Out"), FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kStreamType},
 };
 const dshow::FilterSetup kWavDestSetup = Setup(kClsidWavDest, L"Corvale Wav Dest", kWavDestPins);
+const REGFILTERPINS kCompressorPins[] = {
+    {const_cast<LPWSTR>(L"PCM Input"), FALSE, FALSE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kAudioType},
+    {const_cast<LPWSTR>(L"MPEG Audio Output"), FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kAudioType},
+};
+const dshow::FilterSetup kCompressorSetup = Setup(kClsidMpegAudioCompressor, L"MPEG Audio Compressor", kCompressorPins);
+const REGFILTERPINS kMuxPins[] = {
+    {const_cast<LPWSTR>(L"Video"), FALSE, FALSE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kVideoType},
+    {const_cast<LPWSTR>(L"Audio"), FALSE, FALSE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kAudioType},
+    {const_cast<LPWSTR>(L"Program Stream"), FALSE, TRUE, FALSE, FALSE, &CLSID_NULL, nullptr, 1, &kStreamType},
+};
+const dshow::FilterSetup kMuxSetup = Setup(kClsidMpegMultiplexer, L"MPEG Multiplexer", kMuxPins);
 const dshow::FilterSetup kTypeChangerSetup = Setup(kClsidAudioTypeChanger, L"Corvale Audio Type Changer", kAudioPins);
 
 const dshow::FactoryTemplate kClasses[] = {
@@ -78,6 +91,8 @@ const dshow::FactoryTemplate kClasses[] = {
     {L"Flow control", &kClsidFlowControl, FlowControlFilter::Create, &kFlowSetup},
     {L"Corvale Wav Dest", &kClsidWavDest, WavDestFilter::Create, &kWavDestSetup},
     {L"Corvale Audio Type Changer", &kClsidAudioTypeChanger, CreateAudioTypeChanger, &kTypeChangerSetup},
+    {L"MPEG Audio Compressor", &kClsidMpegAudioCompressor, AudioCompressorFilter::Create, &kCompressorSetup},
+    {L"MPEG Multiplexer", &kClsidMpegMultiplexer, MuxFilter::Create, &kMuxSetup},
 };
 
 }  // namespace

@@ -14,12 +14,14 @@ const GUID kCategoryTvAudio = {0xA799A802, 0xA46D, 0x11D0, {0xA1, 0x8C, 0x00, 0x
 const GUID kCategoryCapture = {0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 const GUID kCategoryEncoder = {0x19689BF6, 0xC384, 0x48FD, {0xAD, 0x51, 0x90, 0xE5, 0x8C, 0x79, 0xF7, 0x0B}};
 const GUID kCategoryMultiplexer = {0x7A5DE1D3, 0x01A1, 0x452C, {0xB4, 0x81, 0x4F, 0xA2, 0xB9, 0x62, 0x71, 0xE8}};
+const GUID kCategoryMediaEncoder = {0x7D22E920, 0x5CA9, 0x4787, {0x8C, 0x2B, 0xA6, 0x77, 0x9B, 0xD1, 0x17, 0x81}};
 
 const GUID kClsidTuner = {0x7D8FC11D, 0xA8DB, 0x484E, {0x91, 0xEA, 0x80, 0x3B, 0x4C, 0x9D, 0xE8, 0xEB}};
 const GUID kClsidTvAudio = {0xC6C886A4, 0x0A7C, 0x47AA, {0xBC, 0xB8, 0x43, 0x88, 0x85, 0x63, 0x5E, 0x70}};
 const GUID kClsidCrossbar = {0xCEF82C47, 0xB79D, 0x476F, {0xB7, 0x18, 0x5A, 0x3F, 0xDA, 0x6A, 0x7E, 0xA2}};
 const GUID kClsidCapture = {0x66A09BA9, 0x6D15, 0x4275, {0x94, 0xA4, 0xE6, 0x80, 0x52, 0x64, 0x8D, 0x84}};
 const GUID kClsidEncoder = {0xE2418AFE, 0xBED6, 0x4D36, {0x8E, 0x8C, 0xE2, 0x15, 0x53, 0xD9, 0x0D, 0x01}};
+const GUID kClsidCodecEncoder = {0x5B0C3E7A, 0x2D14, 0x4F6B, {0x9E, 0x31, 0x7A, 0x44, 0xC2, 0x18, 0x6D, 0x02}};
 
 // RAII for registry keys.
 class Key {
@@ -75,7 +77,8 @@ DWORD GetDword(HKEY k, const wchar_t* name, DWORD fallback)
 const wchar_t* RoleValueName(FilterRole r)
 {
     static const wchar_t* names[kRoleCount] = {L"TunerPath", L"TvAudioPath", L"CrossbarPath",
-                                               L"CapturePath", L"EncoderPath", L"MultiplexerPath"};
+                                               L"CapturePath", L"EncoderPath", L"MultiplexerPath",
+                                               L"CodecEncoderPath"};
     return names[static_cast<int>(r)];
 }
 
@@ -93,6 +96,7 @@ const std::vector<RoleInfo>& Roles()
         // The stream filter is one class listed in both stream categories.
         {FilterRole::Encoder, &kCategoryEncoder, L"Encoder", &kClsidEncoder},
         {FilterRole::Multiplexer, &kCategoryMultiplexer, L"Multiplexer", &kClsidEncoder},
+        {FilterRole::CodecEncoder, &kCategoryMediaEncoder, L"Codec Encoder", &kClsidCodecEncoder},
     };
     return roles;
 }
@@ -111,8 +115,15 @@ std::wstring FilterFriendlyName(const CardRecord& card, FilterRole role)
 
 bool RoleExists(const Personality& p, FilterRole role)
 {
-    return !(p.deviceType == 3 && (role == FilterRole::Encoder || role == FilterRole::Multiplexer));
+    switch (role) {
+    case FilterRole::Encoder: return p.deviceType == 1 || p.deviceType == 2;
+    case FilterRole::Multiplexer: return p.deviceType == 1;  // the encoder that multiplexes is listed twice
+    case FilterRole::CodecEncoder: return p.deviceType == 4;
+    default: return true;
+    }
 }
+
+bool HasCaptureInterfaceClass(const Personality& p) { return p.deviceType != 4; }
 
 bool SaveCard(const CardRecord& card)
 {

@@ -12,8 +12,10 @@ namespace vcap {
 // The interface class every capture card of this kind exposes.
 extern const GUID kCaptureInterfaceClass;
 
-enum class FilterRole { Tuner, TvAudio, Crossbar, Capture, Encoder, Multiplexer };
-constexpr int kRoleCount = 6;
+// CodecEncoder: the stream filter of a codec-API card (type 4), listed among the media
+// encoders rather than as an encoder device.
+enum class FilterRole { Tuner, TvAudio, Crossbar, Capture, Encoder, Multiplexer, CodecEncoder };
+constexpr int kRoleCount = 7;
 
 struct RoleInfo {
     FilterRole role;
@@ -29,7 +31,10 @@ const RoleInfo& Role(FilterRole role);
 enum class Bus : uint32_t { Pci = 0, Usb11 = 1, Usb20 = 2, FireWire = 3 };
 
 struct Personality {
-    uint32_t deviceType = 1;    // 1: encoder filter with a stream output; 3: capture filter's own stream output
+    // 1: encoder filter with a stream output; 2: encoder filter with a video output only (the
+    // host multiplexes); 3: capture filter's own stream output; 4: codec-API stream filter,
+    // no encoder property set.
+    uint32_t deviceType = 1;
     Bus bus = Bus::Usb20;
     uint32_t paramsBytes = 44;  // 40: an older driver that knows only the first ten words
 };
@@ -58,5 +63,8 @@ std::wstring FilterFriendlyName(const CardRecord& card, FilterRole role);
 
 // Whether a role has a filter on a card of this personality (type 3 has no stream filter).
 bool RoleExists(const Personality& p, FilterRole role);
+// Whether the card exposes the vendor's capture interface class (a codec-API card does not:
+// the program finds it from its tuner).
+bool HasCaptureInterfaceClass(const Personality& p);
 
 }  // namespace vcap

@@ -67,12 +67,36 @@ StreamConfig MakeStreamConfig(const EncoderState& s)
     c.width = s.params.horzResolution;
     c.height = s.params.vertResolution;
     c.videoBitRate = s.params.bitRate;
+    c.peakBitRate = s.params.vbr ? s.params.peakBitRate : 0;
     c.gopLength = s.params.iFrameDist == 0 ? 15 : s.params.iFrameDist;
     c.audioType = s.params.audioType == 1 ? 1 : 0;
     c.audioSampleRate = s.params.audSamplingFreq;
     c.audioKbps = s.params.audioMpegBitRate;
     c.standardName = c.lines525 ? "NTSC M" : "PAL B";
     return c;
+}
+
+bool SetCodecRateMode(EncoderState& s, uint32_t mode)
+{
+    if (mode > kCodecVariablePeak)
+        return false;
+    s.params.vbr = mode;
+    return true;
+}
+
+bool SetCodecBitRate(EncoderState& s, uint32_t bitsPerSecond)
+{
+    if (bitsPerSecond < kCodecMinBitRate || bitsPerSecond > kCodecMaxBitRate)
+        return false;
+    s.params.bitRate = bitsPerSecond;
+    s.params.peakBitRate = std::max(s.params.peakBitRate, bitsPerSecond);
+    return true;
+}
+
+uint32_t SetCodecPeakBitRate(EncoderState& s, uint32_t bitsPerSecond)
+{
+    s.params.peakBitRate = std::clamp(bitsPerSecond, std::min(s.params.bitRate, kCodecMaxPeakBitRate), kCodecMaxPeakBitRate);
+    return s.params.peakBitRate;
 }
 
 namespace {

@@ -55,6 +55,20 @@ std::string CheckParams(const EncoderParams& p, uint32_t mode);
 
 StreamConfig MakeStreamConfig(const EncoderState& s);
 
+// The codec-API view of the encoder (device type 4): rate-control mode, average and peak
+// video bit rate, kept in the same block (the mode in `vbr`, 0 meaning constant).
+enum CodecRateMode : uint32_t { kCodecConstantRate = 0, kCodecVariableAverage = 1, kCodecVariablePeak = 2 };
+constexpr uint32_t kCodecMinBitRate = 2000000;
+constexpr uint32_t kCodecMaxBitRate = 9000000;
+constexpr uint32_t kCodecMaxPeakBitRate = 9800000;
+
+// False (and the state unchanged) for a mode or rate the encoder does not have.
+bool SetCodecRateMode(EncoderState& s, uint32_t mode);
+// The average rate; a peak below it is raised to it.
+bool SetCodecBitRate(EncoderState& s, uint32_t bitsPerSecond);
+// The peak is brought into [average, kCodecMaxPeakBitRate]; returns what was applied.
+uint32_t SetCodecPeakBitRate(EncoderState& s, uint32_t bitsPerSecond);
+
 bool LoadEncoderState(int card, EncoderState& s);
 bool SaveEncoderState(int card, const EncoderState& s);
 

@@ -47,6 +47,9 @@ public:
     STDMETHODIMP KsQualityNotify(ULONG, REFERENCE_TIME) override { return S_OK; }
 
     const GUID& MajorType() const { return major_; }
+    const KSPIN_MEDIUM& Medium() const { return medium_; }
+    // For a filter that learns its card after its pins exist.
+    void SetMedium(const KSPIN_MEDIUM& medium) { medium_ = medium; }
 
 private:
     GUID major_;

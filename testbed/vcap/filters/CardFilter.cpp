@@ -4,7 +4,9 @@
 #include "FrontEnd.h"
 #include "PropertyLog.h"
 #include "VirtualAudioPin.h"
+#include "PcmAudioPin.h"
 #include "StreamPin.h"
+#include "VideoEsPin.h"
 
 #include <uuids.h>
 #include <vfwmsgs.h>
@@ -369,7 +371,11 @@ void CaptureFilter::OnCardKnown()
     AddAnalogPin(L"Analog Audio In", PINDIR_INPUT, MEDIATYPE_AnalogAudio, Wire::CrossbarAudio);
     // The digitised picture and sound on their way to the encoder chip.
     AddAnalogPin(L"Virtual Video Out", PINDIR_OUTPUT, MEDIATYPE_Video, Wire::EncoderVideo);
-    AddAnalogPin(std::make_unique<VirtualAudioPin>(this, FilterLock(), &cardNumber_, NextPinFactoryId()));
+    // A card whose encoder chip takes no sound hands it to software instead.
+    if (card_.personality.deviceType == 2)
+        AddStream(std::make_unique<PcmAudioPin>(this, &cardNumber_));
+    else
+        AddAnalogPin(std::make_unique<VirtualAudioPin>(this, FilterLock(), &cardNumber_, NextPinFactoryId()));
     if (card_.personality.deviceType == 3) {
         AddStream(std::make_unique<StreamPin>(this, L"MPEG Stream Out", &cardNumber_));
         IncrementPinVersion();
@@ -387,6 +393,12 @@ EncoderFilter::EncoderFilter(IUnknown* outer) : CardFilter(outer, *Role(FilterRo
 
 void EncoderFilter::OnCardKnown()
 {
+    if (card_.personality.deviceType == 2) {
+        AddStream(std::make_unique<VideoEsPin>(this, &cardNumber_));
+        IncrementPinVersion();
+        AddAnalogPin(L"Video In", PINDIR_INPUT, MEDIATYPE_Video, Wire::EncoderVideo);
+        return;
+    }
     AddStream(std::make_unique<StreamPin>(this, L"MPEG Stream Out", &cardNumber_));
     IncrementPinVersion();
     AddAnalogPin(L"Video In", PINDIR_INPUT, MEDIATYPE_Video, Wire::EncoderVideo);

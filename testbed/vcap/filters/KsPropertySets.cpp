@@ -25,6 +25,13 @@ const HRESULT kSetNotFound = HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND);
 // refuses any other size as too small a request for it to understand.
 bool ParamsSizeAccepted(const Personality& p, DWORD size) { return size == p.paramsBytes; }
 
+// A codec-API card (type 4) is configured through its stream filter: its capture filter has
+// no encoder property set and no extended controls.
+bool CardAnswers(const Personality& p, const GUID& set)
+{
+    return p.deviceType != 4 || (set != kEncoderPropertySet && set != kExtendedControlSet);
+}
+
 }  // namespace
 
 CardProperties::~CardProperties()
@@ -43,6 +50,8 @@ HRESULT CardProperties::Get(const GUID& set, DWORD id, void* data, DWORD size, D
     if (!returned)
         returned = &ignored;
     *returned = 0;
+    if (!CardAnswers(card_.personality, set))
+        return kSetNotFound;
     if (set == kEncoderPropertySet) {
         EncoderState s;
         LoadEncoderState(card_.number, s);
@@ -111,6 +120,8 @@ HRESULT CardProperties::Set(const GUID& set, DWORD id, const void* data, DWORD s
 {
     if (!data)
         return E_POINTER;
+    if (!CardAnswers(card_.personality, set))
+        return kSetNotFound;
     if (set == kEncoderPropertySet) {
         if (id == 0)
             return E_PROP_ID_UNSUPPORTED;
@@ -165,6 +176,8 @@ HRESULT CardProperties::QuerySupported(const GUID& set, DWORD id, DWORD* support
 {
     if (!support)
         return E_POINTER;
+    if (!CardAnswers(card_.personality, set))
+        return E_PROP_SET_UNSUPPORTED;
     if (set == kEncoderPropertySet) {
         if (id > 2)
             return E_PROP_ID_UNSUPPORTED;

@@ -1,6 +1,7 @@
 // vcap.ax: the virtual card's filters as an in-process COM server. Only the COM classes are
 // registered here; the card's device entries come from vcapinstall, which knows the device.
 #include "CardFilter.h"
+#include "CodecEncoderFilter.h"
 #include "CrossbarFilter.h"
 #include "TunerFilter.h"
 #include "TvAudioFilter.h"
@@ -16,6 +17,7 @@ const dshow::FactoryTemplate kClasses[] = {
     {L"Virtual MPEG Card TV Audio", vcap::Role(vcap::FilterRole::TvAudio).filterClsid, vcap::TvAudioFilter::Create},
     {L"Virtual MPEG Card Crossbar", vcap::Role(vcap::FilterRole::Crossbar).filterClsid, vcap::CrossbarFilter::Create},
     {L"Virtual MPEG Card Encoder", vcap::Role(vcap::FilterRole::Encoder).filterClsid, vcap::EncoderFilter::Create},
+    {L"Virtual MPEG Card Codec Encoder", vcap::Role(vcap::FilterRole::CodecEncoder).filterClsid, vcap::CodecEncoderFilter::Create},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@ struct StreamConfig {
     uint32_t width = 720;
     uint32_t height = 576;
     uint32_t videoBitRate = 6000000;   // bits per second of the video elementary stream
+    uint32_t peakBitRate = 0;          // variable bit rate: the ceiling the stream announces; 0: constant
     uint32_t gopLength = 15;           // pictures per group of pictures
     uint32_t audioType = 0;            // 1 = 16-bit stereo LPCM in private stream 1, else Layer II
     uint32_t audioSampleRate = 48000;  // Hz

@@ -23,7 +23,8 @@ VideoEncoder::VideoEncoder(const StreamConfig& config)
 
 void VideoEncoder::writeSequenceHeader(BitWriter& bw) const
 {
-    const uint32_t rate400 = (config_.videoBitRate + 399) / 400;
+    // At a variable bit rate the header carries the ceiling, not the average.
+    const uint32_t rate400 = (std::max(config_.videoBitRate, config_.peakBitRate) + 399) / 400;
     bw.startCode(kSequenceHeader);
     bw.put(config_.width & 0xFFF, 12);
     bw.put(config_.height & 0xFFF, 12);
