@@ -81,16 +81,15 @@ ComPtr<IBaseFilter> FileWriter(const std::string& file)
     return writer;
 }
 
-// The mode and standard through the capability read, then the block, as the program does.
+// The mode and standard (property 1), then the block, as the program does.
 HRESULT Configure(IBaseFilter* capture, uint32_t mode, const vcap::EncoderParams& p)
 {
     ComPtr<IKsPropertySet> ks;
     HRESULT hr = capture->QueryInterface(IID_IKsPropertySet, ks.PutVoid());
     if (FAILED(hr))
         return hr;
-    uint32_t caps[84] = {mode, 1};
-    DWORD returned = 0;
-    if (FAILED(hr = ks->Get(vcap::kEncoderPropertySet, 0, nullptr, 0, caps, sizeof caps, &returned)))
+    uint32_t pair[2] = {mode, 1};
+    if (FAILED(hr = ks->Set(vcap::kEncoderPropertySet, 1, nullptr, 0, pair, sizeof pair)))
         return hr;
     return ks->Set(vcap::kEncoderPropertySet, 2, nullptr, 0, const_cast<vcap::EncoderParams*>(&p), 44);
 }
