@@ -61,7 +61,7 @@ LockPollResult PollForLock(const std::function<bool()>& readLock, const LockPoll
             result.locked = true;
             break;
         }
-        if (clock.now() - start >= kLockPollBoundMs)
+        if (result.reads == kMaxLockReads || clock.now() - start >= kLockPollBoundMs)
             break;
         clock.sleep(kLockPollSleepMs);
     }

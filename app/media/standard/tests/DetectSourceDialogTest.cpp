@@ -111,7 +111,7 @@ TEST_F(DetectDialog, FindsTheOneLiveInputAndLeavesTheWindowsSourceRouted)
     during.shotPath = testsupport::OutputDir() + "detect-source.bmp";
     const DWORD start = GetTickCount();
     EXPECT_EQ(Run(dialog, during), IDOK) << "auto close once the search is over";
-    std::printf("search over three dead inputs found S-Video 2 in %lu ms\n", GetTickCount() - start);
+    std::printf("search past two dead inputs found S-Video 2 in %lu ms\n", GetTickCount() - start);
     EXPECT_EQ(result, 4);
     EXPECT_TRUE(during.shot) << "the dialog was shown while it searched";
     long video = -1, audio = -1;

@@ -4,6 +4,8 @@
 #include "CardControl.h"
 #include "CardPreview.h"
 #include "CrossbarModel.h"
+#include "DeviceCategories.h"
+#include "DeviceFilters.h"
 #include "ReadingRule.h"
 #include "SourceDetection.h"
 #include "TestSupport.h"
@@ -306,4 +308,36 @@ TEST_F(StandardCard, ACancelledSearchIgnoresItsLateResultAndATeardownWaitsForIt)
     EXPECT_TRUE(detection.WaitForWorkers(1500));
     EXPECT_EQ(detection.Result(), media::kSearching) << "the cancelled search never answers";
     EXPECT_EQ(preview_->State(), State_Running);
+}
+
+TEST_F(StandardCard, TheTunersStandardReachesTunerAndDecoder)
+{
+    media::StandardGraph g;
+    g.crossbar = preview_->crossbar;
+    g.capture = preview_->capture;
+    g.control = preview_->control;
+    int added = 0;
+    const vcap::CardRecord card = preview_->card;
+    g.addTuner = [&added, card] {
+        ++added;
+        const std::wstring& path = card.paths[static_cast<int>(vcap::FilterRole::Tuner)];
+        dshow::ComPtr<IBaseFilter> tuner;
+        devices::FindDeviceFilter(devices::kCategoryTvTuner, nullptr, std::string(path.begin(), path.end()).c_str(),
+                                  tuner.Put(), nullptr);
+        return win::ComPtr<IBaseFilter>::Share(tuner.Get());
+    };
+    preview_->engine->Attach(std::move(g));
+    ASSERT_EQ(preview_->engine->SetVideoSource(3), S_OK);
+    ASSERT_EQ(preview_->engine->SetCurrentVidDecVidStd(0x10), S_OK);
+    preview_->host.channelStandard = 0x10;
+
+    ASSERT_EQ(preview_->engine->SetTunerVidStd(0x1000), S_OK);
+    EXPECT_EQ(added, 1) << "the tuner was added when it was missing";
+    EXPECT_EQ(preview_->DecoderStandard(), 0x1000) << "the tuner is the source: the decoder follows";
+    const int stops = preview_->host.stops;
+    EXPECT_EQ(preview_->engine->SetTunerVidStd(0x1000), S_OK);
+    EXPECT_EQ(preview_->host.stops, stops) << "the same standard again changes nothing";
+    EXPECT_TRUE(FAILED(preview_->engine->SetTunerVidStd(0x4))) << "NTSC 4.43 is no broadcast standard of this tuner";
+    EXPECT_EQ(preview_->State(), State_Running);
+    EXPECT_EQ(preview_->settings.lastVidStd, 1) << "the tuner's standard belongs to the channel";
 }

@@ -46,7 +46,7 @@ TEST(SupportedStandards, ListsSingleStandardsOfTheMaskAfterDetect)
     EXPECT_EQ(SupportedStandards(0x1 | 0x8 | 0x10 | 0x40 | 0x1000), (std::vector<long>{0, 0x1, 0x10, 0x1000}))
         << "0x8 and 0x40 are never offered";
     EXPECT_EQ(SupportedStandards(0), (std::vector<long>{0}));
-    EXPECT_EQ(SupportedStandards(0x7FFFFFFF).size(), 20u - 2u + 1u) << "19 bits up to PAL N COMBO, less two, plus detect";
+    EXPECT_EQ(SupportedStandards(0x7FFFFFFF).size(), 21u - 2u + 1u) << "21 bits up to PAL N COMBO, less two, plus detect";
     EXPECT_EQ(SupportedStandards(0x200000 | 0x400000), (std::vector<long>{0})) << "bits above PAL N COMBO";
     EXPECT_EQ(SupportedStandardsWithoutDecoder(), (std::vector<long>{0, 1, 2}));
     EXPECT_TRUE(IsSingleStandard(0x100000));
