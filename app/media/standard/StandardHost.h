@@ -7,6 +7,11 @@
 
 namespace media {
 
+// Texts of the failures this code reports through the host.
+constexpr int kCrossbarPinCountsText = 136;
+constexpr int kCrossbarPinInfoText = 137;
+constexpr int kCrossbarRouteText = 138;
+
 // The encoder's stream family and line standard, sent ahead of the parameter block:
 // `captureMode` 1..4, `captureStandard` 0 = 525-line, 1 = 625-line.
 struct StandardPair {

@@ -8,10 +8,6 @@ namespace media {
 
 namespace {
 
-constexpr int kCrossbarPinCountsText = 136;
-constexpr int kCrossbarPinInfoText = 137;
-constexpr int kCrossbarRouteText = 138;
-
 win::ComPtr<IAMCrossbar> CrossbarOf(IBaseFilter* filter)
 {
     win::ComPtr<IAMCrossbar> crossbar;

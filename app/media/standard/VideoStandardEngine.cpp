@@ -189,7 +189,7 @@ HRESULT VideoStandardEngine::FindVideoSource(IBaseFilter* capture, int* source, 
     VideoSourceList list;
     const HRESULT hr = ListVideoSources(g->crossbar.Get(), &list);
     if (FAILED(hr) && g->crossbar)
-        Report(136, hr);
+        Report(kCrossbarPinCountsText, hr);
     for (int i = 0; i < list.count; ++i) {
         const int candidate = list.sources[static_cast<size_t>(i)];
         bool probed = false;
