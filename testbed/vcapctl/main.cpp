@@ -5,7 +5,11 @@
 //   vcapctl [--card N] copyprotect on|off
 //   vcapctl [--card N] dropframes
 //   vcapctl [--card N] stopflow      the card's running streams stop, as if the encoder stalled
-//   vcapctl [--card N] standard BITS [INPUT]  the AnalogVideoStandard the input carries (0x10 PAL B, 0x1 NTSC M)
+//   vcapctl [--card N] standard BITS [INPUT]  the AnalogVideoStandard the input carries (0x10 PAL B, 0x1 NTSC M;
+//                                             0 with an input: a signal whose standard is not detected yet)
+//   vcapctl [--card N] standards MASK   the standards the card's decoder offers
+//   vcapctl [--card N] fixedaudio on|off   whether the card's sound stays put when the video input changes
+//   vcapctl [--card N] lockreads     prints how often the decoder was asked for its lock
 //   vcapctl [--card N] remove        removes the card and tells the windows it is gone
 //   vcapctl [--card N] readd         installs it again with its personality and announces it
 #include "CardControl.h"
@@ -21,7 +25,7 @@ namespace {
 
 int Usage()
 {
-    std::fwprintf(stderr, L"usage: vcapctl [--card N] signal on|off [INPUT] | station CH on|off | copyprotect on|off | dropframes | stopflow | standard BITS [INPUT] | remove | readd\n");
+    std::fwprintf(stderr, L"usage: vcapctl [--card N] signal on|off [INPUT] | station CH on|off | copyprotect on|off | dropframes | stopflow | standard BITS [INPUT] | standards MASK | fixedaudio on|off | lockreads | remove | readd\n");
     return 2;
 }
 
@@ -90,7 +94,7 @@ int wmain(int argc, wchar_t** argv)
         std::fwprintf(stderr, L"vcapctl: card %d is not installed\n", card);
         return 1;
     }
-    if ((command == L"signal" || command == L"copyprotect") && arg != L"on" && arg != L"off")
+    if ((command == L"signal" || command == L"copyprotect" || command == L"fixedaudio") && arg != L"on" && arg != L"off")
         return Usage();
     bool ok = false;
     if (command == L"signal") {
@@ -106,9 +110,20 @@ int wmain(int argc, wchar_t** argv)
         ok = vcap::SetCopyProtection(card, arg == L"on");
     } else if (command == L"standard") {
         const long bits = static_cast<long>(wcstol(arg.c_str(), nullptr, 0));
-        if (bits <= 0 || (bits & (bits - 1)) != 0)
+        if (bits < 0 || (bits == 0 && input < 0) || (bits & (bits - 1)) != 0)
             return Usage();
         ok = input < 0 ? vcap::SetInputStandard(card, bits) : vcap::SetInputStandard(card, input, bits);
+    } else if (command == L"standards") {
+        wchar_t* end = nullptr;
+        const long mask = static_cast<long>(wcstol(arg.c_str(), &end, 0));
+        if (arg.empty() || *end || mask <= 0)
+            return Usage();
+        ok = vcap::SetAvailableStandards(card, mask);
+    } else if (command == L"fixedaudio") {
+        ok = vcap::SetFixedAudio(card, arg == L"on");
+    } else if (command == L"lockreads") {
+        std::fwprintf(stdout, L"%u\n", vcap::ReadLockReads(card));
+        ok = true;
     } else if (command == L"dropframes") {
         ok = vcap::ReportDroppedFrames(card);
     } else if (command == L"stopflow") {

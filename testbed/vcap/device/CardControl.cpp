@@ -164,6 +164,51 @@ bool ReportFlowStopped(int card) { return CountOneMore(card, L"FlowStops", &Card
 
 bool BreakFlow(int card) { return CountOneMore(card, L"FlowBreaks", &CardControlState::flowBreaks); }
 
+namespace {
+
+bool ReadCardDword(int card, const wchar_t* name, DWORD& value)
+{
+    HKEY k = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, CardKey(card).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return false;
+    DWORD size = sizeof value, type = 0;
+    const bool ok = RegQueryValueExW(k, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+                    type == REG_DWORD;
+    RegCloseKey(k);
+    return ok;
+}
+
+}  // namespace
+
+bool SetAvailableStandards(int card, long mask) { return WriteDword(card, L"AvailableStandards", static_cast<DWORD>(mask)); }
+
+bool ReadAvailableStandards(int card, long& mask)
+{
+    DWORD v = 0;
+    if (!ReadCardDword(card, L"AvailableStandards", v))
+        return false;
+    mask = static_cast<long>(v);
+    return true;
+}
+
+bool SetFixedAudio(int card, bool fixed) { return WriteDword(card, L"FixedAudio", fixed ? 1 : 0); }
+
+bool ReadFixedAudio(int card)
+{
+    DWORD v = 0;
+    return ReadCardDword(card, L"FixedAudio", v) && v != 0;
+}
+
+bool CountLockRead(int card) { return WriteDword(card, L"LockReads", ReadLockReads(card) + 1); }
+
+uint32_t ReadLockReads(int card)
+{
+    DWORD v = 0;
+    return ReadCardDword(card, L"LockReads", v) ? v : 0;
+}
+
+bool ResetLockReads(int card) { return WriteDword(card, L"LockReads", 0); }
+
 bool BroadcastDeviceChange(bool arrival, const std::wstring& interfacePath)
 {
     const std::string name(interfacePath.begin(), interfacePath.end());

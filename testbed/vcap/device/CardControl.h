@@ -47,6 +47,18 @@ bool SetInputStandard(int card, long input, long standard);
 bool ReadRoute(int card, long& videoInput, long& audioInput);
 bool WriteRoute(int card, long videoInput, long audioInput);
 
+// The board around the decoder chip, for the standard-detection tests: the standards the
+// board offers (AnalogVideoStandard bits; unset: all the chip knows), an audio switch that
+// cannot follow the video (the sound stays on the input it has), and a count of the times
+// software asked the decoder for its horizontal lock.
+bool SetAvailableStandards(int card, long mask);
+bool ReadAvailableStandards(int card, long& mask);
+bool SetFixedAudio(int card, bool fixed);
+bool ReadFixedAudio(int card);
+bool CountLockRead(int card);
+uint32_t ReadLockReads(int card);
+bool ResetLockReads(int card);
+
 // Sends WM_DEVICECHANGE to every top-level window, as the system does when a device interface
 // arrives (DBT_DEVICEARRIVAL) or goes (DBT_DEVICEREMOVECOMPLETE); Wine does not send it itself.
 bool BroadcastDeviceChange(bool arrival, const std::wstring& interfacePath);

@@ -180,13 +180,15 @@ STDMETHODIMP CaptureFilter::get_AvailableTVFormats(long* formats)
 {
     if (!formats)
         return E_POINTER;
-    *formats = kSupportedStandards;
+    dshow::AutoLock lock(FilterLock());
+    *formats = BoardStandards();
     return S_OK;
 }
 
 STDMETHODIMP CaptureFilter::put_TVFormat(long format)
 {
     dshow::AutoLock lock(FilterLock());
+    BoardStandards();
     return decoder_.setFormat(format, GetTickCount()) ? S_OK : E_INVALIDARG;
 }
 
@@ -209,6 +211,7 @@ STDMETHODIMP CaptureFilter::get_HorizontalLocked(long* locked)
     const uint32_t now = GetTickCount();
     const InputState in = RoutedInput(now);
     *locked = decoder_.locked(now, in.signal, in.standard) ? OATRUE : OAFALSE;
+    CountLockRead(cardNumber_);
     return S_OK;
 }
 
@@ -293,6 +296,14 @@ STDMETHODIMP CaptureFilter::Get(long property, long* value, long* flags)
     *value = procAmp_[property];
     *flags = VideoProcAmp_Flags_Manual;
     return S_OK;
+}
+
+long CaptureFilter::BoardStandards()
+{
+    long mask = kSupportedStandards;
+    ReadAvailableStandards(cardNumber_, mask);
+    decoder_.setAvailable(mask);
+    return decoder_.available();
 }
 
 InputState CaptureFilter::RoutedInput(uint32_t nowMs)

@@ -109,6 +109,8 @@ private:
     // What the decoder sees now: the signal and standard of the input the crossbar routes to
     // it (none when nothing is routed). A new route makes the decoder search again.
     InputState RoutedInput(uint32_t nowMs);
+    // The standards the card's board offers now, handed to the decoder.
+    long BoardStandards();
 
     HANDLE quit_ = nullptr;
     HANDLE control_ = nullptr;

@@ -72,8 +72,14 @@ STDMETHODIMP CrossbarFilter::Route(long output, long input)
     if (!HasCard())
         return E_UNEXPECTED;
     CrossbarModel m = CurrentRoute();
+    const bool fixedAudio = ReadFixedAudio(cardNumber_);
+    if (fixedAudio && output == kAudioOutput && input != m.RoutedTo(kAudioOutput))
+        return VFW_E_CANNOT_CONNECT;  // a board without an audio switch
+    const long audio = m.RoutedTo(kAudioOutput);
     if (!m.Route(output, input))
         return VFW_E_CANNOT_CONNECT;
+    if (fixedAudio)
+        m.Restore(m.RoutedTo(kVideoOutput), audio);
     if (!WriteRoute(cardNumber_, m.RoutedTo(kVideoOutput), m.RoutedTo(kAudioOutput)))
         return E_FAIL;
     return S_OK;

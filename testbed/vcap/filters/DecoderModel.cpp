@@ -6,7 +6,7 @@ bool Is525Line(long standard) { return (standard & 0xA07) != 0; }
 
 bool DecoderModel::setFormat(long standard, uint32_t nowMs)
 {
-    if (standard != 0 && ((standard & ~kSupportedStandards) != 0 || (standard & (standard - 1)) != 0))
+    if (standard != 0 && ((standard & ~available_) != 0 || (standard & (standard - 1)) != 0))
         return false;
     requested_ = standard;
     since_ = nowMs;
@@ -18,7 +18,7 @@ bool DecoderModel::locked(uint32_t nowMs, bool signal, long inputStandard) const
     if (!signal || nowMs - since_ < kLockTimeMs)
         return false;
     // A fixed standard locks only on a signal with the same line count.
-    return requested_ == 0 || Is525Line(requested_) == Is525Line(inputStandard);
+    return requested_ == 0 || inputStandard == 0 || Is525Line(requested_) == Is525Line(inputStandard);
 }
 
 long DecoderModel::format(uint32_t nowMs, bool signal, long inputStandard) const

@@ -12,11 +12,17 @@ constexpr uint32_t kLockTimeMs = 300;
 
 class DecoderModel {
 public:
-    // Sets the standard to decode; 0 starts automatic detection. False for an unknown standard.
+    // Sets the standard to decode; 0 starts automatic detection. False for an unknown standard
+    // or one the chip does not offer (see setAvailable).
     bool setFormat(long standard, uint32_t nowMs);
+    // The standards this chip offers (a board may wire fewer than the chip knows).
+    void setAvailable(long mask) { available_ = mask & kSupportedStandards; }
+    long available() const { return available_; }
     // The standard in use: the one set, or after detection the input's own (0 while searching).
     long format(uint32_t nowMs, bool signal, long inputStandard) const;
     // Horizontal lock: a signal of the chosen standard's line family, settled for kLockTimeMs.
+    // An input standard of 0 is a signal whose colour system is not detected yet: it locks
+    // with any standard set, and automatic detection keeps reporting 0.
     bool locked(uint32_t nowMs, bool signal, long inputStandard) const;
     long lines(uint32_t nowMs, bool signal, long inputStandard) const;
     // The input changed: keep the standard, but lock only after settling on the new signal.
@@ -25,6 +31,7 @@ public:
 private:
     long requested_ = 0x10;  // PAL B
     uint32_t since_ = 0;     // when the standard was last set
+    long available_ = kSupportedStandards;
 };
 
 bool Is525Line(long standard);

@@ -115,6 +115,20 @@ TEST(VcapctlTest, RemoveAndReaddAreAnnouncedAndKeepThePersonality)
     EXPECT_EQ(control.flowBreaks, 2u) << "each command is one break";
     EXPECT_EQ(control.flowStops, 0u) << "with no stream running, no flow stopped";
 
+    // The decoder's board: an input not yet detected, fewer standards, audio that stays put.
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 standard 0 composite1"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 standard 0"), 2u) << "undetected is a state of one input";
+    ASSERT_TRUE(vcap::ReadInputState(1, 1, composite1));
+    EXPECT_EQ(composite1.standard, 0);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 standards 0x11"), 0u);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 standards none"), 2u);
+    long mask = 0;
+    ASSERT_TRUE(vcap::ReadAvailableStandards(1, mask));
+    EXPECT_EQ(mask, 0x11);
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 fixedaudio on"), 0u);
+    EXPECT_TRUE(vcap::ReadFixedAudio(1));
+    EXPECT_EQ(testsupport::RunVcapctl("--card 1 lockreads"), 0u);
+
     EXPECT_EQ(testsupport::RunVcapctl("--card 5 dropframes"), 1u) << "no such card";
     DestroyWindow(w);
     vcap::UninstallCard(1, error);
