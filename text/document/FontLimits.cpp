@@ -15,7 +15,7 @@ void KeepFontSizesSane(LOGFONTA* font)
 {
     font->lfHeight = Within(font->lfHeight, -kMaxFontPixels, kMaxFontPixels);
     font->lfWidth = Within(font->lfWidth, -kMaxFontPixels, kMaxFontPixels);
-    font->lfWeight = Within(font->lfWeight, 0, FW_HEAVY);
+    font->lfWeight = Within(font->lfWeight, 0, kMaxFontWeight);
 }
 
 }  // namespace lorvane

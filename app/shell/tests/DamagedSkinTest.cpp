@@ -1,7 +1,7 @@
 // Marovin started over a copy of its skin with one damaged bitmap, as the background or as a
-// button face: the bitmaps that once ended the program before its first window. Each start
-// must show the main window and keep running; the damaged file is refused before the system's
-// loader sees it, so the dialog keeps its plain face there.
+// button face: the bitmaps that once ended the program before its first window. The damaged
+// file is refused before the system's loader sees it and treated as a missing one: a damaged
+// background gives the program's skin message, a damaged face leaves its button plain.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -95,44 +95,66 @@ protected:
         return folder + "Marovin.exe";
     }
 
-    // Starts `exe`, expects the main window and a running program that refused the bitmap,
-    // saves the window as `shot` and closes the program again.
-    void StartAndClose(const std::string& exe, const std::string& shot)
+    // Starts `exe` and waits for its first window, a running program that refused the bitmap,
+    // and saves the window as `shot`.
+    HWND StartShowing(Running& marovin, const std::string& exe, const std::string& shot)
     {
-        Running marovin;
-        ASSERT_TRUE(Start(exe, marovin));
+        EXPECT_TRUE(Start(exe, marovin));
         const HWND window = WaitForMainWindow(30000);
-        ASSERT_NE(window, nullptr) << "no main window; output:\n" << marovin.Output();
+        EXPECT_NE(window, nullptr) << "no window; output:\n" << marovin.Output();
+        if (!window)
+            return nullptr;
         testsupport::PumpMessages(1500);
         DWORD code = 0;
-        ASSERT_FALSE(WaitForExit(marovin, 0, &code)) << "ended with " << code;
+        EXPECT_FALSE(WaitForExit(marovin, 0, &code)) << "ended with " << code;
         EXPECT_TRUE(WaitForOutput(marovin, "Skelda:  bitmap refused", 5000)) << marovin.Output();
         testsupport::CaptureWindow(window).SaveBmp(testsupport::OutputDir() + shot);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(WaitForExit(marovin, 15000, &code));
-        EXPECT_EQ(code, 0u);
+        return window;
     }
 };
 
-TEST_F(DamagedSkin, DamagedBackgroundsStillGiveTheMainWindow)
+TEST_F(DamagedSkin, ADamagedBackgroundGivesTheSkinMessageAndAnOrderlyEnd)
 {
     const std::string face = ReadAll(testsupport::ModuleDir() + "Skins\\Skin\\common\\accent84_0_down.bmp");
     ASSERT_EQ(face.size(), 7110u);
     for (const Reproduction& r : kReproductions) {
         SCOPED_TRACE(r.name);
         const std::string folder = std::string("background-") + r.name;
-        StartAndClose(Prepare(folder, "main\\background.bmp", r.make(face)), folder + ".bmp");
+        Running marovin;
+        // Without its background the main window has no skin to show: the program says so in
+        // its message box and ends, as for any skin it cannot load.
+        const HWND box = StartShowing(marovin, Prepare(folder, "main\\background.bmp", r.make(face)), folder + ".bmp");
+        ASSERT_NE(box, nullptr);
+        char text[256] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        EXPECT_STREQ(text, "Marovin could not load its skin. Please reinstall Marovin.");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        DWORD code = 99;
+        ASSERT_TRUE(WaitForExit(marovin, 15000, &code));
+        EXPECT_EQ(code, 0u);
     }
 }
 
-TEST_F(DamagedSkin, DamagedButtonFacesStillGiveTheMainWindow)
+TEST_F(DamagedSkin, ADamagedButtonFaceLeavesThatButtonPlain)
 {
+    constexpr int kCloseButton = 1043;
     const std::string face = ReadAll(testsupport::ModuleDir() + "Skins\\Skin\\common\\accent84_0_down.bmp");
     ASSERT_EQ(face.size(), 7110u);
     for (const Reproduction& r : kReproductions) {
         SCOPED_TRACE(r.name);
         const std::string folder = std::string("face-") + r.name;
-        StartAndClose(Prepare(folder, "main\\main_close_0_up.bmp", r.make(face)), folder + ".bmp");
+        Running marovin;
+        const HWND window =
+            StartShowing(marovin, Prepare(folder, "main\\main_close_0_up.bmp", r.make(face)), folder + ".bmp");
+        ASSERT_NE(window, nullptr);
+        const HWND close = GetDlgItem(window, kCloseButton);
+        ASSERT_NE(close, nullptr);
+        const testsupport::ScreenImage button = testsupport::CaptureWindow(close);
+        EXPECT_EQ(button.Pixel(button.width / 2, button.height / 4), RGB(0xC0, 0xC0, 0xC0)) << "the plain face";
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        DWORD code = 99;
+        ASSERT_TRUE(WaitForExit(marovin, 15000, &code));
+        EXPECT_EQ(code, 0u);
     }
 }
 
