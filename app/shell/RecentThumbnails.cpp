@@ -2,6 +2,7 @@
 
 #include "EQorDialog.h"
 #include "MediaThumbnail.h"
+#include "SkinBitmapFile.h"
 #include "StatusText.h"
 
 #include <commctrl.h>
@@ -100,8 +101,7 @@ void RecentThumbnails::Fill(EQorDialog& dialog, settings::RecentRecordings& rece
         if (shown) {
             const settings::RecentEntry& entry = recent.At(i);
             m_files[i] = settings::ThumbnailPicture(entry.path, placeholder, CanOpen, MakeThumbnail);
-            m_pictures[i].Attach(static_cast<HBITMAP>(
-                LoadImageA(nullptr, m_files[i].c_str(), IMAGE_BITMAP, kWidth, kHeight, LR_LOADFROMFILE)));
+            m_pictures[i].Attach(skelda::LoadCheckedBitmapFile(m_files[i], kWidth, kHeight, 0));
             dialog.SetToolTipText(kButtonIds[i], button,
                                   shell::RecentHoverText(entry.path, FileSize(entry.path), entry.duration));
         } else {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "QorXmlProlog.h"
 #include "QorXmlText.h"
 
 namespace qorxml {
@@ -13,6 +14,7 @@ namespace qorxml {
 const CLSID kClsidDomDocument = {0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
 const IID kIidXmlDomDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 const IID kIidXmlDomElement = {0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+const IID kIidXmlDomDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 
 namespace {
 
@@ -47,8 +49,14 @@ HRESULT LoadFromStream(IXMLDOMDocument* document, IStream* stream)
     source.punkVal = stream;  // borrowed: not cleared below
     VARIANT_BOOL ok = VARIANT_FALSE;
     HRESULT hr = document->load(source, &ok);
-    if (SUCCEEDED(hr) && ok == VARIANT_TRUE)
+    if (SUCCEEDED(hr) && ok == VARIANT_TRUE) {
+        // A parser that ignored the prohibition still must not hand out entities: refuse the
+        // document before anything reads it.
+        QorComPtr<IXMLDOMDocumentType> type;
+        if (document->get_doctype(type.Out()) == S_OK && type)
+            return kDocumentTypeRefused;
         return S_OK;
+    }
     if (FAILED(hr))
         return hr;
     QorComPtr<IXMLDOMParseError> error;
@@ -69,6 +77,16 @@ HRESULT PrepareDocument(IXMLDOMDocument* document)
         return hr;
     document->put_validateOnParse(VARIANT_FALSE);
     document->put_resolveExternals(VARIANT_FALSE);
+    // Parsers that know the property refuse any document type declaration themselves.
+    QorComPtr<IXMLDOMDocument2> settings;
+    if (SUCCEEDED(document->QueryInterface(kIidXmlDomDocument2, reinterpret_cast<void**>(settings.Out())))) {
+        Bstr name("ProhibitDTD");
+        VARIANT on;
+        VariantInit(&on);
+        on.vt = VT_BOOL;
+        on.boolVal = VARIANT_TRUE;
+        settings->setProperty(name.Get(), on);
+    }
     return S_OK;
 }
 
@@ -92,6 +110,8 @@ HRESULT LoadFromBytes(IXMLDOMDocument* document, const void* bytes, size_t size)
         return HRESULT_FROM_WIN32(ERROR_HANDLE_EOF);
     if (size > kMaxDocumentBytes)
         return HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
+    if (DeclaresDocumentType({static_cast<const std::uint8_t*>(bytes), size}))
+        return kDocumentTypeRefused;
     QorComPtr<IStream> stream(SHCreateMemStream(static_cast<const BYTE*>(bytes), static_cast<UINT>(size)));
     if (!stream)
         return E_OUTOFMEMORY;

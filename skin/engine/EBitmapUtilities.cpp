@@ -3,6 +3,7 @@
 
 #include "EngineMessages.h"
 #include "GraphicsEngineState.h"
+#include "SkinBitmapFile.h"
 
 using skelda::EngineState;
 
@@ -44,12 +45,8 @@ bool EBitmapUtilities::LoadDibSectionFromFile(const std::string& path, HBITMAP* 
         return false;
     *bitmap = nullptr;
     HMODULE module = EngineState().bitmapModule;
-    HANDLE loaded = nullptr;
-    if (module)
-        loaded = LoadImageA(module, GetResourceName(path).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    else if (path.size() < MAX_PATH)
-        loaded = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-    *bitmap = static_cast<HBITMAP>(loaded);
+    *bitmap = module ? skelda::LoadCheckedBitmapResource(module, GetResourceName(path))
+                     : skelda::LoadCheckedBitmapFile(path, 0, 0, LR_CREATEDIBSECTION);
     return *bitmap != nullptr;
 }
 

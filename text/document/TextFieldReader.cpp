@@ -1,6 +1,8 @@
 // Fixed-order attribute reading and writing of text settings and fonts.
 #include "TextFieldReader.h"
 
+#include "FontLimits.h"
+
 #include <cstring>
 #include <string>
 
@@ -141,6 +143,7 @@ bool ReadLogFont(IXMLDOMNode* fontElement, LOGFONTA* font)
     std::string face;
     if (QorXML_API::GetXmlStringAttribute(fontElement, "FaceName", &face))
         lstrcpynA(font->lfFaceName, face.c_str(), LF_FACESIZE);  // at most 31 characters
+    KeepFontSizesSane(font);
     return true;
 }
 

@@ -19,12 +19,15 @@ extern const IID kIidXmlDomElement;    // {2933BF86-7B36-11D2-B20E-00C04F983E60}
 
 // Files larger than this are refused rather than read into memory.
 constexpr size_t kMaxDocumentBytes = 64u * 1024u * 1024u;
+// The load result of a document that declares a document type: refused so that no entity
+// is ever expanded ("The data is invalid.").
+constexpr HRESULT kDocumentTypeRefused = static_cast<HRESULT>(0x8007000DL);  // from ERROR_INVALID_DATA
 
 HRESULT CreateDocument(QorComPtr<IXMLDOMDocument>* document);
-// Synchronous loading, no validation, no external resolution.
+// Synchronous loading, no validation, no external resolution, no document type declarations.
 HRESULT PrepareDocument(IXMLDOMDocument* document);
 // Negative on failure: a path that is too long or missing, an unreadable or empty file,
-// or XML that does not parse.
+// XML that does not parse, or a document type declaration.
 HRESULT LoadFromFile(IXMLDOMDocument* document, const std::string& path);
 HRESULT LoadFromBytes(IXMLDOMDocument* document, const void* bytes, size_t size);
 HRESULT SaveToFile(IXMLDOMDocument* document, const std::string& path);
