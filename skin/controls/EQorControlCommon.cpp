@@ -109,9 +109,9 @@ bool EQorControlCommon::AddCreatedToParentDialog(int controlId)
 }
 
 bool EQorControlCommon::AppendOwnElement(IXMLDOMNode* dialogElement, const char* name, int controlId,
-                                         SizeNames size, QorComPtr<IXMLDOMNode>* element, RECT* rect)
+                                         SizeNames size, win::ComPtr<IXMLDOMNode>* element, RECT* rect)
 {
-    QorComPtr<IXMLDOMNode> appended;
+    win::ComPtr<IXMLDOMNode> appended;
     RECT place{};
     if (!dialogElement || GetQorRect(&place) != 0 || !qorxml::AppendChildElement(dialogElement, name, &appended))
         return false;

@@ -15,7 +15,7 @@ EQorEdit::~EQorEdit() = default;
 
 LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     if (m_controlId < 1 || !dialogElement || !skinfile::FindControlById(dialogElement, m_controlId, &element))
         return E_FAIL;
     int width = 0, height = 0;
@@ -51,7 +51,7 @@ LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
 
 LONG STDMETHODCALLTYPE EQorEdit::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     // The edit alone keeps its size under these names.
     const bool written =
         AppendOwnElement(dialogElement, "QorEditControl", controlId, {"Width", "Height"}, &element) &&

@@ -41,7 +41,7 @@ LONG STDMETHODCALLTYPE EQorGenericControlImpl::LoadQorControlData(IXMLDOMNode* d
     // A control created rather than bound had no id yet when it was subclassed.
     if (window && m_controlId < 1)
         m_controlId = ::GetDlgCtrlID(window);
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     if (!window || m_controlId < 1 || !dialogElement ||
         !skinfile::FindControlById(dialogElement, m_controlId, &element))
         return E_FAIL;
@@ -104,7 +104,7 @@ GenericControlData CurrentData(const RECT& rect, bool visible, int childControlI
 
 LONG STDMETHODCALLTYPE EQorGenericControlImpl::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     RECT rect{};
     if (!dialogElement || GetQorRect(&rect) != 0 ||
         !qorxml::AppendChildElement(dialogElement, "QorGenericControl", &element))
@@ -117,7 +117,7 @@ LONG STDMETHODCALLTYPE EQorGenericControlImpl::WriteGraphicsEditChangesToXMLObje
 {
     const HWND window = m_window->GetSafeHwnd();
     auto* dialog = window ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))) : nullptr;
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     RECT rect{};
     if (!dialog || !dialog->GetDlgRootNode() || GetQorRect(&rect) != 0 ||
         !skinfile::FindControlById(dialog->GetDlgRootNode(), m_controlId, &element))

@@ -55,7 +55,7 @@ EQorSlider::~EQorSlider() = default;
 
 LONG STDMETHODCALLTYPE EQorSlider::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     if (m_controlId < 1 || !dialogElement || !skinfile::FindControlById(dialogElement, m_controlId, &element))
         return E_FAIL;
     int width = 0, height = 0;

@@ -16,7 +16,7 @@ EQorTransparentStatic::~EQorTransparentStatic() = default;
 
 LONG STDMETHODCALLTYPE EQorTransparentStatic::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     if (m_controlId < 1 || !dialogElement || !skinfile::FindControlById(dialogElement, m_controlId, &element))
         return E_FAIL;
     skinfile::ReadInt(element.Get(), "ControlXOffset", &m_x);
@@ -62,7 +62,7 @@ bool EQorTransparentStatic::LoadTextSettings()
 
 LONG STDMETHODCALLTYPE EQorTransparentStatic::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     RECT rect{};
     const bool written =
         AppendOwnElement(dialogElement, "QorTransStaticControl", controlId, {"ControlWidth", "ControlHeight"},

@@ -83,7 +83,7 @@ const EQorDialog::ControlEntry* EQorDialog::FindControl(int controlId) const
 
 bool EQorDialog::IsControlEntryInScriptFile(int controlId) const
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     if (skelda::skinfile::FindControlById(m_dialogElement.Get(), controlId, &element))
         return true;
     // The message box's buttons and the menu's entries have no element of their own: they

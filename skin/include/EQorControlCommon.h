@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "IQorControlCommon.h"
-#include "QorComPtr.h"
+#include <win/ComPtr.h>
 #include "SkeldaExport.h"
 
 class EQorDialog;
@@ -55,7 +55,7 @@ protected:
     // under `size`. Gives the element and the rectangle for the kind's own attributes; false
     // before the window exists or when an attribute cannot be written.
     bool AppendOwnElement(IXMLDOMNode* dialogElement, const char* name, int controlId, SizeNames size,
-                          QorComPtr<IXMLDOMNode>* element = nullptr, RECT* rect = nullptr);
+                          win::ComPtr<IXMLDOMNode>* element = nullptr, RECT* rect = nullptr);
 
     CWnd* const m_window;
     const eControlType m_type;
