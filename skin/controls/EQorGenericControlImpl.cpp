@@ -16,25 +16,6 @@ EQorGenericControlImpl::EQorGenericControlImpl(CWnd* window, eControlType type) 
 
 EQorGenericControlImpl::~EQorGenericControlImpl() = default;
 
-void EQorGenericControlImpl::RegisterWithParent()
-{
-    const HWND window = m_window->GetSafeHwnd();
-    if (!window)
-        return;
-    m_controlId = ::GetDlgCtrlID(window);
-    if (m_registered || m_controlId == 0)
-        return;
-    if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))))
-        m_registered = dialog->AddQorControl(m_window, m_controlId, m_type, this);
-}
-
-int EQorGenericControlImpl::ParentDialogId() const
-{
-    const HWND window = m_window->GetSafeHwnd();
-    auto* dialog = window ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))) : nullptr;
-    return dialog ? dialog->GetDlgResID() : 0;
-}
-
 LONG STDMETHODCALLTYPE EQorGenericControlImpl::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
     const HWND window = m_window->GetSafeHwnd();
@@ -115,8 +96,7 @@ LONG STDMETHODCALLTYPE EQorGenericControlImpl::AddNewQorControl(IXMLDOMNode* dia
 
 LONG STDMETHODCALLTYPE EQorGenericControlImpl::WriteGraphicsEditChangesToXMLObject()
 {
-    const HWND window = m_window->GetSafeHwnd();
-    auto* dialog = window ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))) : nullptr;
+    EQorDialog* dialog = ParentDialog();
     win::ComPtr<IXMLDOMNode> element;
     RECT rect{};
     if (!dialog || !dialog->GetDlgRootNode() || GetQorRect(&rect) != 0 ||

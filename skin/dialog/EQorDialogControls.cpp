@@ -4,7 +4,6 @@
 
 #include "DialogMessages.h"
 #include "EQorDialog.h"
-#include "EQorTransparentStatic.h"
 #include "GraphicsEngineState.h"
 #include "SkinFileModel.h"
 
@@ -188,8 +187,8 @@ bool EQorDialog::ReloadStaticControlsBackground()
     for (const auto& entry : m_controls) {
         if (entry.type != eQorTransparentStatic || !entry.window)
             continue;
-        if (auto* label = dynamic_cast<EQorTransparentStatic*>(entry.object))
-            all = label->ReloadPartialBitmap() && all;
+        if (entry.common)
+            all = entry.common->ReloadQorBackground() == 0 && all;
         else
             ::InvalidateRect(entry.window, nullptr, TRUE);
     }

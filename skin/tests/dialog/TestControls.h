@@ -109,6 +109,11 @@ public:
             return E_FAIL;
         return 0;
     }
+    LONG STDMETHODCALLTYPE ReloadQorBackground() override
+    {
+        ::InvalidateRect(this->m_hWnd, nullptr, TRUE);
+        return 0;
+    }
 
 protected:
     LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) override
