@@ -43,7 +43,7 @@ if [ "${1:-}" = "--inside" ]; then
 fi
 
 "$ROOT/tools/install-deps.sh"
-"$ROOT/tools/build.sh" "$B"
+"$ROOT/tools/build.sh" "$B" demo
 "$ROOT/tools/prepare-prefix.sh" "$B/wine-template"
 rm -rf "$OUT"; mkdir -p "$OUT"
 export WINE_KEEPALIVE="$B/bin/wine-keepalive.exe" DEMO_OUT="$OUT"

@@ -90,7 +90,7 @@ HRESULT STDMETHODCALLTYPE FileWriterFilter::NonDelegatingQueryInterface(REFIID i
 {
     if (!out)
         return E_POINTER;
-    dshow::AutoLock hold(&filterLock_);
+    win::AutoLock hold(filterLock_);
     if (iid == IID_IFileSinkFilter)
         return GetInterface(static_cast<IFileSinkFilter*>(this), out);
     if (iid == __uuidof(IWriterSizeLimit))
@@ -157,7 +157,7 @@ STDMETHODIMP FileWriterFilter::GetSizeLimit(LONGLONG* limit)
 
 STDMETHODIMP FileWriterFilter::Pause()
 {
-    dshow::AutoLock hold(&filterLock_);
+    win::AutoLock hold(filterLock_);
     if (IsStopped()) {
         // A run that cannot start is reported at once, as a write error: the graph (and the
         // preview in it) runs on, and the application stops the recording it believes in,
@@ -173,7 +173,7 @@ STDMETHODIMP FileWriterFilter::Pause()
 
 STDMETHODIMP FileWriterFilter::Stop()
 {
-    dshow::AutoLock hold(&filterLock_);
+    win::AutoLock hold(filterLock_);
     EndRun();
     return dshow::BaseFilter::Stop();
 }
@@ -181,7 +181,7 @@ STDMETHODIMP FileWriterFilter::Stop()
 STDMETHODIMP FileWriterFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
 {
     if (!graph) {
-        dshow::AutoLock hold(&filterLock_);
+        win::AutoLock hold(filterLock_);
         if (!runs_.Detach(kEndOfRunWaitMs))
             Trace(L"writer thread still busy as the filter leaves its graph", S_FALSE);
     }
@@ -271,7 +271,7 @@ HRESULT FileWriterFilter::Write(IMediaSample* sample)
 void FileWriterFilter::EndOfStreamDrain()
 {
     win::AutoLock receive(receiveLock_);
-    dshow::AutoLock state(&filterLock_);
+    win::AutoLock state(filterLock_);
     EndRun();
 }
 

@@ -73,7 +73,7 @@ private:
 
     Storage& storage_;
     // The base classes' own lock type: it is also the pin's lock.
-    dshow::CritSec filterLock_;
+    win::CritSec filterLock_;
     win::CritSec receiveLock_;
     std::unique_ptr<dshow::SeekingPassThru> seeking_;
     RecordingName name_;

@@ -6,7 +6,7 @@
 
 namespace scrivet {
 
-WriterInputPin::WriterInputPin(FileWriterFilter* filter, dshow::CritSec* filterLock,
+WriterInputPin::WriterInputPin(FileWriterFilter* filter, win::CritSec* filterLock,
                                const RecordingName& name)
     : dshow::RenderedInputPin(filter, filterLock, L"Input"), writer_(filter), stream_(this, name)
 {

@@ -13,7 +13,7 @@ class FileWriterFilter;
 class WriterInputPin final : public dshow::RenderedInputPin {
 public:
     // The pin's stream writes to the file the filter is named.
-    WriterInputPin(FileWriterFilter* filter, dshow::CritSec* filterLock, const RecordingName& name);
+    WriterInputPin(FileWriterFilter* filter, win::CritSec* filterLock, const RecordingName& name);
 
     HRESULT STDMETHODCALLTYPE NonDelegatingQueryInterface(REFIID iid, void** out) override;
 

@@ -7,13 +7,13 @@
 #include "DeviceNaming.h"
 #include "PinFinders.h"
 #include "Trace.h"
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <vector>
 
 namespace devices {
 
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace {
 
@@ -236,7 +236,7 @@ HRESULT GetBusType(IBaseFilter* captureFilter, int* busType)
         *busType = kBusPci;
         return S_OK;
     }
-    ComPtr<IBaseFilter> filter(captureFilter);
+    ComPtr<IBaseFilter> filter = ComPtr<IBaseFilter>::Share(captureFilter);
     if (!filter) {
         const HRESULT hr = FindDeviceFilterByInstance(t.records[t.current].devInst, kCategoryCapture, filter.Put(), nullptr, nullptr);
         if (FAILED(hr) || !filter)

@@ -1,6 +1,6 @@
 #include "DirectXVersion.h"
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <dxdiag.h>
 
@@ -8,7 +8,7 @@
 
 namespace media {
 
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace {
 

@@ -145,7 +145,7 @@ HRESULT MediaGraph::AddNamedFilter(IBaseFilter* candidate, const CLSID* clsid, c
             *filter = existing.Detach();
         return S_OK;
     }
-    ComPtr<IBaseFilter> toAdd(candidate);
+    ComPtr<IBaseFilter> toAdd = ComPtr<IBaseFilter>::Share(candidate);
     if (!toAdd) {
         if (!clsid)
             return E_FAIL;
@@ -175,7 +175,7 @@ HRESULT MediaGraph::AddDeviceFilter(const GUID& category, const char* friendlyNa
     HRESULT hr = CreateGraph();
     if (FAILED(hr))
         return hr;
-    ComPtr<IBaseFilter> device(filter ? *filter : nullptr);
+    ComPtr<IBaseFilter> device = ComPtr<IBaseFilter>::Share(filter ? *filter : nullptr);
     std::string deviceName;
     if (!device) {
         if (friendlyName && *friendlyName)

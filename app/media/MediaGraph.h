@@ -2,7 +2,7 @@
 // One DirectShow filter graph with its running-object-table registration, and the graph
 // operations every graph-building part of the program shares. Results are COM codes; every
 // failing DirectShow call is traced to the debugger output, never shown to the user here.
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <windows.h>
 #include <dshow.h>
@@ -12,7 +12,7 @@
 
 namespace media {
 
-using dshow::ComPtr;
+using win::ComPtr;
 
 class MediaGraph {
 public:

@@ -1,7 +1,7 @@
 #include "MediaThumbnail.h"
 
 #include "Trace.h"
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <dshow.h>
 #include <qedit.h>
@@ -75,7 +75,7 @@ HRESULT SelectFirstVideoStream(IMediaDet* detector, long* width, long* height)
 
 HRESULT WriteThumbnail(const std::string& recordingPath, const std::string& bitmapPath, int width, int height)
 {
-    dshow::ComPtr<IMediaDet> detector;
+    win::ComPtr<IMediaDet> detector;
     HRESULT hr = CoCreateInstance(kClsidMediaDet, nullptr, CLSCTX_INPROC_SERVER, kIidMediaDet, detector.PutVoid());
     if (FAILED(hr))
         return TraceFailure("CoCreateInstance(MediaDet)", hr);

@@ -5,7 +5,7 @@
 
 namespace media {
 
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace {
 

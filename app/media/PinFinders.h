@@ -1,7 +1,7 @@
 #pragma once
 // Finding pins on a filter. Pins are enumerated in one batch of at most 64 and examined from
 // the last enumerated to the first; the first hit wins. Pins come back with a reference.
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <windows.h>
 #include <dshow.h>
@@ -17,15 +17,15 @@ std::vector<int> ExaminationOrder(int count);
 int PickByOrdinal(const std::vector<PIN_DIRECTION>& enumerated, PIN_DIRECTION direction, int n);
 
 // Major and sub-type GUID_NULL are wildcards; both null matches any pin of the direction.
-dshow::ComPtr<IPin> FindPinByType(IBaseFilter* filter, PIN_DIRECTION direction, const GUID& major, const GUID& subtype);
-dshow::ComPtr<IPin> FindPinByOrdinal(IBaseFilter* filter, PIN_DIRECTION direction, int n);
-dshow::ComPtr<IPin> FindPinOfDirection(IBaseFilter* filter, PIN_DIRECTION direction);
-dshow::ComPtr<IPin> FindPinByName(IBaseFilter* filter, const wchar_t* name);
-dshow::ComPtr<IPin> FindPinByCategory(IBaseFilter* filter, const GUID& category);
-dshow::ComPtr<IPin> PinAtIndex(IBaseFilter* filter, int n);
+win::ComPtr<IPin> FindPinByType(IBaseFilter* filter, PIN_DIRECTION direction, const GUID& major, const GUID& subtype);
+win::ComPtr<IPin> FindPinByOrdinal(IBaseFilter* filter, PIN_DIRECTION direction, int n);
+win::ComPtr<IPin> FindPinOfDirection(IBaseFilter* filter, PIN_DIRECTION direction);
+win::ComPtr<IPin> FindPinByName(IBaseFilter* filter, const wchar_t* name);
+win::ComPtr<IPin> FindPinByCategory(IBaseFilter* filter, const GUID& category);
+win::ComPtr<IPin> PinAtIndex(IBaseFilter* filter, int n);
 
 // Helpers the connection and teardown code share.
-std::vector<dshow::ComPtr<IPin>> EnumeratePins(IBaseFilter* filter);
+std::vector<win::ComPtr<IPin>> EnumeratePins(IBaseFilter* filter);
 bool IsConnected(IPin* pin);
 bool PinOffersType(IPin* pin, const GUID& major, const GUID& subtype);
 

@@ -1,7 +1,7 @@
 #include "VideoSources.h"
 
 #include "Trace.h"
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 namespace media {
 
@@ -55,7 +55,7 @@ HRESULT ListVideoSources(IBaseFilter* crossbarFilter, VideoSourceList* list)
     if (!list)
         return E_POINTER;
     *list = Fallback();
-    dshow::ComPtr<IAMCrossbar> crossbar;
+    win::ComPtr<IAMCrossbar> crossbar;
     HRESULT hr = crossbarFilter ? crossbarFilter->QueryInterface(IID_IAMCrossbar, crossbar.PutVoid()) : E_FAIL;
     if (FAILED(hr))
         return hr;

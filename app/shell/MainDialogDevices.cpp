@@ -9,7 +9,7 @@
 #include "ErrorLog.h"
 #include "MessageIds.h"
 #include "VideoSources.h"
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include "ControlIds.h"
 
@@ -46,7 +46,7 @@ void MainDialog::ListInputSources()
     const devices::CaptureDeviceTable& table = devices::Devices();
     if (table.current < 0)
         return;  // no device, no inputs to offer
-    dshow::ComPtr<IBaseFilter> crossbar;
+    win::ComPtr<IBaseFilter> crossbar;
     const std::string& path = table.records[table.current].crossbarPath;
     if (!path.empty())
         devices::FindDeviceFilter(devices::kCategoryCrossbar, nullptr, path.c_str(), crossbar.Put(), nullptr);

@@ -57,7 +57,7 @@ bool QorXML_API::GetXmlChildNodes(IXMLDOMNode* node, IXMLDOMNodeList** list)
 {
     if (!list)
         return false;
-    QorComPtr<IXMLDOMNodeList> children;
+    win::ComPtr<IXMLDOMNodeList> children;
     if (!qorxml::ChildNodes(node, &children))
         return false;
     *list = children.Detach();

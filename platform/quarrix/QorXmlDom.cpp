@@ -52,16 +52,16 @@ HRESULT LoadFromStream(IXMLDOMDocument* document, IStream* stream)
     if (SUCCEEDED(hr) && ok == VARIANT_TRUE) {
         // A parser that ignored the prohibition still must not hand out entities: refuse the
         // document before anything reads it.
-        QorComPtr<IXMLDOMDocumentType> type;
-        if (document->get_doctype(type.Out()) == S_OK && type)
+        win::ComPtr<IXMLDOMDocumentType> type;
+        if (document->get_doctype(type.Put()) == S_OK && type)
             return kDocumentTypeRefused;
         return S_OK;
     }
     if (FAILED(hr))
         return hr;
-    QorComPtr<IXMLDOMParseError> error;
+    win::ComPtr<IXMLDOMParseError> error;
     long code = 0;
-    if (SUCCEEDED(document->get_parseError(error.Out())) && error)
+    if (SUCCEEDED(document->get_parseError(error.Put())) && error)
         error->get_errorCode(&code);
     return code < 0 ? static_cast<HRESULT>(code) : E_FAIL;
 }
@@ -78,8 +78,8 @@ HRESULT PrepareDocument(IXMLDOMDocument* document)
     document->put_validateOnParse(VARIANT_FALSE);
     document->put_resolveExternals(VARIANT_FALSE);
     // Parsers that know the property refuse any document type declaration themselves.
-    QorComPtr<IXMLDOMDocument2> settings;
-    if (SUCCEEDED(document->QueryInterface(kIidXmlDomDocument2, reinterpret_cast<void**>(settings.Out())))) {
+    win::ComPtr<IXMLDOMDocument2> settings;
+    if (SUCCEEDED(document->QueryInterface(kIidXmlDomDocument2, reinterpret_cast<void**>(settings.Put())))) {
         Bstr name("ProhibitDTD");
         VARIANT on;
         VariantInit(&on);
@@ -90,10 +90,10 @@ HRESULT PrepareDocument(IXMLDOMDocument* document)
     return S_OK;
 }
 
-HRESULT CreateDocument(QorComPtr<IXMLDOMDocument>* document)
+HRESULT CreateDocument(win::ComPtr<IXMLDOMDocument>* document)
 {
     HRESULT hr = CoCreateInstance(kClsidDomDocument, nullptr, CLSCTX_INPROC_SERVER, kIidXmlDomDocument,
-                                  reinterpret_cast<void**>(document->Out()));
+                                  reinterpret_cast<void**>(document->Put()));
     if (FAILED(hr))
         return hr;
     hr = PrepareDocument(document->Get());
@@ -112,7 +112,7 @@ HRESULT LoadFromBytes(IXMLDOMDocument* document, const void* bytes, size_t size)
         return HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
     if (DeclaresDocumentType({static_cast<const std::uint8_t*>(bytes), size}))
         return kDocumentTypeRefused;
-    QorComPtr<IStream> stream(SHCreateMemStream(static_cast<const BYTE*>(bytes), static_cast<UINT>(size)));
+    auto stream = win::ComPtr<IStream>::Adopt(SHCreateMemStream(static_cast<const BYTE*>(bytes), static_cast<UINT>(size)));
     if (!stream)
         return E_OUTOFMEMORY;
     return LoadFromStream(document, stream.Get());
@@ -164,9 +164,9 @@ HRESULT SaveToFile(IXMLDOMDocument* document, const std::string& path)
     return document->save(target);
 }
 
-bool DocumentElement(IXMLDOMDocument* document, const char* name, QorComPtr<IXMLDOMElement>* element)
+bool DocumentElement(IXMLDOMDocument* document, const char* name, win::ComPtr<IXMLDOMElement>* element)
 {
-    if (!document || FAILED(document->get_documentElement(element->Out())) || !*element)
+    if (!document || FAILED(document->get_documentElement(element->Put())) || !*element)
         return false;
     std::string tag;
     if (name && (!TagName(element->Get(), &tag) || tag != name)) {
@@ -176,41 +176,41 @@ bool DocumentElement(IXMLDOMDocument* document, const char* name, QorComPtr<IXML
     return true;
 }
 
-bool SelectSingle(IXMLDOMNode* node, const char* path, QorComPtr<IXMLDOMNode>* out)
+bool SelectSingle(IXMLDOMNode* node, const char* path, win::ComPtr<IXMLDOMNode>* out)
 {
     out->Reset();
     if (!node)
         return false;
     Bstr query(path);
-    return node->selectSingleNode(query.Get(), out->Out()) == S_OK && *out;
+    return node->selectSingleNode(query.Get(), out->Put()) == S_OK && *out;
 }
 
-bool SelectAll(IXMLDOMNode* node, const char* path, QorComPtr<IXMLDOMNodeList>* out)
+bool SelectAll(IXMLDOMNode* node, const char* path, win::ComPtr<IXMLDOMNodeList>* out)
 {
     out->Reset();
     if (!node)
         return false;
     Bstr query(path);
-    return SUCCEEDED(node->selectNodes(query.Get(), out->Out())) && *out;
+    return SUCCEEDED(node->selectNodes(query.Get(), out->Put())) && *out;
 }
 
-bool ChildNodes(IXMLDOMNode* node, QorComPtr<IXMLDOMNodeList>* out)
+bool ChildNodes(IXMLDOMNode* node, win::ComPtr<IXMLDOMNodeList>* out)
 {
     out->Reset();
-    return node && SUCCEEDED(node->get_childNodes(out->Out())) && *out;
+    return node && SUCCEEDED(node->get_childNodes(out->Put())) && *out;
 }
 
 void ForEachChildElement(IXMLDOMNode* node, const std::function<bool(IXMLDOMNode*)>& visit)
 {
-    QorComPtr<IXMLDOMNodeList> children;
+    win::ComPtr<IXMLDOMNodeList> children;
     if (!ChildNodes(node, &children))
         return;
     long count = 0;
     children->get_length(&count);
     for (long i = 0; i < count; ++i) {
-        QorComPtr<IXMLDOMNode> child;
+        win::ComPtr<IXMLDOMNode> child;
         DOMNodeType type = NODE_INVALID;
-        if (FAILED(children->get_item(i, child.Out())) || !child || FAILED(child->get_nodeType(&type)))
+        if (FAILED(children->get_item(i, child.Put())) || !child || FAILED(child->get_nodeType(&type)))
             continue;
         if (type == NODE_ELEMENT && !visit(child.Get()))
             return;
@@ -228,8 +228,8 @@ bool NodeName(IXMLDOMNode* node, std::string* name)
 
 bool TagName(IXMLDOMNode* node, std::string* name)
 {
-    QorComPtr<IXMLDOMElement> element;
-    if (!node || FAILED(node->QueryInterface(kIidXmlDomElement, reinterpret_cast<void**>(element.Out()))))
+    win::ComPtr<IXMLDOMElement> element;
+    if (!node || FAILED(node->QueryInterface(kIidXmlDomElement, reinterpret_cast<void**>(element.Put()))))
         return false;
     BSTR s = nullptr;
     if (FAILED(element->get_tagName(&s)))
@@ -240,8 +240,8 @@ bool TagName(IXMLDOMNode* node, std::string* name)
 
 bool GetAttributeWide(IXMLDOMNode* node, const char* name, std::wstring* value)
 {
-    QorComPtr<IXMLDOMElement> element;
-    if (!node || FAILED(node->QueryInterface(kIidXmlDomElement, reinterpret_cast<void**>(element.Out()))))
+    win::ComPtr<IXMLDOMElement> element;
+    if (!node || FAILED(node->QueryInterface(kIidXmlDomElement, reinterpret_cast<void**>(element.Put()))))
         return false;
     Bstr attribute(name);
     VARIANT v;
@@ -266,8 +266,8 @@ bool GetAttribute(IXMLDOMNode* node, const char* name, std::string* value)
 
 bool SetAttribute(IXMLDOMNode* node, const char* name, const std::string& value)
 {
-    QorComPtr<IXMLDOMElement> element;
-    if (!node || FAILED(node->QueryInterface(kIidXmlDomElement, reinterpret_cast<void**>(element.Out()))))
+    win::ComPtr<IXMLDOMElement> element;
+    if (!node || FAILED(node->QueryInterface(kIidXmlDomElement, reinterpret_cast<void**>(element.Put()))))
         return false;
     Bstr attribute(name), text(AnsiToWide(value));
     VARIANT v;
@@ -277,22 +277,22 @@ bool SetAttribute(IXMLDOMNode* node, const char* name, const std::string& value)
     return SUCCEEDED(element->setAttribute(attribute.Get(), v));
 }
 
-bool AppendChildElement(IXMLDOMNode* parent, const char* name, QorComPtr<IXMLDOMNode>* child)
+bool AppendChildElement(IXMLDOMNode* parent, const char* name, win::ComPtr<IXMLDOMNode>* child)
 {
     child->Reset();
     if (!parent)
         return false;
-    QorComPtr<IXMLDOMDocument> document;
-    if (FAILED(parent->get_ownerDocument(document.Out())) || !document) {
+    win::ComPtr<IXMLDOMDocument> document;
+    if (FAILED(parent->get_ownerDocument(document.Put())) || !document) {
         // The parent may be the document itself.
-        if (FAILED(parent->QueryInterface(kIidXmlDomDocument, reinterpret_cast<void**>(document.Out()))))
+        if (FAILED(parent->QueryInterface(kIidXmlDomDocument, reinterpret_cast<void**>(document.Put()))))
             return false;
     }
-    QorComPtr<IXMLDOMElement> element;
+    win::ComPtr<IXMLDOMElement> element;
     Bstr tag(name);
-    if (FAILED(document->createElement(tag.Get(), element.Out())) || !element)
+    if (FAILED(document->createElement(tag.Get(), element.Put())) || !element)
         return false;
-    return SUCCEEDED(parent->appendChild(element.Get(), child->Out())) && *child;
+    return SUCCEEDED(parent->appendChild(element.Get(), child->Put())) && *child;
 }
 
 std::string SystemMessageText(HRESULT code)

@@ -55,29 +55,16 @@ void EQorButton::SetUncaptureIfOutOfRegion(bool uncapture)
     m_logic->uncaptureIfOutOfRegion = uncapture;
 }
 
-void EQorButton::RegisterWithParent(int controlId)
-{
-    m_controlId = controlId;
-    // A window still being created has no id yet; it registers once it exists.
-    if (!m_registered && m_hWnd && controlId != 0)
-        m_registered = AddToParentDialog(controlId);
-}
-
 void EQorButton::PreSubclassWindow()
 {
     CButton::PreSubclassWindow();
-    m_logic->SetStyle(static_cast<unsigned>(::GetWindowLongA(m_hWnd, GWL_STYLE)) & 0x0F);
+    WindowCreated();
     RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }
 
-bool EQorButton::Initialize(int controlId)
+void EQorButton::WindowCreated()
 {
-    if (!m_hWnd)
-        return false;
-    m_controlId = controlId;
-    if (!m_registered)
-        m_registered = AddCreatedToParentDialog(controlId);
-    return m_registered;
+    m_logic->SetStyle(static_cast<unsigned>(::GetWindowLongA(m_hWnd, GWL_STYLE)) & 0x0F);
 }
 
 bool EQorButton::SetState(int state)
@@ -132,12 +119,6 @@ void EQorButton::SetCaption(const std::string& caption)
 HBITMAP EQorButton::StateBitmap(int index) const
 {
     return index >= 0 && index < 16 ? m_bitmaps[index].GetSafeHandle() : nullptr;
-}
-
-int EQorButton::ParentDialogId() const
-{
-    EQorDialog* dialog = ParentDialog();
-    return dialog ? dialog->GetDlgResID() : 0;
 }
 
 int EQorButton::ElementId() const

@@ -160,19 +160,10 @@ void EQorButton::AdjustToParentEdges()
 
 LRESULT EQorButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT opened = 0;
+    if (OpenWindowProc(message, &opened, [&] { return CButton::WindowProc(message, wParam, lParam); }))
+        return opened;
     switch (message) {
-    case WM_CREATE: {
-        // A button created by the framework is bound before it exists, so it learns its id and
-        // style here rather than when it is subclassed.
-        const LRESULT result = CButton::WindowProc(message, wParam, lParam);
-        m_logic->SetStyle(static_cast<unsigned>(::GetWindowLongA(m_hWnd, GWL_STYLE)) & 0x0F);
-        RegisterWithParent(::GetDlgCtrlID(m_hWnd));
-        return result;
-    }
-    case WM_DESTROY:
-        // A dialog shown again binds and registers its buttons anew.
-        m_registered = false;
-        return CButton::WindowProc(message, wParam, lParam);
     case WM_PAINT: {
         PAINTSTRUCT paint{};
         HDC dc = ::BeginPaint(m_hWnd, &paint);

@@ -21,8 +21,8 @@ std::string MessageBoxCaption(int controlId)
                                               "ID_RETRY_Caption", "ID_IGNORE_Caption", "ID_YES_Caption",
                                               "ID_NO_Caption"};
     std::string caption;
-    QorComPtr<IXMLDOMNode> texts;
-    if (controlId >= IDOK && controlId <= IDNO && EngineState().text.GetQorMsgDlglNode(texts.Out()))
+    win::ComPtr<IXMLDOMNode> texts;
+    if (controlId >= IDOK && controlId <= IDNO && EngineState().text.GetQorMsgDlglNode(texts.Put()))
         qorxml::GetAttribute(texts.Get(), kAttributes[controlId - IDOK], &caption);
     return caption;
 }
@@ -109,7 +109,7 @@ bool EQorButton::ReloadBitmapFilesIfNeeded()
 bool EQorButton::LoadControlData(IXMLDOMNode* dialogElement)
 {
     const int id = ElementId();
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     if (id < 1 || !dialogElement || !skinfile::FindButtonById(dialogElement, id, &element))
         return false;
     LoadTextSettings();
@@ -148,7 +148,7 @@ bool EQorButton::LoadControlData(IXMLDOMNode* dialogElement)
 void EQorButton::LoadTracking(IXMLDOMNode* element)
 {
     m_trackingOrientation = m_rightOffset = m_bottomOffset = 0;
-    QorComPtr<IXMLDOMNode> tracking;
+    win::ComPtr<IXMLDOMNode> tracking;
     if (!element || !qorxml::SelectSingle(element, "QorControlTracking", &tracking))
         return;
     skinfile::ReadInt(tracking.Get(), "Orientation", &m_trackingOrientation);

@@ -5,7 +5,10 @@
 
 #include "EQorDialog.h"
 #include "QorXmlDom.h"
+#include "SkinFileModel.h"
 #include "framework/Wnd.h"
+
+namespace skinfile = skelda::skinfile;
 
 HRESULT STDMETHODCALLTYPE EQorControlCommon::QueryInterface(REFIID iid, void** out)
 {
@@ -90,10 +93,66 @@ LONG STDMETHODCALLTYPE EQorControlCommon::GetQor_CtrlIsVisible(BOOL* visible)
     return 0;
 }
 
+LONG STDMETHODCALLTYPE EQorControlCommon::ReloadQorBackground()
+{
+    if (const HWND handle = m_window->GetSafeHwnd())
+        ::InvalidateRect(handle, nullptr, TRUE);
+    return 0;
+}
+
 EQorDialog* EQorControlCommon::ParentDialog() const
 {
     const HWND handle = m_window->GetSafeHwnd();
     return handle ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(handle))) : nullptr;
+}
+
+int EQorControlCommon::ParentDialogId() const
+{
+    EQorDialog* dialog = ParentDialog();
+    return dialog ? dialog->GetDlgResID() : 0;
+}
+
+void EQorControlCommon::RegisterWithParent(int controlId)
+{
+    m_controlId = controlId;
+    if (!m_registered && m_window->GetSafeHwnd() && controlId != 0)
+        m_registered = AddToParentDialog(controlId);
+}
+
+bool EQorControlCommon::RegisterCreatedWithParent(int controlId)
+{
+    if (!m_window->GetSafeHwnd())
+        return false;
+    m_controlId = controlId;
+    if (!m_registered)
+        m_registered = AddCreatedToParentDialog(controlId);
+    return m_registered;
+}
+
+void EQorControlCommon::RegisterCreatedWindow()
+{
+    RegisterWithParent(::GetDlgCtrlID(m_window->GetSafeHwnd()));
+}
+
+bool EQorControlCommon::ReadPlacement(IXMLDOMNode* dialogElement, SizeNames size, win::ComPtr<IXMLDOMNode>* element,
+                                      Placement* placement)
+{
+    if (m_controlId < 1 || !dialogElement || !skinfile::FindControlById(dialogElement, m_controlId, element))
+        return false;
+    IXMLDOMNode* found = element->Get();
+    skinfile::ReadInt(found, "ControlXOffset", &m_x);
+    skinfile::ReadInt(found, "ControlYOffset", &m_y);
+    placement->sized = size.width && skinfile::ReadInt(found, size.width, &placement->width) &&
+                       skinfile::ReadInt(found, size.height, &placement->height);
+    m_visible = skinfile::ReadControlIsVisible(found);
+    return true;
+}
+
+void EQorControlCommon::ApplyPlacement(const Placement& placement)
+{
+    if (const HWND handle = m_window->GetSafeHwnd())
+        ::SetWindowPos(handle, nullptr, m_x, m_y, placement.width, placement.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE | (placement.sized ? 0 : SWP_NOSIZE));
 }
 
 bool EQorControlCommon::AddToParentDialog(int controlId)
@@ -109,9 +168,9 @@ bool EQorControlCommon::AddCreatedToParentDialog(int controlId)
 }
 
 bool EQorControlCommon::AppendOwnElement(IXMLDOMNode* dialogElement, const char* name, int controlId,
-                                         SizeNames size, QorComPtr<IXMLDOMNode>* element, RECT* rect)
+                                         SizeNames size, win::ComPtr<IXMLDOMNode>* element, RECT* rect)
 {
-    QorComPtr<IXMLDOMNode> appended;
+    win::ComPtr<IXMLDOMNode> appended;
     RECT place{};
     if (!dialogElement || GetQorRect(&place) != 0 || !qorxml::AppendChildElement(dialogElement, name, &appended))
         return false;

@@ -2,7 +2,6 @@
 // two background styles.
 #include "EQorEdit.h"
 
-#include "EQorDialog.h"
 #include "GraphicsEngineState.h"
 #include "QorXmlDom.h"
 #include "SkinFileModel.h"
@@ -15,15 +14,11 @@ EQorEdit::~EQorEdit() = default;
 
 LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
-    QorComPtr<IXMLDOMNode> element;
-    if (m_controlId < 1 || !dialogElement || !skinfile::FindControlById(dialogElement, m_controlId, &element))
+    win::ComPtr<IXMLDOMNode> element;
+    Placement placement;
+    // The edit alone keeps its size under these names.
+    if (!ReadPlacement(dialogElement, {"Width", "Height"}, &element, &placement))
         return E_FAIL;
-    int width = 0, height = 0;
-    skinfile::ReadInt(element.Get(), "ControlXOffset", &m_x);
-    skinfile::ReadInt(element.Get(), "ControlYOffset", &m_y);
-    const bool sized = skinfile::ReadInt(element.Get(), "Width", &width) &&
-                       skinfile::ReadInt(element.Get(), "Height", &height);
-    m_visible = skinfile::ReadControlIsVisible(element.Get());
     int style = m_backgroundStyle;
     if (skinfile::ReadInt(element.Get(), "BackgroundStyle", &style) && (style == 0 || style == 2))
         m_backgroundStyle = style;
@@ -32,9 +27,7 @@ LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
         SetBackgroundColor(static_cast<COLORREF>(colour));
 
     auto& text = EngineState().text;
-    int dialogId = 0;
-    if (EQorDialog* dialog = ParentDialog())
-        dialogId = dialog->GetDlgResID();
+    const int dialogId = ParentDialogId();
     QorEditTextSettings settings;
     if (text.GetEditCtrlInfo(dialogId, m_controlId, &settings))
         SetTextColors(settings.textColor, settings.disabledTextColor);
@@ -43,15 +36,13 @@ LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
     LOGFONTA font{};
     if (text.GetFontInfo(dialogId, m_controlId, &font))
         SetFontIndirect(font);
-    if (m_hWnd)
-        ::SetWindowPos(m_hWnd, nullptr, m_x, m_y, width, height,
-                       SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+    ApplyPlacement(placement);
     return 0;
 }
 
 LONG STDMETHODCALLTYPE EQorEdit::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     // The edit alone keeps its size under these names.
     const bool written =
         AppendOwnElement(dialogElement, "QorEditControl", controlId, {"Width", "Height"}, &element) &&
@@ -63,9 +54,7 @@ LONG STDMETHODCALLTYPE EQorEdit::AddNewQorControl(IXMLDOMNode* dialogElement, in
 void EQorEdit::PreSubclassWindow()
 {
     CEdit::PreSubclassWindow();
-    m_controlId = ::GetDlgCtrlID(m_hWnd);
-    if (!m_registered)
-        m_registered = AddToParentDialog(m_controlId);
+    RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }
 
 void EQorEdit::SetQorEditEnabled(bool enabled)

@@ -16,32 +16,13 @@ EQorGenericControlImpl::EQorGenericControlImpl(CWnd* window, eControlType type) 
 
 EQorGenericControlImpl::~EQorGenericControlImpl() = default;
 
-void EQorGenericControlImpl::RegisterWithParent()
-{
-    const HWND window = m_window->GetSafeHwnd();
-    if (!window)
-        return;
-    m_controlId = ::GetDlgCtrlID(window);
-    if (m_registered || m_controlId == 0)
-        return;
-    if (auto* dialog = dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))))
-        m_registered = dialog->AddQorControl(m_window, m_controlId, m_type, this);
-}
-
-int EQorGenericControlImpl::ParentDialogId() const
-{
-    const HWND window = m_window->GetSafeHwnd();
-    auto* dialog = window ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))) : nullptr;
-    return dialog ? dialog->GetDlgResID() : 0;
-}
-
 LONG STDMETHODCALLTYPE EQorGenericControlImpl::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
     const HWND window = m_window->GetSafeHwnd();
     // A control created rather than bound had no id yet when it was subclassed.
     if (window && m_controlId < 1)
         m_controlId = ::GetDlgCtrlID(window);
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     if (!window || m_controlId < 1 || !dialogElement ||
         !skinfile::FindControlById(dialogElement, m_controlId, &element))
         return E_FAIL;
@@ -104,7 +85,7 @@ GenericControlData CurrentData(const RECT& rect, bool visible, int childControlI
 
 LONG STDMETHODCALLTYPE EQorGenericControlImpl::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     RECT rect{};
     if (!dialogElement || GetQorRect(&rect) != 0 ||
         !qorxml::AppendChildElement(dialogElement, "QorGenericControl", &element))
@@ -115,9 +96,8 @@ LONG STDMETHODCALLTYPE EQorGenericControlImpl::AddNewQorControl(IXMLDOMNode* dia
 
 LONG STDMETHODCALLTYPE EQorGenericControlImpl::WriteGraphicsEditChangesToXMLObject()
 {
-    const HWND window = m_window->GetSafeHwnd();
-    auto* dialog = window ? dynamic_cast<EQorDialog*>(CWnd::FromHandlePermanent(::GetParent(window))) : nullptr;
-    QorComPtr<IXMLDOMNode> element;
+    EQorDialog* dialog = ParentDialog();
+    win::ComPtr<IXMLDOMNode> element;
     RECT rect{};
     if (!dialog || !dialog->GetDlgRootNode() || GetQorRect(&rect) != 0 ||
         !skinfile::FindControlById(dialog->GetDlgRootNode(), m_controlId, &element))

@@ -8,7 +8,7 @@ EQorComboBoxGeneric::~EQorComboBoxGeneric() = default;
 void EQorComboBoxGeneric::PreSubclassWindow()
 {
     CComboBox::PreSubclassWindow();
-    RegisterWithParent();
+    RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }
 
 void EQorComboBoxGeneric::SetBrushColor(COLORREF colour)
@@ -62,7 +62,7 @@ EQorProgressBarGeneric::~EQorProgressBarGeneric() = default;
 void EQorProgressBarGeneric::PreSubclassWindow()
 {
     CProgressCtrl::PreSubclassWindow();
-    RegisterWithParent();
+    RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }
 
 EQorSliderCtrlGeneric::EQorSliderCtrlGeneric() : EQorGenericControlImpl(this, eQorGenericSlider) {}
@@ -71,7 +71,7 @@ EQorSliderCtrlGeneric::~EQorSliderCtrlGeneric() = default;
 void EQorSliderCtrlGeneric::PreSubclassWindow()
 {
     CSliderCtrl::PreSubclassWindow();
-    RegisterWithParent();
+    RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }
 
 EQorListControlGeneric::EQorListControlGeneric() : EQorGenericControlImpl(this, eQorGenericListControl) {}
@@ -80,7 +80,7 @@ EQorListControlGeneric::~EQorListControlGeneric() = default;
 void EQorListControlGeneric::PreSubclassWindow()
 {
     CListCtrl::PreSubclassWindow();
-    RegisterWithParent();
+    RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }
 
 void EQorListControlGeneric::ApplyTextColours()
@@ -102,7 +102,7 @@ EQorSpinButton::~EQorSpinButton() = default;
 void EQorSpinButton::PreSubclassWindow()
 {
     CSpinButtonCtrl::PreSubclassWindow();
-    RegisterWithParent();
+    RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }
 
 EQorGenericAdjusterControl::EQorGenericAdjusterControl() : EQorGenericControlImpl(this, eQorGenericPlacementControl) {}
@@ -111,7 +111,7 @@ EQorGenericAdjusterControl::~EQorGenericAdjusterControl() = default;
 void EQorGenericAdjusterControl::PreSubclassWindow()
 {
     CButton::PreSubclassWindow();
-    RegisterWithParent();
+    RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }
 
 bool EQorGenericAdjusterControl::NonDDXInit(int controlId, CWnd* parent)

@@ -55,15 +55,10 @@ EQorSlider::~EQorSlider() = default;
 
 LONG STDMETHODCALLTYPE EQorSlider::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
-    QorComPtr<IXMLDOMNode> element;
-    if (m_controlId < 1 || !dialogElement || !skinfile::FindControlById(dialogElement, m_controlId, &element))
+    win::ComPtr<IXMLDOMNode> element;
+    Placement placement;
+    if (!ReadPlacement(dialogElement, {"ControlWidth", "ControlHeight"}, &element, &placement))
         return E_FAIL;
-    int width = 0, height = 0;
-    skinfile::ReadInt(element.Get(), "ControlXOffset", &m_x);
-    skinfile::ReadInt(element.Get(), "ControlYOffset", &m_y);
-    const bool sized = skinfile::ReadInt(element.Get(), "ControlWidth", &width) &&
-                       skinfile::ReadInt(element.Get(), "ControlHeight", &height);
-    m_visible = skinfile::ReadControlIsVisible(element.Get());
     skinfile::ReadInt(element.Get(), "ThumbShadowLeftOffset", &m_shadowLeft);
     skinfile::ReadInt(element.Get(), "ThumbShadowRightOffset", &m_shadowRight);
     skinfile::ReadInt(element.Get(), "ThumbTopOffset", &m_thumbTop);
@@ -76,9 +71,7 @@ LONG STDMETHODCALLTYPE EQorSlider::LoadQorControlData(IXMLDOMNode* dialogElement
             skinfile::ResolveStoredPath(paths.parentFolder, paths.usingResource, &path))
             LoadNewBitmapFile(path, slot);
     }
-    if (m_hWnd)
-        ::SetWindowPos(m_hWnd, nullptr, m_x, m_y, width, height,
-                       SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+    ApplyPlacement(placement);
     return 0;
 }
 
@@ -91,15 +84,13 @@ LONG STDMETHODCALLTYPE EQorSlider::AddNewQorControl(IXMLDOMNode* dialogElement, 
 void EQorSlider::PreSubclassWindow()
 {
     CSliderCtrl::PreSubclassWindow();
-    Bind();
+    WindowCreated();
+    RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }
 
-void EQorSlider::Bind()
+void EQorSlider::WindowCreated()
 {
     skelda::RegisterSliderWindowClass(m_hWnd);
-    m_controlId = ::GetDlgCtrlID(m_hWnd);
-    if (!m_registered && m_controlId != 0)
-        m_registered = AddToParentDialog(m_controlId);
 }
 
 void EQorSlider::SetRange(int minimum, int maximum)
@@ -219,14 +210,10 @@ void EQorSlider::MoveThumb(POINT point)
 
 LRESULT EQorSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT opened = 0;
+    if (OpenWindowProc(message, &opened, [&] { return CSliderCtrl::WindowProc(message, wParam, lParam); }))
+        return opened;
     switch (message) {
-    case WM_CREATE: {
-        // A slider created by the framework (as the dialog's substitute) is bound before it
-        // exists, so it learns its id here rather than when it is subclassed.
-        const LRESULT result = CSliderCtrl::WindowProc(message, wParam, lParam);
-        Bind();
-        return result;
-    }
     case WM_PAINT: {
         PAINTSTRUCT paint{};
         HDC dc = ::BeginPaint(m_hWnd, &paint);

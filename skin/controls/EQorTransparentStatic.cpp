@@ -2,7 +2,6 @@
 // skin and text files and its public settings.
 #include "EQorTransparentStatic.h"
 
-#include "EQorDialog.h"
 #include "GraphicsEngineState.h"
 #include "ParentFace.h"
 #include "QorXmlDom.h"
@@ -16,24 +15,19 @@ EQorTransparentStatic::~EQorTransparentStatic() = default;
 
 LONG STDMETHODCALLTYPE EQorTransparentStatic::LoadQorControlData(IXMLDOMNode* dialogElement)
 {
-    QorComPtr<IXMLDOMNode> element;
-    if (m_controlId < 1 || !dialogElement || !skinfile::FindControlById(dialogElement, m_controlId, &element))
+    win::ComPtr<IXMLDOMNode> element;
+    Placement placement;
+    if (!ReadPlacement(dialogElement, {"ControlWidth", "ControlHeight"}, &element, &placement))
         return E_FAIL;
-    skinfile::ReadInt(element.Get(), "ControlXOffset", &m_x);
-    skinfile::ReadInt(element.Get(), "ControlYOffset", &m_y);
-    int width = 0, height = 0;
-    const bool sized = skinfile::ReadInt(element.Get(), "ControlWidth", &width) &&
-                       skinfile::ReadInt(element.Get(), "ControlHeight", &height) && width > 0 && height > 0;
-    m_visible = skinfile::ReadControlIsVisible(element.Get());
+    // A static given no area keeps the one of its template.
+    placement.sized = placement.sized && placement.width > 0 && placement.height > 0;
     // The skin's own colour stands until the text file gives one.
     m_settings = QorStaticTextSettings{};
     int colour = 0;
     if (skinfile::ReadInt(element.Get(), "TextColor", &colour))
         m_settings.textColor[0] = static_cast<COLORREF>(colour);
     LoadTextSettings();
-    if (m_hWnd)
-        ::SetWindowPos(m_hWnd, nullptr, m_x, m_y, width, height,
-                       SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+    ApplyPlacement(placement);
     ReloadPartialBitmap();
     return 0;
 }
@@ -41,9 +35,7 @@ LONG STDMETHODCALLTYPE EQorTransparentStatic::LoadQorControlData(IXMLDOMNode* di
 bool EQorTransparentStatic::LoadTextSettings()
 {
     auto& text = EngineState().text;
-    int dialogId = 0;
-    if (EQorDialog* dialog = ParentDialog())
-        dialogId = dialog->GetDlgResID();
+    const int dialogId = ParentDialogId();
     bool usesTemplate = false;
     std::string templateName;
     bool read = false;
@@ -62,7 +54,7 @@ bool EQorTransparentStatic::LoadTextSettings()
 
 LONG STDMETHODCALLTYPE EQorTransparentStatic::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     RECT rect{};
     const bool written =
         AppendOwnElement(dialogElement, "QorTransStaticControl", controlId, {"ControlWidth", "ControlHeight"},
@@ -75,28 +67,15 @@ LONG STDMETHODCALLTYPE EQorTransparentStatic::AddNewQorControl(IXMLDOMNode* dial
     return written ? 0 : E_FAIL;
 }
 
-void EQorTransparentStatic::RegisterWithParent(int controlId)
-{
-    m_controlId = controlId;
-    // A window still being created has no id yet; it registers once it exists.
-    if (!m_registered && m_hWnd && controlId != 0)
-        m_registered = AddToParentDialog(controlId);
-}
-
 void EQorTransparentStatic::PreSubclassWindow()
 {
     CStatic::PreSubclassWindow();
     RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }
 
-bool EQorTransparentStatic::Initialize(int controlId)
+LONG STDMETHODCALLTYPE EQorTransparentStatic::ReloadQorBackground()
 {
-    if (!m_hWnd)
-        return false;
-    m_controlId = controlId;
-    if (!m_registered)
-        m_registered = AddCreatedToParentDialog(controlId);
-    return m_registered;
+    return ReloadPartialBitmap() ? 0 : E_FAIL;
 }
 
 void EQorTransparentStatic::SetTextColor(COLORREF colour)

@@ -112,13 +112,10 @@ void EQorTransparentStatic::Paint(HDC dc)
 
 LRESULT EQorTransparentStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT opened = 0;
+    if (OpenWindowProc(message, &opened, [&] { return CStatic::WindowProc(message, wParam, lParam); }))
+        return opened;
     switch (message) {
-    case WM_CREATE: {
-        // A static created by the framework is bound before it exists, so it registers here.
-        const LRESULT result = CStatic::WindowProc(message, wParam, lParam);
-        RegisterWithParent(::GetDlgCtrlID(m_hWnd));
-        return result;
-    }
     case WM_PAINT: {
         PAINTSTRUCT paint{};
         HDC dc = ::BeginPaint(m_hWnd, &paint);
@@ -162,9 +159,8 @@ LRESULT EQorTransparentStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lP
         Redraw();
         return 0;
     case WM_DESTROY:
-        // A dialog shown again binds and registers its controls anew.
+        // A dialog shown again gives the static its face anew.
         m_face.DeleteObject();
-        m_registered = false;
         return CStatic::WindowProc(message, wParam, lParam);
     default:
         return CStatic::WindowProc(message, wParam, lParam);

@@ -4,7 +4,6 @@
 
 #include "DialogMessages.h"
 #include "EQorDialog.h"
-#include "EQorTransparentStatic.h"
 #include "GraphicsEngineState.h"
 #include "SkinFileModel.h"
 
@@ -83,7 +82,7 @@ const EQorDialog::ControlEntry* EQorDialog::FindControl(int controlId) const
 
 bool EQorDialog::IsControlEntryInScriptFile(int controlId) const
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     if (skelda::skinfile::FindControlById(m_dialogElement.Get(), controlId, &element))
         return true;
     // The message box's buttons and the menu's entries have no element of their own: they
@@ -188,8 +187,8 @@ bool EQorDialog::ReloadStaticControlsBackground()
     for (const auto& entry : m_controls) {
         if (entry.type != eQorTransparentStatic || !entry.window)
             continue;
-        if (auto* label = dynamic_cast<EQorTransparentStatic*>(entry.object))
-            all = label->ReloadPartialBitmap() && all;
+        if (entry.common)
+            all = entry.common->ReloadQorBackground() == 0 && all;
         else
             ::InvalidateRect(entry.window, nullptr, TRUE);
     }

@@ -32,7 +32,7 @@ bool EQorStretchDlg::InitializeQorDialog(const std::string& name, COLORREF trans
 {
     if (!EQorDialog::InitializeQorDialog(name, transparent, skipBackground))
         return false;
-    QorComPtr<IXMLDOMNode> data;
+    win::ComPtr<IXMLDOMNode> data;
     m_hasStretchData = GetDlgRootNode() && qorxml::SelectSingle(GetDlgRootNode(), "QorStretchDlgData", &data);
     if (!m_hasStretchData)
         return true;

@@ -1,7 +1,9 @@
 // The default search for the skin graphics and text files.
 #include "DefaultSkinSearch.h"
 
-#include "RegistryKey.h"
+#include <win/Handle.h>
+
+#include "RegistryValues.h"
 #include "StoredPath.h"
 
 namespace skelda {
@@ -77,11 +79,11 @@ ClientSkinValues ReadClientSkinValues(const std::string& clientRegistryKey)
     if (!SplitClientRegistryKey(clientRegistryKey, &root, &subKey) ||
         RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return values;
-    RegistryKey key(opened);
+    win::RegKey key(opened);
     // An empty string names nothing, so it counts as absent.
     auto read = [&key](const char* name, std::optional<std::string>* out) {
         std::string text;
-        if (key.ReadPathString(name, &text) && !text.empty())
+        if (ReadPathString(key.Get(), name, &text) && !text.empty())
             *out = text;
     };
     read("GraphicsAndTextParentDirectory", &values.parentFolder);

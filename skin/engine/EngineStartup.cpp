@@ -114,7 +114,7 @@ bool Initialize(const std::string& applicationName, const std::string& clientReg
         }
     }
 
-    QorComPtr<IXMLDOMDocument> document;
+    win::ComPtr<IXMLDOMDocument> document;
     if (FAILED(qorxml::CreateDocument(&document))) {
         s.ReleaseDocuments();
         return Fail(s, messages::kDocumentNotCreated);

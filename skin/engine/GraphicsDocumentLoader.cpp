@@ -8,7 +8,7 @@ namespace {
 
 bool IsGraphicsDocument(IXMLDOMDocument* document)
 {
-    QorComPtr<IXMLDOMElement> root;
+    win::ComPtr<IXMLDOMElement> root;
     return qorxml::DocumentElement(document, "QorAppGraphics", &root);
 }
 
@@ -56,7 +56,7 @@ void ReadButtonTemplates(GraphicsEngineState* state)
 {
     state->buttonTemplates.clear();
     state->templatesNode.Reset();
-    QorComPtr<IXMLDOMNode> buttonTemplates;
+    win::ComPtr<IXMLDOMNode> buttonTemplates;
     if (!qorxml::SelectSingle(state->graphicsDocument.Get(), "QorAppGraphics/QorTemplates", &state->templatesNode) ||
         !qorxml::SelectSingle(state->templatesNode.Get(), "QorButtonTemplates", &buttonTemplates))
         return;
@@ -64,7 +64,7 @@ void ReadButtonTemplates(GraphicsEngineState* state)
         std::string tag, name;
         if (qorxml::NodeName(item, &tag) && tag == "QorButtonTemplate" &&
             qorxml::GetAttribute(item, "TemplateName", &name))
-            state->buttonTemplates.emplace_back(name, QorComPtr<IXMLDOMNode>::Share(item));
+            state->buttonTemplates.emplace_back(name, win::ComPtr<IXMLDOMNode>::Share(item));
         return true;
     });
 }

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "QorComPtr.h"
+#include <win/ComPtr.h>
 #include "QorEngineUserInterface.h"
 #include "QorText_API.h"
 
@@ -30,10 +30,10 @@ struct GraphicsEngineState {
     QorDebugOptions debug;
     bool graphicsChanged = false, textChanged = false;
 
-    QorComPtr<IXMLDOMDocument> graphicsDocument;
+    win::ComPtr<IXMLDOMDocument> graphicsDocument;
     HMODULE bitmapModule = nullptr;
-    QorComPtr<IXMLDOMNode> templatesNode;
-    std::vector<std::pair<std::string, QorComPtr<IXMLDOMNode>>> buttonTemplates;
+    win::ComPtr<IXMLDOMNode> templatesNode;
+    std::vector<std::pair<std::string, win::ComPtr<IXMLDOMNode>>> buttonTemplates;
     QorText_API text;
 
     // Releases the document, the templates and the text document.

@@ -81,7 +81,7 @@ public:
     void AdjustToParentEdges();
 
     // Registers a button not bound through data exchange with its parent dialog.
-    bool Initialize(int controlId);
+    bool Initialize(int controlId) { return RegisterCreatedWithParent(controlId); }
     int ControlId() const { return m_controlId; }
     Kind GetKind() const { return m_kind; }
     const std::string& CurrentCaption() const { return m_caption; }
@@ -94,6 +94,8 @@ protected:
     // Mouse, keyboard, focus, check and paint messages are handled here rather than by the
     // system button, which would otherwise draw its own face over the skin.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Takes the button style of the window.
+    void WindowCreated() override;
 
     // Draws the caption for the state of slot `index`.
     void DrawStateText(HDC dc, int index);
@@ -107,8 +109,6 @@ protected:
     COLORREF MainTextColour(int state) const;
     // The caption's font made into `font`, or the stock one; the result is for selecting.
     HGDIOBJ CaptionFont(CFont& font) const;
-    // The text file's dialog id of the parent, 0 without one.
-    int ParentDialogId() const;
     int ElementId() const;
 
 private:
@@ -125,10 +125,8 @@ private:
     void EndStretchDrag();
     void Press();
     void ReleaseAt(POINT point, bool fromMouse);
-    void RegisterWithParent(int controlId);
 
     Kind m_kind;
-    int m_controlId = 0;
     skelda::controls::ButtonLogic* m_logic;
     ButtonDataStruct m_data;
     CBitmap m_bitmaps[16];
@@ -146,7 +144,6 @@ private:
     bool m_grabbing = false;
     RECT m_trackStart{};
     int m_trackDx = 0, m_trackDy = 0;
-    bool m_registered = false;
     bool m_keyPressed = false;
 };
 

@@ -5,8 +5,9 @@
 // element.
 #include <windows.h>
 
+#include <win/ComPtr.h>
+
 #include "IQorControlCommon.h"
-#include "QorComPtr.h"
 #include "SkeldaExport.h"
 
 class EQorDialog;
@@ -28,6 +29,8 @@ public:
     LONG STDMETHODCALLTYPE GetQor_Width(int* width) override;
     // "ControlIsVisible" as last loaded; visible until then.
     LONG STDMETHODCALLTYPE GetQor_CtrlIsVisible(BOOL* visible) override;
+    // Repaints the window; kinds that keep a copy of the dialog's face take it again.
+    LONG STDMETHODCALLTYPE ReloadQorBackground() override;
 
     EQorControlCommon(const EQorControlCommon&) = delete;
     EQorControlCommon& operator=(const EQorControlCommon&) = delete;
@@ -39,26 +42,65 @@ protected:
 
     // The skinned dialog the control's window sits in; null without a window or such a parent.
     EQorDialog* ParentDialog() const;
-    // Registers the control with its parent dialog, which substitutes its window later
-    // (`AddQorControl`); false without a skinned parent.
-    bool AddToParentDialog(int controlId);
-    // Registers an already created window with its parent dialog (`RegisterChildQorControl`).
-    bool AddCreatedToParentDialog(int controlId);
+    // The text file's dialog id of that dialog, 0 without one.
+    int ParentDialogId() const;
+
+    // Notes `controlId` and registers the control with its parent dialog, which substitutes
+    // its window later (`AddQorControl`), once per window. A window still being created has no
+    // id yet: it registers when WM_CREATE has run (see OpenWindowProc).
+    void RegisterWithParent(int controlId);
+    // Registers a window created outside data exchange (`RegisterChildQorControl`), once;
+    // false without a window or a skinned parent.
+    bool RegisterCreatedWithParent(int controlId);
+
+    // The opening of every kind's window procedure. A window the framework creates is bound
+    // before it exists, so at WM_CREATE it learns its id and registers, after WindowCreated;
+    // at WM_DESTROY it forgets the registration, since the dialog drops its controls then and
+    // a dialog shown again registers them anew. True when the message was answered here, its
+    // result in `result`; `baseProc` runs the window class's own procedure.
+    template <class BaseProc>
+    bool OpenWindowProc(UINT message, LRESULT* result, BaseProc baseProc)
+    {
+        if (message == WM_DESTROY)
+            m_registered = false;
+        if (message != WM_CREATE)
+            return false;
+        *result = baseProc();
+        WindowCreated();
+        RegisterCreatedWindow();
+        return true;
+    }
+    // What a kind sets up on its new window before it registers.
+    virtual void WindowCreated() {}
 
     // The attribute names a kind keeps its size under; none for kinds sized by their bitmaps.
     struct SizeNames {
         const char* width = nullptr;
         const char* height = nullptr;
     };
+    // Where the skin file puts the control.
+    struct Placement {
+        int width = 0, height = 0;
+        bool sized = false;  // the element gave both dimensions
+    };
+    // Finds the control's element under the dialog's element and reads its place: the offsets
+    // into m_x and m_y, the size under `size`'s names, "ControlIsVisible" into m_visible. False
+    // without an id, a dialog element or the control's element.
+    bool ReadPlacement(IXMLDOMNode* dialogElement, SizeNames size, win::ComPtr<IXMLDOMNode>* element,
+                       Placement* placement);
+    // Moves the window to the offsets read, and sizes it when the skin gave a size.
+    void ApplyPlacement(const Placement& placement);
     // Appends the control's new `name` element to the dialog's element with "ControlIdValue"
     // and the window's place in the dialog ("ControlXOffset", "ControlYOffset"), then its size
     // under `size`. Gives the element and the rectangle for the kind's own attributes; false
     // before the window exists or when an attribute cannot be written.
     bool AppendOwnElement(IXMLDOMNode* dialogElement, const char* name, int controlId, SizeNames size,
-                          QorComPtr<IXMLDOMNode>* element = nullptr, RECT* rect = nullptr);
+                          win::ComPtr<IXMLDOMNode>* element = nullptr, RECT* rect = nullptr);
 
     CWnd* const m_window;
     const eControlType m_type;
+    int m_controlId = 0;
+    bool m_registered = false;
     int m_x = 0, m_y = 0;
     bool m_visible = true;
 
@@ -66,4 +108,7 @@ private:
     // One dimension of the rectangle (0 without a window, with GetQorRect's failure).
     template <class Dimension>
     LONG Measure(int* out, Dimension dimension);
+    bool AddToParentDialog(int controlId);
+    bool AddCreatedToParentDialog(int controlId);
+    void RegisterCreatedWindow();
 };

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "IQorControlCommon.h"
-#include "QorComPtr.h"
+#include <win/ComPtr.h>
 #include "SkeldaExport.h"
 #include "framework/CommonControls.h"
 #include "framework/Dialog.h"
@@ -136,7 +136,7 @@ protected:
     CBitmap m_background;
     CRgn m_region;
     std::string m_backgroundFile;
-    QorComPtr<IXMLDOMNode> m_dialogElement;
+    win::ComPtr<IXMLDOMNode> m_dialogElement;
     CToolTipCtrl m_toolTip;
 
 private:

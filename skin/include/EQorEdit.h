@@ -52,8 +52,6 @@ protected:
     // Repaints the parent under the edit, grown by `margin` pixels.
     void InvalidateUnderneath(int margin);
 
-    int m_controlId = 0;
-
 private:
     void CentreClientArea(RECT* proposed);
     void PaintCentringBands();
@@ -63,7 +61,7 @@ private:
     COLORREF m_background = RGB(255, 255, 255), m_text = RGB(0, 0, 0), m_disabledText = RGB(128, 128, 128);
     CBrush m_backgroundBrush;
     CFont m_font;
-    bool m_enabled = true, m_registered = false;
+    bool m_enabled = true;
     bool m_centerVertically = false;
     int m_bandAbove = 0, m_bandBelow = 0;  // the client area's centring inset, in pixels
 };

@@ -37,22 +37,16 @@ protected:
     EQorGenericControlImpl(CWnd* window, eControlType type);
     ~EQorGenericControlImpl();
 
-    // Notes the item id and registers with the parent skinned dialog, once.
-    void RegisterWithParent();
     // Gives the kind's window the text file's colours; called after every load.
     virtual void ApplyTextColours() {}
     // Called after the control has been placed.
     virtual void Placed() {}
-    // The text file's dialog id of the parent, 0 without a skinned parent.
-    int ParentDialogId() const;
 
     int m_childControlId = 0;  // read for placement controls
 
 private:
     void LoadTextValues();
 
-    int m_controlId = 0;
-    bool m_registered = false;
     std::string m_caption;
     COLORREF m_textColour = 0, m_backgroundColour = 0;
     bool m_hasTextColour = false, m_hasBackgroundColour = false;

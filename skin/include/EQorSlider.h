@@ -42,16 +42,15 @@ public:
 protected:
     void PreSubclassWindow() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Registers the slider's window class for the window.
+    void WindowCreated() override;
 
 private:
-    // Notes the item id and registers the slider class and the control with its dialog.
-    void Bind();
     void Paint(HDC dc);
     int ThumbState() const;
     bool Vertical() const;
 
     CBitmap m_bitmaps[kSlots];
     int m_shadowLeft = 0, m_shadowRight = 0, m_thumbTop = 0;
-    bool m_positionToHit = false, m_switchKeys = false, m_registered = false;
-    int m_controlId = 0;
+    bool m_positionToHit = false, m_switchKeys = false;
 };

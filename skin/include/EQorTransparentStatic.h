@@ -28,6 +28,7 @@ public:
     LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
+    LONG STDMETHODCALLTYPE ReloadQorBackground() override;
 
     void SetTextColor(COLORREF colour);
     void SetTextXOffset(int x);
@@ -42,7 +43,7 @@ public:
     // control's place changed).
     bool ReloadPartialBitmap();
     // Registers a static not bound through data exchange with its parent dialog.
-    bool Initialize(int controlId);
+    bool Initialize(int controlId) { return RegisterCreatedWithParent(controlId); }
 
     int ControlId() const { return m_controlId; }
     const std::string& Caption() const { return m_caption; }
@@ -54,7 +55,6 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void RegisterWithParent(int controlId);
     bool LoadTextSettings();
     bool FetchFace();
     void Paint(HDC dc);
@@ -62,8 +62,6 @@ private:
     void DrawCaption(HDC dc, const RECT& client);
     void Redraw();
 
-    int m_controlId = 0;
-    bool m_registered = false;
     QorStaticTextSettings m_settings;
     LOGFONTA m_font{};
     bool m_haveFont = false;

@@ -24,6 +24,8 @@ struct IQorControlCommon : public IUnknown {
     virtual LONG STDMETHODCALLTYPE GetQor_CtrlIsVisible(BOOL* visible) = 0;
     // Adds an element for this control, with its current values, under the dialog's element.
     virtual LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) = 0;
+    // The dialog's background changed: a control that shows part of it takes it again.
+    virtual LONG STDMETHODCALLTYPE ReloadQorBackground() = 0;
 };
 
 // What a skinned button offers to its dialog's pass-through operations; EQorButton implements

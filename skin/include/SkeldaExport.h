@@ -1,5 +1,5 @@
 #pragma once
-// Import/export switch for the skin framework's public classes (Skelda and Skeldareg).
+// Import/export switch for the skin framework's public classes.
 #ifdef SKELDA_BUILD
 #define SKELDA_API __declspec(dllexport)
 #else

@@ -168,7 +168,7 @@ bool EQorMenu::LayOut()
     metrics.minHeight = stretch.minHeight;
 
     // The entries' size: the radio size of the shared element, else its Up bitmap's.
-    QorComPtr<IXMLDOMNode> entry;
+    win::ComPtr<IXMLDOMNode> entry;
     if (skinfile::FindButtonById(dialog, kSharedControlEntryId, &entry)) {
         int width = 0, height = 0;
         skinfile::ReadInt(entry.Get(), "TransparentRadioWidth", &width);

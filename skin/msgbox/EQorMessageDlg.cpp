@@ -148,9 +148,9 @@ void EQorMessageDlg::ShowButtonSet()
 void EQorMessageDlg::LoadTextLook()
 {
     auto& text = EngineState().text;
-    QorComPtr<IXMLDOMNode> texts, font;
+    win::ComPtr<IXMLDOMNode> texts, font;
     m_haveFont = m_haveCaptionFont = false;
-    if (text.GetQorMsgDlglNode(texts.Out())) {
+    if (text.GetQorMsgDlglNode(texts.Put())) {
         int colour = 0;
         if (skelda::skinfile::ReadInt(texts.Get(), "MessageTextColor", &colour))
             m_messageColour = static_cast<COLORREF>(colour);
@@ -183,7 +183,7 @@ bool EQorMessageDlg::LayOut()
     skin.minHeight = stretch.minHeight;
     skin.maxHeight = stretch.maxHeight;
     int captionHeight = 0;
-    QorComPtr<IXMLDOMNode> captionElement;
+    win::ComPtr<IXMLDOMNode> captionElement;
     if (skelda::skinfile::FindControlById(GetDlgRootNode(), kCaptionControlId, &captionElement)) {
         int x = 0, y = 0;
         skelda::skinfile::ReadInt(captionElement.Get(), "ControlXOffset", &x);

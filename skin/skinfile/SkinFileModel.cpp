@@ -47,16 +47,16 @@ namespace {
 
 // The first node of `path` below `root` for which `match` holds.
 bool FindFirst(IXMLDOMNode* root, const char* path, const std::function<bool(IXMLDOMNode*)>& match,
-               QorComPtr<IXMLDOMNode>* found)
+               win::ComPtr<IXMLDOMNode>* found)
 {
-    QorComPtr<IXMLDOMNodeList> list;
+    win::ComPtr<IXMLDOMNodeList> list;
     if (!root || !qorxml::SelectAll(root, path, &list))
         return false;
     long count = 0;
     list->get_length(&count);
     for (long i = 0; i < count; ++i) {
-        QorComPtr<IXMLDOMNode> item;
-        if (SUCCEEDED(list->get_item(i, item.Out())) && item && match(item.Get())) {
+        win::ComPtr<IXMLDOMNode> item;
+        if (SUCCEEDED(list->get_item(i, item.Put())) && item && match(item.Get())) {
             *found = item;
             return true;
         }
@@ -74,12 +74,12 @@ std::function<bool(IXMLDOMNode*)> AttributeEquals(const char* name, const std::s
 
 }  // namespace
 
-bool FindDialogByName(IXMLDOMNode* document, const std::string& name, QorComPtr<IXMLDOMNode>* dialog)
+bool FindDialogByName(IXMLDOMNode* document, const std::string& name, win::ComPtr<IXMLDOMNode>* dialog)
 {
     return FindFirst(document, "QorAppGraphics/QorDlg", AttributeEquals("DlgName", name), dialog);
 }
 
-bool FindDialogById(IXMLDOMNode* document, int id, QorComPtr<IXMLDOMNode>* dialog)
+bool FindDialogById(IXMLDOMNode* document, int id, win::ComPtr<IXMLDOMNode>* dialog)
 {
     return FindFirst(document, "QorAppGraphics/QorDlg",
                      [id](IXMLDOMNode* node) {
@@ -89,22 +89,22 @@ bool FindDialogById(IXMLDOMNode* document, int id, QorComPtr<IXMLDOMNode>* dialo
                      dialog);
 }
 
-bool FindMessageDialog(IXMLDOMNode* document, QorComPtr<IXMLDOMNode>* dialog)
+bool FindMessageDialog(IXMLDOMNode* document, win::ComPtr<IXMLDOMNode>* dialog)
 {
     return document && qorxml::SelectSingle(document, "QorAppGraphics/QorMessageDlg", dialog);
 }
 
-bool FindButtonByName(IXMLDOMNode* dialog, const std::string& name, QorComPtr<IXMLDOMNode>* button)
+bool FindButtonByName(IXMLDOMNode* dialog, const std::string& name, win::ComPtr<IXMLDOMNode>* button)
 {
     return FindFirst(dialog, "QorBtnControl", AttributeEquals("ControlName", name), button);
 }
 
-bool FindButtonById(IXMLDOMNode* dialog, int id, QorComPtr<IXMLDOMNode>* button)
+bool FindButtonById(IXMLDOMNode* dialog, int id, win::ComPtr<IXMLDOMNode>* button)
 {
     return FindFirst(dialog, "QorBtnControl", AttributeEquals("ControlIdValue", std::to_string(id)), button);
 }
 
-bool FindControlById(IXMLDOMNode* dialog, int id, QorComPtr<IXMLDOMNode>* control)
+bool FindControlById(IXMLDOMNode* dialog, int id, win::ComPtr<IXMLDOMNode>* control)
 {
     static const char* const kinds[] = {"QorBtnControl", "QorTransStaticControl", "QorSliderControl",
                                         "QorEditControl", "QorGenericControl"};
@@ -173,14 +173,14 @@ void ReadButtonData(IXMLDOMNode* button, const TemplateLookup& templates, const 
 std::vector<AuxBitmapEntry> ReadAuxBitmapEntries(IXMLDOMNode* dialog, const PathContext& paths)
 {
     std::vector<AuxBitmapEntry> entries;
-    QorComPtr<IXMLDOMNodeList> list;
+    win::ComPtr<IXMLDOMNodeList> list;
     if (!dialog || !qorxml::SelectAll(dialog, "QorAuxBitmapFilename", &list))
         return entries;
     long count = 0;
     list->get_length(&count);
     for (long i = 0; i < count; ++i) {
-        QorComPtr<IXMLDOMNode> item;
-        if (FAILED(list->get_item(i, item.Out())) || !item)
+        win::ComPtr<IXMLDOMNode> item;
+        if (FAILED(list->get_item(i, item.Put())) || !item)
             continue;
         AuxBitmapEntry entry;
         if (!ReadText(item.Get(), "BitmapFile", &entry.path) || !ReadInt(item.Get(), "EntryId", &entry.entryId))

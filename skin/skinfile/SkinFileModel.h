@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ButtonDataStruct.h"
-#include "QorComPtr.h"
+#include <win/ComPtr.h>
 
 namespace skelda::skinfile {
 
@@ -22,17 +22,17 @@ bool ReadBool(IXMLDOMNode* element, const char* name, bool* value);
 bool ReadControlIsVisible(IXMLDOMNode* element);
 
 // The first "QorAppGraphics/QorDlg" whose "DlgName" equals `name` exactly.
-bool FindDialogByName(IXMLDOMNode* document, const std::string& name, QorComPtr<IXMLDOMNode>* dialog);
+bool FindDialogByName(IXMLDOMNode* document, const std::string& name, win::ComPtr<IXMLDOMNode>* dialog);
 // The first "QorAppGraphics/QorDlg" whose "DlgIdValue" is `id`.
-bool FindDialogById(IXMLDOMNode* document, int id, QorComPtr<IXMLDOMNode>* dialog);
-bool FindMessageDialog(IXMLDOMNode* document, QorComPtr<IXMLDOMNode>* dialog);
+bool FindDialogById(IXMLDOMNode* document, int id, win::ComPtr<IXMLDOMNode>* dialog);
+bool FindMessageDialog(IXMLDOMNode* document, win::ComPtr<IXMLDOMNode>* dialog);
 
 // Among the dialog's "QorBtnControl" children: by "ControlName", or by "ControlIdValue" text
 // equal to `id` written in decimal ("007" is not 7).
-bool FindButtonByName(IXMLDOMNode* dialog, const std::string& name, QorComPtr<IXMLDOMNode>* button);
-bool FindButtonById(IXMLDOMNode* dialog, int id, QorComPtr<IXMLDOMNode>* button);
+bool FindButtonByName(IXMLDOMNode* dialog, const std::string& name, win::ComPtr<IXMLDOMNode>* button);
+bool FindButtonById(IXMLDOMNode* dialog, int id, win::ComPtr<IXMLDOMNode>* button);
 // Buttons, transparent statics, sliders, edits and generic controls, in that order.
-bool FindControlById(IXMLDOMNode* dialog, int id, QorComPtr<IXMLDOMNode>* control);
+bool FindControlById(IXMLDOMNode* dialog, int id, win::ComPtr<IXMLDOMNode>* control);
 
 // The path a stored file name stands for: the text itself (a resource name) when the skin
 // comes from a resource library, else resolved against `parentFolder`. False when the

@@ -71,8 +71,8 @@ protected:
         return value;
     }
 
-    QorComPtr<IXMLDOMDocument> document_;
-    QorComPtr<IXMLDOMNode> dialog_, round_;
+    win::ComPtr<IXMLDOMDocument> document_;
+    win::ComPtr<IXMLDOMNode> dialog_, round_;
     const PathContext paths_{"C:\\Skin\\", false};
 };
 
@@ -81,7 +81,7 @@ protected:
 TEST_F(SkinFileModel, DuplicateDialogNamesTakeTheFirstAndNamesAreCaseSensitive)
 {
     EXPECT_EQ(Text(dialog_.Get(), "DlgIdValue"), "130");
-    QorComPtr<IXMLDOMNode> other;
+    win::ComPtr<IXMLDOMNode> other;
     ASSERT_TRUE(FindDialogByName(document_.Get(), "main", &other));
     EXPECT_EQ(Text(other.Get(), "DlgIdValue"), "131");
     EXPECT_FALSE(FindDialogByName(document_.Get(), "MAIN", &other));
@@ -90,7 +90,7 @@ TEST_F(SkinFileModel, DuplicateDialogNamesTakeTheFirstAndNamesAreCaseSensitive)
 
 TEST_F(SkinFileModel, DialogsByIdentifierAndTheMessageBox)
 {
-    QorComPtr<IXMLDOMNode> found;
+    win::ComPtr<IXMLDOMNode> found;
     ASSERT_TRUE(FindDialogById(document_.Get(), 999, &found));
     EXPECT_EQ(Text(found.Get(), "DlgBitmapFile"), "second.bmp");
     EXPECT_FALSE(FindDialogById(document_.Get(), 300, &found));
@@ -100,7 +100,7 @@ TEST_F(SkinFileModel, DialogsByIdentifierAndTheMessageBox)
 
 TEST_F(SkinFileModel, ControlsAreFoundOnTheDecimalTextOfTheirIdentifier)
 {
-    QorComPtr<IXMLDOMNode> found;
+    win::ComPtr<IXMLDOMNode> found;
     EXPECT_FALSE(FindButtonById(dialog_.Get(), 7, &found)) << "\"007\" is not 7";
     EXPECT_FALSE(FindControlById(dialog_.Get(), 7, &found));
     ASSERT_TRUE(FindButtonByName(dialog_.Get(), "Seven", &found));
@@ -111,7 +111,7 @@ TEST_F(SkinFileModel, ControlsAreFoundOnTheDecimalTextOfTheirIdentifier)
 
 TEST_F(SkinFileModel, AnyControlIsSearchedAcrossTheFiveKindsInOrder)
 {
-    QorComPtr<IXMLDOMNode> found;
+    win::ComPtr<IXMLDOMNode> found;
     std::string tag;
     for (int id : {1003, 1004, 1005, 1006}) {
         EXPECT_TRUE(FindControlById(dialog_.Get(), id, &found)) << id;
@@ -128,7 +128,7 @@ TEST_F(SkinFileModel, AnyControlIsSearchedAcrossTheFiveKindsInOrder)
 
 TEST_F(SkinFileModel, AbsentAndEmptyAttributesKeepTheDefault)
 {
-    QorComPtr<IXMLDOMNode> button;
+    win::ComPtr<IXMLDOMNode> button;
     ASSERT_TRUE(FindButtonById(dialog_.Get(), 1001, &button));
     int value = -5;
     EXPECT_FALSE(ReadInt(button.Get(), "ControlYOffset3", &value));
@@ -140,7 +140,7 @@ TEST_F(SkinFileModel, AbsentAndEmptyAttributesKeepTheDefault)
 
 TEST_F(SkinFileModel, ATemplateSuppliesTheBitmapsAndTheButtonItsPositions)
 {
-    QorComPtr<IXMLDOMNode> button;
+    win::ComPtr<IXMLDOMNode> button;
     ASSERT_TRUE(FindButtonById(dialog_.Get(), 1001, &button));
     ButtonDataStruct data;
     ReadButtonData(button.Get(), Templates(), paths_, false, &data);
@@ -159,7 +159,7 @@ TEST_F(SkinFileModel, ATemplateSuppliesTheBitmapsAndTheButtonItsPositions)
 
 TEST_F(SkinFileModel, AMissingTemplateFallsBackToTheButtonsOwnBitmaps)
 {
-    QorComPtr<IXMLDOMNode> button;
+    win::ComPtr<IXMLDOMNode> button;
     ASSERT_TRUE(FindButtonById(dialog_.Get(), 1002, &button));
     ButtonDataStruct data;
     ReadButtonData(button.Get(), Templates(), paths_, true, &data);
@@ -175,7 +175,7 @@ TEST_F(SkinFileModel, AMissingTemplateFallsBackToTheButtonsOwnBitmaps)
 
 TEST_F(SkinFileModel, StoredPathsFromAResourceLibraryStayResourceNames)
 {
-    QorComPtr<IXMLDOMNode> button;
+    win::ComPtr<IXMLDOMNode> button;
     ASSERT_TRUE(FindButtonById(dialog_.Get(), 1002, &button));
     ButtonDataStruct data;
     ReadButtonData(button.Get(), Templates(), PathContext{"", true}, false, &data);
@@ -197,7 +197,7 @@ TEST_F(SkinFileModel, AuxiliaryBitmapsNeedBothTheFileAndTheEntryId)
 
 TEST_F(SkinFileModel, VisibilityIsHiddenOnlyByZero)
 {
-    QorComPtr<IXMLDOMNode> control;
+    win::ComPtr<IXMLDOMNode> control;
     bool visible = true;
     ASSERT_TRUE(FindControlById(dialog_.Get(), 1003, &control));
     EXPECT_TRUE(ReadBool(control.Get(), "ControlIsVisible", &visible));

@@ -7,6 +7,10 @@
 #include <cwchar>
 #include <vector>
 
+#include <win/ComPtr.h>
+#include <win/DevInfo.h>
+#include <win/Handle.h>
+
 namespace vcap {
 namespace {
 
@@ -14,53 +18,6 @@ namespace {
 const GUID kMediaSetupClass = {0x4D36E96C, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
 const wchar_t kDeviceClassesKey[] = L"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\";
-
-class DevInfoList {
-public:
-    explicit DevInfoList(HDEVINFO h) : h_(h) {}
-    ~DevInfoList()
-    {
-        if (h_ != INVALID_HANDLE_VALUE)
-            SetupDiDestroyDeviceInfoList(h_);
-    }
-    DevInfoList(const DevInfoList&) = delete;
-    DevInfoList& operator=(const DevInfoList&) = delete;
-    HDEVINFO get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HDEVINFO h_;
-};
-
-class RegKey {
-public:
-    ~RegKey()
-    {
-        if (h_)
-            RegCloseKey(h_);
-    }
-    HKEY* put() { return &h_; }
-    HKEY get() const { return h_; }
-
-private:
-    HKEY h_ = nullptr;
-};
-
-template <typename T>
-class ComPtr {
-public:
-    ~ComPtr()
-    {
-        if (p_)
-            p_->Release();
-    }
-    T** put() { return &p_; }
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
 
 std::wstring GuidText(const GUID& g)
 {
@@ -79,42 +36,42 @@ std::wstring LastErrorText(const wchar_t* what)
 bool MarkInterfacePresent(const GUID& category, const std::wstring& path)
 {
     const std::wstring classKey = kDeviceClassesKey + GuidText(category);
-    RegKey cls;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, classKey.c_str(), 0, KEY_READ, cls.put()) != ERROR_SUCCESS)
+    win::RegKey cls;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, classKey.c_str(), 0, KEY_READ, cls.Put()) != ERROR_SUCCESS)
         return false;
     bool marked = false;
     wchar_t name[512];
     for (DWORD i = 0;; ++i) {
         DWORD len = 512;
-        if (RegEnumKeyExW(cls.get(), i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyExW(cls.Get(), i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
-        RegKey ifc;
-        if (RegOpenKeyExW(cls.get(), name, 0, KEY_READ, ifc.put()) != ERROR_SUCCESS)
+        win::RegKey ifc;
+        if (RegOpenKeyExW(cls.Get(), name, 0, KEY_READ, ifc.Put()) != ERROR_SUCCESS)
             continue;
         wchar_t sub[512];
         for (DWORD j = 0;; ++j) {
             DWORD subLen = 512;
-            if (RegEnumKeyExW(ifc.get(), j, sub, &subLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            if (RegEnumKeyExW(ifc.Get(), j, sub, &subLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
                 break;
             if (sub[0] != L'#')
                 continue;
-            RegKey refKey;
-            if (RegOpenKeyExW(ifc.get(), sub, 0, KEY_READ, refKey.put()) != ERROR_SUCCESS)
+            win::RegKey refKey;
+            if (RegOpenKeyExW(ifc.Get(), sub, 0, KEY_READ, refKey.Put()) != ERROR_SUCCESS)
                 continue;
             wchar_t link[1024];
             DWORD size = sizeof link - sizeof(wchar_t), type = 0;
-            if (RegQueryValueExW(refKey.get(), L"SymbolicLink", nullptr, &type, reinterpret_cast<BYTE*>(link), &size) != ERROR_SUCCESS)
+            if (RegQueryValueExW(refKey.Get(), L"SymbolicLink", nullptr, &type, reinterpret_cast<BYTE*>(link), &size) != ERROR_SUCCESS)
                 continue;
             link[size / sizeof(wchar_t)] = 0;
             if (_wcsicmp(link, path.c_str()) != 0)
                 continue;
-            RegKey control;
+            win::RegKey control;
             const std::wstring controlKey = classKey + L"\\" + name + L"\\" + sub + L"\\Control";
             if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, controlKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                control.put(), nullptr) != ERROR_SUCCESS)
+                                control.Put(), nullptr) != ERROR_SUCCESS)
                 return false;
             const DWORD one = 1;
-            marked = RegSetValueExW(control.get(), L"Linked", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one) == ERROR_SUCCESS;
+            marked = RegSetValueExW(control.Get(), L"Linked", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one) == ERROR_SUCCESS;
         }
     }
     return marked;
@@ -166,13 +123,13 @@ bool RegisterFilter(IFilterMapper2* mapper, const CardRecord& card, const RoleIn
     }
     // The device enumerator hands every value of the instance key to the filter's property bag.
     const std::wstring key = L"Software\\Classes\\CLSID\\" + GuidText(*r.category) + L"\\Instance\\" + instance;
-    RegKey k;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, k.put()) != ERROR_SUCCESS) {
+    win::RegKey k;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, k.Put()) != ERROR_SUCCESS) {
         error = L"filter key missing: " + key;
         return false;
     }
     const std::wstring& path = card.paths[static_cast<int>(r.role)];
-    if (RegSetValueExW(k.get(), L"DevicePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+    if (RegSetValueExW(k.Get(), L"DevicePath", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
                        static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
         error = L"cannot write DevicePath under " + key;
         return false;
@@ -218,28 +175,28 @@ bool InstallCard(int number, const Personality& personality, CardRecord& card, s
     card.name = CardName(number);
     card.personality = personality;
 
-    DevInfoList set(SetupDiCreateDeviceInfoList(&kMediaSetupClass, nullptr));
-    if (!set.valid()) {
+    win::DevInfoList set(SetupDiCreateDeviceInfoList(&kMediaSetupClass, nullptr));
+    if (!set.Valid()) {
         error = LastErrorText(L"SetupDiCreateDeviceInfoList");
         return false;
     }
     SP_DEVINFO_DATA dev{};
     dev.cbSize = sizeof dev;
-    if (!SetupDiCreateDeviceInfoW(set.get(), L"MAROVIN_VCAP", &kMediaSetupClass, card.name.c_str(), nullptr,
+    if (!SetupDiCreateDeviceInfoW(set.Get(), L"MAROVIN_VCAP", &kMediaSetupClass, card.name.c_str(), nullptr,
                                   DICD_GENERATE_ID, &dev) ||
-        !SetupDiRegisterDeviceInfo(set.get(), &dev, 0, nullptr, nullptr, nullptr)) {
+        !SetupDiRegisterDeviceInfo(set.Get(), &dev, 0, nullptr, nullptr, nullptr)) {
         error = LastErrorText(L"creating the device");
         return false;
     }
     static const wchar_t hardwareId[] = L"ROOT\\MAROVIN_VCAP\0";
     const wchar_t* location = LocationText(personality.bus);
-    SetupDiSetDeviceRegistryPropertyW(set.get(), &dev, SPDRP_HARDWAREID, reinterpret_cast<const BYTE*>(hardwareId), sizeof hardwareId);
-    SetupDiSetDeviceRegistryPropertyW(set.get(), &dev, SPDRP_DEVICEDESC, reinterpret_cast<const BYTE*>(card.name.c_str()),
+    SetupDiSetDeviceRegistryPropertyW(set.Get(), &dev, SPDRP_HARDWAREID, reinterpret_cast<const BYTE*>(hardwareId), sizeof hardwareId);
+    SetupDiSetDeviceRegistryPropertyW(set.Get(), &dev, SPDRP_DEVICEDESC, reinterpret_cast<const BYTE*>(card.name.c_str()),
                                       static_cast<DWORD>((card.name.size() + 1) * sizeof(wchar_t)));
-    SetupDiSetDeviceRegistryPropertyW(set.get(), &dev, SPDRP_LOCATION_INFORMATION, reinterpret_cast<const BYTE*>(location),
+    SetupDiSetDeviceRegistryPropertyW(set.Get(), &dev, SPDRP_LOCATION_INFORMATION, reinterpret_cast<const BYTE*>(location),
                                       static_cast<DWORD>((wcslen(location) + 1) * sizeof(wchar_t)));
     wchar_t instanceId[512];
-    if (!SetupDiGetDeviceInstanceIdW(set.get(), &dev, instanceId, 512, nullptr)) {
+    if (!SetupDiGetDeviceInstanceIdW(set.Get(), &dev, instanceId, 512, nullptr)) {
         error = LastErrorText(L"SetupDiGetDeviceInstanceId");
         return false;
     }
@@ -247,20 +204,20 @@ bool InstallCard(int number, const Personality& personality, CardRecord& card, s
 
     std::wstring classPath;
     bool ok = !HasCaptureInterfaceClass(personality) ||
-              CreateInterface(set.get(), dev, kCaptureInterfaceClass, L"Card", classPath, error);
+              CreateInterface(set.Get(), dev, kCaptureInterfaceClass, L"Card", classPath, error);
     for (const RoleInfo& r : Roles()) {
         if (ok && RoleExists(personality, r.role))
-            ok = CreateInterface(set.get(), dev, *r.category, r.suffix, card.paths[static_cast<int>(r.role)], error);
+            ok = CreateInterface(set.Get(), dev, *r.category, r.suffix, card.paths[static_cast<int>(r.role)], error);
     }
-    ComPtr<IFilterMapper2> mapper;
+    win::ComPtr<IFilterMapper2> mapper;
     if (ok && FAILED(CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
-                                      reinterpret_cast<void**>(mapper.put())))) {
+                                      mapper.PutVoid()))) {
         error = L"the filter mapper is not available";
         ok = false;
     }
     for (const RoleInfo& r : Roles()) {
         if (ok && RoleExists(personality, r.role))
-            ok = RegisterFilter(mapper.get(), card, r, error);
+            ok = RegisterFilter(mapper.Get(), card, r, error);
     }
     ok = ok && SaveCard(card);
     if (!ok) {
@@ -280,19 +237,19 @@ bool UninstallCard(int number, std::wstring& error)
     }
     ComInit com;
     bool ok = true;
-    ComPtr<IFilterMapper2> mapper;
+    win::ComPtr<IFilterMapper2> mapper;
     if (SUCCEEDED(CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
-                                   reinterpret_cast<void**>(mapper.put())))) {
+                                   mapper.PutVoid()))) {
         for (const RoleInfo& r : Roles()) {
             if (RoleExists(card.personality, r.role))
                 mapper->UnregisterFilter(r.category, MapperInstanceName(number, r.role).c_str(), *r.filterClsid);
         }
     }
-    DevInfoList set(SetupDiCreateDeviceInfoList(&kMediaSetupClass, nullptr));
+    win::DevInfoList set(SetupDiCreateDeviceInfoList(&kMediaSetupClass, nullptr));
     SP_DEVINFO_DATA dev{};
     dev.cbSize = sizeof dev;
-    if (!set.valid() || !SetupDiOpenDeviceInfoW(set.get(), card.instanceId.c_str(), nullptr, 0, &dev) ||
-        !SetupDiRemoveDevice(set.get(), &dev)) {
+    if (!set.Valid() || !SetupDiOpenDeviceInfoW(set.Get(), card.instanceId.c_str(), nullptr, 0, &dev) ||
+        !SetupDiRemoveDevice(set.Get(), &dev)) {
         error = LastErrorText(L"removing the device");
         ok = false;
     }

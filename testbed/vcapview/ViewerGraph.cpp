@@ -23,12 +23,12 @@ std::string Failed(const char* what, HRESULT hr)
     return text;
 }
 
-dshow::ComPtr<IPin> FirstPin(IBaseFilter* f, PIN_DIRECTION direction)
+win::ComPtr<IPin> FirstPin(IBaseFilter* f, PIN_DIRECTION direction)
 {
-    dshow::ComPtr<IEnumPins> pins;
+    win::ComPtr<IEnumPins> pins;
     if (FAILED(f->EnumPins(pins.Put())))
         return {};
-    dshow::ComPtr<IPin> p;
+    win::ComPtr<IPin> p;
     while (pins->Next(1, p.Put(), nullptr) == S_OK) {
         PIN_DIRECTION d;
         if (SUCCEEDED(p->QueryDirection(&d)) && d == direction)
@@ -71,9 +71,9 @@ dshow::MediaType VideoType(const EncoderState& s)
     return type;
 }
 
-dshow::ComPtr<IBaseFilter> AddFilter(IGraphBuilder* graph, const CLSID& clsid, const wchar_t* name)
+win::ComPtr<IBaseFilter> AddFilter(IGraphBuilder* graph, const CLSID& clsid, const wchar_t* name)
 {
-    dshow::ComPtr<IBaseFilter> f;
+    win::ComPtr<IBaseFilter> f;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, f.PutVoid())) ||
         FAILED(graph->AddFilter(f.Get(), name)))
         return {};
@@ -95,29 +95,29 @@ std::string ViewerGraph::Build(const CardRecord& card)
         return Failed("creating the filter graph", hr);
 
     const FilterRole role = card.personality.deviceType == 3 ? FilterRole::Capture : FilterRole::Encoder;
-    dshow::ComPtr<IBaseFilter> source = BindCardFilter(card, role);
+    win::ComPtr<IBaseFilter> source = BindCardFilter(card, role);
     if (!source || FAILED(hr = graph_->AddFilter(source.Get(), L"Card")))
         return "the card's stream filter does not bind";
-    dshow::ComPtr<IBaseFilter> demux = AddFilter(graph_.Get(), testbed::kClsidMpeg2Demultiplexer, L"MPEG-2 Demultiplexer");
+    win::ComPtr<IBaseFilter> demux = AddFilter(graph_.Get(), testbed::kClsidMpeg2Demultiplexer, L"MPEG-2 Demultiplexer");
     decoder_ = AddFilter(graph_.Get(), testbed::kClsidCorvaleDecoder, L"MPEG Video Decoder");
     // Wine's GDI renderer by name: the default one (VMR-7) presents through Direct3D, which a
     // screen grab does not see.
-    dshow::ComPtr<IBaseFilter> renderer = AddFilter(graph_.Get(), CLSID_VideoRenderer, L"Video Renderer");
+    win::ComPtr<IBaseFilter> renderer = AddFilter(graph_.Get(), CLSID_VideoRenderer, L"Video Renderer");
     if (!demux || !decoder_ || !renderer)
         return "the demultiplexer, decoder or video renderer is not registered";
 
-    dshow::ComPtr<IPin> stream = FirstPin(source.Get(), PINDIR_OUTPUT);
-    dshow::ComPtr<IPin> demuxIn = FirstPin(demux.Get(), PINDIR_INPUT);
+    win::ComPtr<IPin> stream = FirstPin(source.Get(), PINDIR_OUTPUT);
+    win::ComPtr<IPin> demuxIn = FirstPin(demux.Get(), PINDIR_INPUT);
     if (!stream || !demuxIn || FAILED(hr = graph_->ConnectDirect(stream.Get(), demuxIn.Get(), nullptr)))
         return Failed("connecting the card's stream to the demultiplexer", hr);
-    dshow::ComPtr<IMpeg2Demultiplexer> dmx;
+    win::ComPtr<IMpeg2Demultiplexer> dmx;
     if (FAILED(hr = demux.As(dmx)))
         return Failed("IMpeg2Demultiplexer", hr);
     dshow::MediaType video = VideoType(state);
-    dshow::ComPtr<IPin> videoOut;
+    win::ComPtr<IPin> videoOut;
     if (FAILED(hr = dmx->CreateOutputPin(&video, const_cast<LPWSTR>(L"Video"), videoOut.Put())))
         return Failed("creating the demultiplexer's video output", hr);
-    dshow::ComPtr<IMPEG2StreamIdMap> map;
+    win::ComPtr<IMPEG2StreamIdMap> map;
     if (FAILED(hr = videoOut->QueryInterface(IID_IMPEG2StreamIdMap, map.PutVoid())) ||
         FAILED(hr = map->MapStreamId(0xE0, MPEG2_PROGRAM_ELEMENTARY_STREAM, 0, 0)))
         return Failed("mapping stream 0xE0 to the video output", hr);
@@ -166,7 +166,7 @@ void ViewerGraph::Stop()
 
 long ViewerGraph::PicturesDecoded() const
 {
-    dshow::ComPtr<IDecoderStillImage> still;
+    win::ComPtr<IDecoderStillImage> still;
     LONG n = -1;
     if (decoder_ && SUCCEEDED(decoder_->QueryInterface(__uuidof(IDecoderStillImage), still.PutVoid())))
         still->GetPicturesDecoded(&n);

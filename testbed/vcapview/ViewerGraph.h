@@ -6,7 +6,7 @@
 // stream plays in a real graph; the program's own capture path is another matter.
 #include "DeviceModel.h"
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <windows.h>
 #include <dshow.h>
@@ -35,10 +35,10 @@ public:
 private:
     std::string Build(const CardRecord& card);
 
-    dshow::ComPtr<IGraphBuilder> graph_;
-    dshow::ComPtr<IMediaControl> control_;
-    dshow::ComPtr<IVideoWindow> window_;
-    dshow::ComPtr<IBaseFilter> decoder_;
+    win::ComPtr<IGraphBuilder> graph_;
+    win::ComPtr<IMediaControl> control_;
+    win::ComPtr<IVideoWindow> window_;
+    win::ComPtr<IBaseFilter> decoder_;
     SIZE size_{};
 };
 

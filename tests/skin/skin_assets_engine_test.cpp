@@ -141,7 +141,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(started_) << "the engine did not start over the skin next to this program";
-        ASSERT_TRUE(api_.GetGraphicsDocument(document_.Out()));
+        ASSERT_TRUE(api_.GetGraphicsDocument(document_.Put()));
         paths_ = {api_.GetParentFolder(), EBitmapUtilities::UsingResource()};
     }
 
@@ -151,8 +151,8 @@ protected:
     {
         // The lookup hands out a borrowed node; the engine's list keeps it alive.
         return [](const std::string& name) -> IXMLDOMNode* {
-            QorComPtr<IXMLDOMNode> element;
-            if (!QorGraphicsEngineAPI().GetButtonTemplate(name, element.Out()))
+            win::ComPtr<IXMLDOMNode> element;
+            if (!QorGraphicsEngineAPI().GetButtonTemplate(name, element.Put()))
                 return nullptr;
             return element.Get();
         };
@@ -160,7 +160,7 @@ protected:
 
     QorGraphicsEngineAPI api_;
     QorText_API text_;
-    QorComPtr<IXMLDOMDocument> document_;
+    win::ComPtr<IXMLDOMDocument> document_;
     sf::PathContext paths_;
     static enginetest::RecordingUi* ui_;
     static bool started_;
@@ -186,7 +186,7 @@ TEST_F(SkinThroughEngine, EveryTemplateControlHasItsSkinElementAndText)
         SCOPED_TRACE("dialog " + std::to_string(dialogId));
         const std::vector<TemplateControl> controls = TemplateControls(dialogId);
         ASSERT_FALSE(controls.empty());
-        QorComPtr<IXMLDOMNode> dialog;
+        win::ComPtr<IXMLDOMNode> dialog;
         if (dialogId == IDD_QOR_MESSAGE)
             ASSERT_TRUE(sf::FindMessageDialog(Document(), &dialog));
         else
@@ -196,7 +196,7 @@ TEST_F(SkinThroughEngine, EveryTemplateControlHasItsSkinElementAndText)
         ASSERT_TRUE(sf::ReadText(dialog.Get(), "DlgBitmapFile", &background)) << name;
         if (dialogId != IDD_QOR_MESSAGE) {
             // Dialogs initialise by name: the name must lead back to this very element.
-            QorComPtr<IXMLDOMNode> byName;
+            win::ComPtr<IXMLDOMNode> byName;
             ASSERT_TRUE(sf::FindDialogByName(Document(), name, &byName));
             int id = 0;
             EXPECT_TRUE(sf::ReadInt(byName.Get(), "DlgIdValue", &id));
@@ -214,7 +214,7 @@ TEST_F(SkinThroughEngine, EveryTemplateControlHasItsSkinElementAndText)
             SCOPED_TRACE(name + " control " + std::to_string(control.id) + " (" + control.windowClass + ")");
             // The message box's buttons and all of the menu's controls share one element.
             const bool shared = dialogId == IDD_QOR_MENU || (dialogId == IDD_QOR_MESSAGE && control.id <= IDNO);
-            QorComPtr<IXMLDOMNode> element;
+            win::ComPtr<IXMLDOMNode> element;
             const bool found = sf::FindControlById(dialog.Get(), shared ? kSharedControlEntryId : control.id, &element);
             if (!found && placedChildren.count(control.id))
                 continue;
@@ -253,8 +253,8 @@ TEST_F(SkinThroughEngine, EveryTemplateControlHasItsSkinElementAndText)
 
 TEST_F(SkinThroughEngine, TheMessageBoxHasItsCaptionsAndColours)
 {
-    QorComPtr<IXMLDOMNode> texts;
-    ASSERT_TRUE(text_.GetQorMsgDlglNode(texts.Out()));
+    win::ComPtr<IXMLDOMNode> texts;
+    ASSERT_TRUE(text_.GetQorMsgDlglNode(texts.Put()));
     for (const char* attribute : {"ID_OK_Caption", "ID_CANCEL_Caption", "ID_ABORT_Caption", "ID_RETRY_Caption",
                                   "ID_IGNORE_Caption", "ID_YES_Caption", "ID_NO_Caption", "MessageTextColor",
                                   "CaptionTextColor"}) {
@@ -278,13 +278,13 @@ TEST_F(SkinThroughEngine, EveryMessageTheProgramUsesHasAText)
 TEST_F(SkinThroughEngine, EveryButtonsStateBitmapsLoadAtTheUpBitmapsSize)
 {
     int buttons = 0;
-    QorComPtr<IXMLDOMNodeList> elements;
+    win::ComPtr<IXMLDOMNodeList> elements;
     ASSERT_TRUE(qorxml::SelectAll(Document(), "QorAppGraphics/*/QorBtnControl", &elements));
     long count = 0;
     elements->get_length(&count);
     for (long i = 0; i < count; ++i) {
-        QorComPtr<IXMLDOMNode> button;
-        ASSERT_EQ(S_OK, elements->get_item(i, button.Out()));
+        win::ComPtr<IXMLDOMNode> button;
+        ASSERT_EQ(S_OK, elements->get_item(i, button.Put()));
         ButtonDataStruct data;
         sf::ReadButtonData(button.Get(), Templates(), paths_, false, &data);
         SCOPED_TRACE("button " + data.controlName);
@@ -315,14 +315,14 @@ TEST_F(SkinThroughEngine, EveryBitmapTheSkinNamesLoadsThroughTheEngine)
 {
     std::vector<std::pair<std::string, std::string>> files;  // element tag, stored path
     std::function<void(IXMLDOMNode*)> walk = [&](IXMLDOMNode* node) {
-        QorComPtr<IXMLDOMNamedNodeMap> attributes;
-        if (SUCCEEDED(node->get_attributes(attributes.Out())) && attributes) {
+        win::ComPtr<IXMLDOMNamedNodeMap> attributes;
+        if (SUCCEEDED(node->get_attributes(attributes.Put())) && attributes) {
             long count = 0;
             attributes->get_length(&count);
             for (long i = 0; i < count; ++i) {
-                QorComPtr<IXMLDOMNode> attribute;
+                win::ComPtr<IXMLDOMNode> attribute;
                 std::string name, value;
-                if (FAILED(attributes->get_item(i, attribute.Out())) || !qorxml::NodeName(attribute.Get(), &name))
+                if (FAILED(attributes->get_item(i, attribute.Put())) || !qorxml::NodeName(attribute.Get(), &name))
                     continue;
                 if (name.size() >= 10 && name.compare(name.size() - 10, 10, "BitmapFile", 10) == 0 &&
                     sf::ReadText(node, name.c_str(), &value))
@@ -334,7 +334,7 @@ TEST_F(SkinThroughEngine, EveryBitmapTheSkinNamesLoadsThroughTheEngine)
             return true;
         });
     };
-    QorComPtr<IXMLDOMElement> root;
+    win::ComPtr<IXMLDOMElement> root;
     ASSERT_TRUE(qorxml::DocumentElement(document_.Get(), "QorAppGraphics", &root));
     walk(root.Get());
     ASSERT_GT(files.size(), 200u);
@@ -373,7 +373,7 @@ TEST_F(SkinThroughEngine, EveryBitmapTheSkinNamesLoadsThroughTheEngine)
 // from, and that it stays a sensible size on disk.
 TEST_F(SkinThroughEngine, TheMainFaceIsLeanAndCutsTheWindowOutline)
 {
-    QorComPtr<IXMLDOMNode> main;
+    win::ComPtr<IXMLDOMNode> main;
     ASSERT_TRUE(sf::FindDialogByName(Document(), "MainDialog", &main));
     std::string stored;
     ASSERT_TRUE(sf::ReadText(main.Get(), "DlgBitmapFile", &stored));
@@ -410,7 +410,7 @@ TEST_F(SkinThroughEngine, TheMainFaceIsLeanAndCutsTheWindowOutline)
 
 TEST_F(SkinThroughEngine, TheMainWindowsAuxiliaryPicturesAreThere)
 {
-    QorComPtr<IXMLDOMNode> main;
+    win::ComPtr<IXMLDOMNode> main;
     ASSERT_TRUE(sf::FindDialogByName(Document(), "MainDialog", &main));
     std::map<int, std::string> aux;
     for (const sf::AuxBitmapEntry& entry : sf::ReadAuxBitmapEntries(main.Get(), paths_))
@@ -421,7 +421,7 @@ TEST_F(SkinThroughEngine, TheMainWindowsAuxiliaryPicturesAreThere)
     BITMAP info{};
     GetObjectA(idle, sizeof(info), &info);
     DeleteObject(idle);
-    QorComPtr<IXMLDOMNode> video;
+    win::ComPtr<IXMLDOMNode> video;
     ASSERT_TRUE(sf::FindControlById(main.Get(), IDC_VIDEO_AREA, &video));
     int width = 0, height = 0;
     ASSERT_TRUE(sf::ReadInt(video.Get(), "ControlWidth", &width));

@@ -95,13 +95,13 @@ protected:
     BOOL OnInitDialog() override
     {
         EQorDialog::OnInitDialog();
-        QorComPtr<IXMLDOMDocument> document;
-        QorComPtr<IXMLDOMNode> dialog;
-        if (QorGraphicsEngineAPI().GetGraphicsDocument(document.Out()))
+        win::ComPtr<IXMLDOMDocument> document;
+        win::ComPtr<IXMLDOMNode> dialog;
+        if (QorGraphicsEngineAPI().GetGraphicsDocument(document.Put()))
             sf::FindDialogByName(document.Get(), name_, &dialog);
         for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
             const int id = static_cast<short>(::GetDlgCtrlID(child));
-            QorComPtr<IXMLDOMNode> element;
+            win::ComPtr<IXMLDOMNode> element;
             if (id == -1 || !dialog || !sf::FindControlById(dialog.Get(), id, &element))
                 continue;
             ++skinned;
@@ -122,7 +122,7 @@ private:
     // lies over the video placement control.
     void ShowIdlePicture(IXMLDOMNode* dialog)
     {
-        QorComPtr<IXMLDOMNode> placement;
+        win::ComPtr<IXMLDOMNode> placement;
         int x = 0, y = 0, w = 0, h = 0;
         if (sf::FindControlById(dialog, IDC_VIDEO_PLACEMENT, &placement) &&
             sf::ReadInt(placement.Get(), "ControlXOffset", &x) && sf::ReadInt(placement.Get(), "ControlYOffset", &y) &&
@@ -157,12 +157,12 @@ protected:
     // The dialog's face: its size, and that of the window that shows it.
     static SIZE FaceSize(const std::string& name)
     {
-        QorComPtr<IXMLDOMDocument> document;
-        QorComPtr<IXMLDOMNode> dialog;
+        win::ComPtr<IXMLDOMDocument> document;
+        win::ComPtr<IXMLDOMNode> dialog;
         std::string file;
         HBITMAP face = nullptr;
         SIZE size{0, 0};
-        if (QorGraphicsEngineAPI().GetGraphicsDocument(document.Out()) &&
+        if (QorGraphicsEngineAPI().GetGraphicsDocument(document.Put()) &&
             sf::FindDialogByName(document.Get(), name, &dialog) && sf::ReadText(dialog.Get(), "DlgBitmapFile", &file) &&
             QorGraphicsEngineAPI().GetBitmap(file, &face)) {
             BITMAP info{};

@@ -81,12 +81,12 @@ bool WriteDefaults(IXMLDOMNode* element, const DefaultAttribute (&values)[N])
 
 bool AddFontElement(IXMLDOMNode* parent)
 {
-    QorComPtr<IXMLDOMNode> font;
+    win::ComPtr<IXMLDOMNode> font;
     return qorxml::AppendChildElement(parent, "QorFontInfo", &font) && WriteLogFont(font.Get(), DefaultFont());
 }
 
 // The font element of `parent`, made with default values when it has none.
-bool FontElement(IXMLDOMNode* parent, QorComPtr<IXMLDOMNode>* font)
+bool FontElement(IXMLDOMNode* parent, win::ComPtr<IXMLDOMNode>* font)
 {
     if (qorxml::SelectSingle(parent, "QorFontInfo", font))
         return true;
@@ -127,8 +127,8 @@ IXMLDOMNode* DialogElement(int dialogId)
     TextLibraryState& state = State();
     if (IXMLDOMNode* dialog = state.tables.Dialog(dialogId))
         return dialog;
-    QorComPtr<IXMLDOMElement> root;
-    QorComPtr<IXMLDOMNode> dialog;
+    win::ComPtr<IXMLDOMElement> root;
+    win::ComPtr<IXMLDOMNode> dialog;
     if (!qorxml::DocumentElement(state.document.Get(), "QorAppText", &root) ||
         !qorxml::AppendChildElement(root.Get(), "QorDlg", &dialog) ||
         !QorXML_API::SetXmlStringAttribute(dialog.Get(), "DlgName", "") ||
@@ -139,10 +139,10 @@ IXMLDOMNode* DialogElement(int dialogId)
 }
 
 // The template group element ("QorTemplates/<group>"), made when absent.
-bool TemplateGroup(const char* group, QorComPtr<IXMLDOMNode>* out)
+bool TemplateGroup(const char* group, win::ComPtr<IXMLDOMNode>* out)
 {
-    QorComPtr<IXMLDOMElement> root;
-    QorComPtr<IXMLDOMNode> templates;
+    win::ComPtr<IXMLDOMElement> root;
+    win::ComPtr<IXMLDOMNode> templates;
     if (!qorxml::DocumentElement(State().document.Get(), "QorAppText", &root))
         return false;
     if (!qorxml::SelectSingle(root.Get(), "QorTemplates", &templates) &&
@@ -157,7 +157,7 @@ IXMLDOMNode* AddTemplate(int kind, const std::string& name)
     if (name.empty() || !state.document || state.tables.Template(kind, name))
         return nullptr;
     const bool button = kind == QorButtonTemplateKind;
-    QorComPtr<IXMLDOMNode> group, item;
+    win::ComPtr<IXMLDOMNode> group, item;
     if (!TemplateGroup(button ? "QorButtonTemplates" : "TransparentStaticTemplates", &group) ||
         !qorxml::AppendChildElement(group.Get(), button ? "QorButtonTemplate" : "TransparentStaticTemplate", &item) ||
         !QorXML_API::SetXmlStringAttribute(item.Get(), "TemplateName", name))
@@ -184,7 +184,7 @@ bool CopyButtonText(IXMLDOMNode* from, IXMLDOMNode* to)
     QorButtonTextSettings s;
     QorTextColors c;
     LOGFONTA font{};
-    QorComPtr<IXMLDOMNode> fromFont, toFont;
+    win::ComPtr<IXMLDOMNode> fromFont, toFont;
     if (!from || !to || !ReadFields(from, ButtonFields(&s)) || !ReadFields(from, ColorFields(&c)))
         return false;
     const bool hasFont = qorxml::SelectSingle(from, "QorFontInfo", &fromFont) && ReadLogFont(fromFont.Get(), &font);
@@ -204,7 +204,7 @@ bool QorText_API::AddControlNode(int dialogId, int controlId, IXMLDOMNode** elem
     if (!state.document || kind < QorTextButton || kind > QorTextGenericWithTextInfo)
         return false;
     IXMLDOMNode* dialog = DialogElement(dialogId);
-    QorComPtr<IXMLDOMNode> control;
+    win::ComPtr<IXMLDOMNode> control;
     if (!dialog || !qorxml::AppendChildElement(dialog, kControlElementNames[kind], &control) ||
         !QorXML_API::SetXmlIntAttribute(control.Get(), "ControlId", controlId) ||
         !QorXML_API::SetXmlStringAttribute(control.Get(), "ControlName", name) ||
@@ -239,7 +239,7 @@ bool QorText_API::SetLogFontInfo(IXMLDOMNode* fontElement, const LOGFONTA& font)
 
 bool QorText_API::SetTemplateLogFontInfo(int kind, const std::string& templateName, const LOGFONTA& font)
 {
-    QorComPtr<IXMLDOMNode> fontElement;
+    win::ComPtr<IXMLDOMNode> fontElement;
     IXMLDOMNode* item = State().tables.Template(kind, templateName);
     if (!item || !FontElement(item, &fontElement) || !WriteLogFont(fontElement.Get(), font))
         return false;

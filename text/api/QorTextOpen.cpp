@@ -13,7 +13,7 @@ namespace {
 // A document holds text when its element is "QorAppText".
 bool HasTextContent(IXMLDOMDocument* document)
 {
-    QorComPtr<IXMLDOMElement> root;
+    win::ComPtr<IXMLDOMElement> root;
     return qorxml::DocumentElement(document, "QorAppText", &root);
 }
 
@@ -61,7 +61,7 @@ bool Open(const std::string& applicationName, std::string* path, DWORD languageI
     if (state.settings.showTextErrorDialogs)
         QorXML_API::AssertWhenEntriesNotFound(true);
 
-    QorComPtr<IXMLDOMDocument> document;
+    win::ComPtr<IXMLDOMDocument> document;
     if (FAILED(qorxml::CreateDocument(&document)) ||
         FAILED(QorXML_API::QorCreateXMLDocumentInMemory(document.Get())))
         return false;
@@ -86,7 +86,7 @@ bool Open(const std::string& applicationName, std::string* path, DWORD languageI
 
     state.document = document;
     state.currentPath = chosen;
-    QorComPtr<IXMLDOMElement> root;
+    win::ComPtr<IXMLDOMElement> root;
     qorxml::DocumentElement(document.Get(), "QorAppText", &root);
     BuildTextTables(root.Get(), &state.tables);
     return true;

@@ -135,7 +135,7 @@ bool QorText_API::GetBackgroundColor(int dialogId, int controlId, COLORREF* colo
 
 bool QorText_API::GetFontInfo(int dialogId, int controlId, LOGFONTA* font)
 {
-    QorComPtr<IXMLDOMNode> fontElement;
+    win::ComPtr<IXMLDOMNode> fontElement;
     if (!font)
         return false;
     if (!qorxml::SelectSingle(ControlElement(dialogId, controlId), "QorFontInfo", &fontElement)) {
@@ -152,7 +152,7 @@ bool QorText_API::GetLogFontInfo(IXMLDOMNode* fontElement, LOGFONTA* font)
 
 bool QorText_API::GetControlFontInfo(int dialogId, int controlId, IXMLDOMNode** fontElement)
 {
-    QorComPtr<IXMLDOMNode> found;
+    win::ComPtr<IXMLDOMNode> found;
     if (!fontElement || !qorxml::SelectSingle(ControlElement(dialogId, controlId), "QorFontInfo", &found))
         return false;
     *fontElement = found.Detach();
@@ -161,7 +161,7 @@ bool QorText_API::GetControlFontInfo(int dialogId, int controlId, IXMLDOMNode** 
 
 bool QorText_API::GetTemplateLogFontInfo(int kind, const std::string& templateName, LOGFONTA* font)
 {
-    QorComPtr<IXMLDOMNode> fontElement;
+    win::ComPtr<IXMLDOMNode> fontElement;
     if (!font)
         return false;
     if (!qorxml::SelectSingle(State().tables.Template(kind, templateName), "QorFontInfo", &fontElement)) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "QorComPtr.h"
+#include <win/ComPtr.h>
 #include "QorTextUserInterface.h"
 #include "TextTables.h"
 
@@ -21,7 +21,7 @@ struct TextLibrarySettings {
 };
 
 struct TextLibraryState {
-    QorComPtr<IXMLDOMDocument> document;
+    win::ComPtr<IXMLDOMDocument> document;
     TextTables tables;
     std::string currentPath;
     TextLibrarySettings settings;

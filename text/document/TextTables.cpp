@@ -28,7 +28,7 @@ void CollectTemplates(IXMLDOMNode* group, const char* itemName, std::vector<Name
     qorxml::ForEachChildElement(group, [&](IXMLDOMNode* item) {
         std::string tag, name;
         if (qorxml::NodeName(item, &tag) && tag == itemName && QorXML_API::GetXmlStringAttribute(item, "TemplateName", &name))
-            list->emplace_back(name, QorComPtr<IXMLDOMNode>::Share(item));
+            list->emplace_back(name, win::ComPtr<IXMLDOMNode>::Share(item));
         return true;
     });
 }
@@ -82,7 +82,7 @@ void TextTables::AddControl(int dialogId, IXMLDOMNode* control)
     std::string text;
     captions[key] = QorXML_API::GetXmlStringAttribute(control, "Caption", &text) ? text : std::string();
     tooltips[key] = QorXML_API::GetXmlStringAttribute(control, "ToolTipText", &text) ? text : std::string();
-    controls[key] = QorComPtr<IXMLDOMNode>::Share(control);
+    controls[key] = win::ComPtr<IXMLDOMNode>::Share(control);
 }
 
 IXMLDOMNode* TextTables::Control(int dialogId, int controlId) const
@@ -127,7 +127,7 @@ void BuildTextTables(IXMLDOMNode* documentElement, TextTables* tables)
             int dialogId = 0;
             if (!QorXML_API::GetXmlIntAttribute(child, "DlgIdValue", &dialogId))
                 return true;
-            tables->dialogs[dialogId] = QorComPtr<IXMLDOMNode>::Share(child);
+            tables->dialogs[dialogId] = win::ComPtr<IXMLDOMNode>::Share(child);
             qorxml::ForEachChildElement(child, [&](IXMLDOMNode* control) {
                 std::string kind;
                 if (qorxml::NodeName(control, &kind) && IsControlElementName(kind))

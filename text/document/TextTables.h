@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "QorComPtr.h"
+#include <win/ComPtr.h>
 
 namespace lorvane {
 
 using ControlKey = std::pair<int, int>;  // (dialog id, control id)
-using NamedElement = std::pair<std::string, QorComPtr<IXMLDOMNode>>;
+using NamedElement = std::pair<std::string, win::ComPtr<IXMLDOMNode>>;
 
 // The wide-character message table holds at most this many entries.
 constexpr size_t kMaxWideMessages = 2000;
@@ -24,8 +24,8 @@ struct TextTables {
     std::map<int, std::wstring> wideMessages;
     std::map<ControlKey, std::string> captions;
     std::map<ControlKey, std::string> tooltips;
-    std::map<ControlKey, QorComPtr<IXMLDOMNode>> controls;
-    std::map<int, QorComPtr<IXMLDOMNode>> dialogs;
+    std::map<ControlKey, win::ComPtr<IXMLDOMNode>> controls;
+    std::map<int, win::ComPtr<IXMLDOMNode>> dialogs;
     std::vector<NamedElement> buttonTemplates;   // document order
     std::vector<NamedElement> staticTemplates;
     std::vector<NamedElement> editTemplates;

@@ -10,7 +10,7 @@
 #include "DeviceWatch.h"
 #include "TestSupport.h"
 #include "VcapctlRunner.h"
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <windows.h>
 
@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-using dshow::ComPtr;
+using win::ComPtr;
 using namespace devices;
 
 namespace {

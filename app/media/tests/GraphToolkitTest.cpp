@@ -34,7 +34,7 @@ public:
     STDMETHODIMP Run(REFERENCE_TIME) override { return E_FAIL; }
 
 private:
-    dshow::CritSec lock_;
+    win::CritSec lock_;
 };
 
 int FilterCount(IGraphBuilder* graph)

@@ -4,10 +4,7 @@
 
 namespace marovintest {
 
-Running::Running()
-{
-    InitializeCriticalSection(&lock);
-}
+Running::Running() = default;
 
 Running::~Running()
 {
@@ -23,15 +20,12 @@ Running::~Running()
         CloseHandle(info.hProcess);
         CloseHandle(info.hThread);
     }
-    DeleteCriticalSection(&lock);
 }
 
 std::string Running::Output()
 {
-    EnterCriticalSection(&lock);
-    std::string copy = output;
-    LeaveCriticalSection(&lock);
-    return copy;
+    win::AutoLock hold(lock);
+    return output;
 }
 
 namespace {
@@ -60,9 +54,8 @@ DWORD WINAPI DebugLoop(void* parameter)
             ReadProcessMemory(running.info.hProcess, event.u.DebugString.lpDebugStringData,
                               text.data(), text.size(), &got);
             text.resize(got > 0 ? got - 1 : 0);
-            EnterCriticalSection(&running.lock);
+            win::AutoLock hold(running.lock);
             running.output += text;
-            LeaveCriticalSection(&running.lock);
         } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&
                    event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
             status = DBG_EXCEPTION_NOT_HANDLED;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <win/Lock.h>
+
 namespace marovintest {
 
 struct Running {
@@ -12,7 +14,7 @@ struct Running {
     HANDLE thread = nullptr;
     HANDLE started = nullptr;
     std::string exe;
-    CRITICAL_SECTION lock;
+    win::CritSec lock;
     std::string output;
     bool ok = false;
 

@@ -6,12 +6,12 @@
 #include <new>
 
 #include "dshowbase/BasePin.h"
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 #include "dshowbase/Enumerators.h"
 
 namespace dshow {
 
-BaseFilter::BaseFilter(IUnknown* outer, CritSec* lock, const CLSID& clsid)
+BaseFilter::BaseFilter(IUnknown* outer, win::CritSec* lock, const CLSID& clsid)
     : UnknownBase(outer), lock_(lock), clsid_(clsid)
 {
 }
@@ -45,7 +45,7 @@ STDMETHODIMP BaseFilter::GetClassID(CLSID* clsid)
 
 STDMETHODIMP BaseFilter::Stop()
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     HRESULT result = S_OK;
     if (state_ != State_Stopped) {
         for (int i = 0; i < GetPinCount(); ++i) {
@@ -63,7 +63,7 @@ STDMETHODIMP BaseFilter::Stop()
 
 STDMETHODIMP BaseFilter::Pause()
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     if (state_ == State_Stopped) {
         for (int i = 0; i < GetPinCount(); ++i) {
             BasePin* pin = GetPin(i);
@@ -80,7 +80,7 @@ STDMETHODIMP BaseFilter::Pause()
 
 STDMETHODIMP BaseFilter::Run(REFERENCE_TIME start)
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     start_ = start;
     if (state_ == State_Stopped) {
         const HRESULT hr = Pause();
@@ -111,7 +111,7 @@ STDMETHODIMP BaseFilter::GetState(DWORD, FILTER_STATE* state)
 
 STDMETHODIMP BaseFilter::SetSyncSource(IReferenceClock* clock)
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     if (clock)
         clock->AddRef();
     if (clock_)
@@ -124,7 +124,7 @@ STDMETHODIMP BaseFilter::GetSyncSource(IReferenceClock** clock)
 {
     if (!clock)
         return E_POINTER;
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     *clock = clock_;
     if (clock_)
         clock_->AddRef();
@@ -147,7 +147,7 @@ STDMETHODIMP BaseFilter::FindPin(LPCWSTR id, IPin** pin)
 {
     if (!id || !pin)
         return E_POINTER;
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     for (int i = 0; i < GetPinCount(); ++i) {
         BasePin* candidate = GetPin(i);
         if (candidate && candidate->Name() == id) {
@@ -175,11 +175,11 @@ STDMETHODIMP BaseFilter::QueryFilterInfo(FILTER_INFO* info)
 
 STDMETHODIMP BaseFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     graph_ = graph;
     sink_ = nullptr;
     if (graph) {
-        ComPtr<IMediaEventSink> sink;
+        win::ComPtr<IMediaEventSink> sink;
         if (SUCCEEDED(graph->QueryInterface(IID_IMediaEventSink, sink.PutVoid())))
             sink_ = sink.Get();  // the graph keeps the sink alive for as long as we are in it
     }

@@ -4,12 +4,12 @@
 #include <new>
 
 #include "dshowbase/BaseFilter.h"
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 #include "dshowbase/Enumerators.h"
 
 namespace dshow {
 
-BasePin::BasePin(BaseFilter* filter, CritSec* lock, const wchar_t* name, PIN_DIRECTION direction)
+BasePin::BasePin(BaseFilter* filter, win::CritSec* lock, const wchar_t* name, PIN_DIRECTION direction)
     : UnknownBase(nullptr), lock_(lock), filter_(filter), name_(name ? name : L""),
       direction_(direction)
 {
@@ -42,7 +42,7 @@ STDMETHODIMP BasePin::Connect(IPin* receive_pin, const AM_MEDIA_TYPE* type)
 {
     if (!receive_pin)
         return E_POINTER;
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     if (connected_)
         return VFW_E_ALREADY_CONNECTED;
     if (!IsStopped())
@@ -61,7 +61,7 @@ HRESULT BasePin::AgreeMediaType(IPin* receive_pin, const MediaType* partial)
     HRESULT failure = VFW_E_NO_ACCEPTABLE_TYPES;
     // The receiving pin's preferences first, then ours.
     for (int round = 0; round < 2; ++round) {
-        ComPtr<IEnumMediaTypes> types;
+        win::ComPtr<IEnumMediaTypes> types;
         const HRESULT hr = round == 0 ? receive_pin->EnumMediaTypes(types.Put())
                                       : EnumMediaTypes(types.Put());
         if (FAILED(hr) || !types)
@@ -128,7 +128,7 @@ STDMETHODIMP BasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* ty
 {
     if (!connector || !type)
         return E_POINTER;
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     if (connected_)
         return VFW_E_ALREADY_CONNECTED;
     if (!IsStopped())
@@ -158,7 +158,7 @@ STDMETHODIMP BasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* ty
 
 STDMETHODIMP BasePin::Disconnect()
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     if (!IsStopped())
         return VFW_E_NOT_STOPPED;
     if (!connected_)
@@ -198,7 +198,7 @@ STDMETHODIMP BasePin::ConnectionMediaType(AM_MEDIA_TYPE* type)
 {
     if (!type)
         return E_POINTER;
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     if (!connected_) {
         *type = AM_MEDIA_TYPE{};
         return VFW_E_NOT_CONNECTED;
@@ -279,7 +279,7 @@ STDMETHODIMP BasePin::Notify(IBaseFilter*, Quality quality)
 
 STDMETHODIMP BasePin::SetSink(IQualityControl* sink)
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     qualitySink_ = sink;
     return S_OK;
 }

@@ -9,7 +9,7 @@
 
 namespace dshow {
 
-InputPin::InputPin(BaseFilter* filter, CritSec* lock, const wchar_t* name)
+InputPin::InputPin(BaseFilter* filter, win::CritSec* lock, const wchar_t* name)
     : BasePin(filter, lock, name, PINDIR_INPUT)
 {
 }
@@ -33,7 +33,7 @@ STDMETHODIMP InputPin::GetAllocator(IMemAllocator** allocator)
 {
     if (!allocator)
         return E_POINTER;
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     if (!allocator_) {
         auto* created = new (std::nothrow) MemAllocator;
         if (!created) {
@@ -52,7 +52,7 @@ STDMETHODIMP InputPin::NotifyAllocator(IMemAllocator* allocator, BOOL read_only)
 {
     if (!allocator)
         return E_POINTER;
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     allocator->AddRef();
     if (allocator_)
         allocator_->Release();
@@ -100,14 +100,14 @@ STDMETHODIMP InputPin::ReceiveCanBlock() { return S_OK; }
 
 STDMETHODIMP InputPin::BeginFlush()
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     flushing_ = true;
     return S_OK;
 }
 
 STDMETHODIMP InputPin::EndFlush()
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     flushing_ = false;
     runtimeError_ = false;
     return S_OK;
@@ -141,7 +141,7 @@ void InputPin::RaiseRuntimeError(HRESULT error)
     filter_->NotifyEvent(EC_ERRORABORT, error, 0);
 }
 
-RenderedInputPin::RenderedInputPin(BaseFilter* filter, CritSec* lock, const wchar_t* name)
+RenderedInputPin::RenderedInputPin(BaseFilter* filter, win::CritSec* lock, const wchar_t* name)
     : InputPin(filter, lock, name)
 {
 }
@@ -150,7 +150,7 @@ STDMETHODIMP RenderedInputPin::EndOfStream()
 {
     bool complete = false;
     {
-        AutoLock lock(lock_);
+        win::AutoLock lock(*lock_);
         const HRESULT hr = CheckStreaming();
         if (hr != S_OK)
             return hr;
@@ -167,7 +167,7 @@ STDMETHODIMP RenderedInputPin::EndOfStream()
 
 STDMETHODIMP RenderedInputPin::EndFlush()
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     atEndOfStream_ = false;
     completionSent_ = false;
     return InputPin::EndFlush();

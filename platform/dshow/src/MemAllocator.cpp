@@ -27,7 +27,7 @@ HRESULT STDMETHODCALLTYPE MemAllocator::NonDelegatingQueryInterface(REFIID iid, 
 
 LONG MemAllocator::Outstanding()
 {
-    AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     return static_cast<LONG>(all_.size() - free_.size());
 }
 
@@ -40,7 +40,7 @@ STDMETHODIMP MemAllocator::SetProperties(ALLOCATOR_PROPERTIES* request, ALLOCATO
         return VFW_E_BADALIGN;
     if (request->cBuffers < 0 || request->cbBuffer <= 0 || request->cbPrefix < 0)
         return E_INVALIDARG;
-    AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     if (committed_)
         return VFW_E_ALREADY_COMMITTED;
     if (all_.size() != free_.size())
@@ -60,14 +60,14 @@ STDMETHODIMP MemAllocator::GetProperties(ALLOCATOR_PROPERTIES* props)
 {
     if (!props)
         return E_POINTER;
-    AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     *props = props_;
     return S_OK;
 }
 
 STDMETHODIMP MemAllocator::Commit()
 {
-    AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     if (committed_)
         return S_OK;
     if (props_.cBuffers <= 0 || props_.cbBuffer <= 0)
@@ -98,7 +98,7 @@ STDMETHODIMP MemAllocator::Commit()
 
 STDMETHODIMP MemAllocator::Decommit()
 {
-    AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     if (!committed_)
         return S_OK;
     committed_ = false;
@@ -120,7 +120,7 @@ STDMETHODIMP MemAllocator::GetBuffer(IMediaSample** out, REFERENCE_TIME*, REFERE
     MediaSample* sample = nullptr;
     for (;;) {
         {
-            AutoLock lock(&lock_);
+            win::AutoLock lock(lock_);
             if (!committed_)
                 return VFW_E_NOT_COMMITTED;
             if (!free_.empty()) {
@@ -146,7 +146,7 @@ STDMETHODIMP MemAllocator::ReleaseBuffer(IMediaSample* returned)
     if (!returned)
         return E_POINTER;
     {
-        AutoLock lock(&lock_);
+        win::AutoLock lock(lock_);
         free_.push_back(static_cast<MediaSample*>(returned));
         if (waiting_ > 0) {
             --waiting_;

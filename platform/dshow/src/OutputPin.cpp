@@ -2,12 +2,12 @@
 
 #include <new>
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 #include "dshowbase/MemAllocator.h"
 
 namespace dshow {
 
-OutputPin::OutputPin(BaseFilter* filter, CritSec* lock, const wchar_t* name)
+OutputPin::OutputPin(BaseFilter* filter, win::CritSec* lock, const wchar_t* name)
     : BasePin(filter, lock, name, PINDIR_OUTPUT)
 {
 }
@@ -57,7 +57,7 @@ HRESULT OutputPin::DecideAllocator(IMemInputPin* peer, IMemAllocator** allocator
     if (wanted.cbAlign == 0)
         wanted.cbAlign = 1;
 
-    ComPtr<IMemAllocator> candidate;
+    win::ComPtr<IMemAllocator> candidate;
     if (SUCCEEDED(peer->GetAllocator(candidate.Put())) && candidate) {
         ALLOCATOR_PROPERTIES request = wanted;
         if (SUCCEEDED(DecideBufferSize(candidate.Get(), &request)) &&

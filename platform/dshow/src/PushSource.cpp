@@ -2,7 +2,7 @@
 
 #include <evcode.h>
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 namespace dshow {
 
@@ -79,7 +79,7 @@ void SourceStream::Stream()
             if (stop_)
                 break;
         }
-        ComPtr<IMediaSample> sample;
+        win::ComPtr<IMediaSample> sample;
         if (FAILED(GetDeliveryBuffer(sample.Put(), nullptr, nullptr, 0)))
             break;  // decommitted: the filter is stopping
         const HRESULT filled = FillBuffer(sample.Get());
@@ -117,7 +117,7 @@ BasePin* SourceFilter::GetPin(int index)
 
 void SourceFilter::AddStream(std::unique_ptr<SourceStream> stream)
 {
-    AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     streams_.push_back(std::move(stream));
     IncrementPinVersion();
 }

@@ -57,7 +57,7 @@ STDMETHODIMP ReferenceClock::GetTime(REFERENCE_TIME* time)
 {
     if (!time)
         return E_POINTER;
-    AutoLock lock(&clockLock_);
+    win::AutoLock lock(clockLock_);
     const REFERENCE_TIME before = lastTime_;
     const bool first = !haveTime_;
     *time = CurrentTimeLocked();
@@ -89,7 +89,7 @@ STDMETHODIMP ReferenceClock::AdvisePeriodic(REFERENCE_TIME start, REFERENCE_TIME
 HRESULT ReferenceClock::AddAdvise(REFERENCE_TIME due, REFERENCE_TIME period, HANDLE target,
                                   DWORD_PTR* cookie)
 {
-    AutoLock lock(&clockLock_);
+    win::AutoLock lock(clockLock_);
     if (!thread_) {
         if (!wake_)
             return E_OUTOFMEMORY;
@@ -106,7 +106,7 @@ HRESULT ReferenceClock::AddAdvise(REFERENCE_TIME due, REFERENCE_TIME period, HAN
 
 STDMETHODIMP ReferenceClock::Unadvise(DWORD_PTR cookie)
 {
-    AutoLock lock(&clockLock_);
+    win::AutoLock lock(clockLock_);
     const auto found = std::find_if(advises_.begin(), advises_.end(),
                                     [cookie](const Advise& a) { return a.cookie == cookie; });
     if (found == advises_.end())
@@ -117,7 +117,7 @@ STDMETHODIMP ReferenceClock::Unadvise(DWORD_PTR cookie)
 
 size_t ReferenceClock::PendingAdvises()
 {
-    AutoLock lock(&clockLock_);
+    win::AutoLock lock(clockLock_);
     return advises_.size();
 }
 
@@ -138,7 +138,7 @@ void ReferenceClock::Schedule()
     while (!quit_) {
         DWORD sleep = INFINITE;
         {
-            AutoLock lock(&clockLock_);
+            win::AutoLock lock(clockLock_);
             const REFERENCE_TIME now = CurrentTimeLocked();
             for (size_t i = 0; i < advises_.size();) {
                 Advise& advise = advises_[i];

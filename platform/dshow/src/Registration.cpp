@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 namespace dshow {
 
@@ -44,7 +44,7 @@ private:
 
 HRESULT RegisterWithMapper2(const FilterSetup& setup)
 {
-    ComPtr<IFilterMapper2> mapper;
+    win::ComPtr<IFilterMapper2> mapper;
     HRESULT hr = CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
                                   mapper.PutVoid());
     if (FAILED(hr))
@@ -54,13 +54,13 @@ HRESULT RegisterWithMapper2(const FilterSetup& setup)
     data.dwMerit = setup.merit;
     data.cPins = setup.pinCount;
     data.rgPins = setup.pins;
-    ComPtr<IMoniker> moniker;
+    win::ComPtr<IMoniker> moniker;
     hr = mapper->RegisterFilter(*setup.clsid, setup.name, moniker.Put(), setup.category, setup.instance, &data);
     if (FAILED(hr) || setup.extras.empty())
         return hr;
     if (!moniker)
         return E_UNEXPECTED;
-    ComPtr<IPropertyBag> bag;
+    win::ComPtr<IPropertyBag> bag;
     hr = moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid());
     if (FAILED(hr))
         return hr;
@@ -84,7 +84,7 @@ HRESULT RegisterWithMapper1(const FilterSetup& setup)
     // The first mapper knows only the legacy category and no property-bag values.
     if ((setup.category && *setup.category != CLSID_LegacyAmFilterCategory) || !setup.extras.empty())
         return E_NOTIMPL;
-    ComPtr<IFilterMapper> mapper;
+    win::ComPtr<IFilterMapper> mapper;
     HRESULT hr = CoCreateInstance(CLSID_FilterMapper, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper,
                                   mapper.PutVoid());
     if (FAILED(hr))
@@ -151,7 +151,7 @@ HRESULT UnregisterFilter(const FilterSetup& setup, MapperVersion version)
 {
     HRESULT hr = E_FAIL;
     if (version != MapperVersion::Version1Only) {
-        ComPtr<IFilterMapper2> mapper;
+        win::ComPtr<IFilterMapper2> mapper;
         hr = CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
                               mapper.PutVoid());
         if (SUCCEEDED(hr)) {
@@ -161,7 +161,7 @@ HRESULT UnregisterFilter(const FilterSetup& setup, MapperVersion version)
         if (version == MapperVersion::Version2Only)
             return hr;
     }
-    ComPtr<IFilterMapper> mapper;
+    win::ComPtr<IFilterMapper> mapper;
     hr = CoCreateInstance(CLSID_FilterMapper, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper, mapper.PutVoid());
     if (FAILED(hr))
         return hr;

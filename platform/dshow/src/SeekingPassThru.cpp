@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 namespace dshow {
 
@@ -34,7 +34,7 @@ HRESULT STDMETHODCALLTYPE SeekingPassThru::NonDelegatingQueryInterface(REFIID ii
 HRESULT SeekingPassThru::UpstreamSeeking(IMediaSeeking** seeking)
 {
     *seeking = nullptr;
-    ComPtr<IPin> upstream;
+    win::ComPtr<IPin> upstream;
     if (FAILED(input_->ConnectedTo(upstream.Put())) || !upstream)
         return VFW_E_NOT_CONNECTED;
     return SUCCEEDED(upstream->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(seeking)))
@@ -45,7 +45,7 @@ HRESULT SeekingPassThru::UpstreamSeeking(IMediaSeeking** seeking)
 HRESULT SeekingPassThru::UpstreamPosition(IMediaPosition** position)
 {
     *position = nullptr;
-    ComPtr<IPin> upstream;
+    win::ComPtr<IPin> upstream;
     if (FAILED(input_->ConnectedTo(upstream.Put())) || !upstream)
         return VFW_E_NOT_CONNECTED;
     return SUCCEEDED(upstream->QueryInterface(IID_IMediaPosition, reinterpret_cast<void**>(position)))
@@ -56,7 +56,7 @@ HRESULT SeekingPassThru::UpstreamPosition(IMediaPosition** position)
 // Each IMediaSeeking method is the same call on the upstream pin's interface.
 #define DSHOW_PASS_SEEKING(call)                          \
     do {                                                  \
-        ComPtr<IMediaSeeking> seeking;                    \
+        win::ComPtr<IMediaSeeking> seeking;                    \
         const HRESULT hr = UpstreamSeeking(seeking.Put()); \
         if (FAILED(hr))                                   \
             return hr;                                    \
@@ -117,13 +117,13 @@ STDMETHODIMP SeekingPassThru::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VA
 // upstream IMediaSeeking (named `seeking`).
 #define DSHOW_PASS_POSITION(call, fallback)                      \
     do {                                                         \
-        ComPtr<IMediaPosition> position;                         \
+        win::ComPtr<IMediaPosition> position;                         \
         HRESULT hr = UpstreamPosition(position.Put());           \
         if (SUCCEEDED(hr))                                       \
             return position->call;                               \
         if (hr == VFW_E_NOT_CONNECTED)                           \
             return hr;                                           \
-        ComPtr<IMediaSeeking> seeking;                           \
+        win::ComPtr<IMediaSeeking> seeking;                           \
         hr = UpstreamSeeking(seeking.Put());                     \
         if (FAILED(hr))                                          \
             return hr;                                           \

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 namespace dshow {
 
@@ -27,7 +27,7 @@ BasePin* TransformFilter::GetPin(int index)
 
 STDMETHODIMP TransformFilter::Stop()
 {
-    AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     if (state_ == State_Stopped)
         return S_OK;
     // Decommitting first releases a Receive blocked on a buffer; then wait for it to end.
@@ -35,7 +35,7 @@ STDMETHODIMP TransformFilter::Stop()
         input_->Inactive();
     if (output_->IsConnected())
         output_->Inactive();
-    AutoLock receive(&receiveLock_);
+    win::AutoLock receive(receiveLock_);
     StopStreaming();
     state_ = State_Stopped;
     return S_OK;
@@ -43,7 +43,7 @@ STDMETHODIMP TransformFilter::Stop()
 
 STDMETHODIMP TransformFilter::Pause()
 {
-    AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     if (state_ == State_Stopped) {
         const HRESULT hr = StartStreaming();
         if (FAILED(hr))
@@ -54,7 +54,7 @@ STDMETHODIMP TransformFilter::Pause()
 
 HRESULT TransformFilter::Receive(IMediaSample* sample)
 {
-    ComPtr<IMediaSample> out;
+    win::ComPtr<IMediaSample> out;
     HRESULT hr = output_->GetDeliveryBuffer(out.Put(), nullptr, nullptr, 0);
     if (FAILED(hr))
         return hr;

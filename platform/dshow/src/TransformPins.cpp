@@ -2,19 +2,19 @@
 
 #include <new>
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 #include "dshowbase/SeekingPassThru.h"
 
 namespace dshow {
 
-TransformInputPin::TransformInputPin(TransformFilter* filter, CritSec* lock, const wchar_t* name)
+TransformInputPin::TransformInputPin(TransformFilter* filter, win::CritSec* lock, const wchar_t* name)
     : InputPin(filter, lock, name), transform_(filter)
 {
 }
 
 STDMETHODIMP TransformInputPin::Receive(IMediaSample* sample)
 {
-    AutoLock lock(transform_->ReceiveLock());
+    win::AutoLock lock(*transform_->ReceiveLock());
     const HRESULT hr = InputPin::Receive(sample);
     if (hr != S_OK)
         return hr;
@@ -29,7 +29,7 @@ STDMETHODIMP TransformInputPin::ReceiveCanBlock()
 
 STDMETHODIMP TransformInputPin::EndOfStream()
 {
-    AutoLock lock(transform_->ReceiveLock());
+    win::AutoLock lock(*transform_->ReceiveLock());
     const HRESULT hr = CheckStreaming();
     if (hr != S_OK)
         return hr;
@@ -38,7 +38,7 @@ STDMETHODIMP TransformInputPin::EndOfStream()
 
 STDMETHODIMP TransformInputPin::BeginFlush()
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     if (!IsConnected() || !transform_->Output()->IsConnected())
         return VFW_E_NOT_CONNECTED;
     const HRESULT hr = InputPin::BeginFlush();
@@ -49,7 +49,7 @@ STDMETHODIMP TransformInputPin::BeginFlush()
 
 STDMETHODIMP TransformInputPin::EndFlush()
 {
-    AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     if (!IsConnected() || !transform_->Output()->IsConnected())
         return VFW_E_NOT_CONNECTED;
     const HRESULT hr = transform_->EndFlush();
@@ -87,7 +87,7 @@ HRESULT TransformInputPin::BreakConnect()
     return InputPin::BreakConnect();
 }
 
-TransformOutputPin::TransformOutputPin(TransformFilter* filter, CritSec* lock, const wchar_t* name)
+TransformOutputPin::TransformOutputPin(TransformFilter* filter, win::CritSec* lock, const wchar_t* name)
     : OutputPin(filter, lock, name), transform_(filter)
 {
 }
@@ -99,7 +99,7 @@ HRESULT STDMETHODCALLTYPE TransformOutputPin::NonDelegatingQueryInterface(REFIID
     if (!out)
         return E_POINTER;
     if (iid == IID_IMediaSeeking || iid == IID_IMediaPosition) {
-        AutoLock lock(&seekingLock_);
+        win::AutoLock lock(seekingLock_);
         if (!seeking_) {
             seeking_ = new (std::nothrow) SeekingPassThru(Owner(), transform_->Input());
             if (!seeking_) {
@@ -160,7 +160,7 @@ HRESULT TransformOutputPin::PassNotify(Quality quality)
     IPin* upstream = transform_->Input()->ConnectedPin();
     if (!upstream)
         return VFW_E_NOT_CONNECTED;
-    ComPtr<IQualityControl> control;
+    win::ComPtr<IQualityControl> control;
     if (FAILED(upstream->QueryInterface(IID_IQualityControl, control.PutVoid())))
         return VFW_E_NOT_FOUND;
     return control->Notify(transform_, quality);

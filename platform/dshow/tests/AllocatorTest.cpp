@@ -7,17 +7,17 @@
 
 #include <thread>
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 #include "dshowbase/MediaType.h"
 #include "dshowbase/MemAllocator.h"
 
 namespace {
 
-using dshow::ComPtr;
+using win::ComPtr;
 
 ComPtr<dshow::MemAllocator> MakeAllocator(long buffers, long size, long align = 1)
 {
-    ComPtr<dshow::MemAllocator> allocator(new dshow::MemAllocator);
+    auto allocator = ComPtr<dshow::MemAllocator>::Share(new dshow::MemAllocator);
     ALLOCATOR_PROPERTIES request{buffers, size, align, 0};
     ALLOCATOR_PROPERTIES actual{};
     EXPECT_EQ(allocator->SetProperties(&request, &actual), S_OK);
@@ -26,7 +26,7 @@ ComPtr<dshow::MemAllocator> MakeAllocator(long buffers, long size, long align = 
 
 TEST(MemAllocator, ValidatesProperties)
 {
-    ComPtr<dshow::MemAllocator> allocator(new dshow::MemAllocator);
+    auto allocator = ComPtr<dshow::MemAllocator>::Share(new dshow::MemAllocator);
     ALLOCATOR_PROPERTIES actual{};
     ALLOCATOR_PROPERTIES badAlign{1, 100, 3, 0};
     EXPECT_EQ(allocator->SetProperties(&badAlign, &actual), VFW_E_BADALIGN);

@@ -6,7 +6,7 @@
 
 #include <atomic>
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 #include "dshowbase/ReferenceClock.h"
 
 namespace {
@@ -55,9 +55,9 @@ struct Semaphore {
 constexpr DWORD kSettleMs = 150;
 constexpr DWORD kFireMs = 5000;
 
-dshow::ComPtr<ManualClock> MakeClock()
+win::ComPtr<ManualClock> MakeClock()
 {
-    return dshow::ComPtr<ManualClock>(new ManualClock);
+    return win::ComPtr<ManualClock>::Share(new ManualClock);
 }
 
 TEST(ReferenceClock, TimeNeverRunsBackwards)
@@ -173,7 +173,7 @@ TEST(ReferenceClock, RefusesBadAdvises)
 
 TEST(ReferenceClock, DefaultClockFiresNoEarlierThanAsked)
 {
-    dshow::ComPtr<dshow::ReferenceClock> clock(new dshow::ReferenceClock(nullptr));
+    auto clock = win::ComPtr<dshow::ReferenceClock>::Share(new dshow::ReferenceClock(nullptr));
     REFERENCE_TIME now = 0;
     clock->GetTime(&now);
     const REFERENCE_TIME due = now + 100 * 10000;  // 100 ms
@@ -185,7 +185,7 @@ TEST(ReferenceClock, DefaultClockFiresNoEarlierThanAsked)
     clock->GetTime(&fired);
     EXPECT_GE(fired, due);
 
-    dshow::ComPtr<IReferenceClock> asInterface;
+    win::ComPtr<IReferenceClock> asInterface;
     EXPECT_EQ(clock->QueryInterface(IID_IReferenceClock, asInterface.PutVoid()), S_OK);
 }
 

@@ -14,11 +14,11 @@ HRESULT BuildChain(Chain& chain)
     chain.graph.As(chain.control);
     chain.graph.As(IID_IMediaEvent, chain.events);
     chain.source = new testfilters::CountingSource(nullptr);
-    chain.sourceFilter = static_cast<IBaseFilter*>(chain.source);
+    chain.sourceFilter = win::ComPtr<IBaseFilter>::Share(static_cast<IBaseFilter*>(chain.source));
     chain.stamp = new testfilters::StampingTransform(nullptr);
-    chain.stampFilter = static_cast<IBaseFilter*>(chain.stamp);
+    chain.stampFilter = win::ComPtr<IBaseFilter>::Share(static_cast<IBaseFilter*>(chain.stamp));
     chain.renderer = new testfilters::CollectingRenderer(nullptr);
-    chain.rendererFilter = static_cast<IBaseFilter*>(chain.renderer);
+    chain.rendererFilter = win::ComPtr<IBaseFilter>::Share(static_cast<IBaseFilter*>(chain.renderer));
     hr = chain.graph->AddFilter(chain.sourceFilter.Get(), L"Source");
     if (SUCCEEDED(hr))
         hr = chain.graph->AddFilter(chain.stampFilter.Get(), L"Stamper");

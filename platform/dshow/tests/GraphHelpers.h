@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "TestFilters.h"
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 namespace graphtest {
 
@@ -27,10 +27,10 @@ private:
 };
 
 struct Chain {
-    dshow::ComPtr<IGraphBuilder> graph;
-    dshow::ComPtr<IMediaControl> control;
-    dshow::ComPtr<IMediaEvent> events;
-    dshow::ComPtr<IBaseFilter> sourceFilter, stampFilter, rendererFilter;
+    win::ComPtr<IGraphBuilder> graph;
+    win::ComPtr<IMediaControl> control;
+    win::ComPtr<IMediaEvent> events;
+    win::ComPtr<IBaseFilter> sourceFilter, stampFilter, rendererFilter;
     testfilters::CountingSource* source = nullptr;
     testfilters::StampingTransform* stamp = nullptr;
     testfilters::CollectingRenderer* renderer = nullptr;

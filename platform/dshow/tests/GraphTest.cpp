@@ -69,7 +69,7 @@ TEST_F(GraphTest, RunsToCompletionWithSamplesInOrder)
     EXPECT_EQ(ConnectedSubtype(chain_.RendererIn()), kSubtypeA);  // the source's first choice
     EXPECT_TRUE(chain_.stamp->SharesAllocator());
 
-    dshow::ComPtr<IMediaSeeking> seeking;
+    win::ComPtr<IMediaSeeking> seeking;
     ASSERT_EQ(chain_.graph.As(seeking), S_OK);
     for (int run = 0; run < 2; ++run) {
         chain_.renderer->Clear();
@@ -134,7 +134,7 @@ TEST_F(GraphTest, SeekingFlushesAndRestartsAtTheNewPosition)
     ASSERT_TRUE(WaitUntil([&] { return chain_.renderer->Samples().size() >= 5; }, kWaitMs));
 
     // The graph reaches the source through the renderer's and the stamper's pass-throughs.
-    dshow::ComPtr<IMediaSeeking> seeking;
+    win::ComPtr<IMediaSeeking> seeking;
     ASSERT_EQ(chain_.graph.As(seeking), S_OK);
     LONGLONG target = 5000 * kSampleDuration;
     ASSERT_EQ(seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
@@ -188,7 +188,7 @@ TEST_F(GraphTest, ReconnectsWithAnotherMediaType)
     EXPECT_EQ(ConnectedSubtype(chain_.SourceOut()), kSubtypeB);
     EXPECT_EQ(ConnectedSubtype(chain_.RendererIn()), kSubtypeB);
 
-    dshow::ComPtr<IMediaSeeking> seeking;
+    win::ComPtr<IMediaSeeking> seeking;
     ASSERT_EQ(chain_.graph.As(seeking), S_OK);
     LONGLONG start = 0;
     ASSERT_EQ(seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning), S_OK);
@@ -238,12 +238,12 @@ TEST_F(GraphTest, FilterAndPinInformation)
     if (info.pGraph)
         info.pGraph->Release();
 
-    dshow::ComPtr<IPin> found;
+    win::ComPtr<IPin> found;
     EXPECT_EQ(chain_.stampFilter->FindPin(L"Output", found.Put()), S_OK);
     EXPECT_EQ(found.Get(), chain_.StampOut());
     EXPECT_EQ(chain_.stampFilter->FindPin(L"Nothing", found.Put()), VFW_E_NOT_FOUND);
 
-    dshow::ComPtr<IEnumPins> pins;
+    win::ComPtr<IEnumPins> pins;
     ASSERT_EQ(chain_.stampFilter->EnumPins(pins.Put()), S_OK);
     IPin* got[3] = {};
     ULONG fetched = 0;
@@ -255,7 +255,7 @@ TEST_F(GraphTest, FilterAndPinInformation)
     EXPECT_EQ(pins->Skip(2), S_OK);
     EXPECT_EQ(pins->Skip(1), S_FALSE);
 
-    dshow::ComPtr<IEnumMediaTypes> types;
+    win::ComPtr<IEnumMediaTypes> types;
     ASSERT_EQ(chain_.SourceOut()->EnumMediaTypes(types.Put()), S_OK);
     AM_MEDIA_TYPE* offered[3] = {};
     EXPECT_EQ(types->Next(3, offered, &fetched), S_FALSE);
@@ -297,7 +297,7 @@ TEST_F(GraphTest, QualityMessagesPassUpstream)
         STDMETHODIMP SetSink(IQualityControl*) override { return S_OK; }
     } sink;
     ASSERT_EQ(ConnectChain(chain_), S_OK);
-    dshow::ComPtr<IQualityControl> stampOut, sourceOut;
+    win::ComPtr<IQualityControl> stampOut, sourceOut;
     ASSERT_EQ(chain_.StampOut()->QueryInterface(IID_IQualityControl, stampOut.PutVoid()), S_OK);
     ASSERT_EQ(chain_.SourceOut()->QueryInterface(IID_IQualityControl, sourceOut.PutVoid()), S_OK);
     const Quality late{Famine, 900, 400000, 0};

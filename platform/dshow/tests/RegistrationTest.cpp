@@ -13,7 +13,7 @@
 #include "dshowbase/Registration.h"
 
 using namespace testfilters;
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace {
 

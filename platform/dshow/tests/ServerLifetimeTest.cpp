@@ -10,7 +10,7 @@
 #include "TestSupport.h"
 
 using namespace testfilters;
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace {
 

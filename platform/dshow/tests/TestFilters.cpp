@@ -165,7 +165,7 @@ STDMETHODIMP CountingStream::SetPositions(LONGLONG* current, DWORD current_flags
     const DWORD how = current_flags & AM_SEEKING_PositioningBitsMask;
     if (!current || how == AM_SEEKING_NoPositioning)
         return S_OK;
-    dshow::AutoLock lock(filter_->FilterLock());
+    win::AutoLock lock(*filter_->FilterLock());
     LONGLONG target = *current;
     if (how == AM_SEEKING_RelativePositioning)
         target += next.load() * kSampleDuration;
@@ -257,7 +257,7 @@ HRESULT StampingTransform::Transform(IMediaSample* sample)
     return S_OK;
 }
 
-CollectingPin::CollectingPin(CollectingRenderer* filter, dshow::CritSec* lock)
+CollectingPin::CollectingPin(CollectingRenderer* filter, win::CritSec* lock)
     : RenderedInputPin(filter, lock, L"In"), renderer_(filter)
 {
 }
@@ -284,7 +284,7 @@ STDMETHODIMP CollectingPin::Receive(IMediaSample* sample)
     }
     sample->GetTime(&record.start, &record.stop);
     record.discontinuity = sample->IsDiscontinuity() == S_OK;
-    dshow::AutoLock lock(&renderer_->dataLock_);
+    win::AutoLock lock(renderer_->dataLock_);
     renderer_->samples_.push_back(record);
     return S_OK;
 }
@@ -332,7 +332,7 @@ dshow::INonDelegatingUnknown* CollectingRenderer::Create(IUnknown* outer, HRESUL
 HRESULT STDMETHODCALLTYPE CollectingRenderer::NonDelegatingQueryInterface(REFIID iid, void** out)
 {
     if (out && (iid == IID_IMediaSeeking || iid == IID_IMediaPosition)) {
-        dshow::AutoLock lock(&filterLock_);
+        win::AutoLock lock(filterLock_);
         if (!seeking_) {
             seeking_ = new (std::nothrow) dshow::SeekingPassThru(Owner(), pin_);
             if (!seeking_) {
@@ -349,13 +349,13 @@ dshow::BasePin* CollectingRenderer::GetPin(int index) { return index == 0 ? pin_
 
 std::vector<Received> CollectingRenderer::Samples()
 {
-    dshow::AutoLock lock(&dataLock_);
+    win::AutoLock lock(dataLock_);
     return samples_;
 }
 
 void CollectingRenderer::Clear()
 {
-    dshow::AutoLock lock(&dataLock_);
+    win::AutoLock lock(dataLock_);
     samples_.clear();
     beginFlushes = endFlushes = segments = endOfStreams = 0;
 }

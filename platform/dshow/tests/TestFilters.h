@@ -99,7 +99,7 @@ class CollectingRenderer;
 
 class CollectingPin final : public dshow::RenderedInputPin {
 public:
-    CollectingPin(CollectingRenderer* filter, dshow::CritSec* lock);
+    CollectingPin(CollectingRenderer* filter, win::CritSec* lock);
     HRESULT CheckMediaType(const dshow::MediaType& type) override;
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP ReceiveCanBlock() override { return S_FALSE; }
@@ -130,8 +130,8 @@ public:
 
 private:
     friend class CollectingPin;
-    dshow::CritSec filterLock_;
-    dshow::CritSec dataLock_;
+    win::CritSec filterLock_;
+    win::CritSec dataLock_;
     std::vector<Received> samples_;
     CollectingPin* pin_;
     dshow::SeekingPassThru* seeking_ = nullptr;

@@ -5,6 +5,8 @@
 #include <mutex>
 #include <unordered_map>
 
+#include <win/Lock.h>
+
 #include "WndInternal.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
@@ -15,9 +17,9 @@ namespace {
 
 // Windows belong to threads, but objects are looked up from any thread (a worker may ask
 // whether a window is bound), so the map is guarded.
-std::mutex& MapLock()
+win::CritSec& MapLock()
 {
-    static std::mutex lock;
+    static win::CritSec lock;
     return lock;
 }
 
@@ -45,13 +47,13 @@ LRESULT CALLBACK CbtFilter(int code, WPARAM wParam, LPARAM lParam)
 
 void MapInsert(HWND hWnd, CWnd* wnd)
 {
-    std::lock_guard<std::mutex> guard(MapLock());
+    win::AutoLock guard(MapLock());
     Map()[hWnd] = wnd;
 }
 
 void MapRemove(HWND hWnd)
 {
-    std::lock_guard<std::mutex> guard(MapLock());
+    win::AutoLock guard(MapLock());
     Map().erase(hWnd);
 }
 
@@ -59,14 +61,14 @@ CWnd* MapFind(HWND hWnd)
 {
     if (!hWnd)
         return nullptr;
-    std::lock_guard<std::mutex> guard(MapLock());
+    win::AutoLock guard(MapLock());
     auto it = Map().find(hWnd);
     return it == Map().end() ? nullptr : it->second;
 }
 
 size_t MapSize()
 {
-    std::lock_guard<std::mutex> guard(MapLock());
+    win::AutoLock guard(MapLock());
     return Map().size();
 }
 

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include <win/Handle.h>
+
 namespace framework {
 
 namespace {
@@ -15,23 +17,6 @@ void AppendPart(std::string& path, const std::string& part)
     path += '\\';
     path += part;
 }
-
-class RegKey {
-public:
-    RegKey() = default;
-    ~RegKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    HKEY* Out() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 }  // namespace
 
@@ -85,8 +70,8 @@ bool ReadRaw(HKEY root, const std::string& path, const char* entry, DWORD* type,
 {
     if (path.empty() || !entry)
         return false;
-    RegKey key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, key.Out()) != ERROR_SUCCESS)
+    win::RegKey key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
         return false;
     for (int attempt = 0; attempt < 3; ++attempt) {
         DWORD size = 0;
@@ -109,9 +94,9 @@ bool WriteRaw(HKEY root, const std::string& path, const char* entry, DWORD type,
 {
     if (path.empty() || !entry)
         return false;
-    RegKey key;
+    win::RegKey key;
     if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                        nullptr, key.Out(), nullptr) != ERROR_SUCCESS)
+                        nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
         return false;
     return RegSetValueExA(key.Get(), entry, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
 }
@@ -155,8 +140,8 @@ bool ProfileStore::DeleteEntry(const char* section, const char* entry) const
     const std::string path = Path(section);
     if (path.empty() || !entry)
         return false;
-    RegKey key;
-    if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_SET_VALUE, key.Out()) != ERROR_SUCCESS)
+    win::RegKey key;
+    if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS)
         return true;  // nothing to delete
     const LONG status = RegDeleteValueA(key.Get(), entry);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;

@@ -2,19 +2,20 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <win/Lock.h>
 
 #include "WndInternal.h"
 #include "framework/Dialog.h"
 
 namespace {
 
-std::mutex& ModulesLock()
+win::CritSec& ModulesLock()
 {
-    static std::mutex lock;
+    static win::CritSec lock;
     return lock;
 }
 
@@ -42,7 +43,7 @@ std::vector<HINSTANCE> SearchOrder(HINSTANCE preferred)
     if (preferred)
         order.push_back(preferred);
     order.push_back(::GetModuleHandleA(nullptr));
-    std::lock_guard<std::mutex> guard(ModulesLock());
+    win::AutoLock guard(ModulesLock());
     for (HINSTANCE module : Modules())
         if (std::find(order.begin(), order.end(), module) == order.end())
             order.push_back(module);
@@ -55,7 +56,7 @@ void AfxAddResourceModule(HINSTANCE hModule)
 {
     if (!hModule)
         return;
-    std::lock_guard<std::mutex> guard(ModulesLock());
+    win::AutoLock guard(ModulesLock());
     auto& modules = Modules();
     if (std::find(modules.begin(), modules.end(), hModule) == modules.end())
         modules.push_back(hModule);
@@ -63,7 +64,7 @@ void AfxAddResourceModule(HINSTANCE hModule)
 
 void AfxRemoveResourceModule(HINSTANCE hModule)
 {
-    std::lock_guard<std::mutex> guard(ModulesLock());
+    win::AutoLock guard(ModulesLock());
     auto& modules = Modules();
     modules.erase(std::remove(modules.begin(), modules.end(), hModule), modules.end());
 }
@@ -73,7 +74,7 @@ BOOL AfxRegisterClassCopy(LPCSTR baseClass, LPCSTR newClass, HINSTANCE module, U
 {
     if (!baseClass || !newClass || !*newClass || !module)
         return FALSE;
-    std::lock_guard<std::mutex> guard(ModulesLock());
+    win::AutoLock guard(ModulesLock());
     for (const auto& [name, owner] : ClassCopies())
         if (SameClassName(name, newClass))
             return owner == module;
@@ -116,7 +117,7 @@ HINSTANCE FindClassModule(LPCSTR className)
     if (!className || IS_INTRESOURCE(className))
         return nullptr;
     {
-        std::lock_guard<std::mutex> guard(ModulesLock());
+        win::AutoLock guard(ModulesLock());
         for (const auto& [name, owner] : ClassCopies())
             if (SameClassName(name, className))
                 return owner;

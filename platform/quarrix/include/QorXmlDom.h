@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "QorComPtr.h"
+#include <win/ComPtr.h>
 
 namespace qorxml {
 
@@ -23,7 +23,7 @@ constexpr size_t kMaxDocumentBytes = 64u * 1024u * 1024u;
 // is ever expanded ("The data is invalid.").
 constexpr HRESULT kDocumentTypeRefused = static_cast<HRESULT>(0x8007000DL);  // from ERROR_INVALID_DATA
 
-HRESULT CreateDocument(QorComPtr<IXMLDOMDocument>* document);
+HRESULT CreateDocument(win::ComPtr<IXMLDOMDocument>* document);
 // Synchronous loading, no validation, no external resolution, no document type declarations.
 HRESULT PrepareDocument(IXMLDOMDocument* document);
 // Negative on failure: a path that is too long or missing, an unreadable or empty file,
@@ -33,11 +33,11 @@ HRESULT LoadFromBytes(IXMLDOMDocument* document, const void* bytes, size_t size)
 HRESULT SaveToFile(IXMLDOMDocument* document, const std::string& path);
 
 // The document element, when its name is `name` (any name when `name` is null).
-bool DocumentElement(IXMLDOMDocument* document, const char* name, QorComPtr<IXMLDOMElement>* element);
+bool DocumentElement(IXMLDOMDocument* document, const char* name, win::ComPtr<IXMLDOMElement>* element);
 
-bool SelectSingle(IXMLDOMNode* node, const char* path, QorComPtr<IXMLDOMNode>* out);
-bool SelectAll(IXMLDOMNode* node, const char* path, QorComPtr<IXMLDOMNodeList>* out);
-bool ChildNodes(IXMLDOMNode* node, QorComPtr<IXMLDOMNodeList>* out);
+bool SelectSingle(IXMLDOMNode* node, const char* path, win::ComPtr<IXMLDOMNode>* out);
+bool SelectAll(IXMLDOMNode* node, const char* path, win::ComPtr<IXMLDOMNodeList>* out);
+bool ChildNodes(IXMLDOMNode* node, win::ComPtr<IXMLDOMNodeList>* out);
 // Calls `visit` for each element child in document order until it returns false.
 void ForEachChildElement(IXMLDOMNode* node, const std::function<bool(IXMLDOMNode*)>& visit);
 
@@ -52,7 +52,7 @@ bool GetAttributeWide(IXMLDOMNode* node, const char* name, std::wstring* value);
 bool SetAttribute(IXMLDOMNode* node, const char* name, const std::string& value);
 
 // Creates an element named `name` in the node's document and appends it to `parent`.
-bool AppendChildElement(IXMLDOMNode* parent, const char* name, QorComPtr<IXMLDOMNode>* child);
+bool AppendChildElement(IXMLDOMNode* parent, const char* name, win::ComPtr<IXMLDOMNode>* child);
 
 // The system's message text for `code` in US English, without the trailing line break;
 // the code in hex when the system has no text for it.

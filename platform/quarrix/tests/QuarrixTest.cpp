@@ -47,14 +47,14 @@ protected:
         document.Reset();
         CoUninitialize();
     }
-    QorComPtr<IXMLDOMDocument> document;
+    win::ComPtr<IXMLDOMDocument> document;
 };
 
 TEST_F(QuarrixDom, AttributesReadConvertAndWriteBack)
 {
     const char xml[] = "<Root><E Num=\"12\" Bad=\"x\" Byte=\"300\" Text=\"Gr&#252;n\" Empty=\"\"/></Root>";
     ASSERT_TRUE(SUCCEEDED(QorXML_API::LoadXmlDocFromMemory(document.Get(), xml, sizeof xml - 1)));
-    QorComPtr<IXMLDOMNode> e;
+    win::ComPtr<IXMLDOMNode> e;
     ASSERT_TRUE(qorxml::SelectSingle(document.Get(), "Root/E", &e));
     int i = 0;
     EXPECT_TRUE(QorXML_API::GetXmlIntAttribute(e.Get(), "Num", &i));
@@ -89,10 +89,10 @@ TEST_F(QuarrixDom, SaveAndLoadAFile)
     ASSERT_TRUE(SUCCEEDED(QorXML_API::LoadXmlDocFromMemory(document.Get(), xml, sizeof xml - 1)));
     const std::string path = testsupport::OutputDir() + "quarrix-save.xml";
     ASSERT_TRUE(SUCCEEDED(QorXML_API::SaveXMLDocToFile(document.Get(), path)));
-    QorComPtr<IXMLDOMDocument> again;
+    win::ComPtr<IXMLDOMDocument> again;
     ASSERT_TRUE(SUCCEEDED(qorxml::CreateDocument(&again)));
     ASSERT_TRUE(SUCCEEDED(QorXML_API::LoadXmlDocFromFile(again.Get(), path)));
-    QorComPtr<IXMLDOMElement> root;
+    win::ComPtr<IXMLDOMElement> root;
     ASSERT_TRUE(qorxml::DocumentElement(again.Get(), "Root", &root));
     int children = 0;
     qorxml::ForEachChildElement(root.Get(), [&](IXMLDOMNode*) { return ++children < 10; });

@@ -93,7 +93,7 @@ protected:
     {
         return QorXML_API::LoadXmlDocFromMemory(document.Get(), bytes.data(), bytes.size());
     }
-    QorComPtr<IXMLDOMDocument> document;
+    win::ComPtr<IXMLDOMDocument> document;
 };
 
 TEST_F(DocumentTypes, AreRefusedAsLoadFailuresWithoutExpandingAnything)
@@ -109,7 +109,7 @@ TEST_F(DocumentTypes, AreRefusedAsLoadFailuresWithoutExpandingAnything)
     };
     for (const std::string& bomb : bombs) {
         EXPECT_EQ(Load(bomb), qorxml::kDocumentTypeRefused) << bomb;
-        QorComPtr<IXMLDOMElement> root;
+        win::ComPtr<IXMLDOMElement> root;
         EXPECT_FALSE(qorxml::DocumentElement(document.Get(), nullptr, &root)) << "nothing of it is kept";
     }
     // The engine shows the system's text for the code, so there must be one.
@@ -126,8 +126,8 @@ TEST_F(DocumentTypes, TheParserReportsTheDeclarationForTheCheckAfterLoading)
     const HRESULT hr = document->loadXML(text, &ok);
     SysFreeString(text);
     const bool refusedByParser = hr != S_OK || ok != VARIANT_TRUE;
-    QorComPtr<IXMLDOMDocumentType> type;
-    const bool seen = !refusedByParser && document->get_doctype(type.Out()) == S_OK && type;
+    win::ComPtr<IXMLDOMDocumentType> type;
+    const bool seen = !refusedByParser && document->get_doctype(type.Put()) == S_OK && type;
     EXPECT_TRUE(refusedByParser || seen);
 }
 
@@ -136,7 +136,7 @@ TEST_F(DocumentTypes, DocumentsWithoutOneStillLoadInEveryEncoding)
     const std::string plain = "<?xml version=\"1.0\"?>\n<!-- c --><Root a=\"&amp;&#65;\"/>";
     EXPECT_EQ(Load(plain), S_OK);
     EXPECT_EQ(Load(Widen("<?xml version=\"1.0\" encoding=\"UTF-16\"?><Root a=\"1\"/>", 2, false, true)), S_OK);
-    QorComPtr<IXMLDOMNode> root;
+    win::ComPtr<IXMLDOMNode> root;
     ASSERT_TRUE(qorxml::SelectSingle(document.Get(), "Root", &root));
     std::string a;
     EXPECT_TRUE(qorxml::GetAttribute(root.Get(), "a", &a));

@@ -19,21 +19,21 @@ protected:
     {
         // The dialog's element belongs to the engine's document, which outlives this test.
         for (auto& element : added) {
-            QorComPtr<IXMLDOMNode> removed;
-            root->removeChild(element.Get(), removed.Out());
+            win::ComPtr<IXMLDOMNode> removed;
+            root->removeChild(element.Get(), removed.Put());
         }
         ShownDialogTest::TearDown();
     }
 
     // The child element `name` of the dialog's element whose "ControlIdValue" is `id`.
-    QorComPtr<IXMLDOMNode> Added(const char* name, int id)
+    win::ComPtr<IXMLDOMNode> Added(const char* name, int id)
     {
-        QorComPtr<IXMLDOMNode> found;
+        win::ComPtr<IXMLDOMNode> found;
         qorxml::ForEachChildElement(root, [&](IXMLDOMNode* child) {
             std::string tag, value;
             if (qorxml::NodeName(child, &tag) && tag == name && qorxml::GetAttribute(child, "ControlIdValue", &value) &&
                 value == std::to_string(id)) {
-                found = QorComPtr<IXMLDOMNode>::Share(child);
+                found = win::ComPtr<IXMLDOMNode>::Share(child);
                 return false;
             }
             return true;
@@ -59,7 +59,7 @@ protected:
     }
 
     IXMLDOMNode* root = nullptr;
-    std::vector<QorComPtr<IXMLDOMNode>> added;
+    std::vector<win::ComPtr<IXMLDOMNode>> added;
 };
 
 }  // namespace
@@ -70,7 +70,7 @@ TEST_F(AddElementTest, EachKindWritesItsPlaceAndSizeUnderItsOwnNames)
     ASSERT_NE(root, nullptr);
 
     ASSERT_EQ(dialog.edit.AddNewQorControl(root, 4301), 0);
-    QorComPtr<IXMLDOMNode> edit = Added("QorEditControl", 4301);
+    win::ComPtr<IXMLDOMNode> edit = Added("QorEditControl", 4301);
     ASSERT_TRUE(edit);
     const RECT editPlace = Place(dialog.edit);
     EXPECT_EQ(Attribute(edit.Get(), "ControlXOffset"), std::to_string(editPlace.left));
@@ -82,7 +82,7 @@ TEST_F(AddElementTest, EachKindWritesItsPlaceAndSizeUnderItsOwnNames)
     EXPECT_NE(Attribute(edit.Get(), "BackgroundStyle"), "(none)");
 
     ASSERT_EQ(dialog.slider.AddNewQorControl(root, 4302), 0);
-    QorComPtr<IXMLDOMNode> slider = Added("QorSliderControl", 4302);
+    win::ComPtr<IXMLDOMNode> slider = Added("QorSliderControl", 4302);
     ASSERT_TRUE(slider);
     const RECT sliderPlace = Place(dialog.slider);
     EXPECT_EQ(Attribute(slider.Get(), "ControlXOffset"), std::to_string(sliderPlace.left));
@@ -92,7 +92,7 @@ TEST_F(AddElementTest, EachKindWritesItsPlaceAndSizeUnderItsOwnNames)
 
     // A button takes its size from its bitmaps, so its element holds only its place.
     ASSERT_EQ(dialog.button.AddNewQorControl(root, 4303), 0);
-    QorComPtr<IXMLDOMNode> button = Added("QorBtnControl", 4303);
+    win::ComPtr<IXMLDOMNode> button = Added("QorBtnControl", 4303);
     ASSERT_TRUE(button);
     const RECT buttonPlace = Place(dialog.button);
     EXPECT_EQ(Attribute(button.Get(), "ControlXOffset"), std::to_string(buttonPlace.left));

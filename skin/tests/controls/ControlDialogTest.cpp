@@ -1,7 +1,8 @@
 // Skinned controls bound to a real skinned dialog under the test display: registration when
 // bound, substitution, placement and text-file colours of the generic wrappers, the placement
 // control's child, the slider's painting from its bitmaps, incomplete skins, and what every
-// kind answers through its control interface before it has a window.
+// kind answers through its control interface before it has a window; all of it again for a
+// dialog shown a second time.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -93,6 +94,21 @@ TEST_F(ControlDialogTest, EveryControlRegistersWithItsDialogWhenBound)
     void* unknown = nullptr;
     EXPECT_EQ(E_NOINTERFACE, dialog.combo.QueryInterface(IID_IDispatch, &unknown));
     EXPECT_EQ(nullptr, unknown);
+}
+
+// The dialog drops its controls when it is destroyed; every kind forgets its registration with
+// its window, so the same dialog object shown again has them all again.
+TEST_F(ControlDialogTest, EveryControlRegistersAgainWhenItsDialogIsShownAgain)
+{
+    const auto first = dialog.Registered();
+    ASSERT_FALSE(first.empty());
+    dialog.DestroyWindow();
+    testsupport::PumpMessages(20);
+    EXPECT_TRUE(dialog.Registered().empty());
+    ASSERT_TRUE(dialog.Create(static_cast<UINT>(dialog.GetDlgResID())));
+    testsupport::PumpMessages(100);
+    EXPECT_EQ(first, dialog.Registered());
+    EXPECT_EQ((RECT{230, 40, 380, 52}), ChildRect(dialog.progress.GetSafeHwnd())) << "placed from the skin again";
 }
 
 TEST_F(ControlDialogTest, GenericControlsTakeTheSkinsPlacementAndVisibility)

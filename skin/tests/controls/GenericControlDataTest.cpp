@@ -44,7 +44,7 @@ protected:
     }
     GenericControlData Read(int id)
     {
-        QorComPtr<IXMLDOMNode> element;
+        win::ComPtr<IXMLDOMNode> element;
         EXPECT_TRUE(skelda::skinfile::FindControlById(dialog_.Get(), id, &element));
         GenericControlData data;
         data.childControlId = 77;  // reading starts from the defaults
@@ -52,8 +52,8 @@ protected:
         return data;
     }
 
-    QorComPtr<IXMLDOMDocument> document_;
-    QorComPtr<IXMLDOMNode> dialog_;
+    win::ComPtr<IXMLDOMDocument> document_;
+    win::ComPtr<IXMLDOMNode> dialog_;
 };
 
 }  // namespace
@@ -127,7 +127,7 @@ TEST_F(GenericControlDataTest, ChildIsAnIdOrNone)
 
 TEST_F(GenericControlDataTest, WrittenEntryReadsBackTheSame)
 {
-    QorComPtr<IXMLDOMNode> element;
+    win::ComPtr<IXMLDOMNode> element;
     ASSERT_TRUE(qorxml::AppendChildElement(dialog_.Get(), "QorGenericControl", &element));
     GenericControlData data;
     data.x = -5;
@@ -153,7 +153,7 @@ TEST_F(GenericControlDataTest, WrittenEntryReadsBackTheSame)
     std::string child;
     ASSERT_TRUE(qorxml::GetAttribute(element.Get(), "ChildControlId", &child));
     EXPECT_EQ("NONE", child);
-    QorComPtr<IXMLDOMNode> list;
+    win::ComPtr<IXMLDOMNode> list;
     ASSERT_TRUE(qorxml::AppendChildElement(dialog_.Get(), "QorGenericControl", &list));
     ASSERT_TRUE(WriteGenericControl(list.Get(), eQorGenericListControl, 1589, data));
     EXPECT_FALSE(skelda::skinfile::ReadText(list.Get(), "ChildControlId", &child));

@@ -179,9 +179,9 @@ TEST_F(SkinnedDialog, AControlMissingFromTheSkinFileIsOfferedOnceAndAddedOnYes)
     EXPECT_TRUE(shown.dialog.IsControlEntryInScriptFile(IDC_UNKNOWN));
 
     // Put the document back as the other tests expect it.
-    QorComPtr<IXMLDOMNode> added, removed;
+    win::ComPtr<IXMLDOMNode> added, removed;
     ASSERT_TRUE(skelda::skinfile::FindControlById(shown.dialog.GetDlgRootNode(), IDC_UNKNOWN, &added));
-    shown.dialog.GetDlgRootNode()->removeChild(added.Get(), removed.Out());
+    shown.dialog.GetDlgRootNode()->removeChild(added.Get(), removed.Put());
     shown.dialog.SetDialogDataChanged(false);
     QorGraphicsEngineAPI().SetGraphicsChanged(false);
 }

@@ -61,7 +61,7 @@ public:
     }
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override
     {
-        QorComPtr<IXMLDOMNode> element;
+        win::ComPtr<IXMLDOMNode> element;
         if (!skelda::skinfile::FindControlById(dialogElement, id_, &element))
             return E_FAIL;
         skelda::skinfile::ReadInt(element.Get(), "ControlXOffset", &x);
@@ -103,10 +103,15 @@ public:
     }
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override
     {
-        QorComPtr<IXMLDOMNode> child;
+        win::ComPtr<IXMLDOMNode> child;
         if (!qorxml::AppendChildElement(dialogElement, "QorBtnControl", &child) ||
             !qorxml::SetAttribute(child.Get(), "ControlIdValue", std::to_string(controlId)))
             return E_FAIL;
+        return 0;
+    }
+    LONG STDMETHODCALLTYPE ReloadQorBackground() override
+    {
+        ::InvalidateRect(this->m_hWnd, nullptr, TRUE);
         return 0;
     }
 

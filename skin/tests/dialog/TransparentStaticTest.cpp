@@ -202,7 +202,7 @@ TEST_F(TransparentStatic, AddsItsOwnElementWhenAsked)
     ASSERT_NE(root, nullptr);
     EXPECT_NE(d.label.AddNewQorControl(nullptr, 4242), 0);
     ASSERT_EQ(d.label.AddNewQorControl(root, 4242), 0);
-    QorComPtr<IXMLDOMNode> added, removed;
+    win::ComPtr<IXMLDOMNode> added, removed;
     ASSERT_TRUE(skelda::skinfile::FindControlById(root, 4242, &added));
     std::string name, width, colour;
     qorxml::NodeName(added.Get(), &name);
@@ -211,7 +211,7 @@ TEST_F(TransparentStatic, AddsItsOwnElementWhenAsked)
     qorxml::GetAttribute(added.Get(), "TextColor", &colour);
     EXPECT_EQ(width, "100");
     EXPECT_EQ(colour, std::to_string(kTextWhite));
-    root->removeChild(added.Get(), removed.Out());
+    root->removeChild(added.Get(), removed.Put());
 }
 
 TEST_F(TransparentStatic, APressOnTheTextDragsTheDialogAndNotifiesWhenAsked)

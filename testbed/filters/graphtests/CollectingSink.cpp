@@ -19,7 +19,7 @@ public:
         if (hr != S_OK) return hr;
         BYTE* data = nullptr;
         sample->GetPointer(&data);
-        dshow::AutoLock lock(&sink_->dataLock_);
+        win::AutoLock lock(sink_->dataLock_);
         ++sink_->calls_;
         if (sink_->refuseAfter_ >= 0 && sink_->samples_ >= sink_->refuseAfter_) return S_FALSE;
         sink_->bytes_.insert(sink_->bytes_.end(), data, data + sample->GetActualDataLength());
@@ -55,19 +55,19 @@ dshow::BasePin* CollectingSink::GetPin(int index) { return index == 0 ? pin_.get
 
 std::vector<uint8_t> CollectingSink::Bytes()
 {
-    dshow::AutoLock lock(&dataLock_);
+    win::AutoLock lock(dataLock_);
     return bytes_;
 }
 
 long CollectingSink::Samples()
 {
-    dshow::AutoLock lock(&dataLock_);
+    win::AutoLock lock(dataLock_);
     return samples_;
 }
 
 long CollectingSink::Calls()
 {
-    dshow::AutoLock lock(&dataLock_);
+    win::AutoLock lock(dataLock_);
     return calls_;
 }
 
@@ -75,7 +75,7 @@ bool CollectingSink::AtEnd() { return pin_->AtEndOfStream(); }
 
 void CollectingSink::RefuseAfter(long accepted)
 {
-    dshow::AutoLock lock(&dataLock_);
+    win::AutoLock lock(dataLock_);
     refuseAfter_ = accepted;
 }
 

@@ -33,8 +33,8 @@ private:
     class Pin;
     explicit CollectingSink(const GUID& major);
 
-    dshow::CritSec lock_;
-    dshow::CritSec dataLock_;
+    win::CritSec lock_;
+    win::CritSec dataLock_;
     std::unique_ptr<Pin> pin_;
     std::vector<uint8_t> bytes_;
     long samples_ = 0;

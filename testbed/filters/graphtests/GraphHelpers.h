@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include <dshowbase/ComPtr.h>
+#include <win/ComPtr.h>
 #include <dshowbase/MediaType.h>
 
 namespace graphtest {
 
-using dshow::ComPtr;
+using win::ComPtr;
 
 // The stand-ins registered by the test bed's installer; true on success.
 bool RegisterStandIns();

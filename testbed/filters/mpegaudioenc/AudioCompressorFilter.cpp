@@ -30,7 +30,7 @@ WAVEFORMATEX Pcm(uint32_t rate, uint32_t channels)
 // connects at the one the compressor was set to.
 class CompressorInputPin : public dshow::TransformInputPin {
 public:
-    CompressorInputPin(AudioCompressorFilter* filter, dshow::CritSec* lock)
+    CompressorInputPin(AudioCompressorFilter* filter, win::CritSec* lock)
         : TransformInputPin(filter, lock, L"PCM Input"), compressor_(filter)
     {
     }
@@ -55,7 +55,7 @@ private:
 
 class CompressorOutputPin : public dshow::TransformOutputPin, public IAMStreamConfig {
 public:
-    CompressorOutputPin(AudioCompressorFilter* filter, dshow::CritSec* lock)
+    CompressorOutputPin(AudioCompressorFilter* filter, win::CritSec* lock)
         : TransformOutputPin(filter, lock, L"MPEG Audio Output"), compressor_(filter)
     {
     }
@@ -212,7 +212,7 @@ HRESULT AudioCompressorFilter::Configure(const AM_MEDIA_TYPE* type)
     }
     if (!f)
         return VFW_E_INVALIDMEDIATYPE;
-    dshow::AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     if (!IsStopped())
         return VFW_E_NOT_STOPPED;
     if (input_->IsConnected()) {

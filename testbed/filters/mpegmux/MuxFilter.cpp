@@ -37,7 +37,7 @@ bool IsLayer2Audio(const AM_MEDIA_TYPE& t)
 
 }  // namespace
 
-MuxInputPin::MuxInputPin(MuxFilter* filter, dshow::CritSec* lock, mpegmux::Input kind)
+MuxInputPin::MuxInputPin(MuxFilter* filter, win::CritSec* lock, mpegmux::Input kind)
     : InputPin(filter, lock, kind == mpegmux::Input::Video ? L"Video" : L"Audio"), mux_(filter), kind_(kind)
 {
 }
@@ -76,7 +76,7 @@ STDMETHODIMP MuxInputPin::EndOfStream()
     return mux_->EndOfStreamOn(kind_);
 }
 
-MuxOutputPin::MuxOutputPin(MuxFilter* filter, dshow::CritSec* lock) : OutputPin(filter, lock, L"Program Stream"), mux_(filter) {}
+MuxOutputPin::MuxOutputPin(MuxFilter* filter, win::CritSec* lock) : OutputPin(filter, lock, L"Program Stream"), mux_(filter) {}
 
 HRESULT MuxOutputPin::CheckMediaType(const dshow::MediaType& type)
 {
@@ -144,7 +144,7 @@ STDMETHODIMP MuxFilter::GetOutputMode(DWORD* mode)
 {
     if (!mode)
         return E_POINTER;
-    dshow::AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     *mode = mode_;
     return S_OK;
 }
@@ -153,7 +153,7 @@ STDMETHODIMP MuxFilter::SetOutputMode(DWORD mode)
 {
     if (mode != mpegmux::kModeCdSectors && mode != mpegmux::kModeDvdSectors)
         return E_INVALIDARG;
-    dshow::AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     if (!IsStopped())
         return VFW_E_NOT_STOPPED;
     mode_ = mode;
@@ -167,7 +167,7 @@ bool MuxFilter::VideoIsMpeg1()
 
 STDMETHODIMP MuxFilter::Pause()
 {
-    dshow::AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     if (IsStopped()) {
         mpegmux::MuxSettings s;
         s.mpeg2 = !VideoIsMpeg1();

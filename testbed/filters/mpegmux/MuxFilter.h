@@ -20,7 +20,7 @@ class MuxFilter;
 
 class MuxInputPin : public dshow::InputPin {
 public:
-    MuxInputPin(MuxFilter* filter, dshow::CritSec* lock, mpegmux::Input kind);
+    MuxInputPin(MuxFilter* filter, win::CritSec* lock, mpegmux::Input kind);
 
     HRESULT CheckMediaType(const dshow::MediaType& type) override;
     STDMETHODIMP Receive(IMediaSample* sample) override;
@@ -36,7 +36,7 @@ private:
 
 class MuxOutputPin : public dshow::OutputPin {
 public:
-    MuxOutputPin(MuxFilter* filter, dshow::CritSec* lock);
+    MuxOutputPin(MuxFilter* filter, win::CritSec* lock);
 
     HRESULT CheckMediaType(const dshow::MediaType& type) override;
     HRESULT GetMediaType(int position, dshow::MediaType* type) override;
@@ -72,7 +72,7 @@ public:
 private:
     HRESULT DeliverPacks(std::vector<uint8_t>& packs);
 
-    dshow::CritSec filterLock_;
+    win::CritSec filterLock_;
     std::unique_ptr<MuxInputPin> video_;
     std::unique_ptr<MuxInputPin> audio_;
     std::unique_ptr<MuxOutputPin> output_;

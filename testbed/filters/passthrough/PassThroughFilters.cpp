@@ -47,7 +47,7 @@ STDMETHODIMP FlowControlFilter::Flush()
     if (!Output()->IsConnected() || IsStopped()) return S_OK;
     Output()->DeliverBeginFlush();
     {
-        dshow::AutoLock receive(ReceiveLock());  // no sample is on its way any more
+        win::AutoLock receive(*ReceiveLock());  // no sample is on its way any more
     }
     Output()->DeliverEndFlush();
     return S_OK;

@@ -4,7 +4,7 @@
 #include <new>
 #include <string>
 
-#include <dshowbase/ComPtr.h>
+#include <win/ComPtr.h>
 
 #include "FilterIds.h"
 
@@ -41,7 +41,7 @@ dshow::BasePin* InfiniteTee::GetPin(int index)
 STDMETHODIMP InfiniteTee::Stop()
 {
     const HRESULT hr = dshow::BaseFilter::Stop();
-    dshow::AutoLock receive(&receiveLock_);  // the last delivery has returned
+    win::AutoLock receive(receiveLock_);  // the last delivery has returned
     return hr;
 }
 
@@ -65,12 +65,12 @@ void InfiniteTee::OnOutputDisconnected(TeeOutputPin* pin)
 
 HRESULT InfiniteTee::Deliver(IMediaSample* sample)
 {
-    dshow::AutoLock receive(&receiveLock_);
+    win::AutoLock receive(receiveLock_);
     BYTE* from = nullptr;
     if (FAILED(sample->GetPointer(&from))) return E_POINTER;
     const long length = sample->GetActualDataLength();
     ForEachConnected([&](TeeOutputPin& pin) {
-        dshow::ComPtr<IMediaSample> copy;
+        win::ComPtr<IMediaSample> copy;
         if (FAILED(pin.GetDeliveryBuffer(copy.Put(), nullptr, nullptr, 0))) return;
         BYTE* to = nullptr;
         copy->GetPointer(&to);
@@ -88,7 +88,7 @@ HRESULT InfiniteTee::Deliver(IMediaSample* sample)
     return S_OK;
 }
 
-TeeInputPin::TeeInputPin(InfiniteTee* tee, dshow::CritSec* lock) : dshow::InputPin(tee, lock, L"Input"), tee_(tee) {}
+TeeInputPin::TeeInputPin(InfiniteTee* tee, win::CritSec* lock) : dshow::InputPin(tee, lock, L"Input"), tee_(tee) {}
 
 HRESULT TeeInputPin::CheckMediaType(const dshow::MediaType& type)
 {
@@ -107,7 +107,7 @@ STDMETHODIMP TeeInputPin::Receive(IMediaSample* sample)
 
 STDMETHODIMP TeeInputPin::EndOfStream()
 {
-    dshow::AutoLock receive(tee_->ReceiveLock());
+    win::AutoLock receive(*tee_->ReceiveLock());
     tee_->ForEachConnected([](TeeOutputPin& pin) { pin.DeliverEndOfStream(); });
     return S_OK;
 }
@@ -132,7 +132,7 @@ STDMETHODIMP TeeInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, 
     return S_OK;
 }
 
-TeeOutputPin::TeeOutputPin(InfiniteTee* tee, dshow::CritSec* lock, const wchar_t* name)
+TeeOutputPin::TeeOutputPin(InfiniteTee* tee, win::CritSec* lock, const wchar_t* name)
     : dshow::OutputPin(tee, lock, name), tee_(tee)
 {
 }

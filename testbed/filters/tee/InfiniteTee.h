@@ -13,7 +13,7 @@ class InfiniteTee;
 
 class TeeInputPin : public dshow::InputPin {
 public:
-    TeeInputPin(InfiniteTee* tee, dshow::CritSec* lock);
+    TeeInputPin(InfiniteTee* tee, win::CritSec* lock);
     HRESULT CheckMediaType(const dshow::MediaType& type) override;
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP EndOfStream() override;
@@ -27,7 +27,7 @@ private:
 
 class TeeOutputPin : public dshow::OutputPin {
 public:
-    TeeOutputPin(InfiniteTee* tee, dshow::CritSec* lock, const wchar_t* name);
+    TeeOutputPin(InfiniteTee* tee, win::CritSec* lock, const wchar_t* name);
     HRESULT CheckMediaType(const dshow::MediaType& type) override;
     HRESULT GetMediaType(int position, dshow::MediaType* type) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
@@ -51,14 +51,14 @@ public:
     template <class F> void ForEachConnected(F f);
     void OnOutputConnected();
     void OnOutputDisconnected(TeeOutputPin* pin);
-    dshow::CritSec* ReceiveLock() { return &receiveLock_; }
+    win::CritSec* ReceiveLock() { return &receiveLock_; }
 
 private:
     explicit InfiniteTee(IUnknown* outer);
     void AddFreeOutput();
 
-    dshow::CritSec filterLock_;
-    dshow::CritSec receiveLock_;
+    win::CritSec filterLock_;
+    win::CritSec receiveLock_;
     std::unique_ptr<TeeInputPin> input_;
     std::vector<std::unique_ptr<TeeOutputPin>> outputs_;
     std::vector<std::unique_ptr<TeeOutputPin>> retired_;  // callers may still hold them

@@ -6,7 +6,7 @@
 
 #include <new>
 
-#include <dshowbase/ComPtr.h>
+#include <win/ComPtr.h>
 
 #include <memory>
 
@@ -61,7 +61,7 @@ bool IsMpegVideo(const AM_MEDIA_TYPE& t)
 
 bool MapsStream(DemuxOutputPin* pin, ULONG streamId)
 {
-    dshow::ComPtr<IEnumStreamIdMap> maps;
+    win::ComPtr<IEnumStreamIdMap> maps;
     if (FAILED(pin->EnumStreamIdMap(maps.Put())))
         return false;
     STREAM_ID_MAP m{};
@@ -112,7 +112,7 @@ STDMETHODIMP VendorDemuxFilter::SetOutputType(DWORD output, const AM_MEDIA_TYPE*
         return E_POINTER;
     if (output != kVideoOutput && output != kAudioOutput)
         return E_INVALIDARG;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     DemuxOutputPin* pin = OutputOf(output);
     if (!pin)
         return VFW_E_NOT_FOUND;
@@ -144,7 +144,7 @@ STDMETHODIMP VendorDemuxFilter::GetOutputType(DWORD output, AM_MEDIA_TYPE* type)
         return E_POINTER;
     if (output != kVideoOutput && output != kAudioOutput)
         return E_INVALIDARG;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     DemuxOutputPin* pin = OutputOf(output);
     if (!pin)
         return VFW_E_NOT_FOUND;

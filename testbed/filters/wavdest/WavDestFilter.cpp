@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include <dshowbase/ComPtr.h>
+#include <win/ComPtr.h>
 
 #include "FilterIds.h"
 #include "WavHeader.h"
@@ -92,7 +92,7 @@ HRESULT WavDestFilter::StartStreaming()
 HRESULT WavDestFilter::DeliverAt(uint64_t position, const uint8_t* data, size_t size)
 {
     while (size > 0) {
-        dshow::ComPtr<IMediaSample> out;
+        win::ComPtr<IMediaSample> out;
         HRESULT hr = Output()->GetDeliveryBuffer(out.Put(), nullptr, nullptr, 0);
         if (FAILED(hr))
             return hr;

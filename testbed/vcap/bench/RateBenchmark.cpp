@@ -11,7 +11,7 @@
 #include "KsPropertySets.h"
 #include "StreamGenerator.h"
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <windows.h>
 #include <dshow.h>
@@ -20,7 +20,7 @@
 #include <cstdlib>
 #include <string>
 
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace {
 

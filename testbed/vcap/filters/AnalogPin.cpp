@@ -33,7 +33,7 @@ KSPIN_MEDIUM WireMedium(Wire wire, int card)
     return m;
 }
 
-AnalogPin::AnalogPin(dshow::BaseFilter* filter, dshow::CritSec* lock, const wchar_t* name, PIN_DIRECTION direction,
+AnalogPin::AnalogPin(dshow::BaseFilter* filter, win::CritSec* lock, const wchar_t* name, PIN_DIRECTION direction,
                      const GUID& majorType, const KSPIN_MEDIUM& medium, ULONG factoryId)
     : BasePin(filter, lock, name, direction), major_(majorType), medium_(medium), factoryId_(factoryId)
 {

@@ -15,7 +15,7 @@ KSPIN_MEDIUM WireMedium(Wire wire, int card);
 
 class AnalogPin : public dshow::BasePin, public IKsPin, public IKsPinFactory {
 public:
-    AnalogPin(dshow::BaseFilter* filter, dshow::CritSec* lock, const wchar_t* name, PIN_DIRECTION direction,
+    AnalogPin(dshow::BaseFilter* filter, win::CritSec* lock, const wchar_t* name, PIN_DIRECTION direction,
               const GUID& majorType, const KSPIN_MEDIUM& medium, ULONG factoryId);
 
     // The pin answers for its own interfaces and counts on its filter.

@@ -2,16 +2,16 @@
 
 namespace vcap {
 
-dshow::ComPtr<IBaseFilter> BindByPath(const GUID& category, const std::wstring& devicePath)
+win::ComPtr<IBaseFilter> BindByPath(const GUID& category, const std::wstring& devicePath)
 {
-    dshow::ComPtr<ICreateDevEnum> devEnum;
-    dshow::ComPtr<IEnumMoniker> e;
+    win::ComPtr<ICreateDevEnum> devEnum;
+    win::ComPtr<IEnumMoniker> e;
     if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, devEnum.PutVoid())) ||
         devEnum->CreateClassEnumerator(category, e.Put(), 0) != S_OK)
         return {};
-    dshow::ComPtr<IMoniker> m;
+    win::ComPtr<IMoniker> m;
     while (e->Next(1, m.Put(), nullptr) == S_OK) {
-        dshow::ComPtr<IPropertyBag> bag;
+        win::ComPtr<IPropertyBag> bag;
         if (FAILED(m->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid())))
             continue;
         VARIANT v;
@@ -21,14 +21,14 @@ dshow::ComPtr<IBaseFilter> BindByPath(const GUID& category, const std::wstring& 
         VariantClear(&v);
         if (!match)
             continue;
-        dshow::ComPtr<IBaseFilter> f;
+        win::ComPtr<IBaseFilter> f;
         if (SUCCEEDED(m->BindToObject(nullptr, nullptr, IID_IBaseFilter, f.PutVoid())))
             return f;
     }
     return {};
 }
 
-dshow::ComPtr<IBaseFilter> BindCardFilter(const CardRecord& card, FilterRole role)
+win::ComPtr<IBaseFilter> BindCardFilter(const CardRecord& card, FilterRole role)
 {
     if (!RoleExists(card.personality, role))
         return {};

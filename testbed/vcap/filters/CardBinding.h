@@ -3,7 +3,7 @@
 // enumerator, by the category of its role and the "DevicePath" its moniker carries.
 #include "DeviceModel.h"
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <dshow.h>
 
@@ -11,8 +11,8 @@
 
 namespace vcap {
 
-dshow::ComPtr<IBaseFilter> BindByPath(const GUID& category, const std::wstring& devicePath);
+win::ComPtr<IBaseFilter> BindByPath(const GUID& category, const std::wstring& devicePath);
 // The filter of `role` on `card`; empty when the card has no such filter or it cannot bind.
-dshow::ComPtr<IBaseFilter> BindCardFilter(const CardRecord& card, FilterRole role);
+win::ComPtr<IBaseFilter> BindCardFilter(const CardRecord& card, FilterRole role);
 
 }  // namespace vcap

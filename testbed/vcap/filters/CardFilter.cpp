@@ -75,7 +75,7 @@ STDMETHODIMP CardFilter::KsProperty(PKSPROPERTY property, ULONG propertySize, LP
         return HRESULT_FROM_WIN32(ERROR_INVALID_FUNCTION);
     if (propertySize < sizeof(KSP_PIN))
         return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (reinterpret_cast<const KSP_PIN*>(property)->PinId >= analogPins_.size())
         return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
     if (!data || dataSize < sizeof(ULONG))
@@ -103,7 +103,7 @@ STDMETHODIMP CardFilter::Load(IPropertyBag* bag, IErrorLog*)
 {
     if (!bag)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (properties_)
         return E_UNEXPECTED;  // a filter stays with the card it was bound to
     VARIANT v;
@@ -129,7 +129,7 @@ STDMETHODIMP CardFilter::Load(IPropertyBag* bag, IErrorLog*)
 
 STDMETHODIMP CardFilter::Set(REFGUID set, DWORD id, void*, DWORD, void* data, DWORD size)
 {
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (!properties_)
         return E_UNEXPECTED;
     const HRESULT hr = properties_->Set(set, id, data, size);
@@ -139,7 +139,7 @@ STDMETHODIMP CardFilter::Set(REFGUID set, DWORD id, void*, DWORD, void* data, DW
 
 STDMETHODIMP CardFilter::Get(REFGUID set, DWORD id, void*, DWORD, void* data, DWORD size, DWORD* returned)
 {
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (!properties_)
         return E_UNEXPECTED;
     DWORD got = 0;
@@ -152,7 +152,7 @@ STDMETHODIMP CardFilter::Get(REFGUID set, DWORD id, void*, DWORD, void* data, DW
 
 STDMETHODIMP CardFilter::QuerySupported(REFGUID set, DWORD id, DWORD* support)
 {
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (!properties_)
         return E_UNEXPECTED;
     return properties_->QuerySupported(set, id, support);
@@ -180,14 +180,14 @@ STDMETHODIMP CaptureFilter::get_AvailableTVFormats(long* formats)
 {
     if (!formats)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     *formats = BoardStandards();
     return S_OK;
 }
 
 STDMETHODIMP CaptureFilter::put_TVFormat(long format)
 {
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     BoardStandards();
     return decoder_.setFormat(format, GetTickCount()) ? S_OK : E_INVALIDARG;
 }
@@ -196,7 +196,7 @@ STDMETHODIMP CaptureFilter::get_TVFormat(long* format)
 {
     if (!format)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     const uint32_t now = GetTickCount();
     const InputState in = RoutedInput(now);
     *format = decoder_.format(now, in.signal, in.standard);
@@ -207,7 +207,7 @@ STDMETHODIMP CaptureFilter::get_HorizontalLocked(long* locked)
 {
     if (!locked)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     const uint32_t now = GetTickCount();
     const InputState in = RoutedInput(now);
     *locked = decoder_.locked(now, in.signal, in.standard) ? OATRUE : OAFALSE;
@@ -217,7 +217,7 @@ STDMETHODIMP CaptureFilter::get_HorizontalLocked(long* locked)
 
 STDMETHODIMP CaptureFilter::put_VCRHorizontalLocking(long vcr)
 {
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     vcrLocking_ = vcr ? OATRUE : OAFALSE;
     return S_OK;
 }
@@ -226,7 +226,7 @@ STDMETHODIMP CaptureFilter::get_VCRHorizontalLocking(long* vcr)
 {
     if (!vcr)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     *vcr = vcrLocking_;
     return S_OK;
 }
@@ -235,7 +235,7 @@ STDMETHODIMP CaptureFilter::get_NumberOfLines(long* lines)
 {
     if (!lines)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     const uint32_t now = GetTickCount();
     const InputState in = RoutedInput(now);
     *lines = decoder_.lines(now, in.signal, in.standard);
@@ -244,7 +244,7 @@ STDMETHODIMP CaptureFilter::get_NumberOfLines(long* lines)
 
 STDMETHODIMP CaptureFilter::put_OutputEnable(long enable)
 {
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     outputEnable_ = enable ? OATRUE : OAFALSE;
     return S_OK;
 }
@@ -253,7 +253,7 @@ STDMETHODIMP CaptureFilter::get_OutputEnable(long* enable)
 {
     if (!enable)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     *enable = outputEnable_;
     return S_OK;
 }
@@ -280,7 +280,7 @@ STDMETHODIMP CaptureFilter::Set(long property, long value, long flags)
         return E_PROP_ID_UNSUPPORTED;
     if (flags != VideoProcAmp_Flags_Manual || value < r.min || value > r.max)
         return E_INVALIDARG;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     procAmp_[property] = value;
     return S_OK;
 }
@@ -292,7 +292,7 @@ STDMETHODIMP CaptureFilter::Get(long property, long* value, long* flags)
     ProcAmpRange r;
     if (!ProcAmpRangeOf(property, r))
         return E_PROP_ID_UNSUPPORTED;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     *value = procAmp_[property];
     *flags = VideoProcAmp_Flags_Manual;
     return S_OK;
@@ -351,14 +351,14 @@ void CaptureFilter::Watch()
         if (!ReadControl(cardNumber_, now)) {
             // The card went away under a running stream: its flow has stopped for good.
             if (present) {
-                dshow::AutoLock lock(FilterLock());
+                win::AutoLock lock(*FilterLock());
                 properties_->Fire(kEventFlowStopped);
             }
             present = false;
             continue;
         }
         present = true;
-        dshow::AutoLock lock(FilterLock());
+        win::AutoLock lock(*FilterLock());
         if (now.copyProtected != seen.copyProtected)
             properties_->Fire(now.copyProtected ? kEventCopyProtectionOn : kEventCopyProtectionOff);
         if (now.framesDropped > seen.framesDropped)

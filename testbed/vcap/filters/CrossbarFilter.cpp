@@ -68,7 +68,7 @@ STDMETHODIMP CrossbarFilter::Route(long output, long input)
 {
     if (output < 0 || output >= kCrossbarOutputs || input < -1 || input >= kCrossbarInputs)
         return E_INVALIDARG;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (!HasCard())
         return E_UNEXPECTED;
     CrossbarModel m = CurrentRoute();
@@ -91,7 +91,7 @@ STDMETHODIMP CrossbarFilter::get_IsRoutedTo(long output, long* input)
         return E_POINTER;
     if (output < 0 || output >= kCrossbarOutputs)
         return E_INVALIDARG;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (!HasCard())
         return E_UNEXPECTED;
     *input = CurrentRoute().RoutedTo(output);

@@ -28,7 +28,7 @@ STDMETHODIMP StreamPin::StartAt(const REFERENCE_TIME* start, DWORD)
 {
     if (start && *start != 0)
         return E_NOTIMPL;
-    dshow::AutoLock lock(&controlLock_);
+    win::AutoLock lock(controlLock_);
     if (ending_)
         return VFW_E_WRONG_STATE;
     stopAt_ = MAXLONGLONG;
@@ -37,7 +37,7 @@ STDMETHODIMP StreamPin::StartAt(const REFERENCE_TIME* start, DWORD)
 
 STDMETHODIMP StreamPin::StopAt(const REFERENCE_TIME* stop, BOOL, DWORD cookie)
 {
-    dshow::AutoLock lock(&controlLock_);
+    win::AutoLock lock(controlLock_);
     stopAt_ = stop ? *stop : 0;  // null: stop now
     stopCookie_ = cookie;
     return S_OK;
@@ -47,7 +47,7 @@ STDMETHODIMP StreamPin::GetInfo(AM_STREAM_INFO* info)
 {
     if (!info)
         return E_POINTER;
-    dshow::AutoLock lock(&controlLock_);
+    win::AutoLock lock(controlLock_);
     *info = AM_STREAM_INFO{};
     info->tStop = stopAt_;
     info->dwStopCookie = stopCookie_;
@@ -110,7 +110,7 @@ HRESULT StreamPin::OnThreadStart()
     clockStarted_ = false;
     overrun_ = false;
     // A stop time set before the graph runs stays in force.
-    dshow::AutoLock lock(&controlLock_);
+    win::AutoLock lock(controlLock_);
     tail_.clear();
     tailSent_ = 0;
     bytesDelivered_ = 0;
@@ -159,7 +159,7 @@ HRESULT StreamPin::FillBuffer(IMediaSample* sample)
         return E_FAIL;
     const long capacity = static_cast<long>(StreamGenerator::kPackSize * kPacksPerSample);
     {
-        dshow::AutoLock lock(&controlLock_);
+        win::AutoLock lock(controlLock_);
         const REFERENCE_TIME now = static_cast<REFERENCE_TIME>(generator_->nextScr27() * 10 / 27);
         if (!ending_ && now >= stopAt_) {
             ending_ = true;

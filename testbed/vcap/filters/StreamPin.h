@@ -57,7 +57,7 @@ private:
     bool overrun_ = false;  // behind by more than the encoder's buffer; reported once
     uint32_t flowBreaks_ = 0;  // the card's break count when the stream started
 
-    dshow::CritSec controlLock_;
+    win::CritSec controlLock_;
     REFERENCE_TIME stopAt_ = MAXLONGLONG;  // stream time
     DWORD stopCookie_ = 0;
     std::vector<uint8_t> tail_;  // the end of the stream still to deliver after the stop time

@@ -35,7 +35,7 @@ HRESULT TunerFilter::Answer(T* out, Read read)
 {
     if (!out)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     TunerRecord t;
     if (!Load(t))
         return E_UNEXPECTED;
@@ -46,7 +46,7 @@ HRESULT TunerFilter::Answer(T* out, Read read)
 template <typename Change>
 HRESULT TunerFilter::Update(Change change)
 {
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     TunerRecord t;
     if (!Load(t))
         return E_UNEXPECTED;
@@ -202,7 +202,7 @@ STDMETHODIMP TunerFilter::AutoTune(long channel, long* found)
     const HRESULT hr = put_Channel(channel, -1, -1);
     if (FAILED(hr))
         return hr;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     const std::set<long> stations = ReadStations(cardNumber_);
     *found = stations.count(channel) ? 1 : 0;
     return S_OK;

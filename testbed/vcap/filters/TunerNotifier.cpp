@@ -29,7 +29,7 @@ HRESULT TunerNotifier::Register(IAMTunerNotification* callback, long events)
     IUnknown* identity = IdentityOf(callback);
     if (!identity)
         return E_INVALIDARG;
-    dshow::AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     for (Entry& e : entries_) {
         if (e.identity == identity) {
             e.events = events;
@@ -49,7 +49,7 @@ HRESULT TunerNotifier::Register(IAMTunerNotification* callback, long events)
         if (!thread_)
             return E_OUTOFMEMORY;
     }
-    entries_.push_back(Entry{dshow::ComPtr<IAMTunerNotification>(callback), identity, events});
+    entries_.push_back(Entry{win::ComPtr<IAMTunerNotification>::Share(callback), identity, events});
     return S_OK;
 }
 
@@ -60,7 +60,7 @@ HRESULT TunerNotifier::Unregister(IAMTunerNotification* callback)
     IUnknown* identity = IdentityOf(callback);
     if (!identity)
         return E_INVALIDARG;
-    dshow::AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         if (it->identity == identity) {
             entries_.erase(it);
@@ -81,9 +81,9 @@ void TunerNotifier::Watch()
     while (WaitForSingleObject(quit_.Get(), kPollMs) == WAIT_TIMEOUT) {
         std::vector<long> now;
         const bool settled = snapshot_(now);
-        std::vector<dshow::ComPtr<IAMTunerNotification>> callbacks;
+        std::vector<win::ComPtr<IAMTunerNotification>> callbacks;
         {
-            dshow::AutoLock lock(&lock_);
+            win::AutoLock lock(lock_);
             if (!settled || now.empty() || now == reported_)
                 continue;
             reported_ = now;

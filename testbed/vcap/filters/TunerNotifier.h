@@ -4,8 +4,9 @@
 // a filter with registered callbacks watches that state: when what it reports has changed and
 // the tuner has settled (a tune is complete), every callback hears AMTUNER_EVENT_CHANGED once.
 // Callbacks run on the notifier's thread with no lock of the filter held.
-#include "dshowbase/ComPtr.h"
-#include "dshowbase/Lock.h"
+#include <win/ComPtr.h>
+#include <win/Handle.h>
+#include <win/Lock.h>
 
 #include <windows.h>
 #include <strmif.h>
@@ -35,7 +36,7 @@ public:
 
 private:
     struct Entry {
-        dshow::ComPtr<IAMTunerNotification> callback;
+        win::ComPtr<IAMTunerNotification> callback;
         IUnknown* identity = nullptr;  // compared only; alive while `callback` is held
         long events = 0;
     };
@@ -45,12 +46,12 @@ private:
     void Watch();
 
     Snapshot snapshot_;
-    dshow::CritSec lock_;
+    win::CritSec lock_;
     std::vector<Entry> entries_;
     std::vector<long> reported_;  // the state the callbacks last heard of
     bool haveReported_ = false;
-    dshow::Handle quit_;
-    dshow::Handle thread_;
+    win::Handle quit_;
+    win::Handle thread_;
 };
 
 }  // namespace vcap

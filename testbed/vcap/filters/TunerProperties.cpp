@@ -32,7 +32,7 @@ STDMETHODIMP TunerFilter::Get(REFGUID set, DWORD id, void* instance, DWORD insta
     if (!returned)
         returned = &ignored;
     *returned = 0;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (!HasCard())
         return E_UNEXPECTED;
     return GetTunerProperty(id, data, size, returned);
@@ -44,7 +44,7 @@ STDMETHODIMP TunerFilter::Set(REFGUID set, DWORD id, void* instance, DWORD insta
         return CardFilter::Set(set, id, instance, instanceSize, data, size);
     if (!data)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (!HasCard())
         return E_UNEXPECTED;
     return SetTunerProperty(id, data, size);

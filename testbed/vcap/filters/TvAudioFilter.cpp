@@ -67,7 +67,7 @@ STDMETHODIMP TvAudioFilter::GetAvailableTVAudioModes(long* modes)
 {
     if (!modes)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     TunerRecord t;
     if (!HasCard() || !LoadTuner(cardNumber_, t))
         return E_UNEXPECTED;
@@ -80,7 +80,7 @@ STDMETHODIMP TvAudioFilter::get_TVAudioMode(long* mode)
 {
     if (!mode)
         return E_POINTER;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     TunerRecord t;
     if (!HasCard() || !LoadTuner(cardNumber_, t))
         return E_UNEXPECTED;
@@ -92,7 +92,7 @@ STDMETHODIMP TvAudioFilter::put_TVAudioMode(long mode)
 {
     if (!IsValidTvAudioMode(mode))
         return E_INVALIDARG;
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     TunerRecord t;
     if (!HasCard() || !LoadTuner(cardNumber_, t))
         return E_UNEXPECTED;

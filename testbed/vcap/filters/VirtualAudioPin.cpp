@@ -25,7 +25,7 @@ WAVEFORMATEX Pcm(long rate)
 
 bool IsEncoderSamplingRate(long hz) { return hz == 32000 || hz == 44100 || hz == 48000; }
 
-VirtualAudioPin::VirtualAudioPin(dshow::BaseFilter* filter, dshow::CritSec* lock, const int* cardNumber, ULONG factoryId)
+VirtualAudioPin::VirtualAudioPin(dshow::BaseFilter* filter, win::CritSec* lock, const int* cardNumber, ULONG factoryId)
     : AnalogPin(filter, lock, L"Virtual Audio Out", PINDIR_OUTPUT, MEDIATYPE_Audio, WireMedium(Wire::EncoderAudio, *cardNumber),
                 factoryId),
       cardNumber_(cardNumber)
@@ -75,7 +75,7 @@ STDMETHODIMP VirtualAudioPin::SetFormat(AM_MEDIA_TYPE* type)
     if (w->wFormatTag != WAVE_FORMAT_PCM || w->nChannels != 2 || w->wBitsPerSample != 16 ||
         !IsEncoderSamplingRate(static_cast<long>(w->nSamplesPerSec)))
         return VFW_E_INVALIDMEDIATYPE;
-    dshow::AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     EncoderState s;
     if (!LoadEncoderState(*cardNumber_, s))
         return E_FAIL;

@@ -12,7 +12,7 @@ bool IsEncoderSamplingRate(long hz);  // 32000, 44100 or 48000
 
 class VirtualAudioPin : public AnalogPin, public IAMStreamConfig {
 public:
-    VirtualAudioPin(dshow::BaseFilter* filter, dshow::CritSec* lock, const int* cardNumber, ULONG factoryId);
+    VirtualAudioPin(dshow::BaseFilter* filter, win::CritSec* lock, const int* cardNumber, ULONG factoryId);
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return NonDelegatingQueryInterface(iid, out); }
     STDMETHODIMP_(ULONG) AddRef() override { return Owner()->AddRef(); }

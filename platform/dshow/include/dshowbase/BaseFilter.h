@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "dshowbase/Lock.h"
+#include <win/Lock.h>
 #include "dshowbase/Unknown.h"
 
 namespace dshow {
@@ -16,7 +16,7 @@ class BasePin;
 class BaseFilter : public UnknownBase, public IBaseFilter {
 public:
     // `lock` is the filter lock: it serialises state changes and is also the pins' lock.
-    BaseFilter(IUnknown* outer, CritSec* lock, const CLSID& clsid);
+    BaseFilter(IUnknown* outer, win::CritSec* lock, const CLSID& clsid);
     ~BaseFilter() override;
 
     DSHOW_DECLARE_IUNKNOWN
@@ -45,7 +45,7 @@ public:
     // EC_COMPLETE with no filter given, the filter itself is passed as the second parameter.
     HRESULT NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
 
-    CritSec* FilterLock() const { return lock_; }
+    win::CritSec* FilterLock() const { return lock_; }
     FILTER_STATE State() const { return state_; }
     bool IsStopped() const { return state_ == State_Stopped; }
     bool IsActive() const { return state_ != State_Stopped; }
@@ -57,7 +57,7 @@ public:
     void IncrementPinVersion() { InterlockedIncrement(&pinVersion_); }
 
 protected:
-    CritSec* lock_;
+    win::CritSec* lock_;
     FILTER_STATE state_ = State_Stopped;
     REFERENCE_TIME start_ = 0;
     IReferenceClock* clock_ = nullptr;  // counted

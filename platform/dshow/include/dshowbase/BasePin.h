@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "dshowbase/Lock.h"
+#include <win/Lock.h>
 #include "dshowbase/MediaType.h"
 #include "dshowbase/Unknown.h"
 
@@ -18,7 +18,7 @@ class BasePin : public UnknownBase, public IPin, public IQualityControl {
 public:
     // The pin answers QueryInterface itself, but its references count on the filter, which
     // owns it and deletes it. `lock` is the filter lock.
-    BasePin(BaseFilter* filter, CritSec* lock, const wchar_t* name, PIN_DIRECTION direction);
+    BasePin(BaseFilter* filter, win::CritSec* lock, const wchar_t* name, PIN_DIRECTION direction);
     ~BasePin() override;
 
     DSHOW_DECLARE_IUNKNOWN
@@ -80,7 +80,7 @@ protected:
     // What a quality message does without a sink: the default has nowhere to send it.
     virtual HRESULT PassNotify(Quality quality);
 
-    CritSec* lock_;
+    win::CritSec* lock_;
     BaseFilter* filter_;
     IPin* connected_ = nullptr;  // counted
     MediaType type_;

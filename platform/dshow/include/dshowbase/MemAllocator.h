@@ -6,7 +6,8 @@
 
 #include <vector>
 
-#include "dshowbase/Lock.h"
+#include <win/Handle.h>
+#include <win/Lock.h>
 #include "dshowbase/Unknown.h"
 
 namespace dshow {
@@ -80,14 +81,14 @@ public:
 private:
     void FreeMemoryLocked();
 
-    CritSec lock_;
+    win::CritSec lock_;
     ALLOCATOR_PROPERTIES props_{};
     bool committed_ = false;
     BYTE* memory_ = nullptr;
     std::vector<MediaSample*> all_;
     std::vector<MediaSample*> free_;
     LONG waiting_ = 0;
-    Handle freeSignal_;  // semaphore released once per waiter when a sample returns
+    win::Handle freeSignal_;  // semaphore released once per waiter when a sample returns
 };
 
 }  // namespace dshow

@@ -10,7 +10,7 @@ namespace dshow {
 
 class InputPin : public BasePin, public IMemInputPin {
 public:
-    InputPin(BaseFilter* filter, CritSec* lock, const wchar_t* name);
+    InputPin(BaseFilter* filter, win::CritSec* lock, const wchar_t* name);
     ~InputPin() override;
 
     DSHOW_DECLARE_IUNKNOWN
@@ -53,7 +53,7 @@ protected:
 // when running, or on Run when it arrived while paused.
 class RenderedInputPin : public InputPin {
 public:
-    RenderedInputPin(BaseFilter* filter, CritSec* lock, const wchar_t* name);
+    RenderedInputPin(BaseFilter* filter, win::CritSec* lock, const wchar_t* name);
 
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP EndFlush() override;
@@ -71,7 +71,7 @@ private:
 
 class OutputPin : public BasePin {
 public:
-    OutputPin(BaseFilter* filter, CritSec* lock, const wchar_t* name);
+    OutputPin(BaseFilter* filter, win::CritSec* lock, const wchar_t* name);
     ~OutputPin() override;
 
     // Calls that only make sense on input pins.

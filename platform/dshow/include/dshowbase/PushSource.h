@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <strmif.h>
 
+#include <win/Handle.h>
+
 #include <memory>
 #include <vector>
 
@@ -43,8 +45,8 @@ private:
     static DWORD WINAPI ThreadMain(void* self);
     void Stream();
 
-    Handle thread_;
-    Handle runSignal_;  // manual reset: set while running, or to wake the thread for a stop
+    win::Handle thread_;
+    win::Handle runSignal_;  // manual reset: set while running, or to wake the thread for a stop
     volatile bool stop_ = false;
 };
 
@@ -58,10 +60,10 @@ public:
 
     // Takes ownership of a stream made with this filter.
     void AddStream(std::unique_ptr<SourceStream> stream);
-    CritSec* StateLock() { return &filterLock_; }
+    win::CritSec* StateLock() { return &filterLock_; }
 
 protected:
-    CritSec filterLock_;
+    win::CritSec filterLock_;
     std::vector<std::unique_ptr<SourceStream>> streams_;
 };
 

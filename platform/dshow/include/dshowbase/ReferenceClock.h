@@ -8,7 +8,8 @@
 
 #include <vector>
 
-#include "dshowbase/Lock.h"
+#include <win/Handle.h>
+#include <win/Lock.h>
 #include "dshowbase/Unknown.h"
 
 namespace dshow {
@@ -44,7 +45,7 @@ protected:
     // calls this first thing in its destructor.
     void StopScheduler();
 
-    CritSec clockLock_;
+    win::CritSec clockLock_;
 
 private:
     struct Advise {
@@ -63,8 +64,8 @@ private:
     bool haveTime_ = false;
     std::vector<Advise> advises_;
     DWORD_PTR nextCookie_ = 1;
-    Handle wake_;
-    Handle thread_;
+    win::Handle wake_;
+    win::Handle thread_;
     volatile bool quit_ = false;
 };
 

@@ -17,7 +17,7 @@ class SeekingPassThru;
 
 class TransformInputPin : public InputPin {
 public:
-    TransformInputPin(TransformFilter* filter, CritSec* lock, const wchar_t* name);
+    TransformInputPin(TransformFilter* filter, win::CritSec* lock, const wchar_t* name);
 
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP ReceiveCanBlock() override;
@@ -37,7 +37,7 @@ private:
 
 class TransformOutputPin : public OutputPin {
 public:
-    TransformOutputPin(TransformFilter* filter, CritSec* lock, const wchar_t* name);
+    TransformOutputPin(TransformFilter* filter, win::CritSec* lock, const wchar_t* name);
     ~TransformOutputPin() override;
 
     // Also answers IMediaSeeking and IMediaPosition, passed to the upstream pin.
@@ -60,7 +60,7 @@ private:
     SeekingPassThru* seeking_ = nullptr;  // created on first request
     // Guards seeking_ only: a renderer asks for seeking from inside EndOfStream, on the
     // streaming thread, while Stop may hold the filter lock waiting for that thread.
-    CritSec seekingLock_;
+    win::CritSec seekingLock_;
 };
 
 class TransformFilter : public BaseFilter {
@@ -100,14 +100,14 @@ public:
 
     TransformInputPin* Input() const { return input_.get(); }
     TransformOutputPin* Output() const { return output_.get(); }
-    CritSec* ReceiveLock() { return &receiveLock_; }
+    win::CritSec* ReceiveLock() { return &receiveLock_; }
 
     // Copies times, media times and flags from one sample to another.
     static void CopySampleProperties(IMediaSample* from, IMediaSample* to);
 
 protected:
-    CritSec filterLock_;
-    CritSec receiveLock_;  // held for each Receive and end of stream; Stop waits on it
+    win::CritSec filterLock_;
+    win::CritSec receiveLock_;  // held for each Receive and end of stream; Stop waits on it
     std::unique_ptr<TransformInputPin> input_;
     std::unique_ptr<TransformOutputPin> output_;
 };

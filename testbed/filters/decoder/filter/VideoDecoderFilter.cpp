@@ -10,7 +10,7 @@
 #include <cstring>
 #include <new>
 
-#include <dshowbase/ComPtr.h>
+#include <win/ComPtr.h>
 
 namespace testbed {
 namespace {
@@ -166,7 +166,7 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample)
 void VideoDecoderFilter::OnPicture(const mpegv::Picture& picture, bool hasTime, int64_t time)
 {
     if (picture.width != width_ || picture.height != height_) return;  // not what was negotiated
-    dshow::ComPtr<IMediaSample> out;
+    win::ComPtr<IMediaSample> out;
     HRESULT hr = Output()->GetDeliveryBuffer(out.Put(), nullptr, nullptr, 0);
     if (FAILED(hr)) {
         deliverResult_ = hr;
@@ -199,7 +199,7 @@ void VideoDecoderFilter::OnPicture(const mpegv::Picture& picture, bool hasTime, 
     }
     {
         // The still copy: a packed 24-bit bottom-up DIB of the picture.
-        dshow::AutoLock lock(&stillLock_);
+        win::AutoLock lock(stillLock_);
         const LONG stride = (width_ * 3 + 3) & ~3;
         still_.assign(sizeof(BITMAPINFOHEADER) + size_t(stride) * height_, 0);
         auto* bih = reinterpret_cast<BITMAPINFOHEADER*>(still_.data());
@@ -232,7 +232,7 @@ HRESULT VideoDecoderFilter::BeginFlush()
 STDMETHODIMP VideoDecoderFilter::GetPictureSize(LONG* width, LONG* height)
 {
     if (!width || !height) return E_POINTER;
-    dshow::AutoLock lock(&stillLock_);
+    win::AutoLock lock(stillLock_);
     if (still_.empty()) return E_FAIL;
     const auto* bih = reinterpret_cast<const BITMAPINFOHEADER*>(still_.data());
     *width = bih->biWidth;
@@ -243,21 +243,21 @@ STDMETHODIMP VideoDecoderFilter::GetPictureSize(LONG* width, LONG* height)
 STDMETHODIMP VideoDecoderFilter::GetPicturesDecoded(LONG* count)
 {
     if (!count) return E_POINTER;
-    dshow::AutoLock lock(&stillLock_);
+    win::AutoLock lock(stillLock_);
     *count = picturesDecoded_;
     return S_OK;
 }
 
 STDMETHODIMP VideoDecoderFilter::HasPicture()
 {
-    dshow::AutoLock lock(&stillLock_);
+    win::AutoLock lock(stillLock_);
     return still_.empty() ? S_FALSE : S_OK;
 }
 
 STDMETHODIMP VideoDecoderFilter::GetCurrentImage(LONG* size, BYTE* image)
 {
     if (!size) return E_POINTER;
-    dshow::AutoLock lock(&stillLock_);
+    win::AutoLock lock(stillLock_);
     if (still_.empty()) return E_FAIL;  // nothing decoded yet
     const LONG needed = LONG(still_.size());
     if (!image) {

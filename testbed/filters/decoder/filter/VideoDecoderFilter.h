@@ -54,7 +54,7 @@ private:
     REFERENCE_TIME frameDuration_ = 400000;
     std::vector<uint8_t> sequenceHeader_;  // from the input format block, primes the decoder
 
-    dshow::CritSec stillLock_;
+    win::CritSec stillLock_;
     std::vector<uint8_t> still_;  // last picture as a packed 24-bit DIB
     LONG picturesDecoded_ = 0;
     DWORD option_ = 0;

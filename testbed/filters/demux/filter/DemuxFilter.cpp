@@ -68,16 +68,16 @@ void DemuxFilter::ForEachOutput(F f) const
 STDMETHODIMP DemuxFilter::Stop()
 {
     const HRESULT hr = dshow::BaseFilter::Stop();  // decommits, so a blocked delivery returns
-    dshow::AutoLock receive(&receiveLock_);
+    win::AutoLock receive(receiveLock_);
     parser_.Reset();
     return hr;
 }
 
 STDMETHODIMP DemuxFilter::Pause()
 {
-    dshow::AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     if (IsStopped()) {
-        dshow::AutoLock receive(&receiveLock_);
+        win::AutoLock receive(receiveLock_);
         parser_.Reset();
         basePts_ = -1;
     }
@@ -101,7 +101,7 @@ STDMETHODIMP DemuxFilter::CreateOutputPin(AM_MEDIA_TYPE* type, LPWSTR name, IPin
 {
     if (!type || !name || !pin) return E_POINTER;
     *pin = nullptr;
-    dshow::AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     if (!IsStopped()) return VFW_E_NOT_STOPPED;
     if (FindOutput(name) || *name == L'\0') return E_INVALIDARG;
     auto created = std::make_unique<DemuxOutputPin>(this, &filterLock_, name, dshow::MediaType(*type));
@@ -113,7 +113,7 @@ STDMETHODIMP DemuxFilter::CreateOutputPin(AM_MEDIA_TYPE* type, LPWSTR name, IPin
 
 DemuxOutputPin* DemuxFilter::AddOwnOutput(std::unique_ptr<DemuxOutputPin> pin)
 {
-    dshow::AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     outputs_.push_back(std::move(pin));
     IncrementPinVersion();
     return outputs_.back().get();
@@ -122,7 +122,7 @@ DemuxOutputPin* DemuxFilter::AddOwnOutput(std::unique_ptr<DemuxOutputPin> pin)
 STDMETHODIMP DemuxFilter::SetOutputPinMediaType(LPWSTR name, AM_MEDIA_TYPE* type)
 {
     if (!type || !name) return E_POINTER;
-    dshow::AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     DemuxOutputPin* pin = FindOutput(name);
     if (!pin) return VFW_E_NOT_FOUND;
     if (pin->IsConnected()) return VFW_E_ALREADY_CONNECTED;
@@ -133,7 +133,7 @@ STDMETHODIMP DemuxFilter::SetOutputPinMediaType(LPWSTR name, AM_MEDIA_TYPE* type
 STDMETHODIMP DemuxFilter::DeleteOutputPin(LPWSTR name)
 {
     if (!name) return E_POINTER;
-    dshow::AutoLock lock(&filterLock_);
+    win::AutoLock lock(filterLock_);
     for (auto it = outputs_.begin(); it != outputs_.end(); ++it) {
         if ((*it)->Name() != name) continue;
         if ((*it)->IsConnected()) return VFW_E_ALREADY_CONNECTED;
@@ -147,7 +147,7 @@ STDMETHODIMP DemuxFilter::DeleteOutputPin(LPWSTR name)
 
 HRESULT DemuxFilter::ReceiveData(IMediaSample* sample)
 {
-    dshow::AutoLock receive(&receiveLock_);
+    win::AutoLock receive(receiveLock_);
     BYTE* data = nullptr;
     if (FAILED(sample->GetPointer(&data))) return E_POINTER;
     const long size = sample->GetActualDataLength();
@@ -178,7 +178,7 @@ void DemuxFilter::OnPacket(const mpegps::PesPacket& pes)
 
 HRESULT DemuxFilter::EndOfStream()
 {
-    dshow::AutoLock receive(&receiveLock_);
+    win::AutoLock receive(receiveLock_);
     parser_.Flush();
     ForEachOutput([](DemuxOutputPin& pin) { pin.QueueEndOfStream(); });
     if (streamOutput_ && streamOutput_->IsConnected()) streamOutput_->QueueEndOfStream();
@@ -195,7 +195,7 @@ HRESULT DemuxFilter::BeginFlush()
 HRESULT DemuxFilter::EndFlush()
 {
     {
-        dshow::AutoLock receive(&receiveLock_);
+        win::AutoLock receive(receiveLock_);
         parser_.Reset();
     }
     ForEachOutput([](DemuxOutputPin& pin) { pin.EndQueueFlush(); });

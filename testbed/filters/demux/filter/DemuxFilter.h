@@ -50,8 +50,8 @@ private:
     DemuxOutputPin* FindOutput(const wchar_t* name) const;
     template <class F> void ForEachOutput(F f) const;
 
-    dshow::CritSec filterLock_;
-    dshow::CritSec receiveLock_;
+    win::CritSec filterLock_;
+    win::CritSec receiveLock_;
     std::unique_ptr<DemuxInputPin> input_;
     std::unique_ptr<DemuxOutputPin> streamOutput_;  // vendor demultiplexer only
     std::vector<std::unique_ptr<DemuxOutputPin>> outputs_;

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <new>
 
-#include <dshowbase/ComPtr.h>
+#include <win/ComPtr.h>
 
 #include "DemuxFilter.h"
 
@@ -68,7 +68,7 @@ bool IsPcm(const AM_MEDIA_TYPE& type)
 
 }  // namespace
 
-DemuxInputPin::DemuxInputPin(DemuxFilter* filter, dshow::CritSec* lock)
+DemuxInputPin::DemuxInputPin(DemuxFilter* filter, win::CritSec* lock)
     : dshow::InputPin(filter, lock, L"MPEG-2 Stream"), demux_(filter)
 {
 }
@@ -103,7 +103,7 @@ STDMETHODIMP DemuxInputPin::EndFlush()
     return dshow::InputPin::EndFlush();
 }
 
-DemuxOutputPin::DemuxOutputPin(DemuxFilter* filter, dshow::CritSec* lock, const wchar_t* name,
+DemuxOutputPin::DemuxOutputPin(DemuxFilter* filter, win::CritSec* lock, const wchar_t* name,
                                const dshow::MediaType& type)
     : dshow::OutputPin(filter, lock, name), pinType_(type)
 {
@@ -163,7 +163,7 @@ HRESULT DemuxOutputPin::Run(REFERENCE_TIME start)
 STDMETHODIMP DemuxOutputPin::MapStreamId(ULONG streamId, DWORD content, ULONG filterValue, int offset)
 {
     if (streamId > 0xFF || offset < 0 || content > MPEG2_PROGRAM_SYSTEM_HEADER) return E_INVALIDARG;
-    dshow::AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     for (const STREAM_ID_MAP& m : maps_)
         if (m.stream_id == streamId && m.ulSubstreamFilterValue == filterValue) return E_INVALIDARG;
     maps_.push_back({streamId, content, filterValue, offset});
@@ -173,7 +173,7 @@ STDMETHODIMP DemuxOutputPin::MapStreamId(ULONG streamId, DWORD content, ULONG fi
 STDMETHODIMP DemuxOutputPin::UnmapStreamId(ULONG count, ULONG* streamIds)
 {
     if (!streamIds) return E_POINTER;
-    dshow::AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     for (ULONG i = 0; i < count; ++i) {
         const ULONG id = streamIds[i];
         maps_.erase(std::remove_if(maps_.begin(), maps_.end(),
@@ -188,7 +188,7 @@ STDMETHODIMP DemuxOutputPin::EnumStreamIdMap(IEnumStreamIdMap** maps)
     if (!maps) return E_POINTER;
     std::vector<STREAM_ID_MAP> copy;
     {
-        dshow::AutoLock lock(lock_);
+        win::AutoLock lock(*lock_);
         copy = maps_;
     }
     auto* e = new (std::nothrow) StreamIdMapEnum(std::move(copy));

@@ -15,7 +15,7 @@ class DemuxFilter;
 
 class DemuxInputPin : public dshow::InputPin {
 public:
-    DemuxInputPin(DemuxFilter* filter, dshow::CritSec* lock);
+    DemuxInputPin(DemuxFilter* filter, win::CritSec* lock);
     HRESULT CheckMediaType(const dshow::MediaType& type) override;
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP EndOfStream() override;
@@ -28,7 +28,7 @@ private:
 
 class DemuxOutputPin : public dshow::OutputPin, public IMPEG2StreamIdMap {
 public:
-    DemuxOutputPin(DemuxFilter* filter, dshow::CritSec* lock, const wchar_t* name,
+    DemuxOutputPin(DemuxFilter* filter, win::CritSec* lock, const wchar_t* name,
                    const dshow::MediaType& type);
 
     DSHOW_DECLARE_IUNKNOWN

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include <dshowbase/BaseFilter.h>
-#include <dshowbase/ComPtr.h>
+#include <win/ComPtr.h>
 
 namespace testbed {
 namespace {
@@ -34,7 +34,7 @@ HRESULT OutputQueue::Start()
     if (thread_) return S_OK;
     if (!wake_ || !room_ || !idle_) return E_OUTOFMEMORY;
     {
-        dshow::AutoLock lock(&lock_);
+        win::AutoLock lock(lock_);
         items_.clear();
         queuedBytes_ = 0;
         stopping_ = flushing_ = dropping_ = endOfStream_ = refused_ = held_ = false;
@@ -50,7 +50,7 @@ HRESULT OutputQueue::Start()
 void OutputQueue::Stop()
 {
     {
-        dshow::AutoLock lock(&lock_);
+        win::AutoLock lock(lock_);
         stopping_ = true;
         items_.clear();
         queuedBytes_ = 0;
@@ -72,7 +72,7 @@ bool OutputQueue::WaitForRoom()
 {
     for (;;) {
         {
-            dshow::AutoLock lock(&lock_);
+            win::AutoLock lock(lock_);
             if (!AcceptsLocked()) return false;
             if (queuedBytes_ < kMaxQueuedBytes && items_.size() < kMaxQueuedItems) return true;
             // Stalled: one delivery has been held this long, all of it while running (a
@@ -95,7 +95,7 @@ bool OutputQueue::WaitForRoom()
 void OutputQueue::Push(std::vector<uint8_t> bytes, REFERENCE_TIME time, bool discontinuity)
 {
     if (bytes.empty() || !WaitForRoom()) return;
-    dshow::AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     if (!AcceptsLocked()) return;
     Item item;
     item.time = time;
@@ -110,7 +110,7 @@ void OutputQueue::Push(std::vector<uint8_t> bytes, REFERENCE_TIME time, bool dis
 
 void OutputQueue::PushEndOfStream()
 {
-    dshow::AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     if (!AcceptsLocked()) return;
     Item item;
     item.endOfStream = true;
@@ -122,7 +122,7 @@ void OutputQueue::PushEndOfStream()
 void OutputQueue::BeginFlush()
 {
     {
-        dshow::AutoLock lock(&lock_);
+        win::AutoLock lock(lock_);
         flushing_ = true;
         items_.clear();
         queuedBytes_ = 0;
@@ -136,7 +136,7 @@ void OutputQueue::EndFlush()
 {
     WaitForSingleObject(idle_.Get(), INFINITE);
     {
-        dshow::AutoLock lock(&lock_);
+        win::AutoLock lock(lock_);
         flushing_ = dropping_ = endOfStream_ = refused_ = held_ = false;
     }
     pin_->DeliverEndFlush();
@@ -144,20 +144,20 @@ void OutputQueue::EndFlush()
 
 void OutputQueue::Hold()
 {
-    dshow::AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     held_ = true;
 }
 
 void OutputQueue::Release()
 {
-    dshow::AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     held_ = false;
     SetEvent(wake_.Get());
 }
 
 bool OutputQueue::WaitWhileHeld()
 {
-    dshow::AutoLock lock(&lock_);
+    win::AutoLock lock(lock_);
     while (held_ && !stopping_ && !flushing_) {
         lock_.Unlock();
         WaitForSingleObject(wake_.Get(), INFINITE);
@@ -177,7 +177,7 @@ void OutputQueue::Run()
     for (;;) {
         Item item;
         {
-            dshow::AutoLock lock(&lock_);
+            win::AutoLock lock(lock_);
             if (stopping_) return;
             if (items_.empty()) {
                 lock_.Unlock();
@@ -194,7 +194,7 @@ void OutputQueue::Run()
             busySince_ = GetTickCount();
         }
         const HRESULT hr = Deliver(item);
-        dshow::AutoLock lock(&lock_);
+        win::AutoLock lock(lock_);
         if (hr != S_OK) OnRefusedLocked(hr);
         busy_ = false;
         SetEvent(idle_.Get());
@@ -225,7 +225,7 @@ HRESULT OutputQueue::Deliver(const Item& item)
     REFERENCE_TIME time = item.time;
     bool discontinuity = item.discontinuity;
     while (size > 0) {
-        dshow::ComPtr<IMediaSample> sample;
+        win::ComPtr<IMediaSample> sample;
         HRESULT hr = pin_->GetDeliveryBuffer(sample.Put(), nullptr, nullptr, 0);
         if (FAILED(hr)) return hr;  // decommitted: stopping
         BYTE* dst = nullptr;

@@ -15,7 +15,8 @@
 // filling), which is what a live source does while paused anyway. And once the downstream
 // pin refuses a delivery (an error, or S_FALSE) it gets nothing more until the next start or
 // flush, as the pin contract asks.
-#include <dshowbase/Lock.h>
+#include <win/Handle.h>
+#include <win/Lock.h>
 #include <dshowbase/Pins.h>
 
 #include <cstdint>
@@ -69,13 +70,13 @@ private:
     void OnRefusedLocked(HRESULT hr);
 
     dshow::OutputPin* pin_;
-    dshow::CritSec lock_;
+    win::CritSec lock_;
     std::deque<Item> items_;
     size_t queuedBytes_ = 0;
-    dshow::Handle wake_;   // auto-reset: an item arrived or the queue is stopping
-    dshow::Handle room_;   // manual-reset: set while the queue has room (or is stopping)
-    dshow::Handle idle_;   // manual-reset: set while the thread is not delivering
-    dshow::Handle thread_;
+    win::Handle wake_;   // auto-reset: an item arrived or the queue is stopping
+    win::Handle room_;   // manual-reset: set while the queue has room (or is stopping)
+    win::Handle idle_;   // manual-reset: set while the thread is not delivering
+    win::Handle thread_;
     bool stopping_ = false;
     bool flushing_ = false;
     bool dropping_ = false;     // packets were dropped: mark the next one

@@ -9,7 +9,7 @@
 #include "FilterIds.h"
 #include "TestSupport.h"
 
-#include <dshowbase/ComPtr.h>
+#include <win/ComPtr.h>
 
 #include <windows.h>
 #include <dshow.h>
@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-using dshow::ComPtr;
+using win::ComPtr;
 using vcap::CardRecord;
 using vcap::FilterRole;
 

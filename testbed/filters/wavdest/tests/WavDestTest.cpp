@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 #include "WavHeader.h"
 
-#include <dshowbase/ComPtr.h>
+#include <win/ComPtr.h>
 #include <dshowbase/PushSource.h>
 
 #include <windows.h>
@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace {
 

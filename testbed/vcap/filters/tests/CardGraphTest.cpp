@@ -7,7 +7,7 @@
 #include "KsPropertySets.h"
 #include "TestSupport.h"
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <windows.h>
 #include <dshow.h>
@@ -20,7 +20,7 @@
 #include <string>
 #include <utility>
 
-using dshow::ComPtr;
+using win::ComPtr;
 using vcap::CardRecord;
 using vcap::FilterRole;
 

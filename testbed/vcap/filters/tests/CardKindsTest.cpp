@@ -23,7 +23,7 @@
 #include <fstream>
 #include <string>
 
-using dshow::ComPtr;
+using win::ComPtr;
 using vcap::CardRecord;
 using vcap::FilterRole;
 

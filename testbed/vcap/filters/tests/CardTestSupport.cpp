@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace cardtest {
 

@@ -4,7 +4,7 @@
 // enumerator, matched by "DevicePath"), and the pin helpers the graphs are built with.
 #include "DeviceModel.h"
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <windows.h>
 #include <dshow.h>
@@ -31,10 +31,10 @@ protected:
     static vcap::CardRecord Install(int number, uint32_t deviceType);
     // The filter at the path the card recorded for `role`, bound through the system device
     // enumerator; empty when nothing there binds.
-    static dshow::ComPtr<IBaseFilter> Bind(const vcap::CardRecord& card, vcap::FilterRole role);
+    static win::ComPtr<IBaseFilter> Bind(const vcap::CardRecord& card, vcap::FilterRole role);
 };
 
-std::vector<dshow::ComPtr<IPin>> Pins(IBaseFilter* f, PIN_DIRECTION dir);
+std::vector<win::ComPtr<IPin>> Pins(IBaseFilter* f, PIN_DIRECTION dir);
 // The medium set identifiers of a pin (IKsPin::KsQueryMediums), without the standard medium.
 std::vector<GUID> MediumSets(IPin* pin);
 // The program's medium rule: an output whose filter reports one necessary instance connects

@@ -8,7 +8,7 @@
 #include "TunerState.h"
 #include "KsPinInterfaces.h"
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@
 using cardtest::ConnectByMedium;
 using cardtest::MediumSets;
 using cardtest::Pins;
-using dshow::ComPtr;
+using win::ComPtr;
 using vcap::CardRecord;
 using vcap::CrossbarModel;
 using vcap::FilterRole;

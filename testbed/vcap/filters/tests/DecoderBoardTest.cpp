@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-using dshow::ComPtr;
+using win::ComPtr;
 using vcap::CardRecord;
 using vcap::DecoderModel;
 using vcap::FilterRole;

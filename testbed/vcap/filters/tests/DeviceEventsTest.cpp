@@ -8,7 +8,7 @@
 #include "KsPropertySets.h"
 #include "TestSupport.h"
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 #include "dshowbase/TransformFilter.h"
 
 #include <windows.h>
@@ -18,7 +18,7 @@
 
 #include <string>
 
-using dshow::ComPtr;
+using win::ComPtr;
 using vcap::CardRecord;
 using vcap::FilterRole;
 
@@ -94,7 +94,7 @@ protected:
     void BuildStreamGraph(const CardRecord& card, IBaseFilter* capture, IBaseFilter* between = nullptr)
     {
         ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph_.PutVoid()), S_OK);
-        ComPtr<IBaseFilter> source = card.personality.deviceType == 3 ? ComPtr<IBaseFilter>(capture) : Bind(card, FilterRole::Encoder);
+        ComPtr<IBaseFilter> source = card.personality.deviceType == 3 ? ComPtr<IBaseFilter>::Share(capture) : Bind(card, FilterRole::Encoder);
         ASSERT_TRUE(source);
         ASSERT_EQ(graph_->AddFilter(source.Get(), L"Source"), S_OK);
         ComPtr<IPin> out = PinOf(source.Get(), PINDIR_OUTPUT);

@@ -7,11 +7,11 @@
 #include "KsPinInterfaces.h"
 #include "TunerState.h"
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <gtest/gtest.h>
 
-using dshow::ComPtr;
+using win::ComPtr;
 using vcap::CardRecord;
 using vcap::FilterRole;
 using vcap::TunerModel;

@@ -5,13 +5,13 @@
 #include "EncoderState.h"
 #include "KsPropertySets.h"
 
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <mmreg.h>
 
 #include <gtest/gtest.h>
 
-using dshow::ComPtr;
+using win::ComPtr;
 using vcap::CardRecord;
 using vcap::FilterRole;
 

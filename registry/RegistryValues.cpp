@@ -1,23 +1,23 @@
 // Typed reads of registry values.
-#include "RegistryKey.h"
+#include "RegistryValues.h"
 
 namespace skelda {
 
-bool RegistryKey::ReadDword(const char* name, DWORD* value) const
+bool ReadDword(HKEY key, const char* name, DWORD* value)
 {
     DWORD type = 0, data = 0, size = sizeof(data);
-    if (!key_ || RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
+    if (!key || RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof(data))
         return false;
     *value = data;
     return true;
 }
 
-bool RegistryKey::ReadPathString(const char* name, std::string* value) const
+bool ReadPathString(HKEY key, const char* name, std::string* value)
 {
     char buffer[MAX_PATH + 1] = {};
     DWORD type = 0, size = MAX_PATH;
-    if (!key_ || RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
+    if (!key || RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
         type != REG_SZ)
         return false;
     buffer[size < MAX_PATH ? size : MAX_PATH] = '\0';  // the stored string may lack its terminator

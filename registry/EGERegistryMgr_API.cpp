@@ -3,24 +3,25 @@
 
 #include <sys/stat.h>
 
-#include "RegistryKey.h"
+#include <win/Handle.h>
+
 #include "RegistrySettingsTable.h"
+#include "RegistryValues.h"
 #include "StoredPath.h"
 
-using skelda::RegistryKey;
 using skelda::RegistrySetting;
 
 namespace {
 
 // The application key for reading or writing; never created here.
-RegistryKey OpenApplicationKey(const std::string& applicationName, REGSAM access)
+win::RegKey OpenApplicationKey(const std::string& applicationName, REGSAM access)
 {
-    RegistryKey settings(EGERegistryMgr_API::Get_Qor_GraphicsEngineAppSettings_HKey());
+    win::RegKey settings(EGERegistryMgr_API::Get_Qor_GraphicsEngineAppSettings_HKey());
     HKEY key = nullptr;
     if (!settings || applicationName.empty() ||
         RegOpenKeyExA(settings.Get(), applicationName.c_str(), 0, access, &key) != ERROR_SUCCESS)
-        return RegistryKey();
-    return RegistryKey(key);
+        return win::RegKey();
+    return win::RegKey(key);
 }
 
 bool GetFlag(RegistrySetting setting, const std::string& applicationName, bool* found)
@@ -29,7 +30,7 @@ bool GetFlag(RegistrySetting setting, const std::string& applicationName, bool* 
     if (found)
         *found = false;
     DWORD value = 0;
-    if (!OpenApplicationKey(applicationName, KEY_READ).ReadDword(info.valueName, &value))
+    if (!skelda::ReadDword(OpenApplicationKey(applicationName, KEY_READ).Get(), info.valueName, &value))
         return info.defaultFlag;
     if (found)
         *found = true;
@@ -38,7 +39,7 @@ bool GetFlag(RegistrySetting setting, const std::string& applicationName, bool* 
 
 bool SetFlag(RegistrySetting setting, int value, const std::string& applicationName)
 {
-    RegistryKey key = OpenApplicationKey(applicationName, KEY_SET_VALUE);
+    win::RegKey key = OpenApplicationKey(applicationName, KEY_SET_VALUE);
     const DWORD data = value ? 1 : 0;
     return key && RegSetValueExA(key.Get(), skelda::SettingInfo(setting).valueName, 0, REG_DWORD,
                                  reinterpret_cast<const BYTE*>(&data), sizeof(data)) == ERROR_SUCCESS;
@@ -51,7 +52,7 @@ bool GetString(RegistrySetting setting, const std::string& applicationName, std:
     if (!value)
         return false;
     value->clear();
-    if (!OpenApplicationKey(applicationName, KEY_READ).ReadPathString(skelda::SettingInfo(setting).valueName, value))
+    if (!skelda::ReadPathString(OpenApplicationKey(applicationName, KEY_READ).Get(), skelda::SettingInfo(setting).valueName, value))
         return false;
     if (found)
         *found = true;
@@ -62,7 +63,7 @@ bool SetString(RegistrySetting setting, const std::string& value, const std::str
 {
     if (value.size() >= MAX_PATH)
         return false;
-    RegistryKey key = OpenApplicationKey(applicationName, KEY_SET_VALUE);
+    win::RegKey key = OpenApplicationKey(applicationName, KEY_SET_VALUE);
     return key && RegSetValueExA(key.Get(), skelda::SettingInfo(setting).valueName, 0, REG_SZ,
                                  reinterpret_cast<const BYTE*>(value.c_str()),
                                  static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
@@ -105,7 +106,7 @@ HKEY EGERegistryMgr_API::GetQorHKey()
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, skelda::kSoftwareKey, 0, KEY_QUERY_VALUE | KEY_CREATE_SUB_KEY,
                       &software) != ERROR_SUCCESS)
         return nullptr;
-    RegistryKey owner(software);
+    win::RegKey owner(software);
     if (RegCreateKeyExA(software, skelda::kCompanyKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &company, nullptr) !=
         ERROR_SUCCESS)
         return nullptr;
@@ -114,7 +115,7 @@ HKEY EGERegistryMgr_API::GetQorHKey()
 
 HKEY EGERegistryMgr_API::Get_Qor_GraphicsEngineAppSettings_HKey()
 {
-    RegistryKey company(GetQorHKey());
+    win::RegKey company(GetQorHKey());
     HKEY settings = nullptr;
     if (!company || RegCreateKeyExA(company.Get(), skelda::kAppSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                     &settings, nullptr) != ERROR_SUCCESS)
@@ -126,7 +127,7 @@ HKEY EGERegistryMgr_API::Get_HKeyOf_One_Qor_GraphicsEngineAppSettings(const std:
 {
     if (applicationName.empty())
         return nullptr;
-    RegistryKey settings(Get_Qor_GraphicsEngineAppSettings_HKey());
+    win::RegKey settings(Get_Qor_GraphicsEngineAppSettings_HKey());
     if (!settings)
         return nullptr;
     HKEY key = nullptr;
@@ -138,7 +139,7 @@ HKEY EGERegistryMgr_API::Get_HKeyOf_One_Qor_GraphicsEngineAppSettings(const std:
 
 bool EGERegistryMgr_API::EnumHKeyOf_Qor_GraphicsEngineAppSettings(DWORD index, std::string* name)
 {
-    RegistryKey settings(Get_Qor_GraphicsEngineAppSettings_HKey());
+    win::RegKey settings(Get_Qor_GraphicsEngineAppSettings_HKey());
     char buffer[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH + 1;
     if (!name || !settings ||
@@ -150,7 +151,7 @@ bool EGERegistryMgr_API::EnumHKeyOf_Qor_GraphicsEngineAppSettings(DWORD index, s
 
 bool EGERegistryMgr_API::MakeNewApplicationEntry(const std::string& applicationName)
 {
-    RegistryKey key(Get_HKeyOf_One_Qor_GraphicsEngineAppSettings(applicationName, true));
+    win::RegKey key(Get_HKeyOf_One_Qor_GraphicsEngineAppSettings(applicationName, true));
     return static_cast<bool>(key);
 }
 

@@ -1,13 +1,13 @@
 #include "DeviceFilters.h"
 
 #include "Trace.h"
-#include "dshowbase/ComPtr.h"
+#include <win/ComPtr.h>
 
 #include <vector>
 
 namespace devices {
 
-using dshow::ComPtr;
+using win::ComPtr;
 
 namespace {
 

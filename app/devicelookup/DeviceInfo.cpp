@@ -1,10 +1,12 @@
 #include "DeviceInfo.h"
 
 #include "DeviceNaming.h"
-#include "DeviceHandles.h"
 
 #include <cfgmgr32.h>
 #include <setupapi.h>
+
+#include <win/DevInfo.h>
+#include <win/Handle.h>
 
 #include <vector>
 
@@ -75,7 +77,7 @@ void ReadDriverKeyValues(DeviceInfo& info)
 {
     if (info.driverKey.empty())
         return;
-    RegKey key;
+    win::RegKey key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (ClassKeyRoot() + info.driverKey).c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
         return;
     info.driverVersion = ReadRegistryText(key.Get(), "DriverVersion");
@@ -141,7 +143,7 @@ template <class Visit>
 bool ForEachInterface(const GUID* interfaceClass, Visit visit)
 {
     const GUID& cls = interfaceClass ? *interfaceClass : kCaptureInterfaceClass;
-    DevInfoSet set(SetupDiGetClassDevsA(&cls, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    win::DevInfoList set(SetupDiGetClassDevsA(&cls, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set.Valid())
         return false;
     SP_DEVICE_INTERFACE_DATA ifd{};
@@ -219,7 +221,7 @@ bool SendDriverQuery(const char* devicePath, void* buffer, DWORD size)
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    FileHandle device(CreateFileA(devicePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    win::Handle device(CreateFileA(devicePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!device.Valid())
         return false;
     DWORD returned = 0;

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "SkeldaExport.h"
+#include "SkeldaregExport.h"
 
-class SKELDA_API EGERegistryMgr_API {
+class SKELDAREG_API EGERegistryMgr_API {
 public:
     static HKEY GetQorHKey();
     static HKEY Get_Qor_GraphicsEngineAppSettings_HKey();

@@ -66,9 +66,9 @@ EQorSkinnedControlSet::~EQorSkinnedControlSet()
 
 int EQorSkinnedControlSet::Bind(EQorDialog& dialog, const std::string& name, const std::vector<int>& skip)
 {
-    QorComPtr<IXMLDOMDocument> document;
-    QorComPtr<IXMLDOMNode> dialogElement;
-    if (!QorGraphicsEngineAPI().GetGraphicsDocument(document.Out()) ||
+    win::ComPtr<IXMLDOMDocument> document;
+    win::ComPtr<IXMLDOMNode> dialogElement;
+    if (!QorGraphicsEngineAPI().GetGraphicsDocument(document.Put()) ||
         !sf::FindDialogByName(document.Get(), name, &dialogElement))
         return 0;
     int bound = 0;
@@ -76,7 +76,7 @@ int EQorSkinnedControlSet::Bind(EQorDialog& dialog, const std::string& name, con
         const int id = static_cast<short>(::GetDlgCtrlID(child));
         if (id == -1 || std::find(skip.begin(), skip.end(), id) != skip.end() || CWnd::FromHandlePermanent(child))
             continue;
-        QorComPtr<IXMLDOMNode> element;
+        win::ComPtr<IXMLDOMNode> element;
         std::string tag;
         if (!sf::FindControlById(dialogElement.Get(), id, &element) || !qorxml::TagName(element.Get(), &tag))
             continue;

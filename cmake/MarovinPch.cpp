@@ -1,0 +1,1 @@
+// Compiles the precompiled header of the target it belongs to (see MarovinPch.cmake).
