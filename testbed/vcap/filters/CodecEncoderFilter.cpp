@@ -124,7 +124,7 @@ STDMETHODIMP CodecEncoderFilter::GetState(DWORD timeout, FILTER_STATE* state)
 
 HRESULT CodecEncoderFilter::ReadValue(const GUID& api, uint32_t& value)
 {
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (!properties_)
         return VFW_E_NOT_CONNECTED;
     EncoderState s;
@@ -136,7 +136,7 @@ HRESULT CodecEncoderFilter::ReadValue(const GUID& api, uint32_t& value)
 
 HRESULT CodecEncoderFilter::WriteValue(const GUID& api, uint32_t value, uint32_t& applied)
 {
-    dshow::AutoLock lock(FilterLock());
+    win::AutoLock lock(*FilterLock());
     if (!properties_)
         return VFW_E_NOT_CONNECTED;
     EncoderState s;

@@ -173,7 +173,7 @@ STDMETHODIMP PcmAudioPin::SetFormat(AM_MEDIA_TYPE* type)
     const auto rate = PcmRateOf(*type);
     if (!rate)
         return VFW_E_INVALIDMEDIATYPE;
-    dshow::AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     if (IsConnected() && PcmRateOf(CurrentMediaType()) != rate)
         return VFW_E_WRONG_STATE;  // a connected pin keeps the rate it was connected at
     EncoderState s;
@@ -187,7 +187,7 @@ STDMETHODIMP PcmAudioPin::GetFormat(AM_MEDIA_TYPE** type)
 {
     if (!type)
         return E_POINTER;
-    dshow::AutoLock lock(lock_);
+    win::AutoLock lock(*lock_);
     const dshow::MediaType t = IsConnected() ? CurrentMediaType() : CardPcmType(CardRate());
     *type = dshow::CreateMediaType(&t);
     return *type ? S_OK : E_OUTOFMEMORY;

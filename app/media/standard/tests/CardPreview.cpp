@@ -27,7 +27,7 @@ std::string PathOf(const vcap::CardRecord& card, vcap::FilterRole role)
     return std::string(path.begin(), path.end());
 }
 
-win::ComPtr<IBaseFilter> Shared(const dshow::ComPtr<IBaseFilter>& filter)
+win::ComPtr<IBaseFilter> Shared(const win::ComPtr<IBaseFilter>& filter)
 {
     return win::ComPtr<IBaseFilter>::Share(filter.Get());
 }
@@ -63,7 +63,7 @@ CardPreview::~CardPreview()
 
 bool CardPreview::Start(std::string* error)
 {
-    dshow::ComPtr<IBaseFilter> x, c, e, sink;
+    win::ComPtr<IBaseFilter> x, c, e, sink;
     HRESULT hr = graph.AddDeviceFilterByPath(PathOf(card, vcap::FilterRole::Crossbar).c_str(), devices::kCategoryCrossbar, x.Put());
     if (SUCCEEDED(hr))
         hr = graph.AddDeviceFilterByPath(PathOf(card, vcap::FilterRole::Capture).c_str(), devices::kCategoryCapture, c.Put());
@@ -77,7 +77,7 @@ bool CardPreview::Start(std::string* error)
         *error = "the card's wires did not connect";
         return false;
     }
-    dshow::ComPtr<IPin> stream = media::FindPinByType(e.Get(), PINDIR_OUTPUT, MEDIATYPE_Stream, GUID_NULL);
+    win::ComPtr<IPin> stream = media::FindPinByType(e.Get(), PINDIR_OUTPUT, MEDIATYPE_Stream, GUID_NULL);
     if (!stream || FAILED(graph.AddFilterByClsid(kNullRenderer, L"Null Renderer", sink.Put())) ||
         FAILED(graph.ConnectToFirstInput(sink.Get(), stream.Get()))) {
         *error = "the stream did not reach the renderer";

@@ -321,7 +321,7 @@ TEST_F(StandardCard, TheTunersStandardReachesTunerAndDecoder)
     g.addTuner = [&added, card] {
         ++added;
         const std::wstring& path = card.paths[static_cast<int>(vcap::FilterRole::Tuner)];
-        dshow::ComPtr<IBaseFilter> tuner;
+        win::ComPtr<IBaseFilter> tuner;
         devices::FindDeviceFilter(devices::kCategoryTvTuner, nullptr, std::string(path.begin(), path.end()).c_str(),
                                   tuner.Put(), nullptr);
         return win::ComPtr<IBaseFilter>::Share(tuner.Get());
