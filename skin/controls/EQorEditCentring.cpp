@@ -27,6 +27,9 @@ void EQorEdit::FrameChanged()
 
 LRESULT EQorEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT opened = 0;
+    if (OpenWindowProc(message, &opened, [&] { return CEdit::WindowProc(message, wParam, lParam); }))
+        return opened;
     switch (message) {
     case WM_NCCALCSIZE: {
         const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
