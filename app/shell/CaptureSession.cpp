@@ -18,9 +18,6 @@ constexpr UINT_PTR kSessionTimers[] = {
 CaptureSession::CaptureSession(SessionHost& host, const settings::CaptureSettings& settings)
     : m_host(host), m_settings(settings)
 {
-    SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &m_screenSaveTimeout, 0);
-    SystemParametersInfoA(SPI_GETLOWPOWERTIMEOUT, 0, &m_lowPowerTimeout, 0);
-    SystemParametersInfoA(SPI_GETPOWEROFFTIMEOUT, 0, &m_powerOffTimeout, 0);
 }
 
 bool CaptureSession::OwnsTimer(UINT_PTR id)

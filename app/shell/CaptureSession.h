@@ -62,11 +62,6 @@ private:
     bool m_begun = false;
     bool m_closed = false;
     bool m_previewAttempted = false;
-    // The screen-saver and power timeouts found at start-up; the preview turns them off while
-    // it runs and puts these back when it stops.
-    int m_screenSaveTimeout = 0;
-    int m_lowPowerTimeout = 0;
-    int m_powerOffTimeout = 0;
 };
 
 }  // namespace shell

@@ -76,6 +76,7 @@ private:
     void ShowIdlePicture() override;
     void ShowNoVideoLabel(bool show) override;
     void TraceLine(const std::string& line) override;
+    PowerSuppression& Power() override { return m_power; }
 
     MainMode m_mode = MODE_IDLE;
     settings::CaptureSettings m_settings;
@@ -94,6 +95,7 @@ private:
     RecentThumbnails m_thumbnails;
     bool m_closed = false;
     DWORD m_initTick = 0;
+    PowerSuppression m_power;
     // After the settings that the capture session reads.
     CaptureSession m_capture{*this, m_settings};
     PlaybackSession m_playback{*this};

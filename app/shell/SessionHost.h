@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "PowerSuppression.h"
+
 namespace shell {
 
 class SessionHost {
@@ -23,6 +25,9 @@ public:
     virtual void ShowIdlePicture() = 0;
     // The "no video present" label.
     virtual void ShowNoVideoLabel(bool show) = 0;
+
+    // The one owner of the screen-saver and power timeouts while preview or playback runs.
+    virtual PowerSuppression& Power() = 0;
 
     // One diagnostic line (without prefix or line end).
     virtual void TraceLine(const std::string& line) = 0;

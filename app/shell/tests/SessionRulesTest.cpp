@@ -37,6 +37,8 @@ public:
     void ShowIdlePicture() override { calls.push_back("idle picture"); }
     void ShowNoVideoLabel(bool show) override { calls.push_back(show ? "label shown" : "label hidden"); }
     void TraceLine(const std::string& line) override { calls.push_back("trace " + line); }
+    shell::PowerSuppression& Power() override { return power; }
+    shell::PowerSuppression power;
 
     int Count(const std::string& prefix) const
     {
