@@ -15,8 +15,10 @@ bool ReadGraphState(IMediaControl* control, OAFilterState* state)
 GraphPause::GraphPause(IMediaControl* control, HostAccess& host) : control_(control), host_(host)
 {
     OAFilterState state = State_Stopped;
-    if (!ReadGraphState(control_, &state) || state != State_Running)
+    if (!ReadGraphState(control_, &state) || state != State_Running) {
+        stoppedAlready_ = ReadGraphState(control_, &state) && state == State_Stopped;
         return;
+    }
     host_.Call([](StandardHost& h) { h.GraphStopping(); });
     HRESULT hr = control_->Stop();
     if (FAILED(hr)) {

@@ -49,6 +49,9 @@ public:
     GraphPause& operator=(const GraphPause&) = delete;
 
     bool StoppedHere() const { return stopped_; }
+    // The graph is stopped inside the bracket, whether this bracket stopped it or it was not
+    // running to begin with (a graph still being built).
+    bool Stopped() const { return stopped_ || stoppedAlready_; }
     // Runs the graph again now if this bracket stopped it; later calls do nothing.
     HRESULT Resume();
 
@@ -56,6 +59,7 @@ private:
     IMediaControl* control_;
     HostAccess& host_;
     bool stopped_ = false;
+    bool stoppedAlready_ = false;
 };
 
 // The graph's state, asked with the short wait; false when it cannot be read.

@@ -130,7 +130,7 @@ bool VideoStandardEngine::CheckVidPresentHeld(const StandardGraph& g, IBaseFilte
             // The decoder searches only from a reset, which the driver takes while stopped.
             if (source != kTunerSource) {
                 pause.emplace(g.control.Get(), host_);
-                if (pause->StoppedHere())
+                if (pause->Stopped())
                     decoder->put_TVFormat(0);
             }
             IAMAnalogVideoDecoder* d = decoder.Get();
@@ -142,6 +142,7 @@ bool VideoStandardEngine::CheckVidPresentHeld(const StandardGraph& g, IBaseFilte
         }
     }
     const bool stoppedHere = pause && pause->StoppedHere();
+    const bool reset = pause && pause->Stopped();
 
     const bool capturing = host_.Ask(false, [](StandardHost& h) { return h.InCaptureMode(); });
     if (capturing && ((present && g.control) || source == kTunerSource)) {
@@ -157,7 +158,7 @@ bool VideoStandardEngine::CheckVidPresentHeld(const StandardGraph& g, IBaseFilte
         // Nothing found: the device goes back to the input and standard it had.
         if (switched)
             RouteSource(g, previousSource);
-        if (switched || stoppedHere)
+        if (switched || reset)
             decoder->put_TVFormat(previousStandard);
     }
     if (pause)

@@ -1,0 +1,350 @@
+// The preview layouts behind the device's stream: a software demultiplexer whose video goes to
+// a decoder and the video window and whose sound goes to the audio renderer, with tees where
+// the recording takes its copy.
+#include "CaptureGraph.h"
+#include "CapturePins.h"
+
+#include "DeviceFilters.h"
+#include "FilterClasses.h"
+#include "MpegTypes.h"
+#include "PinFinders.h"
+#include "Trace.h"
+
+#include <uuids.h>
+
+#include <cstdio>
+
+namespace capture {
+namespace {
+
+constexpr ULONG kVideoStreamId = 0xE0;
+constexpr ULONG kPcmStreamId = 0xBD;
+constexpr ULONG kMpegAudioStreamId = 0xC0;
+
+bool ClsidFromText(const std::string& text, CLSID* clsid)
+{
+    const std::wstring wide = devices::Widen(text);
+    return SUCCEEDED(CLSIDFromString(const_cast<LPOLESTR>(wide.c_str()), clsid));
+}
+
+}  // namespace
+
+HRESULT CaptureGraph::AddTeeOn(IPin* pin, const wchar_t* name, IBaseFilter** tee, IPin** previewOut)
+{
+    const bool infinite = settings_.tee == 1;
+    ComPtr<IBaseFilter> added;
+    HRESULT hr = graph_.AddFilterByClsid(infinite ? kClsidInfinitePinTee : kClsidSmartTee, name, added.Put());
+    if (FAILED(hr)) {
+        host_.ReportError(infinite ? kTextInfiniteTeeNotAdded : kTextSmartTeeNotAdded, hr);
+        return hr;
+    }
+    if (FAILED(hr = ConnectToFreeInput(graph_.Graph(), added.Get(), pin))) {
+        host_.ReportError(infinite ? kTextInfiniteTeeNotConnected : kTextSmartTeeNotConnected, hr);
+        return hr;
+    }
+    ComPtr<IPin> preview = infinite ? LastFreeOutput(added.Get()) : media::FindPinByName(added.Get(), L"Preview");
+    if (!preview) {
+        host_.ReportError(infinite ? kTextInfiniteTeePreviewMissing : kTextSmartTeePreviewMissing, E_FAIL);
+        return E_FAIL;
+    }
+    *tee = added.Detach();
+    *previewOut = preview.Detach();
+    return S_OK;
+}
+
+HRESULT CaptureGraph::CreateDemuxPin(const wchar_t* name, const AM_MEDIA_TYPE& type, ULONG streamId, int createText,
+                                     int mapMissingText, int mapText, IPin** pin)
+{
+    ComPtr<IMpeg2Demultiplexer> demux;
+    HRESULT hr = demux_.As(demux);
+    ComPtr<IPin> created;
+    if (SUCCEEDED(hr))
+        hr = demux->CreateOutputPin(const_cast<AM_MEDIA_TYPE*>(&type), const_cast<LPWSTR>(name), created.Put());
+    if (FAILED(hr) || !created) {
+        host_.ReportError(createText, hr);
+        return FAILED(hr) ? hr : E_FAIL;
+    }
+    ComPtr<IMPEG2StreamIdMap> map;
+    if (FAILED(hr = created->QueryInterface(IID_IMPEG2StreamIdMap, map.PutVoid()))) {
+        host_.ReportError(mapMissingText, hr);
+        return hr;
+    }
+    if (FAILED(hr = map->MapStreamId(streamId, MPEG2_PROGRAM_ELEMENTARY_STREAM, 0, 0))) {
+        host_.ReportError(mapText, hr);
+        return hr;
+    }
+    *pin = created.Detach();
+    return S_OK;
+}
+
+HRESULT CaptureGraph::BuildLayout(bool record)
+{
+    HRESULT hr = S_OK;
+    if (!sourcePin_) {
+        if (FAILED(hr = GetStreamPin()))
+            return hr;
+        sourcePin_ = streamPin_;
+    }
+    streamPin_ = sourcePin_;
+    hr = layout_ == Layout::Mpeg1 ? BuildMpeg1Layout(record) : BuildMpeg2Layout(record);
+    layoutRecords_ = SUCCEEDED(hr) && record;
+    return hr;
+}
+
+HRESULT CaptureGraph::RebuildLayout(bool record)
+{
+    TearDownLayout();
+    HRESULT hr = BuildLayout(record);
+    if (FAILED(hr))
+        return hr;
+    ChooseClock();
+    ApplyAudio();
+    if (FAILED(hr = InitVideoWindow()))
+        host_.ReportError(kTextVideoWindowFailed, hr);
+    return hr;
+}
+
+HRESULT CaptureGraph::TearDownLayout()
+{
+    for (ComPtr<IPin>& pin : branchPins_)
+        pin.Reset();
+    sinkBranches_.clear();
+    for (ComPtr<IBaseFilter>& sink : sinks_)
+        sink.Reset();
+    const HRESULT hr = graph_.RemoveDownstream(sourcePin_.Get());
+    demux_.Reset();
+    streamTee_.Reset();
+    videoTee_.Reset();
+    audioTee_.Reset();
+    videoDecoder_.Reset();
+    audioDecoder_.Reset();
+    videoFlow_.Reset();
+    audioFlow_.Reset();
+    streamPin_ = sourcePin_;
+    layoutRecords_ = false;
+    return hr;
+}
+
+HRESULT CaptureGraph::BuildMpeg2Layout(bool record)
+{
+    const settings::FilterChoice choice =
+        DemultiplexerChoice(settings_.filters.mpeg2Demuxes, settings_.demuxMpeg2, Layout::Mpeg2);
+    CLSID clsid{};
+    HRESULT hr = ClsidFromText(choice.clsid, &clsid) ? S_OK : E_INVALIDARG;
+    if (SUCCEEDED(hr))
+        hr = graph_.AddFilterByClsid(clsid, devices::Widen(choice.name).c_str(), demux_.Put());
+    if (FAILED(hr)) {
+        host_.ReportError(kTextDemuxNotAdded, hr);
+        return hr;
+    }
+    graph_.demuxFilter = demux_;
+    ComPtr<IPin> demuxFeed = streamPin_;
+    if (!separate_) {
+        ComPtr<IPin> preview;
+        if (FAILED(hr = AddTeeOn(streamPin_.Get(), L"Infinite Pin Tee", streamTee_.Put(), preview.Put())))
+            return hr;
+        graph_.teeFilter = streamTee_;
+        demuxFeed = preview;
+    }
+    if (FAILED(hr = ConnectToFreeInput(graph_.Graph(), demux_.Get(), demuxFeed.Get()))) {
+        host_.ReportError(kTextDemuxNotAdded, hr);
+        return hr;
+    }
+
+    const dshow::MediaType video = Mpeg2VideoType(params_.HorzResolution, params_.VertResolution,
+                                                  FrameDuration(decoderStandard_), params_.BitRate);
+    ComPtr<IPin> videoPin;
+    if (FAILED(hr = CreateDemuxPin(L"Video", video, kVideoStreamId, kTextVideoPinNotCreated, kTextVideoPinNoMap,
+                                   kTextVideoMapFailed, videoPin.Put())))
+        return hr;
+    branchPins_[0] = videoPin;
+    ComPtr<IPin> renderPin = videoPin;
+    if (separate_ && FAILED(hr = AddTeeOn(videoPin.Get(), L"Infinite Pin Tee", videoTee_.Put(), renderPin.Put())))
+        return hr;
+    if (FAILED(hr = RenderVideo(renderPin.Get(), DecoderChoice(settings_.filters.mpeg2Decoders, settings_.decoder), false)))
+        return hr;
+    if (record && separate_) {
+        ComPtr<IBaseFilter> sink;
+        if (FAILED(hr = AddSinkOnTee(videoTee_.Get(), SinkKind::DumpVideo, MEDIASUBTYPE_MPEG2_VIDEO, sink.Put())))
+            return hr;
+    }
+    if (FAILED(hr = BuildAudioBranch(record)))
+        return hr;
+    if (record && !separate_)
+        return AttachStreamSink(SinkKind::Stream, MEDIASUBTYPE_MPEG2_VIDEO);
+    return S_OK;
+}
+
+HRESULT CaptureGraph::BuildMpeg1Layout(bool record)
+{
+    const settings::FilterChoice choice =
+        DemultiplexerChoice(settings_.filters.mpeg1Demuxes, settings_.demuxMpeg1, Layout::Mpeg1);
+    CLSID clsid{};
+    HRESULT hr = ClsidFromText(choice.clsid, &clsid) ? S_OK : E_INVALIDARG;
+    if (SUCCEEDED(hr))
+        hr = graph_.AddFilterByClsid(clsid, devices::Widen(choice.name).c_str(), demux_.Put());
+    if (FAILED(hr)) {
+        host_.ReportError(kTextMpeg1DemuxNotAdded, hr);
+        return hr;
+    }
+    graph_.demuxFilter = demux_;
+    if (FAILED(hr = ConnectToFreeInput(graph_.Graph(), demux_.Get(), streamPin_.Get()))) {
+        host_.ReportError(kTextMpeg1DemuxNotConnected, hr);
+        return hr;
+    }
+    // The demultiplexer hands the whole stream on for recording.
+    if (ComPtr<IPin> passThrough = media::FindPinByType(demux_.Get(), PINDIR_OUTPUT, MEDIATYPE_Stream, GUID_NULL))
+        streamPin_ = passThrough;
+
+    const bool ownConfig = settings::ChoiceAt(settings_.filters.mpeg1Demuxes, 0).clsid == choice.clsid;
+    ComPtr<IDemuxOutputConfig> config;
+    if (ownConfig)
+        demux_.As(kIidDemuxOutputConfig, config);
+    const dshow::MediaType video = Mpeg1VideoType(params_.HorzResolution, params_.VertResolution,
+                                                  FrameDuration(decoderStandard_), params_.BitRate);
+    ComPtr<IPin> videoPin;
+    if (FAILED(hr = CreateDemuxPin(L"Video", video, kVideoStreamId, kTextVideoPinNotCreated, kTextVideoPinNoMap,
+                                   kTextVideoMapFailed, videoPin.Put())))
+        return hr;
+    if (config)
+        config->SetOutputType(0, &video);
+    branchPins_[0] = videoPin;
+    ComPtr<IPin> renderPin = videoPin;
+    if (separate_ && FAILED(hr = AddTeeOn(videoPin.Get(), L"Infinite Pin Tee", videoTee_.Put(), renderPin.Put())))
+        return hr;
+    if (FAILED(hr = RenderVideo(renderPin.Get(), DecoderChoice(settings_.filters.mpeg1Decoders, settings_.decoder1), true)))
+        return hr;
+    if (record && separate_) {
+        ComPtr<IBaseFilter> sink;
+        if (FAILED(hr = AddSinkOnTee(videoTee_.Get(), SinkKind::Mpeg1Video, MEDIASUBTYPE_MPEG1Video, sink.Put())))
+            return hr;
+    }
+    if (FAILED(hr = BuildAudioBranch(record)))
+        return hr;
+    if (record && !separate_)
+        return AttachStreamSink(SinkKind::Mpeg1Stream, MEDIASUBTYPE_MPEG1Video);
+    return S_OK;
+}
+
+HRESULT CaptureGraph::RenderVideo(IPin* pin, const std::optional<settings::FilterChoice>& decoder, bool mpeg1)
+{
+    IGraphBuilder* g = graph_.Graph();
+    ComPtr<IBaseFilter> overlay, preferred, flow, renderer;
+    HRESULT hr;
+    if (settings_.overlayMixer == 1 && FAILED(hr = graph_.AddFilterByClsid(kClsidOverlayMixer, L"Overlay Mixer", overlay.Put())))
+        host_.ReportError(kTextOverlayMixerNotAdded, hr);
+    if (decoder) {
+        CLSID clsid{};
+        const std::wstring name = devices::Widen(decoder->name);
+        hr = ClsidFromText(decoder->clsid, &clsid) ? graph_.AddFilterByClsid(clsid, name.c_str(), preferred.Put()) : E_INVALIDARG;
+        if (FAILED(hr)) {
+            if (mpeg1)
+                host_.ReportError(kTextFallbackDecoderNotAdded, hr, decoder->name.c_str());
+            else
+                host_.LogLine("|Failed to add Video Decoder " + decoder->name);
+        }
+    }
+    // The window-drawing renderer joins first so the render uses it: its picture is a child
+    // window of the video area that screen grabs and overlays of the skin see.
+    graph_.AddFilterByClsid(kClsidVideoRenderer, L"Video Renderer", renderer.Put());
+    auto render = [&]() -> HRESULT {
+        flow.Reset();
+        HRESULT r = graph_.AddFilterByClsid(kClsidFlowControl, L"Video Flow Control", flow.Put());
+        if (FAILED(r)) {
+            host_.ReportError(kTextFlowControlNotAdded, r);
+            return r;
+        }
+        flow.As(encoder::kIidVideoFlowControl, videoFlow_);
+        if (!mpeg1)
+            return g->Render(pin);
+        if (FAILED(r = ConnectToFreeInput(g, flow.Get(), pin)))
+            return r;
+        return g->Render(media::FindPinOfDirection(flow.Get(), PINDIR_OUTPUT).Get());
+    };
+    hr = render();
+    if (FAILED(hr)) {
+        graph_.RemoveDownstream(pin);
+        ComPtr<IBaseFilter> fallback;
+        if (FAILED(hr = graph_.AddFilterByClsid(kClsidFallbackDecoder, L"Corvale MPEG 1 n 2 Decoder", fallback.Put()))) {
+            host_.ReportError(kTextFallbackDecoderNotAdded, hr, "Corvale MPEG 1 n 2 Decoder");
+            return hr;
+        }
+        if (FAILED(hr = render())) {
+            host_.ReportError(kTextPreviewNotRendered, hr);
+            return hr;
+        }
+    }
+    videoDecoder_ = FindVideoDecoder(pin);
+    return S_OK;
+}
+
+HRESULT CaptureGraph::BuildAudioBranch(bool record)
+{
+    const uint32_t rate = params_.ulAudSamplingFreq ? params_.ulAudSamplingFreq : 48000;
+    const dshow::MediaType type =
+        pcmAudio_ ? PcmAudioType(rate) : MpegAudioType(rate, params_.ulAudioMpegBitRate ? params_.ulAudioMpegBitRate : 224);
+    ComPtr<IPin> audioPin;
+    HRESULT hr = CreateDemuxPin(L"Audio", type, pcmAudio_ ? kPcmStreamId : kMpegAudioStreamId, kTextAudioPinNotCreated,
+                                kTextAudioPinNoMap, kTextAudioMapFailed, audioPin.Put());
+    if (FAILED(hr))
+        return hr;
+    branchPins_[1] = audioPin;
+    ComPtr<IBaseFilter> flow;
+    if (FAILED(hr = graph_.AddFilterByClsid(kClsidFlowControl, L"Audio Flow Control", flow.Put()))) {
+        host_.ReportError(kTextFlowControlNotAdded, hr);
+        return hr;
+    }
+    flow.As(encoder::kIidVideoFlowControl, audioFlow_);
+    const bool wav = settings_.audioFormatSaveWav != 0 || pcmAudio_;
+    const bool render = settings_.renderAudio == 1;
+    IGraphBuilder* g = graph_.Graph();
+    ComPtr<IPin> pin = audioPin;
+    // The tee sits before the decoder for an MPEG audio file and after it for a WAV file.
+    if (separate_ && !(wav && !pcmAudio_) && FAILED(hr = AddTeeOn(pin.Get(), L"Infinite Pin Tee 2", audioTee_.Put(), pin.Put())))
+        return hr;
+    if (!pcmAudio_ && (render || (separate_ && wav))) {
+        if (FAILED(hr = graph_.AddFilterByClsid(kClsidMpegAudioDecoder, L"MS Audio Decoder", audioDecoder_.Put())) ||
+            FAILED(hr = ConnectToFreeInput(g, audioDecoder_.Get(), pin.Get())))
+            return hr;
+        pin = media::FindPinOfDirection(audioDecoder_.Get(), PINDIR_OUTPUT);
+        if (separate_ && wav && FAILED(hr = AddTeeOn(pin.Get(), L"Infinite Pin Tee 2", audioTee_.Put(), pin.Put())))
+            return hr;
+    }
+    if (render && FAILED(g->Render(pin.Get()))) {
+        graph_.RemoveDownstream(pin.Get());
+        ComPtr<IBaseFilter> renderer;
+        if (FAILED(hr = ConnectToFreeInput(g, flow.Get(), pin.Get())) ||
+            FAILED(hr = graph_.AddFilterByClsid(kClsidAudioRenderer, L"Audio Renderer", renderer.Put())) ||
+            FAILED(hr = ConnectToFreeInput(g, renderer.Get(), media::FindPinOfDirection(flow.Get(), PINDIR_OUTPUT).Get())))
+            media::TraceFailure("rendering the preview's sound", hr);
+    }
+    if (record && separate_)
+        return AttachAudioSink();
+    return S_OK;
+}
+
+ComPtr<IBaseFilter> CaptureGraph::FindVideoDecoder(IPin* videoPin) const
+{
+    // The first filter downstream of the video pin that turns it into pictures.
+    ComPtr<IPin> pin = ComPtr<IPin>::Share(videoPin);
+    for (int hop = 0; hop < 4 && pin; ++hop) {
+        ComPtr<IBaseFilter> next = OwnerOf(PeerOf(pin.Get()).Get());
+        if (!next)
+            return {};
+        ComPtr<IPin> out = media::FindPinOfDirection(next.Get(), PINDIR_OUTPUT);
+        AM_MEDIA_TYPE mt{};
+        if (out && SUCCEEDED(out->ConnectionMediaType(&mt))) {
+            const bool pictures = mt.majortype == MEDIATYPE_Video && mt.subtype != MEDIASUBTYPE_MPEG2_VIDEO &&
+                                  mt.subtype != MEDIASUBTYPE_MPEG1Payload && mt.subtype != MEDIASUBTYPE_MPEG1Packet;
+            CoTaskMemFree(mt.pbFormat);
+            if (mt.pUnk)
+                mt.pUnk->Release();
+            if (pictures)
+                return next;
+        }
+        pin = out;
+    }
+    return {};
+}
+
+}  // namespace capture

@@ -1,0 +1,37 @@
+#!/bin/sh
+# usage: probe_recordings.sh DIR
+# Every recording listed in DIR/capture_recordings.txt ("file vcodec width height seconds") must
+# decode without a complaint, end with the program end code, and carry the quality's video
+# codec and picture size and the recorded duration (within half a second).
+set -u
+DIR=$1
+[ -f "$DIR/capture_recordings.txt" ] || { echo "no manifest in $DIR"; exit 1; }
+fail=0
+count=0
+while read -r name vcodec width height seconds; do
+    count=$((count + 1))
+    f="$DIR/$name"
+    log=$(ffmpeg -hide_banner -nostats -v warning -xerror -i "$f" -map 0 -f null - </dev/null 2>&1)
+    rc=$?
+    if [ $rc -ne 0 ] || echo "$log" | grep -qiE 'corrupt|damaged|concealing|incomplete frame'; then
+        echo "FAIL $name: ffmpeg exit $rc"; echo "$log" | head -20; fail=1; continue
+    fi
+    tail=$(tail -c 4 "$f" | od -An -tx1 | tr -d ' \n')
+    v=$(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name,width,height -of csv=p=0 "$f" </dev/null | sed 's/,*$//')
+    d=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$f" </dev/null)
+    bad=0
+    case "$vcodec" in
+        none) [ -z "$v" ] || { echo "FAIL $name: video '$v' where none was expected"; bad=1; } ;;
+        *) [ "$v" = "$vcodec,$width,$height" ] || { echo "FAIL $name: video '$v', expected $vcodec,$width,$height"; bad=1; } ;;
+    esac
+    case "$name" in
+        *.mpg) [ "$tail" = "000001b9" ] || { echo "FAIL $name: ends with $tail, not the end code"; bad=1; } ;;
+    esac
+    if ! awk -v d="$d" -v s="$seconds" 'BEGIN { exit !(d > s - 0.5 && d < s + 0.5) }'; then
+        echo "FAIL $name: lasts $d s, recorded $seconds s"; bad=1
+    fi
+    [ $bad -eq 0 ] || { fail=1; continue; }
+    echo "ok   $name: $v, $d s (recorded $seconds s)"
+done < "$DIR/capture_recordings.txt"
+[ $count -gt 0 ] || { echo "empty manifest"; exit 1; }
+exit $fail
