@@ -86,7 +86,7 @@ HRESULT CaptureGraph::StartCaptureGraph(int* videoSource, bool record)
     if (FAILED(hr))
         return hr;
     if (FAILED(hr = BuildFrontEnd()))
-        return hr;
+        return media::TraceFailure("building the capture front end", hr);
     if (!EnsureVideo(videoSource))
         return E_FAIL;
     ApplyEncoder();

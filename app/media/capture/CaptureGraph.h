@@ -125,6 +125,8 @@ private:
     HRESULT TearDownLayout();
     HRESULT RebuildLayout(bool record);
     HRESULT AddTeeOn(IPin* pin, const wchar_t* name, IBaseFilter** tee, IPin** previewOut);
+    // Puts a tee on `pin`, which becomes the tee's preview output.
+    HRESULT TeeAhead(ComPtr<IPin>& pin, const wchar_t* name, ComPtr<IBaseFilter>& tee);
     HRESULT CreateDemuxPin(const wchar_t* name, const AM_MEDIA_TYPE& type, ULONG streamId, int createText,
                            int mapMissingText, int mapText, IPin** pin);
     HRESULT RenderVideo(IPin* pin, const std::optional<settings::FilterChoice>& decoder, bool mpeg1);

@@ -52,6 +52,15 @@ HRESULT CaptureGraph::AddTeeOn(IPin* pin, const wchar_t* name, IBaseFilter** tee
     return S_OK;
 }
 
+HRESULT CaptureGraph::TeeAhead(ComPtr<IPin>& pin, const wchar_t* name, ComPtr<IBaseFilter>& tee)
+{
+    ComPtr<IPin> preview;
+    const HRESULT hr = AddTeeOn(pin.Get(), name, tee.Put(), preview.Put());
+    if (SUCCEEDED(hr))
+        pin = preview;
+    return hr;
+}
+
 HRESULT CaptureGraph::CreateDemuxPin(const wchar_t* name, const AM_MEDIA_TYPE& type, ULONG streamId, int createText,
                                      int mapMissingText, int mapText, IPin** pin)
 {
@@ -87,6 +96,8 @@ HRESULT CaptureGraph::BuildLayout(bool record)
     }
     streamPin_ = sourcePin_;
     hr = layout_ == Layout::Mpeg1 ? BuildMpeg1Layout(record) : BuildMpeg2Layout(record);
+    if (FAILED(hr))
+        media::DebugLine("the preview layout was not built (hr=0x%08lX)", static_cast<unsigned long>(hr));
     layoutRecords_ = SUCCEEDED(hr) && record;
     return hr;
 }
@@ -148,7 +159,7 @@ HRESULT CaptureGraph::BuildMpeg2Layout(bool record)
     }
     if (FAILED(hr = ConnectToFreeInput(graph_.Graph(), demux_.Get(), demuxFeed.Get()))) {
         host_.ReportError(kTextDemuxNotAdded, hr);
-        return hr;
+        return media::TraceFailure("connecting the demultiplexer", hr);
     }
 
     const dshow::MediaType video = Mpeg2VideoType(params_.HorzResolution, params_.VertResolution,
@@ -258,11 +269,12 @@ HRESULT CaptureGraph::RenderVideo(IPin* pin, const std::optional<settings::Filte
         if (!mpeg1)
             return g->Render(pin);
         if (FAILED(r = ConnectToFreeInput(g, flow.Get(), pin)))
-            return r;
+            return media::TraceFailure("connecting the video flow control", r);
         return g->Render(media::FindPinOfDirection(flow.Get(), PINDIR_OUTPUT).Get());
     };
     hr = render();
     if (FAILED(hr)) {
+        media::TraceFailure("rendering the preview with the preferred decoder", hr);
         graph_.RemoveDownstream(pin);
         ComPtr<IBaseFilter> fallback;
         if (FAILED(hr = graph_.AddFilterByClsid(kClsidFallbackDecoder, L"Corvale MPEG 1 n 2 Decoder", fallback.Put()))) {
@@ -300,14 +312,14 @@ HRESULT CaptureGraph::BuildAudioBranch(bool record)
     IGraphBuilder* g = graph_.Graph();
     ComPtr<IPin> pin = audioPin;
     // The tee sits before the decoder for an MPEG audio file and after it for a WAV file.
-    if (separate_ && !(wav && !pcmAudio_) && FAILED(hr = AddTeeOn(pin.Get(), L"Infinite Pin Tee 2", audioTee_.Put(), pin.Put())))
+    if (separate_ && !(wav && !pcmAudio_) && FAILED(hr = TeeAhead(pin, L"Infinite Pin Tee 2", audioTee_)))
         return hr;
     if (!pcmAudio_ && (render || (separate_ && wav))) {
         if (FAILED(hr = graph_.AddFilterByClsid(kClsidMpegAudioDecoder, L"MS Audio Decoder", audioDecoder_.Put())) ||
             FAILED(hr = ConnectToFreeInput(g, audioDecoder_.Get(), pin.Get())))
-            return hr;
+            return media::TraceFailure("connecting the MPEG audio decoder", hr);
         pin = media::FindPinOfDirection(audioDecoder_.Get(), PINDIR_OUTPUT);
-        if (separate_ && wav && FAILED(hr = AddTeeOn(pin.Get(), L"Infinite Pin Tee 2", audioTee_.Put(), pin.Put())))
+        if (separate_ && wav && FAILED(hr = TeeAhead(pin, L"Infinite Pin Tee 2", audioTee_)))
             return hr;
     }
     if (render && FAILED(g->Render(pin.Get()))) {
