@@ -7,15 +7,13 @@
 #include <string>
 
 #include "QualityText.h"
+#include "StopRules.h"
 #include "StatusText.h"
 
 namespace shell {
 
-struct CountdownTime {
-    unsigned hours = 0;
-    unsigned minutes = 0;
-    unsigned seconds = 0;
-};
+// The stop-after countdown, as the recording's stop rule gives it.
+using CountdownTime = recording::Countdown;
 
 // The texts of one redraw.
 struct StatusFrame {

@@ -442,3 +442,30 @@ TEST(StopRules, WrittenSizeText)
 }
 
 }  // namespace
+
+#include "RecordingStart.h"
+
+namespace {
+
+TEST(RecordingStart, StreamTypeAndNameSource)
+{
+    const struct {
+        int setupMode, capture, customMode, fileName;
+        int streamType;
+        bool asks;
+    } cases[] = {
+        {3, 2, 1, 0, 1, false}, {3, 2, 3, 1, 1, true}, {3, 1, 2, 2, 2, false}, {3, 1, 4, 0, 2, false},
+        {3, 1, 9, 0, 2, false}, {2, 1, 1, 0, 1, false}, {1, 2, 1, 0, 2, false}, {2, 7, 1, 1, 7, true},
+    };
+    for (const auto& c : cases) {
+        settings::CaptureSettings s;
+        s.setupMode = c.setupMode;
+        s.capture = c.capture;
+        s.custom.captureMode = c.customMode;
+        s.fileName = c.fileName;
+        EXPECT_EQ(recording::StartStreamType(s), c.streamType) << c.setupMode << c.capture << c.customMode;
+        EXPECT_EQ(recording::AsksForFileName(s), c.asks);
+    }
+}
+
+}  // namespace
