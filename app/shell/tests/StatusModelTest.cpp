@@ -1,9 +1,7 @@
-// The status display's time arithmetic, redraw rules and information line, and the message
-// of each stop.
+// The status display's time arithmetic, redraw rules and information line.
 #include <gtest/gtest.h>
 
 #include "QualityText.h"
-#include "RecordingNotices.h"
 #include "StatusModel.h"
 
 namespace {
@@ -162,27 +160,6 @@ TEST(QualityText, StandardNames)
     }
     EXPECT_EQ(shell::InformationLine(shell::kInfoRecording, 0, {}), "") << "no settings, no line";
     EXPECT_EQ(shell::InformationLine(9, 0, {}), "");
-}
-
-TEST(RecordingNotices, MessageOfEachStop)
-{
-    using recording::StopReason;
-    const struct {
-        StopReason reason;
-        int text;
-        bool reported, modal;
-    } cases[] = {
-        {StopReason::kWriteError, 231, true, false},     {StopReason::kDiskFull, 232, true, false},
-        {StopReason::kVolumeSizeLimit, 233, true, false}, {StopReason::kCopyProtection, 1003, false, true},
-        {StopReason::kSizeLimit, 0, false, false},       {StopReason::kDuration, 0, false, false},
-        {StopReason::kNoVideo, 0, false, false},
-    };
-    for (const auto& c : cases) {
-        const shell::StopNotice n = shell::NoticeFor(c.reason);
-        EXPECT_EQ(n.textId, c.text);
-        EXPECT_EQ(n.reportError, c.reported);
-        EXPECT_EQ(n.systemModal, c.modal);
-    }
 }
 
 }  // namespace

@@ -125,28 +125,6 @@ TEST(RecentDetails, TextsOfTheAppliedBlock)
     }
 }
 
-TEST(RecentDetails, FromTheCustomTemplate)
-{
-    settings::CustomTemplate block;
-    block.captureMode = 4;
-    block.horzResolution = 480;
-    block.vertResolution = 576;
-    block.vbr = 1;
-    block.bitRate = 2520000;
-    block.audSamplingFreq = 44100;
-    block.audioMpegBitRate = 224;
-    const AppliedFormat f = AppliedFormat::FromTemplate(block);
-    const settings::RecentEntry e = RecentEntryFor("x.mpg", f, "01:02:03");
-    EXPECT_EQ(e.streamFormat, "SVCD");
-    EXPECT_EQ(e.resolution, "480x576");
-    EXPECT_EQ(e.vbr, "Variable");
-    EXPECT_EQ(e.videoBitrate, "2.52 Mbps");
-    EXPECT_EQ(e.samplingRate, "44.1 KHz");
-    EXPECT_EQ(e.audioBitrate, "224 Kbps");
-    block.vbr = 2;
-    EXPECT_FALSE(AppliedFormat::FromTemplate(block).variableBitRate) << "only 1 is variable";
-}
-
 // `count` copies of `c`, then `tail`.
 std::string Repeated(size_t count, char c, const std::string& tail)
 {

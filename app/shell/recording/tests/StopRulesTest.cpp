@@ -136,21 +136,6 @@ TEST(StopRules, DurationCountsTheEnginesRecordedTime)
     }
 }
 
-TEST(StopRules, DurationIsNotCheckedAfterTheStop)
-{
-    Bench b;
-    b.s.stopTime = 0;
-    b.s.setTimeMin = 0;
-    b.s.setTimeSec = 5;
-    b.Start();
-    b.engine.time = 50000000;
-    b.rules.OnTimer(1);
-    ASSERT_FALSE(b.engine.recording);
-    b.Take();
-    b.rules.OnTimer(1);
-    EXPECT_EQ(b.Take(), Log{});
-}
-
 TEST(StopRules, StartKeepsTheRuleAndStopGivesItBack)
 {
     Bench b;
@@ -433,39 +418,5 @@ TEST(StopRules, WriterEventsAfterTheStopAreIgnored)
     EXPECT_FALSE(b.rules.OnTimer(1)) << "the refresh timer belongs to the window";
 }
 
-TEST(StopRules, WrittenSizeText)
-{
-    EXPECT_EQ(WrittenSizeText(0), "0.00 MB");
-    EXPECT_EQ(WrittenSizeText(1572864), "1.50 MB");
-    EXPECT_EQ(WrittenSizeText(5242), "0.00 MB");
-    EXPECT_EQ(WrittenSizeText(5243), "0.01 MB");
-}
-
 }  // namespace
 
-#include "RecordingStart.h"
-
-namespace {
-
-TEST(RecordingStart, StreamTypeAndNameSource)
-{
-    const struct {
-        int setupMode, capture, customMode, fileName;
-        int streamType;
-        bool asks;
-    } cases[] = {
-        {3, 2, 1, 0, 1, false}, {3, 2, 3, 1, 1, true}, {3, 1, 2, 2, 2, false}, {3, 1, 4, 0, 2, false},
-        {3, 1, 9, 0, 2, false}, {2, 1, 1, 0, 1, false}, {1, 2, 1, 0, 2, false}, {2, 7, 1, 1, 7, true},
-    };
-    for (const auto& c : cases) {
-        settings::CaptureSettings s;
-        s.setupMode = c.setupMode;
-        s.capture = c.capture;
-        s.custom.captureMode = c.customMode;
-        s.fileName = c.fileName;
-        EXPECT_EQ(recording::StartStreamType(s), c.streamType) << c.setupMode << c.capture << c.customMode;
-        EXPECT_EQ(recording::AsksForFileName(s), c.asks);
-    }
-}
-
-}  // namespace
