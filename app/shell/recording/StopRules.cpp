@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace recording {
 
@@ -49,9 +50,11 @@ std::string WrittenSizeText(std::uint64_t bytes)
     return text;
 }
 
-StopRules::Started StopRules::OnStarted()
+StopRules::Started StopRules::OnStarted(const std::string& path, const AppliedFormat& applied)
 {
     m_rule = StopRule::From(m_settings);
+    m_path = path;
+    m_format = applied;
     m_noVideoSeconds = std::clamp(m_settings.stopNoVideoSec, kMinNoVideoSeconds, kMaxNoVideoSeconds);
     m_recording = true;
     m_timeoutArmed = false;
@@ -61,14 +64,14 @@ StopRules::Started StopRules::OnStarted()
     return {CountdownFor(m_rule), m_rule.SliderMaximum()};
 }
 
-std::optional<StopRule> StopRules::OnStopped()
+std::optional<StopRules::Finished> StopRules::OnStopped()
 {
     KillWatch();
     if (!m_recording)
         return std::nullopt;
     m_recording = false;
     m_autoRecordDone = true;
-    return m_rule;
+    return Finished{std::exchange(m_path, {}), m_format, m_rule};
 }
 
 void StopRules::KillWatch()

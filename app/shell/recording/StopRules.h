@@ -2,11 +2,14 @@
 // When a recording stops by itself, and what the writer's events do to it.
 //
 // How it is driven (all on the window's thread):
-// - The window's one start path calls OnStarted() after the engine has begun recording, and
-//   shows the countdown and slider range it returns.
+// - The window's one start path calls OnStarted() after the engine has begun recording, with
+//   the file name and the encoder block it applied, and shows the countdown and slider range
+//   it returns.
 // - The window's one stop path (whoever asked for the stop) calls OnStopped() after the
-//   engine has stopped, and restores the stop rule it returns into the settings. A start
-//   that does not happen (declined, no file name) calls OnStartFailed().
+//   engine has stopped: it gives back the recording as it started (its file, for the recent
+//   list even when a dialog has changed the window's current name since, its format details
+//   and the stop rule to restore into the settings). A start that does not happen (declined,
+//   no file name) calls OnStartFailed().
 // - Every main-window timer tick goes to OnTimer(id), which also shows the recorded time and
 //   applies the duration rule; it answers whether the timer was one of the rules' own.
 // - The capture graph's writer events (message 1038) go to OnWriterEvent().
@@ -20,6 +23,7 @@
 #include <string>
 
 #include "CaptureSettings.h"
+#include "RecentDetails.h"
 
 namespace recording {
 
@@ -129,13 +133,19 @@ public:
         Countdown countdown;
         std::int64_t sliderMaximum = 0;
     };
-    // A recording started: keeps the stop rule as it is now and arms the no-video watch for
-    // rule 2.
-    Started OnStarted();
+    // A recording of `path` started with the encoder block `applied`: keeps both and the stop
+    // rule as it is now, and arms the no-video watch for rule 2.
+    Started OnStarted(const std::string& path, const AppliedFormat& applied);
+
+    // The recording that ended, as it was at its start.
+    struct Finished {
+        std::string path;
+        AppliedFormat format;
+        StopRule rule;
+    };
     // A recording stopped, by any path: kills the no-video watch and its timeout, marks the
-    // automatic start done, and returns the stop rule of the start for the settings (nothing
-    // when no recording had started).
-    std::optional<StopRule> OnStopped();
+    // automatic start done, and returns the recording (nothing when none had started).
+    std::optional<Finished> OnStopped();
     // A start that did not happen also ends the automatic start for this input.
     void OnStartFailed() { m_autoRecordDone = true; }
     // Another input was chosen: one more automatic start is allowed.
@@ -166,6 +176,8 @@ private:
     RecordingHost& m_host;
     const settings::CaptureSettings& m_settings;
     StopRule m_rule;
+    std::string m_path;
+    AppliedFormat m_format;
     int m_noVideoSeconds = 10;
     bool m_recording = false;
     bool m_watching = false;

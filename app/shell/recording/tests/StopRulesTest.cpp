@@ -55,7 +55,8 @@ struct FakeWindow final : RecordingHost {
     StopRules* rules = nullptr;
     bool captureMode = true;
     std::vector<std::string> log;
-    std::vector<StopRule> restored;
+    std::vector<StopRules::Finished> finished;
+    int starts = 0;
 
     explicit FakeWindow(FakeEngine& e) : engine(e) {}
     void StartTimer(UINT_PTR id, UINT ms) override { log.push_back("set " + std::to_string(id) + " " + std::to_string(ms)); }
@@ -66,7 +67,7 @@ struct FakeWindow final : RecordingHost {
         log.push_back("start");
         engine.recording = true;
         engine.time = 0;
-        rules->OnStarted();
+        rules->OnStarted("clip" + std::to_string(++starts) + ".mpg", {});
     }
     void StopRecording(StopReason reason) override
     {
@@ -76,8 +77,8 @@ struct FakeWindow final : RecordingHost {
     void UserStop()
     {
         engine.recording = false;
-        if (auto rule = rules->OnStopped())
-            restored.push_back(*rule);
+        if (auto done = rules->OnStopped())
+            finished.push_back(*done);
     }
     void WaitForVideo() override { log.push_back("wait"); }
     void ShowRecordedTime(std::int64_t) override {}
@@ -145,18 +146,24 @@ TEST(StopRules, StartKeepsTheRuleAndStopGivesItBack)
     b.s.setTimeSec = 3;
     b.window.log.clear();
     b.engine.recording = true;
-    const StopRules::Started started = b.rules.OnStarted();
+    AppliedFormat vcd{3, 352, 288, false, 1150000, 44100, 224};
+    const StopRules::Started started = b.rules.OnStarted("D:\\rec\\clip7.mpg", vcd);
     EXPECT_EQ(started.countdown.hours, 1u);
     EXPECT_EQ(started.countdown.minutes, 2u);
     EXPECT_EQ(started.countdown.seconds, 3u);
     EXPECT_EQ(started.sliderMaximum, 372300);
-    // The settings page changes the rule while recording; the stop hands back the start's.
+    // The settings page changes the rule while recording, the custom template changes, a
+    // dialog overwrites the window's current name: the stop hands back the start's.
     b.s.stopTime = 1;
     b.s.setTimeMin = 40;
+    b.s.custom.bitRate = 9000000;
     b.window.UserStop();
-    ASSERT_EQ(b.window.restored.size(), 1u);
+    ASSERT_EQ(b.window.finished.size(), 1u);
+    EXPECT_EQ(b.window.finished[0].path, "D:\\rec\\clip7.mpg");
+    EXPECT_EQ(b.window.finished[0].format.captureMode, 3);
+    EXPECT_EQ(b.window.finished[0].format.bitRate, 1150000);
     settings::CaptureSettings back;
-    b.window.restored[0].WriteTo(back);
+    b.window.finished[0].rule.WriteTo(back);
     EXPECT_EQ(back.stopTime, 0);
     EXPECT_EQ(back.setTimeHour, 1);
     EXPECT_EQ(back.setTimeMin, 2);
