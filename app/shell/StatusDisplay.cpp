@@ -19,17 +19,43 @@ void StatusDisplay::SetClockTargets(HWND elapsed, HWND countdown)
 
 void StatusDisplay::ClearTime()
 {
-    m_elapsed = {};
-    m_countdown = {};
+    m_model.ClearTime();
+}
+
+void StatusDisplay::WriteTexts(const StatusFrame& frame)
+{
+    if (m_elapsedClock)
+        ::SetWindowTextA(m_elapsedClock, frame.elapsedClock.c_str());
+    if (m_countdownClock)
+        ::SetWindowTextA(m_countdownClock, frame.countdownClock.c_str());
+    if (m_label)
+        ::SetWindowTextA(m_label, frame.recordingLabel.c_str());
+    if (frame.informationLine && m_hWnd != nullptr)
+        ShowInformation(*frame.informationLine);
 }
 
 void StatusDisplay::ShowTime()
 {
-    if (m_elapsedClock)
-        ::SetWindowTextA(m_elapsedClock, shell::FormatClock(m_elapsed.hours, m_elapsed.minutes, m_elapsed.seconds).c_str());
-    if (m_countdownClock)
-        ::SetWindowTextA(m_countdownClock,
-                       shell::FormatClock(m_countdown.hours, m_countdown.minutes, m_countdown.seconds).c_str());
+    StatusFrame frame = m_model.Redraw(m_recording, m_context);
+    // Only the clocks: the information line keeps what it shows until the next full redraw.
+    if (frame.informationLine)
+        m_model.InvalidateInformation();
+    frame.informationLine.reset();
+    WriteTexts(frame);
+}
+
+std::optional<unsigned> StatusDisplay::ShowEngineTime(std::int64_t time100ns, bool recording)
+{
+    const std::optional<unsigned> slider = m_model.SetEngineTime(time100ns);
+    if (slider)
+        Redraw(recording);
+    return slider;
+}
+
+void StatusDisplay::Redraw(bool recording)
+{
+    m_recording = recording;
+    WriteTexts(m_model.Redraw(recording, m_context));
 }
 
 void StatusDisplay::ShowInformation(const std::string& line)

@@ -1,11 +1,13 @@
 #pragma once
-// The status display (control 1046): the information line drawn in its own colour over the
-// skin's face, and the clocks it keeps (elapsed time and the stop-after countdown).
+// The status display (control 1046): the information line drawn in green over the skin's
+// face, and the clocks beside it (elapsed time, stop-after countdown and the recording-time
+// label). What to show and when comes from StatusModel; this class only writes and paints.
 #include <framework/Framework.h>
 
+#include <optional>
 #include <string>
 
-#include "StatusText.h"
+#include "StatusModel.h"
 
 class EQorDialog;
 
@@ -13,16 +15,30 @@ namespace shell {
 
 class StatusDisplay : public CStatic {
 public:
+    static constexpr COLORREF kGreen = RGB(0x00, 0xFF, 0x00);
+
     // The dialog whose face shows through behind the text.
     void SetFace(EQorDialog* face) { m_face = face; }
     void SetTextColour(COLORREF colour);
     COLORREF TextColour() const { return m_colour; }
     // The controls that show the elapsed clock and the countdown clock.
     void SetClockTargets(HWND elapsed, HWND countdown);
+    // The recording-time label of the recording information area.
+    void SetLabelTarget(HWND label) { m_label = label; }
+    // The settings, version and playback caption the information line is built from.
+    void SetInformationContext(const InformationContext& context) { m_context = context; }
+
+    StatusModel& Model() { return m_model; }
+    const StatusModel& Model() const { return m_model; }
 
     void ClearTime();
-    // Shows the elapsed and countdown fields in their clocks.
+    // Writes the elapsed and countdown clocks and the recording-time label.
     void ShowTime();
+    // An engine time on a tick: redraws when the shown tenth changed and returns the
+    // position slider's new value (hundredths of a second) in that case.
+    std::optional<unsigned> ShowEngineTime(std::int64_t time100ns, bool recording);
+    // Clocks, label and, when the state or standard changed, the information line.
+    void Redraw(bool recording);
     void ShowInformation(const std::string& line);
 
 protected:
@@ -30,12 +46,16 @@ protected:
     BOOL OnEraseBkgnd(HDC dc) override;
 
 private:
+    void WriteTexts(const StatusFrame& frame);
+
     EQorDialog* m_face = nullptr;
-    COLORREF m_colour = RGB(0, 0, 0);
+    COLORREF m_colour = kGreen;
     HWND m_elapsedClock = nullptr;
     HWND m_countdownClock = nullptr;
-    ClockTime m_elapsed;
-    ClockTime m_countdown;
+    HWND m_label = nullptr;
+    InformationContext m_context;
+    StatusModel m_model;
+    bool m_recording = false;
 };
 
 }  // namespace shell
