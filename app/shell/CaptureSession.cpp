@@ -3,6 +3,10 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "ErrorLog.h"
+#include "RecordingStart.h"
+#include "SourceDetection.h"
+
 namespace shell {
 namespace {
 
@@ -12,12 +16,34 @@ constexpr UINT_PTR kSessionTimers[] = {
     CaptureSession::kAutoRecordTimer,   CaptureSession::kVideoWatchTimer,
     CaptureSession::kNoVideoTimeoutTimer,
 };
+constexpr int kTextDeviceNotOpened = 108;
+constexpr int kTextCopyProtectedAtStart = 1004;
+constexpr int kTextCopyProtectedWhileRecording = 1003;
+constexpr DWORD kWorkerWaitMs = 1500;
+
+recording::AppliedFormat FormatOf(const encoder::EncoderParams& p, int captureMode)
+{
+    recording::AppliedFormat f;
+    f.captureMode = captureMode;
+    f.width = static_cast<int>(p.HorzResolution);
+    f.height = static_cast<int>(p.VertResolution);
+    f.variableBitRate = p.bVBR == 1;
+    f.bitRate = static_cast<int>(p.BitRate);
+    f.samplingFrequency = static_cast<int>(p.ulAudSamplingFreq);
+    f.audioBitRate = static_cast<int>(p.ulAudioMpegBitRate);
+    return f;
+}
 
 }  // namespace
 
-CaptureSession::CaptureSession(SessionHost& host, const settings::CaptureSettings& settings)
+CaptureSession::CaptureSession(SessionHost& host, settings::CaptureSettings& settings)
     : m_host(host), m_settings(settings)
 {
+}
+
+CaptureSession::~CaptureSession()
+{
+    Close();
 }
 
 bool CaptureSession::OwnsTimer(UINT_PTR id)
@@ -34,6 +60,13 @@ void CaptureSession::Begin(DWORD initTick)
         return;
     m_begun = true;
     m_initTick = initTick;
+    m_standard = std::make_unique<media::VideoStandardEngine>(m_host.Store(), &m_settings);
+    m_standard->SetHost(this);
+    capture::CaptureHost& engineHost = *this;
+    recording::RecordingEngine& rulesEngine = *this;
+    recording::RecordingHost& rulesHost = *this;
+    m_engine = std::make_unique<capture::CaptureGraph>(engineHost, m_settings, *m_standard);
+    m_rules = std::make_unique<recording::StopRules>(rulesEngine, rulesHost, m_settings);
     m_host.StartTimer(kRefreshTimer, kRefreshMs);
     m_host.StartTimer(kPreviewStartTimer, kPreviewStartMs);
 }
@@ -43,36 +76,246 @@ bool CaptureSession::OnTimer(UINT_PTR id)
     if (!OwnsTimer(id))
         return false;
     // A tick already queued when the session closed finds nothing to act on.
-    if (m_closed)
+    if (m_closed || !m_begun)
         return true;
     switch (id) {
     case kPreviewStartTimer:
         m_host.StopTimer(kPreviewStartTimer);
-        StartPreview();
+        if (!m_previewAttempted) {
+            m_previewAttempted = true;
+            Trace("preview start %lu ms after initialisation", GetTickCount() - m_initTick);
+            if (m_host.Mode() != MODE_CAPTURE)
+                OnCaptureButton();
+        }
         break;
     case kDeviceRemovedTimer:
         m_host.StopTimer(kDeviceRemovedTimer);
         OnDeviceRemoved();
         break;
     default:
-        // The refresh tick and the recording timers act only while a recording runs.
+        // The refresh tick and the recording's own timers belong to the stop rules.
+        m_rules->OnTimer(id);
         break;
     }
     return true;
 }
 
+void CaptureSession::OnCaptureButton()
+{
+    if (m_closed || !m_begun)
+        return;
+    if (m_host.Mode() == MODE_CAPTURE)
+        StopPreview();
+    else
+        StartPreview();
+}
+
 void CaptureSession::StartPreview()
 {
-    if (m_previewAttempted)
-        return;
-    m_previewAttempted = true;
-    Trace("preview start %lu ms after initialisation", GetTickCount() - m_initTick);
     if (!m_host.CaptureDevicePresent()) {
         // Nothing to show: keep the idle picture and tell the user why the screen stays empty.
         Trace("no capture device present; the preview did not start");
+        m_host.SetRecordLook(3);
         m_host.ShowNoVideoLabel(true);
         m_host.ShowIdlePicture();
+        return;
     }
+    const std::optional<capture::CaptureDevice> device = m_host.CurrentCaptureDevice();
+    if (!device)
+        return;
+    m_engine->SetDevice(*device);
+    int source = m_settings.source;
+    m_standard->SetCurrentSource(source);
+    const HRESULT hr = m_engine->StartCaptureGraph(&source, false);
+    if (FAILED(hr)) {
+        Trace("the preview did not start (hr=0x%08lX)", static_cast<unsigned long>(hr));
+        m_engine->ReleaseCaptureGraph(false);
+        m_host.SetRecordLook(3);
+        m_host.SetMode(MODE_IDLE);
+        m_host.ShowIdlePicture();
+        if (hr != E_FAIL)
+            shell::ReportError(kTextDeviceNotOpened, hr);
+        return;
+    }
+    if (source != m_settings.source) {
+        m_settings.source = source;
+        m_host.Store().WriteInt("Capture", "Source", source);
+    }
+    m_host.SetMode(MODE_CAPTURE);
+    m_host.SetRecordLook(0);
+    m_host.ShowNoVideoLabel(false);
+    m_host.Power().Enter(PowerSuppression::kPreview);
+    if (m_host.PreviewDisplayOn())
+        m_host.ShowVideo();
+    Trace("preview of source %d running", source);
+}
+
+void CaptureSession::StopPreview()
+{
+    if (m_engine->Recording())
+        StopRecording(recording::StopReason::kDuration);
+    m_host.SetMode(MODE_IDLE);
+    m_engine->ReleaseCaptureGraph(true);
+    m_host.Power().Leave(PowerSuppression::kPreview);
+    m_host.ShowNoVideoLabel(false);
+    m_host.ShowIdlePicture();
+}
+
+void CaptureSession::SwitchOff()
+{
+    if (m_begun && !m_closed && m_host.Mode() == MODE_CAPTURE)
+        StopPreview();
+}
+
+void CaptureSession::RecordButton()
+{
+    if (m_closed || !m_begun)
+        return;
+    if (m_host.Mode() != MODE_CAPTURE) {
+        m_host.SetRecordLook(0);
+        StartPreview();
+        return;
+    }
+    if (m_engine->Recording())
+        StopRecording(recording::StopReason::kDuration);
+    else
+        StartRecording();
+}
+
+void CaptureSession::StartRecording()
+{
+    if (m_engine->Recording() || m_host.Mode() != MODE_CAPTURE)
+        return;
+    if (m_engine->CopyProtected()) {
+        m_host.ShowTextMessage(kTextCopyProtectedAtStart, false);
+        m_rules->OnStartFailed();
+        return;
+    }
+    const recording::NameChoice name = m_host.ChooseRecordingFileName();
+    if (name.outcome != recording::NameChoice::kNamed || !m_engine->SetCaptureFileName(name.name)) {
+        m_rules->OnStartFailed();
+        return;
+    }
+    m_engine->SetSizeLimit(m_settings.fileSizeLimit);
+    if (FAILED(m_engine->StartRecordingFromPreview())) {
+        // Declined: the engine reported why and the preview runs on as before.
+        m_rules->OnStartFailed();
+        m_host.SetRecordLook(0);
+        return;
+    }
+    m_engine->SetVolume(m_settings.audioLevel, m_settings.mute == 1);
+    const int mode = m_settings.setupMode == 3 ? m_settings.custom.captureMode : recording::StartStreamType(m_settings);
+    const recording::StopRules::Started started =
+        m_rules->OnStarted(m_engine->CaptureFileName(), FormatOf(m_engine->Params(), mode));
+    m_host.SetRecordLook(1);
+    m_host.RecordingStarted(m_engine->CaptureFileName(), started);
+}
+
+void CaptureSession::StopRecording(recording::StopReason reason)
+{
+    if (!m_engine || !m_engine->Recording())
+        return;
+    m_engine->StopRecordingKeepPreview();
+    const std::optional<recording::StopRules::Finished> finished = m_rules->OnStopped();
+    if (finished)
+        finished->rule.WriteTo(m_settings);
+    m_host.SetRecordLook(0);
+    m_host.RecordingEnded(finished);
+    switch (reason) {
+    case recording::StopReason::kCopyProtection: m_host.ShowTextMessage(kTextCopyProtectedWhileRecording, true); break;
+    case recording::StopReason::kWriteError: shell::ReportError(capture::kTextWriteError, E_FAIL); break;
+    case recording::StopReason::kDiskFull: shell::ReportError(capture::kTextDiskFull, E_FAIL); break;
+    case recording::StopReason::kVolumeSizeLimit: shell::ReportError(capture::kTextVolumeLimit, E_FAIL); break;
+    default: break;
+    }
+}
+
+void CaptureSession::WriterStopped(int textId)
+{
+    switch (textId) {
+    case capture::kTextWriteError: StopRecording(recording::StopReason::kWriteError); break;
+    case capture::kTextDiskFull: StopRecording(recording::StopReason::kDiskFull); break;
+    case capture::kTextVolumeLimit: StopRecording(recording::StopReason::kVolumeSizeLimit); break;
+    default: StopRecording(recording::StopReason::kSizeLimit); break;
+    }
+}
+
+void CaptureSession::ShowWrittenSize(uint64_t bytes)
+{
+    m_host.ShowWrittenSize(recording::WrittenSizeText(bytes));
+}
+
+void CaptureSession::WaitForVideo()
+{
+    // The signal is gone: the window shows it; the preview keeps running and shows the
+    // picture again as soon as the signal returns.
+    m_host.ShowNoVideoLabel(true);
+}
+
+void CaptureSession::OnGraphEvent()
+{
+    if (m_engine)
+        m_engine->HandleCaptureGraphEvents();
+}
+
+bool CaptureSession::Recording() const
+{
+    return m_engine && m_engine->Recording();
+}
+
+bool CaptureSession::Running() const
+{
+    return m_engine && m_engine->State() == capture::CaptureGraph::kRunning;
+}
+
+std::int64_t CaptureSession::RecordedTime() const
+{
+    return m_engine ? m_engine->RecordedTime() : 0;
+}
+
+bool CaptureSession::HorizontallyLocked() const
+{
+    return m_engine && m_engine->HorizontallyLocked();
+}
+
+bool CaptureSession::CopyProtected() const
+{
+    return m_engine && m_engine->CopyProtected().load();
+}
+
+void CaptureSession::GraphStopping()
+{
+    if (m_engine)
+        m_engine->StopDeviceEvents();
+}
+
+void CaptureSession::GraphRestarted()
+{
+    if (!m_engine)
+        return;
+    m_engine->StartDeviceEvents();
+    m_engine->SetPreviewVisible(m_host.PreviewDisplayOn());
+}
+
+void CaptureSession::ReportError(int textId, HRESULT hr, const char* name)
+{
+    shell::ReportError(static_cast<UINT>(textId), static_cast<unsigned>(hr), name ? name : "");
+}
+
+void CaptureSession::LogError(int textId, HRESULT hr)
+{
+    shell::LogError(static_cast<UINT>(textId), static_cast<unsigned>(hr));
+}
+
+void CaptureSession::ShowFailure(const std::string& text)
+{
+    m_host.TraceLine(text);
+    shell::LogText(text);
+}
+
+void CaptureSession::LogLine(const std::string& text)
+{
+    shell::LogText(text);
 }
 
 void CaptureSession::OnDeviceRemoved()
@@ -80,6 +323,7 @@ void CaptureSession::OnDeviceRemoved()
     if (!m_host.CaptureDeviceGone())
         return;
     Trace("capture device removed: %s", m_settings.deviceName.c_str());
+    SwitchOff();
     m_host.ShowIdlePicture();
 }
 
@@ -88,8 +332,18 @@ void CaptureSession::Close()
     if (m_closed)
         return;
     m_closed = true;
+    if (m_engine) {
+        // Closing the window finishes a recording the way the record control does.
+        if (m_engine->Recording())
+            StopRecording(recording::StopReason::kDuration);
+        m_engine->ReleaseCaptureGraph(false);
+    }
+    m_host.Power().Leave(PowerSuppression::kPreview);
     for (UINT_PTR id : kSessionTimers)
         m_host.StopTimer(id);
+    media::SourceDetection::Instance().WaitForWorkers(kWorkerWaitMs);
+    if (m_standard)
+        m_standard->SetHost(nullptr);
 }
 
 void CaptureSession::Trace(const char* format, ...) const

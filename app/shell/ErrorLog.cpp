@@ -77,19 +77,44 @@ void SetErrorSink(ErrorSink sink)
     Sink() = std::move(sink);
 }
 
-void ReportError(UINT textId, ...)
+namespace {
+
+void Report(bool show, UINT textId, va_list args)
 {
     const ErrorSink& sink = Sink();
     if (!sink.text)
         return;
-    va_list args;
-    va_start(args, textId);
     const FormattedError error = FormatErrorText(sink.text(textId), args);
-    va_end(args);
-    if (!error.userText.empty() && sink.showMessage)
+    if (show && !error.userText.empty() && sink.showMessage)
         sink.showMessage(error.userText);
     if (!error.logText.empty() && !sink.logPath.empty())
         AppendLogLine(sink.logPath, "ERR", error.logText.c_str());
+}
+
+}  // namespace
+
+void ReportError(UINT textId, ...)
+{
+    va_list args;
+    va_start(args, textId);
+    Report(true, textId, args);
+    va_end(args);
+}
+
+void LogError(UINT textId, ...)
+{
+    va_list args;
+    va_start(args, textId);
+    Report(false, textId, args);
+    va_end(args);
+}
+
+void LogText(const std::string& text)
+{
+    const ErrorSink& sink = Sink();
+    const std::string logged = text.empty() || text[0] != '|' ? text : text.substr(1);
+    if (!logged.empty() && !sink.logPath.empty())
+        AppendLogLine(sink.logPath, "ERR", logged.c_str());
 }
 
 }  // namespace shell

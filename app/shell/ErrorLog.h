@@ -38,5 +38,9 @@ struct ErrorSink {
 void SetErrorSink(ErrorSink sink);
 // Shows the user part (if any) and logs the log part (if any) of text `textId`.
 void ReportError(UINT textId, ...);
+// Only the log part of text `textId`.
+void LogError(UINT textId, ...);
+// A line of the program's own for the log (a leading "|" is dropped).
+void LogText(const std::string& text);
 
 }  // namespace shell

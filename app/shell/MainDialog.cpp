@@ -66,6 +66,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
 
     MapCommand(IDC_CLOSE, [this] { CloseWindow(IDOK); });
     MapCommand(IDC_MINIMIZE, [this] { ShowWindow(SW_MINIMIZE); });
+    MapCaptureCommands();
 }
 
 MainDialog::~MainDialog() = default;

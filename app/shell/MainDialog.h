@@ -23,8 +23,6 @@
 
 namespace shell {
 
-enum MainMode { MODE_IDLE = 0, MODE_CAPTURE = 1, MODE_PLAYBACK = 2 };
-
 class MainDialog : public EQorDialog, private SessionHost {
 public:
     MainDialog();
@@ -46,9 +44,10 @@ protected:
     // button does.
     void OnOK() override;
     void OnCancel() override;
+    LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    framework::ProfileStore Store() const;
+    framework::ProfileStore Store() const override;
     void LoadSettings();
     // Devices (MainDialogDevices.cpp).
     void StartDeviceDiscovery();
@@ -78,6 +77,24 @@ private:
     void TraceLine(const std::string& line) override;
     PowerSuppression& Power() override { return m_power; }
 
+    // The capture side (MainDialogCapture.cpp).
+    void MapCaptureCommands();
+    void SetPreviewDisplay(bool on);
+    MainMode Mode() const override { return m_mode; }
+    void SetMode(MainMode mode) override { m_mode = mode; }
+    HWND WindowHandle() const override { return m_hWnd; }
+    HWND VideoAreaHandle() const override;
+    std::optional<capture::CaptureDevice> CurrentCaptureDevice() const override;
+    bool PreviewDisplayOn() const override { return m_previewDisplay; }
+    void ShowVideo() override;
+    void SetRecordLook(int identity) override;
+    recording::NameChoice ChooseRecordingFileName() override;
+    void RecordingStarted(const std::string& file, const recording::StopRules::Started& started) override;
+    void RecordingEnded(const std::optional<recording::StopRules::Finished>& finished) override;
+    void ShowRecordedTime(std::int64_t time100ns) override;
+    void ShowWrittenSize(const std::string& text) override;
+    void ShowTextMessage(int textId, bool systemModal) override;
+
     MainMode m_mode = MODE_IDLE;
     settings::CaptureSettings m_settings;
     settings::RecentRecordings m_recent;
@@ -96,6 +113,7 @@ private:
     bool m_closed = false;
     DWORD m_initTick = 0;
     PowerSuppression m_power;
+    bool m_previewDisplay = true;
     // After the settings that the capture session reads.
     CaptureSession m_capture{*this, m_settings};
     PlaybackSession m_playback{*this};

@@ -4,11 +4,19 @@
 // exercised without a window.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include <framework/ProfileStore.h>
+
+#include "CaptureGraph.h"
+#include "ClipName.h"
 #include "PowerSuppression.h"
+#include "StopRules.h"
 
 namespace shell {
+
+enum MainMode { MODE_IDLE = 0, MODE_CAPTURE = 1, MODE_PLAYBACK = 2 };
 
 class SessionHost {
 public:
@@ -21,8 +29,9 @@ public:
     // True when the selected device has gone since it was chosen.
     virtual bool CaptureDeviceGone() const = 0;
 
-    // The idle picture fills the video area.
+    // The idle picture fills the video area; without it the area is black under the video.
     virtual void ShowIdlePicture() = 0;
+    virtual void ShowVideo() {}
     // The "no video present" label.
     virtual void ShowNoVideoLabel(bool show) = 0;
 
@@ -31,6 +40,28 @@ public:
 
     // One diagnostic line (without prefix or line end).
     virtual void TraceLine(const std::string& line) = 0;
+
+    // The capture side of the window (defaults for hosts that have none).
+    virtual MainMode Mode() const { return MODE_IDLE; }
+    virtual void SetMode(MainMode) {}
+    virtual framework::ProfileStore Store() const { return framework::ProfileStore(HKEY_CURRENT_USER, "", ""); }
+    virtual HWND WindowHandle() const { return nullptr; }
+    virtual HWND VideoAreaHandle() const { return nullptr; }
+    virtual std::optional<capture::CaptureDevice> CurrentCaptureDevice() const { return std::nullopt; }
+    // The "e/d preview" switch.
+    virtual bool PreviewDisplayOn() const { return true; }
+    // The record control's look: 0 ready, 1 recording, 3 unavailable.
+    virtual void SetRecordLook(int) {}
+    // The recording's name: the next clip, or the user's choice in the save dialog.
+    virtual recording::NameChoice ChooseRecordingFileName() { return {}; }
+    // A recording began (the file name shown, the clocks reset, the settings locked) or ended
+    // (the recent list, the settings unlocked); `finished` is empty when none had begun.
+    virtual void RecordingStarted(const std::string& /*file*/, const recording::StopRules::Started&) {}
+    virtual void RecordingEnded(const std::optional<recording::StopRules::Finished>& /*finished*/) {}
+    virtual void ShowRecordedTime(std::int64_t /*time100ns*/) {}
+    virtual void ShowWrittenSize(const std::string& /*text*/) {}
+    // A message of the text library, shown in the skinned box (system-modal when asked).
+    virtual void ShowTextMessage(int /*textId*/, bool /*systemModal*/) {}
 
 protected:
     ~SessionHost() = default;

@@ -17,7 +17,6 @@ namespace {
 constexpr DWORD kStateQueryMs = 20;
 constexpr int kTunerSource = 3;
 constexpr DWORD kFinishWaitMs = 2000;
-constexpr DWORD kFinishSettleMs = 150;
 // Only one release runs at a time in the process: a window message pumped during a teardown
 // must not start a second one.
 std::atomic<bool> g_releasing{false};
@@ -290,6 +289,11 @@ void CaptureGraph::StopDeviceEvents()
     events_.Stop();
 }
 
+bool CaptureGraph::HorizontallyLocked()
+{
+    return capture_ && standard_.IsHorizontallyLocked();
+}
+
 void CaptureGraph::MarkRecordingStarted()
 {
     recording_ = true;
@@ -367,8 +371,9 @@ HRESULT CaptureGraph::StopRecordingKeepPreview()
 void CaptureGraph::FinishStreams()
 {
     // A graph stopped mid-picture leaves a last picture no player decodes whole. The device's
-    // outputs that can end their stream finish the picture in hand and end it; the sinks
-    // then have everything before the graph stops (the sinks stop first).
+    // outputs that can end their stream finish the picture in hand and end it, and the graph
+    // stops once every sink has had the end of the stream (sinks stop first, so anything
+    // still on its way to them would be lost).
     std::vector<ComPtr<IAMStreamControl>> controls;
     std::vector<ComPtr<IPin>> frontier{sourcePin_};
     for (int depth = 0; depth < 3 && !frontier.empty(); ++depth) {
@@ -388,18 +393,30 @@ void CaptureGraph::FinishStreams()
         }
         frontier = std::move(upstream);
     }
+    if (controls.empty())
+        return;
+    // Each sink's end of stream comes through on its own while the graph's counting is off.
+    if (m_pME)
+        m_pME->CancelDefaultHandling(EC_COMPLETE);
     for (const ComPtr<IAMStreamControl>& control : controls)
         control->StopAt(nullptr, FALSE, 0);
+    std::vector<IBaseFilter*> waiting;
+    for (const ComPtr<IBaseFilter>& sink : sinks_)
+        waiting.push_back(sink.Get());
     const DWORD start = GetTickCount();
-    for (const ComPtr<IAMStreamControl>& control : controls) {
-        AM_STREAM_INFO info{};
-        while (GetTickCount() - start < kFinishWaitMs && SUCCEEDED(control->GetInfo(&info)) &&
-               !(info.dwFlags & AM_STREAM_INFO_DISCARDING))
-            Sleep(10);
+    while (!waiting.empty() && m_pME && GetTickCount() - start < kFinishWaitMs) {
+        long code = 0;
+        LONG_PTR p1 = 0, p2 = 0;
+        if (m_pME->GetEvent(&code, &p1, &p2, 20) != S_OK)
+            continue;
+        if (code == EC_COMPLETE)
+            std::erase(waiting, reinterpret_cast<IBaseFilter*>(p2));
+        m_pME->FreeEventParams(code, p1, p2);
     }
-    // The last samples are on their way downstream when the output reports that it discards.
-    if (!controls.empty())
-        Sleep(kFinishSettleMs);
+    if (!waiting.empty())
+        media::DebugLine("%u recording sink(s) did not see the end of the stream", static_cast<unsigned>(waiting.size()));
+    if (m_pME)
+        m_pME->RestoreDefaultHandling(EC_COMPLETE);
 }
 
 HRESULT CaptureGraph::SetGraphRunning(bool run)

@@ -90,6 +90,12 @@ public:
     media::MediaGraph& Graph() { return graph_; }
     // Whether the last start used the 32000 Hz retry of the software audio compressor.
     bool AudioCompressorFallback() const { return compressorFallback_; }
+    // Around a stop and run of the graph by someone else (a standard probe): the device events
+    // stop before it and start again after it, with the preview's visibility.
+    void StopDeviceEvents();
+    void StartDeviceEvents();
+    // Whether the decoder is locked on a signal now (read, never probed).
+    bool HorizontallyLocked();
 
 private:
     // Encoder link of the standard engine.
@@ -106,8 +112,6 @@ private:
     void ApplyAudio();
     HRESULT InitVideoWindow();
     void ArmEvents();
-    void StartDeviceEvents();
-    void StopDeviceEvents();
     void MarkRecordingStarted();
     // Lets the device end its stream on a whole picture before the graph stops.
     void FinishStreams();

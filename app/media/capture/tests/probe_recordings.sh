@@ -19,6 +19,11 @@ while read -r name vcodec width height seconds; do
     tail=$(tail -c 4 "$f" | od -An -tx1 | tr -d ' \n')
     v=$(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name,width,height -of csv=p=0 "$f" </dev/null | sed 's/,*$//')
     d=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$f" </dev/null)
+    # An elementary video stream has no duration of its own: its pictures at its frame rate.
+    if [ "$d" = "N/A" ]; then
+        d=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames,r_frame_rate \
+            -of csv=p=0 "$f" </dev/null | awk -F, '$2 != "" { split($1, r, "/"); printf "%.3f", $2 * r[2] / r[1]; exit }')
+    fi
     bad=0
     case "$vcodec" in
         none) [ -z "$v" ] || { echo "FAIL $name: video '$v' where none was expected"; bad=1; } ;;
