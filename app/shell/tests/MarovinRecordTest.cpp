@@ -1,0 +1,123 @@
+// Marovin with a virtual card: the preview starts by itself, the record control records
+// clip1 and clip2 while the preview runs on, each lands at the top of the recent list, and
+// closing the window during a recording finishes and lists that recording too. The probe
+// script checks the files afterwards.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "CardInstaller.h"
+#include "MarovinProcess.h"
+#include "TestSupport.h"
+
+using namespace marovintest;
+
+namespace {
+
+constexpr char kProgramKey[] = "Software\\Halvark\\Marovin";
+constexpr char kCaptureKey[] = "Software\\Halvark\\Marovin\\Capture";
+constexpr char kRecentKey[] = "Software\\Halvark\\Marovin\\Recent";
+constexpr WPARAM kRecordControl = 1014;
+
+void RemoveAllCards()
+{
+    std::wstring error;
+    for (const vcap::CardRecord& card : vcap::LoadAllCards())
+        vcap::UninstallCard(card.number, error);
+}
+
+void SetString(const char* key, const char* name, const std::string& value)
+{
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(k);
+}
+
+std::string GetString(const char* key, const char* name)
+{
+    char value[1024] = "";
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return {};
+    return value;
+}
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class MarovinRecording : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(testsupport::RegisterTestBedFilters());
+        ASSERT_EQ(testsupport::RunProcess("regsvr32 /s \"" + testsupport::ModuleDir() + "Scrivet.ax\""), 0);
+    }
+    void SetUp() override
+    {
+        RemoveAllCards();
+        vcap::Personality personality;
+        vcap::CardRecord card;
+        std::wstring error;
+        ASSERT_TRUE(vcap::InstallCard(1, personality, card, error));
+        RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
+        folder_ = testsupport::OutputDir();
+        for (const char* name : {"clip1.mpg", "clip2.mpg", "clip3.mpg", "capture_recordings.txt"})
+            DeleteFileA((folder_ + name).c_str());
+        SetString(kCaptureKey, "RecordingFolder", folder_);
+    }
+    void TearDown() override
+    {
+        RemoveAllCards();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
+    }
+    // Presses the record control and waits for the window to say what happened.
+    void Record(Running& running, HWND window, const std::string& file, DWORD ms)
+    {
+        PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+        ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + file, 15000)) << running.Output();
+        testsupport::PumpMessages(ms);
+        PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+        ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + file + " finished", 15000)) << running.Output();
+        std::ofstream(folder_ + "capture_recordings.txt", std::ios::app) << file << " mpeg2video 720 576 -\n";
+    }
+
+    std::string folder_;
+};
+
+TEST_F(MarovinRecording, RecordStopRecordAgainAndCloseWhileRecording)
+{
+    Running running;
+    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", running));
+    HWND window = WaitForMainWindow(20000);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForOutput(running, "preview of source", 20000)) << running.Output();
+
+    Record(running, window, "clip1.mpg", 2500);
+    EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip1.mpg");
+    EXPECT_EQ(GetString(kRecentKey, "file1res"), "720x576") << "the details of the block the recording used";
+    testsupport::PumpMessages(1000);
+    Record(running, window, "clip2.mpg", 2000);
+    EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip2.mpg");
+    EXPECT_EQ(GetString(kRecentKey, "file2"), folder_ + "clip1.mpg");
+
+    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip3.mpg", 15000));
+    testsupport::PumpMessages(1500);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD code = 0;
+    ASSERT_TRUE(WaitForExit(running, 20000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_NE(running.Output().find("recording " + folder_ + "clip3.mpg finished"), std::string::npos);
+    EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip3.mpg") << "closing lists the recording it finished";
+    std::ofstream(folder_ + "capture_recordings.txt", std::ios::app) << "clip3.mpg mpeg2video 720 576 -\n";
+    for (const char* name : {"clip1.mpg", "clip2.mpg", "clip3.mpg"})
+        EXPECT_TRUE(Exists(folder_ + name)) << name;
+}
+
+}  // namespace
