@@ -252,3 +252,52 @@ TEST_F(CaptureCard, StartRecordStopReleaseCyclesLeaveNothingBehind)
 
 }  // namespace
 }  // namespace capturetest
+
+namespace capturetest {
+namespace {
+
+TEST_F(CaptureCard, RecordingFromTheStartAndAStillOfThePreview)
+{
+    UseCard(1);
+    const std::string file = OutputFile("from-start.mpg");
+    DeleteFileA(file.c_str());
+    ASSERT_TRUE(graph_->SetCaptureFileName(file));
+    ASSERT_TRUE(StartPreview(true));
+    EXPECT_TRUE(graph_->Recording());
+    Run(2000);
+    const double seconds = static_cast<double>(graph_->RecordedTime()) / 1e7;
+
+    // The still goes to the temporary folder, whose pixels start where the header says.
+    std::string still;
+    ASSERT_EQ(graph_->GrabCaptureFrame(&still), S_OK);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    EXPECT_EQ(still.rfind(temp, 0), 0u) << still;
+    HANDLE h = CreateFileA(still.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    DWORD got = 0;
+    ReadFile(h, &fh, sizeof fh, &got, nullptr);
+    ReadFile(h, &ih, sizeof ih, &got, nullptr);
+    const DWORD size = GetFileSize(h, nullptr);
+    CloseHandle(h);
+    EXPECT_EQ(fh.bfType, 0x4D42);
+    EXPECT_EQ(fh.bfSize, size);
+    const DWORD colours = ih.biClrUsed ? ih.biClrUsed : ih.biBitCount <= 8 ? 1u << ih.biBitCount : 0u;
+    const DWORD masks = ih.biCompression == BI_BITFIELDS ? 12u : 0u;
+    EXPECT_EQ(fh.bfOffBits, sizeof fh + ih.biSize + masks + colours * 4);
+    EXPECT_GT(ih.biWidth, 0);
+    DeleteFileA(still.c_str());
+
+    ASSERT_TRUE(SUCCEEDED(graph_->StopRecordingKeepPreview()));
+    char line[300];
+    std::snprintf(line, sizeof line, "from-start.mpg mpeg2video 720 576 %.2f", seconds);
+    Manifest(line);
+    graph_->ReleaseCaptureGraph(false);
+    std::string none;
+    EXPECT_EQ(graph_->GrabCaptureFrame(&none), E_FAIL) << "no preview, no still";
+}
+
+}  // namespace
+}  // namespace capturetest
