@@ -1,42 +1,57 @@
 #!/bin/sh
 # The demo from a fresh Debian 12 machine: installs what is missing, builds, and runs Marovin
-# under Wine. With DISPLAY set the window appears there and the demo ends when it is closed;
-# without, it runs on a private Xvfb and leaves screenshots and logs in build/demo-out.
+# under Wine on the test bed's virtual capture card. With DISPLAY set the window appears there
+# and the demo ends when it is closed; without, it runs on a private Xvfb, previews the card,
+# records about five seconds, stops, and leaves the screenshots (preview, recording, recent
+# list), the recording and its ffprobe summary and the logs in build/demo-out.
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B=${BUILD_DIR:-$ROOT/build}
 OUT=${DEMO_OUT:-$B/demo-out}
 
-# The card in use until the program records from it: the test bed's viewer shows card 1's
-# live stream (demultiplexer, decoder, Wine's renderer) for a few seconds and saves its window.
-# A viewer that fails is reported; the demo of the program goes on.
-show_card() {
-    if wine64 vcapview.exe --card 1 --seconds "${DEMO_VIEWER_SECONDS:-3}" --shot "Z:$OUT/card1-viewer.bmp" >"$OUT/viewer.log" 2>&1; then
-        convert "$OUT/card1-viewer.bmp" "$OUT/card1-viewer.png" 2>/dev/null && rm -f "$OUT/card1-viewer.bmp"
-    else
-        echo "demo: the viewer could not show card 1 (see $OUT/viewer.log)"
-    fi
+# Presses Marovin's record control (1014) the way a click does.
+press_record() {
+    wine64 uipress.exe Marovin 1014 || echo "demo: Marovin's window was not found"
 }
 
 if [ "${1:-}" = "--inside" ]; then
     # Runs inside tools/with-wine.sh: prefix, display and wineserver are ready.
     cd "$B/bin"
-    # The test bed's filters and a virtual card: the device the demo runs on.
+    # The test bed's filters and a virtual card: the device the demo runs on; the writer;
+    # recordings go to the demo's output folder.
     wine64 vcapinstall.exe register
     wine64 vcapinstall.exe list | grep -q . || wine64 vcapinstall.exe install --card 1 --type 1 --bus usb20 >/dev/null
+    wine64 regsvr32 /s Scrivet.ax
+    wine64 reg add 'HKCU\Software\Halvark\Marovin\Capture' /v RecordingFolder /t REG_SZ /d "Z:$OUT/" /f >/dev/null 2>&1
     if [ "${DEMO_INTERACTIVE:-0}" = 1 ]; then
-        show_card
         wine64 Marovin.exe
         exit $?
     fi
     wine64 Marovin.exe >"$OUT/marovin.log" 2>&1 &
     PID=$!
-    sleep "${DEMO_SECONDS:-4}"
-    "$ROOT/tools/screenshot.sh" "$OUT/marovin-main.png"
-    show_card
+    # The preview starts a second after the window; the card's picture then fills the area.
+    sleep "${DEMO_SECONDS:-5}"
+    "$ROOT/tools/screenshot.sh" "$OUT/marovin-preview.png"
+    press_record
+    sleep 3
+    "$ROOT/tools/screenshot.sh" "$OUT/marovin-recording.png"
+    sleep 2
+    press_record
+    sleep 3
+    "$ROOT/tools/screenshot.sh" "$OUT/marovin-recent.png"
     if ! kill -0 "$PID" 2>/dev/null; then
         wait "$PID"; RC=$?
         echo "demo: Marovin ended early with status $RC (see $OUT/marovin.log)"
+        exit 1
+    fi
+    wine64 uipress.exe Marovin 1043 >/dev/null 2>&1 || true
+    wait "$PID" || true
+    if [ -f "$OUT/clip1.mpg" ]; then
+        ffprobe -hide_banner "$OUT/clip1.mpg" >"$OUT/clip1-ffprobe.txt" 2>&1 || true
+        echo "demo: recorded $OUT/clip1.mpg:"
+        grep -E "Duration|Stream" "$OUT/clip1-ffprobe.txt" | sed 's/^/    /'
+    else
+        echo "demo: no recording was made (see $OUT/marovin.log)"
         exit 1
     fi
     exit 0

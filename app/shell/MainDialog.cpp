@@ -214,6 +214,10 @@ void MainDialog::InitStatusDisplay()
     m_status.SetFace(this);
     m_status.SetTextColour(kStatusTextColour);
     m_status.SetClockTargets(GetDlgItem(IDC_ELAPSED_CLOCK), GetDlgItem(IDC_COUNTDOWN_CLOCK));
+    InformationContext context;
+    context.settings = &m_settings;
+    context.version = m_settings.version;
+    m_status.SetInformationContext(context);
     m_status.ClearTime();
     m_status.ShowTime();
     m_status.ShowInformation(shell::VersionLine(m_settings.version));

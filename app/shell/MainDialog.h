@@ -81,7 +81,9 @@ private:
     void MapCaptureCommands();
     void SetPreviewDisplay(bool on);
     MainMode Mode() const override { return m_mode; }
-    void SetMode(MainMode mode) override { m_mode = mode; }
+    void SetMode(MainMode mode) override;
+    // The status display's information line for the mode and recording state.
+    void ShowModeInformation(bool recording);
     HWND WindowHandle() const override { return m_hWnd; }
     HWND VideoAreaHandle() const override;
     std::optional<capture::CaptureDevice> CurrentCaptureDevice() const override;

@@ -37,6 +37,22 @@ LRESULT MainDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return EQorDialog::OnPrivateMessage(message, wParam, lParam);
 }
 
+void MainDialog::SetMode(MainMode mode)
+{
+    m_mode = mode;
+    ShowModeInformation(false);
+}
+
+void MainDialog::ShowModeInformation(bool recording)
+{
+    StatusModel& model = m_status.Model();
+    model.SetInformationState(m_mode == MODE_CAPTURE ? (recording ? kInfoRecording : kInfoCaptureStopped)
+                                                     : m_mode == MODE_PLAYBACK ? kInfoPlayback : kInfoVersion);
+    if (capture::CaptureGraph* engine = m_capture.Engine(); engine && m_mode == MODE_CAPTURE)
+        model.SetStandardIndex(engine->Is525Line() ? 0 : 1);
+    m_status.Redraw(recording);
+}
+
 void MainDialog::SetPreviewDisplay(bool on)
 {
     m_previewDisplay = on;
@@ -103,7 +119,7 @@ void MainDialog::RecordingStarted(const std::string& file, const recording::Stop
     m_status.Model().SetCountdown(started.countdown);
     SendDlgItemMessage(IDC_POSITION_SLIDER, TBM_SETRANGE, TRUE,
                        MAKELPARAM(0, static_cast<WORD>(std::min<std::int64_t>(started.sliderMaximum, 0xFFFF))));
-    m_status.Redraw(true);
+    ShowModeInformation(true);
     Trace("recording %s", file.c_str());
 }
 
@@ -113,7 +129,7 @@ void MainDialog::RecordingEnded(const std::optional<recording::StopRules::Finish
         ::EnableWindow(GetDlgItem(tab), TRUE);
     SetDlgItemText(IDC_FILE_NAME, "");
     SetDlgItemText(IDC_WRITTEN_SIZE, "");
-    m_status.Redraw(false);
+    ShowModeInformation(false);
     if (!finished)
         return;
     m_recent.Add(recording::RecentEntryFor(finished->path, finished->format, m_status.Model().RecordingElapsedText()));

@@ -84,6 +84,8 @@ public:
     LONGLONG RecordedTime() const;
     std::atomic<bool>& CopyProtected() { return copyProtected_; }
     Layout CurrentLayout() const { return layout_; }
+    // The input's line family as the preview was built for it.
+    bool Is525Line() const { return (decoderStandard_ & 0xA07) != 0; }
     // The encoder block the running graph was built with.
     const encoder::EncoderParams& Params() const { return params_; }
     encoder::EncoderDevice& Encoder() { return encoder_; }

@@ -36,8 +36,9 @@ std::string WithTrailingBackslash(const std::string& folder)
         const bool pair = IsJapaneseLeadByte(static_cast<unsigned char>(folder[i])) && i + 1 < folder.size();
         i += pair ? 2 : 1;
     }
-    const bool endsInBackslash = lastStart == folder.size() - 1 && folder.back() == '\\';
-    return endsInBackslash ? folder : folder + '\\';
+    // A forward slash separates folders too; it is never the second byte of a character.
+    const bool endsInSeparator = lastStart == folder.size() - 1 && (folder.back() == '\\' || folder.back() == '/');
+    return endsInSeparator ? folder : folder + '\\';
 }
 
 long long ClipNumberOf(const std::string& fileName)

@@ -82,6 +82,8 @@ TEST(ClipName, TrailingBackslashIsTestedByCharacterNotByByte)
         {"C:\\x\x81", "C:\\x\x81\\"},
         // 0x5C after a single-byte katakana (0xB6) is a real backslash.
         {"C:\\\xB6\\", "C:\\\xB6\\"},
+        // A folder written with forward slashes already ends in a separator.
+        {"Z:/rec/", "Z:/rec/"},
         {"", ""},
     };
     for (const auto& c : cases)
