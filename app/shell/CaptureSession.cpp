@@ -14,7 +14,7 @@ constexpr UINT_PTR kSessionTimers[] = {
     CaptureSession::kRefreshTimer,      CaptureSession::kCopyProtectionTimer,
     CaptureSession::kDeviceRemovedTimer, CaptureSession::kPreviewStartTimer,
     CaptureSession::kAutoRecordTimer,   CaptureSession::kVideoWatchTimer,
-    CaptureSession::kNoVideoTimeoutTimer,
+    CaptureSession::kNoVideoTimeoutTimer, CaptureSession::kSignalWatchTimer,
 };
 constexpr int kTextDeviceNotOpened = 108;
 constexpr int kTextCopyProtectedAtStart = 1004;
@@ -92,6 +92,9 @@ bool CaptureSession::OnTimer(UINT_PTR id)
         m_host.StopTimer(kDeviceRemovedTimer);
         OnDeviceRemoved();
         break;
+    case kSignalWatchTimer:
+        OnSignalWatch();
+        break;
     default:
         // The refresh tick and the recording's own timers belong to the stop rules.
         m_rules->OnTimer(id);
@@ -126,7 +129,16 @@ void CaptureSession::StartPreview()
     m_engine->SetDevice(*device);
     int source = m_settings.source;
     m_standard->SetCurrentSource(source);
-    const HRESULT hr = m_engine->StartCaptureGraph(&source, false);
+    HRESULT hr = m_engine->StartCaptureGraph(&source, false);
+    const bool noSignal = FAILED(hr) && m_engine->NoInputHadVideo();
+    if (noSignal) {
+        // No input has a signal now: preview the chosen one all the same, say so, and watch
+        // for the signal instead of leaving the user with a dead window.
+        source = m_settings.source;
+        m_standard->SetCurrentSource(source);
+        m_host.SetMode(MODE_CAPTURE);
+        hr = m_engine->StartCaptureGraph(&source, false);
+    }
     if (FAILED(hr)) {
         Trace("the preview did not start (hr=0x%08lX)", static_cast<unsigned long>(hr));
         m_engine->ReleaseCaptureGraph(false);
@@ -148,12 +160,68 @@ void CaptureSession::StartPreview()
     if (m_host.PreviewDisplayOn())
         m_host.ShowVideo();
     Trace("preview of source %d running", source);
+    if (noSignal)
+        WatchForSignal();
+}
+
+void CaptureSession::WatchForSignal()
+{
+    m_host.ShowNoVideoLabel(true);
+    m_host.StartTimer(kSignalWatchTimer, kSignalWatchMs);
+    Trace("waiting for a signal on source %d", m_settings.source);
+}
+
+void CaptureSession::OnSignalWatch()
+{
+    if (m_host.Mode() != MODE_CAPTURE) {
+        m_host.StopTimer(kSignalWatchTimer);
+        return;
+    }
+    if (!m_engine->HorizontallyLocked())
+        return;
+    m_host.StopTimer(kSignalWatchTimer);
+    m_host.ShowNoVideoLabel(false);
+    Trace("signal back on source %d", m_settings.source);
+}
+
+void CaptureSession::OnInputChosen(int source)
+{
+    if (m_closed || !m_begun || source == m_settings.source)
+        return;
+    m_settings.source = source;
+    m_host.Store().WriteInt("Capture", "Source", source);
+    m_rules->OnInputChanged();
+    if (m_host.Mode() != MODE_CAPTURE)
+        return;
+    // A recording never runs on across an input change: the graph stops for the new input,
+    // and a writer run again under its finished file's name would empty it.
+    StopRecording(recording::StopReason::kDuration);
+    m_host.StopTimer(kSignalWatchTimer);
+    m_engine->ReleaseCaptureGraph(false);
+    m_host.SetMode(MODE_CAPTURE);
+    m_host.ShowIdlePicture();
+    int chosen = source;
+    m_standard->SetCurrentSource(chosen);
+    const HRESULT hr = m_engine->StartCaptureGraph(&chosen, false);
+    if (FAILED(hr)) {
+        m_engine->ReleaseCaptureGraph(false);
+        m_host.SetRecordLook(3);
+        m_host.SetMode(MODE_IDLE);
+        m_host.Power().Leave(PowerSuppression::kPreview);
+        return;
+    }
+    if (m_host.PreviewDisplayOn())
+        m_host.ShowVideo();
+    Trace("preview of source %d running", chosen);
+    if (!m_engine->HorizontallyLocked())
+        WatchForSignal();
 }
 
 void CaptureSession::StopPreview()
 {
     if (m_engine->Recording())
         StopRecording(recording::StopReason::kDuration);
+    m_host.StopTimer(kSignalWatchTimer);
     m_host.SetMode(MODE_IDLE);
     m_engine->ReleaseCaptureGraph(true);
     m_host.Power().Leave(PowerSuppression::kPreview);
@@ -247,9 +315,9 @@ void CaptureSession::ShowWrittenSize(uint64_t bytes)
 
 void CaptureSession::WaitForVideo()
 {
-    // The signal is gone: the window shows it; the preview keeps running and shows the
-    // picture again as soon as the signal returns.
-    m_host.ShowNoVideoLabel(true);
+    // The signal is gone: the preview keeps running (no graph is torn down and built again
+    // while nobody watches) and the label goes as soon as the signal returns.
+    WatchForSignal();
 }
 
 void CaptureSession::OnGraphEvent()

@@ -33,6 +33,10 @@ public:
     // The no-video watch of a recording and its timeout.
     static constexpr UINT_PTR kVideoWatchTimer = recording::kVideoWatchTimer;
     static constexpr UINT_PTR kNoVideoTimeoutTimer = recording::kNoVideoTimeoutTimer;
+    // While the input has no signal: watches the decoder's lock (a read, never a probe) and
+    // takes the "no video present" label away when the signal comes.
+    static constexpr UINT_PTR kSignalWatchTimer = 10020;
+    static constexpr UINT kSignalWatchMs = 500;
 
     static constexpr UINT kRefreshMs = 100;
     static constexpr UINT kPreviewStartMs = 1000;
@@ -66,6 +70,8 @@ public:
     void SwitchOff();
     // Message 1038: the capture graph's events.
     void OnGraphEvent();
+    // The user chose input `source` in the window's list.
+    void OnInputChosen(int source);
 
     bool Begun() const { return m_begun; }
     bool Closed() const { return m_closed; }
@@ -77,6 +83,8 @@ public:
 private:
     void StartPreview();
     void StopPreview();
+    void WatchForSignal();
+    void OnSignalWatch();
     void StartRecording() override;
     void StopRecording(recording::StopReason reason) override;
     void OnDeviceRemoved();

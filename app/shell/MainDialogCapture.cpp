@@ -26,6 +26,12 @@ void MainDialog::MapCaptureCommands()
     MapCommand(IDC_RECORD, [this] { m_capture.RecordButton(); });
     MapCommand(IDC_PREVIEW_ON, [this] { SetPreviewDisplay(true); });
     MapCommand(IDC_PREVIEW_OFF, [this] { SetPreviewDisplay(false); });
+    MapCommand(IDC_INPUT_LIST, CBN_SELCHANGE, [this] {
+        const HWND list = GetDlgItem(IDC_INPUT_LIST);
+        const LRESULT item = ::SendMessageA(list, CB_GETCURSEL, 0, 0);
+        if (item != CB_ERR)
+            m_capture.OnInputChosen(static_cast<int>(::SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(item), 0)));
+    });
 }
 
 LRESULT MainDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -165,6 +165,7 @@ bool CaptureGraph::EnsureVideo(int* videoSource)
 {
     int source = videoSource ? *videoSource : standard_.CurrentSource();
     standard_.SetCurrentSource(source);
+    noInputHadVideo_ = false;
     if (host_.InCaptureMode())
         return true;
     if (source == kTunerSource) {
@@ -179,6 +180,7 @@ bool CaptureGraph::EnsureVideo(int* videoSource)
         return true;
     }
     media::DebugLine("no input of the device has video");
+    noInputHadVideo_ = true;
     ReleaseCaptureGraph(false);
     return false;
 }

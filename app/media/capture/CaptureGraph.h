@@ -90,6 +90,8 @@ public:
     const encoder::EncoderParams& Params() const { return params_; }
     encoder::EncoderDevice& Encoder() { return encoder_; }
     media::MediaGraph& Graph() { return graph_; }
+    // Whether the last start failed because no input of the device had a signal.
+    bool NoInputHadVideo() const { return noInputHadVideo_; }
     // Whether the last start used the 32000 Hz retry of the software audio compressor.
     bool AudioCompressorFallback() const { return compressorFallback_; }
     // Around a stop and run of the graph by someone else (a standard probe): the device events
@@ -193,6 +195,7 @@ private:
     bool compressorFallback_ = false;
     bool visibleGuard_ = false;
     bool layoutRecords_ = false;
+    bool noInputHadVideo_ = false;
     encoder::EncoderParams params_;
     long decoderStandard_ = 0;
 };

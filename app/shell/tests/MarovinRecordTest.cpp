@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "CardControl.h"
 #include "CardInstaller.h"
 #include "MarovinProcess.h"
 #include "TestSupport.h"
@@ -46,6 +47,45 @@ std::string GetString(const char* key, const char* name)
     return value;
 }
 
+void SetNumber(const char* key, const char* name, DWORD value)
+{
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(k);
+}
+
+// A message box of the program in front of its main window: its text, then dismissed.
+std::string DismissMessageBox(HWND main, DWORD timeoutMs)
+{
+    struct Search {
+        HWND main;
+        HWND found = nullptr;
+    } search{main};
+    const DWORD start = GetTickCount();
+    while (!search.found && GetTickCount() - start < timeoutMs) {
+        EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(p);
+                char cls[64] = {};
+                GetClassNameA(w, cls, sizeof cls);
+                if (w != s->main && IsWindowVisible(w) && std::string(cls) == "#32770") {
+                    s->found = w;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        testsupport::PumpMessages(50);
+    }
+    if (!search.found)
+        return "<no message box>";
+    char text[512] = {};
+    GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);
+    PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+    return text[0] ? text : "<box without a text>";
+}
+
 bool Exists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -66,8 +106,13 @@ protected:
         std::wstring error;
         ASSERT_TRUE(vcap::InstallCard(1, personality, card, error));
         RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
-        folder_ = testsupport::OutputDir();
-        for (const char* name : {"clip1.mpg", "clip2.mpg", "clip3.mpg", "capture_recordings.txt"})
+        // One manifest for the program; each test records into a folder of its own.
+        static const bool cleared = DeleteFileA((testsupport::OutputDir() + "capture_recordings.txt").c_str());
+        (void)cleared;
+        test_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder_ = testsupport::OutputDir() + test_ + "\\";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        for (const char* name : {"clip1.mpg", "clip2.mpg", "clip3.mpg"})
             DeleteFileA((folder_ + name).c_str());
         SetString(kCaptureKey, "RecordingFolder", folder_);
     }
@@ -84,9 +129,17 @@ protected:
         testsupport::PumpMessages(ms);
         PostMessageA(window, WM_COMMAND, kRecordControl, 0);
         ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + file + " finished", 15000)) << running.Output();
-        std::ofstream(folder_ + "capture_recordings.txt", std::ios::app) << file << " mpeg2video 720 576 -\n";
+        Manifest(file);
     }
 
+    // Lists a recording of this test for the probe script.
+    void Manifest(const std::string& file)
+    {
+        std::ofstream(testsupport::OutputDir() + "capture_recordings.txt", std::ios::app)
+            << test_ << "/" << file << " mpeg2video 720 576 -\n";
+    }
+
+    std::string test_;
     std::string folder_;
 };
 
@@ -115,9 +168,63 @@ TEST_F(MarovinRecording, RecordStopRecordAgainAndCloseWhileRecording)
     EXPECT_EQ(code, 0u);
     EXPECT_NE(running.Output().find("recording " + folder_ + "clip3.mpg finished"), std::string::npos);
     EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip3.mpg") << "closing lists the recording it finished";
-    std::ofstream(folder_ + "capture_recordings.txt", std::ios::app) << "clip3.mpg mpeg2video 720 576 -\n";
+    Manifest("clip3.mpg");
     for (const char* name : {"clip1.mpg", "clip2.mpg", "clip3.mpg"})
         EXPECT_TRUE(Exists(folder_ + name)) << name;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MarovinRecording, ASignalLostForLongerThanTheRuleAllowsEndsTheRecordingAndThePictureComesBack)
+{
+    SetNumber(kCaptureKey, "StopTime", 2);
+    SetNumber(kCaptureKey, "StopNoVideoSec", 2);
+    Running running;
+    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", running));
+    HWND window = WaitForMainWindow(20000);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForOutput(running, "preview of source", 20000)) << running.Output();
+    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
+    testsupport::PumpMessages(1500);
+    vcap::SetSignal(1, false);
+    const DWORD lost = GetTickCount();
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 10000)) << running.Output();
+    const DWORD stoppedAfter = GetTickCount() - lost;
+    EXPECT_GE(stoppedAfter, 1800u) << "the rule's two seconds without video";
+    EXPECT_LT(stoppedAfter, 6000u);
+    ASSERT_TRUE(WaitForOutput(running, "waiting for a signal", 5000));
+    vcap::SetSignal(1, true);
+    EXPECT_TRUE(WaitForOutput(running, "signal back", 10000)) << running.Output();
+    Manifest("clip1.mpg");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+}
+
+TEST_F(MarovinRecording, AutoRecordStartsByItselfAndCopyProtectionStopsAndRefuses)
+{
+    SetNumber(kCaptureKey, "AutoRecord", 1);
+    Running running;
+    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", running));
+    HWND window = WaitForMainWindow(20000);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 20000)) << "started by itself\n"
+                                                                                    << running.Output();
+    testsupport::PumpMessages(1500);
+    vcap::SetCopyProtection(1, true);
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 10000)) << running.Output();
+    EXPECT_NE(DismissMessageBox(window, 5000), "<no message box>") << "text 1003";
+    // A protected input refuses a new recording.
+    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+    EXPECT_NE(DismissMessageBox(window, 5000), "<no message box>") << "text 1004";
+    testsupport::PumpMessages(500);
+    EXPECT_EQ(running.Output().find("recording " + folder_ + "clip2.mpg"), std::string::npos);
+    vcap::SetCopyProtection(1, false);
+    Manifest("clip1.mpg");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
 }
 
 }  // namespace
