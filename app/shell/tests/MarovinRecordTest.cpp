@@ -83,6 +83,9 @@ std::string DismissMessageBox(HWND main, DWORD timeoutMs)
     char text[512] = {};
     GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);
     PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+    // Gone before the caller looks for the next one.
+    for (DWORD waited = 0; IsWindow(search.found) && IsWindowVisible(search.found) && waited < timeoutMs; waited += 50)
+        testsupport::PumpMessages(50);
     return text[0] ? text : "<box without a text>";
 }
 
@@ -133,10 +136,10 @@ protected:
     }
 
     // Lists a recording of this test for the probe script.
-    void Manifest(const std::string& file)
+    void Manifest(const std::string& file, const char* seconds = "-")
     {
         std::ofstream(testsupport::OutputDir() + "capture_recordings.txt", std::ios::app)
-            << test_ << "/" << file << " mpeg2video 720 576 -\n";
+            << test_ << "/" << file << " mpeg2video 720 576 " << seconds << "\n";
     }
 
     std::string test_;
@@ -223,6 +226,29 @@ TEST_F(MarovinRecording, AutoRecordStartsByItselfAndCopyProtectionStopsAndRefuse
     EXPECT_EQ(running.Output().find("recording " + folder_ + "clip2.mpg"), std::string::npos);
     vcap::SetCopyProtection(1, false);
     Manifest("clip1.mpg");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MarovinRecording, TheDurationRuleStopsByTheEnginesClock)
+{
+    SetNumber(kCaptureKey, "StopTime", 0);
+    SetNumber(kCaptureKey, "SetTimeHour", 0);
+    SetNumber(kCaptureKey, "SetTimeMin", 0);
+    SetNumber(kCaptureKey, "SetTimeSec", 3);
+    Running running;
+    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", running));
+    HWND window = WaitForMainWindow(20000);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForOutput(running, "preview of source", 20000)) << running.Output();
+    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 10000)) << "stopped by itself";
+    Manifest("clip1.mpg", "3");
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
 }
