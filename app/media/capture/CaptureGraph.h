@@ -15,6 +15,8 @@
 #include "CaptureRules.h"
 #include "CaptureSettings.h"
 #include "DeviceEvents.h"
+#include "FilterClasses.h"
+#include "dshowbase/MediaType.h"
 #include "EncoderDevice.h"
 #include "MediaGraph.h"
 #include "StandardHost.h"
@@ -129,8 +131,14 @@ private:
     // Layouts (CaptureLayouts.cpp).
     HRESULT BuildMpeg2Layout(bool record);
     HRESULT BuildMpeg1Layout(bool record);
+    HRESULT AddDemultiplexer(const std::vector<settings::FilterChoice>& list, int stored, int failText);
+    // The demultiplexer's "Video" output with the preview behind it (and, for separated
+    // streams, the video file's sink); `config` also takes the type when the filter has it.
+    HRESULT BuildVideoBranch(const dshow::MediaType& type, IDemuxOutputConfig* config, bool record);
     // Everything behind the device's stream pin goes; the front end stays.
     HRESULT TearDownLayout();
+    // Lets go of the layout's filters and pins (the graph keeps or drops them).
+    void ForgetLayout();
     HRESULT RebuildLayout(bool record);
     HRESULT AddTeeOn(IPin* pin, const wchar_t* name, IBaseFilter** tee, IPin** previewOut);
     // Puts a tee on `pin`, which becomes the tee's preview output.

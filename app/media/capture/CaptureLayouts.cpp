@@ -117,69 +117,88 @@ HRESULT CaptureGraph::RebuildLayout(bool record)
 
 HRESULT CaptureGraph::TearDownLayout()
 {
+    const HRESULT hr = graph_.RemoveDownstream(sourcePin_.Get());
+    ForgetLayout();
+    streamPin_ = sourcePin_;
+    return hr;
+}
+
+void CaptureGraph::ForgetLayout()
+{
     for (ComPtr<IPin>& pin : branchPins_)
         pin.Reset();
+    sinks_.clear();
     sinkBranches_.clear();
-    for (ComPtr<IBaseFilter>& sink : sinks_)
-        sink.Reset();
-    const HRESULT hr = graph_.RemoveDownstream(sourcePin_.Get());
     demux_.Reset();
     streamTee_.Reset();
     videoTee_.Reset();
     audioTee_.Reset();
     videoDecoder_.Reset();
     audioDecoder_.Reset();
+    wavDest_.Reset();
     videoFlow_.Reset();
     audioFlow_.Reset();
-    streamPin_ = sourcePin_;
     layoutRecords_ = false;
-    return hr;
 }
 
-HRESULT CaptureGraph::BuildMpeg2Layout(bool record)
+HRESULT CaptureGraph::AddDemultiplexer(const std::vector<settings::FilterChoice>& list, int stored, int failText)
 {
-    const settings::FilterChoice choice =
-        DemultiplexerChoice(settings_.filters.mpeg2Demuxes, settings_.demuxMpeg2, Layout::Mpeg2);
+    const settings::FilterChoice choice = DemultiplexerChoice(list, stored, layout_);
     CLSID clsid{};
     HRESULT hr = ClsidFromText(choice.clsid, &clsid) ? S_OK : E_INVALIDARG;
     if (SUCCEEDED(hr))
         hr = graph_.AddFilterByClsid(clsid, devices::Widen(choice.name).c_str(), demux_.Put());
     if (FAILED(hr)) {
-        host_.ReportError(kTextDemuxNotAdded, hr);
+        host_.ReportError(failText, hr);
         return hr;
     }
     graph_.demuxFilter = demux_;
+    return S_OK;
+}
+
+HRESULT CaptureGraph::BuildVideoBranch(const dshow::MediaType& type, IDemuxOutputConfig* config, bool record)
+{
+    const bool mpeg1 = layout_ == Layout::Mpeg1;
+    ComPtr<IPin> videoPin;
+    HRESULT hr = CreateDemuxPin(L"Video", type, kVideoStreamId, kTextVideoPinNotCreated, kTextVideoPinNoMap,
+                                kTextVideoMapFailed, videoPin.Put());
+    if (FAILED(hr))
+        return hr;
+    if (config)
+        config->SetOutputType(0, &type);
+    branchPins_[0] = videoPin;
+    ComPtr<IPin> renderPin = videoPin;
+    if (separate_ && FAILED(hr = TeeAhead(renderPin, L"Infinite Pin Tee", videoTee_)))
+        return hr;
+    const std::optional<settings::FilterChoice> decoder =
+        mpeg1 ? DecoderChoice(settings_.filters.mpeg1Decoders, settings_.decoder1)
+              : DecoderChoice(settings_.filters.mpeg2Decoders, settings_.decoder);
+    if (FAILED(hr = RenderVideo(renderPin.Get(), decoder, mpeg1)))
+        return hr;
+    if (record && separate_)
+        return AddSinkOnTee(videoTee_.Get(), mpeg1 ? SinkKind::Mpeg1Video : SinkKind::DumpVideo,
+                            mpeg1 ? MEDIASUBTYPE_MPEG1Video : MEDIASUBTYPE_MPEG2_VIDEO, nullptr);
+    return S_OK;
+}
+
+HRESULT CaptureGraph::BuildMpeg2Layout(bool record)
+{
+    HRESULT hr = AddDemultiplexer(settings_.filters.mpeg2Demuxes, settings_.demuxMpeg2, kTextDemuxNotAdded);
+    if (FAILED(hr))
+        return hr;
     ComPtr<IPin> demuxFeed = streamPin_;
     if (!separate_) {
-        ComPtr<IPin> preview;
-        if (FAILED(hr = AddTeeOn(streamPin_.Get(), L"Infinite Pin Tee", streamTee_.Put(), preview.Put())))
+        if (FAILED(hr = TeeAhead(demuxFeed, L"Infinite Pin Tee", streamTee_)))
             return hr;
         graph_.teeFilter = streamTee_;
-        demuxFeed = preview;
     }
     if (FAILED(hr = ConnectToFreeInput(graph_.Graph(), demux_.Get(), demuxFeed.Get()))) {
         host_.ReportError(kTextDemuxNotAdded, hr);
         return media::TraceFailure("connecting the demultiplexer", hr);
     }
-
     const dshow::MediaType video = Mpeg2VideoType(params_.HorzResolution, params_.VertResolution,
                                                   FrameDuration(decoderStandard_), params_.BitRate);
-    ComPtr<IPin> videoPin;
-    if (FAILED(hr = CreateDemuxPin(L"Video", video, kVideoStreamId, kTextVideoPinNotCreated, kTextVideoPinNoMap,
-                                   kTextVideoMapFailed, videoPin.Put())))
-        return hr;
-    branchPins_[0] = videoPin;
-    ComPtr<IPin> renderPin = videoPin;
-    if (separate_ && FAILED(hr = AddTeeOn(videoPin.Get(), L"Infinite Pin Tee", videoTee_.Put(), renderPin.Put())))
-        return hr;
-    if (FAILED(hr = RenderVideo(renderPin.Get(), DecoderChoice(settings_.filters.mpeg2Decoders, settings_.decoder), false)))
-        return hr;
-    if (record && separate_) {
-        ComPtr<IBaseFilter> sink;
-        if (FAILED(hr = AddSinkOnTee(videoTee_.Get(), SinkKind::DumpVideo, MEDIASUBTYPE_MPEG2_VIDEO, sink.Put())))
-            return hr;
-    }
-    if (FAILED(hr = BuildAudioBranch(record)))
+    if (FAILED(hr = BuildVideoBranch(video, nullptr, record)) || FAILED(hr = BuildAudioBranch(record)))
         return hr;
     if (record && !separate_)
         return AttachStreamSink(SinkKind::Stream, MEDIASUBTYPE_MPEG2_VIDEO);
@@ -188,17 +207,9 @@ HRESULT CaptureGraph::BuildMpeg2Layout(bool record)
 
 HRESULT CaptureGraph::BuildMpeg1Layout(bool record)
 {
-    const settings::FilterChoice choice =
-        DemultiplexerChoice(settings_.filters.mpeg1Demuxes, settings_.demuxMpeg1, Layout::Mpeg1);
-    CLSID clsid{};
-    HRESULT hr = ClsidFromText(choice.clsid, &clsid) ? S_OK : E_INVALIDARG;
-    if (SUCCEEDED(hr))
-        hr = graph_.AddFilterByClsid(clsid, devices::Widen(choice.name).c_str(), demux_.Put());
-    if (FAILED(hr)) {
-        host_.ReportError(kTextMpeg1DemuxNotAdded, hr);
+    HRESULT hr = AddDemultiplexer(settings_.filters.mpeg1Demuxes, settings_.demuxMpeg1, kTextMpeg1DemuxNotAdded);
+    if (FAILED(hr))
         return hr;
-    }
-    graph_.demuxFilter = demux_;
     if (FAILED(hr = ConnectToFreeInput(graph_.Graph(), demux_.Get(), streamPin_.Get()))) {
         host_.ReportError(kTextMpeg1DemuxNotConnected, hr);
         return hr;
@@ -206,31 +217,14 @@ HRESULT CaptureGraph::BuildMpeg1Layout(bool record)
     // The demultiplexer hands the whole stream on for recording.
     if (ComPtr<IPin> passThrough = media::FindPinByType(demux_.Get(), PINDIR_OUTPUT, MEDIATYPE_Stream, GUID_NULL))
         streamPin_ = passThrough;
-
-    const bool ownConfig = settings::ChoiceAt(settings_.filters.mpeg1Demuxes, 0).clsid == choice.clsid;
+    // The first entry of the list is the vendor's filter, which also takes the type directly.
     ComPtr<IDemuxOutputConfig> config;
-    if (ownConfig)
+    const settings::FilterChoice first = settings::ChoiceAt(settings_.filters.mpeg1Demuxes, 0);
+    if (DemultiplexerChoice(settings_.filters.mpeg1Demuxes, settings_.demuxMpeg1, layout_).clsid == first.clsid)
         demux_.As(kIidDemuxOutputConfig, config);
     const dshow::MediaType video = Mpeg1VideoType(params_.HorzResolution, params_.VertResolution,
                                                   FrameDuration(decoderStandard_), params_.BitRate);
-    ComPtr<IPin> videoPin;
-    if (FAILED(hr = CreateDemuxPin(L"Video", video, kVideoStreamId, kTextVideoPinNotCreated, kTextVideoPinNoMap,
-                                   kTextVideoMapFailed, videoPin.Put())))
-        return hr;
-    if (config)
-        config->SetOutputType(0, &video);
-    branchPins_[0] = videoPin;
-    ComPtr<IPin> renderPin = videoPin;
-    if (separate_ && FAILED(hr = AddTeeOn(videoPin.Get(), L"Infinite Pin Tee", videoTee_.Put(), renderPin.Put())))
-        return hr;
-    if (FAILED(hr = RenderVideo(renderPin.Get(), DecoderChoice(settings_.filters.mpeg1Decoders, settings_.decoder1), true)))
-        return hr;
-    if (record && separate_) {
-        ComPtr<IBaseFilter> sink;
-        if (FAILED(hr = AddSinkOnTee(videoTee_.Get(), SinkKind::Mpeg1Video, MEDIASUBTYPE_MPEG1Video, sink.Put())))
-            return hr;
-    }
-    if (FAILED(hr = BuildAudioBranch(record)))
+    if (FAILED(hr = BuildVideoBranch(video, config.Get(), record)) || FAILED(hr = BuildAudioBranch(record)))
         return hr;
     if (record && !separate_)
         return AttachStreamSink(SinkKind::Mpeg1Stream, MEDIASUBTYPE_MPEG1Video);

@@ -37,8 +37,9 @@ enum class SinkKind { Stream, Mpeg1Stream, DumpVideo, DumpAudio, Mpeg1Video, Mpe
 const wchar_t* SinkName(SinkKind kind);
 bool IsAudioSink(SinkKind kind);
 
-// The longest file name the writer accepts (it refuses MAX_PATH and above). A name that does
-// not fit is refused, never cut, so no recording lands under a truncated name.
+// The longest recording path in characters: the writer converts the name into a MAX_PATH
+// buffer with its terminator, so MAX_PATH - 1 is the most that reaches the disk intact. A name
+// that does not fit is refused, never cut, so no recording lands under a truncated name.
 constexpr size_t kMaxRecordingPath = MAX_PATH - 1;
 
 // The sink's file from the recording's name: ".mpg", ".m2v" or ".m1v" (either case) becomes the

@@ -4,6 +4,8 @@
 // name as it is; a name that does not fit is refused here, never cut).
 #include <windows.h>
 
+#include "CaptureRules.h"
+
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -12,9 +14,8 @@
 
 namespace recording {
 
-// The longest recording path in characters: the writer converts the name into a MAX_PATH
-// buffer with its terminator, so MAX_PATH - 1 is the most that reaches the disk intact.
-constexpr std::size_t kMaxRecordingPath = MAX_PATH - 1;
+// The longest recording name: the capture engine's, which is the writer's.
+using capture::kMaxRecordingPath;
 
 // Shift-JIS (code page 932) lead bytes: the Japanese multi-byte character type that decides
 // whether a trailing 0x5C is a backslash or the second byte of a character.

@@ -124,6 +124,14 @@ protected:
         RemoveAllCards();
         RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
     }
+    // Starts Marovin and waits until its preview runs.
+    static void StartPreviewing(Running& running, HWND* window)
+    {
+        ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", running));
+        *window = WaitForMainWindow(20000);
+        ASSERT_NE(*window, nullptr);
+        ASSERT_TRUE(WaitForOutput(running, "preview of source", 20000)) << running.Output();
+    }
     // Presses the record control and waits for the window to say what happened.
     void Record(Running& running, HWND window, const std::string& file, DWORD ms)
     {
@@ -149,10 +157,8 @@ protected:
 TEST_F(MarovinRecording, RecordStopRecordAgainAndCloseWhileRecording)
 {
     Running running;
-    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", running));
-    HWND window = WaitForMainWindow(20000);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitForOutput(running, "preview of source", 20000)) << running.Output();
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
 
     Record(running, window, "clip1.mpg", 2500);
     EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip1.mpg");
@@ -185,10 +191,8 @@ TEST_F(MarovinRecording, ASignalLostForLongerThanTheRuleAllowsEndsTheRecordingAn
     SetNumber(kCaptureKey, "StopTime", 2);
     SetNumber(kCaptureKey, "StopNoVideoSec", 2);
     Running running;
-    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", running));
-    HWND window = WaitForMainWindow(20000);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitForOutput(running, "preview of source", 20000)) << running.Output();
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
     PostMessageA(window, WM_COMMAND, kRecordControl, 0);
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
     testsupport::PumpMessages(1500);
@@ -241,14 +245,79 @@ TEST_F(MarovinRecording, TheDurationRuleStopsByTheEnginesClock)
     SetNumber(kCaptureKey, "SetTimeMin", 0);
     SetNumber(kCaptureKey, "SetTimeSec", 3);
     Running running;
-    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", running));
-    HWND window = WaitForMainWindow(20000);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitForOutput(running, "preview of source", 20000)) << running.Output();
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
     PostMessageA(window, WM_COMMAND, kRecordControl, 0);
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 10000)) << "stopped by itself";
     Manifest("clip1.mpg", "3");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+}
+
+}  // namespace
+
+namespace {
+
+constexpr int kInputList = 1501;
+constexpr int kVideoArea = 1000;
+
+// Chooses the list's entry for source `source` as the user's click would.
+bool ChooseInput(HWND window, int source)
+{
+    const HWND combo = GetDlgItem(window, kInputList);
+    const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        if (SendMessageA(combo, CB_GETITEMDATA, static_cast<WPARAM>(i), 0) != source)
+            continue;
+        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(kInputList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        return true;
+    }
+    return false;
+}
+
+testsupport::ScreenImage VideoArea(HWND window)
+{
+    RECT r;
+    GetWindowRect(GetDlgItem(window, kVideoArea), &r);
+    return testsupport::CaptureScreen(r);
+}
+
+TEST_F(MarovinRecording, ChoosingAnotherInputSwitchesThePictureAndADeadOneSaysSo)
+{
+    constexpr long kCrossbarComposite1 = 1;
+    Running running;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
+    testsupport::PumpMessages(1000);
+    const testsupport::ScreenImage before = VideoArea(window);
+    before.SaveBmp(testsupport::OutputDir() + "input-before.bmp");
+
+    // The card's picture names its input: another input gives another picture.
+    const std::string first = running.Output();
+    const int previous = first.find("preview of source 0") != std::string::npos ? 0 : 1;
+    const int next = previous == 0 ? 1 : 0;
+    ASSERT_TRUE(ChooseInput(window, next));
+    ASSERT_TRUE(WaitForOutput(running, "preview of source " + std::to_string(next) + " running", 20000)) << running.Output();
+    testsupport::PumpMessages(1500);
+    const testsupport::ScreenImage after = VideoArea(window);
+    after.SaveBmp(testsupport::OutputDir() + "input-after.bmp");
+    int differing = 0;
+    for (int y = 0; y < 40 && y < after.height; ++y)
+        for (int x = 0; x < 160 && x < after.width; ++x)
+            differing += before.Pixel(x, y) != after.Pixel(x, y);
+    EXPECT_GT(differing, 200) << "the caption of the other input";
+
+    // An input without a signal still previews, says so and recovers with the signal.
+    vcap::SetInputSignal(1, kCrossbarComposite1, false);
+    if (next == 1)
+        ASSERT_TRUE(ChooseInput(window, 0));
+    ASSERT_TRUE(ChooseInput(window, 1));
+    ASSERT_TRUE(WaitForOutput(running, "waiting for a signal on source 1", 20000)) << running.Output();
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, 1338))) << "the no-video label";
+    vcap::SetInputSignal(1, kCrossbarComposite1, true);
+    EXPECT_TRUE(WaitForOutput(running, "signal back on source 1", 10000)) << running.Output();
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
 }

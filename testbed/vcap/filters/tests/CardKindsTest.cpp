@@ -10,7 +10,7 @@
 #include "KsPropertySets.h"
 #include "TestSupport.h"
 
-#include "dshowbase/ComPtr.h"
+#include "win/ComPtr.h"
 
 #include <windows.h>
 #include <dshow.h>

@@ -6,7 +6,7 @@
 #include "CrossbarModel.h"
 #include "DecoderModel.h"
 
-#include "dshowbase/ComPtr.h"
+#include "win/ComPtr.h"
 
 #include <gtest/gtest.h>
 
