@@ -83,6 +83,16 @@ void CaptureSession::OnDeviceRemoved()
     m_host.ShowIdlePicture();
 }
 
+void CaptureSession::SwitchOff()
+{
+    // Nothing runs yet that would need stopping: the capture graph joins the session later.
+}
+
+void CaptureSession::SwitchOn()
+{
+    // The preview start of the capture graph joins here.
+}
+
 void CaptureSession::Close()
 {
     if (m_closed)

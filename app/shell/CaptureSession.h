@@ -42,6 +42,10 @@ public:
     void Begin(DWORD initTick);
     // Handles a tick of one of the session's timers; false for any other timer.
     bool OnTimer(UINT_PTR id);
+    // Switches the preview off, stopping and finishing a recording first (a file is about to
+    // play), and on again when the file could not be played.
+    void SwitchOff();
+    void SwitchOn();
     // Stops every timer of the session, including those armed by other threads; nothing of
     // the session starts afterwards. A second call does nothing.
     void Close();

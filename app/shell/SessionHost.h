@@ -32,6 +32,20 @@ public:
     // One diagnostic line (without prefix or line end).
     virtual void TraceLine(const std::string& line) = 0;
 
+    // Playback.
+    // The main window: owner of the video area (control 1000) and of the player's notifications.
+    virtual HWND MainWindow() const = 0;
+    // A numbered text of the text file.
+    virtual std::string AppText(int id) = 0;
+    // A message box with the application title as caption.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // A line for the log file with the tag "ERR".
+    virtual void LogError(const std::string& text) = 0;
+    // Switches the preview off, stopping and finishing a recording first, so that a file can play.
+    virtual void StopCaptureForPlayback() = 0;
+    // The file ended and playback closed by itself: the window returns to idle.
+    virtual void PlaybackEnded() = 0;
+
 protected:
     ~SessionHost() = default;
 };
