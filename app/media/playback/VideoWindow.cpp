@@ -62,7 +62,8 @@ bool MediaPlayer::IsFullScreen() const
 
 int MediaPlayer::ToggleFullScreen()
 {
-    if (m_closing || !m_pVW)
+    // Nothing to show full screen while closing or for a file without pictures.
+    if (m_closing || !m_pVW || m_audioOnly)
         return 0;
     long lMode = OAFALSE;
     HRESULT hr = m_pVW->get_FullScreenMode(&lMode);

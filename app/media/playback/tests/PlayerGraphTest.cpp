@@ -290,6 +290,23 @@ TEST_F(Player, VolumeMuteAndTitle)
     audio.Reset();
 }
 
+TEST_F(Player, AudioFileHasNoVideoWindowAndLoops)
+{
+    ASSERT_EQ(player_.OpenFile(MediaFile("tone-2s.mp3")), 1) << (host_.failures.empty() ? "" : host_.failures[0]);
+    EXPECT_TRUE(player_.AudioOnly());
+    EXPECT_EQ(host_.visibilityFailures, 0);
+    EXPECT_EQ(Title(window_.Window()), "tone-2s.mp3 [Audio] ");
+    EXPECT_EQ(player_.ToggleFullScreen(), 0) << "nothing to show full screen";
+    EXPECT_TRUE(host_.failures.empty()) << "refused without a message";
+    EXPECT_EQ(player_.GrabPlaybackFrame(testsupport::OutputDir(), nullptr), E_FAIL);
+    ASSERT_TRUE(PlayPast(kSecond, 6000));
+    EXPECT_TRUE(testsupport::PumpMessages(6000, [&] {
+        const std::int64_t p = player_.Position();
+        return p >= 0 && p < kSecond / 2;
+    })) << "the end starts the file again";
+    EXPECT_EQ(host_.closed, 0);
+}
+
 TEST_F(Player, DecoderIndexOutsideTheListIsNoPreference)
 {
     for (int index : {-1, 3, 5, 7}) {
