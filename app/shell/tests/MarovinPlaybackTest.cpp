@@ -149,4 +149,51 @@ TEST(MarovinPlayback, OpenControlPlaysAFileAndLetsGoOfItAtClose)
     EXPECT_TRUE(DeleteFileA(broken.c_str()));
 }
 
+TEST(MarovinPlayback, RecentRecordingPlaysAndAGoneOneIsReported)
+{
+    const char* root = "Software\\Halvark\\Marovin";
+    RegDeleteTreeA(HKEY_CURRENT_USER, root);
+    const std::string out = testsupport::OutputDir();
+    const std::string first = out + "recent-a.mpg";
+    const std::string second = out + "recent-b.mpg";
+    for (const std::string& copy : {first, second})
+        ASSERT_TRUE(CopyFileA((std::string(PLAYBACK_MEDIA) + "mpeg1-3s.mpg").c_str(), copy.c_str(), FALSE));
+    HKEY recent = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(root) + "\\Recent").c_str(), 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &recent, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(recent, "file1", 0, REG_SZ, reinterpret_cast<const BYTE*>(first.c_str()),
+                   static_cast<DWORD>(first.size() + 1));
+    RegSetValueExA(recent, "file2", 0, REG_SZ, reinterpret_cast<const BYTE*>(second.c_str()),
+                   static_cast<DWORD>(second.size() + 1));
+    RegCloseKey(recent);
+
+    Running marovin;
+    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", marovin));
+    const HWND window = WaitForMainWindow(30000);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForOutput(marovin, "preview start", 15000));
+    ASSERT_TRUE(IsWindowVisible(GetDlgItem(window, 1426)));
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(1426, BN_CLICKED), 0);
+    ASSERT_TRUE(testsupport::PumpMessages(15000, [&] { return Title(window) == "recent-a.mpg [Video] "; }))
+        << Title(window);
+
+    // The second recording disappears after start-up: its thumbnail reports it and the first
+    // file keeps playing.
+    ASSERT_TRUE(DeleteFileA(second.c_str()));
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(1427, BN_CLICKED), 0);
+    const HWND message = WaitForOtherWindow(window, 10000);
+    ASSERT_NE(message, nullptr) << "text 230 is shown";
+    testsupport::CaptureWindow(message).SaveBmp(out + "recent-gone.bmp");
+    PostMessageA(message, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return !IsWindow(message) || !IsWindowVisible(message); }));
+    EXPECT_EQ(Title(window), "recent-a.mpg [Video] ");
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(WaitForExit(marovin, 15000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(DeleteFileA(first.c_str()));
+}
+
 }  // namespace
