@@ -35,7 +35,7 @@ struct Search {
     HWND found;
 };
 
-// A visible top-level window of Marovin other than its main window: a dialog or message box.
+// A visible dialog of Marovin other than its main window: the open dialog or a message box.
 HWND OtherWindow(HWND main)
 {
     Search search{0, main, nullptr};
@@ -45,7 +45,9 @@ HWND OtherWindow(HWND main)
             auto* s = reinterpret_cast<Search*>(p);
             DWORD process = 0;
             GetWindowThreadProcessId(w, &process);
-            if (w != s->main && process == s->process && IsWindowVisible(w)) {
+            char cls[32] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (w != s->main && process == s->process && IsWindowVisible(w) && std::string(cls) == "#32770") {
                 s->found = w;
                 return FALSE;
             }
