@@ -108,6 +108,9 @@ void MediaPlayer::LeaveFullScreen()
         Fail("FAILED(hr=0x%x) in m_pVW->put_MessageDrain((OAHWND) hDrain)\n", hr);
     if (FAILED(hr = m_pVW->SetWindowForeground(-1)))
         Fail("FAILED(hr=0x%x) in m_pVW->SetWindowForeground(-1)\n", hr);
+    // A paused renderer keeps no picture to repaint with: cue the same position once more.
+    if (m_state == kPaused)
+        SeekToTime(Position());
     UpdateWindow(m_hWndApp);
     SetFocus(m_hWndApp);
 }

@@ -18,6 +18,7 @@ constexpr int kOpenControl = 1004;
 constexpr int kPlayControl = 1020;
 constexpr int kMuteControl = 1041;
 constexpr int kVideoArea = 1000;
+constexpr int kFullScreenControl = 1057;
 // The file-name box of the system's open dialog.
 constexpr int kFileNameCombo = 1148;
 constexpr int kFileNameEdit = 1152;
@@ -132,6 +133,27 @@ TEST(MarovinPlayback, OpenControlPlaysAFileAndLetsGoOfItAtClose)
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(kPlayControl, BN_CLICKED), 0);
     EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return Title(window) == "played.mpg [Video] (Muted)(Paused)"; }))
         << Title(window);
+
+    // Full screen and back, twice: the window and the picture come back where they were.
+    RECT before{};
+    GetWindowRect(window, &before);
+    for (int round = 0; round < 2; ++round) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(kFullScreenControl, BN_CLICKED), 0);
+        testsupport::PumpMessages(800);
+        const testsupport::ScreenImage full = testsupport::CaptureWindow(GetDesktopWindow());
+        if (round == 0)
+            full.SaveBmp(out + "full-screen.bmp");
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(kFullScreenControl, BN_CLICKED), 0);
+        testsupport::PumpMessages(800);
+    }
+    RECT after{};
+    GetWindowRect(window, &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    const testsupport::ScreenImage back = testsupport::CaptureWindow(video);
+    back.SaveBmp(out + "after-full-screen.bmp");
+    EXPECT_GT(back.DistinctColours(), 8u) << "the paused picture is back in the video area, not black";
+    EXPECT_GT(DifferentPixels(idle, back), static_cast<size_t>(back.width * back.height / 2));
+    EXPECT_EQ(OtherWindow(window), nullptr) << "no failure was reported";
 
     // A recording cut off before its first picture: text 230, the window back to idle.
     ASSERT_TRUE(ChooseWithOpenControl(window, broken));
