@@ -20,7 +20,7 @@ struct VideoPlacement {
 VideoPlacement PlaceVideoWindow(long width, long height, long num, long den);
 
 // Size from the first MPEG sequence header (00 00 01 B3) starting at offsets 0 to count - 13
-// of `data`; false when count is below 12 or no header starts there.
+// of `data`; false when none starts there (always for fewer than 13 bytes).
 bool FindSequenceHeaderSize(const unsigned char* data, std::size_t count, long* width, long* height);
 // How many bytes of a file's start are searched.
 constexpr std::size_t kPictureSizeProbeBytes = 4096;
