@@ -1,13 +1,16 @@
 #pragma once
-// The program's volume scale: a level of 0..100 from the volume control to an IBasicAudio
-// volume in hundredths of a decibel. Steeper at the quiet end, so the low levels are usable.
+// The audio renderer's volume for a level of the volume slider (0 to 100). The renderer counts
+// in hundredths of a decibel, 0 loudest and -10000 silent; three straight pieces, steeper
+// towards silence, make the slider feel even to the ear. Shared by capture and playback.
+
 namespace media {
 
 constexpr long kSilentVolume = -10000;
 
 constexpr long LevelToVolume(int level)
 {
-    const long b = level >= 26 ? 15L * level - 1500 : level < 16 ? 30L * level - 3000 : 20L * level - 2000;
+    const long l = level;
+    const long b = l >= 26 ? 15 * l - 1500 : l < 16 ? 30 * l - 3000 : 20 * l - 2000;
     if (b > 0)
         return 0;
     if (b <= -3000)

@@ -235,6 +235,12 @@ void CaptureSession::SwitchOff()
         StopPreview();
 }
 
+void CaptureSession::SwitchOn()
+{
+    if (m_begun && !m_closed && m_host.Mode() != MODE_CAPTURE)
+        StartPreview();
+}
+
 void CaptureSession::RecordButton()
 {
     if (m_closed || !m_begun)

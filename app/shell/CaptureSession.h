@@ -66,8 +66,10 @@ public:
     // The record control: in capture mode starts or stops a recording, otherwise the preview.
     void RecordButton();
     // Switches the preview off for another use of the window (a file to play, for one); a
-    // running recording is finished and listed first.
+    // running recording is finished and listed first. SwitchOn brings the preview back when
+    // that use did not happen (the file could not be played).
     void SwitchOff();
+    void SwitchOn();
     // Message 1038: the capture graph's events.
     void OnGraphEvent();
     // The user chose input `source` in the window's list.
@@ -91,7 +93,7 @@ private:
     void Trace(const char* format, ...) const;
 
     // The capture engine's view of the window.
-    HWND EventWindow() override { return m_host.WindowHandle(); }
+    HWND EventWindow() override { return m_host.MainWindow(); }
     HWND VideoArea() override { return m_host.VideoAreaHandle(); }
     bool InCaptureMode() override { return m_host.Mode() == MODE_CAPTURE; }
     bool PreviewOn() override { return m_host.PreviewDisplayOn(); }

@@ -67,6 +67,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     MapCommand(IDC_CLOSE, [this] { CloseWindow(IDOK); });
     MapCommand(IDC_MINIMIZE, [this] { ShowWindow(SW_MINIMIZE); });
     MapCaptureCommands();
+    MapPlaybackCommands();
 }
 
 MainDialog::~MainDialog() = default;
@@ -139,6 +140,7 @@ BOOL MainDialog::OnInitDialog()
     ::EnableWindow(GetDlgItem(IDC_VOLUME_SLIDER), FALSE);
     ::EnableWindow(GetDlgItem(IDC_MUTE), FALSE);
     ::EnableWindow(GetDlgItem(IDC_POSITION_SLIDER), FALSE);
+    DragAcceptFiles(TRUE);
 
     if (!LoadIdlePicture()) {
         shell::ShowProgramMessage(m_hWnd, Text(msg::kSkinLoadFailed), Text(msg::kAppTitle), MB_OK | MB_ICONSTOP);
@@ -268,9 +270,24 @@ bool MainDialog::LoadIdlePicture()
 
 void MainDialog::OnTimer(UINT_PTR id)
 {
+    if (id == CaptureSession::kRefreshTimer && m_mode == MODE_PLAYBACK)
+        ShowPlaybackTime(m_playback.Position(), true);
     if (m_capture.OnTimer(id))
         return;
     EQorDialog::OnTimer(id);
+}
+
+LRESULT MainDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == media::MediaPlayer::WM_GRAPHNOTIFY) {
+        m_playback.OnGraphNotify();
+        return 0;
+    }
+    if (message == capture::kMsgCaptureGraphEvent) {
+        m_capture.OnGraphEvent();
+        return 0;
+    }
+    return EQorDialog::OnPrivateMessage(message, wParam, lParam);
 }
 
 void MainDialog::StartTimer(UINT_PTR id, UINT periodMs)
@@ -322,8 +339,12 @@ void MainDialog::OnSysCommand(UINT id, LPARAM lParam)
 {
     if ((id & 0xFFF0) == kAboutCommand)
         return;  // the about box opens here once it is part of the program
-    if ((id & 0xFFF0) == SC_MAXIMIZE)
-        return;  // full screen belongs to a running preview or playback
+    if ((id & 0xFFF0) == SC_MAXIMIZE) {
+        // Maximising means full screen, for a running preview or playback.
+        if (m_mode == MODE_PLAYBACK)
+            m_playback.ToggleFullScreen();
+        return;
+    }
     if (((id & 0xFFF0) == SC_SCREENSAVE || (id & 0xFFF0) == SC_MONITORPOWER) &&
         m_mode != MODE_IDLE)
         return;

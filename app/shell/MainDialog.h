@@ -9,6 +9,7 @@
 #include "EQorSkinnedControlSet.h"
 #include "QorGraphicsEngineAPI.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnTimer(UINT_PTR id) override;
     void OnPaint() override;
     BOOL OnEraseBkgnd(HDC dc) override;
@@ -44,7 +46,6 @@ protected:
     // button does.
     void OnOK() override;
     void OnCancel() override;
-    LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     framework::ProfileStore Store() const override;
@@ -84,7 +85,6 @@ private:
     void SetMode(MainMode mode) override;
     // The status display's information line for the mode and recording state.
     void ShowModeInformation(bool recording);
-    HWND WindowHandle() const override { return m_hWnd; }
     HWND VideoAreaHandle() const override;
     std::optional<capture::CaptureDevice> CurrentCaptureDevice() const override;
     bool PreviewDisplayOn() const override { return m_previewDisplay; }
@@ -96,6 +96,36 @@ private:
     void ShowRecordedTime(std::int64_t time100ns) override;
     void ShowWrittenSize(const std::string& text) override;
     void ShowTextMessage(int textId, bool systemModal) override;
+    // Playback (MainDialogPlayback.cpp): opening files, the playback mode and its controls.
+    void MapPlaybackCommands();
+    void OnOpenControl();
+    // Plays `path` from any mode; false (mode unchanged, or idle) when nothing plays. The file
+    // size is shown in GB above 1 GiB only when `sizeInGigabytes`.
+    bool OpenMediaFile(const std::string& path, bool sizeInGigabytes);
+    void ShowPlaybackInformation();
+    void EnterPlaybackControls(std::uint64_t bytes, bool sizeInGigabytes);
+    // Closes the file and returns the window to idle.
+    void ClosePlayback();
+    void LeavePlaybackMode();
+    void OnRecentThumbnail(int index);
+    void OnDropFiles(HDROP drop) override;
+    void OnHScroll(UINT code, UINT position, HWND bar) override;
+    void OnMove(int x, int y) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnMuteControl();
+    void OnLoopControl();
+    void OnPlayControl();
+    void OnFullScreenControl();
+    // The playback position (100-ns units) on the clock and, when asked, the position slider.
+    void ShowPlaybackTime(std::int64_t position, bool moveSlider);
+    HWND MainWindow() const override;
+    std::string AppText(int id) override;
+    void ShowMessage(const std::string& text) override;
+    void LogError(const std::string& text) override;
+    void StopCaptureForPlayback() override;
+    void PlaybackEnded() override;
+    std::string m_mediaPath;
+    std::int64_t m_lastPlaybackHundredths = -1;
 
     MainMode m_mode = MODE_IDLE;
     settings::CaptureSettings m_settings;
@@ -118,7 +148,7 @@ private:
     bool m_previewDisplay = true;
     // After the settings that the capture session reads.
     CaptureSession m_capture{*this, m_settings};
-    PlaybackSession m_playback{*this};
+    PlaybackSession m_playback{*this, m_settings};
 };
 
 }  // namespace shell

@@ -34,15 +34,6 @@ void MainDialog::MapCaptureCommands()
     });
 }
 
-LRESULT MainDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == capture::kMsgCaptureGraphEvent) {
-        m_capture.OnGraphEvent();
-        return 0;
-    }
-    return EQorDialog::OnPrivateMessage(message, wParam, lParam);
-}
-
 void MainDialog::SetMode(MainMode mode)
 {
     m_mode = mode;

@@ -45,7 +45,6 @@ public:
     virtual MainMode Mode() const { return MODE_IDLE; }
     virtual void SetMode(MainMode) {}
     virtual framework::ProfileStore Store() const { return framework::ProfileStore(HKEY_CURRENT_USER, "", ""); }
-    virtual HWND WindowHandle() const { return nullptr; }
     virtual HWND VideoAreaHandle() const { return nullptr; }
     virtual std::optional<capture::CaptureDevice> CurrentCaptureDevice() const { return std::nullopt; }
     // The "e/d preview" switch.
@@ -62,6 +61,19 @@ public:
     virtual void ShowWrittenSize(const std::string& /*text*/) {}
     // A message of the text library, shown in the skinned box (system-modal when asked).
     virtual void ShowTextMessage(int /*textId*/, bool /*systemModal*/) {}
+    // Playback.
+    // The main window: owner of the video area (control 1000) and of the player's notifications.
+    virtual HWND MainWindow() const = 0;
+    // A numbered text of the text file.
+    virtual std::string AppText(int id) = 0;
+    // A message box with the application title as caption.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // A line for the log file with the tag "ERR".
+    virtual void LogError(const std::string& text) = 0;
+    // Switches the preview off, stopping and finishing a recording first, so that a file can play.
+    virtual void StopCaptureForPlayback() = 0;
+    // The file ended and playback closed by itself: the window returns to idle.
+    virtual void PlaybackEnded() = 0;
 
 protected:
     ~SessionHost() = default;

@@ -38,6 +38,12 @@ public:
     void ShowNoVideoLabel(bool show) override { calls.push_back(show ? "label shown" : "label hidden"); }
     void TraceLine(const std::string& line) override { calls.push_back("trace " + line); }
     shell::PowerSuppression& Power() override { return power; }
+    HWND MainWindow() const override { return nullptr; }
+    std::string AppText(int id) override { return "text " + std::to_string(id); }
+    void ShowMessage(const std::string& text) override { calls.push_back("message " + text); }
+    void LogError(const std::string& text) override { calls.push_back("log " + text); }
+    void StopCaptureForPlayback() override { calls.push_back("capture off"); }
+    void PlaybackEnded() override { calls.push_back("playback ended"); }
     shell::PowerSuppression power;
 
     int Count(const std::string& prefix) const
@@ -188,7 +194,8 @@ TEST_F(CaptureSessionTest, ForeignTimersAreLeftToTheWindow)
 TEST(PlaybackSession, ClosesOnce)
 {
     RecordingHost host;
-    shell::PlaybackSession session(host);
+    settings::CaptureSettings settings;
+    shell::PlaybackSession session(host, settings);
     EXPECT_FALSE(session.Closed());
     session.Close();
     session.Close();
