@@ -1,6 +1,8 @@
-// Window regions from bitmaps. The pixels are read from the bitmap's memory (a DIB section's
-// bits, or one GetDIBits copy for other bitmaps), not one GDI call per pixel: regions are
-// rebuilt at every dialog start and every stretch step.
+// Window regions from bitmaps. The pixels are read from one top-down 32-bit copy of the bitmap,
+// not one GDI call per pixel: regions are rebuilt at every dialog start and every stretch step.
+// The copy is made by GetDIBits, which knows how the bitmap was made: GetObject reports a top-down
+// DIB section's height as positive, so its own header cannot tell which row comes first, and
+// reading the section's memory by that header mirrors every face that is not symmetric.
 #include <windows.h>
 
 #include <vector>
@@ -12,33 +14,28 @@
 
 namespace {
 
-// Pixels as COLORREFs (0x00BBGGRR), reduced to 24 bits, from 24- or 32-bit rows.
+// Pixels as COLORREFs (0x00BBGGRR), reduced to 24 bits, from top-down 32-bit rows.
 class MemoryPixels {
 public:
-    MemoryPixels(const BYTE* bits, int width, int height, int stride, int bytesPerPixel, bool bottomUp,
-                 COLORREF transparent)
-        : bits_(bits), width_(width), height_(height), stride_(stride), bpp_(bytesPerPixel),
-          bottomUp_(bottomUp), transparent_(transparent & 0xFFFFFF)
+    MemoryPixels(const BYTE* bits, int width, int height, COLORREF transparent)
+        : bits_(bits), width_(width), height_(height), transparent_(transparent & 0xFFFFFF)
     {
     }
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Opaque(int x, int y) const
     {
-        const BYTE* p = bits_ + static_cast<ptrdiff_t>(bottomUp_ ? height_ - 1 - y : y) * stride_ +
-                        static_cast<ptrdiff_t>(x) * bpp_;
+        const BYTE* p = bits_ + (static_cast<ptrdiff_t>(y) * width_ + x) * 4;
         return RGB(p[2], p[1], p[0]) != transparent_;
     }
 
 private:
     const BYTE* bits_;
-    int width_, height_, stride_, bpp_;
-    bool bottomUp_;
+    int width_, height_;
     COLORREF transparent_;
 };
 
-// The bitmap's pixels as a top-down 32-bit copy, for depths other than 24 and 32 bits and for
-// device-dependent bitmaps.
+// The bitmap's pixels as a top-down 32-bit copy, whatever its depth and row order.
 bool CopyAs32Bit(HBITMAP bitmap, HDC dc, int width, int height, std::vector<BYTE>* pixels)
 {
     BITMAPINFO info{};
@@ -55,24 +52,14 @@ bool CopyAs32Bit(HBITMAP bitmap, HDC dc, int width, int height, std::vector<BYTE
 
 std::vector<POINT> TraceBitmap(HBITMAP bitmap, COLORREF transparent, HDC dc)
 {
-    DIBSECTION section{};
-    const int size = GetObjectA(bitmap, sizeof(section), &section);
-    if (size < static_cast<int>(sizeof(BITMAP)))
+    BITMAP info{};
+    if (GetObjectA(bitmap, sizeof(info), &info) != static_cast<int>(sizeof(info)) || info.bmWidth <= 0 ||
+        info.bmHeight <= 0)
         return {};
-    const BITMAP& info = section.dsBm;
-    if (info.bmWidth <= 0 || info.bmHeight <= 0)
-        return {};
-    const bool isSection = size == static_cast<int>(sizeof(DIBSECTION)) && info.bmBits != nullptr;
-    const int depth = info.bmBitsPixel;
-    if (isSection && (depth == 24 || depth == 32) && section.dsBmih.biCompression == BI_RGB) {
-        const MemoryPixels pixels(static_cast<const BYTE*>(info.bmBits), info.bmWidth, info.bmHeight,
-                                  info.bmWidthBytes, depth / 8, section.dsBmih.biHeight > 0, transparent);
-        return skelda::TraceOutline(pixels);
-    }
     std::vector<BYTE> copy;
     if (!CopyAs32Bit(bitmap, dc, info.bmWidth, info.bmHeight, &copy))
         return {};
-    const MemoryPixels pixels(copy.data(), info.bmWidth, info.bmHeight, info.bmWidth * 4, 4, false, transparent);
+    const MemoryPixels pixels(copy.data(), info.bmWidth, info.bmHeight, transparent);
     return skelda::TraceOutline(pixels);
 }
 

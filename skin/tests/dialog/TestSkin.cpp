@@ -72,6 +72,13 @@ COLORREF FaceColour(int x, int y)
     return y >= 70 && y < 80 ? kStripe : kFace;
 }
 
+COLORREF TabbedFaceColour(int x, int y)
+{
+    if (y < kTabHeight)
+        return x >= kTabLeft && x < kTabRight ? kStripe : kTransparent;
+    return kFace;
+}
+
 namespace {
 
 void WriteText(const std::string& path, const std::string& text)
@@ -108,6 +115,11 @@ const char kGraphics[] = R"(<?xml version="1.0" encoding="windows-1252"?>
     <QorStretchDlgData AllowHorzStretching="1" AllowVertStretching="1" BeginningWidth="260" BeginningHeight="160"
                        MinimumWidth="200" MaximumWidth="400" MinimumHeight="120" MaximumHeight="300"
                        LeftRegionOffset="40" RightRegionOffset="40" TopRegionOffset="40" BottomRegionOffset="40"/>
+  </QorDlg>
+  <QorDlg DlgName="OneSidedStretch" DlgIdValue="901" DlgBitmapFile="tab.bmp">
+    <QorStretchDlgData AllowHorzStretching="1" AllowVertStretching="1" BeginningWidth="300" BeginningHeight="200"
+                       MinimumWidth="200" MaximumWidth="400" MinimumHeight="120" MaximumHeight="300"
+                       LeftRegionOffset="70" RightRegionOffset="40" TopRegionOffset="40" BottomRegionOffset="40"/>
   </QorDlg>
   <QorDlg DlgName="RadioDialog" DlgIdValue="902" DlgBitmapFile="face.bmp">
     <QorBtnControl ControlIdValue="1011" ControlName="One" ControlXOffset="30" ControlYOffset="20"
@@ -187,6 +199,7 @@ void WriteTestSkin(const std::string& folder)
     WriteBmp(base + "extra.bmp", 16, 12, 24, [](int, int) { return kStripe; });
     WriteBmp(base + "markoff.bmp", kMarkSide, kMarkSide, 24, [](int, int) { return kMarkOff; });
     WriteBmp(base + "markon.bmp", kMarkSide, kMarkSide, 24, [](int, int) { return kMarkOn; });
+    WriteBmp(base + "tab.bmp", kFaceWidth, kFaceHeight, 24, TabbedFaceColour);
     WriteBmp(base + "clear.bmp", 50, 40, 24, [](int, int) { return kTransparent; });
     WriteText(base + "garbage.bmp", "BM this is not a bitmap at all");
     // A header that claims a picture of no pixels.
