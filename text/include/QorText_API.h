@@ -85,6 +85,11 @@ public:
     // button, one for the other kinds); true when the designer changed them with OK.
     bool ShowSetTooltipsDialog(int dialogId, int controlId, int count);
     bool ShowSetCaptionsDialog(int dialogId, int controlId, int count);
+    // "Set Colors By RGB" on `*colour`; true with the colour typed on OK.
+    bool ShowSetRGBByNumbersDialog(COLORREF* colour);
+    // "Choose New Template Name" for a template of `kind` (QorButtonTemplateKind, ...): a
+    // name that is not empty, has no blanks and is not taken; true on OK.
+    bool ChooseNewTemplateName(int kind, std::string* name);
     // Asks for a file name and saves the document there.
     bool SaveCurrentWork();
     // True when an editing operation changed the document since it was opened or saved.

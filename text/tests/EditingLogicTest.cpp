@@ -6,6 +6,7 @@
 
 #include "ColourNumbers.h"
 #include "HeaderSearch.h"
+#include "TemplateNames.h"
 
 using namespace lorvane::editing;
 
@@ -82,4 +83,24 @@ TEST(HeaderSearch, TabsAreBlanksAndNamesHaveNoFixedLength)
     EXPECT_EQ(search.FindNext(4303), "") << "nothing before the digits";
     EXPECT_EQ(HeaderSearch::NameBefore("  spaced   name    12  ", "12"), "name");
     EXPECT_EQ(HeaderSearch::NameBefore("no digits here", "12"), "");
+}
+
+TEST(TemplateNames, ANewNameIsGivenHasNoBlanksAndIsNotTaken)
+{
+    const std::vector<std::string> existing{"Shiny", "Round"};
+    struct Case {
+        const char *name, *caption, *message;
+    } refused[] = {{"", "No Name Entered", "You must enter a name"},
+                   {"Two words", "Name has Blanks", "Blanks are not allowed in Template Name."},
+                   {"Tab\tbed", "Name has Blanks", "Blanks are not allowed in Template Name."},
+                   {"Shiny", "Template Name Already Exists", "You must enter a unique name"}};
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.name);
+        const NameCheck check = CheckNewTemplateName(c.name, existing);
+        EXPECT_FALSE(check.accepted);
+        EXPECT_EQ(check.caption, c.caption);
+        EXPECT_EQ(check.message, c.message);
+    }
+    EXPECT_TRUE(CheckNewTemplateName("shiny", existing).accepted) << "names match exactly";
+    EXPECT_TRUE(CheckNewTemplateName("Fresh", {}).accepted);
 }
