@@ -1,10 +1,11 @@
-// The design-time editing mode of a skinned dialog: its menus and theirs of its controls,
-// dragging and nudging unlocked controls, a new face, and the edits it writes back.
+// The design-time editing mode of a skinned dialog: its menus and theirs of its controls, the
+// commands they carry out and a new face.
 #include "EBitmapUtilities.h"
 #include "EGERegistryMgr_API.h"
 #include "EQorButton.h"
 #include "EQorControlCommon.h"
 #include "EQorDialog.h"
+#include "EQorMessageDlg.h"
 #include "EQorTransparentStatic.h"
 #include "EditMenus.h"
 #include "EditingMessages.h"
@@ -57,15 +58,9 @@ HMENU BuildMenu(const std::vector<editing::MenuItem>& items)
     }
     return menu;
 }
-
-bool IsArrowKey(WPARAM key)
-{
-    return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
-}
-
 }  // namespace
 
-bool EQorDialog::EditingAllowed() const
+bool EQorDialog::EditingModeOn() const
 {
     return EngineState().allowEditingGraphics || EngineState().allowEditingText;
 }
@@ -102,7 +97,7 @@ bool EQorDialog::IsControlLocked(int controlId) const
 
 HMENU EQorDialog::CreateDialogEditMenu() const
 {
-    if (!EditingAllowed() || !m_dialogElement)
+    if (!EditingModeOn() || !m_dialogElement)
         return nullptr;
     editing::DialogMenuState state;
     state.graphicsEditing = EngineState().allowEditingGraphics;
@@ -125,11 +120,12 @@ HMENU EQorDialog::CreateControlEditMenu(int controlId) const
 {
     const ControlEntry* entry = FindControl(controlId);
     const EQorControlCommon* common = entry ? CommonOf(entry->common) : nullptr;
-    if (!EditingAllowed() || !common)
+    if (!EditingModeOn() || !common)
         return nullptr;
     // The message box's buttons are edited only when the box allows it.
     const auto* button = dynamic_cast<const EQorButton*>(entry->object);
-    if (m_dialogType == 3 && button && button->GetKind() == EQorButton::kMsgBoxButton)
+    const auto* messageBox = dynamic_cast<const EQorMessageDlg*>(this);
+    if (messageBox && !messageBox->EditingAllowed() && button && button->GetKind() == EQorButton::kMsgBoxButton)
         return nullptr;
     editing::ControlMenuState state;
     state.type = entry->type;
@@ -228,11 +224,26 @@ bool EQorDialog::EditControlTexts(const ControlEntry& entry, bool captions)
     return true;
 }
 
+bool EQorDialog::EditTextSettings(const ControlEntry& entry)
+{
+    const bool button = entry.type == eQorButton;
+    if (!EngineState().text.ShowSetTextValuesDialog(GetDlgResID(), entry.id, button))
+        return false;
+    EngineState().textChanged = true;
+    if (auto* skinned = dynamic_cast<EQorButton*>(entry.object))
+        skinned->ReloadTextValues();
+    else if (entry.common && m_dialogElement)
+        entry.common->LoadQorControlData(m_dialogElement.Get());
+    if (entry.window)
+        ::InvalidateRect(entry.window, nullptr, TRUE);
+    return true;
+}
+
 bool EQorDialog::RunControlEditCommand(int controlId, int command)
 {
     const ControlEntry* entry = FindControl(controlId);
     EQorControlCommon* common = entry ? CommonOf(entry->common) : nullptr;
-    if (!EditingAllowed() || !common || !editing::IsImplementedControlCommand(command))
+    if (!EditingModeOn() || !common || !editing::IsImplementedControlCommand(command, entry->type))
         return false;
     const bool graphics = EngineState().allowEditingGraphics, text = EngineState().allowEditingText;
     switch (command) {
@@ -252,6 +263,8 @@ bool EQorDialog::RunControlEditCommand(int controlId, int command)
         return text && EditControlTexts(*entry, false);
     case editing::kChangeCaptions:
         return text && EditControlTexts(*entry, true);
+    case editing::kChangeTextSettings:
+        return text && EditTextSettings(*entry);
     default:
         return false;
     }
@@ -285,7 +298,7 @@ bool EQorDialog::ChangeBackgroundBitmap(const std::string& path)
 
 bool EQorDialog::RunDialogEditCommand(int command)
 {
-    if (!EditingAllowed() || !m_dialogElement)
+    if (!EditingModeOn() || !m_dialogElement)
         return false;
     const bool graphics = EngineState().allowEditingGraphics;
     QorGraphicsEngineAPI engine;
@@ -348,112 +361,4 @@ bool EQorDialog::RunDialogEditCommand(int command)
                     return ShowHiddenDlg(entry.dialogId);
         return false;
     }
-}
-
-bool EQorDialog::PreTranslateEditing(MSG* pMsg)
-{
-    if (!EditingAllowed() || m_displayMode)
-        return false;
-    const bool ownMessage = pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd);
-    if (!ownMessage)
-        return false;
-    POINT screen{};
-    ::GetCursorPos(&screen);
-    switch (pMsg->message) {
-    case WM_RBUTTONUP:
-        ShowEditMenuFor(pMsg->hwnd, screen);
-        return true;
-    case WM_LBUTTONDOWN: {
-        if (!EngineState().allowEditingGraphics)
-            return false;
-        const ControlEntry* entry = EditableControlAt(pMsg->hwnd, screen);
-        const EQorControlCommon* common = entry ? CommonOf(entry->common) : nullptr;
-        if (!common || common->IsLockedInPlace())
-            return false;
-        BeginEditDrag(*entry, screen);
-        return true;
-    }
-    case WM_KEYDOWN:
-        if (EngineState().allowEditingGraphics && IsArrowKey(pMsg->wParam) && m_selectedControl &&
-            !IsControlLocked(m_selectedControl)) {
-            const int dx = pMsg->wParam == VK_LEFT ? -1 : (pMsg->wParam == VK_RIGHT ? 1 : 0);
-            const int dy = pMsg->wParam == VK_UP ? -1 : (pMsg->wParam == VK_DOWN ? 1 : 0);
-            MoveControlForEditing(m_selectedControl, dx, dy);
-            return true;
-        }
-        return false;
-    default:
-        return false;
-    }
-}
-
-void EQorDialog::BeginEditDrag(const ControlEntry& entry, POINT screen)
-{
-    RECT rect{};
-    ::GetWindowRect(entry.window, &rect);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-    m_selectedControl = entry.id;
-    m_drag = EditDrag{};
-    m_drag.active = true;
-    m_drag.controlId = entry.id;
-    m_drag.start = screen;
-    m_drag.startRect = m_drag.frame = rect;
-    ::SetCapture(m_hWnd);
-    DrawEditDragFrame();
-}
-
-void EQorDialog::DrawEditDragFrame()
-{
-    // XOR drawing: the same call draws the frame and takes it away again.
-    CClientDC dc(m_hWnd);
-    if (dc.GetSafeHdc()) {
-        ::DrawFocusRect(dc, &m_drag.frame);
-        m_drag.frameDrawn = !m_drag.frameDrawn;
-    }
-}
-
-void EQorDialog::EndEditDrag(bool drop, POINT screen)
-{
-    if (!m_drag.active)
-        return;
-    if (m_drag.frameDrawn)
-        DrawEditDragFrame();
-    m_drag.active = false;
-    if (::GetCapture() == m_hWnd)
-        ::ReleaseCapture();
-    if (drop)
-        MoveControlForEditing(m_drag.controlId, screen.x - m_drag.start.x, screen.y - m_drag.start.y);
-}
-
-void EQorDialog::OnMouseMove(UINT nFlags, CPoint point)
-{
-    if (!m_drag.active) {
-        CDialog::OnMouseMove(nFlags, point);
-        return;
-    }
-    POINT screen = point;
-    ::ClientToScreen(m_hWnd, &screen);
-    if (m_drag.frameDrawn)
-        DrawEditDragFrame();
-    m_drag.frame = m_drag.startRect;
-    ::OffsetRect(&m_drag.frame, screen.x - m_drag.start.x, screen.y - m_drag.start.y);
-    DrawEditDragFrame();
-}
-
-void EQorDialog::OnLButtonUp(UINT nFlags, CPoint point)
-{
-    if (!m_drag.active) {
-        CDialog::OnLButtonUp(nFlags, point);
-        return;
-    }
-    POINT screen = point;
-    ::ClientToScreen(m_hWnd, &screen);
-    EndEditDrag(true, screen);
-}
-
-void EQorDialog::OnCaptureChanged(HWND hWndNew)
-{
-    if (m_drag.active && hWndNew != m_hWnd)
-        EndEditDrag(false, POINT{});
-    CDialog::OnCaptureChanged(hWndNew);
 }

@@ -4,12 +4,12 @@
 namespace skelda::editing {
 namespace {
 
-MenuItem Entry(int command, std::string text, bool enabled = true, bool checked = false)
+MenuItem Entry(eControlType type, int command, std::string text, bool enabled = true, bool checked = false)
 {
     MenuItem item;
     item.command = command;
     item.text = std::move(text);
-    item.enabled = enabled && IsImplementedControlCommand(command);
+    item.enabled = enabled && IsImplementedControlCommand(command, type);
     item.checked = checked;
     return item;
 }
@@ -24,12 +24,12 @@ MenuItem Sub(std::string text, std::vector<MenuItem> items)
 
 MenuItem LockEntry(bool locked)
 {
-    return Entry(kToggleLock, locked ? "Unlock Control (Allow Drag)" : "Lock Control in Place");
+    return Entry(eQorButton, kToggleLock, locked ? "Unlock Control (Allow Drag)" : "Lock Control in Place");
 }
 
 MenuItem VisibilityEntry(bool visible)
 {
-    return Entry(kSetVisibility, "Set Visibilty at Startup", true, visible);
+    return Entry(eQorButton, kSetVisibility, "Set Visibilty at Startup", true, visible);
 }
 
 std::vector<MenuItem> ButtonMenu(const ControlMenuState& s)
@@ -38,37 +38,37 @@ std::vector<MenuItem> ButtonMenu(const ControlMenuState& s)
     if (s.graphicsEditing) {
         std::vector<MenuItem> graphics{
             LockEntry(s.locked),
-            Entry(kToggleGraphicsTemplate, s.usesGraphicsTemplate ? "Switch to Not Using a Graphics Template"
+            Entry(s.type, kToggleGraphicsTemplate, s.usesGraphicsTemplate ? "Switch to Not Using a Graphics Template"
                                                                   : "Switch to Using a Graphics Template"),
-            Entry(kChooseGraphicsTemplate, s.usesGraphicsTemplate ? "Select A Different Button Graphics Template"
+            Entry(s.type, kChooseGraphicsTemplate, s.usesGraphicsTemplate ? "Select A Different Button Graphics Template"
                                                                   : "Change Bitmap Files"),
-            Entry(kCopyGraphicsTemplate, "Copy a Graphics Template into Graphics Settings"),
+            Entry(s.type, kCopyGraphicsTemplate, "Copy a Graphics Template into Graphics Settings"),
             VisibilityEntry(s.visibleAtStartup)};
         if (s.transparentRadio)
-            graphics.push_back(Entry(kTransparentRadioSettings, "Change Transparent Radio Settings"));
-        graphics.push_back(Entry(kEditButtonGraphicsTemplates, "Edit Button Graphics Templates"));
-        graphics.push_back(Entry(kAlternateXY, "Set Alternate XY Coordinates"));
+            graphics.push_back(Entry(s.type, kTransparentRadioSettings, "Change Transparent Radio Settings"));
+        graphics.push_back(Entry(s.type, kEditButtonGraphicsTemplates, "Edit Button Graphics Templates"));
+        graphics.push_back(Entry(s.type, kAlternateXY, "Set Alternate XY Coordinates"));
         if (s.stretchDialog)
-            graphics.push_back(Entry(kEdgeTracking, "Set Control Edge Tracking Values"));
+            graphics.push_back(Entry(s.type, kEdgeTracking, "Set Control Edge Tracking Values"));
         menu.push_back(Sub("Edit Graphics Settings", std::move(graphics)));
     }
     if (s.textEditing) {
         std::vector<MenuItem> text;
         if (s.usesTextTemplate) {
-            text.push_back(Entry(kAlterNonTemplateText, "Alter Non-Template Text Values"));
-            text.push_back(Entry(kStopUsingTextTemplate, "Stop Using Text Template"));
-            text.push_back(Entry(kChooseTextTemplate, "Choose a Different Text Template"));
+            text.push_back(Entry(s.type, kAlterNonTemplateText, "Alter Non-Template Text Values"));
+            text.push_back(Entry(s.type, kStopUsingTextTemplate, "Stop Using Text Template"));
+            text.push_back(Entry(s.type, kChooseTextTemplate, "Choose a Different Text Template"));
         } else {
-            text.push_back(Entry(kChangeTextSettings, "Change Text Settings"));
-            text.push_back(Entry(kChooseTextTemplate, "Use Text Template"));
+            text.push_back(Entry(s.type, kChangeTextSettings, "Change Text Settings"));
+            text.push_back(Entry(s.type, kChooseTextTemplate, "Use Text Template"));
         }
-        text.push_back(Entry(kCopyTextTemplate, "Copy a Text Template into Text Settings"));
-        text.push_back(Entry(kChangeCaptions, "Change Captions"));
-        text.push_back(Entry(kChangeTooltips, "Change Tooltips"));
-        text.push_back(Entry(kEditButtonTextTemplates, "Edit Button Text Templates"));
-        text.push_back(Entry(kCreateTextTemplate, "Create a new Button Text Template"));
+        text.push_back(Entry(s.type, kCopyTextTemplate, "Copy a Text Template into Text Settings"));
+        text.push_back(Entry(s.type, kChangeCaptions, "Change Captions"));
+        text.push_back(Entry(s.type, kChangeTooltips, "Change Tooltips"));
+        text.push_back(Entry(s.type, kEditButtonTextTemplates, "Edit Button Text Templates"));
+        text.push_back(Entry(s.type, kCreateTextTemplate, "Create a new Button Text Template"));
         if (!s.usesTextTemplate)
-            text.push_back(Entry(kCopyTextToTemplate, "Copy Current Button Text Values to Text Template"));
+            text.push_back(Entry(s.type, kCopyTextToTemplate, "Copy Current Button Text Values to Text Template"));
         menu.push_back(Sub("Edit Text Fields", std::move(text)));
     }
     return menu;
@@ -76,7 +76,7 @@ std::vector<MenuItem> ButtonMenu(const ControlMenuState& s)
 
 }  // namespace
 
-bool IsImplementedControlCommand(int command)
+bool IsImplementedControlCommand(int command, eControlType type)
 {
     switch (command) {
     case kToggleLock:
@@ -84,6 +84,8 @@ bool IsImplementedControlCommand(int command)
     case kChangeTooltips:
     case kChangeCaptions:
         return true;
+    case kChangeTextSettings:
+        return type == eQorButton || type == eQorTransparentStatic;
     default:
         return false;
     }
@@ -115,47 +117,47 @@ std::vector<MenuItem> ControlMenu(const ControlMenuState& s)
     switch (s.type) {
     case eQorTransparentStatic:
         if (g) {
-            menu.push_back(Entry(kChangeGraphicsSettings, "Change Graphics Settings"));
+            menu.push_back(Entry(s.type, kChangeGraphicsSettings, "Change Graphics Settings"));
             menu.push_back(VisibilityEntry(s.visibleAtStartup));
         }
         if (t) {
-            menu.push_back(Entry(s.usesTextTemplate ? kAlterNonTemplateText : kChangeTextSettings,
+            menu.push_back(Entry(s.type, s.usesTextTemplate ? kAlterNonTemplateText : kChangeTextSettings,
                                  s.usesTextTemplate ? "Alter Non-Template Text Values" : "Change Text Settings"));
             if (s.usesTextTemplate)
-                menu.push_back(Entry(kStopUsingTextTemplate, "Stop Using Text Template"));
-            menu.push_back(Entry(kChooseTextTemplate,
+                menu.push_back(Entry(s.type, kStopUsingTextTemplate, "Stop Using Text Template"));
+            menu.push_back(Entry(s.type, kChooseTextTemplate,
                                  s.usesTextTemplate ? "Choose a Different Text Template" : "Use Text Template"));
-            menu.push_back(Entry(kChangeCaptions, "Change Caption"));
-            menu.push_back(Entry(kChangeTooltips, "Change Tooltip"));
-            menu.push_back(Entry(kEditButtonTextTemplates, "Edit Static Text Templates"));
+            menu.push_back(Entry(s.type, kChangeCaptions, "Change Caption"));
+            menu.push_back(Entry(s.type, kChangeTooltips, "Change Tooltip"));
+            menu.push_back(Entry(s.type, kEditButtonTextTemplates, "Edit Static Text Templates"));
         }
         break;
     case eQorEdit:
         if (g) {
-            menu.push_back(Entry(kChangeGraphicsSettings, "Change Graphics Settings"));
+            menu.push_back(Entry(s.type, kChangeGraphicsSettings, "Change Graphics Settings"));
             menu.push_back(VisibilityEntry(s.visibleAtStartup));
         }
         if (t) {
-            menu.push_back(Entry(kChangeTextSettings, "Change Text Settings"));
-            menu.push_back(Entry(kChangeTooltips, "Change Tooltip"));
+            menu.push_back(Entry(s.type, kChangeTextSettings, "Change Text Settings"));
+            menu.push_back(Entry(s.type, kChangeTooltips, "Change Tooltip"));
         }
         break;
     case eQorSlider:
         if (g) {
-            menu.push_back(Entry(kChangeGraphicsSettings, "Change Slider Graphics Settings"));
+            menu.push_back(Entry(s.type, kChangeGraphicsSettings, "Change Slider Graphics Settings"));
             menu.push_back(VisibilityEntry(s.visibleAtStartup));
         }
         if (t)
-            menu.push_back(Entry(kChangeTooltips, "Change Tooltip"));
+            menu.push_back(Entry(s.type, kChangeTooltips, "Change Tooltip"));
         break;
     default:  // the generic kinds
         if (g) {
-            menu.push_back(Entry(kChangeGraphicsSettings, "Resize Control"));
+            menu.push_back(Entry(s.type, kChangeGraphicsSettings, "Resize Control"));
             menu.push_back(VisibilityEntry(s.visibleAtStartup));
         }
         if (t) {
-            menu.push_back(Entry(kChangeTextSettings, "Change Text Settings"));
-            menu.push_back(Entry(kChangeTooltips, "Change Tooltips"));
+            menu.push_back(Entry(s.type, kChangeTextSettings, "Change Text Settings"));
+            menu.push_back(Entry(s.type, kChangeTooltips, "Change Tooltips"));
         }
         break;
     }

@@ -85,7 +85,7 @@ struct DialogMenuState {
 };
 
 // What the menus' entries do; the rest show greyed.
-bool IsImplementedControlCommand(int command);
+bool IsImplementedControlCommand(int command, eControlType type);
 bool IsImplementedDialogCommand(int command);
 
 std::vector<MenuItem> ControlMenu(const ControlMenuState& state);

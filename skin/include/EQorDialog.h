@@ -89,7 +89,7 @@ public:
     // with the left button and moved by the arrow keys once selected. The menus' commands are
     // carried out here, never sent to the dialog as commands: their numbers are also those
     // of OK, No and Close.
-    bool EditingAllowed() const;
+    bool EditingModeOn() const;
     // The editing menu of the dialog, or of the registered control `controlId`; the caller
     // destroys it. Null when editing is not allowed or there is no such control.
     HMENU CreateDialogEditMenu() const;
@@ -178,6 +178,7 @@ private:
     void EndEditDrag(bool drop, POINT screen);
     void MarkGraphicsEdited();
     bool EditControlTexts(const ControlEntry& entry, bool captions);
+    bool EditTextSettings(const ControlEntry& entry);
 
     bool CreateControls();
     bool InitializeControl(ControlEntry& entry);

@@ -35,7 +35,7 @@ TEST(EditMenus, TheButtonMenuHasAGraphicsAndATextSubMenuAndTheLockTextFollowsThe
         const char* text;
         bool enabled;
     } entries[] = {{9, "Set Visibilty at Startup", true},  {8, "Change Tooltips", true},
-                   {15, "Change Captions", true},          {7, "Change Text Settings", false},
+                   {15, "Change Captions", true},          {7, "Change Text Settings", true},
                    {31, "Set Alternate XY Coordinates", false}, {11, "Edit Button Graphics Templates", false}};
     for (const Expect& e : entries) {
         SCOPED_TRACE(e.text);
@@ -78,6 +78,9 @@ TEST(EditMenus, EveryControlKindStartsWithItsLockEntry)
         EXPECT_EQ(menu[0].command, 1);
         EXPECT_EQ(menu[0].text, "Lock Control in Place");
         EXPECT_NE(FindItem(menu, 9), nullptr);
+        const MenuItem* textSettings = FindItem(menu, 7);
+        if (textSettings)
+            EXPECT_EQ(textSettings->enabled, type == eQorTransparentStatic) << "text settings of statics and buttons";
     }
 }
 

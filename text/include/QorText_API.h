@@ -85,6 +85,13 @@ public:
     // button, one for the other kinds); true when the designer changed them with OK.
     bool ShowSetTooltipsDialog(int dialogId, int controlId, int count);
     bool ShowSetCaptionsDialog(int dialogId, int controlId, int count);
+    // Writes a control's text settings (the attributes `GetButtonCtrlInfo` and
+    // `GetStaticCtrlInfo` read); false when the control has no element.
+    bool SetButtonCtrlInfo(int dialogId, int controlId, const QorButtonTextSettings& settings);
+    bool SetStaticCtrlInfo(int dialogId, int controlId, const QorStaticTextSettings& settings);
+    // The "Text Settings" dialog of a button (`button` true) or transparent static; true when
+    // the designer changed its values with OK.
+    bool ShowSetTextValuesDialog(int dialogId, int controlId, bool button);
     // "Set Colors By RGB" on `*colour`; true with the colour typed on OK.
     bool ShowSetRGBByNumbersDialog(COLORREF* colour);
     // "Choose New Template Name" for a template of `kind` (QorButtonTemplateKind, ...): a

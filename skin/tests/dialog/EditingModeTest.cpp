@@ -12,6 +12,7 @@
 #include "EQorTransparentStatic.h"
 #include "EditMenus.h"
 #include "QorGraphicsEngineAPI.h"
+#include "QorText_API.h"
 #include "TestSkin.h"
 #include "framework/DataExchange.h"
 
@@ -344,4 +345,41 @@ TEST_F(EditingMode, ABitmapThatDoesNotLoadKeepsTheFaceAndItsPath)
     EXPECT_NE(enginetest::DialogElementText(graphicsPath, "TestDialog").find("DlgBitmapFile=\"tab.bmp\""),
               std::string::npos)
         << "stored relative to the skin folder";
+}
+
+TEST_F(EditingMode, TextSettingsRefuseWhatIsNoNumberAndRepaintTheCaptionWithTheirValues)
+{
+    Shown<EditTestDialog> shown;
+    ASSERT_TRUE(shown.created);
+    EditTestDialog& d = shown.dialog;
+    constexpr int kXOffset = 1052, kTextColour = 1058;
+    std::atomic<bool> answered{false};
+    std::thread driver([&answered] {
+        HWND found = nullptr;
+        WaitFor([&] { return (found = FindWindowA("#32770", "Set Button Control Values")) != nullptr; });
+        if (!found)
+            return;
+        Sleep(100);
+        const std::pair<const char*, const char*> attempts[] = {{"abc", "255"}, {"5", "16777216"}, {"5", "255"}};
+        for (const auto& attempt : attempts) {
+            SetDlgItemTextA(found, kXOffset, attempt.first);
+            SetDlgItemTextA(found, kTextColour, attempt.second);
+            PostMessageA(found, WM_COMMAND, IDOK, 0);
+            Sleep(200);
+        }
+        answered = true;
+    });
+    EXPECT_TRUE(d.RunControlEditCommand(IDC_FIRST, editing::kChangeTextSettings));
+    driver.join();
+    ASSERT_TRUE(answered);
+    std::vector<std::string> captions;
+    for (const auto& m : EngineEnvironment::Ui().messages)
+        captions.push_back(m.caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Please enter a number", "Color out of range"}));
+    QorButtonTextSettings settings;
+    QorText_API().GetButtonCtrlInfo(IDD_SKIN_TEST, IDC_FIRST, &settings);
+    EXPECT_EQ(settings.xOffsetUp, 5);
+    EXPECT_EQ(settings.textColor[0], 255u);
+    EXPECT_TRUE(engine.GetTextChanged());
+    EXPECT_FALSE(d.RunControlEditCommand(1099, editing::kChangeTextSettings)) << "no such control";
 }
