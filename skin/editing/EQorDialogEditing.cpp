@@ -13,6 +13,7 @@
 #include "QorGraphicsEngineAPI.h"
 #include "QorXmlDom.h"
 #include "framework/FileDialog.h"
+#include "win/Owned.h"
 
 using skelda::EngineState;
 namespace editing = skelda::editing;
@@ -26,18 +27,24 @@ EQorControlCommon* CommonOf(const IQorControlCommon* control)
     return dynamic_cast<EQorControlCommon*>(const_cast<IQorControlCommon*>(control));
 }
 
+struct MenuTraits {
+    using Raw = HMENU;
+    static Raw Empty() { return nullptr; }
+    static bool IsValid(Raw menu) { return menu != nullptr; }
+    static void Free(Raw menu) { ::DestroyMenu(menu); }
+};
+using OwnedMenu = win::Owned<MenuTraits>;
+
 // Appends the table's entries to `menu`; false when the system refuses one.
 bool FillMenu(HMENU menu, const std::vector<editing::MenuItem>& items)
 {
     for (const editing::MenuItem& item : items) {
         if (!item.items.empty()) {
-            HMENU sub = ::CreatePopupMenu();
-            if (!sub || !FillMenu(sub, item.items) ||
-                !::AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), item.text.c_str())) {
-                if (sub)
-                    ::DestroyMenu(sub);
+            OwnedMenu sub(::CreatePopupMenu());
+            if (!sub || !FillMenu(sub.Get(), item.items) ||
+                !::AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub.Get()), item.text.c_str()))
                 return false;
-            }
+            sub.Release();  // the menu destroys its sub-menu with itself
             continue;
         }
         const UINT flags = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED) | (item.checked ? MF_CHECKED : 0);
@@ -47,17 +54,14 @@ bool FillMenu(HMENU menu, const std::vector<editing::MenuItem>& items)
     return true;
 }
 
-HMENU BuildMenu(const std::vector<editing::MenuItem>& items)
+OwnedMenu BuildMenu(const std::vector<editing::MenuItem>& items)
 {
-    if (items.empty())
-        return nullptr;
-    HMENU menu = ::CreatePopupMenu();
-    if (menu && !FillMenu(menu, items)) {
-        ::DestroyMenu(menu);
-        return nullptr;
-    }
+    OwnedMenu menu(items.empty() ? nullptr : ::CreatePopupMenu());
+    if (menu && !FillMenu(menu.Get(), items))
+        menu.Reset();
     return menu;
 }
+
 }  // namespace
 
 bool EQorDialog::EditingModeOn() const
@@ -108,12 +112,14 @@ HMENU EQorDialog::CreateDialogEditMenu() const
     state.textChanged = EngineState().textChanged || EngineState().text.TextChanged();
     state.hasAuxBitmaps = !m_auxBitmaps.empty();
     state.stretchDialog = m_dialogType == 1;
-    HMENU menu = BuildMenu(editing::DialogMenu(state));
-    if (menu && state.graphicsEditing)
-        if (HMENU hidden = CreateHiddenDialogMenu())
-            if (!::AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hidden), "Show Hidden Dialog"))
-                ::DestroyMenu(hidden);
-    return menu;
+    OwnedMenu menu = BuildMenu(editing::DialogMenu(state));
+    if (menu && state.graphicsEditing) {
+        OwnedMenu hidden(CreateHiddenDialogMenu());
+        if (hidden && ::AppendMenuA(menu.Get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(hidden.Get()),
+                                    "Show Hidden Dialog"))
+            hidden.Release();  // destroyed with the menu
+    }
+    return menu.Release();
 }
 
 HMENU EQorDialog::CreateControlEditMenu(int controlId) const
@@ -140,7 +146,7 @@ HMENU EQorDialog::CreateControlEditMenu(int controlId) const
     std::string templateName;
     EngineState().text.IsControlUsingTemplate(GetDlgResID(), controlId, &usesTemplate, &templateName);
     state.usesTextTemplate = usesTemplate;
-    return BuildMenu(editing::ControlMenu(state));
+    return BuildMenu(editing::ControlMenu(state)).Release();
 }
 
 int EQorDialog::TrackEditMenu(HMENU menu, POINT screen)
@@ -162,19 +168,13 @@ void EQorDialog::ShowEditMenuFor(HWND target, POINT screen)
     if (entry) {
         m_selectedControl = entry->id;
         const int id = entry->id;
-        HMENU menu = CreateControlEditMenu(id);
-        const int command = TrackEditMenu(menu, screen);
-        if (menu)
-            ::DestroyMenu(menu);
-        if (command)
+        const OwnedMenu menu(CreateControlEditMenu(id));
+        if (const int command = TrackEditMenu(menu.Get(), screen))
             RunControlEditCommand(id, command);
         return;
     }
-    HMENU menu = CreateDialogEditMenu();
-    const int command = TrackEditMenu(menu, screen);
-    if (menu)
-        ::DestroyMenu(menu);
-    if (command)
+    const OwnedMenu menu(CreateDialogEditMenu());
+    if (const int command = TrackEditMenu(menu.Get(), screen))
         RunDialogEditCommand(command);
 }
 
