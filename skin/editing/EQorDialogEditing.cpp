@@ -230,13 +230,18 @@ bool EQorDialog::EditTextSettings(const ControlEntry& entry)
     if (!EngineState().text.ShowSetTextValuesDialog(GetDlgResID(), entry.id, button))
         return false;
     EngineState().textChanged = true;
+    ReloadControlText(entry);
+    return true;
+}
+
+void EQorDialog::ReloadControlText(const ControlEntry& entry)
+{
     if (auto* skinned = dynamic_cast<EQorButton*>(entry.object))
         skinned->ReloadTextValues();
     else if (entry.common && m_dialogElement)
         entry.common->LoadQorControlData(m_dialogElement.Get());
     if (entry.window)
         ::InvalidateRect(entry.window, nullptr, TRUE);
-    return true;
 }
 
 bool EQorDialog::RunControlEditCommand(int controlId, int command)
@@ -265,6 +270,12 @@ bool EQorDialog::RunControlEditCommand(int controlId, int command)
         return text && EditControlTexts(*entry, true);
     case editing::kChangeTextSettings:
         return text && EditTextSettings(*entry);
+    case editing::kStopUsingTextTemplate:
+        if (!text || !EngineState().text.SetControlToNotUseTextTemplate(GetDlgResID(), controlId))
+            return false;
+        EngineState().textChanged = true;
+        ReloadControlText(*entry);
+        return true;
     default:
         return false;
     }

@@ -85,6 +85,7 @@ bool IsImplementedControlCommand(int command, eControlType type)
     case kChangeCaptions:
         return true;
     case kChangeTextSettings:
+    case kStopUsingTextTemplate:
         return type == eQorButton || type == eQorTransparentStatic;
     default:
         return false;

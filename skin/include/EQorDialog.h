@@ -179,6 +179,8 @@ private:
     void MarkGraphicsEdited();
     bool EditControlTexts(const ControlEntry& entry, bool captions);
     bool EditTextSettings(const ControlEntry& entry);
+    // The control takes its captions, colours and font from the text file again.
+    void ReloadControlText(const ControlEntry& entry);
 
     bool CreateControls();
     bool InitializeControl(ControlEntry& entry);

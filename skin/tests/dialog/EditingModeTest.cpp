@@ -383,3 +383,32 @@ TEST_F(EditingMode, TextSettingsRefuseWhatIsNoNumberAndRepaintTheCaptionWithThei
     EXPECT_TRUE(engine.GetTextChanged());
     EXPECT_FALSE(d.RunControlEditCommand(1099, editing::kChangeTextSettings)) << "no such control";
 }
+
+TEST_F(EditingMode, StopUsingTheTextTemplateOffersTheButtonsOwnTextSettingsAgain)
+{
+    Shown<EditTestDialog> shown;
+    ASSERT_TRUE(shown.created);
+    EditTestDialog& d = shown.dialog;
+    QorText_API text;
+    bool usesTemplate = false;
+    std::string name;
+    ASSERT_TRUE(text.IsControlUsingTemplate(IDD_SKIN_TEST, IDC_SECOND, &usesTemplate, &name));
+    ASSERT_TRUE(usesTemplate);
+    EXPECT_EQ(name, "Yellow");
+    HMENU menu = d.CreateControlEditMenu(IDC_SECOND);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetMenuState(menu, editing::kStopUsingTextTemplate, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(GetMenuState(menu, editing::kChangeTextSettings, MF_BYCOMMAND), static_cast<UINT>(-1))
+        << "a button on a template offers its non-template values instead";
+    DestroyMenu(menu);
+
+    EXPECT_TRUE(d.RunControlEditCommand(IDC_SECOND, editing::kStopUsingTextTemplate));
+    ASSERT_TRUE(text.IsControlUsingTemplate(IDD_SKIN_TEST, IDC_SECOND, &usesTemplate, &name));
+    EXPECT_FALSE(usesTemplate);
+    EXPECT_TRUE(engine.GetTextChanged());
+    menu = d.CreateControlEditMenu(IDC_SECOND);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetMenuState(menu, editing::kStopUsingTextTemplate, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_EQ(GetMenuState(menu, editing::kChangeTextSettings, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    DestroyMenu(menu);
+}

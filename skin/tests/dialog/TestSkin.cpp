@@ -165,7 +165,8 @@ const char kText[] = R"(<?xml version="1.0" encoding="windows-1252"?>
 <QorAppText>
   <QorDlg DlgName="TestDialog" DlgIdValue="900">
     <QorBtnControl ControlId="1001" ControlName="First" Caption="First" ToolTipText="The first button"/>
-    <QorBtnControl ControlId="1002" ControlName="Second" Caption="Second" ToolTipText="The second button"/>
+    <QorBtnControl ControlId="1002" ControlName="Second" Caption="Second" ToolTipText="The second button"
+        UseTemplate="Yellow"/>
     <QorTransparentStaticControl ControlId="1003" ControlName="Label" Caption="Skinned" ToolTipText="Not shown"
         CenterTextHorizontally="1" CenterTextVertically="1" Xoffset="0" Yoffset="0"
         TextColor1="16777215" TextColor2="0" TextColor3="255"
@@ -181,7 +182,15 @@ const char kText[] = R"(<?xml version="1.0" encoding="windows-1252"?>
   <QorAppMessages>
     <QorMessage MessageId="102" Text="Marovin"/>
   </QorAppMessages>
-  <QorTemplates><QorButtonTemplates/><TransparentStaticTemplates/><QorEditTemplates/></QorTemplates>
+  <QorTemplates>
+    <QorButtonTemplates>
+      <QorButtonTemplate TemplateName="Yellow" CenterTextHorizontally="1" CenterTextVertically="1" XoffsetUp="0"
+          YoffsetUp="0" XoffsetDown="1" YoffsetDown="1" XoffsetFocus="0" YoffsetFocus="0" XoffsetDisabled="0"
+          YoffsetDisabled="0" TextColor1="65535" TextColor2="0" TextColor3="0" DisabledTextColor1="8421504"
+          DisabledTextColor2="0" DisabledTextColor3="0" ThreeD="0" Indented="0" UseHilite="0" UseShadow="0"/>
+    </QorButtonTemplates>
+    <TransparentStaticTemplates/><QorEditTemplates/>
+  </QorTemplates>
 </QorAppText>
 )";
 
