@@ -37,12 +37,24 @@ bool GetFlag(RegistrySetting setting, const std::string& applicationName, bool* 
     return value != 0;
 }
 
+// Says why a write did not happen; only writes report, reads fall back to the defaults.
+bool ReportWrite(bool written, const std::string& applicationName, const char* valueName)
+{
+    if (!written)
+        OutputDebugStringA(("Skeldareg:  cannot write \"" + std::string(valueName) + "\" of \"" + applicationName +
+                            "\" (no such application key, or no write access)\r\n")
+                               .c_str());
+    return written;
+}
+
 bool SetFlag(RegistrySetting setting, int value, const std::string& applicationName)
 {
     win::RegKey key = OpenApplicationKey(applicationName, KEY_SET_VALUE);
     const DWORD data = value ? 1 : 0;
-    return key && RegSetValueExA(key.Get(), skelda::SettingInfo(setting).valueName, 0, REG_DWORD,
-                                 reinterpret_cast<const BYTE*>(&data), sizeof(data)) == ERROR_SUCCESS;
+    const char* name = skelda::SettingInfo(setting).valueName;
+    return ReportWrite(key && RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                             sizeof(data)) == ERROR_SUCCESS,
+                       applicationName, name);
 }
 
 bool GetString(RegistrySetting setting, const std::string& applicationName, std::string* value, bool* found)
@@ -64,9 +76,10 @@ bool SetString(RegistrySetting setting, const std::string& value, const std::str
     if (value.size() >= MAX_PATH)
         return false;
     win::RegKey key = OpenApplicationKey(applicationName, KEY_SET_VALUE);
-    return key && RegSetValueExA(key.Get(), skelda::SettingInfo(setting).valueName, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    const char* name = skelda::SettingInfo(setting).valueName;
+    return ReportWrite(key && RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                             static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS,
+                       applicationName, name);
 }
 
 std::string ExecutableFolder()
@@ -102,25 +115,19 @@ bool GetFileForRuntime(RegistrySetting useDefault, RegistrySetting fileName, con
 
 HKEY EGERegistryMgr_API::GetQorHKey()
 {
-    HKEY software = nullptr, company = nullptr;
+    HKEY software = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, skelda::kSoftwareKey, 0, KEY_QUERY_VALUE | KEY_CREATE_SUB_KEY,
-                      &software) != ERROR_SUCCESS)
+                      &software) != ERROR_SUCCESS &&
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, skelda::kSoftwareKey, 0, KEY_READ, &software) != ERROR_SUCCESS)
         return nullptr;
     win::RegKey owner(software);
-    if (RegCreateKeyExA(software, skelda::kCompanyKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &company, nullptr) !=
-        ERROR_SUCCESS)
-        return nullptr;
-    return company;
+    return skelda::CreateOrOpenForReading(software, skelda::kCompanyKey);
 }
 
 HKEY EGERegistryMgr_API::Get_Qor_GraphicsEngineAppSettings_HKey()
 {
     win::RegKey company(GetQorHKey());
-    HKEY settings = nullptr;
-    if (!company || RegCreateKeyExA(company.Get(), skelda::kAppSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                    &settings, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return settings;
+    return company ? skelda::CreateOrOpenForReading(company.Get(), skelda::kAppSettingsKey) : nullptr;
 }
 
 HKEY EGERegistryMgr_API::Get_HKeyOf_One_Qor_GraphicsEngineAppSettings(const std::string& applicationName, bool create)
@@ -131,10 +138,12 @@ HKEY EGERegistryMgr_API::Get_HKeyOf_One_Qor_GraphicsEngineAppSettings(const std:
     if (!settings)
         return nullptr;
     HKEY key = nullptr;
-    LONG rc = create ? RegCreateKeyExA(settings.Get(), applicationName.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                       nullptr, &key, nullptr)
-                     : RegOpenKeyExA(settings.Get(), applicationName.c_str(), 0, KEY_ALL_ACCESS, &key);
-    return rc == ERROR_SUCCESS ? key : nullptr;
+    if (create)
+        return RegCreateKeyExA(settings.Get(), applicationName.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                               &key, nullptr) == ERROR_SUCCESS
+                   ? key
+                   : nullptr;
+    return skelda::OpenWritableOrReadable(settings.Get(), applicationName.c_str());
 }
 
 bool EGERegistryMgr_API::EnumHKeyOf_Qor_GraphicsEngineAppSettings(DWORD index, std::string* name)

@@ -25,4 +25,20 @@ bool ReadPathString(HKEY key, const char* name, std::string* value)
     return true;
 }
 
+HKEY CreateOrOpenForReading(HKEY parent, const char* name)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(parent, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS)
+        return key;
+    return RegOpenKeyExA(parent, name, 0, KEY_READ, &key) == ERROR_SUCCESS ? key : nullptr;
+}
+
+HKEY OpenWritableOrReadable(HKEY parent, const char* name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS)
+        return key;
+    return RegOpenKeyExA(parent, name, 0, KEY_READ, &key) == ERROR_SUCCESS ? key : nullptr;
+}
+
 }  // namespace skelda

@@ -18,7 +18,24 @@ EQorButton::~EQorButton()
 
 LONG STDMETHODCALLTYPE EQorButton::WriteGraphicsEditChangesToXMLObject()
 {
-    return 0;
+    // Message box buttons and menu entries share one element that their dialogs own.
+    if (ElementId() != m_controlId)
+        return 0;
+    // The place is that of the current position group; the other groups keep theirs.
+    const std::string group = m_positionGroup > 1 ? std::to_string(m_positionGroup) : std::string();
+    const std::string xName = "ControlXOffset" + group, yName = "ControlYOffset" + group;
+    win::ComPtr<IXMLDOMNode> element;
+    return WritePlacement({}, &element, xName.c_str(), yName.c_str()) ? 0 : E_FAIL;
+}
+
+bool EQorButton::MoveForEditing(int dx, int dy)
+{
+    if (!m_hWnd)
+        return false;
+    SetXY(GetCurrentXOffset() + dx, GetCurrentYOffset() + dy);
+    m_x = m_data.x[0];
+    m_y = m_data.y[0];
+    return true;
 }
 
 LONG STDMETHODCALLTYPE EQorButton::LoadQorControlData(IXMLDOMNode* dialogElement)

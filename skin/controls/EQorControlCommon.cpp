@@ -186,3 +186,33 @@ bool EQorControlCommon::AppendOwnElement(IXMLDOMNode* dialogElement, const char*
         *rect = place;
     return written;
 }
+
+bool EQorControlCommon::MoveForEditing(int dx, int dy)
+{
+    RECT rect{};
+    if (GetQorRect(&rect) != 0)
+        return false;
+    m_x = rect.left + dx;
+    m_y = rect.top + dy;
+    ::SetWindowPos(m_window->GetSafeHwnd(), nullptr, m_x, m_y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    return true;
+}
+
+bool EQorControlCommon::WritePlacement(SizeNames size, win::ComPtr<IXMLDOMNode>* element, const char* xName,
+                                       const char* yName)
+{
+    EQorDialog* dialog = ParentDialog();
+    RECT rect{};
+    if (!dialog || !dialog->GetDlgRootNode() || GetQorRect(&rect) != 0 ||
+        !skinfile::FindControlById(dialog->GetDlgRootNode(), m_controlId, element))
+        return false;
+    IXMLDOMNode* found = element->Get();
+    bool written = qorxml::SetAttribute(found, xName, std::to_string(rect.left)) &&
+                   qorxml::SetAttribute(found, yName, std::to_string(rect.top)) &&
+                   qorxml::SetAttribute(found, "ControlIsVisible", m_visible ? "1" : "0");
+    if (written && size.width)
+        written = qorxml::SetAttribute(found, size.width, std::to_string(rect.right - rect.left)) &&
+                  qorxml::SetAttribute(found, size.height, std::to_string(rect.bottom - rect.top));
+    return written;
+}

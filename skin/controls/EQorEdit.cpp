@@ -2,6 +2,8 @@
 // two background styles.
 #include "EQorEdit.h"
 
+#include "EBitmapUtilities.h"
+#include "EGERegistryMgr_API.h"
 #include "GraphicsEngineState.h"
 #include "QorXmlDom.h"
 #include "SkinFileModel.h"
@@ -25,6 +27,22 @@ LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
     int colour = 0;
     if (skinfile::ReadInt(element.Get(), "BackgroundColor", &colour))
         SetBackgroundColor(static_cast<COLORREF>(colour));
+    // The skin draws the frame, or none: the template's own frame would sit outside it.
+    bool border = false;
+    skinfile::ReadBool(element.Get(), "DrawBorder", &border);
+    m_drawBorder = border;
+    if (m_hWnd) {
+        const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+        const LONG_PTR exStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
+        ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE,
+                            exStyle & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE));
+    }
+    FrameChanged();
+    std::string bitmapFile;
+    if (qorxml::GetAttribute(element.Get(), "BackgroundBitmapFile", &bitmapFile) && !bitmapFile.empty() &&
+        skinfile::ResolveStoredPath(EngineState().parentFolder, EngineState().bitmapModule != nullptr, &bitmapFile))
+        SetBackgroundBitmapFile(bitmapFile);
 
     auto& text = EngineState().text;
     const int dialogId = ParentDialogId();
@@ -38,6 +56,22 @@ LONG STDMETHODCALLTYPE EQorEdit::LoadQorControlData(IXMLDOMNode* dialogElement)
         SetFontIndirect(font);
     ApplyPlacement(placement);
     return 0;
+}
+
+LONG STDMETHODCALLTYPE EQorEdit::WriteGraphicsEditChangesToXMLObject()
+{
+    win::ComPtr<IXMLDOMNode> element;
+    if (!WritePlacement({"Width", "Height"}, &element))
+        return E_FAIL;
+    // The bitmap is stored as the skin names its files: relative to the skin folder.
+    std::string stored = m_backgroundBitmapFile;
+    EGERegistryMgr_API::SetProperPathForStoringFilepath(EngineState().parentFolder, &stored);
+    const bool written =
+        qorxml::SetAttribute(element.Get(), "BackgroundStyle", std::to_string(m_backgroundStyle)) &&
+        qorxml::SetAttribute(element.Get(), "BackgroundColor", std::to_string(m_background)) &&
+        qorxml::SetAttribute(element.Get(), "BackgroundBitmapFile", stored) &&
+        qorxml::SetAttribute(element.Get(), "DrawBorder", m_drawBorder ? "1" : "0");
+    return written ? 0 : E_FAIL;
 }
 
 LONG STDMETHODCALLTYPE EQorEdit::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
@@ -109,10 +143,48 @@ HBRUSH EQorEdit::CtlColor(HDC dc, UINT)
     ::SetBkMode(dc, TRANSPARENT);
     if (m_backgroundStyle == 2)
         return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    ::SetBkColor(dc, m_background);
+    return SolidBackgroundBrush();
+}
+
+HBRUSH EQorEdit::SolidBackgroundBrush()
+{
+    if (m_backgroundPattern.GetSafeHandle())
+        return m_backgroundPattern.GetSafeHandle();
     if (!m_backgroundBrush.GetSafeHandle())
         m_backgroundBrush.CreateSolidBrush(m_background);
-    ::SetBkColor(dc, m_background);
     return m_backgroundBrush.GetSafeHandle();
+}
+
+bool EQorEdit::SetBackgroundBitmapFile(const std::string& path)
+{
+    if (path.empty()) {
+        m_backgroundPattern.DeleteObject();
+        m_backgroundBitmap.DeleteObject();
+        m_backgroundBitmapFile.clear();
+    } else {
+        HBITMAP loaded = nullptr;
+        if (!EBitmapUtilities::LoadDibSectionFromFile(path, &loaded))
+            return false;
+        CBitmap bitmap(loaded);
+        HBRUSH pattern = ::CreatePatternBrush(bitmap);
+        if (!pattern)
+            return false;
+        m_backgroundPattern.Attach(pattern);
+        m_backgroundBitmap = std::move(bitmap);
+        m_backgroundBitmapFile = path;
+    }
+    if (m_hWnd)
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
+    return true;
+}
+
+void EQorEdit::SetDrawBorder(bool draw)
+{
+    if (draw == m_drawBorder)
+        return;
+    m_drawBorder = draw;
+    FrameChanged();
 }
 
 void EQorEdit::InvalidateUnderneath(int margin)

@@ -35,6 +35,8 @@ LRESULT EQorEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
         RECT* proposed = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
         m_bandAbove = m_bandBelow = 0;
+        if (m_drawBorder)
+            ::InflateRect(proposed, -1, -1);
         if (m_centerVertically)
             CentreClientArea(proposed);
         return result;
@@ -42,6 +44,7 @@ LRESULT EQorEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCPAINT: {
         const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
         PaintCentringBands();
+        PaintBorder();
         return result;
     }
     case WM_SETFONT: {
@@ -104,9 +107,21 @@ void EQorEdit::PaintCentringBands()
             ::FillRect(dc, &band, ::GetSysColorBrush(COLOR_3DFACE));
         return;
     }
-    CBrush brush;
-    if (!brush.CreateSolidBrush(m_background))
-        return;
+    // The pattern starts at the client area's origin, as it does behind the text.
+    ::SetBrushOrgEx(dc, client.left, client.top, nullptr);
     for (const RECT& band : bands)
-        ::FillRect(dc, &band, brush);
+        ::FillRect(dc, &band, SolidBackgroundBrush());
+}
+
+void EQorEdit::PaintBorder()
+{
+    if (!m_hWnd || !m_drawBorder)
+        return;
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    const RECT frame{0, 0, window.right - window.left, window.bottom - window.top};
+    CWindowDC dc(m_hWnd);
+    CBrush brush;
+    if (dc.GetSafeHdc() && brush.CreateSolidBrush(::IsWindowEnabled(m_hWnd) ? m_text : m_disabledText))
+        ::FrameRect(dc, &frame, brush);
 }

@@ -75,6 +75,12 @@ LONG STDMETHODCALLTYPE EQorSlider::LoadQorControlData(IXMLDOMNode* dialogElement
     return 0;
 }
 
+LONG STDMETHODCALLTYPE EQorSlider::WriteGraphicsEditChangesToXMLObject()
+{
+    win::ComPtr<IXMLDOMNode> element;
+    return WritePlacement({"ControlWidth", "ControlHeight"}, &element) ? 0 : E_FAIL;
+}
+
 LONG STDMETHODCALLTYPE EQorSlider::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
     return AppendOwnElement(dialogElement, "QorSliderControl", controlId, {"ControlWidth", "ControlHeight"}) ? 0

@@ -52,6 +52,12 @@ bool EQorTransparentStatic::LoadTextSettings()
     return read;
 }
 
+LONG STDMETHODCALLTYPE EQorTransparentStatic::WriteGraphicsEditChangesToXMLObject()
+{
+    win::ComPtr<IXMLDOMNode> element;
+    return WritePlacement({"ControlWidth", "ControlHeight"}, &element) ? 0 : E_FAIL;
+}
+
 LONG STDMETHODCALLTYPE EQorTransparentStatic::AddNewQorControl(IXMLDOMNode* dialogElement, int controlId)
 {
     win::ComPtr<IXMLDOMNode> element;

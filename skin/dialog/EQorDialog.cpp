@@ -79,10 +79,9 @@ bool EQorDialog::InitBitmapAndRegion(const std::string& path, COLORREF transpare
         return false;
     CBitmap bitmap(loaded);
     CClientDC dc(m_hWnd);
-    HRGN region = EBitmapUtilities::BuildRegion(bitmap, transparent, dc.GetSafeHdc(), nullptr);
-    if (!region)
-        return false;
-    m_region.Attach(region);
+    // A face without an opaque pixel has no outline: the window keeps its rectangle and still
+    // shows the face.
+    m_region.Attach(EBitmapUtilities::BuildRegion(bitmap, transparent, dc.GetSafeHdc(), nullptr));
     m_background = std::move(bitmap);
     return true;
 }
@@ -118,11 +117,13 @@ bool EQorDialog::InitializeQorDialog(const std::string& name, COLORREF transpare
             return false;
         }
         m_backgroundFile = stored;
-        CRgn copy;
-        if (!copy.CopyRgn(m_region) || !SetWindowRgn(copy, FALSE))
-            ReportInitFailure(skelda::messages::kWindowRegionFailed);
-        else
-            copy.Detach();  // the window owns it now
+        if (m_region.GetSafeHandle()) {
+            CRgn copy;
+            if (!copy.CopyRgn(m_region) || !SetWindowRgn(copy, FALSE))
+                ReportInitFailure(skelda::messages::kWindowRegionFailed);
+            else
+                copy.Detach();  // the window owns it now
+        }
         // The face is the whole window: a caption or frame from the template would push the
         // client area (where the face is painted) away from the region's origin.
         const LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_STYLE);

@@ -108,5 +108,7 @@ BOOL EQorDialog::PreTranslateMessage(MSG* pMsg)
 {
     if (m_toolTip.GetSafeHwnd())
         m_toolTip.RelayEvent(pMsg);
+    if (PreTranslateEditing(pMsg))
+        return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }

@@ -107,11 +107,13 @@ bool EQorStretchDlg::RebuildFace(int width, int height)
             BitBlt(target, copy.x, copy.y, RectWidth(copy.source), RectHeight(copy.source), source, copy.source.left,
                    copy.source.top, SRCCOPY);
     }
-    HRGN region = EBitmapUtilities::BuildRegion(composite, m_transparentColour, nullptr, nullptr);
-    if (!region)
-        return false;
     m_composite = std::move(composite);
-    m_region.Attach(region);
+    // A wholly transparent face has no outline: the window is then a plain rectangle.
+    m_region.Attach(EBitmapUtilities::BuildRegion(m_composite, m_transparentColour, nullptr, nullptr));
+    if (!m_region.GetSafeHandle()) {
+        SetWindowRgn(nullptr, FALSE);
+        return true;
+    }
     CRgn windowCopy;
     if (windowCopy.CopyRgn(m_region) && SetWindowRgn(windowCopy, FALSE))
         windowCopy.Detach();

@@ -58,3 +58,13 @@ void QorGraphicsEngineAPI::SetTextChanged(bool changed)
 {
     EngineState().textChanged = changed;
 }
+
+bool QorGraphicsEngineAPI::GetGraphicsChanged()
+{
+    return EngineState().graphicsChanged;
+}
+
+bool QorGraphicsEngineAPI::GetTextChanged()
+{
+    return EngineState().textChanged || EngineState().text.TextChanged();
+}

@@ -4,31 +4,17 @@
 #include "EngineMessages.h"
 #include "GraphicsEngineState.h"
 #include "QorGraphicsEngineAPI.h"
-#include "QorXmlDom.h"
 
 namespace skelda {
 namespace {
-
-bool HasExtension(const std::string& path)
-{
-    const size_t dot = path.find_last_of('.');
-    const size_t slash = path.find_last_of("\\/");
-    return dot != std::string::npos && (slash == std::string::npos || dot > slash);
-}
 
 void OfferToSaveGraphics(GraphicsEngineState& s)
 {
     if (!s.graphicsChanged || !s.graphicsDocument)
         return;
     if (EngineUserInterface().ShowMessage(messages::kSaveGraphicsQuestion, messages::kSaveCaption,
-                                          MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
-    std::string target;
-    if (!EngineUserInterface().ChooseSaveFile(s.graphicsFilePath, &target) || target.empty())
-        return;
-    if (!HasExtension(target))
-        target += ".xml";
-    qorxml::SaveToFile(s.graphicsDocument.Get(), target);
+                                          MB_YESNO | MB_ICONQUESTION) == IDYES)
+        QorGraphicsEngineAPI().SaveGraphicsWork();
 }
 
 void OfferToSaveText(GraphicsEngineState& s)
@@ -37,7 +23,7 @@ void OfferToSaveText(GraphicsEngineState& s)
         return;
     if (EngineUserInterface().ShowMessage(messages::kSaveTextQuestion, messages::kSaveCaption,
                                           MB_YESNO | MB_ICONQUESTION) == IDYES)
-        s.text.SaveCurrentWork();
+        QorGraphicsEngineAPI().SaveTextWork();
 }
 
 }  // namespace
@@ -57,6 +43,15 @@ bool QorGraphicsEngineAPI::ShutdownCleanup()
     s.ReleaseDocuments();
     EBitmapUtilities::ReleaseResource();
     s.graphicsChanged = s.textChanged = false;
+    return true;
+}
+
+bool QorGraphicsEngineAPI::SaveTextWork()
+{
+    skelda::GraphicsEngineState& s = EngineState();
+    if (!s.text.SaveCurrentWork())
+        return false;
+    s.textChanged = false;
     return true;
 }
 

@@ -37,6 +37,8 @@ public:
     // The offsets of the current position group.
     LONG STDMETHODCALLTYPE GetQor_X_Y(int* x, int* y) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
+    // Moves the offsets of the current position group.
+    bool MoveForEditing(int dx, int dy) override;
 
     // IQorButtonOptions.
     void SetIsToggleButton(bool toggle) override;

@@ -35,6 +35,19 @@ public:
     EQorControlCommon(const EQorControlCommon&) = delete;
     EQorControlCommon& operator=(const EQorControlCommon&) = delete;
 
+    // The design-time editing mode. A locked control stays where it is; an unlocked one is
+    // dragged and moved by the arrow keys. Controls start locked.
+    bool IsLockedInPlace() const { return m_locked; }
+    void SetLockedInPlace(bool locked) { m_locked = locked; }
+    // Moves the control by (dx, dy) within its dialog, without repainting, and takes the new
+    // place as the offsets it writes back. False without a window.
+    virtual bool MoveForEditing(int dx, int dy);
+    // "ControlIsVisible" as it is written back.
+    bool GetVisibleAtStartup() const { return m_visible; }
+    void SetVisibleAtStartup(bool visible) { m_visible = visible; }
+    int GetQorControlId() const { return m_controlId; }
+    eControlType GetQorType() const { return m_type; }
+
 protected:
     // `window` is the control's own window object (its first base).
     EQorControlCommon(CWnd* window, eControlType type) : m_window(window), m_type(type) {}
@@ -96,6 +109,12 @@ protected:
     // before the window exists or when an attribute cannot be written.
     bool AppendOwnElement(IXMLDOMNode* dialogElement, const char* name, int controlId, SizeNames size,
                           win::ComPtr<IXMLDOMNode>* element = nullptr, RECT* rect = nullptr);
+    // Writes the control's place back into its element of the parent dialog's element: the
+    // offsets "ControlXOffset", "ControlYOffset" (or the names given), the size under `size`'s
+    // names and "ControlIsVisible". Gives the element for the kind's own attributes; false
+    // without a window, a dialog element or the control's element.
+    bool WritePlacement(SizeNames size, win::ComPtr<IXMLDOMNode>* element, const char* xName = "ControlXOffset",
+                        const char* yName = "ControlYOffset");
 
     CWnd* const m_window;
     const eControlType m_type;
@@ -103,6 +122,7 @@ protected:
     bool m_registered = false;
     int m_x = 0, m_y = 0;
     bool m_visible = true;
+    bool m_locked = true;
 
 private:
     // One dimension of the rectangle (0 without a window, with GetQorRect's failure).

@@ -84,6 +84,31 @@ public:
     bool QorDlg_CtrlHighlightOnMouseOver(int controlId, bool highlight);
     bool QorDlg_CtrlUncaptureIfOutOfRegion(int controlId, bool uncapture);
 
+    // The design-time editing mode, when the engine allows graphics or text editing. A right
+    // click on the face or a control opens its editing menu; an unlocked control is dragged
+    // with the left button and moved by the arrow keys once selected. The menus' commands are
+    // carried out here, never sent to the dialog as commands: their numbers are also those
+    // of OK, No and Close.
+    bool EditingModeOn() const;
+    // The editing menu of the dialog, or of the registered control `controlId`; the caller
+    // destroys it. Null when editing is not allowed or there is no such control.
+    HMENU CreateDialogEditMenu() const;
+    HMENU CreateControlEditMenu(int controlId) const;
+    // Carries a menu command out; false when it is not offered or did nothing.
+    bool RunDialogEditCommand(int command);
+    bool RunControlEditCommand(int controlId, int command);
+    // Shows `menu` at `screen` and returns the command chosen, 0 for none.
+    int TrackEditMenu(HMENU menu, POINT screen);
+    // Loads `path` as the new face first; only when it loads are the face, the region and the
+    // stored "DlgBitmapFile" replaced. False, with everything kept, otherwise.
+    bool ChangeBackgroundBitmap(const std::string& path);
+    // The control the designer last picked (by a right click or a drag), 0 for none.
+    int GetSelectedControlId() const { return m_selectedControl; }
+    bool IsControlLocked(int controlId) const;
+    // Moves the control as a drop or an arrow key does and marks the skin changed.
+    bool MoveControlForEditing(int controlId, int dx, int dy);
+    bool StaticsHighlighted() const { return m_staticsHighlighted; }
+
     // The skinned dialogs of the process that are initialised and not yet closed.
     static int GetOpenDialogCount();
     static EQorDialog* GetOpenDialog(int index);
@@ -113,6 +138,9 @@ protected:
     BOOL OnEraseBkgnd(HDC hDC) override;
     HBRUSH OnCtlColor(HDC hDC, HWND hWndCtl, UINT nCtlColor) override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnMouseMove(UINT nFlags, CPoint point) override;
+    void OnLButtonUp(UINT nFlags, CPoint point) override;
+    void OnCaptureChanged(HWND hWndNew) override;
     LRESULT OnNcHitTest(CPoint screenPoint) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnClose() override;
@@ -140,6 +168,20 @@ protected:
     CToolTipCtrl m_toolTip;
 
 private:
+    // The editing mode's share of PreTranslateMessage: menus, drag starts and arrow keys.
+    bool PreTranslateEditing(MSG* pMsg);
+    const ControlEntry* ControlAtWindow(HWND window) const;
+    const ControlEntry* EditableControlAt(HWND target, POINT screen) const;
+    void ShowEditMenuFor(HWND target, POINT screen);
+    void BeginEditDrag(const ControlEntry& entry, POINT screen);
+    void DrawEditDragFrame();
+    void EndEditDrag(bool drop, POINT screen);
+    void MarkGraphicsEdited();
+    bool EditControlTexts(const ControlEntry& entry, bool captions);
+    bool EditTextSettings(const ControlEntry& entry);
+    // The control takes its captions, colours and font from the text file again.
+    void ReloadControlText(const ControlEntry& entry);
+
     bool CreateControls();
     bool InitializeControl(ControlEntry& entry);
     bool AskToAddControlEntry(ControlEntry& entry);
@@ -157,4 +199,14 @@ private:
     bool m_mouseMovesDialog = false, m_handlingHiddenDialogs = false, m_displayMode = false;
     bool m_dataChanged = false;
     int m_mouseOverStaticButtons = 0;  // MK_LBUTTON / MK_RBUTTON noted over a transparent static
+    int m_selectedControl = 0;
+    bool m_staticsHighlighted = false, m_invisibleShown = false;
+    std::vector<int> m_shownInvisible;  // ids of the controls "Show All" made visible
+    struct EditDrag {
+        bool active = false;
+        int controlId = 0;
+        POINT start{};
+        RECT startRect{}, frame{};  // client coordinates
+        bool frameDrawn = false;
+    } m_drag;
 };

@@ -24,7 +24,7 @@ public:
     EQorEdit(const EQorEdit&) = delete;
     EQorEdit& operator=(const EQorEdit&) = delete;
 
-    LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
+    LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 
@@ -42,6 +42,14 @@ public:
     // Centres the line of text vertically in the edit (the text file's "CenterTextVertically").
     void SetCenterTextVertically(bool centre);
     bool GetCenterTextVertically() const { return m_centerVertically; }
+    // A one-pixel frame in the text colour around the edit (the skin's "DrawBorder").
+    void SetDrawBorder(bool draw);
+    bool GetDrawBorder() const { return m_drawBorder; }
+    // Tiles the bitmap behind the text of a solid edit (the skin's "BackgroundBitmapFile",
+    // resolved); an empty path goes back to the plain colour. False, with the previous bitmap
+    // kept, when the file does not load.
+    bool SetBackgroundBitmapFile(const std::string& path);
+    bool HasBackgroundBitmap() const { return m_backgroundPattern.GetSafeHandle() != nullptr; }
 
 protected:
     void PreSubclassWindow() override;
@@ -55,11 +63,18 @@ protected:
 private:
     void CentreClientArea(RECT* proposed);
     void PaintCentringBands();
+    void PaintBorder();
     void FrameChanged();
+    // The brush behind the text of a solid edit: the bitmap's pattern or the colour.
+    HBRUSH SolidBackgroundBrush();
 
     int m_backgroundStyle = 0;
     COLORREF m_background = RGB(255, 255, 255), m_text = RGB(0, 0, 0), m_disabledText = RGB(128, 128, 128);
     CBrush m_backgroundBrush;
+    CBitmap m_backgroundBitmap;
+    CBrush m_backgroundPattern;  // made from m_backgroundBitmap
+    std::string m_backgroundBitmapFile;
+    bool m_drawBorder = false;
     CFont m_font;
     bool m_enabled = true;
     bool m_centerVertically = false;

@@ -21,7 +21,7 @@ public:
     EQorSlider(const EQorSlider&) = delete;
     EQorSlider& operator=(const EQorSlider&) = delete;
 
-    LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
+    LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
 

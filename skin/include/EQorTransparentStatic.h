@@ -25,7 +25,7 @@ public:
     EQorTransparentStatic& operator=(const EQorTransparentStatic&) = delete;
 
     // IQorControlCommon: what only this kind answers, in slot order.
-    LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override { return 0; }
+    LONG STDMETHODCALLTYPE WriteGraphicsEditChangesToXMLObject() override;
     LONG STDMETHODCALLTYPE LoadQorControlData(IXMLDOMNode* dialogElement) override;
     LONG STDMETHODCALLTYPE AddNewQorControl(IXMLDOMNode* dialogElement, int controlId) override;
     LONG STDMETHODCALLTYPE ReloadQorBackground() override;

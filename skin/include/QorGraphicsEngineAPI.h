@@ -47,4 +47,15 @@ public:
     // Set by the editing mode so that shutdown offers to save.
     void SetGraphicsChanged(bool changed);
     void SetTextChanged(bool changed);
+    bool GetGraphicsChanged();
+    bool GetTextChanged();  // the engine's flag or the text library's own
+    // Every open skinned dialog writes its edits into the graphics document.
+    bool WriteOpenDialogEdits();
+    // With changes and a document: the open dialogs write their edits, the designer chooses the
+    // file (on the current one) and the document is saved through a temporary file that then
+    // replaces it, so that a failed save leaves the old file whole. Reports the outcome; only a
+    // successful save clears the changes.
+    bool SaveGraphicsWork();
+    // The text document, the same way; clears the text changes on success.
+    bool SaveTextWork();
 };

@@ -220,3 +220,55 @@ TEST_F(EngineFailure, MutatedSkinAndTextFilesNeverCrashTheLoaders)
 }
 
 }  // namespace
+
+namespace {
+
+// Stands in for the XML document class: the first document (the text library's) is made by
+// the real class, every later one is refused, as when the system runs out of memory.
+class SecondDocumentRefused : public IClassFactory {
+public:
+    explicit SecondDocumentRefused(IClassFactory* real) : real_(real) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+            *out = static_cast<IClassFactory*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override
+    {
+        if (++made == 1)
+            return real_->CreateInstance(outer, iid, out);
+        *out = nullptr;
+        return E_OUTOFMEMORY;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+    int made = 0;
+
+private:
+    IClassFactory* real_;
+};
+
+}  // namespace
+
+TEST_F(EngineFailure, AGraphicsDocumentThatCannotBeCreatedStopsWithItsTag)
+{
+    const CLSID documentClass = {0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
+    IClassFactory* real = nullptr;
+    ASSERT_EQ(CoGetClassObject(documentClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               reinterpret_cast<void**>(&real)),
+              S_OK);
+    SecondDocumentRefused factory(real);
+    DWORD cookie = 0;
+    ASSERT_EQ(CoRegisterClassObject(documentClass, &factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+    const bool started = StartWith(DataDir() + "Graphics1033.xml", DataDir() + "Text1033.xml");
+    CoRevokeClassObject(cookie);
+    real->Release();
+    EXPECT_FALSE(started);
+    EXPECT_EQ(factory.made, 2) << "the text document, then the refused graphics document";
+    ExpectStoppedWith("CoCreateInstance failed; aborting  (Tag GE0004)");
+}

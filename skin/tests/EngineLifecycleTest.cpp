@@ -48,10 +48,11 @@ TEST_F(EngineLifecycle, ChangedGraphicsAreSavedWhereTheUserSays)
     std::filesystem::remove(target + ".xml");
     ui.saveAnswer = target;
     EXPECT_TRUE(api.ShutdownCleanup());
-    ASSERT_EQ(ui.messages.size(), 1u);
+    ASSERT_EQ(ui.messages.size(), 2u) << "the question, then the outcome of the save";
     EXPECT_EQ(ui.messages[0].text, "You have made changes to the Graphics settings.  Do you want to save your changes?");
     EXPECT_EQ(ui.messages[0].caption, "Save Work?");
     EXPECT_EQ(ui.messages[0].style & 0xF, static_cast<unsigned>(MB_YESNO));
+    EXPECT_EQ(ui.messages[1].text, "Work saved to " + target + ".xml successfully");
     const std::string saved = ReadFile(target + ".xml");
     EXPECT_NE(saved.find("QorAppGraphics"), std::string::npos) << "\".xml\" is added to a name without extension";
     EXPECT_NE(saved.find("RoundButton"), std::string::npos);

@@ -20,9 +20,9 @@ struct Region {
     }
 };
 
-void Build(const Grid& grid, int bits, Region* region)
+void Build(const Grid& grid, int bits, Region* region, bool topDown = false)
 {
-    HBITMAP bitmap = MakeBitmap(grid, bits);
+    HBITMAP bitmap = MakeBitmap(grid, bits, topDown);
     ASSERT_NE(bitmap, nullptr);
     HDC screen = GetDC(nullptr);
     region->handle = EBitmapUtilities::BuildRegion(bitmap, kTransparent, screen, &region->outline);
@@ -216,4 +216,43 @@ TEST(BuildRegion, NoBitmapGivesNoRegion)
     EXPECT_EQ(outline.GetCount(), 0) << "a stale outline is cleared";
     HBITMAP notABitmap = reinterpret_cast<HBITMAP>(GetStockObject(WHITE_BRUSH));
     EXPECT_EQ(EBitmapUtilities::BuildRegion(notABitmap, kTransparent, nullptr, nullptr), nullptr);
+}
+
+// A face with a tab on its upper left and a notch low on its right: mirrored rows or columns
+// would move both, so the same outline from either row order proves the rows were read in
+// the order they were made.
+const Grid kOneSidedFace{{"..........",
+                          ".###......",
+                          ".#######..",
+                          ".#######..",
+                          ".#######..",
+                          ".#####....",
+                          ".#######..",
+                          ".........."}};
+
+TEST(BuildRegion, TopDownAndBottomUpSectionsOfOneFaceGiveTheSameShape)
+{
+    for (int bits : {24, 32}) {
+        for (bool topDown : {false, true}) {
+            SCOPED_TRACE(std::to_string(bits) + (topDown ? " bits, top-down" : " bits, bottom-up"));
+            Region region;
+            Build(kOneSidedFace, bits, &region, topDown);
+            ASSERT_NE(region.handle, nullptr);
+            ASSERT_GT(region.outline.GetCount(), 0);
+            EXPECT_EQ(region.outline.GetPoint(0).x, 1);
+            EXPECT_EQ(region.outline.GetPoint(0).y, 1) << "the tab's corner is the first opaque pixel";
+            EXPECT_TRUE(PtInRegion(region.handle, 2, 1)) << "the tab";
+            EXPECT_FALSE(PtInRegion(region.handle, 6, 1)) << "beside the tab";
+            EXPECT_TRUE(PtInRegion(region.handle, 7, 6)) << "below the notch";
+            const auto expected = skelda::TraceOutline(kOneSidedFace);
+            HRGN reference = RegionFromOutline(expected);
+            ASSERT_NE(reference, nullptr);
+            EXPECT_TRUE(EqualRgn(region.handle, reference)) << "the region of the face read in its own row order";
+            DeleteObject(reference);
+            ASSERT_EQ(static_cast<size_t>(region.outline.GetCount()), expected.size());
+            for (size_t i = 0; i < expected.size(); ++i)
+                EXPECT_TRUE(region.outline.Points()[i].x == expected[i].x && region.outline.Points()[i].y == expected[i].y)
+                    << i;
+        }
+    }
 }

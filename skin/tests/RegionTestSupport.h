@@ -21,8 +21,10 @@ struct Grid {
     bool Opaque(int x, int y) const { return rows[static_cast<size_t>(y)][static_cast<size_t>(x)] == '#'; }
 };
 
-// A DIB section of `bits` bits per pixel (8, 16, 24, 32) showing `grid`; the caller deletes it.
-inline HBITMAP MakeBitmap(const Grid& grid, int bits)
+// A DIB section of `bits` bits per pixel (8, 16, 24, 32) showing `grid`, its rows stored
+// bottom-up as bitmap files keep them or top-down as composed faces are made; the caller
+// deletes it.
+inline HBITMAP MakeBitmap(const Grid& grid, int bits, bool topDown = false)
 {
     struct {
         BITMAPINFOHEADER header;
@@ -30,7 +32,7 @@ inline HBITMAP MakeBitmap(const Grid& grid, int bits)
     } info{};
     info.header.biSize = sizeof(info.header);
     info.header.biWidth = grid.Width();
-    info.header.biHeight = grid.Height();  // bottom-up, as bitmap files are
+    info.header.biHeight = topDown ? -grid.Height() : grid.Height();
     info.header.biPlanes = 1;
     info.header.biBitCount = static_cast<WORD>(bits);
     info.header.biCompression = BI_RGB;

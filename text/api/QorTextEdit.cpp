@@ -303,3 +303,21 @@ bool QorText_API::CopyButtonTemplateValsToButtonSettingsForApp(const std::string
     return CopyButtonText(state.tables.Template(QorButtonTemplateKind, templateName),
                           state.tables.Control(dialogId, controlId));
 }
+
+bool QorText_API::SetButtonCtrlInfo(int dialogId, int controlId, const QorButtonTextSettings& settings)
+{
+    QorButtonTextSettings copy = settings;
+    if (!WriteFields(State().tables.Control(dialogId, controlId), ButtonFields(&copy)))
+        return false;
+    MarkChanged();
+    return true;
+}
+
+bool QorText_API::SetStaticCtrlInfo(int dialogId, int controlId, const QorStaticTextSettings& settings)
+{
+    QorStaticTextSettings copy = settings;
+    if (!WriteFields(State().tables.Control(dialogId, controlId), StaticFields(&copy)))
+        return false;
+    MarkChanged();
+    return true;
+}

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "QorText_API.h"
+#include "QorSafeSave.h"
 #include "QorXML_API.h"
 #include "QorXmlDom.h"
 #include "TextLibraryState.h"
@@ -135,7 +136,10 @@ bool QorText_API::SaveCurrentWork()
         return false;
     if (!HasExtension(target))
         target += ".xml";
-    if (FAILED(QorXML_API::SaveXMLDocToFile(state.document.Get(), target))) {
+    IXMLDOMDocument* document = state.document.Get();
+    if (FAILED(qorxml::SaveReplacing(target, [document](const std::string& temporary) {
+            return QorXML_API::SaveXMLDocToFile(document, temporary);
+        }))) {
         UserInterface().ShowMessage("Error saving to:  " + target + "\r\r    Make sure the file is not write protected.",
                                     "File Save Error", MB_OK | MB_ICONERROR);
         return false;

@@ -77,6 +77,26 @@ public:
     // dialog's element (made when the dialog has none); the caller releases `element`.
     bool AddControlNode(int dialogId, int controlId, IXMLDOMNode** element, int kind, const std::string& name);
 
+    // The captions or tooltips of identities 0 to count-1 ("Caption", "Caption1", ...,
+    // "ToolTipText", "ToolTipText1", ...); false when the control has no element.
+    bool SetControlCaptions(int dialogId, int controlId, const std::string captions[4], int count);
+    bool SetControlTooltips(int dialogId, int controlId, const std::string tooltips[4], int count);
+    // "Set Control Tooltips" and "Set Control Captions" for `count` identities (four for a
+    // button, one for the other kinds); true when the designer changed them with OK.
+    bool ShowSetTooltipsDialog(int dialogId, int controlId, int count);
+    bool ShowSetCaptionsDialog(int dialogId, int controlId, int count);
+    // Writes a control's text settings (the attributes `GetButtonCtrlInfo` and
+    // `GetStaticCtrlInfo` read); false when the control has no element.
+    bool SetButtonCtrlInfo(int dialogId, int controlId, const QorButtonTextSettings& settings);
+    bool SetStaticCtrlInfo(int dialogId, int controlId, const QorStaticTextSettings& settings);
+    // The "Text Settings" dialog of a button (`button` true) or transparent static; true when
+    // the designer changed its values with OK.
+    bool ShowSetTextValuesDialog(int dialogId, int controlId, bool button);
+    // "Set Colors By RGB" on `*colour`; true with the colour typed on OK.
+    bool ShowSetRGBByNumbersDialog(COLORREF* colour);
+    // "Choose New Template Name" for a template of `kind` (QorButtonTemplateKind, ...): a
+    // name that is not empty, has no blanks and is not taken; true on OK.
+    bool ChooseNewTemplateName(int kind, std::string* name);
     // Asks for a file name and saves the document there.
     bool SaveCurrentWork();
     // True when an editing operation changed the document since it was opened or saved.

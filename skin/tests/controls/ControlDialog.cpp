@@ -45,6 +45,11 @@ enginetest::RecordingUi& EngineEnvironment::Ui()
     return Current()->ui;
 }
 
+std::string EngineEnvironment::SkinPath()
+{
+    return Current()->folder.Path();
+}
+
 std::vector<std::pair<int, eControlType>> TestDialog::Registered() const
 {
     std::vector<std::pair<int, eControlType>> table;

@@ -27,6 +27,7 @@ public:
     static void Stop();
     static bool Running();
     static enginetest::RecordingUi& Ui();
+    static std::string SkinPath();  // the skin folder, no trailing backslash
 };
 
 // A skinned test dialog that shows its control table.

@@ -358,3 +358,48 @@ TEST(ControlCommon, EveryKindAnswersWhoItIsAndWithoutAWindowWhereItIs)
         EXPECT_EQ(E_POINTER, control->GetCWndPtr(nullptr));
     }
 }
+
+TEST_F(ControlDialogTest, EditsDrawTheSkinsBorderInTheTextColourOverTheirBackgroundBitmap)
+{
+    ASSERT_TRUE(dialog.edit.GetDrawBorder());
+    ASSERT_TRUE(dialog.edit.HasBackgroundBitmap());
+    const RECT place = ChildRect(dialog.edit.GetSafeHwnd());
+    ASSERT_EQ(place.right - place.left, 100);
+    const auto image = ShownDialogTest::Shown(dialog.edit.GetSafeHwnd());
+    for (POINT edge : {POINT{0, 0}, POINT{50, 0}, POINT{99, 10}, POINT{50, 19}, POINT{0, 10}})
+        EXPECT_EQ(kComboText, image.Pixel(edge.x, edge.y)) << edge.x << "," << edge.y;
+    EXPECT_EQ(kEditPattern, image.Pixel(90, 10)) << "the bitmap, not the plain colour, behind the text";
+    EXPECT_EQ(kEditPattern, image.Pixel(1, 1));
+    RECT client{};
+    dialog.edit.GetClientRect(&client);
+    EXPECT_EQ(client.right, 98) << "the border takes one pixel on each side";
+
+    // A bitmap that does not load keeps the one there is; an empty name goes back to the colour.
+    EXPECT_FALSE(dialog.edit.SetBackgroundBitmapFile(EngineEnvironment::SkinPath() + "\\garbage.bmp"));
+    EXPECT_TRUE(dialog.edit.HasBackgroundBitmap());
+    EXPECT_TRUE(dialog.edit.SetBackgroundBitmapFile(""));
+    EXPECT_EQ(kComboBackground, ShownDialogTest::Shown(dialog.edit.GetSafeHwnd()).Pixel(90, 10));
+    dialog.edit.SetDrawBorder(false);
+    dialog.edit.GetClientRect(&client);
+    EXPECT_EQ(client.right, 100);
+}
+
+TEST_F(ControlDialogTest, SetIdentitySwitchesTheCaptionAndTheTooltip)
+{
+    EQorButton& button = dialog.button;
+    const HWND window = button.GetSafeHwnd();
+    EXPECT_EQ(button.CurrentCaption(), "Skin");
+    EXPECT_EQ(dialog.GetToolTipText(window), "Skinned");
+    ASSERT_TRUE(button.SetIdentity(1));
+    EXPECT_EQ(button.CurrIdentity(), 1);
+    EXPECT_EQ(button.CurrentCaption(), "Stop");
+    EXPECT_EQ(dialog.GetToolTipText(window), "Stops it");
+    ASSERT_TRUE(button.SetIdentity(2));
+    EXPECT_EQ(button.CurrentCaption(), "") << "identity 2 has an empty caption";
+    EXPECT_EQ(dialog.GetToolTipText(window), "");
+    EXPECT_FALSE(button.SetIdentity(4));
+    EXPECT_EQ(button.CurrIdentity(), 2) << "refused: nothing changes";
+    ASSERT_TRUE(button.SetIdentity(0));
+    EXPECT_EQ(button.CurrentCaption(), "Skin");
+    EXPECT_EQ(dialog.GetToolTipText(window), "Skinned");
+}

@@ -58,7 +58,8 @@ std::string Graphics()
       ThumbDownBitmapFile="large.bmp" BackgroundBitmapFile="garbage.bmp" BackgroundLeftBitmapFile="small.bmp"
       ThumbShadowLeftOffset="-400" ThumbShadowRightOffset="900" ThumbTopOffset="-50"/>
     <QorEditControl ControlIdValue=")" + N(IDC_SKIN_EDIT) + R"(" ControlName="Edit" ControlXOffset="10" ControlYOffset="170"
-      Width="100" Height="20" BackgroundStyle="0" BackgroundColor=")" + N(kComboBackground) + R"("/>
+      Width="100" Height="20" BackgroundStyle="0" BackgroundColor=")" + N(kComboBackground) + R"("
+      DrawBorder="1" BackgroundBitmapFile="editbg.bmp"/>
     <QorGenericControl ControlIdValue=")" + N(IDC_GENERIC_COMBO) + R"(" ControlType="GenericComboBox" ControlXOffset="230"
       ControlYOffset="10" ControlWidth="150" ControlHeight="120"/>
     <QorGenericControl ControlIdValue=")" + N(IDC_GENERIC_PROGRESS) + R"(" ControlType="GenericProgressBar" ControlXOffset="230"
@@ -109,10 +110,13 @@ std::string Text()
     return R"(<?xml version="1.0" encoding="windows-1252"?>
 <QorAppText>
   <QorDlg DlgName="ControlsDialog" DlgIdValue=")" + N(IDD_CONTROLS_TEST) + R"(">
-    <QorBtnControl ControlId=")" + N(IDC_SKIN_BUTTON) + R"(" ControlName="Skin" Caption="Skin" ToolTipText="Skinned"/>
+    <QorBtnControl ControlId=")" + N(IDC_SKIN_BUTTON) + R"(" ControlName="Skin" Caption="Skin" ToolTipText="Skinned"
+      Caption1="Stop" ToolTipText1="Stops it" Caption2="" ToolTipText2=""/>
     <QorBtnControl ControlId=")" + N(IDC_MIXED_BUTTON) + R"(" ControlName="Mixed" Caption="Mixed"/>
     <QorSliderControl ControlId=")" + N(IDC_SKIN_SLIDER) + R"(" ControlName="Slider" Caption="" TextColor1="0" ToolTipText="Volume"/>
-    <QorEditControl ControlId=")" + N(IDC_SKIN_EDIT) + R"(" ControlName="Edit" TextColor=")" + N(kComboText) + R"("/>
+    <QorEditControl ControlId=")" + N(IDC_SKIN_EDIT) + R"(" ControlName="Edit" Allignment="0" CenterTextHorizontally="0"
+      CenterTextVertically="0" TextColor=")" + N(kComboText) + R"(" DisabledTextColor="8421504" BackgroundColor=")" +
+           N(kComboBackground) + R"("/>
     <QorGenericControlWithTextInfo ControlId=")" + N(IDC_GENERIC_COMBO) + R"(" ControlName="Combo" Caption=""
       TextColor1=")" + N(kComboText) + R"(" BackgroundColor=")" + N(kComboBackground) + R"(" ToolTipText="Pick one">
       <QorFontInfo FontHeight=")" + N(kComboFontHeight) + R"(" FontWeight="700" FaceName="Tahoma"/>
@@ -166,6 +170,7 @@ void WriteControlSkin(const std::string& folder)
     Solid(base + "channel.bmp", kChannelWidth, kChannelHeight, kChannel);
     Solid(base + "filled.bmp", kChannelWidth, kChannelHeight, kFilled);
     Solid(base + "shadow.bmp", kThumbWidth, kThumbHeight, kShadow);
+    Solid(base + "editbg.bmp", 16, 16, kEditPattern);
     Solid(base + "small.bmp", 30, 12, RGB(255, 255, 0));
     Solid(base + "large.bmp", 90, 36, RGB(0, 255, 255));
     std::ofstream(base + "garbage.bmp", std::ios::binary) << "BM this is not a bitmap at all";

@@ -27,6 +27,8 @@ constexpr COLORREF kBigButtonFace = RGB(30, 90, 160), kCaptionColour = RGB(255, 
 constexpr int kBigButtonWidth = 120, kBigButtonHeight = 40;
 constexpr COLORREF kEditBackground = RGB(230, 230, 180), kEditText = RGB(0, 0, 0);
 constexpr int kEditWidth = 120, kEditHeight = 40;
+// The skinned edit's background bitmap; its border is drawn in its text colour (kComboText).
+constexpr COLORREF kEditPattern = RGB(90, 170, 210);
 // The frame the skin calls a placement control, although the template makes it a static.
 constexpr RECT kFrameRect = {10, 110, 110, 160};
 

@@ -139,3 +139,52 @@ TEST_F(LinkEditWindowTest, FocusLossBelowMinimumWritesMinimumAndToSliderRefreshe
     slider.SetFocus();
     EXPECT_EQ("4", EditText());
 }
+
+namespace {
+
+// Watches for the "Error" box from another thread, notes its owner and text, and presses OK.
+struct ErrorBoxWatcher {
+    HWND owner = nullptr;
+    std::string text;
+    bool seen = false;
+    static DWORD WINAPI Run(void* self)
+    {
+        auto* watcher = static_cast<ErrorBoxWatcher*>(self);
+        for (int i = 0; i < 300 && !watcher->seen; ++i) {
+            HWND box = FindWindowA("#32770", "Error");
+            if (box) {
+                watcher->seen = true;
+                watcher->owner = GetWindow(box, GW_OWNER);
+                char text[64] = {};
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+                watcher->text = text;
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+            }
+            Sleep(20);
+        }
+        return 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(LinkEditWindowTest, FocusLossAboveMaximumShowsTheErrorBoxRestoresAndTakesTheFocusBack)
+{
+    edit.SetParams(0, 100, 1);
+    ScrollTo(30);
+    ASSERT_EQ("30", EditText());
+    SetWindowTextA(edit.GetSafeHwnd(), "250");
+    edit.SetFocus();
+    ErrorBoxWatcher watcher;
+    HANDLE thread = CreateThread(nullptr, 0, ErrorBoxWatcher::Run, &watcher, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    other.SetFocus();  // the box runs its own loop until the watcher presses OK
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    testsupport::PumpMessages(100);
+    EXPECT_TRUE(watcher.seen) << "an \"Error\" box appeared";
+    EXPECT_EQ(watcher.owner, parent.GetSafeHwnd()) << "owned by the edit's dialog";
+    EXPECT_EQ(watcher.text, "Error");
+    EXPECT_EQ("30", EditText()) << "the last value the slider gave";
+    EXPECT_EQ(GetFocus(), edit.GetSafeHwnd()) << "the focus is taken back";
+}

@@ -10,6 +10,7 @@
 #include "ControlIds.h"
 #include "EQorButton.h"
 #include "EQorDialog.h"
+#include "EQorEdit.h"
 #include "EngineTestSupport.h"
 #include "QorGraphicsEngineAPI.h"
 #include "TestSupport.h"
@@ -34,6 +35,7 @@ class SkinnedMainDialog : public EQorDialog {
 public:
     SkinnedMainDialog() : EQorDialog(IDD_MAIN_DIALOG) {}
     std::vector<std::unique_ptr<EQorButton>> buttons;
+    EQorEdit fileName;  // the one edit shown at start
     std::vector<int> ids;
     bool initialised = false;
 
@@ -47,6 +49,7 @@ protected:
             buttons.push_back(std::make_unique<EQorButton>());
             buttons.back()->SubclassDlgItem(static_cast<UINT>(id), this);
         }
+        fileName.SubclassDlgItem(IDC_FILE_NAME, this);
         initialised = InitializeQorDialog("MainDialog", SKIN_TRANSPARENT_COLOR);
         return TRUE;
     }
@@ -102,6 +105,17 @@ TEST(MainDialogControls, EveryButtonIsSkinnedFromTheRealSkin)
         dialog.SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
         testsupport::PumpMessages(400);
         EXPECT_TRUE(testsupport::CaptureScreen(rect).SaveBmp(testsupport::OutputDir() + "main-dialog-controls.bmp"));
+
+        // The file name edit: the skin's one-pixel border in the edit's text colour (the text
+        // file's 15722982) around its background colour (1709330), no frame of the template.
+        ASSERT_TRUE(dialog.fileName.GetDrawBorder());
+        const auto edit = testsupport::CaptureWindow(dialog.fileName.GetSafeHwnd());
+        const COLORREF border = 15722982, background = 1709330;
+        EXPECT_EQ(border, edit.Pixel(0, 0));
+        EXPECT_EQ(border, edit.Pixel(231, 19));
+        EXPECT_EQ(border, edit.Pixel(100, 0));
+        EXPECT_EQ(background, edit.Pixel(1, 1));
+        EXPECT_EQ(background, edit.Pixel(200, 10));
 
         // The record button in another identity and pressed look, and a disabled one.
         for (const auto& button : dialog.buttons) {

@@ -79,7 +79,7 @@ TEST_F(DialogFailures, BackgroundProblemsAreReportedWithTheirTags)
         const char* tag;
     } cases[] = {{"NoBitmapAttribute", "(Tag GE1002)"}, {"EmptyBitmap", "(Tag GE1003)"},
                  {"MissingFile", "(Tag GE1004)"},       {"Garbage", "(Tag GE1004)"},
-                 {"ZeroSize", "(Tag GE1004)"},          {"AllTransparent", "(Tag GE1004)"}};
+                 {"ZeroSize", "(Tag GE1004)"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.dialog);
         const Outcome o = RunDialog(c.dialog);
@@ -89,6 +89,32 @@ TEST_F(DialogFailures, BackgroundProblemsAreReportedWithTheirTags)
         EXPECT_FALSE(o.hasRegion) << "no region: the window keeps its rectangle";
         EXPECT_TRUE(Mentions(o, c.tag));
     }
+}
+
+TEST_F(DialogFailures, AWhollyTransparentFaceIsKeptOnARectangularWindow)
+{
+    const Outcome o = RunDialog("AllTransparent");
+    ASSERT_TRUE(o.created);
+    EXPECT_TRUE(o.initialised);
+    EXPECT_TRUE(o.hasBackground) << "the face is still painted";
+    EXPECT_FALSE(o.hasRegion) << "no outline: the window keeps its rectangle";
+    EXPECT_EQ(o.size.cx, 50);
+    EXPECT_EQ(o.size.cy, 40);
+    EXPECT_FALSE(Mentions(o, "(Tag GE1004)"));
+    EXPECT_FALSE(Mentions(o, "(Tag GE1005)"));
+}
+
+TEST_F(DialogFailures, WithoutAnEngineDocumentTheDialogSaysSoAndStaysPlain)
+{
+    QorGraphicsEngineAPI().ShutdownCleanup();
+    const Outcome o = RunDialog("TestDialog");
+    EngineEnvironment::Restart(true);
+    ASSERT_TRUE(EngineEnvironment::Running());
+    ASSERT_TRUE(o.created);
+    EXPECT_FALSE(o.initialised);
+    EXPECT_FALSE(o.hasBackground);
+    EXPECT_FALSE(o.hasRegion);
+    EXPECT_TRUE(Mentions(o, "g_pGraphicsXMLDOMDoc NULL in EQorDialog::InitializeQorDialog;  (Tag GE1001)"));
 }
 
 TEST_F(DialogFailures, MessagesAppearOnlyWithTheDebugOption)

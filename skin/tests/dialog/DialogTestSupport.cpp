@@ -51,6 +51,13 @@ void EngineEnvironment::AllowGraphicsEditing(bool allow)
     Restart(true);
 }
 
+void EngineEnvironment::AllowEditing(bool graphics, bool text)
+{
+    Current()->app.SetDword("AllowEditingOfGraphicsSettings", graphics ? 1 : 0);
+    Current()->app.SetDword("AllowEditingOfTextSettings", text ? 1 : 0);
+    Restart(true);
+}
+
 void EngineEnvironment::Stop()
 {
     Current().reset();
@@ -84,7 +91,7 @@ BOOL StretchTestDialog::OnInitDialog()
     first.Bind(this, IDC_FIRST);
     second.Bind(this, IDC_SECOND);
     EQorStretchDlg::OnInitDialog();
-    initialised = InitializeQorDialog("StretchDialog", kTransparent);
+    initialised = InitializeQorDialog(skinName_, kTransparent);
     return TRUE;
 }
 

@@ -31,6 +31,8 @@ public:
     static void Restart(bool reportLoadFailures);
     // Restarts the engine with graphics editing allowed or not (the load failure option on).
     static void AllowGraphicsEditing(bool allow);
+    // Restarts the engine with graphics and text editing allowed or not.
+    static void AllowEditing(bool graphics, bool text);
     static enginetest::RecordingUi& Ui();
     static std::string SkinPath();
 };
@@ -70,12 +72,18 @@ private:
 
 class StretchTestDialog : public EQorStretchDlg {
 public:
-    StretchTestDialog() : EQorStretchDlg(IDD_STRETCH_TEST) {}
+    explicit StretchTestDialog(std::string skinName = "StretchDialog")
+        : EQorStretchDlg(IDD_STRETCH_TEST), skinName_(std::move(skinName))
+    {
+    }
     TestButton first{eQorButton}, second{eQorButton};
     bool initialised = false;
 
 protected:
     BOOL OnInitDialog() override;
+
+private:
+    std::string skinName_;
 };
 
 // Transparent radio buttons over the face: two radios, a check box and a menu radio button

@@ -116,3 +116,27 @@ TEST(StretchDialog, ExpandToStepsToTheTargetOnATimer)
     EXPECT_EQ(WindowSize(d.m_hWnd).cx, 230);
     d.DestroyWindow();
 }
+
+// The composite face is made top-down; its region must keep the one-sided tab where the
+// background has it, at every size.
+TEST(StretchDialog, AOneSidedTabStaysOnTheUpperLeftOfTheStretchedShape)
+{
+    ASSERT_TRUE(EngineEnvironment::Running());
+    StretchTestDialog d("OneSidedStretch");
+    ASSERT_TRUE(d.Create(IDD_STRETCH_TEST));
+    ASSERT_TRUE(d.initialised);
+    for (SIZE size : {SIZE{300, 200}, SIZE{220, 130}, SIZE{390, 290}}) {
+        SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
+        ASSERT_TRUE(d.ResizeFace(size.cx, size.cy));
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(GetWindowRgn(d.m_hWnd, region), ERROR);
+        EXPECT_TRUE(PtInRegion(region, kTabLeft + 5, 2)) << "the tab";
+        EXPECT_FALSE(PtInRegion(region, kTabRight + 20, 2)) << "beside the tab";
+        EXPECT_FALSE(PtInRegion(region, size.cx - 10, 2)) << "the upper right has no tab";
+        EXPECT_TRUE(PtInRegion(region, 2, kTabHeight + 2)) << "the body's upper left";
+        EXPECT_TRUE(PtInRegion(region, size.cx - 3, size.cy - 3)) << "the body's lower right";
+        EXPECT_TRUE(PtInRegion(region, 2, size.cy - 3)) << "the lower left is body, not a mirrored tab";
+        DeleteObject(region);
+    }
+    d.DestroyWindow();
+}

@@ -72,6 +72,13 @@ COLORREF FaceColour(int x, int y)
     return y >= 70 && y < 80 ? kStripe : kFace;
 }
 
+COLORREF TabbedFaceColour(int x, int y)
+{
+    if (y < kTabHeight)
+        return x >= kTabLeft && x < kTabRight ? kStripe : kTransparent;
+    return kFace;
+}
+
 namespace {
 
 void WriteText(const std::string& path, const std::string& text)
@@ -108,6 +115,11 @@ const char kGraphics[] = R"(<?xml version="1.0" encoding="windows-1252"?>
     <QorStretchDlgData AllowHorzStretching="1" AllowVertStretching="1" BeginningWidth="260" BeginningHeight="160"
                        MinimumWidth="200" MaximumWidth="400" MinimumHeight="120" MaximumHeight="300"
                        LeftRegionOffset="40" RightRegionOffset="40" TopRegionOffset="40" BottomRegionOffset="40"/>
+  </QorDlg>
+  <QorDlg DlgName="OneSidedStretch" DlgIdValue="901" DlgBitmapFile="tab.bmp">
+    <QorStretchDlgData AllowHorzStretching="1" AllowVertStretching="1" BeginningWidth="300" BeginningHeight="200"
+                       MinimumWidth="200" MaximumWidth="400" MinimumHeight="120" MaximumHeight="300"
+                       LeftRegionOffset="70" RightRegionOffset="40" TopRegionOffset="40" BottomRegionOffset="40"/>
   </QorDlg>
   <QorDlg DlgName="RadioDialog" DlgIdValue="902" DlgBitmapFile="face.bmp">
     <QorBtnControl ControlIdValue="1011" ControlName="One" ControlXOffset="30" ControlYOffset="20"
@@ -153,7 +165,8 @@ const char kText[] = R"(<?xml version="1.0" encoding="windows-1252"?>
 <QorAppText>
   <QorDlg DlgName="TestDialog" DlgIdValue="900">
     <QorBtnControl ControlId="1001" ControlName="First" Caption="First" ToolTipText="The first button"/>
-    <QorBtnControl ControlId="1002" ControlName="Second" Caption="Second" ToolTipText="The second button"/>
+    <QorBtnControl ControlId="1002" ControlName="Second" Caption="Second" ToolTipText="The second button"
+        UseTemplate="Yellow"/>
     <QorTransparentStaticControl ControlId="1003" ControlName="Label" Caption="Skinned" ToolTipText="Not shown"
         CenterTextHorizontally="1" CenterTextVertically="1" Xoffset="0" Yoffset="0"
         TextColor1="16777215" TextColor2="0" TextColor3="255"
@@ -169,7 +182,15 @@ const char kText[] = R"(<?xml version="1.0" encoding="windows-1252"?>
   <QorAppMessages>
     <QorMessage MessageId="102" Text="Marovin"/>
   </QorAppMessages>
-  <QorTemplates><QorButtonTemplates/><TransparentStaticTemplates/><QorEditTemplates/></QorTemplates>
+  <QorTemplates>
+    <QorButtonTemplates>
+      <QorButtonTemplate TemplateName="Yellow" CenterTextHorizontally="1" CenterTextVertically="1" XoffsetUp="0"
+          YoffsetUp="0" XoffsetDown="1" YoffsetDown="1" XoffsetFocus="0" YoffsetFocus="0" XoffsetDisabled="0"
+          YoffsetDisabled="0" TextColor1="65535" TextColor2="0" TextColor3="0" DisabledTextColor1="8421504"
+          DisabledTextColor2="0" DisabledTextColor3="0" ThreeD="0" Indented="0" UseHilite="0" UseShadow="0"/>
+    </QorButtonTemplates>
+    <TransparentStaticTemplates/><QorEditTemplates/>
+  </QorTemplates>
 </QorAppText>
 )";
 
@@ -187,6 +208,7 @@ void WriteTestSkin(const std::string& folder)
     WriteBmp(base + "extra.bmp", 16, 12, 24, [](int, int) { return kStripe; });
     WriteBmp(base + "markoff.bmp", kMarkSide, kMarkSide, 24, [](int, int) { return kMarkOff; });
     WriteBmp(base + "markon.bmp", kMarkSide, kMarkSide, 24, [](int, int) { return kMarkOn; });
+    WriteBmp(base + "tab.bmp", kFaceWidth, kFaceHeight, 24, TabbedFaceColour);
     WriteBmp(base + "clear.bmp", 50, 40, 24, [](int, int) { return kTransparent; });
     WriteText(base + "garbage.bmp", "BM this is not a bitmap at all");
     // A header that claims a picture of no pixels.

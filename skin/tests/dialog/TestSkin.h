@@ -27,6 +27,11 @@ bool WriteBmp(const std::string& path, int width, int height, int bits,
 // The test background: a rounded rectangle with a stripe, magenta outside.
 COLORREF FaceColour(int x, int y);
 
+// A face whose only tab sits on the upper left, above a plain rectangle: a face read upside
+// down or mirrored shows the tab elsewhere.
+constexpr int kTabLeft = 10, kTabRight = 60, kTabHeight = 12;
+COLORREF TabbedFaceColour(int x, int y);
+
 // Writes Graphics1033.xml, Text1033.xml and the bitmaps into `folder` (no trailing backslash).
 void WriteTestSkin(const std::string& folder);
 

@@ -1,0 +1,27 @@
+// New template names.
+#include "TemplateNames.h"
+
+#include <algorithm>
+
+namespace lorvane::editing {
+
+NameCheck CheckNewTemplateName(const std::string& name, const std::vector<std::string>& existing)
+{
+    NameCheck check;
+    if (name.empty()) {
+        check.caption = "No Name Entered";
+        check.message = "You must enter a name";
+    } else if (name.find_first_of(" \t") != std::string::npos) {
+        // A template is named in an attribute that other elements refer to by that text.
+        check.caption = "Name has Blanks";
+        check.message = "Blanks are not allowed in Template Name.";
+    } else if (std::find(existing.begin(), existing.end(), name) != existing.end()) {
+        check.caption = "Template Name Already Exists";
+        check.message = "You must enter a unique name";
+    } else {
+        check.accepted = true;
+    }
+    return check;
+}
+
+}  // namespace lorvane::editing
