@@ -323,3 +323,33 @@ TEST_F(MarovinRecording, ChoosingAnotherInputSwitchesThePictureAndADeadOneSaysSo
 }
 
 }  // namespace
+
+namespace {
+
+constexpr WPARAM kFirstRecentThumbnail = 1426;
+
+TEST_F(MarovinRecording, PlayingARecentRecordingWhileRecordingFinishesTheRecordingFirst)
+{
+    Running running;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
+    Record(running, window, "clip1.mpg", 1500);
+    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip2.mpg", 15000));
+    testsupport::PumpMessages(1500);
+    // The newest recent entry is clip1: playing it ends clip2 through the one stop path.
+    PostMessageA(window, WM_COMMAND, kFirstRecentThumbnail, 0);
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip2.mpg finished", 15000)) << running.Output();
+    EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip2.mpg");
+    char title[512] = {};
+    for (int i = 0; i < 50 && std::string(title).find("clip1") == std::string::npos; ++i) {
+        testsupport::PumpMessages(100);
+        GetWindowTextA(window, title, sizeof title);
+    }
+    EXPECT_NE(std::string(title).find("clip1"), std::string::npos) << "playing clip1: " << title;
+    Manifest("clip2.mpg");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+}
+
+}  // namespace
