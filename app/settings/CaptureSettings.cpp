@@ -80,6 +80,24 @@ void CaptureSettings::ApplyAudioCapability(std::optional<int> maxSamplingFrequen
     }
 }
 
+bool CaptureSettings::ApplyDriverBitRateLimit(std::optional<uint32_t> driverMaximum, uint32_t busLimit)
+{
+    if (!driverMaximum)
+        return false;
+    auto cap = [](int& value, uint32_t limit) {
+        if (value <= 0 || static_cast<uint32_t>(value) <= limit)
+            return false;
+        value = static_cast<int>(limit);
+        return true;
+    };
+    if (maxBitRateFromDriver == 1) {
+        const bool dvd = cap(dvdBitrate, *driverMaximum);
+        const bool custom = cap(this->custom.bitRate, *driverMaximum);
+        return dvd || custom;
+    }
+    return cap(dvdBitrate, busLimit);
+}
+
 void CaptureSettings::LoadWindowValues(const framework::ProfileStore& store)
 {
     ntscStd = Read(store, "NTSC Std", 0);

@@ -88,6 +88,10 @@ struct CaptureSettings {
     void LoadCustomSelection(const framework::ProfileStore& store);
     // The capture filter's audio output caps the sampling frequency below 41000 Hz.
     void ApplyAudioCapability(std::optional<int> maxSamplingFrequency);
+    // The driver's maximum video bit rate, when it could be read: with "MaxBitRateFromDriver"
+    // it caps "DVDBitrate" and the custom template's rate, otherwise the bus's own limit caps
+    // "DVDBitrate". True when a value changed.
+    bool ApplyDriverBitRateLimit(std::optional<uint32_t> driverMaximum, uint32_t busLimit);
     // The values the main window reads after the settings proper.
     void LoadWindowValues(const framework::ProfileStore& store);
 

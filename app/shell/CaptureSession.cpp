@@ -1,9 +1,13 @@
 #include "CaptureSession.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
+#include "CaptureDevices.h"
+#include "DeviceNaming.h"
 #include "ErrorLog.h"
+#include "ReadingRule.h"
 #include "RecordingStart.h"
 #include "SourceDetection.h"
 
@@ -20,6 +24,17 @@ constexpr int kTextDeviceNotOpened = 108;
 constexpr int kTextCopyProtectedAtStart = 1004;
 constexpr int kTextCopyProtectedWhileRecording = 1003;
 constexpr DWORD kWorkerWaitMs = 1500;
+// What a bus carries at most, when the driver's own maximum is not to be trusted.
+constexpr uint32_t kUsb11BitRateLimit = 6500000;
+constexpr uint32_t kOtherBusBitRateLimit = 15000000;
+
+// The picture adjustments kept in section "Color", by the amplifier's property numbers.
+struct PictureSetting {
+    long property;
+    const char* name;
+};
+constexpr PictureSetting kPictureSettings[] = {
+    {0, "Brightness"}, {1, "Contrast"}, {2, "Hue"}, {3, "Saturation"}};
 
 recording::AppliedFormat FormatOf(const encoder::EncoderParams& p, int captureMode)
 {
@@ -153,6 +168,8 @@ void CaptureSession::StartPreview()
         m_settings.source = source;
         m_host.Store().WriteInt("Capture", "Source", source);
     }
+    ApplyDeviceLimits();
+    ApplyPictureSettings();
     m_host.SetMode(MODE_CAPTURE);
     m_host.SetRecordLook(0);
     m_host.ShowNoVideoLabel(false);
@@ -162,6 +179,37 @@ void CaptureSession::StartPreview()
     Trace("preview of source %d running", source);
     if (noSignal)
         WatchForSignal();
+}
+
+void CaptureSession::ApplyDeviceLimits()
+{
+    // A device whose sound cannot reach 41000 Hz records the custom template as full-width
+    // MPEG-2; the driver's or the bus's maximum caps the DVD and custom rates.
+    m_settings.ApplyAudioCapability(m_engine->AudioOutMaximumFrequency());
+    int bus = devices::kBusPci;
+    devices::GetBusType(m_engine->CaptureFilter(), &bus);
+    uint32_t minimum = 0, maximum = 0;
+    std::optional<uint32_t> driverMaximum;
+    if (SUCCEEDED(m_engine->Encoder().GetBitRateRange(minimum, maximum)) && maximum > 0)
+        driverMaximum = maximum;
+    const uint32_t busLimit = bus == devices::kBusUsb11 ? kUsb11BitRateLimit : kOtherBusBitRateLimit;
+    if (m_settings.ApplyDriverBitRateLimit(driverMaximum, busLimit))
+        Trace("bit rates capped at %lu bit/s by the device", static_cast<unsigned long>(driverMaximum.value_or(busLimit)));
+}
+
+void CaptureSession::ApplyPictureSettings()
+{
+    const framework::ProfileStore store = m_host.Store();
+    for (const PictureSetting& setting : kPictureSettings) {
+        encoder::ProcAmpRecord record;
+        if (FAILED(m_engine->Encoder().GetVideoProcAmp(setting.property, record)))
+            continue;
+        // A missing value is the device's own, written back so the settings hold it.
+        long value = settings::ReadInt(store, "Color", setting.name, static_cast<int>(record.value));
+        value = std::clamp(value, record.minimum, std::max(record.minimum, record.maximum));
+        if (value != record.value)
+            m_engine->Encoder().SetVideoProcAmp(setting.property, value);
+    }
 }
 
 void CaptureSession::WatchForSignal()

@@ -85,6 +85,8 @@ public:
 private:
     void StartPreview();
     void StopPreview();
+    void ApplyDeviceLimits();
+    void ApplyPictureSettings();
     void WatchForSignal();
     void OnSignalWatch();
     void StartRecording() override;

@@ -223,29 +223,49 @@ void CaptureGraph::Rederive(const media::StandardPair& pair)
     standard_.SetPair(derived);
 }
 
-void CaptureGraph::ApplySamplingRate(IBaseFilter* capture)
+namespace {
+
+// The first capability entry of the capture filter's "Virtual Audio Out" pin.
+bool ReadAudioOutCaps(IBaseFilter* capture, AUDIO_STREAM_CONFIG_CAPS& caps)
 {
     ComPtr<IPin> pin = media::FindPinByName(capture, L"Virtual Audio Out");
     ComPtr<IAMStreamConfig> config;
     if (!pin || FAILED(pin.As(config)))
-        return;
+        return false;
     int count = 0, size = 0;
-    AUDIO_STREAM_CONFIG_CAPS caps{};
     AM_MEDIA_TYPE* type = nullptr;
     if (FAILED(config->GetNumberOfCapabilities(&count, &size)) || count < 1 || size != sizeof caps ||
         FAILED(config->GetStreamCaps(0, &type, reinterpret_cast<BYTE*>(&caps))))
-        return;
+        return false;
     if (type) {
         CoTaskMemFree(type->pbFormat);
         if (type->pUnk)
             type->pUnk->Release();
         CoTaskMemFree(type);
     }
+    return true;
+}
+
+}  // namespace
+
+void CaptureGraph::ApplySamplingRate(IBaseFilter* capture)
+{
+    AUDIO_STREAM_CONFIG_CAPS caps{};
+    if (!ReadAudioOutCaps(capture, caps))
+        return;
     uint32_t rate = params_.ulAudSamplingFreq ? params_.ulAudSamplingFreq : 48000;
     rate = std::max<uint32_t>(rate, caps.MinimumSampleFrequency);
     rate = std::min<uint32_t>(rate, caps.MaximumSampleFrequency);
     if (SUCCEEDED(encoder_.SetSamplingFreq(rate)))
         params_.ulAudSamplingFreq = rate;
+}
+
+std::optional<int> CaptureGraph::AudioOutMaximumFrequency() const
+{
+    AUDIO_STREAM_CONFIG_CAPS caps{};
+    if (!capture_ || !ReadAudioOutCaps(capture_.Get(), caps))
+        return std::nullopt;
+    return static_cast<int>(caps.MaximumSampleFrequency);
 }
 
 void CaptureGraph::ApplyAudio()

@@ -100,6 +100,10 @@ public:
     // stop before it and start again after it, with the preview's visibility.
     void StopDeviceEvents();
     void StartDeviceEvents();
+    // The highest sampling rate the capture filter's "Virtual Audio Out" pin offers, when it
+    // has one.
+    std::optional<int> AudioOutMaximumFrequency() const;
+    IBaseFilter* CaptureFilter() const { return capture_.Get(); }
     // Whether the decoder is locked on a signal now (read, never probed).
     bool HorizontallyLocked();
 

@@ -1,6 +1,8 @@
 // Loading and saving the capture settings record against a private registry root.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "CaptureSettings.h"
 #include "RegistryFixture.h"
 
@@ -230,6 +232,35 @@ TEST_F(CaptureSettingsTest, LowAudioCapabilityForcesMpeg2FullWidthWithoutWriting
     record.ApplyAudioCapability(32000);
     EXPECT_EQ(record.custom.captureMode, 2);
     EXPECT_EQ(record.custom.horzResolution, 720);
+}
+
+TEST(CaptureSettingsLimits, TheDriversBitRateOrTheBusCapsTheRates)
+{
+    struct Case {
+        const char* name;
+        int fromDriver;
+        std::optional<uint32_t> driverMax;
+        uint32_t bus;
+        int dvd, customRate;
+        int expectedDvd, expectedCustom;
+    } cases[] = {
+        {"driver caps both", 1, 6000000u, 15000000, 8000000, 9000000, 6000000, 6000000},
+        {"driver above both", 1, 9800000u, 15000000, 8000000, 9000000, 8000000, 9000000},
+        {"bus caps the DVD rate only", 0, 6000000u, 6500000, 8000000, 9000000, 6500000, 9000000},
+        {"bus above the rate", 0, 6000000u, 15000000, 8000000, 9000000, 8000000, 9000000},
+        {"driver not read: nothing changes", 1, std::nullopt, 6500000, 8000000, 9000000, 8000000, 9000000},
+        {"unset custom rate stays unset", 1, 6000000u, 15000000, 4000000, 0, 4000000, 0},
+    };
+    for (const Case& c : cases) {
+        settings::CaptureSettings s;
+        s.maxBitRateFromDriver = c.fromDriver;
+        s.dvdBitrate = c.dvd;
+        s.custom.bitRate = c.customRate;
+        const bool changed = s.ApplyDriverBitRateLimit(c.driverMax, c.bus);
+        EXPECT_EQ(s.dvdBitrate, c.expectedDvd) << c.name;
+        EXPECT_EQ(s.custom.bitRate, c.expectedCustom) << c.name;
+        EXPECT_EQ(changed, c.dvd != c.expectedDvd || c.customRate != c.expectedCustom) << c.name;
+    }
 }
 
 TEST_F(CaptureSettingsTest, DeviceSelectionWritesTheNameAndTheEncoderRule)

@@ -160,6 +160,12 @@ TEST_F(MarovinRecording, RecordStopRecordAgainAndCloseWhileRecording)
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
 
+    // The picture settings start as the device's own and are kept.
+    for (const char* name : {"Brightness", "Contrast", "Hue", "Saturation"})
+        EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Halvark\\Marovin\\Color", name, RRF_RT_REG_DWORD, nullptr,
+                               nullptr, nullptr),
+                  ERROR_SUCCESS)
+            << name;
     Record(running, window, "clip1.mpg", 2500);
     EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip1.mpg");
     EXPECT_EQ(GetString(kRecentKey, "file1res"), "720x576") << "the details of the block the recording used";
