@@ -359,3 +359,28 @@ TEST_F(MarovinRecording, PlayingARecentRecordingWhileRecordingFinishesTheRecordi
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MarovinRecording, TheSizeLimitStopsQuietlyAndTheNextRecordingTakesTheNextNumber)
+{
+    SetNumber(kCaptureKey, "FileSizeLimitHi", 0);
+    SetNumber(kCaptureKey, "FileSizeLimitLo", 1500000);
+    Running running;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
+    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
+    // About three seconds of the 4 Mbit/s stream reach the limit: the writer stops it.
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 15000)) << running.Output();
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    ASSERT_TRUE(GetFileAttributesExA((folder_ + "clip1.mpg").c_str(), GetFileExInfoStandard, &a));
+    EXPECT_LE(a.nFileSizeLow, 1500000u);
+    EXPECT_GT(a.nFileSizeLow, 1000000u);
+    EXPECT_EQ(DismissMessageBox(window, 1000), "<no message box>") << "the size limit stops without a word";
+    Record(running, window, "clip2.mpg", 1000);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+}
+
+}  // namespace
