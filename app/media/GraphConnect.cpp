@@ -1,5 +1,6 @@
 // Connecting pins: directly, to a filter's input, by rendering, and by kernel-streaming medium.
 #include "MediaGraph.h"
+#include "dshowbase/MediaType.h"
 #include "MediumMatch.h"
 #include "PinFinders.h"
 #include "Trace.h"
@@ -91,11 +92,7 @@ std::vector<TypePair> PinTypes(IPin* pin)
     AM_MEDIA_TYPE* t = nullptr;
     while (e->Next(1, &t, nullptr) == S_OK) {
         types.emplace_back(t->majortype, t->subtype);
-        if (t->cbFormat && t->pbFormat)
-            CoTaskMemFree(t->pbFormat);
-        if (t->pUnk)
-            t->pUnk->Release();
-        CoTaskMemFree(t);
+        dshow::DeleteMediaType(t);
         t = nullptr;
     }
     return types;

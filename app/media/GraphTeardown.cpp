@@ -9,18 +9,6 @@ namespace media {
 
 namespace {
 
-std::vector<ComPtr<IBaseFilter>> GraphFilters(IGraphBuilder* graph)
-{
-    std::vector<ComPtr<IBaseFilter>> filters;
-    ComPtr<IEnumFilters> e;
-    if (!graph || FAILED(graph->EnumFilters(e.Put())) || !e)
-        return filters;
-    ComPtr<IBaseFilter> f;
-    while (e->Next(1, f.Put(), nullptr) == S_OK)
-        filters.push_back(f);
-    return filters;
-}
-
 bool AnyPinConnected(IBaseFilter* filter, bool inputsOnly)
 {
     for (const ComPtr<IPin>& pin : EnumeratePins(filter)) {
@@ -66,7 +54,7 @@ HRESULT MediaGraph::RemoveUnconnectedFilters()
 {
     if (!d_pGraph)
         return E_FAIL;
-    for (const ComPtr<IBaseFilter>& f : GraphFilters(d_pGraph.Get())) {
+    for (const ComPtr<IBaseFilter>& f : EnumerateFilters(d_pGraph.Get())) {
         if (AnyPinConnected(f.Get(), false))
             continue;
         const HRESULT hr = d_pGraph->RemoveFilter(f.Get());
@@ -81,7 +69,7 @@ HRESULT MediaGraph::RemoveAllFiltersExcept(IBaseFilter* const* keep)
     if (!d_pGraph)
         return E_FAIL;
     // Collected first: removing while enumerating invalidates the enumerator.
-    for (const ComPtr<IBaseFilter>& f : GraphFilters(d_pGraph.Get())) {
+    for (const ComPtr<IBaseFilter>& f : EnumerateFilters(d_pGraph.Get())) {
         bool kept = false;
         for (IBaseFilter* const* k = keep; k && *k && !kept; ++k)
             kept = *k == f.Get();

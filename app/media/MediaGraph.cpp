@@ -216,4 +216,12 @@ HRESULT MediaGraph::AddDeviceFilterByPath(const char* devicePath, const GUID& ca
     return AddDeviceFilter(category, nullptr, devicePath, 0, nullptr, filter);
 }
 
+bool ClsidFromText(const std::string& text, CLSID* clsid)
+{
+    if (text.empty())
+        return false;
+    const std::wstring wide(text.begin(), text.end());
+    return SUCCEEDED(CLSIDFromString(wide.c_str(), clsid));
+}
+
 }  // namespace media

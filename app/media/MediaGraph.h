@@ -75,6 +75,9 @@ private:
     bool comInitialized_ = false;
 };
 
+// A class identifier in its registry text form ("{...}"); false for an empty or malformed text.
+bool ClsidFromText(const std::string& text, CLSID* clsid);
+
 // The running-object-table item name of a graph.
 std::wstring RotItemName(const void* graph, DWORD processId);
 

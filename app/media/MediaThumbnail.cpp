@@ -1,4 +1,5 @@
 #include "MediaThumbnail.h"
+#include "dshowbase/MediaType.h"
 
 #include "Trace.h"
 #include <win/ComPtr.h>
@@ -35,17 +36,6 @@ struct BstrHolder {
     BstrHolder& operator=(const BstrHolder&) = delete;
 };
 
-struct MediaTypeHolder {
-    AM_MEDIA_TYPE type{};
-    ~MediaTypeHolder()
-    {
-        if (type.cbFormat && type.pbFormat)
-            CoTaskMemFree(type.pbFormat);
-        if (type.pUnk)
-            type.pUnk->Release();
-    }
-};
-
 // The picture size of the first video stream, selected as the detector's current stream.
 HRESULT SelectFirstVideoStream(IMediaDet* detector, long* width, long* height)
 {
@@ -56,14 +46,14 @@ HRESULT SelectFirstVideoStream(IMediaDet* detector, long* width, long* height)
     for (long i = 0; i < streams; ++i) {
         if (FAILED(hr = detector->put_CurrentStream(i)))
             return TraceFailure("IMediaDet::put_CurrentStream", hr);
-        MediaTypeHolder mt;
-        if (FAILED(hr = detector->get_StreamMediaType(&mt.type)))
+        dshow::MediaType mt;  // frees the detector's format block
+        if (FAILED(hr = detector->get_StreamMediaType(&mt)))
             return TraceFailure("IMediaDet::get_StreamMediaType", hr);
-        if (mt.type.majortype != MEDIATYPE_Video)
+        if (mt.majortype != MEDIATYPE_Video)
             continue;
-        if (mt.type.formattype != FORMAT_VideoInfo || mt.type.cbFormat < kMinVideoInfoBytes || !mt.type.pbFormat)
+        if (mt.formattype != FORMAT_VideoInfo || mt.cbFormat < kMinVideoInfoBytes || !mt.pbFormat)
             return VFW_E_INVALIDMEDIATYPE;
-        const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(mt.type.pbFormat);
+        const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
         *width = info->bmiHeader.biWidth;
         *height = std::labs(info->bmiHeader.biHeight);
         return S_OK;

@@ -1,7 +1,10 @@
 #include "PinFinders.h"
+#include "dshowbase/MediaType.h"
 
 #include <ks.h>
 #include <ksmedia.h>
+#include <ddraw.h>
+#include <amvideo.h>
 
 namespace media {
 
@@ -20,17 +23,6 @@ PIN_DIRECTION DirectionOf(IPin* pin)
     PIN_DIRECTION d = PINDIR_INPUT;
     pin->QueryDirection(&d);
     return d;
-}
-
-void FreeType(AM_MEDIA_TYPE* type)
-{
-    if (!type)
-        return;
-    if (type->cbFormat && type->pbFormat)
-        CoTaskMemFree(type->pbFormat);
-    if (type->pUnk)
-        type->pUnk->Release();
-    CoTaskMemFree(type);
 }
 
 // The first examined pin that satisfies `accept`.
@@ -98,7 +90,7 @@ bool PinOffersType(IPin* pin, const GUID& major, const GUID& subtype)
     bool found = false;
     while (!found && types->Next(1, &type, nullptr) == S_OK) {
         found = (major == GUID_NULL || type->majortype == major) && (subtype == GUID_NULL || type->subtype == subtype);
-        FreeType(type);
+        dshow::DeleteMediaType(type);
         type = nullptr;
     }
     return found;
@@ -172,6 +164,27 @@ ComPtr<IPin> PinAtIndex(IBaseFilter* filter, int n)
     if (e->Next(1, pin.Put(), nullptr) != S_OK)
         return {};
     return pin;
+}
+
+std::vector<ComPtr<IBaseFilter>> EnumerateFilters(IGraphBuilder* graph)
+{
+    std::vector<ComPtr<IBaseFilter>> filters;
+    ComPtr<IEnumFilters> e;
+    if (!graph || FAILED(graph->EnumFilters(e.Put())) || !e)
+        return filters;
+    ComPtr<IBaseFilter> f;
+    while (e->Next(1, f.Put(), nullptr) == S_OK)
+        filters.push_back(f);
+    return filters;
+}
+
+void UseOverlayWhenFullScreen(IGraphBuilder* graph)
+{
+    for (const ComPtr<IBaseFilter>& f : EnumerateFilters(graph)) {
+        ComPtr<IDirectDrawVideo> dd;
+        if (SUCCEEDED(f->QueryInterface(IID_IDirectDrawVideo, dd.PutVoid())))
+            dd->UseWhenFullScreen(TRUE);
+    }
 }
 
 }  // namespace media

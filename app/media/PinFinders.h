@@ -27,6 +27,10 @@ win::ComPtr<IPin> PinAtIndex(IBaseFilter* filter, int n);
 // Helpers the connection and teardown code share.
 std::vector<win::ComPtr<IPin>> EnumeratePins(IBaseFilter* filter);
 bool IsConnected(IPin* pin);
+// The filters of a graph, each with a reference.
+std::vector<win::ComPtr<IBaseFilter>> EnumerateFilters(IGraphBuilder* graph);
+// Every filter of the graph that can draw through an overlay keeps doing so in full screen.
+void UseOverlayWhenFullScreen(IGraphBuilder* graph);
 bool PinOffersType(IPin* pin, const GUID& major, const GUID& subtype);
 
 }  // namespace media

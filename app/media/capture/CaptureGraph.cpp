@@ -228,12 +228,7 @@ bool ReadAudioOutCaps(IBaseFilter* capture, AUDIO_STREAM_CONFIG_CAPS& caps)
     if (FAILED(config->GetNumberOfCapabilities(&count, &size)) || count < 1 || size != sizeof caps ||
         FAILED(config->GetStreamCaps(0, &type, reinterpret_cast<BYTE*>(&caps))))
         return false;
-    if (type) {
-        CoTaskMemFree(type->pbFormat);
-        if (type->pUnk)
-            type->pUnk->Release();
-        CoTaskMemFree(type);
-    }
+    dshow::DeleteMediaType(type);
     return true;
 }
 
@@ -372,13 +367,6 @@ bool CaptureGraph::ReleaseCaptureGraph(bool updateUi)
     m_pVW.Reset();
     m_pMC.Reset();
     m_pMS.Reset();
-    graph_.captureFilter.Reset();
-    graph_.crossbarFilter.Reset();
-    graph_.encoderFilter.Reset();
-    graph_.demuxFilter.Reset();
-    graph_.streamPin.Reset();
-    graph_.teeFilter.Reset();
-    graph_.namedFilters.clear();
     graph_.DestroyGraph();
     state_ = kRebuilding;
     g_releasing = false;

@@ -138,13 +138,12 @@ private:
     HRESULT AddDemultiplexer(const std::vector<settings::FilterChoice>& list, int stored, int failText);
     // The demultiplexer's "Video" output with the preview behind it (and, for separated
     // streams, the video file's sink); `config` also takes the type when the filter has it.
-    HRESULT BuildVideoBranch(const dshow::MediaType& type, IDemuxOutputConfig* config, bool record);
+    HRESULT BuildVideoBranch(const dshow::MediaType& type, media::IDemuxOutputConfig* config, bool record);
     // Everything behind the device's stream pin goes; the front end stays.
     HRESULT TearDownLayout();
     // Lets go of the layout's filters and pins (the graph keeps or drops them).
     void ForgetLayout();
     HRESULT RebuildLayout(bool record);
-    HRESULT AddTeeOn(IPin* pin, const wchar_t* name, IBaseFilter** tee, IPin** previewOut);
     // Puts a tee on `pin`, which becomes the tee's preview output.
     HRESULT TeeAhead(ComPtr<IPin>& pin, const wchar_t* name, ComPtr<IBaseFilter>& tee);
     HRESULT CreateDemuxPin(const wchar_t* name, const AM_MEDIA_TYPE& type, ULONG streamId, int createText,
@@ -158,6 +157,8 @@ private:
     HRESULT AttachMpeg1RecordingSinks();
     HRESULT AttachStreamSink(SinkKind kind, const GUID& subtype);
     HRESULT AttachAudioSink();
+    // The tee's output for a recording sink (reported when missing).
+    ComPtr<IPin> TeeCaptureOutput(IBaseFilter* tee);
     HRESULT AddSinkOnTee(IBaseFilter* tee, SinkKind kind, const GUID& subtype, IBaseFilter** sink);
     HRESULT AddFileSink(IPin* output, const CLSID& clsid, SinkKind kind, const GUID& subtype, int addText,
                         int connectText, IBaseFilter** sink);

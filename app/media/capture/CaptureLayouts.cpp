@@ -2,6 +2,7 @@
 // a decoder and the video window and whose sound goes to the audio renderer, with tees where
 // the recording takes its copy.
 #include "CaptureGraph.h"
+#include "dshowbase/MediaType.h"
 #include "CapturePins.h"
 
 #include "DeviceFilters.h"
@@ -21,24 +22,19 @@ constexpr ULONG kVideoStreamId = 0xE0;
 constexpr ULONG kPcmStreamId = 0xBD;
 constexpr ULONG kMpegAudioStreamId = 0xC0;
 
-bool ClsidFromText(const std::string& text, CLSID* clsid)
-{
-    const std::wstring wide = devices::Widen(text);
-    return SUCCEEDED(CLSIDFromString(const_cast<LPOLESTR>(wide.c_str()), clsid));
-}
 
 }  // namespace
 
-HRESULT CaptureGraph::AddTeeOn(IPin* pin, const wchar_t* name, IBaseFilter** tee, IPin** previewOut)
+HRESULT CaptureGraph::TeeAhead(ComPtr<IPin>& pin, const wchar_t* name, ComPtr<IBaseFilter>& tee)
 {
     const bool infinite = settings_.tee == 1;
     ComPtr<IBaseFilter> added;
-    HRESULT hr = graph_.AddFilterByClsid(infinite ? kClsidInfinitePinTee : kClsidSmartTee, name, added.Put());
+    HRESULT hr = graph_.AddFilterByClsid(infinite ? media::kClsidInfinitePinTee : media::kClsidSmartTee, name, added.Put());
     if (FAILED(hr)) {
         host_.ReportError(infinite ? kTextInfiniteTeeNotAdded : kTextSmartTeeNotAdded, hr);
         return hr;
     }
-    if (FAILED(hr = ConnectToFreeInput(graph_.Graph(), added.Get(), pin))) {
+    if (FAILED(hr = ConnectToFreeInput(graph_.Graph(), added.Get(), pin.Get()))) {
         host_.ReportError(infinite ? kTextInfiniteTeeNotConnected : kTextSmartTeeNotConnected, hr);
         return hr;
     }
@@ -47,18 +43,9 @@ HRESULT CaptureGraph::AddTeeOn(IPin* pin, const wchar_t* name, IBaseFilter** tee
         host_.ReportError(infinite ? kTextInfiniteTeePreviewMissing : kTextSmartTeePreviewMissing, E_FAIL);
         return E_FAIL;
     }
-    *tee = added.Detach();
-    *previewOut = preview.Detach();
+    tee = added;
+    pin = preview;
     return S_OK;
-}
-
-HRESULT CaptureGraph::TeeAhead(ComPtr<IPin>& pin, const wchar_t* name, ComPtr<IBaseFilter>& tee)
-{
-    ComPtr<IPin> preview;
-    const HRESULT hr = AddTeeOn(pin.Get(), name, tee.Put(), preview.Put());
-    if (SUCCEEDED(hr))
-        pin = preview;
-    return hr;
 }
 
 HRESULT CaptureGraph::CreateDemuxPin(const wchar_t* name, const AM_MEDIA_TYPE& type, ULONG streamId, int createText,
@@ -145,7 +132,7 @@ HRESULT CaptureGraph::AddDemultiplexer(const std::vector<settings::FilterChoice>
 {
     const settings::FilterChoice choice = DemultiplexerChoice(list, stored, layout_);
     CLSID clsid{};
-    HRESULT hr = ClsidFromText(choice.clsid, &clsid) ? S_OK : E_INVALIDARG;
+    HRESULT hr = media::ClsidFromText(choice.clsid, &clsid) ? S_OK : E_INVALIDARG;
     if (SUCCEEDED(hr))
         hr = graph_.AddFilterByClsid(clsid, devices::Widen(choice.name).c_str(), demux_.Put());
     if (FAILED(hr)) {
@@ -156,7 +143,7 @@ HRESULT CaptureGraph::AddDemultiplexer(const std::vector<settings::FilterChoice>
     return S_OK;
 }
 
-HRESULT CaptureGraph::BuildVideoBranch(const dshow::MediaType& type, IDemuxOutputConfig* config, bool record)
+HRESULT CaptureGraph::BuildVideoBranch(const dshow::MediaType& type, media::IDemuxOutputConfig* config, bool record)
 {
     const bool mpeg1 = layout_ == Layout::Mpeg1;
     ComPtr<IPin> videoPin;
@@ -218,10 +205,10 @@ HRESULT CaptureGraph::BuildMpeg1Layout(bool record)
     if (ComPtr<IPin> passThrough = media::FindPinByType(demux_.Get(), PINDIR_OUTPUT, MEDIATYPE_Stream, GUID_NULL))
         streamPin_ = passThrough;
     // The first entry of the list is the vendor's filter, which also takes the type directly.
-    ComPtr<IDemuxOutputConfig> config;
+    ComPtr<media::IDemuxOutputConfig> config;
     const settings::FilterChoice first = settings::ChoiceAt(settings_.filters.mpeg1Demuxes, 0);
     if (DemultiplexerChoice(settings_.filters.mpeg1Demuxes, settings_.demuxMpeg1, layout_).clsid == first.clsid)
-        demux_.As(kIidDemuxOutputConfig, config);
+        demux_.As(media::kIidDemuxOutputConfig, config);
     const dshow::MediaType video = Mpeg1VideoType(params_.HorzResolution, params_.VertResolution,
                                                   FrameDuration(decoderStandard_), params_.BitRate);
     if (FAILED(hr = BuildVideoBranch(video, config.Get(), record)) || FAILED(hr = BuildAudioBranch(record)))
@@ -236,12 +223,12 @@ HRESULT CaptureGraph::RenderVideo(IPin* pin, const std::optional<settings::Filte
     IGraphBuilder* g = graph_.Graph();
     ComPtr<IBaseFilter> overlay, preferred, flow, renderer;
     HRESULT hr;
-    if (settings_.overlayMixer == 1 && FAILED(hr = graph_.AddFilterByClsid(kClsidOverlayMixer, L"Overlay Mixer", overlay.Put())))
+    if (settings_.overlayMixer == 1 && FAILED(hr = graph_.AddFilterByClsid(media::kClsidOverlayMixer, L"Overlay Mixer", overlay.Put())))
         host_.ReportError(kTextOverlayMixerNotAdded, hr);
     if (decoder) {
         CLSID clsid{};
         const std::wstring name = devices::Widen(decoder->name);
-        hr = ClsidFromText(decoder->clsid, &clsid) ? graph_.AddFilterByClsid(clsid, name.c_str(), preferred.Put()) : E_INVALIDARG;
+        hr = media::ClsidFromText(decoder->clsid, &clsid) ? graph_.AddFilterByClsid(clsid, name.c_str(), preferred.Put()) : E_INVALIDARG;
         if (FAILED(hr)) {
             if (mpeg1)
                 host_.ReportError(kTextFallbackDecoderNotAdded, hr, decoder->name.c_str());
@@ -251,10 +238,10 @@ HRESULT CaptureGraph::RenderVideo(IPin* pin, const std::optional<settings::Filte
     }
     // The window-drawing renderer joins first so the render uses it: its picture is a child
     // window of the video area that screen grabs and overlays of the skin see.
-    graph_.AddFilterByClsid(kClsidVideoRenderer, L"Video Renderer", renderer.Put());
+    graph_.AddFilterByClsid(CLSID_VideoRenderer, L"Video Renderer", renderer.Put());
     auto render = [&]() -> HRESULT {
         flow.Reset();
-        HRESULT r = graph_.AddFilterByClsid(kClsidFlowControl, L"Video Flow Control", flow.Put());
+        HRESULT r = graph_.AddFilterByClsid(media::kClsidFlowControl, L"Video Flow Control", flow.Put());
         if (FAILED(r)) {
             host_.ReportError(kTextFlowControlNotAdded, r);
             return r;
@@ -271,7 +258,7 @@ HRESULT CaptureGraph::RenderVideo(IPin* pin, const std::optional<settings::Filte
         media::TraceFailure("rendering the preview with the preferred decoder", hr);
         graph_.RemoveDownstream(pin);
         ComPtr<IBaseFilter> fallback;
-        if (FAILED(hr = graph_.AddFilterByClsid(kClsidFallbackDecoder, L"Corvale MPEG 1 n 2 Decoder", fallback.Put()))) {
+        if (FAILED(hr = graph_.AddFilterByClsid(media::kClsidFallbackDecoder, L"Corvale MPEG 1 n 2 Decoder", fallback.Put()))) {
             host_.ReportError(kTextFallbackDecoderNotAdded, hr, "Corvale MPEG 1 n 2 Decoder");
             return hr;
         }
@@ -296,7 +283,7 @@ HRESULT CaptureGraph::BuildAudioBranch(bool record)
         return hr;
     branchPins_[1] = audioPin;
     ComPtr<IBaseFilter> flow;
-    if (FAILED(hr = graph_.AddFilterByClsid(kClsidFlowControl, L"Audio Flow Control", flow.Put()))) {
+    if (FAILED(hr = graph_.AddFilterByClsid(media::kClsidFlowControl, L"Audio Flow Control", flow.Put()))) {
         host_.ReportError(kTextFlowControlNotAdded, hr);
         return hr;
     }
@@ -309,7 +296,7 @@ HRESULT CaptureGraph::BuildAudioBranch(bool record)
     if (separate_ && !(wav && !pcmAudio_) && FAILED(hr = TeeAhead(pin, L"Infinite Pin Tee 2", audioTee_)))
         return hr;
     if (!pcmAudio_ && (render || (separate_ && wav))) {
-        if (FAILED(hr = graph_.AddFilterByClsid(kClsidMpegAudioDecoder, L"MS Audio Decoder", audioDecoder_.Put())) ||
+        if (FAILED(hr = graph_.AddFilterByClsid(media::kClsidMpegAudioDecoder, L"MS Audio Decoder", audioDecoder_.Put())) ||
             FAILED(hr = ConnectToFreeInput(g, audioDecoder_.Get(), pin.Get())))
             return media::TraceFailure("connecting the MPEG audio decoder", hr);
         pin = media::FindPinOfDirection(audioDecoder_.Get(), PINDIR_OUTPUT);
@@ -320,7 +307,7 @@ HRESULT CaptureGraph::BuildAudioBranch(bool record)
         graph_.RemoveDownstream(pin.Get());
         ComPtr<IBaseFilter> renderer;
         if (FAILED(hr = ConnectToFreeInput(g, flow.Get(), pin.Get())) ||
-            FAILED(hr = graph_.AddFilterByClsid(kClsidAudioRenderer, L"Audio Renderer", renderer.Put())) ||
+            FAILED(hr = graph_.AddFilterByClsid(media::kClsidAudioRenderer, L"Audio Renderer", renderer.Put())) ||
             FAILED(hr = ConnectToFreeInput(g, renderer.Get(), media::FindPinOfDirection(flow.Get(), PINDIR_OUTPUT).Get())))
             media::TraceFailure("rendering the preview's sound", hr);
     }
@@ -342,9 +329,7 @@ ComPtr<IBaseFilter> CaptureGraph::FindVideoDecoder(IPin* videoPin) const
         if (out && SUCCEEDED(out->ConnectionMediaType(&mt))) {
             const bool pictures = mt.majortype == MEDIATYPE_Video && mt.subtype != MEDIASUBTYPE_MPEG2_VIDEO &&
                                   mt.subtype != MEDIASUBTYPE_MPEG1Payload && mt.subtype != MEDIASUBTYPE_MPEG1Packet;
-            CoTaskMemFree(mt.pbFormat);
-            if (mt.pUnk)
-                mt.pUnk->Release();
+            dshow::FreeMediaType(mt);
             if (pictures)
                 return next;
         }

@@ -22,18 +22,6 @@ namespace {
 // A flow-control filter that once threw is not called again for the rest of the run.
 std::atomic<bool> g_flowControlFailed{false};
 
-std::vector<ComPtr<IBaseFilter>> FiltersOf(IGraphBuilder* graph)
-{
-    std::vector<ComPtr<IBaseFilter>> filters;
-    ComPtr<IEnumFilters> e;
-    if (!graph || FAILED(graph->EnumFilters(e.Put())))
-        return filters;
-    ComPtr<IBaseFilter> f;
-    while (e->Next(1, f.Put(), nullptr) == S_OK)
-        filters.push_back(f);
-    return filters;
-}
-
 // Where the pixels start in a packed DIB: after the header, the colour table and the masks.
 DWORD PixelOffset(const BITMAPINFOHEADER& h)
 {
@@ -60,7 +48,7 @@ ComPtr<IReferenceClock> CaptureGraph::AudioRendererClock() const
         SUCCEEDED(audio.As(IID_IReferenceClock, clock)))
         return clock;
     // Builders that do not search downstream: the graph's own sound renderer.
-    for (const ComPtr<IBaseFilter>& f : FiltersOf(graph_.Graph())) {
+    for (const ComPtr<IBaseFilter>& f : media::EnumerateFilters(graph_.Graph())) {
         ComPtr<IBasicAudio> a;
         if (SUCCEEDED(f.As(IID_IBasicAudio, a)) && SUCCEEDED(f.As(IID_IReferenceClock, clock)))
             return clock;
@@ -98,11 +86,7 @@ void CaptureGraph::ChooseClock()
 
 HRESULT CaptureGraph::InitVideoWindow()
 {
-    for (const ComPtr<IBaseFilter>& f : FiltersOf(graph_.Graph())) {
-        ComPtr<IDirectDrawVideo> dd;
-        if (SUCCEEDED(f->QueryInterface(IID_IDirectDrawVideo, dd.PutVoid())))
-            dd->UseWhenFullScreen(TRUE);
-    }
+    media::UseOverlayWhenFullScreen(graph_.Graph());
     if (!m_pVW)
         return E_NOINTERFACE;
     HRESULT hr = m_pVW->put_Owner(reinterpret_cast<OAHWND>(host_.VideoArea()));
@@ -116,9 +100,9 @@ HRESULT CaptureGraph::InitVideoWindow()
     host_.PreviewPlaced(r);
     if (FAILED(hr = m_pVW->put_Visible(OATRUE)))
         return media::TraceFailure("IVideoWindow::put_Visible", hr);
-    for (const ComPtr<IBaseFilter>& f : FiltersOf(graph_.Graph())) {
-        ComPtr<IDecoderOption> option;
-        if (SUCCEEDED(f.As(kIidDecoderOption, option)))
+    for (const ComPtr<IBaseFilter>& f : media::EnumerateFilters(graph_.Graph())) {
+        ComPtr<media::IDecoderOption> option;
+        if (SUCCEEDED(f.As(media::kIidDecoderOption, option)))
             option->SetOption(1);
     }
     return S_OK;
@@ -213,8 +197,8 @@ HRESULT CaptureGraph::GrabCaptureFrame(std::string* fileName)
     FILTER_STATE state = State_Stopped;
     if (FAILED(videoDecoder_->GetState(20000, &state)) || state == State_Stopped)
         return E_FAIL;
-    const IID& iid = StillDecoderIndex(settings_) == 1 ? kIidStillImageFirst : kIidStillImage;
-    ComPtr<IStillImage> still;
+    const IID& iid = StillDecoderIndex(settings_) == 1 ? media::kIidStillImageFirst : media::kIidStillImage;
+    ComPtr<media::IStillImage> still;
     LONG size = 0;
     if (FAILED(videoDecoder_.As(iid, still)) || FAILED(still->GetCurrentImage(&size, nullptr)) ||
         size < static_cast<LONG>(sizeof(BITMAPINFOHEADER)))

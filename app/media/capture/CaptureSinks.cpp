@@ -36,7 +36,7 @@ HRESULT CaptureGraph::AddFileSink(IPin* output, const CLSID& clsid, SinkKind kin
             host_.ReportError(kTextFileNameRefused, HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
             return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
         }
-        if (clsid == kClsidScrivet) {
+        if (clsid == media::kClsidScrivet) {
             ComPtr<IWriterSizeLimit> limit;
             if (FAILED(hr = sink.As(limit)) || FAILED(hr = limit->SetSizeLimit(static_cast<LONGLONG>(sizeLimit_))))
                 return hr;
@@ -62,21 +62,27 @@ HRESULT CaptureGraph::AddFileSink(IPin* output, const CLSID& clsid, SinkKind kin
     return S_OK;
 }
 
-HRESULT CaptureGraph::AddSinkOnTee(IBaseFilter* tee, SinkKind kind, const GUID& subtype, IBaseFilter** sink)
+ComPtr<IPin> CaptureGraph::TeeCaptureOutput(IBaseFilter* tee)
 {
     const bool infinite = settings_.tee == 1;
     ComPtr<IPin> out = infinite ? LastFreeOutput(tee) : media::FindPinByName(tee, L"Capture");
-    if (!out) {
+    if (!out)
         host_.ReportError(infinite ? kTextInfiniteTeeCaptureMissing : kTextSinkNotConnected, E_FAIL);
+    return out;
+}
+
+HRESULT CaptureGraph::AddSinkOnTee(IBaseFilter* tee, SinkKind kind, const GUID& subtype, IBaseFilter** sink)
+{
+    ComPtr<IPin> out = TeeCaptureOutput(tee);
+    if (!out)
         return E_FAIL;
-    }
-    return AddFileSink(out.Get(), kClsidScrivet, kind, subtype, kTextSinkNotAdded, kTextSinkNotConnected, sink);
+    return AddFileSink(out.Get(), media::kClsidScrivet, kind, subtype, kTextSinkNotAdded, kTextSinkNotConnected, sink);
 }
 
 HRESULT CaptureGraph::AttachStreamSink(SinkKind kind, const GUID& subtype)
 {
     if (layout_ == Layout::Mpeg1)
-        return AddFileSink(streamPin_.Get(), kClsidScrivet, kind, subtype, kTextMpeg1WriterNotAdded,
+        return AddFileSink(streamPin_.Get(), media::kClsidScrivet, kind, subtype, kTextMpeg1WriterNotAdded,
                            kTextMpeg1WriterNotConnected, nullptr);
     return AddSinkOnTee(streamTee_.Get(), kind, subtype, nullptr);
 }
@@ -91,19 +97,16 @@ HRESULT CaptureGraph::AttachAudioSink()
         return AddSinkOnTee(audioTee_.Get(), mpeg1 ? SinkKind::Mpeg1Audio : SinkKind::DumpAudio,
                             mpeg1 ? MEDIASUBTYPE_MPEG1Audio : MEDIASUBTYPE_MPEG2_AUDIO, nullptr);
     }
-    const bool infinite = settings_.tee == 1;
-    ComPtr<IPin> out = infinite ? LastFreeOutput(audioTee_.Get()) : media::FindPinByName(audioTee_.Get(), L"Capture");
-    if (!out) {
-        host_.ReportError(infinite ? kTextInfiniteTeeCaptureMissing : kTextSinkNotConnected, E_FAIL);
+    ComPtr<IPin> out = TeeCaptureOutput(audioTee_.Get());
+    if (!out)
         return E_FAIL;
-    }
-    HRESULT hr = graph_.AddFilterByClsid(kClsidWavDest, L"Corvale Wav Dest", wavDest_.Put());
+    HRESULT hr = graph_.AddFilterByClsid(media::kClsidWavDest, L"Corvale Wav Dest", wavDest_.Put());
     if (FAILED(hr) || FAILED(hr = ConnectToFreeInput(graph_.Graph(), wavDest_.Get(), out.Get()))) {
         host_.ReportError(kTextSinkNotAdded, hr);
         return hr;
     }
     sinkBranches_.push_back(out);
-    return AddFileSink(media::FindPinOfDirection(wavDest_.Get(), PINDIR_OUTPUT).Get(), kClsidSystemFileWriter, SinkKind::Wave,
+    return AddFileSink(media::FindPinOfDirection(wavDest_.Get(), PINDIR_OUTPUT).Get(), media::kClsidSystemFileWriter, SinkKind::Wave,
                        MEDIASUBTYPE_WAVE, kTextSinkNotAdded, kTextSinkNotConnected, nullptr);
 }
 

@@ -137,20 +137,20 @@ HRESULT CaptureGraph::AddDeviceChain()
 HRESULT CaptureGraph::BuildSoftwareMultiplex()
 {
     ComPtr<IBaseFilter> compressor, mux;
-    HRESULT hr = graph_.AddFilterByClsid(kClsidMpegAudioCompressor, L"MPEG Audio Compressor", compressor.Put());
+    HRESULT hr = graph_.AddFilterByClsid(media::kClsidMpegAudioCompressor, L"MPEG Audio Compressor", compressor.Put());
     if (FAILED(hr)) {
         LogCode(host_, "CLSID_C3DVx_MPEGAudioCompressor", hr);
         return hr;
     }
-    if (FAILED(hr = graph_.AddFilterByClsid(kClsidMpegMultiplexer, L"MPEG Multiplexer", mux.Put()))) {
+    if (FAILED(hr = graph_.AddFilterByClsid(media::kClsidMpegMultiplexer, L"MPEG Multiplexer", mux.Put()))) {
         LogCode(host_, "CLSID_C3DVx_MPEGMux", hr);
         return hr;
     }
     if (device_->deviceType == encoder::kDeviceTypeElementary) {
-        ComPtr<IMuxConfig> config;
+        ComPtr<media::IMuxConfig> config;
         DWORD current = 0;
         const std::optional<DWORD> mode = MultiplexerOutputMode(settings_);
-        if (mode && SUCCEEDED(mux->QueryInterface(kIidMuxConfig, config.PutVoid())) && SUCCEEDED(config->GetOutputMode(&current)) && current != *mode)
+        if (mode && SUCCEEDED(mux->QueryInterface(media::kIidMuxConfig, config.PutVoid())) && SUCCEEDED(config->GetOutputMode(&current)) && current != *mode)
             config->SetOutputMode(*mode);
     }
     IGraphBuilder* g = graph_.Graph();

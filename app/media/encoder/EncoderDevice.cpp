@@ -1,4 +1,5 @@
 #include "EncoderDevice.h"
+#include "dshowbase/MediaType.h"
 
 #include "EncoderDerivation.h"
 #include "Trace.h"
@@ -37,17 +38,6 @@ HRESULT SetDword(IKsPropertySet* ks, const GUID& set, uint32_t value)
     return ks->Set(set, 0, nullptr, 0, &value, sizeof value);
 }
 
-void FreeMediaType(AM_MEDIA_TYPE* type)
-{
-    if (!type)
-        return;
-    if (type->cbFormat && type->pbFormat)
-        CoTaskMemFree(type->pbFormat);
-    if (type->pUnk)
-        type->pUnk->Release();
-    CoTaskMemFree(type);
-}
-
 // The first output pin's stream configuration whose current format is a wave format.
 HRESULT WithAudioFormat(IBaseFilter* capture, const std::function<HRESULT(IAMStreamConfig*, AM_MEDIA_TYPE*)>& use)
 {
@@ -68,10 +58,10 @@ HRESULT WithAudioFormat(IBaseFilter* capture, const std::function<HRESULT(IAMStr
             continue;
         if (type->formattype == FORMAT_WaveFormatEx && type->pbFormat && type->cbFormat >= sizeof(WAVEFORMATEX)) {
             hr = use(config.Get(), type);
-            FreeMediaType(type);
+            dshow::DeleteMediaType(type);
             return hr;
         }
-        FreeMediaType(type);
+        dshow::DeleteMediaType(type);
     }
     return E_FAIL;
 }

@@ -1,5 +1,6 @@
 #include "MediaPlayer.h"
 
+#include "PinFinders.h"
 #include "PlaybackRules.h"
 #include "Trace.h"
 #include "Volume.h"
@@ -114,15 +115,7 @@ HRESULT MediaPlayer::QueryGraphInterfaces()
         return Fail("FAILED(hr=0x%x) in d_pGraph->QueryInterface(IID_IBasicVideo, (void * *) &m_pBV)\n", hr);
 
     // A DirectDraw renderer keeps drawing when the picture goes full screen.
-    win::ComPtr<IEnumFilters> filters;
-    if (SUCCEEDED(g->EnumFilters(filters.Put()))) {
-        win::ComPtr<IBaseFilter> f;
-        while (filters->Next(1, f.Put(), nullptr) == S_OK) {
-            win::ComPtr<IDirectDrawVideo> ddraw;
-            if (SUCCEEDED(f->QueryInterface(IID_IDirectDrawVideo, ddraw.PutVoid())))
-                ddraw->UseWhenFullScreen(TRUE);
-        }
-    }
+    UseOverlayWhenFullScreen(g);
     if (FAILED(hr = g->QueryInterface(IID_IBasicAudio, m_pBA.PutVoid())))
         return Fail("FAILED(hr=0x%x) in d_pGraph->QueryInterface(IID_IBasicAudio, (void * *) &m_pBA)\n", hr);
     return S_OK;

@@ -3,6 +3,7 @@
 // the first render gives no usable video window.
 #include "MediaPlayer.h"
 
+#include "FilterClasses.h"
 #include "PinFinders.h"
 #include "Trace.h"
 
@@ -20,7 +21,6 @@ const IID kIidDecoderConfig = {0x2BE4D142, 0x6F2E, 0x4B3A, {0xB0, 0xBD, 0xE8, 0x
 // A splitter whose audio needs the type changer behind it.
 const CLSID kClsidOlderSplitter = {0x3AE86B20, 0x7BE8, 0x11D1, {0xAB, 0xE6, 0x00, 0xA0, 0xC9, 0x05, 0xF3, 0x75}};
 const CLSID kClsidAudioTypeChanger = {0x3B5A3281, 0x9487, 0x4B6C, {0x8E, 0xFD, 0x5E, 0x17, 0xA9, 0x4D, 0xD7, 0xC9}};
-const CLSID kClsidFallbackDecoder = {0x505D5817, 0xAA65, 0x424D, {0xB6, 0x4B, 0xCB, 0x54, 0x05, 0xFB, 0x84, 0x1D}};
 
 struct IValuePairConfig : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Configure(DWORD value, DWORD enable) = 0;
@@ -35,13 +35,6 @@ HRESULT ConfigureFilter(IBaseFilter* filter, const IID& iid, DWORD value, DWORD 
     return config->Configure(value, enable);
 }
 
-bool ParseClsid(const std::string& text, CLSID* clsid)
-{
-    if (text.empty())
-        return false;
-    const std::wstring wide(text.begin(), text.end());
-    return SUCCEEDED(CLSIDFromString(wide.c_str(), clsid));
-}
 
 bool OffersProgramStream(IPin* pin)
 {
@@ -95,7 +88,7 @@ HRESULT MediaPlayer::AddPreferredDecoder()
         return S_FALSE;
     const DecoderEntry& entry = list[static_cast<size_t>(index)];
     CLSID clsid;
-    if (entry.name.empty() || !ParseClsid(entry.clsid, &clsid))
+    if (entry.name.empty() || !ClsidFromText(entry.clsid, &clsid))
         return S_FALSE;
     m_decoderName.assign(entry.name.begin(), entry.name.end());
     win::ComPtr<IBaseFilter> decoder;

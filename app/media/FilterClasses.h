@@ -1,10 +1,10 @@
 #pragma once
-// The filters the capture graph adds by class, and the few private interfaces it configures
-// them through (declared with the methods it calls, in their vtable order).
+// The filters the capture and playback graphs add by class, and the few private interfaces the
+// program configures them through (declared with the methods it calls, in their vtable order).
 #include <windows.h>
 #include <strmif.h>
 
-namespace capture {
+namespace media {
 
 // {902D4700-E2DA-11D2-81FB-00104B9AEC3D}
 inline constexpr CLSID kClsidMpegAudioCompressor = {0x902D4700, 0xE2DA, 0x11D2, {0x81, 0xFB, 0x00, 0x10, 0x4B, 0x9A, 0xEC, 0x3D}};
@@ -24,9 +24,6 @@ inline constexpr CLSID kClsidFallbackDecoder = {0x505D5817, 0xAA65, 0x424D, {0xB
 inline constexpr CLSID kClsidMpegAudioDecoder = {0x4A2286E0, 0x7BEF, 0x11CE, {0x9B, 0xD9, 0x00, 0x00, 0xE2, 0x02, 0x59, 0x9C}};
 // {79376820-07D0-11CF-A24D-0020AFD79767}
 inline constexpr CLSID kClsidAudioRenderer = {0x79376820, 0x07D0, 0x11CF, {0xA2, 0x4D, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x67}};
-// {70E102B0-5556-11CE-97C0-00AA0055595A}: the window-drawing video renderer, whose picture is
-// an ordinary child window of the video area.
-inline constexpr CLSID kClsidVideoRenderer = {0x70E102B0, 0x5556, 0x11CE, {0x97, 0xC0, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A}};
 // {78EFC4E2-0660-462F-B0C5-A1A40FFF6690}
 inline constexpr CLSID kClsidWavDest = {0x78EFC4E2, 0x0660, 0x462F, {0xB0, 0xC5, 0xA1, 0xA4, 0x0F, 0xFF, 0x66, 0x90}};
 // {D8F5DB82-CA39-483F-A502-844D4132DD5C}
@@ -69,4 +66,4 @@ struct IDemuxOutputConfig : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetOutputType(DWORD output, AM_MEDIA_TYPE* type) = 0;
 };
 
-}  // namespace capture
+}  // namespace media
