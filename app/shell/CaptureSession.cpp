@@ -8,6 +8,7 @@
 #include "DeviceNaming.h"
 #include "ErrorLog.h"
 #include "ReadingRule.h"
+#include "RecordingNotices.h"
 #include "RecordingStart.h"
 #include "SourceDetection.h"
 
@@ -20,9 +21,6 @@ constexpr UINT_PTR kSessionTimers[] = {
     CaptureSession::kAutoRecordTimer,   CaptureSession::kVideoWatchTimer,
     CaptureSession::kNoVideoTimeoutTimer, CaptureSession::kSignalWatchTimer,
 };
-constexpr int kTextDeviceNotOpened = 108;
-constexpr int kTextCopyProtectedAtStart = 1004;
-constexpr int kTextCopyProtectedWhileRecording = 1003;
 constexpr DWORD kWorkerWaitMs = 1500;
 // What a bus carries at most, when the driver's own maximum is not to be trusted.
 constexpr uint32_t kUsb11BitRateLimit = 6500000;
@@ -161,7 +159,7 @@ void CaptureSession::StartPreview()
         m_host.SetMode(MODE_IDLE);
         m_host.ShowIdlePicture();
         if (hr != E_FAIL)
-            shell::ReportError(kTextDeviceNotOpened, hr);
+            shell::ReportError(msg::kCaptureFilterFailed, hr);
         return;
     }
     if (source != m_settings.source) {
@@ -309,7 +307,7 @@ void CaptureSession::StartRecording()
     if (m_engine->Recording() || m_host.Mode() != MODE_CAPTURE)
         return;
     if (m_engine->CopyProtected()) {
-        m_host.ShowTextMessage(kTextCopyProtectedAtStart, false);
+        m_host.ShowTextMessage(msg::kCopyProtectedInput, false);
         m_rules->OnStartFailed();
         return;
     }
@@ -343,13 +341,11 @@ void CaptureSession::StopRecording(recording::StopReason reason)
         finished->rule.WriteTo(m_settings);
     m_host.SetRecordLook(0);
     m_host.RecordingEnded(finished);
-    switch (reason) {
-    case recording::StopReason::kCopyProtection: m_host.ShowTextMessage(kTextCopyProtectedWhileRecording, true); break;
-    case recording::StopReason::kWriteError: shell::ReportError(capture::kTextWriteError, E_FAIL); break;
-    case recording::StopReason::kDiskFull: shell::ReportError(capture::kTextDiskFull, E_FAIL); break;
-    case recording::StopReason::kVolumeSizeLimit: shell::ReportError(capture::kTextVolumeLimit, E_FAIL); break;
-    default: break;
-    }
+    const StopNotice notice = NoticeFor(reason);
+    if (notice.reportError)
+        shell::ReportError(static_cast<UINT>(notice.textId), static_cast<unsigned>(E_FAIL));
+    else if (notice.textId != 0)
+        m_host.ShowTextMessage(notice.textId, notice.systemModal);
 }
 
 void CaptureSession::WriterStopped(int textId)

@@ -154,27 +154,4 @@ void StopRules::OnCopyProtection()
         m_host.StopRecording(StopReason::kCopyProtection);
 }
 
-bool StopRules::OnWriterEvent(long code, LONG_PTR param1, LONG_PTR param2)
-{
-    if (code < kWriterWriteError || code > kWriterProgress)
-        return false;
-    // The writer's end of run may post a last event after the user's own stop.
-    if (!m_engine.Recording())
-        return true;
-    switch (code) {
-    case kWriterWriteError: m_host.StopRecording(StopReason::kWriteError); break;
-    case kWriterDiskFull: m_host.StopRecording(StopReason::kDiskFull); break;
-    case kWriterFatLimit: m_host.StopRecording(StopReason::kVolumeSizeLimit); break;
-    case kWriterSizeLimit: m_host.StopRecording(StopReason::kSizeLimit); break;
-    case kWriterProgress: {
-        const std::uint64_t bytes = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(param1)) << 32) |
-                                    static_cast<std::uint32_t>(param2);
-        m_host.ShowWrittenSize(WrittenSizeText(bytes));
-        break;
-    }
-    default: break;
-    }
-    return true;
-}
-
 }  // namespace recording

@@ -12,7 +12,8 @@
 //   no file name) calls OnStartFailed().
 // - Every main-window timer tick goes to OnTimer(id), which also shows the recorded time and
 //   applies the duration rule; it answers whether the timer was one of the rules' own.
-// - The capture graph's writer events (message 1038) go to OnWriterEvent().
+// - The capture engine acts on the writer's events (message 1038) only while it records, and
+//   stops the recording through the window's record command.
 // - Choosing another input calls OnInputChanged(), which allows one more automatic start.
 // The rules never stop or start a recording themselves: they ask the host, whose StopRecording
 // and StartRecording are the window's record command, so every stop runs the same path.
@@ -34,13 +35,6 @@ constexpr UINT_PTR kAutoRecordTimer = 10017;
 constexpr UINT_PTR kVideoWatchTimer = 10018;
 constexpr UINT_PTR kNoVideoTimeoutTimer = 10019;
 constexpr UINT kVideoWatchMs = 100;
-
-// The writer filter's graph events.
-constexpr long kWriterWriteError = 0x80C8;
-constexpr long kWriterDiskFull = 0x80C9;
-constexpr long kWriterFatLimit = 0x80CA;
-constexpr long kWriterSizeLimit = 0x80CB;
-constexpr long kWriterProgress = 0x80CC;
 
 enum StopRuleKind { kStopAfterDuration = 0, kStopManually = 1, kStopWithoutVideo = 2 };
 
@@ -153,8 +147,6 @@ public:
 
     // Every main-window timer tick; true when `id` is one of the rules' timers.
     bool OnTimer(UINT_PTR id);
-    // A graph event; true when it is one of the writer's (acted on only while recording).
-    bool OnWriterEvent(long code, LONG_PTR param1, LONG_PTR param2);
 
     bool AutoRecordDone() const { return m_autoRecordDone; }
     bool NoVideoTimeoutArmed() const { return m_timeoutArmed; }

@@ -241,7 +241,7 @@ TEST(StopRules, TimeoutAfterAnotherStopLeavesTheWindowAlone)
 {
     const std::vector<std::function<void(Bench&)>> stops = {
         [](Bench& b) { b.window.UserStop(); },
-        [](Bench& b) { b.rules.OnWriterEvent(kWriterSizeLimit, 0, 0); },
+        [](Bench& b) { b.window.StopRecording(StopReason::kSizeLimit); },
         [](Bench& b) {
             b.engine.copyProtected = true;
             b.rules.OnTimer(kCopyProtectionTimer);
@@ -380,49 +380,11 @@ TEST(StopRules, CopyProtectionTimerDiesOnItsFirstTick)
     }
 }
 
-TEST(StopRules, WriterEventsWhileRecording)
+TEST(StopRules, TheRefreshTimerBelongsToTheWindow)
 {
-    const struct {
-        long code;
-        LONG_PTR p1, p2;
-        std::string first;
-    } cases[] = {
-        {kWriterWriteError, 0, 0, "stop writeerror"},
-        {kWriterDiskFull, 0, 0, "stop diskfull"},
-        {kWriterFatLimit, 0, 0, "stop volumelimit"},
-        {kWriterSizeLimit, 0, 0, "stop sizelimit"},
-        {kWriterProgress, 0, 1048576, "size 1.00 MB"},
-        {kWriterProgress, 1, 1048576, "size 4097.00 MB"},
-        {kWriterProgress, 0, static_cast<LONG_PTR>(0xFFFFFFFFu), "size 4096.00 MB"},
-        {kWriterProgress, 0, -1, "size 4096.00 MB"},
-    };
-    for (const auto& c : cases) {
-        Bench b;
-        b.Start();
-        EXPECT_TRUE(b.rules.OnWriterEvent(c.code, c.p1, c.p2));
-        const Log log = b.Take();
-        ASSERT_FALSE(log.empty()) << c.code;
-        EXPECT_EQ(log.front(), c.first);
-        EXPECT_EQ(b.engine.recording, c.code == kWriterProgress);
-    }
-}
-
-TEST(StopRules, WriterEventsAfterTheStopAreIgnored)
-{
-    for (long code = kWriterWriteError; code <= kWriterProgress; ++code) {
-        Bench b;
-        b.Start();
-        b.window.UserStop();
-        b.Take();
-        EXPECT_TRUE(b.rules.OnWriterEvent(code, 0, 5000000));
-        EXPECT_EQ(b.Take(), Log{}) << code;
-    }
     Bench b;
     b.Start();
-    EXPECT_FALSE(b.rules.OnWriterEvent(1 /* EC_COMPLETE */, 0, 0));
-    EXPECT_FALSE(b.rules.OnWriterEvent(0x80CD, 0, 0));
-    EXPECT_EQ(b.Take(), Log{});
-    EXPECT_FALSE(b.rules.OnTimer(1)) << "the refresh timer belongs to the window";
+    EXPECT_FALSE(b.rules.OnTimer(1));
 }
 
 }  // namespace
