@@ -130,7 +130,7 @@ TEST_F(DamagedSkin, ADamagedBackgroundGivesTheSkinMessageAndAnOrderlyEnd)
         EXPECT_STREQ(text, "Marovin could not load its skin. Please reinstall Marovin.");
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         DWORD code = 99;
-        ASSERT_TRUE(WaitForExit(marovin, 15000, &code));
+        ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
         EXPECT_EQ(code, 0u);
     }
 }
@@ -153,7 +153,7 @@ TEST_F(DamagedSkin, ADamagedButtonFaceLeavesThatButtonPlain)
         EXPECT_EQ(button.Pixel(button.width / 2, button.height / 4), RGB(0xC0, 0xC0, 0xC0)) << "the plain face";
         PostMessageA(window, WM_CLOSE, 0, 0);
         DWORD code = 99;
-        ASSERT_TRUE(WaitForExit(marovin, 15000, &code));
+        ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
         EXPECT_EQ(code, 0u);
     }
 }

@@ -114,7 +114,7 @@ protected:
     {
         PostMessageA(window, WM_CLOSE, 0, 0);
         DWORD code = 99;
-        EXPECT_TRUE(WaitForExit(marovin, 15000, &code));
+        EXPECT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
         EXPECT_EQ(code, 0u);
     }
 };

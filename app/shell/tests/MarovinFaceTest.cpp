@@ -174,7 +174,7 @@ TEST_F(MarovinFace, RecentThumbnailsShowTheirPicturesAndForgetDeletedFiles)
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 99;
-    EXPECT_TRUE(WaitForExit(marovin, 15000, &code));
+    EXPECT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
 }
 
 TEST_F(MarovinFace, WithoutRecordingsOnlyTheLabelShows)
@@ -188,7 +188,7 @@ TEST_F(MarovinFace, WithoutRecordingsOnlyTheLabelShows)
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, kNoRecentLabel)));
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 99;
-    EXPECT_TRUE(WaitForExit(marovin, 15000, &code));
+    EXPECT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
 }
 
 TEST_F(MarovinFace, StatusDisplayShowsTheVersionInGreenAndTimeZero)
@@ -222,7 +222,7 @@ TEST_F(MarovinFace, StatusDisplayShowsTheVersionInGreenAndTimeZero)
     EXPECT_EQ(other, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 99;
-    EXPECT_TRUE(WaitForExit(marovin, 15000, &code));
+    EXPECT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
 }
 
 }  // namespace

@@ -168,7 +168,7 @@ TEST(MarovinPlayback, OpenControlPlaysAFileAndLetsGoOfItAtClose)
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 99;
-    ASSERT_TRUE(WaitForExit(marovin, 15000, &code));
+    ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(DeleteFileA(broken.c_str()));
 }
@@ -215,7 +215,7 @@ TEST(MarovinPlayback, RecentRecordingPlaysAndAGoneOneIsReported)
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 99;
-    ASSERT_TRUE(WaitForExit(marovin, 15000, &code));
+    ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(DeleteFileA(first.c_str()));
 }

@@ -102,6 +102,32 @@ bool WaitForExit(const Running& running, DWORD timeoutMs, DWORD* code)
     return true;
 }
 
+std::string Describe(Running& running)
+{
+    struct Search {
+        DWORD process;
+        std::string text;
+    } search{running.info.dwProcessId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s.process)
+                return TRUE;
+            char className[64] = {};
+            char title[128] = {};
+            GetClassNameA(window, className, sizeof className);
+            GetWindowTextA(window, title, sizeof title);
+            s.text += std::string("window \"") + className + "\" \"" + title + "\"" +
+                      (IsWindowVisible(window) ? " visible" : "") +
+                      (IsWindowEnabled(window) ? "" : " disabled") + "\n";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.text + "output:\n" + running.Output();
+}
+
 bool WaitForOutput(Running& running, const std::string& text, DWORD timeoutMs)
 {
     return testsupport::PumpMessages(timeoutMs, [&] { return running.Output().find(text) != std::string::npos; });

@@ -30,6 +30,9 @@ bool Start(const std::string& exe, Running& running);
 // The visible main window, null when it did not appear in time (messages are pumped).
 HWND WaitForMainWindow(DWORD timeoutMs);
 bool WaitForExit(const Running& running, DWORD timeoutMs, DWORD* code);
+// What a program that did not end shows: its top-level windows and its debug output, for the
+// failure message.
+std::string Describe(Running& running);
 // Pumps messages until the program's debug output holds `text`.
 bool WaitForOutput(Running& running, const std::string& text, DWORD timeoutMs);
 

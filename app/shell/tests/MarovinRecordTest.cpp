@@ -179,7 +179,7 @@ TEST_F(MarovinRecording, RecordStopRecordAgainAndCloseWhileRecording)
     testsupport::PumpMessages(1500);
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 0;
-    ASSERT_TRUE(WaitForExit(running, 20000, &code));
+    ASSERT_TRUE(WaitForExit(running, 20000, &code)) << Describe(running);
     EXPECT_EQ(code, 0u);
     EXPECT_NE(running.Output().find("recording " + folder_ + "clip3.mpg finished"), std::string::npos);
     EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip3.mpg") << "closing lists the recording it finished";
@@ -213,7 +213,7 @@ TEST_F(MarovinRecording, ASignalLostForLongerThanTheRuleAllowsEndsTheRecordingAn
     EXPECT_TRUE(WaitForOutput(running, "signal back", 10000)) << running.Output();
     Manifest("clip1.mpg");
     PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }
 
 TEST_F(MarovinRecording, AutoRecordStartsByItselfAndCopyProtectionStopsAndRefuses)
@@ -237,7 +237,7 @@ TEST_F(MarovinRecording, AutoRecordStartsByItselfAndCopyProtectionStopsAndRefuse
     vcap::SetCopyProtection(1, false);
     Manifest("clip1.mpg");
     PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }
 
 }  // namespace
@@ -258,7 +258,7 @@ TEST_F(MarovinRecording, TheDurationRuleStopsByTheEnginesClock)
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 10000)) << "stopped by itself";
     Manifest("clip1.mpg", "3");
     PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }
 
 }  // namespace
@@ -325,7 +325,7 @@ TEST_F(MarovinRecording, ChoosingAnotherInputSwitchesThePictureAndADeadOneSaysSo
     vcap::SetInputSignal(1, kCrossbarComposite1, true);
     EXPECT_TRUE(WaitForOutput(running, "signal back on source 1", 10000)) << running.Output();
     PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }
 
 }  // namespace
@@ -355,7 +355,7 @@ TEST_F(MarovinRecording, PlayingARecentRecordingWhileRecordingFinishesTheRecordi
     EXPECT_NE(std::string(title).find("clip1"), std::string::npos) << "playing clip1: " << title;
     Manifest("clip2.mpg");
     PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }
 
 }  // namespace
@@ -380,7 +380,7 @@ TEST_F(MarovinRecording, TheSizeLimitStopsQuietlyAndTheNextRecordingTakesTheNext
     EXPECT_EQ(DismissMessageBox(window, 1000), "<no message box>") << "the size limit stops without a word";
     Record(running, window, "clip2.mpg", 1000);
     PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr));
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }
 
 }  // namespace

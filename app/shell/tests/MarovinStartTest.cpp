@@ -70,7 +70,7 @@ TEST_F(MarovinStartTest, FirstStartShowsTheWindowWritesSettingsAndClosesInOrder)
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 99;
-    ASSERT_TRUE(WaitForExit(marovin, 15000, &code));
+    ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
     EXPECT_EQ(code, 0u);
 
     const std::string output = marovin.Output();
@@ -106,7 +106,7 @@ TEST_F(MarovinStartTest, SecondStartBringsTheFirstWindowForwardAndEnds)
     Running second;
     ASSERT_TRUE(Start(Exe(), second));
     DWORD code = 99;
-    ASSERT_TRUE(WaitForExit(second, 30000, &code));
+    ASSERT_TRUE(WaitForExit(second, 30000, &code)) << Describe(second);
     EXPECT_EQ(code, 0u);
     testsupport::PumpMessages(300);
     EXPECT_EQ(GetForegroundWindow(), window);
@@ -116,14 +116,14 @@ TEST_F(MarovinStartTest, SecondStartBringsTheFirstWindowForwardAndEnds)
     DestroyWindow(other);
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(first, 15000, &code));
+    ASSERT_TRUE(WaitForExit(first, 15000, &code)) << Describe(first);
     // The first instance's semaphore went with it: a new start runs normally.
     Running third;
     ASSERT_TRUE(Start(Exe(), third));
     const HWND again = WaitForMainWindow(30000);
     ASSERT_NE(again, nullptr);
     PostMessageA(again, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitForExit(third, 15000, &code));
+    EXPECT_TRUE(WaitForExit(third, 15000, &code)) << Describe(third);
 }
 
 TEST_F(MarovinStartTest, WrongRegistryTypesAreRepairedAtStart)
@@ -156,7 +156,7 @@ TEST_F(MarovinStartTest, WrongRegistryTypesAreRepairedAtStart)
     EXPECT_EQ(value, 50u);
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 99;
-    EXPECT_TRUE(WaitForExit(marovin, 15000, &code));
+    EXPECT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
 }
 
 // Copies the program and its libraries into a folder of the test's output, with the skin
