@@ -1,7 +1,10 @@
 // Cuts a program stream at random lengths and finishes each cut the way a run ends: whole
-// sectors written unbuffered (stale bytes past the data), then cut and tail repair.
-// usage: scrivet_cut_tool STREAM OUT_DIR COUNT SEED
+// sectors written unbuffered (stale bytes past the data), then cut and tail repair. With
+// "crash", each cut is left as a run that never ended leaves it (whole sectors, zeros past
+// the data, no end of run) and then recovered.
+// usage: scrivet_cut_tool STREAM OUT_DIR COUNT SEED [crash]
 #include "RunFile.h"
+#include "RunRecovery.h"
 
 #include <windows.h>
 
@@ -15,10 +18,11 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: scrivet_cut_tool STREAM OUT_DIR COUNT SEED\n");
+    if (argc != 5 && !(argc == 6 && std::string(argv[5]) == "crash")) {
+        std::fprintf(stderr, "usage: scrivet_cut_tool STREAM OUT_DIR COUNT SEED [crash]\n");
         return 2;
     }
+    const bool crash = argc == 6;
     std::ifstream in(argv[1], std::ios::binary);
     const std::vector<char> stream((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (stream.size() < 2) {
@@ -35,7 +39,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < count; ++i) {
         seed = seed * 1103515245u + 12345u;
         const uint64_t cut = 1 + (uint64_t{seed} * 2654435761u >> 7) % (stream.size() - 1);
-        std::fill_n(sectors, capacity, static_cast<BYTE>(0xA5));
+        std::fill_n(sectors, capacity, static_cast<BYTE>(crash ? 0x00 : 0xA5));
         std::copy_n(stream.begin(), cut, sectors);
         char name[64];
         std::snprintf(name, sizeof name, "cut_%03d.mpg", i);
@@ -49,7 +53,15 @@ int main(int argc, char** argv)
             return 1;
         }
         uint64_t length = cut;
-        if (file.Finish(length, true) != 0) {
+        if (crash) {
+            file = scrivet::UnbufferedRunFile();
+            const scrivet::Recovery recovered = scrivet::RecoverRunFile(std::wstring(path.begin(), path.end()));
+            length = recovered.length;
+            if (recovered.outcome != scrivet::Recovery::kRecovered && cut >= 4) {
+                std::fprintf(stderr, "cannot recover %s: %d\n", path.c_str(), static_cast<int>(recovered.outcome));
+                return 1;
+            }
+        } else if (file.Finish(length, true) != 0) {
             std::fprintf(stderr, "cannot finish %s\n", path.c_str());
             return 1;
         }
