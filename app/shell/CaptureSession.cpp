@@ -329,6 +329,7 @@ void CaptureSession::StartRecording()
         m_rules->OnStarted(m_engine->CaptureFileName(), FormatOf(m_engine->Params(), mode));
     m_host.SetRecordLook(1);
     m_host.RecordingStarted(m_engine->CaptureFileName(), started);
+    m_timeLeft = recording::TimeLeft(recording::RecordingLimitFor(m_engine->CaptureFileName(), m_settings.fileSizeLimit));
 }
 
 void CaptureSession::StopRecording(recording::StopReason reason)
@@ -340,6 +341,7 @@ void CaptureSession::StopRecording(recording::StopReason reason)
     if (finished)
         finished->rule.WriteTo(m_settings);
     m_host.SetRecordLook(0);
+    m_host.ShowTimeLeft("");
     m_host.RecordingEnded(finished);
     const StopNotice notice = NoticeFor(reason);
     if (notice.reportError)
@@ -361,6 +363,8 @@ void CaptureSession::WriterStopped(int textId)
 void CaptureSession::ShowWrittenSize(uint64_t bytes)
 {
     m_host.ShowWrittenSize(recording::WrittenSizeText(bytes));
+    if (m_timeLeft.Add(bytes, GetTickCount()))
+        m_host.ShowTimeLeft(m_timeLeft.Text());
 }
 
 void CaptureSession::WaitForVideo()

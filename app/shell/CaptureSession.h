@@ -11,6 +11,7 @@
 #include "CaptureSettings.h"
 #include "SessionHost.h"
 #include "StopRules.h"
+#include "TimeLeft.h"
 #include "VideoStandardEngine.h"
 
 namespace shell {
@@ -131,6 +132,7 @@ private:
     std::unique_ptr<media::VideoStandardEngine> m_standard;
     std::unique_ptr<capture::CaptureGraph> m_engine;
     std::unique_ptr<recording::StopRules> m_rules;
+    recording::TimeLeft m_timeLeft;
     DWORD m_initTick = 0;
     bool m_begun = false;
     bool m_closed = false;

@@ -27,6 +27,8 @@ constexpr int kPlaceholderThumbnailBitmap = 4;
 constexpr COLORREF kStatusTextColour = RGB(0x00, 0xFF, 0x00);
 constexpr COLORREF kTransparentColour = 255;
 constexpr char kEngineApplication[] = "Reelwright";
+// Posted at start-up so that the recovery message shows over the shown window.
+constexpr UINT kMsgTellRecovery = WM_USER + 26;
 
 struct CompanionDialog {
     int resourceId;
@@ -121,6 +123,7 @@ BOOL MainDialog::OnInitDialog()
     InitializeQorDialog("MainDialog", kTransparentColour, false);
     // The thumbnails' frames and placeholder belong to the skin, known once it is loaded.
     m_thumbnails.Place(*this);
+    RecoverUnfinishedRecording();
     FillThumbnails();
     SetMouseMovesDialog(true);
     m_videoArea.SubclassDlgItem(IDC_VIDEO_AREA, this);
@@ -180,6 +183,27 @@ BOOL MainDialog::OnInitDialog()
     Trace("main window initialised in %lu ms, version %s", GetTickCount() - m_initTick,
           m_settings.version.c_str());
     return TRUE;
+}
+
+void MainDialog::RecoverUnfinishedRecording()
+{
+    const framework::ProfileStore store = Store();
+    m_recovery = recording::RecoverUnfinishedRecording(store);
+    if (m_recovery.kind == recording::RecoveryReport::kForgotten) {
+        shell::AppendLogLine(m_logPath, "ERR", m_recovery.logLine.c_str());
+        Trace("%s", m_recovery.logLine.c_str());
+    } else if (m_recovery.kind == recording::RecoveryReport::kRecovered) {
+        m_recent.Add(m_recovery.entry);
+        m_recent.Write(store);
+        Trace("recovered %s: %llu bytes", m_recovery.path.c_str(), static_cast<unsigned long long>(m_recovery.length));
+        PostMessage(kMsgTellRecovery, 0, 0);
+    }
+}
+
+void MainDialog::TellRecovery()
+{
+    shell::ShowProgramMessage(m_hWnd, recording::RecoveryMessage(Text(msg::kRecordingRecovered), m_recovery),
+                              Text(msg::kAppTitle), MB_OK | MB_ICONINFORMATION);
 }
 
 void MainDialog::LoadSettings()
@@ -285,6 +309,10 @@ LRESULT MainDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == capture::kMsgCaptureGraphEvent) {
         m_capture.OnGraphEvent();
+        return 0;
+    }
+    if (message == kMsgTellRecovery) {
+        TellRecovery();
         return 0;
     }
     return EQorDialog::OnPrivateMessage(message, wParam, lParam);

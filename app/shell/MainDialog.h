@@ -18,6 +18,7 @@
 #include "PlaybackSession.h"
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
+#include "RecordingRecovery.h"
 #include "SessionHost.h"
 #include "StatusDisplay.h"
 #include "VideoArea.h"
@@ -57,6 +58,11 @@ private:
     void FillInputList();
 
     void FillThumbnails();
+    // A recording the program did not live to finish: repaired and listed before the
+    // thumbnails are drawn, told once the window shows.
+    void RecoverUnfinishedRecording();
+    void TellRecovery();
+    recording::RecoveryReport m_recovery;
     void InitStatusDisplay();
     void AddAboutMenuItem();
     bool StartSkinEngine();
@@ -95,6 +101,7 @@ private:
     void RecordingEnded(const std::optional<recording::StopRules::Finished>& finished) override;
     void ShowRecordedTime(std::int64_t time100ns) override;
     void ShowWrittenSize(const std::string& text) override;
+    void ShowTimeLeft(const std::string& text) override { m_status.SetTimeLeft(text); }
     void ShowTextMessage(int textId, bool systemModal) override;
     // Playback (MainDialogPlayback.cpp): opening files, the playback mode and its controls.
     void MapPlaybackCommands();

@@ -117,6 +117,7 @@ void MainDialog::RecordingStarted(const std::string& file, const recording::Stop
     SendDlgItemMessage(IDC_POSITION_SLIDER, TBM_SETRANGE, TRUE,
                        MAKELPARAM(0, static_cast<WORD>(std::min<std::int64_t>(started.sliderMaximum, 0xFFFF))));
     ShowModeInformation(true);
+    recording::MarkRecordingUnfinished(Store(), file);
     Trace("recording %s", file.c_str());
 }
 
@@ -127,6 +128,7 @@ void MainDialog::RecordingEnded(const std::optional<recording::StopRules::Finish
     SetDlgItemText(IDC_FILE_NAME, "");
     SetDlgItemText(IDC_WRITTEN_SIZE, "");
     ShowModeInformation(false);
+    recording::MarkRecordingFinished(Store());
     if (!finished)
         return;
     m_recent.Add(recording::RecentEntryFor(finished->path, finished->format, m_status.Model().RecordingElapsedText()));

@@ -100,6 +100,7 @@ constexpr int kUpdateDownloadFailed = 3040;
 constexpr int kUpdateChecking = 3041;
 constexpr int kAudioFormatFailed = 3042;
 constexpr int kSourceComponent = 3053;
+constexpr int kRecordingRecovered = 3060;
 
 // Every id above, for checks that need the whole set.
 constexpr int kAll[] = {
@@ -122,7 +123,7 @@ constexpr int kAll[] = {
     kDeviceRemovedWhileRecording, kWaitingForDevice, kSourceSVideo2, kSearchingSource,
     kAudioCompressorFailed, kDirectXTooOld, kDirectXDownloadQuestion, kDirectXDownloadAddress,
     kUpdateAvailable, kUpdateDownloadFailed, kUpdateChecking, kAudioFormatFailed,
-    kSourceComponent,
+    kSourceComponent, kRecordingRecovered,
 };
 
 }  // namespace msg

@@ -78,8 +78,11 @@ std::string InformationLine(int state, int standardIndex, const InformationConte
         if (!context.settings)
             return "";
         const QualityFormat quality = ChosenQuality(*context.settings);
-        return StandardName(*context.settings, standardIndex) + " " + quality.name + " " +
-               StatusBitRateText(quality);
+        std::string line = StandardName(*context.settings, standardIndex) + " " + quality.name + " " +
+                           StatusBitRateText(quality);
+        if (state == kInfoRecording && !context.timeLeft.empty())
+            line += "  " + context.timeLeft;
+        return line;
     }
     case kInfoPlayback: {
         if (context.videoWidth <= 0 || context.videoHeight <= 0)

@@ -35,10 +35,12 @@ struct InformationContext {
     std::string playbackCaption;  // text 141
     long videoWidth = -1;         // playback picture size, -1 when not known
     long videoHeight = -1;
+    std::string timeLeft;         // while recording: "hh:mm left", empty while not known
 };
 
-// The line for a state: the version line, "<standard> <format> <bit rate>" while capturing,
-// or the playback caption with "<width>x<height>" when the size is known.
+// The line for a state: the version line, "<standard> <format> <bit rate>" while capturing
+// (and the time left while recording), or the playback caption with "<width>x<height>" when
+// the size is known.
 std::string InformationLine(int state, int standardIndex, const InformationContext& context);
 
 }  // namespace shell

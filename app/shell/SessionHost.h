@@ -59,6 +59,8 @@ public:
     virtual void RecordingEnded(const std::optional<recording::StopRules::Finished>& /*finished*/) {}
     virtual void ShowRecordedTime(std::int64_t /*time100ns*/) {}
     virtual void ShowWrittenSize(const std::string& /*text*/) {}
+    // "hh:mm left" of a running recording; empty when it ends or is not known.
+    virtual void ShowTimeLeft(const std::string& /*text*/) {}
     // A message of the text library, shown in the skinned box (system-modal when asked).
     virtual void ShowTextMessage(int /*textId*/, bool /*systemModal*/) {}
     // Playback.

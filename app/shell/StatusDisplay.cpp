@@ -58,6 +58,15 @@ void StatusDisplay::Redraw(bool recording)
     WriteTexts(m_model.Redraw(recording, m_context));
 }
 
+void StatusDisplay::SetTimeLeft(const std::string& text)
+{
+    if (text == m_context.timeLeft)
+        return;
+    m_context.timeLeft = text;
+    m_model.InvalidateInformation();
+    Redraw(m_recording);
+}
+
 void StatusDisplay::ShowInformation(const std::string& line)
 {
     SetWindowText(line.c_str());

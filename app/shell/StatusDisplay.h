@@ -27,6 +27,8 @@ public:
     void SetLabelTarget(HWND label) { m_label = label; }
     // The settings, version and playback caption the information line is built from.
     void SetInformationContext(const InformationContext& context) { m_context = context; }
+    // The recording's time left on the information line; redrawn when it changes.
+    void SetTimeLeft(const std::string& text);
 
     StatusModel& Model() { return m_model; }
     const StatusModel& Model() const { return m_model; }

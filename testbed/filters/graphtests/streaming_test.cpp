@@ -112,7 +112,12 @@ TEST_F(FilterGraphs, ManyStartsAndTeardownsLeaveNothingBehind)
             mf->SetSyncSource(nullptr);
         }
         ASSERT_TRUE(SUCCEEDED(mc->Run()));
-        testsupport::PumpMessages(5 + 15 * (i % 5));
+        // Most cycles stop at once or mid-start; every fifth waits for its first picture, so
+        // that streaming graphs are torn down too however busy the machine is.
+        if (i % 5 == 4)
+            testsupport::PumpMessages(10000, [&] { return sink->Samples() > 0; });
+        else
+            testsupport::PumpMessages(5 + 15 * (i % 5));
         ASSERT_EQ(mc->Stop(), S_OK);
         cyclesWithPictures += sink->Samples() > 0;
         source_.Reset(); tee_.Reset(); demux_.Reset(); decoder_.Reset(); videoPin_.Reset();
@@ -132,7 +137,7 @@ TEST_F(FilterGraphs, ManyStartsAndTeardownsLeaveNothingBehind)
     std::printf("%d graph cycles (%d with pictures): private memory %.1f MB after 20, %.1f MB at the end (%+.1f MB)\n",
                 kCycles, cyclesWithPictures, before.PagefileUsage / 1048576.0, after.PagefileUsage / 1048576.0,
                 growthMb);
-    EXPECT_GT(cyclesWithPictures, kCycles / 2);  // the graphs really streamed
+    EXPECT_GE(cyclesWithPictures, kCycles / 5);  // the graphs really streamed
     EXPECT_EQ(LiveObjectsIn(L"TestbedFilters.ax"), 0);
     // Each cycle allocates megabytes of sample buffers; a leak of one cycle's worth would
     // show as hundreds of megabytes.

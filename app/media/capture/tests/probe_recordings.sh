@@ -1,8 +1,9 @@
 #!/bin/sh
 # usage: probe_recordings.sh DIR
-# Every recording listed in DIR/capture_recordings.txt ("file vcodec width height seconds") must
-# decode without a complaint, end with the program end code, and carry the quality's video
-# codec and picture size and the recorded duration (within half a second; "-" when unknown).
+# Every recording listed in DIR/capture_recordings.txt ("file vcodec width height seconds
+# [tolerance]") must decode without a complaint, end with the program end code, and carry the
+# quality's video codec and picture size and the recorded duration (within the tolerance in
+# seconds, half a second unless given; "-" when unknown).
 set -u
 DIR=$1
 [ -f "$DIR/capture_recordings.txt" ] || { echo "no manifest in $DIR"; exit 1; }
@@ -12,8 +13,9 @@ count=0
 MANIFEST=$(mktemp)
 trap 'rm -f "$MANIFEST"' EXIT
 tr -d '\r' < "$DIR/capture_recordings.txt" > "$MANIFEST"
-while read -r name vcodec width height seconds; do
+while read -r name vcodec width height seconds tolerance; do
     count=$((count + 1))
+    tolerance=${tolerance:-0.5}
     f="$DIR/$name"
     log=$(ffmpeg -hide_banner -nostats -v warning -xerror -i "$f" -map 0 -f null - </dev/null 2>&1)
     rc=$?
@@ -36,7 +38,7 @@ while read -r name vcodec width height seconds; do
     case "$name" in
         *.mpg) [ "$tail" = "000001b9" ] || { echo "FAIL $name: ends with $tail, not the end code"; bad=1; } ;;
     esac
-    if [ "$seconds" != "-" ] && ! awk -v d="$d" -v s="$seconds" 'BEGIN { exit !(d > s - 0.5 && d < s + 0.5) }'; then
+    if [ "$seconds" != "-" ] && ! awk -v d="$d" -v s="$seconds" -v t="$tolerance" 'BEGIN { exit !(d > s - t && d < s + t) }'; then
         echo "FAIL $name: lasts $d s, recorded $seconds s"; bad=1
     fi
     [ $bad -eq 0 ] || { fail=1; continue; }
