@@ -219,6 +219,8 @@ void MainDialog::LoadSettings()
 
 void MainDialog::OnDrawItem(int id, LPDRAWITEMSTRUCT item)
 {
+    // An owner-draw paint after a resume restarts what the suspend stopped, as a frame paint does.
+    DoSuspendStep(m_suspend.OnPaint());
     if (item && m_thumbnails.Draw(*item))
         return;
     EQorDialog::OnDrawItem(id, item);

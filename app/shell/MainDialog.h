@@ -21,6 +21,7 @@
 #include "RecordingRecovery.h"
 #include "SessionHost.h"
 #include "StatusDisplay.h"
+#include "SuspendState.h"
 #include "VideoArea.h"
 
 namespace shell {
@@ -43,6 +44,11 @@ protected:
     HCURSOR OnQueryDragIcon() override;
     void OnClose() override;
     void OnDestroy() override;
+    // System events (MainDialogSystem.cpp): suspend and resume, log-off, display change.
+    LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnQueryEndSession() override;
+    LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam) override;
+    void OnNcPaint(HRGN updateRegion) override;
     // Enter and Esc reach the dialog as IDOK and IDCANCEL: both close the window as the close
     // button does.
     void OnOK() override;
@@ -153,6 +159,8 @@ private:
     DWORD m_initTick = 0;
     PowerSuppression m_power;
     bool m_previewDisplay = true;
+    void DoSuspendStep(SuspendState::Step step);
+    SuspendState m_suspend;
     // After the settings that the capture session reads.
     CaptureSession m_capture{*this, m_settings};
     PlaybackSession m_playback{*this, m_settings};

@@ -25,6 +25,8 @@ public:
     // Closes the file being played, if any; the session stays usable.
     void CloseFile();
     bool Playing() const { return m_player && m_player->IsOpen(); }
+    // A file is open and running, not paused.
+    bool Running() const { return Playing() && m_player->PlayState() == media::MediaPlayer::kRunning; }
 
     // The graph's notification message.
     void OnGraphNotify();

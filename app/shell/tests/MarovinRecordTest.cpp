@@ -16,6 +16,8 @@ using namespace marovintest;
 
 namespace {
 
+constexpr int kStatusDisplay = 1046;
+
 TEST_F(MarovinRecording, RecordStopRecordAgainAndCloseWhileRecording)
 {
     Running running;
@@ -38,7 +40,13 @@ TEST_F(MarovinRecording, RecordStopRecordAgainAndCloseWhileRecording)
 
     PostMessageA(window, WM_COMMAND, kRecordControl, 0);
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip3.mpg", 15000));
-    testsupport::PumpMessages(1500);
+    // Once the data rate is known, the status line says how long the disk lasts.
+    char status[256] = {};
+    EXPECT_TRUE(testsupport::PumpMessages(10000, [&] {
+        GetDlgItemTextA(window, kStatusDisplay, status, sizeof status);
+        return std::string(status).find(" left") != std::string::npos;
+    })) << status;
+    testsupport::CaptureWindow(window).SaveBmp(testsupport::OutputDir() + "recording-time-left.bmp");
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 0;
     ASSERT_TRUE(WaitForExit(running, 20000, &code)) << Describe(running);

@@ -99,8 +99,15 @@ void MarovinRecording::SetUp()
     test_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     folder_ = testsupport::OutputDir() + test_ + "\\";
     CreateDirectoryA(folder_.c_str(), nullptr);
-    for (const char* name : {"clip1.mpg", "clip2.mpg", "clip3.mpg"})
-        DeleteFileA((folder_ + name).c_str());
+    // Clip numbers follow the folder's highest: earlier runs' clips go.
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder_ + "clip*.mpg").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            DeleteFileA((folder_ + found.cFileName).c_str());
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
     SetString(kCaptureKey, "RecordingFolder", folder_);
 }
 
