@@ -444,9 +444,23 @@ void CaptureSession::OnDeviceRemoved()
 {
     if (!m_host.CaptureDeviceGone())
         return;
-    Trace("capture device removed: %s", m_settings.deviceName.c_str());
+    const std::string name = m_settings.deviceName;
+    Trace("capture device removed: %s", name.c_str());
+    if (m_host.Mode() != MODE_CAPTURE)
+        return;
+    const bool recording = m_engine && m_engine->Recording();
+    // The one stop path: the recording is finished and listed, the controls unlocked and the
+    // signal watch stopped, as for any other stop.
     SwitchOff();
     m_host.ShowIdlePicture();
+    if (recording) {
+        m_host.TellDeviceRemovedWhileRecording(name);
+        return;
+    }
+    if (m_host.WaitForReconnect(name)) {
+        Trace("capture device back: %s", name.c_str());
+        SwitchOn();
+    }
 }
 
 void CaptureSession::Close()

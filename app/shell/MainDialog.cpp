@@ -412,6 +412,9 @@ void MainDialog::CloseSequence()
     if (m_closed)
         return;
     m_closed = true;
+    // A wait for a removed device ends with the window.
+    if (m_reconnect)
+        m_reconnect->EndDialog(IDCANCEL);
     m_capture.Close();
     Trace("closing: timers stopped, mode %d", static_cast<int>(m_mode));
     m_playback.Close();

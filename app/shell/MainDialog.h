@@ -108,6 +108,9 @@ private:
     void ShowRecordedTime(std::int64_t time100ns) override;
     void ShowWrittenSize(const std::string& text) override;
     void ShowTimeLeft(const std::string& text) override { m_status.SetTimeLeft(text); }
+    void TellDeviceRemovedWhileRecording(const std::string& name) override;
+    bool WaitForReconnect(const std::string& name) override;
+    CDialog* m_reconnect = nullptr;  // the open reconnect dialog
     void ShowTextMessage(int textId, bool systemModal) override;
     // Playback (MainDialogPlayback.cpp): opening files, the playback mode and its controls.
     void MapPlaybackCommands();

@@ -1,8 +1,14 @@
 // The main window around system events: a suspend stops the preview (a running recording
 // through its stop path, so the file is finished and listed) and pauses what plays; the first
 // paint after the resume brings them back. Logging off finishes a recording; a display change
-// rebuilds the preview and puts playback back on a whole second.
+// rebuilds the preview and puts playback back on a whole second. A capture device that goes
+// ends a recording with a message, or is waited for while the preview was on.
 #include "MainDialog.h"
+
+#include "MessageIds.h"
+#include "MessagePlaces.h"
+#include "ProgramMessage.h"
+#include "ReconnectDialog.h"
 
 namespace shell {
 namespace {
@@ -87,6 +93,27 @@ LRESULT MainDialog::OnDisplayChange(WPARAM wParam, LPARAM lParam)
         Trace("display change: playback at %lld s", static_cast<long long>(position / 10000000));
     }
     return result;
+}
+
+void MainDialog::TellDeviceRemovedWhileRecording(const std::string& name)
+{
+    // The device's own name, not the program's, tells the user which device went.
+    shell::ShowProgramMessage(m_hWnd, recording::FillPlaces(Text(msg::kDeviceRemovedWhileRecording), {"Capture device", name}),
+                              Text(msg::kAppTitle), MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool MainDialog::WaitForReconnect(const std::string& name)
+{
+    // One wait at a time: a second removal while the dialog is open changes nothing.
+    if (m_reconnect)
+        return false;
+    ReconnectDialog dialog(recording::FillPlaces(Text(msg::kWaitingForDevice), {Text(msg::kAppTitle), name}), name, this);
+    m_reconnect = &dialog;
+    const bool back = dialog.DoModal() == IDOK;
+    m_reconnect = nullptr;
+    if (back)
+        ChooseCaptureDevice();
+    return back && !m_closed;
 }
 
 }  // namespace shell

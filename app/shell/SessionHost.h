@@ -59,6 +59,11 @@ public:
     virtual void RecordingEnded(const std::optional<recording::StopRules::Finished>& /*finished*/) {}
     virtual void ShowRecordedTime(std::int64_t /*time100ns*/) {}
     virtual void ShowWrittenSize(const std::string& /*text*/) {}
+    // The capture device `name` went during a recording, which was finished: the user is told.
+    virtual void TellDeviceRemovedWhileRecording(const std::string& /*name*/) {}
+    // The device `name` went during a preview: waits until it is back (true, selected) or
+    // the user gives up (false).
+    virtual bool WaitForReconnect(const std::string& /*name*/) { return false; }
     // "hh:mm left" of a running recording; empty when it ends or is not known.
     virtual void ShowTimeLeft(const std::string& /*text*/) {}
     // A message of the text library, shown in the skinned box (system-modal when asked).

@@ -11,6 +11,7 @@
 
 #include "CustomTemplate.h"
 #include "DeviceFilters.h"
+#include "MessagePlaces.h"
 #include "RecentDetails.h"
 #include "RunRecovery.h"
 
@@ -125,20 +126,7 @@ std::string RecoveredSizeText(std::uint64_t bytes)
 
 std::string RecoveryMessage(const std::string& text, const RecoveryReport& report)
 {
-    // The text comes from the skin's text file: its "%s" are filled in order, nothing else
-    // in it is read as a format.
-    const std::string values[] = {report.path, RecoveredSizeText(report.length)};
-    std::string out;
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 2, "%s") == 0 && next < std::size(values)) {
-            out += values[next++];
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+    return FillPlaces(text, {report.path, RecoveredSizeText(report.length)});
 }
 
 RecoveryReport RecoverUnfinishedRecording(const framework::ProfileStore& store)

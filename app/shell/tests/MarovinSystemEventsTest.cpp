@@ -2,7 +2,8 @@
 // finishes and lists the recording and only the preview returns after the resume; two
 // queries stop once; a refused query brings the preview back at once and a later suspend still
 // stops a new recording; a display change rebuilds the preview; logging off finishes a
-// recording.
+// recording. Unplugging the card ends a recording with a message that names the card, and
+// during a preview the window waits for the card and takes it back when it returns.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 #include "RecordingFixture.h"
 #include "TestSupport.h"
+#include "VcapctlRunner.h"
 
 using namespace marovintest;
 
@@ -113,6 +115,87 @@ TEST_F(MarovinSystemEvents, ADisplayChangeRebuildsThePreviewAndLoggingOffFinishe
     EXPECT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 5000)) << running.Output();
     EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip1.mpg");
     Manifest("clip1.mpg");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
+}
+
+// The name the program gave the removed device in its output.
+std::string RemovedDeviceName(Running& running)
+{
+    const std::string out = running.Output();
+    const std::string marker = "capture device removed: ";
+    const size_t at = out.find(marker);
+    if (at == std::string::npos)
+        return {};
+    const size_t end = out.find_first_of("\r\n", at);
+    return out.substr(at + marker.size(), end - at - marker.size());
+}
+
+// The program's visible dialog other than its main window, null when none comes in time.
+HWND WaitForDialog(HWND main, DWORD ms)
+{
+    HWND found = nullptr;
+    testsupport::PumpMessages(ms, [&] {
+        found = nullptr;
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
+            if (w != main && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == main)
+                found = w;
+        return found != nullptr;
+    });
+    return found;
+}
+
+TEST_F(MarovinSystemEvents, UnpluggingDuringARecordingFinishesItAndNamesTheCard)
+{
+    Running running;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
+    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
+    testsupport::PumpMessages(2000);
+    ASSERT_EQ(testsupport::RunVcapctl("--card 1 remove"), 0u);
+    const std::string message = DismissMessageBox(window, 15000);
+    const std::string name = RemovedDeviceName(running);
+    ASSERT_FALSE(name.empty()) << running.Output();
+    EXPECT_EQ(message, "Capture device \"" + name + "\" was removed. The recording has been stopped.");
+    EXPECT_NE(running.Output().find("recording " + folder_ + "clip1.mpg finished"), std::string::npos);
+    EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip1.mpg");
+    Manifest("clip1.mpg");
+    EXPECT_EQ(WaitForDialog(window, 1500), nullptr) << "no wait for the card after a recording";
+    ASSERT_EQ(testsupport::RunVcapctl("--card 1 readd"), 0u);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
+}
+
+TEST_F(MarovinSystemEvents, UnpluggingDuringAPreviewWaitsForTheCardAndCancelGivesUp)
+{
+    Running running;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
+    const size_t previews = Count(running.Output(), "preview of source");
+    ASSERT_EQ(testsupport::RunVcapctl("--card 1 remove"), 0u);
+    HWND wait = WaitForDialog(window, 15000);
+    ASSERT_NE(wait, nullptr) << running.Output();
+    char text[256] = {};
+    GetDlgItemTextA(wait, 1751, text, sizeof text);
+    EXPECT_NE(std::string(text).find(RemovedDeviceName(running) + "\" was removed.\r\nPlug it in again"), std::string::npos)
+        << text;
+    testsupport::CaptureWindow(wait).SaveBmp(testsupport::OutputDir() + "reconnect-dialog.bmp");
+    ASSERT_EQ(testsupport::RunVcapctl("--card 1 readd"), 0u);
+    EXPECT_TRUE(WaitForOutput(running, "capture device back", 15000)) << running.Output();
+    EXPECT_TRUE(WaitForCount(running, "preview of source", previews + 1, 20000)) << running.Output();
+    EXPECT_FALSE(IsWindow(wait) && IsWindowVisible(wait));
+
+    // Gone again, and the user gives up: the window stays idle.
+    ASSERT_EQ(testsupport::RunVcapctl("--card 1 remove"), 0u);
+    wait = WaitForDialog(window, 15000);
+    ASSERT_NE(wait, nullptr);
+    PostMessageA(wait, WM_COMMAND, IDCANCEL, 0);
+    testsupport::PumpMessages(3000, [&] { return !IsWindow(wait); });
+    EXPECT_EQ(Count(running.Output(), "capture device back"), 1u);
+    ASSERT_EQ(testsupport::RunVcapctl("--card 1 readd"), 0u);
+    testsupport::PumpMessages(2000);
+    EXPECT_EQ(Count(running.Output(), "preview of source"), previews + 1) << "no preview without the user";
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }

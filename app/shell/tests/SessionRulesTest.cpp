@@ -21,6 +21,8 @@ public:
     std::vector<std::string> calls;
     bool devicePresent = false;
     bool deviceGone = false;
+    shell::MainMode mode = shell::MODE_IDLE;
+    bool deviceComesBack = false;
 
     void StartTimer(UINT_PTR id, UINT periodMs) override
     {
@@ -35,6 +37,13 @@ public:
     bool CaptureDevicePresent() const override { return devicePresent; }
     bool CaptureDeviceGone() const override { return deviceGone; }
     void ShowIdlePicture() override { calls.push_back("idle picture"); }
+    shell::MainMode Mode() const override { return mode; }
+    void SetMode(shell::MainMode m) override { mode = m; }
+    bool WaitForReconnect(const std::string& name) override
+    {
+        calls.push_back("wait for " + name);
+        return deviceComesBack;
+    }
     void ShowNoVideoLabel(bool show) override { calls.push_back(show ? "label shown" : "label hidden"); }
     void TraceLine(const std::string& line) override { calls.push_back("trace " + line); }
     shell::PowerSuppression& Power() override { return power; }
@@ -128,7 +137,7 @@ TEST_F(CaptureSessionTest, ATickAlreadyQueuedDoesNotStartThePreviewTwice)
     EXPECT_EQ(host.Count("label shown"), 1);
 }
 
-TEST_F(CaptureSessionTest, DeviceRemovalShowsTheIdlePictureOnlyWhenTheDeviceIsGone)
+TEST_F(CaptureSessionTest, DeviceRemovalInCaptureModeShowsTheIdlePictureAndWaitsForTheDevice)
 {
     settings.deviceName = "Card Two";
     session.Begin(GetTickCount());
@@ -139,11 +148,21 @@ TEST_F(CaptureSessionTest, DeviceRemovalShowsTheIdlePictureOnlyWhenTheDeviceIsGo
     EXPECT_TRUE(session.OnTimer(CaptureSession::kDeviceRemovedTimer));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"stop 10013"}));
 
+    // Gone, but nothing was shown from it: nothing to stop or to wait for.
     host.deviceGone = true;
     host.calls.clear();
     EXPECT_TRUE(session.OnTimer(CaptureSession::kDeviceRemovedTimer));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"stop 10013", "trace capture device removed: Card Two",
-                                                    "idle picture"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"stop 10013", "trace capture device removed: Card Two"}));
+
+    // Gone from a preview: the preview goes and the window waits; the user gave up.
+    host.mode = shell::MODE_CAPTURE;
+    host.calls.clear();
+    EXPECT_TRUE(session.OnTimer(CaptureSession::kDeviceRemovedTimer));
+    EXPECT_EQ(host.mode, shell::MODE_IDLE);
+    EXPECT_EQ(host.Count("trace capture device removed: Card Two"), 1);
+    EXPECT_GE(host.Count("idle picture"), 1);
+    EXPECT_EQ(host.Count("wait for Card Two"), 1);
+    EXPECT_EQ(host.Count("trace capture device back"), 0);
 }
 
 TEST_F(CaptureSessionTest, CloseStopsEveryTimerOfTheSessionAndNothingActsAfterIt)
