@@ -313,6 +313,10 @@ LRESULT MainDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
         m_capture.OnGraphEvent();
         return 0;
     }
+    if (message == encoder::kMsgFramesDropped) {
+        OnFramesDropped();
+        return 0;
+    }
     if (message == kMsgTellRecovery) {
         TellRecovery();
         return 0;

@@ -111,6 +111,9 @@ private:
     void TellDeviceRemovedWhileRecording(const std::string& name) override;
     bool WaitForReconnect(const std::string& name) override;
     CDialog* m_reconnect = nullptr;  // the open reconnect dialog
+    // Message 1041 from the device: the frame-drop warning, one at a time.
+    void OnFramesDropped();
+    bool m_frameDropOpen = false;
     void ShowTextMessage(int textId, bool systemModal) override;
     // Playback (MainDialogPlayback.cpp): opening files, the playback mode and its controls.
     void MapPlaybackCommands();

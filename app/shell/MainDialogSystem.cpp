@@ -8,6 +8,7 @@
 #include "MessageIds.h"
 #include "MessagePlaces.h"
 #include "ProgramMessage.h"
+#include "FrameDropDialog.h"
 #include "ReconnectDialog.h"
 
 namespace shell {
@@ -114,6 +115,44 @@ bool MainDialog::WaitForReconnect(const std::string& name)
     if (back)
         ChooseCaptureDevice();
     return back && !m_closed;
+}
+
+void MainDialog::OnFramesDropped()
+{
+    capture::CaptureGraph* engine = m_capture.Engine();
+    if (m_settings.displayDataLossWarnings == 0 || m_frameDropOpen || m_mode != MODE_CAPTURE || !engine)
+        return;
+    std::uint32_t minimum = 0, maximum = 0;
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> range;
+    if (SUCCEEDED(engine->Encoder().GetBitRateRange(minimum, maximum)))
+        range = std::make_pair(minimum, maximum);
+    const FrameDropOffer offer = FrameDropOfferFor(m_settings, range);
+    std::string message = Text(msg::kFrameDropWarning);
+    if (offer.withRate)
+        message += "\\n\\n" + Text(msg::kFrameDropLowerRate);
+    Trace("frames dropped: warning shown%s", offer.withRate ? " with a bit rate" : "");
+    m_frameDropOpen = true;
+    FrameDropDialog dialog(offer, message, this);
+    const bool ok = dialog.DoModal() == IDOK;
+    m_frameDropOpen = false;
+    engine = m_capture.Engine();
+    if (!dialog.IgnoreFutureWarnings() && engine)
+        engine->Encoder().EnableDataLossEvent(true);
+    // The fixed qualities have no rate to lower: OK only closes the message.
+    if (!ok || !offer.withRate || m_closed)
+        return;
+    if (m_capture.Recording())
+        m_capture.RecordButton();
+    ApplyFrameDropRate(m_settings, dialog.ChosenRate());
+    const framework::ProfileStore store = Store();
+    if (m_settings.setupMode == 3)
+        settings::SaveTemplateStore(store, m_settings.selectedTemplate, m_settings.templateNames, m_settings.custom);
+    else
+        store.WriteInt("Capture", "DVDBitrate", m_settings.dvdBitrate);
+    Trace("frames dropped: bit rate %d", dialog.ChosenRate());
+    // The encoder takes the new rate with the preview built again.
+    m_capture.SwitchOff();
+    m_capture.SwitchOn();
 }
 
 }  // namespace shell

@@ -101,6 +101,7 @@ constexpr int kUpdateChecking = 3041;
 constexpr int kAudioFormatFailed = 3042;
 constexpr int kSourceComponent = 3053;
 constexpr int kRecordingRecovered = 3060;
+constexpr int kFrameDropLowerRate = 3061;
 
 // Every id above, for checks that need the whole set.
 constexpr int kAll[] = {
@@ -123,7 +124,7 @@ constexpr int kAll[] = {
     kDeviceRemovedWhileRecording, kWaitingForDevice, kSourceSVideo2, kSearchingSource,
     kAudioCompressorFailed, kDirectXTooOld, kDirectXDownloadQuestion, kDirectXDownloadAddress,
     kUpdateAvailable, kUpdateDownloadFailed, kUpdateChecking, kAudioFormatFailed,
-    kSourceComponent, kRecordingRecovered,
+    kSourceComponent, kRecordingRecovered, kFrameDropLowerRate,
 };
 
 }  // namespace msg

@@ -3,7 +3,9 @@
 // queries stop once; a refused query brings the preview back at once and a later suspend still
 // stops a new recording; a display change rebuilds the preview; logging off finishes a
 // recording. Unplugging the card ends a recording with a message that names the card, and
-// during a preview the window waits for the card and takes it back when it returns.
+// during a preview the window waits for the card and takes it back when it returns. Dropped
+// frames in DVD quality offer a lower rate that the next recording uses; in SVCD quality the
+// warning is only a message.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <string>
 
 #include "RecordingFixture.h"
+#include "EncoderState.h"
 #include "TestSupport.h"
 #include "VcapctlRunner.h"
 
@@ -198,6 +201,66 @@ TEST_F(MarovinSystemEvents, UnpluggingDuringAPreviewWaitsForTheCardAndCancelGive
     EXPECT_EQ(Count(running.Output(), "preview of source"), previews + 1) << "no preview without the user";
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
+}
+
+DWORD GetNumber(const char* key, const char* name)
+{
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
+TEST_F(MarovinSystemEvents, DroppedFramesOfferALowerRateInDvdQualityAndOnlyAMessageInSvcd)
+{
+    constexpr int kRateEdit = 1723;
+    constexpr int kRateSlider = 1722;
+    SetNumber(kCaptureKey, "DisplayDataLossWarnings", 1);
+    for (const bool dvd : {true, false}) {
+        SCOPED_TRACE(dvd ? "DVD" : "SVCD");
+        SetNumber(kCaptureKey, "QualityMPEG2", dvd ? 1 : 0);
+        SetNumber(kCaptureKey, "DVDBitrate", 6000000);
+        Running running;
+        HWND window = nullptr;
+        ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
+        const std::string clip = dvd ? "clip1.mpg" : "clip2.mpg";
+        PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+        ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + clip, 15000));
+        testsupport::PumpMessages(1500);
+        ASSERT_EQ(testsupport::RunVcapctl("--card 1 dropframes"), 0u);
+        const HWND warning = WaitForDialog(window, 15000);
+        ASSERT_NE(warning, nullptr) << running.Output();
+        EXPECT_EQ(IsWindowVisible(GetDlgItem(warning, kRateSlider)) != FALSE, dvd);
+        testsupport::PumpMessages(500);  // painted before the picture is taken
+        testsupport::CaptureWindow(warning).SaveBmp(testsupport::OutputDir() + (dvd ? "framedrop-dvd.bmp" : "framedrop-svcd.bmp"));
+        if (dvd) {
+            char shown[32] = {};
+            GetDlgItemTextA(warning, kRateEdit, shown, sizeof shown);
+            EXPECT_STREQ(shown, "6000000") << "the DVD rate, within the card's range";
+            SetDlgItemTextA(warning, kRateEdit, "5000000");
+        }
+        PostMessageA(warning, WM_COMMAND, IDOK, 0);
+        if (dvd) {
+            EXPECT_TRUE(WaitForOutput(running, "frames dropped: bit rate 5000000", 10000)) << running.Output();
+            EXPECT_TRUE(WaitForOutput(running, "recording " + folder_ + clip + " finished", 10000));
+            EXPECT_TRUE(WaitForCount(running, "preview of source", 2, 20000)) << "rebuilt with the new rate";
+            EXPECT_EQ(GetNumber(kCaptureKey, "DVDBitrate"), 5000000u);
+            vcap::EncoderState state{};
+            ASSERT_TRUE(vcap::LoadEncoderState(1, state));
+            EXPECT_EQ(state.params.bitRate, 5000000u) << "the card encodes at the new rate";
+        } else {
+            testsupport::PumpMessages(2000);
+            EXPECT_EQ(running.Output().find("recording " + folder_ + clip + " finished"), std::string::npos)
+                << "OK on the message changes nothing";
+            EXPECT_EQ(GetNumber(kCaptureKey, "DVDBitrate"), 6000000u);
+            PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+            EXPECT_TRUE(WaitForOutput(running, "recording " + folder_ + clip + " finished", 10000));
+        }
+        if (dvd)
+            Manifest(clip);  // the probe knows the DVD picture size
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
+    }
 }
 
 }  // namespace
