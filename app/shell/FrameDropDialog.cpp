@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "ControlIds.h"
+#include "MessagePlaces.h"
 
 namespace shell {
 namespace {
@@ -26,17 +27,7 @@ BOOL FrameDropDialog::OnInitDialog()
     m_skinnedControls.Bind(*this, "FrameDropWarnDlg");
     InitializeQorDialog("FrameDropWarnDlg", kTransparentColour, false);
     SetMouseMovesDialog(true);
-    std::string text;
-    for (std::size_t i = 0; i < m_message.size(); ++i) {
-        // The text file types its line breaks as backslash-n.
-        if (m_message.compare(i, 2, "\\n") == 0) {
-            text += "\r\n";
-            ++i;
-        } else {
-            text += m_message[i];
-        }
-    }
-    SetDlgItemText(IDC_DROP_MESSAGE, text.c_str());
+    SetDlgItemText(IDC_DROP_MESSAGE, recording::WithLineBreaks(m_message).c_str());
     for (int id : {IDC_DROP_BITRATE_SLIDER, IDC_DROP_BITRATE_EDIT, IDC_DROP_BITRATE_UNIT})
         ::ShowWindow(GetDlgItem(id), m_offer.withRate ? SW_SHOW : SW_HIDE);
     if (m_offer.withRate) {

@@ -124,7 +124,8 @@ constexpr int kAll[] = {
     kDeviceRemovedWhileRecording, kWaitingForDevice, kSourceSVideo2, kSearchingSource,
     kAudioCompressorFailed, kDirectXTooOld, kDirectXDownloadQuestion, kDirectXDownloadAddress,
     kUpdateAvailable, kUpdateDownloadFailed, kUpdateChecking, kAudioFormatFailed,
-    kSourceComponent, kRecordingRecovered, kFrameDropLowerRate,
+    kSourceComponent,
+    kRecordingRecovered, kFrameDropLowerRate,
 };
 
 }  // namespace msg

@@ -2,6 +2,7 @@
 
 #include "CaptureDevices.h"
 #include "ControlIds.h"
+#include "MessagePlaces.h"
 
 namespace shell {
 namespace {
@@ -18,21 +19,6 @@ std::vector<PresentDevice> PresentDevices()
     return present;
 }
 
-// The text file types its line breaks as backslash-n, which a static control shows as such.
-std::string WithLineBreaks(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 2, "\\n") == 0) {
-            out += "\r\n";
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 ReconnectDialog::ReconnectDialog(std::string message, std::string lostName, CWnd* parent)
@@ -46,7 +32,7 @@ BOOL ReconnectDialog::OnInitDialog()
     m_skinnedControls.Bind(*this, "PreviewWaitRecon");
     InitializeQorDialog("PreviewWaitRecon", kTransparentColour, false);
     SetMouseMovesDialog(true);
-    SetDlgItemText(IDC_RECON_MESSAGE, WithLineBreaks(m_message).c_str());
+    SetDlgItemText(IDC_RECON_MESSAGE, recording::WithLineBreaks(m_message).c_str());
     m_watch.emplace(PresentDevices(), m_lostName);
     SetTimer(kPollTimer, kPollMs);
     return TRUE;

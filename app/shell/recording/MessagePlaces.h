@@ -22,4 +22,20 @@ inline std::string FillPlaces(const std::string& text, std::initializer_list<std
     return out;
 }
 
+// The text file types its line breaks as backslash-n; a message box reads them, a static
+// control needs real ones.
+inline std::string WithLineBreaks(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "\\n") == 0) {
+            out += "\r\n";
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace recording

@@ -72,8 +72,7 @@ TEST_F(MarovinSystemEvents, ASuspendFinishesTheRecordingAndOnlyThePreviewReturns
     EXPECT_EQ(Count(running.Output(), "resume: preview on"), 1u);
     EXPECT_EQ(running.Output().find("recording " + folder_ + "clip2.mpg"), std::string::npos)
         << "a recording stopped for the suspend is not restarted";
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
+    CloseMarovin(running, window);
 }
 
 TEST_F(MarovinSystemEvents, TwoQueriesStopOnceARefusedOneRestartsAndALaterSuspendStillStops)
@@ -95,8 +94,7 @@ TEST_F(MarovinSystemEvents, TwoQueriesStopOnceARefusedOneRestartsAndALaterSuspen
     EXPECT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 15000)) << running.Output();
     EXPECT_EQ(Count(running.Output(), "suspend: capture stopped"), 2u);
     Manifest("clip1.mpg");
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
+    CloseMarovin(running, window);
 }
 
 TEST_F(MarovinSystemEvents, ADisplayChangeRebuildsThePreviewAndLoggingOffFinishesARecording)
@@ -118,8 +116,7 @@ TEST_F(MarovinSystemEvents, ADisplayChangeRebuildsThePreviewAndLoggingOffFinishe
     EXPECT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 5000)) << running.Output();
     EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip1.mpg");
     Manifest("clip1.mpg");
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
+    CloseMarovin(running, window);
 }
 
 // The name the program gave the removed device in its output.
@@ -166,8 +163,7 @@ TEST_F(MarovinSystemEvents, UnpluggingDuringARecordingFinishesItAndNamesTheCard)
     Manifest("clip1.mpg");
     EXPECT_EQ(WaitForDialog(window, 1500), nullptr) << "no wait for the card after a recording";
     ASSERT_EQ(testsupport::RunVcapctl("--card 1 readd"), 0u);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
+    CloseMarovin(running, window);
 }
 
 TEST_F(MarovinSystemEvents, UnpluggingDuringAPreviewWaitsForTheCardAndCancelGivesUp)
@@ -199,8 +195,7 @@ TEST_F(MarovinSystemEvents, UnpluggingDuringAPreviewWaitsForTheCardAndCancelGive
     ASSERT_EQ(testsupport::RunVcapctl("--card 1 readd"), 0u);
     testsupport::PumpMessages(2000);
     EXPECT_EQ(Count(running.Output(), "preview of source"), previews + 1) << "no preview without the user";
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
+    CloseMarovin(running, window);
 }
 
 DWORD GetNumber(const char* key, const char* name)
@@ -258,8 +253,7 @@ TEST_F(MarovinSystemEvents, DroppedFramesOfferALowerRateInDvdQualityAndOnlyAMess
         }
         if (dvd)
             Manifest(clip);  // the probe knows the DVD picture size
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
+        CloseMarovin(running, window);
     }
 }
 

@@ -43,10 +43,13 @@ void SetNumber(const char* key, const char* name, DWORD value)
 // A message box of the program in front of its main window: its text, then dismissed.
 std::string DismissMessageBox(HWND main, DWORD timeoutMs)
 {
+    // Only this program's boxes: other tests show dialogs on the same desktop.
     struct Search {
         HWND main;
+        DWORD process = 0;
         HWND found = nullptr;
     } search{main};
+    GetWindowThreadProcessId(main, &search.process);
     const DWORD start = GetTickCount();
     while (!search.found && GetTickCount() - start < timeoutMs) {
         EnumWindows(
@@ -54,7 +57,9 @@ std::string DismissMessageBox(HWND main, DWORD timeoutMs)
                 auto* s = reinterpret_cast<Search*>(p);
                 char cls[64] = {};
                 GetClassNameA(w, cls, sizeof cls);
-                if (w != s->main && IsWindowVisible(w) && std::string(cls) == "#32770") {
+                DWORD process = 0;
+                GetWindowThreadProcessId(w, &process);
+                if (w != s->main && process == s->process && IsWindowVisible(w) && std::string(cls) == "#32770") {
                     s->found = w;
                     return FALSE;
                 }
@@ -123,6 +128,12 @@ void MarovinRecording::StartPreviewing(Running& running, HWND* window)
     *window = WaitForMainWindow(20000);
     ASSERT_NE(*window, nullptr);
     ASSERT_TRUE(WaitForOutput(running, "preview of source", 20000)) << running.Output();
+}
+
+void MarovinRecording::CloseMarovin(Running& running, HWND window)
+{
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }
 
 void MarovinRecording::Record(Running& running, HWND window, const std::string& file, DWORD ms)
