@@ -10,6 +10,7 @@
 #include "QorGraphicsEngineAPI.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
 #include "SessionHost.h"
+#include "PageHost.h"
+#include "SettingsWindow.h"
 #include "StatusDisplay.h"
 #include "VideoArea.h"
 
@@ -149,6 +152,15 @@ private:
     // After the settings that the capture session reads.
     CaptureSession m_capture{*this, m_settings};
     PlaybackSession m_playback{*this, m_settings};
+
+    // The settings window behind the four tabs (MainDialogSettings.cpp). Other pages plug in
+    // with m_settingsWindow->SetPage(index, page).
+    friend class SettingsPagesHost;
+    void CreateSettingsWindow();
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    std::unique_ptr<pages::PageHost> m_pagesHost;
+    std::unique_ptr<pages::SettingsWindow> m_settingsWindow;
 };
 
 }  // namespace shell
