@@ -71,7 +71,12 @@ void ColourPage::ShowProperty(int index)
     const long step = property.record.step > 0 ? property.record.step : 1;
     ::SendMessageA(slider, TBM_SETLINESIZE, 0, step);
     ::SendMessageA(slider, TBM_SETPAGESIZE, 0, step * 8);
-    ::SendMessageA(slider, TBM_SETPOS, TRUE, property.record.value);
+    // A position that does not change leaves the thumb where the old range put it: the
+    // slider passes another position first.
+    const long value = property.record.value;
+    ::SendMessageA(slider, TBM_SETPOS, TRUE, value == property.record.maximum ? property.record.minimum : property.record.maximum);
+    ::SendMessageA(slider, TBM_SETPOS, TRUE, value);
+    ::InvalidateRect(slider, nullptr, FALSE);
     char text[24] = "";
     if (property.readable)
         std::snprintf(text, sizeof text, "%ld", property.record.value);
@@ -105,6 +110,8 @@ bool ColourPage::OnScroll(HWND bar, UINT code)
         if (m_locked || !m_properties[static_cast<std::size_t>(index)].readable)
             return true;
         SetValue(index, static_cast<long>(::SendMessageA(bar, TBM_GETPOS, 0, 0)));
+        // The skin's thumb is larger than the one the slider clears behind itself.
+        ::InvalidateRect(bar, nullptr, FALSE);
         // The value is kept once the user lets go (every step of the keyboard is one).
         if (code != TB_THUMBTRACK)
             Save();
@@ -121,6 +128,9 @@ void ColourPage::SetValue(int index, long value)
     if (capture::CaptureGraph* engine = m_host.Engine())
         engine->Encoder().SetVideoProcAmp(index, snapped);
     property.record.value = snapped;
+    HWND slider = m_host.Window().GetDlgItem(kControls[index].slider);
+    if (::SendMessageA(slider, TBM_GETPOS, 0, 0) != snapped)
+        ::SendMessageA(slider, TBM_SETPOS, TRUE, snapped);
     char text[24];
     std::snprintf(text, sizeof text, "%ld", snapped);
     m_host.Window().SetDlgItemText(kControls[index].value, text);

@@ -104,13 +104,11 @@ struct Controls {
     bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
     int Selection(int id) const { return static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0)); }
-    std::string ItemText(int id, int index) const
+    // The entry that reads exactly `text` (or, with `prefix`, begins with it); -1 for none.
+    int Find(int id, const std::string& text, bool prefix = false) const
     {
-        char text[256] = "";
-        if (SendMessageA(Item(id), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0) >= static_cast<LRESULT>(sizeof text))
-            return "<too long>";
-        SendMessageA(Item(id), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-        return text;
+        return static_cast<int>(SendMessageA(Item(id), prefix ? CB_FINDSTRING : CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(text.c_str())));
     }
     int Count(int id) const { return static_cast<int>(SendMessageA(Item(id), CB_GETCOUNT, 0, 0)); }
     long SliderPosition(int id) const { return static_cast<long>(SendMessageA(Item(id), TBM_GETPOS, 0, 0)); }
@@ -173,6 +171,9 @@ protected:
     {
         ASSERT_TRUE(testsupport::RegisterTestBedFilters());
         ASSERT_EQ(testsupport::RunProcess("regsvr32 /s \"" + testsupport::ModuleDir() + "Scrivet.ax\""), 0);
+        // The lists of the probe start empty with each run of the program.
+        DeleteFileA((testsupport::OutputDir() + "capture_recordings.txt").c_str());
+        DeleteFileA((testsupport::OutputDir() + "quality_recordings.txt").c_str());
     }
     void SetUp() override
     {
