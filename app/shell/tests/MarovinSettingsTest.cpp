@@ -128,7 +128,9 @@ TEST_F(SettingsFixture, TemplatesAreNamedChosenRecordedAndDeleted)
     ASSERT_NE(dialog, nullptr);
     for (const char* bad : {"A;B", "a/b", "a\\b"}) {
         NameTemplate(dialog, bad);
-        EXPECT_EQ(AnswerMessageBox(controls_.window, IDOK), "Please enter a template name without \\ or /.") << bad;
+        EXPECT_EQ(AnswerMessageBox(controls_.window, IDOK),
+                  "Please enter a template name without \\, / or ; and no longer than 248 characters.")
+            << bad;
         EXPECT_TRUE(IsWindowVisible(dialog)) << bad;
     }
     NameTemplate(dialog, "HQ");
