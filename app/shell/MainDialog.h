@@ -16,11 +16,11 @@
 
 #include "CaptureSession.h"
 #include "CaptureSettings.h"
+#include "PageHost.h"
 #include "PlaybackSession.h"
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
 #include "SessionHost.h"
-#include "PageHost.h"
 #include "SettingsWindow.h"
 #include "StatusDisplay.h"
 #include "VideoArea.h"

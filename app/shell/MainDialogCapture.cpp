@@ -41,10 +41,11 @@ void MainDialog::MapCaptureCommands()
 
 void MainDialog::SetMode(MainMode mode)
 {
-    const bool deviceChanged = mode != m_mode;
+    // The pages read the device again when its graph comes or goes.
+    const bool modeChanged = mode != m_mode;
     m_mode = mode;
     ShowModeInformation(false);
-    if (deviceChanged && m_settingsWindow)
+    if (modeChanged && m_settingsWindow)
         m_settingsWindow->DeviceChanged();
 }
 

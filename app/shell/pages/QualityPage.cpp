@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include <algorithm>
+
 #include "CaptureDevices.h"
 #include "CaptureGraph.h"
 #include "ControlIds.h"
@@ -81,13 +83,13 @@ void QualityPage::DeviceChanged()
 
 void QualityPage::ReadDevice()
 {
+    // Without a built graph the device cannot be asked: what it said last still holds.
     capture::CaptureGraph* engine = m_host.Engine();
-    m_deviceRead = engine != nullptr && engine->CaptureFilter() != nullptr;
+    if (engine == nullptr || engine->CaptureFilter() == nullptr)
+        return;
     m_busType.reset();
     m_deviceMaximum.reset();
     m_mpeg1.reset();
-    if (!m_deviceRead)
-        return;
     int bus = 0;
     if (SUCCEEDED(devices::GetBusType(engine->CaptureFilter(), &bus)))
         m_busType = bus;
@@ -156,7 +158,7 @@ void QualityPage::EnableControls()
     ::EnableWindow(window.GetDlgItem(IDC_TEMPLATE_LIST), custom && !m_locked);
     ::EnableWindow(window.GetDlgItem(IDC_TEMPLATE_NEW), !m_locked);
     ::EnableWindow(window.GetDlgItem(IDC_TEMPLATE_DELETE), custom && !s.templateNames.empty() && !m_locked);
-    ::EnableWindow(window.GetDlgItem(IDC_DEVICE_PROPERTIES), m_deviceRead && !m_locked);
+    ::EnableWindow(window.GetDlgItem(IDC_DEVICE_PROPERTIES), m_host.Engine() != nullptr && !m_locked);
 }
 
 void QualityPage::Lock(bool locked)
@@ -246,10 +248,10 @@ void QualityPage::ChooseDvdRate(int entry)
     int rate = entries[static_cast<std::size_t>(entry)].rate;
     if (m_deviceMaximum && static_cast<std::uint32_t>(rate) > *m_deviceMaximum)
         rate = static_cast<int>(*m_deviceMaximum);
+    // The rate is the DVD quality's and the current template's, whose peak may not be lower.
     s.dvdBitrate = rate;
-    // The DVD rate is the bit rate a DVD recording now uses.
-    if (ChoiceOf(s) == kChoiceDvd || s.setupMode != 3)
-        SetChoice(s, kChoiceDvd);
+    s.custom.bitRate = rate;
+    s.custom.peakBitRate = std::max(s.custom.peakBitRate, rate);
     m_host.SaveSettings();
     ShowChoice();
     EnableControls();
@@ -273,12 +275,6 @@ bool QualityPage::LoadCustomTemplate()
         return false;
     s.custom = TemplateOf(pair, params);
     return true;
-}
-
-void QualityPage::SaveCustomTemplates()
-{
-    const settings::CaptureSettings& s = m_host.Settings();
-    settings::SaveTemplateStore(m_host.Store(), s.selectedTemplate, s.templateNames, s.custom);
 }
 
 void QualityPage::FillTemplateBox()

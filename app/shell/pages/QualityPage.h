@@ -29,7 +29,6 @@ public:
     // The chosen template's values, or the device's configuration when one is missing;
     // false when neither could be had.
     bool LoadCustomTemplate();
-    void SaveCustomTemplates();
     void FillTemplateBox();
     void DeleteCustomTemplate();
     void SelectCustomTemplate();
@@ -54,7 +53,6 @@ private:
     bool m_pending = false;  // a change the running preview has not taken
     // What the device said when it was last read; unknown without a running graph.
     std::optional<int> m_busType;
-    bool m_deviceRead = false;
     std::optional<std::uint32_t> m_deviceMaximum;
     std::optional<bool> m_mpeg1;
     std::array<bool, kChoiceCount> m_enabled{};
