@@ -184,8 +184,10 @@ void CaptureSession::ApplyDeviceLimits()
     // A device whose sound cannot reach 41000 Hz records the custom template as full-width
     // MPEG-2; the driver's or the bus's maximum caps the DVD and custom rates.
     m_settings.ApplyAudioCapability(m_engine->AudioOutMaximumFrequency());
+    // A bus that cannot be read counts as USB 1.1, as the quality page's rate box has it.
     int bus = devices::kBusPci;
-    devices::GetBusType(m_engine->CaptureFilter(), &bus);
+    if (FAILED(devices::GetBusType(m_engine->CaptureFilter(), &bus)))
+        bus = devices::kBusUsb11;
     uint32_t minimum = 0, maximum = 0;
     std::optional<uint32_t> driverMaximum;
     if (SUCCEEDED(m_engine->Encoder().GetBitRateRange(minimum, maximum)) && maximum > 0)

@@ -10,16 +10,19 @@
 #include "QorGraphicsEngineAPI.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "CaptureSession.h"
 #include "CaptureSettings.h"
+#include "PageHost.h"
 #include "PlaybackSession.h"
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
 #include "RecordingRecovery.h"
 #include "SessionHost.h"
+#include "SettingsWindow.h"
 #include "StatusDisplay.h"
 #include "SuspendState.h"
 #include "VideoArea.h"
@@ -170,6 +173,15 @@ private:
     // After the settings that the capture session reads.
     CaptureSession m_capture{*this, m_settings};
     PlaybackSession m_playback{*this, m_settings};
+
+    // The settings window behind the four tabs (MainDialogSettings.cpp). Other pages plug in
+    // with m_settingsWindow->SetPage(index, page).
+    friend class SettingsPagesHost;
+    void CreateSettingsWindow();
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    std::unique_ptr<pages::PageHost> m_pagesHost;
+    std::unique_ptr<pages::SettingsWindow> m_settingsWindow;
 };
 
 }  // namespace shell
