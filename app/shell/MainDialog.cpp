@@ -68,6 +68,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     MapCommand(IDC_MINIMIZE, [this] { ShowWindow(SW_MINIMIZE); });
     MapCaptureCommands();
     MapPlaybackCommands();
+    MapTunerCommands();
 }
 
 MainDialog::~MainDialog() = default;
@@ -127,6 +128,7 @@ BOOL MainDialog::OnInitDialog()
     RegisterHiddenDialogs();
     StartDeviceDiscovery();
     LoadSettings();
+    LoadTunerSettings();
 
     SetWindowText(Text(msg::kAppTitle).c_str());
     AddAboutMenuItem();
@@ -272,7 +274,7 @@ void MainDialog::OnTimer(UINT_PTR id)
 {
     if (id == CaptureSession::kRefreshTimer && m_mode == MODE_PLAYBACK)
         ShowPlaybackTime(m_playback.Position(), true);
-    if (m_capture.OnTimer(id))
+    if (m_capture.OnTimer(id) || OnTunerTimer(id))
         return;
     EQorDialog::OnTimer(id);
 }
@@ -382,6 +384,7 @@ void MainDialog::CloseSequence()
     if (m_closed)
         return;
     m_closed = true;
+    SaveTunerSettings();
     m_capture.Close();
     Trace("closing: timers stopped, mode %d", static_cast<int>(m_mode));
     m_playback.Close();

@@ -15,6 +15,7 @@
 
 #include "CaptureSession.h"
 #include "CaptureSettings.h"
+#include "ChannelPage.h"
 #include "PlaybackSession.h"
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
@@ -149,6 +150,14 @@ private:
     // After the settings that the capture session reads.
     CaptureSession m_capture{*this, m_settings};
     PlaybackSession m_playback{*this, m_settings};
+
+    // Television (MainDialogTuner.cpp): the channel page, the channel keys and the tuner's
+    // settings, over the capture session's tuner.
+    void MapTunerCommands();
+    void LoadTunerSettings();
+    void SaveTunerSettings();
+    bool OnTunerTimer(UINT_PTR id);
+    ChannelPage m_channelPage{m_capture.Tuner()};
 };
 
 }  // namespace shell

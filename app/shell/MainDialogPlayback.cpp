@@ -223,6 +223,8 @@ void MainDialog::OnDropFiles(HDROP drop)
 
 void MainDialog::OnHScroll(UINT code, UINT, HWND bar)
 {
+    if (m_channelPage.OnScroll(bar))
+        return;
     if (bar == GetDlgItem(IDC_POSITION_SLIDER)) {
         if (m_mode != MODE_PLAYBACK || code == TB_ENDTRACK)
             return;
