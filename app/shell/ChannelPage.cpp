@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <iterator>
 
 #include "ControlIds.h"
 #include "Countries.h"
@@ -34,23 +35,25 @@ void AddColumn(HWND list, int index, const char* title, int width)
 
 }  // namespace
 
-void ChannelPage::Show(bool shown)
+std::vector<int> ChannelPage::Controls() const
 {
-    if (!m_owner)
-        return;
-    if (shown && !m_built)
-        Build();
-    m_shown = shown;
-    for (int id : kPageControls)
-        if (HWND control = Item(id))
-            ::ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
-    if (shown)
-        Refresh();
+    return std::vector<int>(std::begin(kPageControls), std::end(kPageControls));
 }
 
-void ChannelPage::Build()
+bool ChannelPage::Shown() const
 {
-    const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    return m_built && ::IsWindowVisible(Item(IDC_CHANNEL_DISPLAY));
+}
+
+void ChannelPage::DeviceChanged()
+{
+    FillStandards();
+    FillCountries();
+    Refresh();
+}
+
+void ChannelPage::Create()
+{
     m_built = true;
     const HWND list = Item(IDC_CHANNEL_LIST);
     ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
@@ -64,7 +67,6 @@ void ChannelPage::Build()
     ::SendDlgItemMessageA(m_owner, IDC_FINE_TUNE_SPIN, UDM_SETRANGE32, tuner::kFineTuneMin, tuner::kFineTuneMax);
     FillStandards();
     FillCountries();
-    SetCursor(previous);
 }
 
 void ChannelPage::FillStandards()
@@ -196,9 +198,9 @@ std::string ChannelPage::ComboText(int id) const
     return text;
 }
 
-bool ChannelPage::OnCommand(UINT id, UINT code)
+bool ChannelPage::OnCommand(int id, int code)
 {
-    if (!m_shown || m_filling)
+    if (!Shown() || m_filling)
         return false;
     if (m_session.Scanning()) {
         // While a scan runs only its own button acts: a second press cancels.
@@ -207,8 +209,23 @@ bool ChannelPage::OnCommand(UINT id, UINT code)
         return id == IDC_CHANNEL_SCAN;
     }
     if (id >= IDC_DIGIT_0 && id <= IDC_DIGIT_9 && code == BN_CLICKED) {
-        m_session.Digit(static_cast<int>(id - IDC_DIGIT_0));
+        m_session.Digit(id - IDC_DIGIT_0);
         return true;
+    }
+    if (m_locked) {
+        switch (id) {
+        case IDC_CHANNEL_SCAN:
+        case IDC_TV_ANTENNA:
+        case IDC_TV_CABLE:
+        case IDC_CHANNEL_RENAME:
+        case IDC_CHANNEL_DELETE:
+        case IDC_COUNTRY:
+        case IDC_STANDARD:
+            Refresh();
+            return true;
+        default:
+            break;
+        }
     }
     switch (id) {
     case IDC_CHANNEL_UP:
@@ -258,9 +275,22 @@ bool ChannelPage::OnCommand(UINT id, UINT code)
     }
 }
 
-bool ChannelPage::OnScroll(HWND bar)
+bool ChannelPage::OnNotify(NMHDR* header, LRESULT* result)
 {
-    if (!m_shown || bar != Item(IDC_FINE_TUNE_SLIDER) || m_filling || m_session.Scanning())
+    if (!header || header->idFrom != IDC_FINE_TUNE_SPIN || header->code != UDN_DELTAPOS)
+        return false;
+    const auto* change = reinterpret_cast<NMUPDOWN*>(header);
+    if (Shown() && !m_session.Scanning() && change->iDelta != 0)
+        m_session.StepFineTune(change->iDelta > 0 ? 1 : -1);
+    // The page shows the position the tuner took, not the spin's own.
+    *result = TRUE;
+    ShowFineTune();
+    return true;
+}
+
+bool ChannelPage::OnScroll(HWND bar, UINT)
+{
+    if (!Shown() || bar != Item(IDC_FINE_TUNE_SLIDER) || m_filling || m_session.Scanning())
         return false;
     const int wanted = static_cast<int>(::SendMessageA(bar, TBM_GETPOS, 0, 0));
     // One step at a time, as the keys and the spin do, so each stays within the range.

@@ -1,8 +1,8 @@
 #pragma once
 // The channel page of the settings window: country and standard, the channel list, the
 // channel display with its digit, up and down buttons, choice by name, fine tuning, the
-// input type, the scan and the sound dialog. Its controls are children of the window that
-// holds the settings pages; the page is built the first time it is shown.
+// input type, the scan and the sound dialog. Its controls are children of the main window; the
+// settings window builds the page the first time it is shown and hands it their messages.
 #include <windows.h>
 
 #include <cstdint>
@@ -10,29 +10,33 @@
 
 #include <framework/Framework.h>
 
+#include "SettingsPage.h"
 #include "TunerSession.h"
 
 namespace shell {
 
-class ChannelPage {
+class ChannelPage : public pages::SettingsPage {
 public:
-    explicit ChannelPage(TunerSession& session) : m_session(session) {}
-
-    // The window whose children the page's controls are.
-    void Attach(CWnd* owner)
+    // `window` holds the page's controls.
+    ChannelPage(TunerSession& session, CWnd& window)
+        : m_session(session), m_window(&window), m_owner(window.GetSafeHwnd())
     {
-        m_window = owner;
-        m_owner = owner ? owner->GetSafeHwnd() : nullptr;
     }
-    // Shown (built on the first call) or hidden with the other pages.
-    void Show(bool shown);
-    bool Shown() const { return m_shown; }
-    bool Built() const { return m_built; }
 
-    // A command of one of the page's controls; false for any other control.
-    bool OnCommand(UINT id, UINT code);
-    // The fine-tune slider or spin moved; false for any other control.
-    bool OnScroll(HWND bar);
+    std::vector<int> Controls() const override;
+    void Create() override;
+    void Show() override { Refresh(); }
+    // While a recording runs the page changes no country, standard, input or list; channels
+    // can still be changed.
+    void Lock(bool locked) override { m_locked = locked; }
+    void DeviceChanged() override;
+    bool OnCommand(int id, int code) override;
+    // The fine-tune slider.
+    bool OnScroll(HWND bar, UINT code) override;
+    // The fine-tune spin.
+    bool OnNotify(NMHDR* header, LRESULT* result) override;
+
+    bool Shown() const;
     // Everything the page shows of the tuner, again.
     void Refresh();
 
@@ -45,7 +49,6 @@ public:
     void ShowSoundDialog();
 
 private:
-    void Build();
     void FillStandards();
     void FillCountries();
     void FillChannelList();
@@ -63,7 +66,7 @@ private:
     CWnd* m_window = nullptr;
     HWND m_owner = nullptr;
     bool m_built = false;
-    bool m_shown = false;
+    bool m_locked = false;
     bool m_cancel = false;
     bool m_filling = false;
 };

@@ -176,7 +176,8 @@ BOOL MainDialog::OnInitDialog()
         m_settings.custom.peakBitRate = 7500000;
         m_settings.custom.bitRate = 6000000;
     }
-    CheckDlgButton(IDC_TAB_CAPTURE, BST_CHECKED);
+    CreateSettingsWindow();
+    AttachChannelPage();
     m_capture.Begin(m_initTick);
     SetFocus();
     Trace("main window initialised in %lu ms, version %s", GetTickCount() - m_initTick,

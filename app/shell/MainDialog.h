@@ -10,6 +10,7 @@
 #include "QorGraphicsEngineAPI.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
 #include "SessionHost.h"
+#include "PageHost.h"
+#include "SettingsWindow.h"
 #include "StatusDisplay.h"
 #include "VideoArea.h"
 
@@ -151,13 +154,25 @@ private:
     CaptureSession m_capture{*this, m_settings};
     PlaybackSession m_playback{*this, m_settings};
 
+    // The settings window behind the four tabs (MainDialogSettings.cpp). Other pages plug in
+    // with m_settingsWindow->SetPage(index, page).
+    friend class SettingsPagesHost;
+    void CreateSettingsWindow();
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    std::unique_ptr<pages::PageHost> m_pagesHost;
+    std::unique_ptr<pages::SettingsWindow> m_settingsWindow;
+
     // Television (MainDialogTuner.cpp): the channel page, the channel keys and the tuner's
     // settings, over the capture session's tuner.
     void MapTunerCommands();
     void LoadTunerSettings();
+    // Puts the channel page into the settings window's slot for it.
+    void AttachChannelPage();
     void SaveTunerSettings();
     bool OnTunerTimer(UINT_PTR id);
-    ChannelPage m_channelPage{m_capture.Tuner()};
+    // Owned by the settings window.
+    ChannelPage* m_channelPage = nullptr;
 };
 
 }  // namespace shell

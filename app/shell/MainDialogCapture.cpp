@@ -23,7 +23,12 @@ constexpr int kRecordingTabs[] = {IDC_TAB_CAPTURE, IDC_TAB_RECORDING, IDC_TAB_TV
 
 void MainDialog::MapCaptureCommands()
 {
-    MapCommand(IDC_RECORD, [this] { m_capture.RecordButton(); });
+    MapCommand(IDC_RECORD, [this] {
+        // A recording starts with the pages' pending edits taken over.
+        if (m_settingsWindow && m_mode == MODE_CAPTURE && !m_capture.Recording())
+            m_settingsWindow->ApplyAll();
+        m_capture.RecordButton();
+    });
     MapCommand(IDC_PREVIEW_ON, [this] { SetPreviewDisplay(true); });
     MapCommand(IDC_PREVIEW_OFF, [this] { SetPreviewDisplay(false); });
     MapCommand(IDC_INPUT_LIST, CBN_SELCHANGE, [this] {
@@ -36,8 +41,11 @@ void MainDialog::MapCaptureCommands()
 
 void MainDialog::SetMode(MainMode mode)
 {
+    const bool deviceChanged = mode != m_mode;
     m_mode = mode;
     ShowModeInformation(false);
+    if (deviceChanged && m_settingsWindow)
+        m_settingsWindow->DeviceChanged();
 }
 
 void MainDialog::ShowModeInformation(bool recording)
@@ -112,6 +120,8 @@ void MainDialog::RecordingStarted(const std::string& file, const recording::Stop
     SetDlgItemText(IDC_WRITTEN_SIZE, "");
     for (int tab : kRecordingTabs)
         ::EnableWindow(GetDlgItem(tab), FALSE);
+    if (m_settingsWindow)
+        m_settingsWindow->Lock(true);
     m_status.Model().ResetRecordingElapsedText();
     m_status.Model().SetCountdown(started.countdown);
     SendDlgItemMessage(IDC_POSITION_SLIDER, TBM_SETRANGE, TRUE,
@@ -124,6 +134,8 @@ void MainDialog::RecordingEnded(const std::optional<recording::StopRules::Finish
 {
     for (int tab : kRecordingTabs)
         ::EnableWindow(GetDlgItem(tab), TRUE);
+    if (m_settingsWindow)
+        m_settingsWindow->Lock(false);
     SetDlgItemText(IDC_FILE_NAME, "");
     SetDlgItemText(IDC_WRITTEN_SIZE, "");
     ShowModeInformation(false);

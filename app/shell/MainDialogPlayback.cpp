@@ -145,10 +145,10 @@ void MainDialog::EnterPlaybackControls(std::uint64_t bytes, bool sizeInGigabytes
     SetDlgItemText(IDC_FILE_NAME, m_mediaPath.c_str());
     ::SetFocus(GetDlgItem(IDC_MUTE));
     // The first settings page is shown with its tab checked; no tab can be used while a file plays.
-    for (int tab : kSettingsTabs) {
-        CheckDlgButton(tab, tab == IDC_TAB_CAPTURE ? BST_CHECKED : BST_UNCHECKED);
+    if (m_settingsWindow)
+        m_settingsWindow->ShowPage(pages::SettingsWindow::kQualityPage);
+    for (int tab : kSettingsTabs)
         ::EnableWindow(GetDlgItem(tab), FALSE);
-    }
     ::EnableWindow(GetDlgItem(IDC_RECORD), TRUE);
     ::EnableWindow(GetDlgItem(IDC_PLAY), TRUE);
     ::EnableWindow(GetDlgItem(IDC_FULL_SCREEN), TRUE);
@@ -223,7 +223,7 @@ void MainDialog::OnDropFiles(HDROP drop)
 
 void MainDialog::OnHScroll(UINT code, UINT, HWND bar)
 {
-    if (m_channelPage.OnScroll(bar))
+    if (m_settingsWindow && m_settingsWindow->OnScroll(bar, code))
         return;
     if (bar == GetDlgItem(IDC_POSITION_SLIDER)) {
         if (m_mode != MODE_PLAYBACK || code == TB_ENDTRACK)

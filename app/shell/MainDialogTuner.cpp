@@ -2,8 +2,6 @@
 // keyboard and remote control, the entry timer, and loading and saving the tuner's settings.
 #include "MainDialog.h"
 
-#include <commctrl.h>
-
 #include "ControlIds.h"
 #include "RegistryValueStore.h"
 
@@ -29,23 +27,6 @@ tuner::RegistryValueStore TunerStore()
 
 void MainDialog::MapTunerCommands()
 {
-    const auto page = [this](UINT code) {
-        return [this, code](UINT id) { m_channelPage.OnCommand(id, code); };
-    };
-    MapCommandRange(IDC_TV_ANTENNA, IDC_CHANNEL_DELETE, BN_CLICKED, page(BN_CLICKED));
-    MapCommandRange(IDC_CHANNEL_UP, IDC_CHANNEL_DOWN, BN_CLICKED, page(BN_CLICKED));
-    MapCommandRange(IDC_DIGIT_0, IDC_CHANNEL_SCAN, BN_CLICKED, page(BN_CLICKED));
-    MapCommandRange(IDC_COUNTRY, IDC_COUNTRY, CBN_SELCHANGE, page(CBN_SELCHANGE));
-    MapCommandRange(IDC_STANDARD, IDC_STANDARD, CBN_SELCHANGE, page(CBN_SELCHANGE));
-    MapCommandRange(IDC_CHANNEL_NAME, IDC_CHANNEL_NAME, CBN_SELCHANGE, page(CBN_SELCHANGE));
-    MapNotify(IDC_FINE_TUNE_SPIN, UDN_DELTAPOS, [this](NMHDR* header, LRESULT* result) {
-        const auto* change = reinterpret_cast<NMUPDOWN*>(header);
-        if (m_channelPage.Shown() && !m_capture.Tuner().Scanning() && change->iDelta != 0) {
-            m_capture.Tuner().StepFineTune(change->iDelta > 0 ? 1 : -1);
-            *result = TRUE;  // the page shows the position the tuner took
-        }
-    });
-
     // The channel keys act wherever the window is, except during a scan.
     const auto digit = [this](int value) {
         if (!m_capture.Tuner().Scanning())
@@ -69,13 +50,24 @@ void MainDialog::LoadTunerSettings()
 {
     tuner::RegistryValueStore store = TunerStore();
     m_capture.Tuner().Load(store);
-    m_channelPage.Attach(this);
-    m_capture.SetTunerView([this] { m_channelPage.Refresh(); });
+}
+
+void MainDialog::AttachChannelPage()
+{
+    auto page = std::make_unique<ChannelPage>(m_capture.Tuner(), *this);
+    m_channelPage = page.get();
+    m_settingsWindow->SetPage(pages::SettingsWindow::kChannelPage, std::move(page));
+    m_capture.SetTunerView([this] {
+        if (m_channelPage)
+            m_channelPage->Refresh();
+    });
 }
 
 void MainDialog::SaveTunerSettings()
 {
-    m_channelPage.CancelScan();
+    if (m_channelPage)
+        m_channelPage->CancelScan();
+    m_capture.SetTunerView({});
     StopTimer(TunerSession::kEntryTimer);
     tuner::RegistryValueStore store = TunerStore();
     m_capture.Tuner().Save(store);

@@ -1,0 +1,184 @@
+#include "SettingsWindow.h"
+
+#include "ControlIds.h"
+#include "EQorButton.h"
+
+namespace pages {
+namespace {
+
+constexpr int kTabs[SettingsWindow::kPageCount] = {IDC_TAB_CAPTURE, IDC_TAB_RECORDING, IDC_TAB_TV, IDC_TAB_COLOR};
+
+// The wait cursor while a page is being built, the previous one back afterwards.
+class WaitCursor {
+public:
+    WaitCursor() : m_previous(::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)))) {}
+    ~WaitCursor() { ::SetCursor(m_previous); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR m_previous;
+};
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(HWND window) : m_window(window) {}
+
+int SettingsWindow::TabOf(int index)
+{
+    return index >= 0 && index < kPageCount ? kTabs[index] : 0;
+}
+
+void SettingsWindow::SetPage(int index, std::unique_ptr<SettingsPage> page)
+{
+    if (index < 0 || index >= kPageCount)
+        return;
+    if (m_pages[index] && index == m_current)
+        ShowControls(index, false);
+    m_pages[index] = std::move(page);
+    m_created[index] = false;
+    // A page put in while its tab is up is built and shown at once.
+    if (index == m_current) {
+        m_current = -1;
+        ShowPage(index);
+    }
+}
+
+SettingsPage* SettingsWindow::Page(int index) const
+{
+    return index >= 0 && index < kPageCount ? m_pages[index].get() : nullptr;
+}
+
+bool SettingsWindow::Created(int index) const
+{
+    return index >= 0 && index < kPageCount && m_created[index];
+}
+
+void SettingsWindow::ShowPage(int index)
+{
+    if (index < 0 || index >= kPageCount)
+        return;
+    if (index != m_current) {
+        for (int other = 0; other < kPageCount; ++other)
+            if (other != index)
+                ShowControls(other, false);
+        if (SettingsPage* page = m_pages[index].get()) {
+            if (!m_created[index]) {
+                WaitCursor wait;
+                page->Create();
+                m_created[index] = true;
+                page->Lock(m_locked);
+            }
+            ShowControls(index, true);
+        }
+        m_current = index;
+        if (SettingsPage* page = m_pages[index].get())
+            page->Show();
+    }
+    MarkTabs();
+}
+
+void SettingsWindow::ShowControls(int index, bool show)
+{
+    if (!m_pages[index])
+        return;
+    for (int id : m_pages[index]->Controls())
+        if (HWND control = ::GetDlgItem(m_window, id))
+            ::ShowWindow(control, show ? SW_SHOW : SW_HIDE);
+}
+
+void SettingsWindow::MarkTabs()
+{
+    for (int index = 0; index < kPageCount; ++index) {
+        HWND tab = ::GetDlgItem(m_window, kTabs[index]);
+        if (!tab)
+            continue;
+        ::SendMessageA(tab, BM_SETCHECK, index == m_current ? BST_CHECKED : BST_UNCHECKED, 0);
+        // The chosen tab stays down, the others up (a disabled tab keeps its own look).
+        if (auto* button = dynamic_cast<EQorButton*>(CWnd::FromHandlePermanent(tab)); button && ::IsWindowEnabled(tab))
+            button->SetState(index == m_current ? 1 : 0);
+    }
+}
+
+bool SettingsWindow::ApplyAll()
+{
+    for (int index = 0; index < kPageCount; ++index) {
+        if (!m_pages[index] || !m_created[index])
+            continue;
+        if (!m_pages[index]->Apply()) {
+            ShowPage(index);
+            return false;
+        }
+    }
+    EnableApply(false);
+    return true;
+}
+
+void SettingsWindow::EnableApply(bool enable)
+{
+    if (HWND apply = ::GetDlgItem(m_window, IDC_APPLY))
+        ::EnableWindow(apply, enable && !m_locked);
+}
+
+void SettingsWindow::Lock(bool locked)
+{
+    m_locked = locked;
+    for (int index = 0; index < kPageCount; ++index)
+        if (m_pages[index] && m_created[index])
+            m_pages[index]->Lock(locked);
+    if (locked)
+        EnableApply(false);
+    if (!locked)
+        MarkTabs();
+}
+
+void SettingsWindow::DeviceChanged()
+{
+    for (int index = 0; index < kPageCount; ++index)
+        if (m_pages[index] && m_created[index])
+            m_pages[index]->DeviceChanged();
+}
+
+bool SettingsWindow::OnCommand(int id, int code)
+{
+    for (int index = 0; index < kPageCount; ++index) {
+        if (id == kTabs[index]) {
+            if (code == BN_CLICKED && !m_locked)
+                ShowPage(index);
+            return true;
+        }
+    }
+    if (id == IDC_APPLY) {
+        if (code == BN_CLICKED && !m_locked)
+            ApplyAll();
+        return true;
+    }
+    SettingsPage* page = OwnerOf(id);
+    return page && page->OnCommand(id, code);
+}
+
+bool SettingsWindow::OnScroll(HWND bar, UINT code)
+{
+    SettingsPage* page = bar ? OwnerOf(::GetDlgCtrlID(bar)) : nullptr;
+    return page && page->OnScroll(bar, code);
+}
+
+bool SettingsWindow::OnNotify(NMHDR* header, LRESULT* result)
+{
+    SettingsPage* page = header ? OwnerOf(static_cast<int>(header->idFrom)) : nullptr;
+    return page && page->OnNotify(header, result);
+}
+
+SettingsPage* SettingsWindow::OwnerOf(int id) const
+{
+    for (int index = 0; index < kPageCount; ++index) {
+        if (!m_pages[index] || !m_created[index])
+            continue;
+        for (int control : m_pages[index]->Controls())
+            if (control == id)
+                return m_pages[index].get();
+    }
+    return nullptr;
+}
+
+}  // namespace pages
