@@ -141,6 +141,9 @@ private:
     bool GraphRunning() override;
     bool SetVideoStandard(std::uint32_t standard) override;
     void TunerChanged() override;
+    // The tuner input's standard is the tuner's, kept with its settings.
+    long ChannelStandard() override;
+    void StoreChannelStandard(long standard) override;
     TunerSession m_tuner{*this};
     std::function<void()> m_tunerChanged;
 

@@ -48,6 +48,18 @@ bool CaptureSession::SetVideoStandard(std::uint32_t standard)
     return m_standard && SUCCEEDED(m_standard->SetTunerVidStd(static_cast<long>(standard)));
 }
 
+long CaptureSession::ChannelStandard()
+{
+    return static_cast<long>(m_tuner.Settings().videoStandard);
+}
+
+void CaptureSession::StoreChannelStandard(long standard)
+{
+    // 0 only says that the decoder is searching.
+    if (standard != 0)
+        m_tuner.Settings().videoStandard = static_cast<std::uint32_t>(standard);
+}
+
 void CaptureSession::TunerChanged()
 {
     if (m_tunerChanged)
