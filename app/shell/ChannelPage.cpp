@@ -63,7 +63,11 @@ void ChannelPage::Create()
     AddColumn(list, 1, "Channel #", kNumberColumnWidth);
     AddColumn(list, 2, "Channel Name", client.right - kNumberColumnWidth - kNameColumnMargin);
     ::SendMessageA(list, LVM_SETITEMCOUNT, tuner::kChannelCount, 0);
-    ::SendDlgItemMessageA(m_owner, IDC_FINE_TUNE_SLIDER, TBM_SETRANGE, TRUE, MAKELPARAM(tuner::kFineTuneMin, tuner::kFineTuneMax));
+    // Separately: a negative minimum does not survive the packed range message.
+    ::SendDlgItemMessageA(m_owner, IDC_FINE_TUNE_SLIDER, TBM_SETRANGEMIN, FALSE, tuner::kFineTuneMin);
+    ::SendDlgItemMessageA(m_owner, IDC_FINE_TUNE_SLIDER, TBM_SETRANGEMAX, TRUE, tuner::kFineTuneMax);
+    // The trackbar places its thumb only when the position changes, not the range.
+    ::SendDlgItemMessageA(m_owner, IDC_FINE_TUNE_SLIDER, TBM_SETPOS, FALSE, tuner::kFineTuneMax);
     ::SendDlgItemMessageA(m_owner, IDC_FINE_TUNE_SPIN, UDM_SETRANGE32, tuner::kFineTuneMin, tuner::kFineTuneMax);
     FillStandards();
     FillCountries();
@@ -367,6 +371,9 @@ void ChannelPage::Scan()
     std::snprintf(line, sizeof line, "Marovin:  channel scan %s: %d probed, %d found\r\n",
                   result.cancelled ? "cancelled" : "done", result.probed, result.found);
     OutputDebugStringA(line);
+    // A scan is minutes of work: it is kept at once, not only when the window closes.
+    if (m_keep && result.probed > 0)
+        m_keep();
     Refresh();
 }
 

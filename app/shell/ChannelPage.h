@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include <framework/Framework.h>
@@ -17,9 +18,9 @@ namespace shell {
 
 class ChannelPage : public pages::SettingsPage {
 public:
-    // `window` holds the page's controls.
-    ChannelPage(TunerSession& session, CWnd& window)
-        : m_session(session), m_window(&window), m_owner(window.GetSafeHwnd())
+    // `window` holds the page's controls; `keep` stores the tuner's settings (after a scan).
+    ChannelPage(TunerSession& session, CWnd& window, std::function<void()> keep)
+        : m_session(session), m_window(&window), m_owner(window.GetSafeHwnd()), m_keep(std::move(keep))
     {
     }
 
@@ -65,6 +66,7 @@ private:
     TunerSession& m_session;
     CWnd* m_window = nullptr;
     HWND m_owner = nullptr;
+    std::function<void()> m_keep;
     bool m_built = false;
     bool m_locked = false;
     bool m_cancel = false;

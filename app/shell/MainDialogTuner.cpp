@@ -54,7 +54,10 @@ void MainDialog::LoadTunerSettings()
 
 void MainDialog::AttachChannelPage()
 {
-    auto page = std::make_unique<ChannelPage>(m_capture.Tuner(), *this);
+    auto page = std::make_unique<ChannelPage>(m_capture.Tuner(), *this, [this] {
+        tuner::RegistryValueStore store = TunerStore();
+        m_capture.Tuner().Save(store);
+    });
     m_channelPage = page.get();
     m_settingsWindow->SetPage(pages::SettingsWindow::kChannelPage, std::move(page));
     m_capture.SetTunerView([this] {

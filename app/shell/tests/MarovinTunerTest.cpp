@@ -203,6 +203,8 @@ TEST_F(MarovinTuner, ScanNamesTheStationsWhileTheWindowStaysResponsive)
     EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored), 0) << "hung during the scan";
     ASSERT_TRUE(WaitForOutput(running, "channel scan done: 68 probed, 3 found", 60000)) << running.Output();
     EXPECT_EQ(CardTuner().channel, 2) << "the channel watched before the scan";
+    testsupport::PumpMessages(300);
+    EXPECT_TRUE(testsupport::CaptureWindow(window).SaveBmp(testsupport::OutputDir() + "channel_page_scanned.bmp"));
     ASSERT_NO_FATAL_FAILURE(Close(running, window));
     const std::vector<std::pair<int, std::string>> expected = {{4, "Channel  04"}, {9, "Channel  09"}, {33, "Channel  33"}};
     EXPECT_EQ(StoredAntennaChannels(), expected);
@@ -293,6 +295,13 @@ TEST_F(MarovinTuner, ChannelKeysFineTuneSoundAndTheTunedPicture)
     const long base = vcap::ChannelFrequency(vcap::ChannelPlan::UsBroadcast, 9);
     ASSERT_EQ(CardTuner().frequency, base);
     const HWND slider = GetDlgItem(window, IDC_FINE_TUNE_SLIDER);
+    DWORD_PTR lowest = 0, highest = 0, position = 1;
+    SendMessageTimeoutA(slider, TBM_GETRANGEMIN, 0, 0, SMTO_ABORTIFHUNG, 2000, &lowest);
+    SendMessageTimeoutA(slider, TBM_GETRANGEMAX, 0, 0, SMTO_ABORTIFHUNG, 2000, &highest);
+    SendMessageTimeoutA(slider, TBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000, &position);
+    EXPECT_EQ(static_cast<int>(lowest), -50);
+    EXPECT_EQ(static_cast<int>(highest), 50);
+    EXPECT_EQ(static_cast<int>(position), 0);
     SendMessageTimeoutA(slider, TBM_SETPOS, TRUE, 60, SMTO_ABORTIFHUNG, 2000, nullptr);
     PostMessageA(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 50), reinterpret_cast<LPARAM>(slider));
     ASSERT_TRUE(WaitFor([&] { return ControlText(window, IDC_FINE_TUNE_VALUE) == "50"; }, 10000))
