@@ -146,6 +146,8 @@ private:
     void StoreChannelStandard(long standard) override;
     TunerSession m_tuner{*this};
     std::function<void()> m_tunerChanged;
+    // The graph the tuner was last set up in, compared only: each new graph sets it up anew.
+    const void* m_tunerGraph = nullptr;
 
     SessionHost& m_host;
     settings::CaptureSettings& m_settings;

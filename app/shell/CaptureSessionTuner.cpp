@@ -8,6 +8,10 @@ namespace shell {
 
 void CaptureSession::InitialiseTuner()
 {
+    const void* graph = m_engine ? m_engine->Graph().Graph() : nullptr;
+    if (graph != m_tunerGraph)
+        m_tuner.GraphReleased();
+    m_tunerGraph = graph;
     if (!m_tuner.Initialised())
         m_tuner.Initialise();
 }
@@ -15,6 +19,7 @@ void CaptureSession::InitialiseTuner()
 void CaptureSession::CaptureEnded()
 {
     m_tuner.GraphReleased();
+    m_tunerGraph = nullptr;
 }
 
 std::optional<tunerdev::TunerDevice> CaptureSession::OpenTuner()

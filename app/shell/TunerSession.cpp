@@ -157,9 +157,12 @@ bool TunerSession::StepFineTune(int step)
     std::optional<tunerdev::TunerDevice> device = Device();
     if (!next || !device)
         return false;
+    const int before = entry.fineTune;
     entry.fineTune = *next;
-    if (entry.frequency == 0 && !CommitChannel(m_settings.lastChannel))
+    if (entry.frequency == 0 && !CommitChannel(m_settings.lastChannel)) {
+        entry.fineTune = before;
         return false;
+    }
     const HRESULT hr = device->ApplyFineTune(entry.frequency, entry.fineTune);
     ReadTvAudio();
     m_settings.CopyCurrentChannel();

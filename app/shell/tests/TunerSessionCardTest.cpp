@@ -1,6 +1,7 @@
 // The tuner session on the virtual card's tuner, TV sound decoder and analog decoder: country
-// and range, typed entry, channel up/down, fine tuning, the scan and its cancel, and the TV
-// sound mode, each checked against what the card's tuner holds afterwards.
+// and range, typed entry, channel up/down, choice by name, fine tuning and the TV sound mode,
+// each checked against what the card's tuner holds afterwards (the scan is tested in the real
+// window).
 #include <windows.h>
 #include <dshow.h>
 
@@ -251,41 +252,6 @@ TEST_F(TunerSessionCard, FineTuneStopsAtFiftyAndTunesBasePlusSteps)
     EXPECT_EQ(session_.Settings().CurrentList()[4].fineTune, 0);
     session_.CommitChannel(9);
     EXPECT_EQ(CardTuner().frequency, base + 49 * kGranularity);
-}
-
-TEST_F(TunerSessionCard, ScanNamesExactlyTheChannelsWithASignal)
-{
-    ASSERT_EQ(session_.Initialise(), S_OK);
-    session_.Settings().CurrentList()[12].name = "Gone";
-    std::vector<int> progressed;
-    const tuner::ScanResult r = session_.Scan(Settle, [&](int channel, bool) { progressed.push_back(channel); });
-    EXPECT_FALSE(r.cancelled);
-    EXPECT_EQ(r.probed, 68);
-    EXPECT_EQ(Named(), (std::vector<int>{4, 9, 33}));
-    EXPECT_EQ(session_.Settings().CurrentList()[4].name, "Channel  04");
-    EXPECT_EQ(session_.Settings().CurrentList()[9].name, "Channel  09");
-    EXPECT_EQ(session_.Settings().CurrentList()[33].name, "Channel  33");
-    EXPECT_EQ(progressed.size(), 68u);
-    EXPECT_EQ(CardTuner().channel, 2) << "back on the channel watched before";
-}
-
-TEST_F(TunerSessionCard, ACancelledScanKeepsTheNamesItDidNotReach)
-{
-    ASSERT_EQ(session_.Initialise(), S_OK);
-    for (int n : {3, 20, 25, 60})
-        session_.Settings().CurrentList()[static_cast<std::size_t>(n)].name = "Mine " + std::to_string(n);
-    // The user presses cancel while channel 20 settles.
-    const auto wait = [](DWORD ms) {
-        if (CardTuner().channel == 20)
-            return false;
-        Sleep(ms);
-        return true;
-    };
-    const tuner::ScanResult r = session_.Scan(wait, {});
-    EXPECT_TRUE(r.cancelled);
-    EXPECT_EQ(r.probed, 18);
-    EXPECT_EQ(Named(), (std::vector<int>{4, 9, 20, 25, 60}));
-    EXPECT_EQ(session_.Settings().CurrentList()[60].name, "Mine 60");
 }
 
 TEST_F(TunerSessionCard, SoundModesAreSetAndReadBack)

@@ -148,16 +148,3 @@ TEST(TvAudioMode, ModesReadBackAsChoices)
     for (const Case& c : cases)
         EXPECT_EQ(TvAudioChoiceFrom(c.mode, c.previous), c.expected) << std::hex << c.mode;
 }
-
-TEST(TvAudioMode, EveryChoiceSurvivesTheRoundTripThatMatters)
-{
-    // What the user sees after a tune is what was set: SAP on/off, and stereo without SAP.
-    for (const TvAudioChoice choice : {TvAudioChoice{false, false, false}, TvAudioChoice{false, false, true},
-                                       TvAudioChoice{true, false, false}, TvAudioChoice{true, true, false}}) {
-        const TvAudioChoice back = TvAudioChoiceFrom(TvAudioModeFor(choice), TvAudioChoice{});
-        EXPECT_EQ(back.sap, choice.sap);
-        EXPECT_EQ(back.secondLanguage, choice.secondLanguage);
-        if (!choice.sap)
-            EXPECT_EQ(back.stereo, choice.stereo);
-    }
-}
