@@ -77,8 +77,10 @@ void ChannelPage::FillStandards()
 {
     const HWND box = Item(IDC_STANDARD);
     ::SendMessageA(box, CB_RESETCONTENT, 0, 0);
-    const std::uint32_t mask = m_session.SupportedStandards().value_or(0);
+    m_listedStandards = m_session.SupportedStandards();
+    const std::uint32_t mask = m_listedStandards.value_or(0);
     const std::uint32_t current = m_session.Settings().videoStandard;
+    m_listedStandard = current;
     for (const tuner::VideoStandardRow& row : tuner::VideoStandards()) {
         if ((row.value & mask) == 0 && row.value != current)
             continue;
@@ -95,6 +97,7 @@ void ChannelPage::FillCountries()
     ::SendMessageA(box, CB_RESETCONTENT, 0, 0);
     const std::optional<std::uint32_t> mask = m_session.SupportedStandards();
     std::string country = m_session.Settings().country;
+    m_listedCountry = country;
     if (country.empty()) {
         const tuner::CountryRow* row = tuner::FindCountryByLanguage(GetSystemDefaultLangID());
         country = row ? row->name : "USA";
@@ -115,6 +118,13 @@ void ChannelPage::Refresh()
     if (!m_built || m_filling)
         return;
     m_filling = true;
+    // The tuner's standards are known once it has been set up, perhaps after the page was
+    // built; the set-up may also have chosen the country.
+    if (m_session.SupportedStandards() != m_listedStandards || m_session.Settings().country != m_listedCountry ||
+        m_session.Settings().videoStandard != m_listedStandard) {
+        FillStandards();
+        FillCountries();
+    }
     ::SetDlgItemTextA(m_owner, IDC_CHANNEL_DISPLAY, m_session.DisplayText().c_str());
     ShowFineTune();
     ShowInputType();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <framework/Framework.h>
@@ -71,6 +72,10 @@ private:
     bool m_locked = false;
     bool m_cancel = false;
     bool m_filling = false;
+    // What the country and standard boxes were filled for.
+    std::optional<std::uint32_t> m_listedStandards;
+    std::string m_listedCountry;
+    std::uint32_t m_listedStandard = 0;
 };
 
 }  // namespace shell

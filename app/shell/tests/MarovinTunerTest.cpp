@@ -186,6 +186,8 @@ TEST_F(MarovinTuner, ScanNamesTheStationsWhileTheWindowStaysResponsive)
     Running running;
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(OpenChannelPage(running, &window));
+    EXPECT_EQ(ControlText(window, IDC_COUNTRY), "USA");
+    EXPECT_EQ(ControlText(window, IDC_STANDARD), "NTSC M");
     Click(window, IDC_CHANNEL_SCAN);
     const HWND progress = GetDlgItem(window, IDC_SCAN_PROGRESS);
     ASSERT_TRUE(WaitFor([&] { return CardTuner().channel >= 10; }, 20000)) << "the scan began";
