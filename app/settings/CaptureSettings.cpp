@@ -142,15 +142,14 @@ void CaptureSettings::Save(const framework::ProfileStore& store, std::uint64_t f
     write("SetTimeSec", setTimeSec);
     write("StopTime", stopTime);
 
-    // An unmeasurable folder (no folder yet, or gone) keeps "no fixed limit": a limit of 0
-    // would stop every recording at its first byte.
+    // "No fixed limit" stays all ones: the writer stops at the free space of the moment by
+    // itself, whereas a figure measured now would stop a later recording early, or at once on
+    // a fuller disk. The custom size, which the page shows as a number, takes the free space.
+    // An unmeasurable folder (no folder yet, or gone) leaves it as it is: a limit of 0 would
+    // stop every recording at its first byte.
     freeSpace = folderFreeSpace;
-    if (folderFreeSpace != 0) {
-        if (fileSizeLimit == kNoLimit)
-            fileSizeLimit = folderFreeSpace;
-        if (customFileSizeLimit == kNoLimit || customFileSizeLimit == 0)
-            customFileSizeLimit = folderFreeSpace;
-    }
+    if (folderFreeSpace != 0 && (customFileSizeLimit == kNoLimit || customFileSizeLimit == 0))
+        customFileSizeLimit = folderFreeSpace;
     WriteLimit(store, kCapture, "FileSizeLimit", fileSizeLimit);
     WriteLimit(store, kCapture, "CustomFileSizeLimit", customFileSizeLimit);
 

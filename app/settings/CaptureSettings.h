@@ -95,8 +95,8 @@ struct CaptureSettings {
     // The values the main window reads after the settings proper.
     void LoadWindowValues(const framework::ProfileStore& store);
 
-    // Writes the record back; a limit without a fixed value (all ones, or 0 for the
-    // custom limit) becomes the recording folder's free space first.
+    // Writes the record back; a custom limit without a value (all ones, or 0) becomes the
+    // recording folder's free space first, while "no fixed limit" is kept as all ones.
     void Save(const framework::ProfileStore& store, std::uint64_t folderFreeSpace);
 
     // Records the chosen device's name and the encoder filter that belongs to it.

@@ -68,7 +68,7 @@ MESSAGES = {
     232: "The recording was stopped because the disk is full.|Writer: disk full (hr=0x%08X)",
     233: "The recording was stopped because the file reached the largest size this disk "
          "allows (4 GB).|Writer: volume file-size limit reached (hr=0x%08X)",
-    254: "Please enter a template name without \\ or /.",
+    254: "Please enter a template name without \\, / or ; and no longer than 248 characters.",
     256: "A template with this name already exists. Please choose another name.",
     1003: "The recording was stopped because the picture is copy protected.",
     1004: "This picture is copy protected and cannot be recorded.",

@@ -136,23 +136,36 @@ TEST_F(CaptureSettingsTest, BrokenNoLimitLoadsAsNoLimitAndRewritesTheLowWord)
     EXPECT_EQ(store.GetInt("Capture", "CustomFileSizeLimitLo", 0), 5);
 }
 
-TEST_F(CaptureSettingsTest, SavingWithoutFixedLimitStoresTheFreeSpace)
+TEST_F(CaptureSettingsTest, SavingWithoutFixedLimitKeepsNoLimitAndTheCustomSizeTakesTheFreeSpace)
 {
     CaptureSettings record = LoadAll();
     record.customFileSizeLimit = 0;
     const std::uint64_t freeSpace = (std::uint64_t{3} << 32) + 0x1234;
     record.Save(Store(), freeSpace);
 
+    // A free space measured now must not become the limit of a later recording.
     const auto store = Store();
-    EXPECT_EQ(record.fileSizeLimit, freeSpace);
+    EXPECT_EQ(record.fileSizeLimit, kNoLimit);
     EXPECT_EQ(record.customFileSizeLimit, freeSpace);
-    EXPECT_EQ(store.GetInt("Capture", "FileSizeLimitHi", 0), 3);
-    EXPECT_EQ(store.GetInt("Capture", "FileSizeLimitLo", 0), 0x1234);
+    EXPECT_EQ(store.GetInt("Capture", "FileSizeLimitHi", 0), -1);
+    EXPECT_EQ(store.GetInt("Capture", "FileSizeLimitLo", 0), -1);
     EXPECT_EQ(store.GetInt("Capture", "CustomFileSizeLimitHi", 0), 3);
+    EXPECT_EQ(store.GetInt("Capture", "CustomFileSizeLimitLo", 0), 0x1234);
     EXPECT_EQ(store.GetInt("Capture", "VarBitrateSVCD", -5), 0);
 
     CaptureSettings reloaded = LoadAll();
-    EXPECT_EQ(reloaded.fileSizeLimit, freeSpace);
+    EXPECT_EQ(reloaded.fileSizeLimit, kNoLimit);
+    EXPECT_EQ(reloaded.customFileSizeLimit, freeSpace);
+}
+
+TEST_F(CaptureSettingsTest, SavingAFixedLimitKeepsItAsItIs)
+{
+    CaptureSettings record = LoadAll();
+    record.fileSizeLimit = 4700000000ull;
+    record.Save(Store(), 1000);
+    EXPECT_EQ(record.fileSizeLimit, 4700000000ull);
+    EXPECT_EQ(Store().GetInt("Capture", "FileSizeLimitHi", 0), 1);
+    EXPECT_EQ(LoadAll().fileSizeLimit, 4700000000ull);
 }
 
 TEST_F(CaptureSettingsTest, SavingWithUnmeasurableFolderKeepsNoLimit)

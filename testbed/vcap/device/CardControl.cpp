@@ -226,4 +226,45 @@ bool BroadcastDeviceChange(bool arrival, const std::wstring& interfacePath)
                                    reinterpret_cast<LPARAM>(b)) > 0;
 }
 
+namespace {
+
+std::wstring ProcAmpValue(const wchar_t* what, long property) { return std::wstring(what) + L"." + std::to_wstring(property); }
+
+}  // namespace
+
+long ReadProcAmp(int card, long property)
+{
+    if (property < 0 || property > 3)
+        return 0;
+    HKEY k = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, CardKey(card).c_str(), 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
+        return kProcAmpDefaults[property];
+    const long value = static_cast<long>(ReadDword(k, ProcAmpValue(L"ProcAmp", property).c_str(),
+                                                   static_cast<DWORD>(kProcAmpDefaults[property])));
+    RegCloseKey(k);
+    return value;
+}
+
+bool WriteProcAmp(int card, long property, long value)
+{
+    return property >= 0 && property <= 3 &&
+           WriteDword(card, ProcAmpValue(L"ProcAmp", property).c_str(), static_cast<DWORD>(value));
+}
+
+bool SetProcAmpMissing(int card, long property, bool missing)
+{
+    return property >= 0 && property <= 3 &&
+           WriteDword(card, ProcAmpValue(L"ProcAmpMissing", property).c_str(), missing ? 1 : 0);
+}
+
+bool ProcAmpMissing(int card, long property)
+{
+    HKEY k = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, CardKey(card).c_str(), 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
+        return false;
+    const bool missing = ReadDword(k, ProcAmpValue(L"ProcAmpMissing", property).c_str(), 0) != 0;
+    RegCloseKey(k);
+    return missing;
+}
+
 }  // namespace vcap

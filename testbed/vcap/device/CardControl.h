@@ -59,6 +59,16 @@ bool CountLockRead(int card);
 uint32_t ReadLockReads(int card);
 bool ResetLockReads(int card);
 
+// The decoder's picture adjustments (VideoProcAmp properties 0 brightness, 1 contrast, 2 hue,
+// 3 saturation), kept with the card as the chip's registers: every filter bound to the card
+// reads and sets the same values, and the encoder's picture follows them. A property can be
+// taken away, as on a chip that lacks it: its range, value and setting then all fail.
+constexpr long kProcAmpDefaults[4] = {128, 64, 0, 64};
+long ReadProcAmp(int card, long property);
+bool WriteProcAmp(int card, long property, long value);
+bool SetProcAmpMissing(int card, long property, bool missing);
+bool ProcAmpMissing(int card, long property);
+
 // Sends WM_DEVICECHANGE to every top-level window, as the system does when a device interface
 // arrives (DBT_DEVICEARRIVAL) or goes (DBT_DEVICEREMOVECOMPLETE); Wine does not send it itself.
 bool BroadcastDeviceChange(bool arrival, const std::wstring& interfacePath);

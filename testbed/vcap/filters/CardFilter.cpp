@@ -263,7 +263,7 @@ STDMETHODIMP CaptureFilter::GetRange(long property, long* min, long* max, long* 
     if (!min || !max || !step || !def || !caps)
         return E_POINTER;
     ProcAmpRange r;
-    if (!ProcAmpRangeOf(property, r))
+    if (!ProcAmpRangeOf(property, r) || ProcAmpMissing(cardNumber_, property))
         return E_PROP_ID_UNSUPPORTED;
     *min = r.min;
     *max = r.max;
@@ -276,13 +276,12 @@ STDMETHODIMP CaptureFilter::GetRange(long property, long* min, long* max, long* 
 STDMETHODIMP CaptureFilter::Set(long property, long value, long flags)
 {
     ProcAmpRange r;
-    if (!ProcAmpRangeOf(property, r))
+    if (!ProcAmpRangeOf(property, r) || ProcAmpMissing(cardNumber_, property))
         return E_PROP_ID_UNSUPPORTED;
     if (flags != VideoProcAmp_Flags_Manual || value < r.min || value > r.max)
         return E_INVALIDARG;
-    win::AutoLock lock(*FilterLock());
-    procAmp_[property] = value;
-    return S_OK;
+    // The chip's register: every filter of the card and the encoder's picture see it.
+    return WriteProcAmp(cardNumber_, property, value) ? S_OK : E_FAIL;
 }
 
 STDMETHODIMP CaptureFilter::Get(long property, long* value, long* flags)
@@ -290,10 +289,9 @@ STDMETHODIMP CaptureFilter::Get(long property, long* value, long* flags)
     if (!value || !flags)
         return E_POINTER;
     ProcAmpRange r;
-    if (!ProcAmpRangeOf(property, r))
+    if (!ProcAmpRangeOf(property, r) || ProcAmpMissing(cardNumber_, property))
         return E_PROP_ID_UNSUPPORTED;
-    win::AutoLock lock(*FilterLock());
-    *value = procAmp_[property];
+    *value = ReadProcAmp(cardNumber_, property);
     *flags = VideoProcAmp_Flags_Manual;
     return S_OK;
 }

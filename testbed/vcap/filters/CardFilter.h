@@ -121,7 +121,6 @@ private:
     long seenInput_ = -2;  // the routed input the decoder last looked at
     long vcrLocking_ = 0;
     long outputEnable_ = OATRUE;
-    long procAmp_[4] = {128, 64, 0, 64};
 };
 
 // The encoder (stream) filter: delivers the multiplexed program stream.

@@ -1,5 +1,7 @@
 #include "DecoderModel.h"
 
+#include "CardControl.h"
+
 namespace vcap {
 
 bool Is525Line(long standard) { return (standard & 0xA07) != 0; }
@@ -37,12 +39,22 @@ long DecoderModel::lines(uint32_t nowMs, bool signal, long inputStandard) const
 bool ProcAmpRangeOf(long property, ProcAmpRange& r)
 {
     switch (property) {
-    case 0: r = {0, 255, 1, 128}; return true;     // brightness
-    case 1: r = {0, 127, 1, 64}; return true;      // contrast
-    case 2: r = {-128, 127, 1, 0}; return true;    // hue
-    case 3: r = {0, 127, 1, 64}; return true;      // saturation
+    case 0: r = {0, 255, 1, kProcAmpDefaults[0]}; return true;     // brightness
+    case 1: r = {0, 127, 1, kProcAmpDefaults[1]}; return true;     // contrast
+    case 2: r = {-128, 127, 1, kProcAmpDefaults[2]}; return true;  // hue
+    case 3: r = {0, 127, 1, kProcAmpDefaults[3]}; return true;     // saturation
     default: return false;
     }
+}
+
+PictureAdjust CardPictureAdjust(int card)
+{
+    PictureAdjust a;
+    a.brightness = ReadProcAmp(card, 0);
+    a.contrast = ReadProcAmp(card, 1);
+    a.hue = ReadProcAmp(card, 2);
+    a.saturation = ReadProcAmp(card, 3);
+    return a;
 }
 
 }  // namespace vcap

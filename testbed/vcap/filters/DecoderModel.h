@@ -3,6 +3,8 @@
 // and the picture adjustments. Plain logic with the time passed in, so tests can step it.
 #include <cstdint>
 
+#include "TestPicture.h"
+
 namespace vcap {
 
 // AnalogVideoStandard bits the decoder can take.
@@ -41,5 +43,7 @@ struct ProcAmpRange {
     long min, max, step, defaultValue;
 };
 bool ProcAmpRangeOf(long property, ProcAmpRange& r);
+// The adjustments the card's decoder applies now.
+PictureAdjust CardPictureAdjust(int card);
 
 }  // namespace vcap

@@ -1,6 +1,7 @@
 #include "StreamPin.h"
 
 #include "CardControl.h"
+#include "DecoderModel.h"
 #include "FrontEnd.h"
 
 #include <uuids.h>
@@ -186,6 +187,7 @@ HRESULT StreamPin::FillBuffer(IMediaSample* sample)
     const RoutedVideo routed = ReadRoutedVideo(*cardNumber_, GetTickCount());
     generator_->setSignal(routed.state.signal);
     generator_->setCaption(RoutedCaption(routed), StandardCaption(routed.state.standard));
+    generator_->setAdjust(CardPictureAdjust(*cardNumber_));
     std::vector<uint8_t> packs;
     packs.reserve(StreamGenerator::kPackSize * kPacksPerSample);
     for (int i = 0; i < kPacksPerSample; ++i)

@@ -1,5 +1,6 @@
 #include "VideoEsPin.h"
 
+#include "DecoderModel.h"
 #include "FrontEnd.h"
 
 #include <amvideo.h>
@@ -145,7 +146,8 @@ HRESULT VideoEsPin::FillBuffer(IMediaSample* sample)
         if (StopRequested() || StopReached(PictureTime(pictures_)))
             return S_FALSE;
         const RoutedVideo routed = ReadRoutedVideo(*cardNumber_, GetTickCount());
-        const PictureCaption caption{RoutedCaption(routed), StandardCaption(routed.state.standard), routed.state.signal};
+        const PictureCaption caption{RoutedCaption(routed), StandardCaption(routed.state.standard), routed.state.signal,
+                                     CardPictureAdjust(*cardNumber_)};
         RenderTestPicture(picture_, caption, pictures_);
         encoder_->encode(picture_, pending_);
         REFERENCE_TIME start = PictureTime(pictures_);

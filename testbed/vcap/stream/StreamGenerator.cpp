@@ -62,6 +62,12 @@ void StreamGenerator::setCaption(const std::string& inputName, const std::string
     caption_.standardName = standardName;
 }
 
+void StreamGenerator::setAdjust(const PictureAdjust& adjust)
+{
+    std::lock_guard<std::mutex> lock(frontEndLock_);
+    caption_.adjust = adjust;
+}
+
 void StreamGenerator::produceVideo()
 {
     PictureCaption caption;

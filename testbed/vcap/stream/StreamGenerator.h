@@ -48,6 +48,7 @@ public:
     // another thread than the one pulling packs.
     void setSignal(bool present);
     void setCaption(const std::string& inputName, const std::string& standardName);
+    void setAdjust(const PictureAdjust& adjust);
 
     StreamStats stats() const { return stats_; }
     const StreamConfig& config() const { return config_; }

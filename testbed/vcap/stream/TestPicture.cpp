@@ -3,6 +3,7 @@
 #include "BitmapFont.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace vcap {
@@ -110,6 +111,26 @@ void RenderTestPicture(Picture& p, const PictureCaption& caption, uint64_t frame
              margin * 3 + 3 * lineHeight, kBlack);
     for (int i = 0; i < 3; ++i)
         DrawText(p, margin * 2, margin * 2 + i * lineHeight, scale, lines[i]);
+    AdjustPicture(p, caption.adjust);
+}
+
+void AdjustPicture(Picture& p, const PictureAdjust& a)
+{
+    const auto clamp = [](double v) { return static_cast<uint8_t>(std::clamp(v + 0.5, 0.0, 255.0)); };
+    if (a.brightness != 128 || a.contrast != 64) {
+        const double gain = a.contrast / 64.0, offset = static_cast<double>(a.brightness - 128);
+        for (uint8_t& luma : p.y)
+            luma = clamp(16.0 + (luma - 16.0) * gain + offset);
+    }
+    if (a.hue != 0 || a.saturation != 64) {
+        const double angle = a.hue * 3.14159265358979 / 128.0, gain = a.saturation / 64.0;
+        const double c = std::cos(angle) * gain, s = std::sin(angle) * gain;
+        for (size_t i = 0; i < p.cb.size() && i < p.cr.size(); ++i) {
+            const double u = p.cb[i] - 128.0, v = p.cr[i] - 128.0;
+            p.cb[i] = clamp(128.0 + u * c - v * s);
+            p.cr[i] = clamp(128.0 + u * s + v * c);
+        }
+    }
 }
 
 }  // namespace vcap

@@ -17,11 +17,25 @@ struct Picture {
     uint8_t lumaAt(int x, int y) const { return this->y[static_cast<size_t>(y) * width + x]; }
 };
 
+// The decoder's picture adjustments, in the ranges of its VideoProcAmp properties: brightness
+// 0..255 (128 unchanged), contrast and saturation 0..127 (64 unchanged), hue -128..127 (a turn
+// of the colours by hue/128 of half a circle).
+struct PictureAdjust {
+    long brightness = 128;
+    long contrast = 64;
+    long hue = 0;
+    long saturation = 64;
+};
+
 struct PictureCaption {
     std::string inputName;
     std::string standardName;
     bool signal = true;
+    PictureAdjust adjust;
 };
+
+// Applies the adjustments to the whole picture (nothing changes at the neutral values).
+void AdjustPicture(Picture& pic, const PictureAdjust& adjust);
 
 void RenderTestPicture(Picture& pic, const PictureCaption& caption, uint64_t frameNumber);
 

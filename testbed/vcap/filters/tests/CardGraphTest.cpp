@@ -2,6 +2,7 @@
 // by device path, configured through IKsPropertySet, and recorded through Wine's File Writer.
 #include "CardControl.h"
 #include "CardTestSupport.h"
+#include "DecoderModel.h"
 #include "CardInstaller.h"
 #include "EncoderState.h"
 #include "KsPropertySets.h"
@@ -305,6 +306,23 @@ TEST_F(CardGraphTest, ProcAmpHasRangesDefaultsAndRefusesOutOfRange)
     EXPECT_EQ(value, 200);
     EXPECT_EQ(flags, VideoProcAmp_Flags_Manual);
     EXPECT_TRUE(FAILED(amp->GetRange(VideoProcAmp_Gain, &mn, &mx, &step, &def, &caps)));
+
+    // The chip's register: another filter bound to the card sees the value, and the picture
+    // follows it.
+    ComPtr<IBaseFilter> other = Bind(card, FilterRole::Capture);
+    ComPtr<IAMVideoProcAmp> otherAmp;
+    ASSERT_EQ(other->QueryInterface(IID_IAMVideoProcAmp, otherAmp.PutVoid()), S_OK);
+    ASSERT_EQ(otherAmp->Get(VideoProcAmp_Brightness, &value, &flags), S_OK);
+    EXPECT_EQ(value, 200);
+    EXPECT_EQ(vcap::CardPictureAdjust(1).brightness, 200);
+
+    // A chip without saturation: range, value and setting all fail.
+    ASSERT_TRUE(vcap::SetProcAmpMissing(1, VideoProcAmp_Saturation, true));
+    EXPECT_TRUE(FAILED(amp->GetRange(VideoProcAmp_Saturation, &mn, &mx, &step, &def, &caps)));
+    EXPECT_TRUE(FAILED(amp->Get(VideoProcAmp_Saturation, &value, &flags)));
+    EXPECT_TRUE(FAILED(amp->Set(VideoProcAmp_Saturation, 10, VideoProcAmp_Flags_Manual)));
+    ASSERT_TRUE(vcap::SetProcAmpMissing(1, VideoProcAmp_Saturation, false));
+    EXPECT_EQ(amp->Set(VideoProcAmp_Saturation, 10, VideoProcAmp_Flags_Manual), S_OK);
 }
 
 // Two cards recorded at once for ten seconds of stream each into Wine's File Writer: card 1

@@ -305,6 +305,42 @@ TEST(TestPictureTest, BoxMovesCaptionsShowAndNoSignalIsBlue)
         ASSERT_EQ(p.cb[i], 240);
 }
 
+TEST(TestPictureTest, TheDecodersAdjustmentsChangeThePicture)
+{
+    vcap::Picture neutral;
+    neutral.resize(352, 288);
+    vcap::RenderTestPicture(neutral, {"TUNER", "PAL B", true}, 10);
+    // White bar (luma 235), its chroma neutral; the blue bar's chroma is far from neutral.
+    const int whiteX = 20, colourX = 352 * 6 / 8 + 8, row = 100;
+    const struct {
+        vcap::PictureAdjust adjust;
+        int whiteLuma;       // luma of the white bar
+        bool chromaChanges;  // the blue bar's chroma moves
+    } cases[] = {
+        {{128, 64, 0, 64}, 235, false},
+        {{168, 64, 0, 64}, 255, false},
+        {{88, 64, 0, 64}, 195, false},
+        {{128, 32, 0, 64}, 126, false},
+        {{128, 64, 64, 64}, 235, true},
+        {{128, 64, 0, 0}, 235, true},
+    };
+    for (const auto& c : cases) {
+        vcap::Picture p;
+        p.resize(352, 288);
+        vcap::PictureCaption caption{"TUNER", "PAL B", true, c.adjust};
+        vcap::RenderTestPicture(p, caption, 10);
+        EXPECT_EQ(p.lumaAt(whiteX, row), c.whiteLuma) << c.adjust.brightness << " " << c.adjust.contrast;
+        const size_t chroma = static_cast<size_t>(row / 2) * (p.width / 2) + colourX / 2;
+        EXPECT_EQ(p.cr[chroma] != neutral.cr[chroma] || p.cb[chroma] != neutral.cb[chroma], c.chromaChanges)
+            << c.adjust.hue << " " << c.adjust.saturation;
+    }
+    vcap::Picture grey;
+    grey.resize(352, 288);
+    vcap::RenderTestPicture(grey, {"TUNER", "PAL B", true, {128, 64, 0, 0}}, 10);
+    for (size_t i = 0; i < grey.cb.size(); i += 37)
+        ASSERT_EQ(grey.cb[i], 128) << "no saturation leaves no colour";
+}
+
 TEST(TestPictureTest, OddSizesAreCodedAsWholeMacroblocks)
 {
     vcap::Picture p;
