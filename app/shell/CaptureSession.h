@@ -5,6 +5,7 @@
 // the graph's events and the ticks of those timers, and closes it when the window closes.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "CaptureGraph.h"
@@ -12,6 +13,7 @@
 #include "SessionHost.h"
 #include "StopRules.h"
 #include "TimeLeft.h"
+#include "TunerSession.h"
 #include "VideoStandardEngine.h"
 
 namespace shell {
@@ -19,7 +21,8 @@ namespace shell {
 class CaptureSession : private capture::CaptureHost,
                        private recording::RecordingEngine,
                        private recording::RecordingHost,
-                       private media::StandardHost {
+                       private media::StandardHost,
+                       private TunerSessionHost {
 public:
     // Display refresh and the recording's stop rules, every 100 ms.
     static constexpr UINT_PTR kRefreshTimer = 1;
@@ -83,6 +86,11 @@ public:
     bool Recording() const override;
     capture::CaptureGraph* Engine() { return m_engine.get(); }
 
+    // Television (CaptureSessionTuner.cpp): the tuner of the capture graph, set up once per
+    // graph; `changed` hears every change of channel, list or sound mode.
+    TunerSession& Tuner() { return m_tuner; }
+    void SetTunerView(std::function<void()> changed) { m_tunerChanged = std::move(changed); }
+
 private:
     void StartPreview();
     void StopPreview();
@@ -126,6 +134,21 @@ private:
     void WaitForVideo() override;
     void ShowRecordedTime(std::int64_t time100ns) override { m_host.ShowRecordedTime(time100ns); }
     void ShowWrittenSize(const std::string& text) override { m_host.ShowWrittenSize(text); }
+
+    // The tuner's view of the session and the window (CaptureSessionTuner.cpp).
+    void InitialiseTuner() override;
+    void CaptureEnded() override;
+    std::optional<tunerdev::TunerDevice> OpenTuner() override;
+    bool GraphRunning() override;
+    bool SetVideoStandard(std::uint32_t standard) override;
+    void TunerChanged() override;
+    // The tuner input's standard is the tuner's, kept with its settings.
+    long ChannelStandard() override;
+    void StoreChannelStandard(long standard) override;
+    TunerSession m_tuner{*this};
+    std::function<void()> m_tunerChanged;
+    // The graph the tuner was last set up in, compared only: each new graph sets it up anew.
+    const void* m_tunerGraph = nullptr;
 
     SessionHost& m_host;
     settings::CaptureSettings& m_settings;

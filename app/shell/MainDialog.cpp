@@ -70,6 +70,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     MapCommand(IDC_MINIMIZE, [this] { ShowWindow(SW_MINIMIZE); });
     MapCaptureCommands();
     MapPlaybackCommands();
+    MapTunerCommands();
 }
 
 MainDialog::~MainDialog() = default;
@@ -130,6 +131,7 @@ BOOL MainDialog::OnInitDialog()
     RegisterHiddenDialogs();
     StartDeviceDiscovery();
     LoadSettings();
+    LoadTunerSettings();
 
     SetWindowText(Text(msg::kAppTitle).c_str());
     AddAboutMenuItem();
@@ -178,6 +180,7 @@ BOOL MainDialog::OnInitDialog()
         m_settings.custom.bitRate = 6000000;
     }
     CreateSettingsWindow();
+    AttachChannelPage();
     m_capture.Begin(m_initTick);
     SetFocus();
     Trace("main window initialised in %lu ms, version %s", GetTickCount() - m_initTick,
@@ -298,7 +301,7 @@ void MainDialog::OnTimer(UINT_PTR id)
 {
     if (id == CaptureSession::kRefreshTimer && m_mode == MODE_PLAYBACK)
         ShowPlaybackTime(m_playback.Position(), true);
-    if (m_capture.OnTimer(id))
+    if (m_capture.OnTimer(id) || OnTunerTimer(id))
         return;
     EQorDialog::OnTimer(id);
 }
@@ -419,6 +422,7 @@ void MainDialog::CloseSequence()
     // A wait for a removed device ends with the window.
     if (m_reconnect)
         m_reconnect->EndDialog(IDCANCEL);
+    SaveTunerSettings();
     m_capture.Close();
     Trace("closing: timers stopped, mode %d", static_cast<int>(m_mode));
     m_playback.Close();

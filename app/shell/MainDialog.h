@@ -17,6 +17,7 @@
 #include "CaptureSession.h"
 #include "CaptureSettings.h"
 #include "PageHost.h"
+#include "ChannelPage.h"
 #include "PlaybackSession.h"
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
@@ -182,6 +183,17 @@ private:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     std::unique_ptr<pages::PageHost> m_pagesHost;
     std::unique_ptr<pages::SettingsWindow> m_settingsWindow;
+
+    // Television (MainDialogTuner.cpp): the channel page, the channel keys and the tuner's
+    // settings, over the capture session's tuner.
+    void MapTunerCommands();
+    void LoadTunerSettings();
+    // Puts the channel page into the settings window's slot for it.
+    void AttachChannelPage();
+    void SaveTunerSettings();
+    bool OnTunerTimer(UINT_PTR id);
+    // Owned by the settings window.
+    ChannelPage* m_channelPage = nullptr;
 };
 
 }  // namespace shell

@@ -20,8 +20,17 @@ RoutedVideo ReadRoutedVideo(int card, uint32_t nowMs)
         const TunerModel m = ModelOf(tuner);
         r.state.signal = r.state.signal && m.HasSignal(nowMs, ReadStations(card));
         r.state.standard = m.CountryRow().standard;
+        r.channel = tuner.channel;
     }
     return r;
+}
+
+std::string RoutedCaption(const RoutedVideo& routed)
+{
+    std::string caption = InputCaption(routed.input);
+    if (routed.channel >= 0)
+        caption += " CH " + std::to_string(routed.channel);
+    return caption;
 }
 
 std::string InputCaption(long input)

@@ -12,12 +12,16 @@ namespace vcap {
 struct RoutedVideo {
     long input = -1;  // crossbar video input, -1 when nothing is routed to the decoder
     InputState state;
+    long channel = -1;  // the tuner's channel when the tuner is routed
 };
 
 RoutedVideo ReadRoutedVideo(int card, uint32_t nowMs);
 
 // "COMPOSITE 1", "TUNER", ...: the caption of a video input; "NONE" for -1.
 std::string InputCaption(long input);
+// What the encoder's test picture names: the input's caption, with the channel for the
+// tuner ("TUNER CH 9").
+std::string RoutedCaption(const RoutedVideo& routed);
 // "PAL B", "NTSC M", ...: the caption of one AnalogVideoStandard bit.
 std::string StandardCaption(long standard);
 

@@ -186,7 +186,7 @@ HRESULT StreamPin::FillBuffer(IMediaSample* sample)
     // What the decoder sees of the routed input: blue and silent while it has no signal.
     const RoutedVideo routed = ReadRoutedVideo(*cardNumber_, GetTickCount());
     generator_->setSignal(routed.state.signal);
-    generator_->setCaption(InputCaption(routed.input), StandardCaption(routed.state.standard));
+    generator_->setCaption(RoutedCaption(routed), StandardCaption(routed.state.standard));
     generator_->setAdjust(CardPictureAdjust(*cardNumber_));
     std::vector<uint8_t> packs;
     packs.reserve(StreamGenerator::kPackSize * kPacksPerSample);

@@ -146,7 +146,7 @@ HRESULT VideoEsPin::FillBuffer(IMediaSample* sample)
         if (StopRequested() || StopReached(PictureTime(pictures_)))
             return S_FALSE;
         const RoutedVideo routed = ReadRoutedVideo(*cardNumber_, GetTickCount());
-        const PictureCaption caption{InputCaption(routed.input), StandardCaption(routed.state.standard), routed.state.signal,
+        const PictureCaption caption{RoutedCaption(routed), StandardCaption(routed.state.standard), routed.state.signal,
                                      CardPictureAdjust(*cardNumber_)};
         RenderTestPicture(picture_, caption, pictures_);
         encoder_->encode(picture_, pending_);

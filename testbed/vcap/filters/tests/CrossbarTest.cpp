@@ -306,4 +306,7 @@ TEST_F(CrossbarTest, RoutedVideoIsTheRoutedInputsSignal)
     r = vcap::ReadRoutedVideo(1, settled);
     EXPECT_TRUE(r.state.signal);
     EXPECT_EQ(r.state.standard, vcap::ModelOf(tuner).CountryRow().standard);
+    EXPECT_EQ(vcap::RoutedCaption(r), "TUNER CH " + std::to_string(tuner.channel)) << "the picture names the channel";
+    ASSERT_TRUE(vcap::WriteRoute(1, 2, 9));
+    EXPECT_EQ(vcap::RoutedCaption(vcap::ReadRoutedVideo(1, settled)), "SVIDEO 1");
 }
