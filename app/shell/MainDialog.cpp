@@ -68,6 +68,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     MapCommand(IDC_MINIMIZE, [this] { ShowWindow(SW_MINIMIZE); });
     MapCaptureCommands();
     MapPlaybackCommands();
+    MapSnapshotCommands();
 }
 
 MainDialog::~MainDialog() = default;
@@ -272,6 +273,8 @@ void MainDialog::OnTimer(UINT_PTR id)
 {
     if (id == CaptureSession::kRefreshTimer && m_mode == MODE_PLAYBACK)
         ShowPlaybackTime(m_playback.Position(), true);
+    if (id == CaptureSession::kRefreshTimer)
+        UpdateSnapshotControl();
     if (m_capture.OnTimer(id))
         return;
     EQorDialog::OnTimer(id);

@@ -124,6 +124,13 @@ private:
     void LogError(const std::string& text) override;
     void StopCaptureForPlayback() override;
     void PlaybackEnded() override;
+    // Snapshots (MainDialogSnapshot.cpp): the still command and its control's enabling.
+    void MapSnapshotCommands();
+    bool StillAvailable();
+    void UpdateSnapshotControl();
+    void OnSnapshotControl();
+    int m_stillFilterIndex = 1;
+
     std::string m_mediaPath;
     std::int64_t m_lastPlaybackHundredths = -1;
 
