@@ -17,8 +17,8 @@ void MainDialog::MapSnapshotCommands()
 bool MainDialog::StillAvailable()
 {
     if (m_mode == MODE_CAPTURE) {
-        const capture::CaptureGraph* engine = m_capture.Engine();
-        return engine && engine->Built() && engine->State() == capture::CaptureGraph::kRunning;
+        capture::CaptureGraph* engine = m_capture.Engine();
+        return engine && engine->Built() && engine->State() == capture::CaptureGraph::kRunning && engine->StillReady();
     }
     if (m_mode == MODE_PLAYBACK) {
         const media::MediaPlayer* player = m_playback.Player();

@@ -25,6 +25,40 @@ bool FileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A copy of `source` scaled into a `width` x `height` picture, centred on black.
+HBITMAP FittedCopy(HBITMAP source, int width, int height)
+{
+    BITMAP info{};
+    if (!source || width <= 0 || height <= 0 || !GetObjectA(source, sizeof info, &info) || info.bmWidth <= 0)
+        return nullptr;
+    const int sourceHeight = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    int w = width, h = static_cast<int>(static_cast<long long>(width) * sourceHeight / info.bmWidth);
+    if (h > height) {
+        h = height;
+        w = static_cast<int>(static_cast<long long>(height) * info.bmWidth / sourceHeight);
+    }
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP fitted = CreateCompatibleBitmap(screen, width, height);
+    HDC from = CreateCompatibleDC(screen);
+    HDC to = CreateCompatibleDC(screen);
+    if (fitted && from && to) {
+        HGDIOBJ oldFrom = SelectObject(from, source);
+        HGDIOBJ oldTo = SelectObject(to, fitted);
+        PatBlt(to, 0, 0, width, height, BLACKNESS);
+        SetStretchBltMode(to, HALFTONE);
+        SetBrushOrgEx(to, 0, 0, nullptr);
+        StretchBlt(to, (width - w) / 2, (height - h) / 2, w, h, from, 0, 0, info.bmWidth, sourceHeight, SRCCOPY);
+        SelectObject(from, oldFrom);
+        SelectObject(to, oldTo);
+    }
+    if (from)
+        DeleteDC(from);
+    if (to)
+        DeleteDC(to);
+    ::ReleaseDC(nullptr, screen);
+    return fitted;
+}
+
 }  // namespace
 
 SaveBmpDialog::SaveBmpDialog(std::string still, std::string* folder, int* filterIndex, CWnd* parent)
@@ -51,16 +85,17 @@ BOOL SaveBmpDialog::OnInitDialog()
     m_bitmap.Reset(LoadImageA(nullptr, m_still.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (!m_bitmap)
         OutputDebugStringA(("Marovin:  the still " + m_still + " could not be shown\r\n").c_str());
-    // The picture fills the frame the skin places; the frame itself stays hidden.
+    // The picture fills the frame the skin places (the frame itself stays hidden), scaled
+    // to fit with its shape kept.
     const HWND frame = GetDlgItem(IDC_SNAP_FRAME);
     const HWND picture = GetDlgItem(IDC_SNAP_PICTURE);
     if (frame && picture) {
         RECT area{};
         ::GetWindowRect(frame, &area);
         ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&area), 2);
-        ::SetWindowLongPtrA(picture, GWL_STYLE, (::GetWindowLongPtrA(picture, GWL_STYLE) & ~SS_CENTERIMAGE) | SS_REALSIZECONTROL);
-        ::SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_bitmap.Get()));
         ::MoveWindow(picture, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+        m_shown.Reset(FittedCopy(static_cast<HBITMAP>(m_bitmap.Get()), area.right - area.left, area.bottom - area.top));
+        ::SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_shown.Get()));
         ::ShowWindow(picture, SW_SHOW);
     }
     OutputDebugStringA("Marovin:  snapshot dialog shown\r\n");
@@ -126,6 +161,7 @@ void SaveBmpDialog::Finish(int result)
 {
     if (HWND picture = GetDlgItem(IDC_SNAP_PICTURE))
         ::SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, 0);
+    m_shown.Reset();
     m_bitmap.Reset();
     DeleteFileA(m_still.c_str());
     EndDialog(result);

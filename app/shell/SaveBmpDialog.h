@@ -40,7 +40,8 @@ private:
     std::string* m_folder;
     int* m_filterIndex;
     std::string m_savedAs;
-    win::GdiObject m_bitmap;
+    win::GdiObject m_bitmap;  // the still as loaded
+    win::GdiObject m_shown;   // scaled to the frame
     EQorSkinnedControlSet m_skinnedControls;
 };
 

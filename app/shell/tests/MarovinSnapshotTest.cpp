@@ -121,8 +121,29 @@ std::string OutputValue(Running& running, const std::string& marker)
     return out.substr(at + marker.size(), end == std::string::npos ? std::string::npos : end - at - marker.size());
 }
 
+size_t Count(Running& running, const std::string& text)
+{
+    const std::string out = running.Output();
+    size_t n = 0;
+    for (size_t at = out.find(text); at != std::string::npos; at = out.find(text, at + 1))
+        ++n;
+    return n;
+}
+
+// Picks file type `filterIndex` (1 JPEG, 2 BMP) in the save dialog as a user would: the dialog
+// takes a choice when the list reports it final.
+bool ChooseType(HWND save, int filterIndex)
+{
+    const HWND types = GetDlgItem(save, kFileTypeList);
+    if (!types || SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(filterIndex - 1), 0) == CB_ERR)
+        return false;
+    SendMessageA(save, WM_COMMAND, MAKEWPARAM(kFileTypeList, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+    return true;
+}
+
 class MarovinSnapshot : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(testsupport::RegisterTestBedFilters()); }
     void SetUp() override
     {
         RemoveAllCards();
@@ -147,9 +168,9 @@ protected:
     // temporary file it shows.
     HWND TakeStill(Running& running, std::string* still)
     {
-        const size_t before = running.Output().size();
+        const size_t shown = Count(running, "snapshot dialog shown");
         PostMessageA(window_, WM_COMMAND, MAKEWPARAM(kSnapshotControl, BN_CLICKED), 0);
-        if (!WaitForOutput(running, "snapshot dialog shown", kWaitMs) || running.Output().size() <= before)
+        if (!testsupport::PumpMessages(kWaitMs, [&] { return Count(running, "snapshot dialog shown") > shown; }))
             return nullptr;
         *still = OutputValue(running, "still taken: ");
         return NewDialog(window_, {window_}, kWaitMs);
@@ -164,10 +185,8 @@ protected:
         if (!save)
             return false;
         testsupport::PumpMessages(300);
-        if (HWND types = GetDlgItem(save, kFileTypeList)) {
-            SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(filterIndex - 1), 0);
-            SendMessageA(save, WM_COMMAND, MAKEWPARAM(kFileTypeList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
-        }
+        if (!ChooseType(save, filterIndex))
+            return false;
         HWND box = GetDlgItem(save, kFileNameCombo);
         if (!box)
             box = GetDlgItem(save, kFileNameEdit);
@@ -191,7 +210,7 @@ TEST_F(MarovinSnapshot, PreviewStillsSaveAsJpegAndAsBmpAndAReadOnlyFileIsKept)
     ASSERT_TRUE(vcap::SetInputStandard(1, 0x1));
     const std::string jpeg = out_ + "preview-still.jpg", kept = out_ + "preview-still.bmp";
     const std::string over = out_ + "over.bmp", locked = out_ + "locked.bmp";
-    for (const std::string& f : {jpeg, kept, over, locked}) {
+    for (const std::string& f : {jpeg, kept, over, locked, out_ + "over.jpg", out_ + "locked.jpg"}) {
         SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(f.c_str());
     }
@@ -233,9 +252,7 @@ TEST_F(MarovinSnapshot, PreviewStillsSaveAsJpegAndAsBmpAndAReadOnlyFileIsKept)
         const HWND save = NewDialog(window_, {window_, snapshot}, kWaitMs);
         ASSERT_NE(save, nullptr);
         testsupport::PumpMessages(300);
-        const HWND types = GetDlgItem(save, kFileTypeList);
-        SendMessageA(types, CB_SETCURSEL, 1, 0);
-        SendMessageA(save, WM_COMMAND, MAKEWPARAM(kFileTypeList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+        ASSERT_TRUE(ChooseType(save, 2));
         HWND box = GetDlgItem(save, kFileNameCombo) ? GetDlgItem(save, kFileNameCombo) : GetDlgItem(save, kFileNameEdit);
         SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((out_ + "over").c_str()));
         PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -259,6 +276,7 @@ TEST_F(MarovinSnapshot, PreviewStillsSaveAsJpegAndAsBmpAndAReadOnlyFileIsKept)
     ASSERT_TRUE(Gone(replace));
     const HWND report = NewDialog(window_, {window_, snapshot}, kWaitMs);
     ASSERT_NE(report, nullptr) << "the failed save is reported\n" << running.Output();
+    testsupport::PumpMessages(500);
     testsupport::CaptureWindow(report).SaveBmp(out_ + "save-failed.bmp");
     EXPECT_NE(BoxText(report).find("locked.bmp"), std::string::npos) << BoxText(report);
     PostMessageA(report, WM_COMMAND, IDOK, 0);
@@ -297,7 +315,9 @@ TEST_F(MarovinSnapshot, NothingShownMeansText2259)
 
 TEST_F(MarovinSnapshot, AHighDefinitionPlaybackStillSavesAsJpegOrIsReportedWithoutAnEmptyFile)
 {
-    const std::string hd = std::string(SNAPSHOT_MEDIA) + "hd-noise.mpg";
+    // The open dialog takes the file from a folder of its own drive.
+    const std::string hd = out_ + "hd-noise.mpg";
+    ASSERT_TRUE(CopyFileA((std::string(SNAPSHOT_MEDIA) + "hd-noise.mpg").c_str(), hd.c_str(), FALSE));
     const std::string jpeg = out_ + "playback-still.jpg";
     DeleteFileA(jpeg.c_str());
     Running running;
@@ -320,6 +340,7 @@ TEST_F(MarovinSnapshot, AHighDefinitionPlaybackStillSavesAsJpegOrIsReportedWitho
     std::string still;
     const HWND snapshot = TakeStill(running, &still);
     ASSERT_NE(snapshot, nullptr) << running.Output();
+    testsupport::PumpMessages(500);
     testsupport::CaptureWindow(snapshot).SaveBmp(out_ + "playback-snapshot-dialog.bmp");
     ASSERT_TRUE(ChooseName(snapshot, jpeg, 1));
     ASSERT_TRUE(testsupport::PumpMessages(kWaitMs, [&] {
@@ -341,6 +362,7 @@ TEST_F(MarovinSnapshot, AHighDefinitionPlaybackStillSavesAsJpegOrIsReportedWitho
     }
     PostMessageA(window_, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitForExit(running, kWaitMs, nullptr));
+    DeleteFileA(hd.c_str());
 }
 
 }  // namespace
