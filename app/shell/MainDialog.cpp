@@ -69,6 +69,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     MapCaptureCommands();
     MapPlaybackCommands();
     MapSnapshotCommands();
+    MapLauncherCommands();
 }
 
 MainDialog::~MainDialog() = default;
@@ -154,6 +155,7 @@ BOOL MainDialog::OnInitDialog()
         store.GetString("", "BuildNumber", ""));
 
     InitStatusDisplay();
+    LoadLaunchers();
 
     const RECT placement = ItemRectInWindow(m_hWnd, IDC_VIDEO_PLACEMENT);
     if (HWND video = GetDlgItem(IDC_VIDEO_AREA))

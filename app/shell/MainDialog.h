@@ -15,6 +15,7 @@
 
 #include "CaptureSession.h"
 #include "CaptureSettings.h"
+#include "LauncherFaces.h"
 #include "PlaybackSession.h"
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
@@ -130,6 +131,15 @@ private:
     void UpdateSnapshotControl();
     void OnSnapshotControl();
     int m_stillFilterIndex = 1;
+    // Launcher buttons (MainDialogLaunchers.cpp).
+    void MapLauncherCommands();
+    void LoadLaunchers();
+    void ReloadLauncher(int index, bool droppedProgram);
+    void OnLauncher(int index);
+    // A single dropped program becomes launcher 0's.
+    void DropLauncherProgram(const std::string& path);
+    LauncherFaces m_launcherFaces;
+    std::string m_launcherFolder;
 
     std::string m_mediaPath;
     std::int64_t m_lastPlaybackHundredths = -1;
