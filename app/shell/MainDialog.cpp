@@ -70,6 +70,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     MapPlaybackCommands();
     MapSnapshotCommands();
     MapLauncherCommands();
+    MapUpdateCommands();
 }
 
 MainDialog::~MainDialog() = default;
@@ -342,8 +343,10 @@ BOOL MainDialog::OnEraseBkgnd(HDC dc)
 
 void MainDialog::OnSysCommand(UINT id, LPARAM lParam)
 {
-    if ((id & 0xFFF0) == kAboutCommand)
-        return;  // the about box opens here once it is part of the program
+    if ((id & 0xFFF0) == kAboutCommand) {
+        OnAboutBox();
+        return;
+    }
     if ((id & 0xFFF0) == SC_MAXIMIZE) {
         // Maximising means full screen, for a running preview or playback.
         if (m_mode == MODE_PLAYBACK)

@@ -140,6 +140,10 @@ private:
     void DropLauncherProgram(const std::string& path);
     LauncherFaces m_launcherFaces;
     std::string m_launcherFolder;
+    // About box and update check (MainDialogUpdate.cpp).
+    void MapUpdateCommands();
+    void OnAboutBox();
+    void CheckForUpdate();
 
     std::string m_mediaPath;
     std::int64_t m_lastPlaybackHundredths = -1;
