@@ -71,6 +71,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     MapSnapshotCommands();
     MapLauncherCommands();
     MapUpdateCommands();
+    MapRemoteCommands();
 }
 
 MainDialog::~MainDialog() = default;
@@ -157,6 +158,7 @@ BOOL MainDialog::OnInitDialog()
 
     InitStatusDisplay();
     LoadLaunchers();
+    ShowRemoteStatus();
 
     const RECT placement = ItemRectInWindow(m_hWnd, IDC_VIDEO_PLACEMENT);
     if (HWND video = GetDlgItem(IDC_VIDEO_AREA))
@@ -287,6 +289,10 @@ LRESULT MainDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == media::MediaPlayer::WM_GRAPHNOTIFY) {
         m_playback.OnGraphNotify();
+        return 0;
+    }
+    if (message == remote::kRemoteKeyMessage) {
+        OnRemoteKey(wParam, lParam);
         return 0;
     }
     if (message == capture::kMsgCaptureGraphEvent) {

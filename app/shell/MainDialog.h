@@ -16,6 +16,7 @@
 #include "CaptureSession.h"
 #include "CaptureSettings.h"
 #include "LauncherFaces.h"
+#include "RemoteLearning.h"
 #include "PlaybackSession.h"
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
@@ -144,6 +145,12 @@ private:
     void MapUpdateCommands();
     void OnAboutBox();
     void CheckForUpdate();
+    // Remote control set-up (MainDialogRemote.cpp).
+    void MapRemoteCommands();
+    void ShowRemoteStatus();
+    void OnRemoteSetup();
+    void OnRemoteKey(WPARAM key, LPARAM address);
+    remote::RemoteLearning m_remote;
 
     std::string m_mediaPath;
     std::int64_t m_lastPlaybackHundredths = -1;
