@@ -159,6 +159,7 @@ BOOL MainDialog::OnInitDialog()
     InitStatusDisplay();
     LoadLaunchers();
     ShowRemoteStatus();
+    StartBackgroundUpdateCheck();
 
     const RECT placement = ItemRectInWindow(m_hWnd, IDC_VIDEO_PLACEMENT);
     if (HWND video = GetDlgItem(IDC_VIDEO_AREA))
@@ -289,6 +290,10 @@ LRESULT MainDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == media::MediaPlayer::WM_GRAPHNOTIFY) {
         m_playback.OnGraphNotify();
+        return 0;
+    }
+    if (message == kBackgroundUpdateDone) {
+        OnBackgroundUpdateDone(wParam == 1);
         return 0;
     }
     if (message == remote::kRemoteKeyMessage) {

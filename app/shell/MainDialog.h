@@ -10,6 +10,7 @@
 #include "QorGraphicsEngineAPI.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@
 #include "CaptureSettings.h"
 #include "LauncherFaces.h"
 #include "RemoteLearning.h"
+#include "UpdateCheck.h"
+#include "UpdateRules.h"
 #include "PlaybackSession.h"
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
@@ -145,6 +148,16 @@ private:
     void MapUpdateCommands();
     void OnAboutBox();
     void CheckForUpdate();
+    // The check at start, for users who allowed it; its download reports with this message.
+    static constexpr UINT kBackgroundUpdateDone = WM_APP + 0x131;
+    void StartBackgroundUpdateCheck();
+    void OnBackgroundUpdateDone(bool downloaded);
+    struct UpdatePlan {
+        std::string address, file, section;
+        update::Box video{}, mainWindow{};
+    };
+    UpdatePlan PlanUpdateCheck();
+    std::unique_ptr<update::UpdateDownload> m_backgroundUpdate;
     // Remote control set-up (MainDialogRemote.cpp).
     void MapRemoteCommands();
     void ShowRemoteStatus();

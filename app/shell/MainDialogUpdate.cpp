@@ -4,6 +4,7 @@
 #include "AboutDialog.h"
 #include "ControlIds.h"
 #include "UpdateDialog.h"
+#include "UpdatePromptDialog.h"
 #include "UpdateRules.h"
 
 namespace shell {
@@ -26,29 +27,71 @@ void MainDialog::OnAboutBox()
         CheckForUpdate();
 }
 
-void MainDialog::CheckForUpdate()
+MainDialog::UpdatePlan MainDialog::PlanUpdateCheck()
 {
     const framework::ProfileStore store = Store();
-    std::string address = store.GetString("General", "UpdateAddress", "");
-    if (address.empty()) {
-        address = kDefaultUpdateAddress;
-        store.WriteString("General", "UpdateAddress", address.c_str());
+    UpdatePlan plan;
+    plan.address = store.GetString("General", "UpdateAddress", "");
+    if (plan.address.empty()) {
+        plan.address = kDefaultUpdateAddress;
+        store.WriteString("General", "UpdateAddress", plan.address.c_str());
     }
     char temp[MAX_PATH] = {};
     const DWORD n = GetTempPathA(MAX_PATH, temp);
-    if (n == 0 || n >= MAX_PATH)
-        return;
-    const std::string file = std::string(temp) + "MarovinUpdate.ini";
+    if (n > 0 && n < MAX_PATH)
+        plan.file = std::string(temp) + "MarovinUpdate.ini";
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, MAX_PATH);
-    const std::string section = update::UpdateSectionName(update::ProgramFolderName(module), m_settings.version);
-
+    plan.section = update::UpdateSectionName(update::ProgramFolderName(module), m_settings.version);
     RECT video{}, window{};
     ::GetWindowRect(GetDlgItem(IDC_VIDEO_AREA), &video);
     GetWindowRect(&window);
-    UpdateDialog dialog(address, file, section, {video.left, video.top, video.right, video.bottom},
-                        {window.left, window.top, window.right, window.bottom}, this);
+    plan.video = {video.left, video.top, video.right, video.bottom};
+    plan.mainWindow = {window.left, window.top, window.right, window.bottom};
+    return plan;
+}
+
+void MainDialog::CheckForUpdate()
+{
+    const UpdatePlan plan = PlanUpdateCheck();
+    if (plan.file.empty())
+        return;
+    UpdateDialog dialog(plan.address, plan.file, plan.section, plan.video, plan.mainWindow, this);
     dialog.DoModal();
+}
+
+void MainDialog::StartBackgroundUpdateCheck()
+{
+    // Only for users who asked for it in the update prompt: the check goes out to the network.
+    const int allow = Store().GetInt("General", "AllowUpdate", -1);
+    if (allow == -1)
+        Store().WriteInt("General", "AllowUpdate", 0);
+    if (allow != 1)
+        return;
+    const UpdatePlan plan = PlanUpdateCheck();
+    if (plan.file.empty())
+        return;
+    m_backgroundUpdate = std::make_unique<update::UpdateDownload>();
+    if (!m_backgroundUpdate->Start(plan.address, plan.file, m_hWnd, kBackgroundUpdateDone))
+        m_backgroundUpdate.reset();
+    else
+        Trace("background update check: %s", plan.address.c_str());
+}
+
+void MainDialog::OnBackgroundUpdateDone(bool downloaded)
+{
+    const UpdatePlan plan = PlanUpdateCheck();
+    const update::UpdateVerdict verdict = update::JudgeUpdateFile(downloaded, plan.file, plan.section);
+    m_backgroundUpdate.reset();
+    if (verdict.outcome != update::UpdateOutcome::Offer) {
+        // Nothing is shown for a check the user did not start.
+        Trace("background update check: nothing offered (%d %s)", static_cast<int>(verdict.outcome), verdict.address.c_str());
+        return;
+    }
+    bool allow = Store().GetInt("General", "AllowUpdate", 0) == 1;
+    UpdatePromptDialog prompt(verdict.address, &allow, plan.video, plan.mainWindow, this);
+    prompt.DoModal();
+    Store().WriteInt("General", "AllowUpdate", allow ? 1 : 0);
 }
 
 }  // namespace shell

@@ -26,6 +26,8 @@ constexpr int kBuildLine = 1702;
 constexpr int kCheckForUpdates = 1705;
 constexpr int kUpdateStatus = 1781;
 constexpr int kVideoArea = 1000;
+constexpr int kPromptText = 1791;
+constexpr int kPromptAllow = 1792;
 constexpr DWORD kWaitMs = 20000;
 
 void SetString(const char* key, const char* name, const std::string& value)
@@ -69,6 +71,21 @@ bool Gone(HWND w)
     return testsupport::PumpMessages(kWaitMs, [&] { return !IsWindow(w) || !IsWindowVisible(w); });
 }
 
+void SetNumber(const char* key, const char* name, DWORD value)
+{
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(k);
+}
+
+DWORD GetNumber(const char* key, const char* name)
+{
+    DWORD value = 0xFFFFFFFF, size = sizeof value;
+    RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
 std::string ItemText(HWND dialog, int id)
 {
     char text[512] = {};
@@ -90,6 +107,9 @@ protected:
         ASSERT_TRUE(server_.Listening());
         RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
         SetString(kGeneralKey, "UpdateAddress", server_.Address("/marovin/update.ini"));
+    }
+    void Launch()
+    {
         ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", running_));
         window_ = WaitForMainWindow(kWaitMs);
         ASSERT_NE(window_, nullptr);
@@ -139,6 +159,7 @@ protected:
 
 TEST_F(MarovinUpdate, AWebAddressIsOfferedAndTheAboutBoxShowsTheVersion)
 {
+    ASSERT_NO_FATAL_FAILURE(Launch());
     server_.Serve(200, "[" + section_ + "]\r\nUpdate=https://example.com/marovin-setup.exe\r\n");
     const HWND first = StartCheck("about-box.bmp");
     ASSERT_NE(first, nullptr) << running_.Output();
@@ -162,6 +183,7 @@ TEST_F(MarovinUpdate, AWebAddressIsOfferedAndTheAboutBoxShowsTheVersion)
 
 TEST_F(MarovinUpdate, ALocalProgramPathCountsAsNoUpdate)
 {
+    ASSERT_NO_FATAL_FAILURE(Launch());
     server_.Serve(200, "[" + section_ + "]\r\nUpdate=C:\\windows\\system32\\cmd.exe\r\n");
     const HWND first = StartCheck();
     ASSERT_NE(first, nullptr);
@@ -178,6 +200,7 @@ TEST_F(MarovinUpdate, ALocalProgramPathCountsAsNoUpdate)
 
 TEST_F(MarovinUpdate, AFailedDownloadShowsText3040BesideTheVideoArea)
 {
+    ASSERT_NO_FATAL_FAILURE(Launch());
     server_.Serve(404, "gone");
     const HWND update = StartCheck();
     ASSERT_NE(update, nullptr);
@@ -199,6 +222,39 @@ TEST_F(MarovinUpdate, AFailedDownloadShowsText3040BesideTheVideoArea)
     EXPECT_EQ(GetFileAttributesA(TempFile().c_str()), INVALID_FILE_ATTRIBUTES);
     PostMessageA(update, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Gone(update));
+}
+
+TEST_F(MarovinUpdate, AllowedChecksAtStartPromptOnlyWhenThereIsAnUpdate)
+{
+    SetNumber(kGeneralKey, "AllowUpdate", 1);
+    server_.Serve(200, "[Other]\r\nUpdate=https://example.com/x\r\n");
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_TRUE(WaitForOutput(running_, "background update check: nothing offered", kWaitMs)) << running_.Output();
+    EXPECT_EQ(NewDialog(window_, {window_}, 1000), nullptr) << "a check at start with no update shows nothing";
+    EXPECT_EQ(GetFileAttributesA(TempFile().c_str()), INVALID_FILE_ATTRIBUTES);
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(running_, kWaitMs, nullptr));
+
+    // Offered at the next start: the prompt, its box unticked, No stores the box.
+    server_.Serve(200, "[" + section_ + "]\r\nUpdate=https://example.com/marovin-setup.exe\r\n");
+    Running again;
+    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", again));
+    window_ = WaitForMainWindow(kWaitMs);
+    ASSERT_NE(window_, nullptr);
+    const HWND prompt = NewDialog(window_, {window_}, kWaitMs);
+    ASSERT_NE(prompt, nullptr) << again.Output();
+    testsupport::PumpMessages(300);
+    testsupport::CaptureWindow(prompt).SaveBmp(testsupport::OutputDir() + "update-prompt.bmp");
+    EXPECT_EQ(ItemText(prompt, kPromptText), "Upadate is available. Do you want to update?");
+    EXPECT_EQ(IsDlgButtonChecked(prompt, kPromptAllow), static_cast<UINT>(BST_CHECKED));
+    SendDlgItemMessageA(prompt, kPromptAllow, BM_SETCHECK, BST_UNCHECKED, 0);
+    PostMessageA(prompt, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    ASSERT_TRUE(Gone(prompt));
+    EXPECT_TRUE(testsupport::PumpMessages(kWaitMs, [&] { return GetNumber(kGeneralKey, "AllowUpdate") == 0; }));
+    EXPECT_EQ(GetFileAttributesA(TempFile().c_str()), INVALID_FILE_ATTRIBUTES);
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(again, kWaitMs, nullptr));
+    window_ = nullptr;
 }
 
 }  // namespace
