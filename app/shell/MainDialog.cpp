@@ -134,6 +134,7 @@ BOOL MainDialog::OnInitDialog()
 
     SetWindowText(Text(msg::kAppTitle).c_str());
     AddAboutMenuItem();
+    AddUpdateServiceMenuItem();
     SetIcon(m_icon, TRUE);
     SetIcon(m_icon, FALSE);
     CheckDlgButton(IDC_MUTE, m_settings.mute == 1 ? BST_CHECKED : BST_UNCHECKED);
@@ -354,6 +355,10 @@ BOOL MainDialog::OnEraseBkgnd(HDC dc)
 
 void MainDialog::OnSysCommand(UINT id, LPARAM lParam)
 {
+    if ((id & 0xFFF0) == kUpdateServiceCommand) {
+        OnUpdateService();
+        return;
+    }
     if ((id & 0xFFF0) == kAboutCommand) {
         OnAboutBox();
         return;

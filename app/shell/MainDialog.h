@@ -147,6 +147,9 @@ private:
     // About box and update check (MainDialogUpdate.cpp).
     void MapUpdateCommands();
     void OnAboutBox();
+    static constexpr UINT kUpdateServiceCommand = 32;  // system menu
+    void AddUpdateServiceMenuItem();
+    void OnUpdateService();
     void CheckForUpdate();
     // The check at start, for users who allowed it; its download reports with this message.
     static constexpr UINT kBackgroundUpdateDone = WM_APP + 0x131;

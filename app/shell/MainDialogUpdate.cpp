@@ -1,14 +1,22 @@
 // The main window's about box and its update check.
 #include "MainDialog.h"
 
+#include <shellapi.h>
+
 #include "AboutDialog.h"
 #include "ControlIds.h"
+#include "MessageIds.h"
+#include "ProgramMessage.h"
+#include "resource.h"
 #include "UpdateDialog.h"
 #include "UpdatePromptDialog.h"
 #include "UpdateRules.h"
 
 namespace shell {
 namespace {
+
+// This product's registration with the update service.
+constexpr char kUpdateServiceCode[] = "{6F3C2A81-5D4E-4B7A-9C21-8E0D47B1A3F5}";
 
 // Where the update information lives unless the settings name another address.
 constexpr char kDefaultUpdateAddress[] = "http://www.halvark.com/updates/marovin/update.ini";
@@ -18,6 +26,30 @@ constexpr char kDefaultUpdateAddress[] = "http://www.halvark.com/updates/marovin
 void MainDialog::MapUpdateCommands()
 {
     MapCommand(IDC_ABOUT_BUTTON, [this] { OnAboutBox(); });
+}
+
+void MainDialog::AddUpdateServiceMenuItem()
+{
+    char text[256] = {};
+    LoadStringA(GetModuleHandleA(nullptr), IDS_UPDATE_SERVICE_MENU, text, sizeof text);
+    if (HMENU menu = GetSystemMenu(FALSE); menu && text[0])
+        AppendMenuA(menu, MF_STRING, kUpdateServiceCommand, text);
+}
+
+void MainDialog::OnUpdateService()
+{
+    char folder[MAX_PATH] = {};
+    DWORD size = sizeof folder;
+    std::string agent;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "CommonFilesDir", RRF_RT_REG_SZ,
+                     nullptr, folder, &size) == ERROR_SUCCESS)
+        agent = update::UpdateServiceAgent(folder);
+    const std::string arguments = update::UpdateServiceArguments(kUpdateServiceCode);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(m_hWnd, "open", agent.c_str(), arguments.c_str(), nullptr, SW_SHOWNORMAL));
+    Trace("update service %s %s: %ld", agent.c_str(), arguments.c_str(), static_cast<long>(result));
+    if (agent.empty() || result <= 32)
+        ShowProgramMessage(m_hWnd, "Could not launch update service", Text(msg::kAppTitle), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void MainDialog::OnAboutBox()

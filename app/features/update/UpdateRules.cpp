@@ -58,6 +58,16 @@ UpdateValue ClassifyUpdateValue(const std::string& value)
     return UpdateValue::Address;
 }
 
+std::string UpdateServiceAgent(const std::string& commonFilesFolder)
+{
+    return commonFilesFolder + "\\InstallShield\\UpdateService\\Agent.exe";
+}
+
+std::string UpdateServiceArguments(const std::string& productCode)
+{
+    return "/au" + productCode + " /AppMenu";
+}
+
 AboutLines MakeAboutLines(const std::string& version, const std::string& versionText, const std::string& buildText)
 {
     const std::string v = version.empty() ? "1.0.0" : version;

@@ -19,6 +19,10 @@ enum class UpdateValue { None, Address, Refused };
 // value (a program, a share, a cut value) is refused and counts as no update.
 UpdateValue ClassifyUpdateValue(const std::string& value);
 
+// The update service agent below the common files folder, and its arguments for this product.
+std::string UpdateServiceAgent(const std::string& commonFilesFolder);
+std::string UpdateServiceArguments(const std::string& productCode);
+
 struct AboutLines {
     std::string version;  // "<text 210> <major.minor>"
     std::string build;    // "<text 1030>: <build>"

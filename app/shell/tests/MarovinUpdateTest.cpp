@@ -21,6 +21,7 @@ namespace {
 constexpr char kProgramKey[] = "Software\\Halvark\\Marovin";
 constexpr char kGeneralKey[] = "Software\\Halvark\\Marovin\\General";
 constexpr UINT kAboutCommand = 16;
+constexpr UINT kUpdateServiceCommand = 32;
 constexpr int kVersionLine = 1701;
 constexpr int kBuildLine = 1702;
 constexpr int kCheckForUpdates = 1705;
@@ -222,6 +223,19 @@ TEST_F(MarovinUpdate, AFailedDownloadShowsText3040BesideTheVideoArea)
     EXPECT_EQ(GetFileAttributesA(TempFile().c_str()), INVALID_FILE_ATTRIBUTES);
     PostMessageA(update, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(Gone(update));
+}
+
+TEST_F(MarovinUpdate, AMissingUpdateServiceIsReported)
+{
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    PostMessageA(window_, WM_SYSCOMMAND, kUpdateServiceCommand, 0);
+    const HWND box = NewDialog(window_, {window_}, kWaitMs);
+    ASSERT_NE(box, nullptr) << running_.Output();
+    testsupport::PumpMessages(300);
+    EXPECT_EQ(ItemText(box, 0xFFFF), "Could not launch update service");
+    EXPECT_TRUE(WaitForOutput(running_, "/au{", kWaitMs));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(Gone(box));
 }
 
 TEST_F(MarovinUpdate, AllowedChecksAtStartPromptOnlyWhenThereIsAnUpdate)

@@ -85,6 +85,14 @@ TEST(UpdateRules, OnlyWebAddressesAreOffered)
         EXPECT_EQ(ClassifyUpdateValue(c.value), c.expected) << c.value.substr(0, 60) << " (" << c.value.size() << ")";
 }
 
+TEST(UpdateRules, UpdateServiceAgentAndItsArguments)
+{
+    EXPECT_EQ(UpdateServiceAgent("C:\\Program Files\\Common Files"),
+              "C:\\Program Files\\Common Files\\InstallShield\\UpdateService\\Agent.exe");
+    EXPECT_EQ(UpdateServiceArguments("{0A1B2C3D-0000-4000-8000-000000000001}"),
+              "/au{0A1B2C3D-0000-4000-8000-000000000001} /AppMenu");
+}
+
 TEST(UpdateRules, AboutLinesSplitAtTheSecondDot)
 {
     const AboutLines lines = MakeAboutLines("2.1.45", "Version", "Build");
