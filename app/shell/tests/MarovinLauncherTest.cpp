@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CardInstaller.h"
+#include "MarovinDialogs.h"
 #include "MarovinProcess.h"
 #include "TestSupport.h"
 
@@ -36,30 +37,6 @@ void RemoveAllCards()
         vcap::UninstallCard(card.number, error);
 }
 
-void SetString(const std::string& key, const char* name, const std::string& value)
-{
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
-    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
-}
-
-std::string GetString(const std::string& key, const char* name)
-{
-    char value[1024] = "";
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return {};
-    return value;
-}
-
-DWORD GetNumber(const std::string& key, const char* name)
-{
-    DWORD value = 0, size = sizeof value;
-    RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-    return value;
-}
-
 std::string ButtonKey(int i) { return std::string(kProgramKey) + "\\Launching\\Btn" + std::to_string(i); }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -80,46 +57,6 @@ bool DropFiles(HANDLE process, HWND window, const std::vector<std::string>& file
     if (!remote || !WriteProcessMemory(process, remote, block.data(), block.size(), &written) || written != block.size())
         return false;
     return PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != FALSE;
-}
-
-HWND NewDialog(HWND main, const std::set<HWND>& known, DWORD timeoutMs)
-{
-    struct Search {
-        DWORD process = 0;
-        const std::set<HWND>* known;
-        HWND found = nullptr;
-    } search{0, &known};
-    GetWindowThreadProcessId(main, &search.process);
-    testsupport::PumpMessages(timeoutMs, [&] {
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD process = 0;
-                GetWindowThreadProcessId(w, &process);
-                char cls[32] = {};
-                GetClassNameA(w, cls, sizeof cls);
-                if (process == s->process && IsWindowVisible(w) && std::string(cls) == "#32770" && !s->known->count(w)) {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
-}
-
-bool Gone(HWND w)
-{
-    return testsupport::PumpMessages(kWaitMs, [&] { return !IsWindow(w) || !IsWindowVisible(w); });
-}
-
-std::string BoxText(HWND box)
-{
-    char text[512] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
 }
 
 class MarovinLaunchers : public ::testing::Test {

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "MarovinDialogs.h"
 #include "MarovinProcess.h"
 #include "RemoteLearning.h"
 #include "TestSupport.h"
@@ -22,70 +23,6 @@ constexpr int kRemoteSetup = 1616;
 constexpr int kRemoteStatus = 1617;
 constexpr int kDialogStatus = 1772;
 constexpr DWORD kWaitMs = 20000;
-
-DWORD GetNumber(const char* key, const char* name)
-{
-    DWORD value = 0xFFFFFFFF, size = sizeof value;
-    RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-    return value;
-}
-
-void SetNumber(const char* key, const char* name, DWORD value)
-{
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
-    RegSetValueExA(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(k);
-}
-
-HWND NewDialog(HWND main, DWORD timeoutMs)
-{
-    struct Search {
-        DWORD process = 0;
-        HWND main;
-        HWND found = nullptr;
-    } search{0, main};
-    GetWindowThreadProcessId(main, &search.process);
-    testsupport::PumpMessages(timeoutMs, [&] {
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD process = 0;
-                GetWindowThreadProcessId(w, &process);
-                char cls[32] = {};
-                GetClassNameA(w, cls, sizeof cls);
-                if (process == s->process && IsWindowVisible(w) && std::string(cls) == "#32770" && w != s->main) {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
-}
-
-bool Gone(HWND w)
-{
-    return testsupport::PumpMessages(kWaitMs, [&] { return !IsWindow(w) || !IsWindowVisible(w); });
-}
-
-std::string ItemText(HWND dialog, int id)
-{
-    char text[512] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-size_t Count(Running& running, const std::string& text)
-{
-    const std::string out = running.Output();
-    size_t n = 0;
-    for (size_t at = out.find(text); at != std::string::npos; at = out.find(text, at + 1))
-        ++n;
-    return n;
-}
 
 class MarovinRemote : public ::testing::Test {
 protected:
@@ -111,7 +48,7 @@ protected:
     {
         const size_t asked = Count(running_, "remote set-up: Please press '0'");
         PostMessageA(window_, WM_COMMAND, MAKEWPARAM(kRemoteSetup, BN_CLICKED), 0);
-        const HWND dialog = NewDialog(window_, kWaitMs);
+        const HWND dialog = NewDialog(window_, {window_}, kWaitMs);
         if (!dialog || !testsupport::PumpMessages(kWaitMs, [&] { return Count(running_, "remote set-up: Please press '0'") > asked; }))
             return nullptr;
         return dialog;

@@ -12,6 +12,7 @@
 
 #include "CardControl.h"
 #include "CardInstaller.h"
+#include "MarovinDialogs.h"
 #include "MarovinProcess.h"
 #include "TestSupport.h"
 
@@ -38,23 +39,6 @@ void RemoveAllCards()
         vcap::UninstallCard(card.number, error);
 }
 
-void SetString(const char* key, const char* name, const std::string& value)
-{
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
-    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
-}
-
-std::string GetString(const char* key, const char* name)
-{
-    char value[1024] = "";
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return {};
-    return value;
-}
-
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::vector<char> Bytes(const std::string& path)
@@ -70,46 +54,6 @@ void Put(const std::string& path, const std::string& bytes)
 }
 
 // A visible dialog of the program that is none of `known`.
-HWND NewDialog(HWND main, const std::set<HWND>& known, DWORD timeoutMs)
-{
-    struct Search {
-        DWORD process = 0;
-        const std::set<HWND>* known;
-        HWND found = nullptr;
-    } search{0, &known};
-    GetWindowThreadProcessId(main, &search.process);
-    testsupport::PumpMessages(timeoutMs, [&] {
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD process = 0;
-                GetWindowThreadProcessId(w, &process);
-                char cls[32] = {};
-                GetClassNameA(w, cls, sizeof cls);
-                if (process == s->process && IsWindowVisible(w) && std::string(cls) == "#32770" && !s->known->count(w)) {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
-}
-
-bool Gone(HWND w)
-{
-    return testsupport::PumpMessages(kWaitMs, [&] { return !IsWindow(w) || !IsWindowVisible(w); });
-}
-
-std::string BoxText(HWND box)
-{
-    char text[512] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
-}
-
 // The path after `marker` on its line of the program's output.
 std::string OutputValue(Running& running, const std::string& marker)
 {
@@ -119,15 +63,6 @@ std::string OutputValue(Running& running, const std::string& marker)
         return {};
     const size_t end = out.find_first_of("\r\n", at);
     return out.substr(at + marker.size(), end == std::string::npos ? std::string::npos : end - at - marker.size());
-}
-
-size_t Count(Running& running, const std::string& text)
-{
-    const std::string out = running.Output();
-    size_t n = 0;
-    for (size_t at = out.find(text); at != std::string::npos; at = out.find(text, at + 1))
-        ++n;
-    return n;
 }
 
 // Picks file type `filterIndex` (1 JPEG, 2 BMP) in the save dialog as a user would: the dialog

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "LoopbackServer.h"
+#include "MarovinDialogs.h"
 #include "MarovinProcess.h"
 #include "TestSupport.h"
 #include "UpdateRules.h"
@@ -30,69 +31,6 @@ constexpr int kVideoArea = 1000;
 constexpr int kPromptText = 1791;
 constexpr int kPromptAllow = 1792;
 constexpr DWORD kWaitMs = 20000;
-
-void SetString(const char* key, const char* name, const std::string& value)
-{
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
-    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
-}
-
-HWND NewDialog(HWND main, const std::set<HWND>& known, DWORD timeoutMs)
-{
-    struct Search {
-        DWORD process = 0;
-        const std::set<HWND>* known;
-        HWND found = nullptr;
-    } search{0, &known};
-    GetWindowThreadProcessId(main, &search.process);
-    testsupport::PumpMessages(timeoutMs, [&] {
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD process = 0;
-                GetWindowThreadProcessId(w, &process);
-                char cls[32] = {};
-                GetClassNameA(w, cls, sizeof cls);
-                if (process == s->process && IsWindowVisible(w) && std::string(cls) == "#32770" && !s->known->count(w)) {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
-}
-
-bool Gone(HWND w)
-{
-    return testsupport::PumpMessages(kWaitMs, [&] { return !IsWindow(w) || !IsWindowVisible(w); });
-}
-
-void SetNumber(const char* key, const char* name, DWORD value)
-{
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), ERROR_SUCCESS);
-    RegSetValueExA(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(k);
-}
-
-DWORD GetNumber(const char* key, const char* name)
-{
-    DWORD value = 0xFFFFFFFF, size = sizeof value;
-    RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-    return value;
-}
-
-std::string ItemText(HWND dialog, int id)
-{
-    char text[512] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
 
 std::string TempFile()
 {
