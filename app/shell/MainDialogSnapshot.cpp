@@ -2,12 +2,28 @@
 // the snapshot dialog; and the snapshot control, enabled exactly while a still can be taken.
 #include "MainDialog.h"
 
+#include <cctype>
+
 #include "ControlIds.h"
 #include "MessageIds.h"
 #include "ProgramMessage.h"
 #include "SaveBmpDialog.h"
 
 namespace shell {
+namespace {
+
+bool IsMpegVideoFile(const std::string& path)
+{
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos)
+        return false;
+    std::string extension = path.substr(dot);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".mpg" || extension == ".m1v" || extension == ".m2v" || extension == ".mpeg";
+}
+
+}  // namespace
 
 void MainDialog::MapSnapshotCommands()
 {
@@ -21,8 +37,9 @@ bool MainDialog::StillAvailable()
         return engine && engine->Built() && engine->State() == capture::CaptureGraph::kRunning && engine->StillReady();
     }
     if (m_mode == MODE_PLAYBACK) {
+        // Stills are offered for MPEG video files only.
         const media::MediaPlayer* player = m_playback.Player();
-        return player && player->IsOpen() && !player->AudioOnly();
+        return player && player->IsOpen() && !player->AudioOnly() && IsMpegVideoFile(m_mediaPath);
     }
     return false;
 }

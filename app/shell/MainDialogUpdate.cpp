@@ -5,6 +5,7 @@
 
 #include "AboutDialog.h"
 #include "ControlIds.h"
+#include "ErrorLog.h"
 #include "MessageIds.h"
 #include "ProgramMessage.h"
 #include "resource.h"
@@ -115,6 +116,8 @@ void MainDialog::OnBackgroundUpdateDone(bool downloaded)
     const UpdatePlan plan = PlanUpdateCheck();
     const update::UpdateVerdict verdict = update::JudgeUpdateFile(downloaded, plan.file, plan.section);
     m_backgroundUpdate.reset();
+    if (verdict.outcome == update::UpdateOutcome::Refused)
+        LogText("update information offers a value that is not a web address: " + verdict.address);
     if (verdict.outcome != update::UpdateOutcome::Offer) {
         // Nothing is shown for a check the user did not start.
         Trace("background update check: nothing offered (%d %s)", static_cast<int>(verdict.outcome), verdict.address.c_str());

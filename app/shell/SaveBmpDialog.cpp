@@ -3,6 +3,7 @@
 #include <framework/FileDialog.h>
 
 #include "ControlIds.h"
+#include "ErrorLog.h"
 #include "MessageIds.h"
 #include "ProgramMessage.h"
 #include "QorGraphicsEngineAPI.h"
@@ -139,6 +140,7 @@ void SaveBmpDialog::OnSave()
     const snapshot::SaveResult result = jpeg ? snapshot::SaveStillAsJpeg(m_still, target) : snapshot::SaveStillAsBmp(m_still, target);
     if (!result.ok) {
         OutputDebugStringA(("Marovin:  snapshot not saved: " + result.problem + "\r\n").c_str());
+        LogText("snapshot not saved: " + result.problem);
         ShowProgramMessage(m_hWnd, result.problem, Text(msg::kAppTitle), MB_OK | MB_ICONEXCLAMATION);
         return;
     }

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "ControlIds.h"
+#include "ErrorLog.h"
 #include "MessageIds.h"
 #include "ProgramMessage.h"
 #include "QorGraphicsEngineAPI.h"
@@ -87,6 +88,7 @@ void UpdateDialog::Finished(bool downloaded)
     case update::UpdateOutcome::Refused:
         // Only web addresses are opened; anything else is treated as no update.
         Trace("update check: refused update value \"" + verdict.address + "\"");
+        LogText("update information offers a value that is not a web address: " + verdict.address);
         [[fallthrough]];
     case update::UpdateOutcome::NoUpdate:
         Trace("update check: no update");
