@@ -71,6 +71,10 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     MapCaptureCommands();
     MapPlaybackCommands();
     MapTunerCommands();
+    MapSnapshotCommands();
+    MapLauncherCommands();
+    MapUpdateCommands();
+    MapRemoteCommands();
 }
 
 MainDialog::~MainDialog() = default;
@@ -135,6 +139,7 @@ BOOL MainDialog::OnInitDialog()
 
     SetWindowText(Text(msg::kAppTitle).c_str());
     AddAboutMenuItem();
+    AddUpdateServiceMenuItem();
     SetIcon(m_icon, TRUE);
     SetIcon(m_icon, FALSE);
     CheckDlgButton(IDC_MUTE, m_settings.mute == 1 ? BST_CHECKED : BST_UNCHECKED);
@@ -158,6 +163,9 @@ BOOL MainDialog::OnInitDialog()
         store.GetString("", "BuildNumber", ""));
 
     InitStatusDisplay();
+    LoadLaunchers();
+    ShowRemoteStatus();
+    StartBackgroundUpdateCheck();
 
     const RECT placement = ItemRectInWindow(m_hWnd, IDC_VIDEO_PLACEMENT);
     if (HWND video = GetDlgItem(IDC_VIDEO_AREA))
@@ -301,6 +309,8 @@ void MainDialog::OnTimer(UINT_PTR id)
 {
     if (id == CaptureSession::kRefreshTimer && m_mode == MODE_PLAYBACK)
         ShowPlaybackTime(m_playback.Position(), true);
+    if (id == CaptureSession::kRefreshTimer)
+        UpdateSnapshotControl();
     if (m_capture.OnTimer(id) || OnTunerTimer(id))
         return;
     EQorDialog::OnTimer(id);
@@ -310,6 +320,14 @@ LRESULT MainDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == media::MediaPlayer::WM_GRAPHNOTIFY) {
         m_playback.OnGraphNotify();
+        return 0;
+    }
+    if (message == kBackgroundUpdateDone) {
+        OnBackgroundUpdateDone(wParam == 1);
+        return 0;
+    }
+    if (message == remote::kRemoteKeyMessage) {
+        OnRemoteKey(wParam, lParam);
         return 0;
     }
     if (message == capture::kMsgCaptureGraphEvent) {
@@ -374,8 +392,14 @@ BOOL MainDialog::OnEraseBkgnd(HDC dc)
 
 void MainDialog::OnSysCommand(UINT id, LPARAM lParam)
 {
-    if ((id & 0xFFF0) == kAboutCommand)
-        return;  // the about box opens here once it is part of the program
+    if ((id & 0xFFF0) == kUpdateServiceCommand) {
+        OnUpdateService();
+        return;
+    }
+    if ((id & 0xFFF0) == kAboutCommand) {
+        OnAboutBox();
+        return;
+    }
     if ((id & 0xFFF0) == SC_MAXIMIZE) {
         // Maximising means full screen, for a running preview or playback.
         if (m_mode == MODE_PLAYBACK)

@@ -18,6 +18,10 @@
 #include "CaptureSettings.h"
 #include "PageHost.h"
 #include "ChannelPage.h"
+#include "LauncherFaces.h"
+#include "RemoteLearning.h"
+#include "UpdateCheck.h"
+#include "UpdateRules.h"
 #include "PlaybackSession.h"
 #include "RecentRecordings.h"
 #include "RecentThumbnails.h"
@@ -147,6 +151,45 @@ private:
     void LogError(const std::string& text) override;
     void StopCaptureForPlayback() override;
     void PlaybackEnded() override;
+    // Snapshots (MainDialogSnapshot.cpp): the still command and its control's enabling.
+    void MapSnapshotCommands();
+    bool StillAvailable();
+    void UpdateSnapshotControl();
+    void OnSnapshotControl();
+    int m_stillFilterIndex = 1;
+    // Launcher buttons (MainDialogLaunchers.cpp).
+    void MapLauncherCommands();
+    void LoadLaunchers();
+    void ReloadLauncher(int index, bool droppedProgram);
+    void OnLauncher(int index);
+    // A single dropped program becomes launcher 0's.
+    void DropLauncherProgram(const std::string& path);
+    LauncherFaces m_launcherFaces;
+    std::string m_launcherFolder;
+    // About box and update check (MainDialogUpdate.cpp).
+    void MapUpdateCommands();
+    void OnAboutBox();
+    static constexpr UINT kUpdateServiceCommand = 32;  // system menu
+    void AddUpdateServiceMenuItem();
+    void OnUpdateService();
+    void CheckForUpdate();
+    // The check at start, for users who allowed it; its download reports with this message.
+    static constexpr UINT kBackgroundUpdateDone = WM_APP + 0x131;
+    void StartBackgroundUpdateCheck();
+    void OnBackgroundUpdateDone(bool downloaded);
+    struct UpdatePlan {
+        std::string address, file, section;
+        update::Box video{}, mainWindow{};
+    };
+    UpdatePlan PlanUpdateCheck();
+    std::unique_ptr<update::UpdateDownload> m_backgroundUpdate;
+    // Remote control set-up (MainDialogRemote.cpp).
+    void MapRemoteCommands();
+    void ShowRemoteStatus();
+    void OnRemoteSetup();
+    void OnRemoteKey(WPARAM key, LPARAM address);
+    remote::RemoteLearning m_remote;
+
     std::string m_mediaPath;
     std::int64_t m_lastPlaybackHundredths = -1;
 

@@ -11,6 +11,7 @@
 #include "ControlIds.h"
 #include "EQorButton.h"
 #include "ErrorLog.h"
+#include "LauncherRules.h"
 #include "MessageIds.h"
 #include "PlaybackRules.h"
 #include "ProgramMessage.h"
@@ -213,7 +214,9 @@ void MainDialog::OnDropFiles(HDROP drop)
     } else if (count == 1) {
         char path[MAX_PATH] = {};
         DragQueryFileA(drop, 0, path, MAX_PATH);
-        if (!media::IsAcceptedMediaPath(path))
+        if (launcher::JudgeLauncherDrop({path}) == launcher::DropVerdict::Accepted)
+            DropLauncherProgram(path);
+        else if (!media::IsAcceptedMediaPath(path))
             ShowProgramMessage(m_hWnd, "Invalid MPEG file.", Text(msg::kAppTitle), MB_OK | MB_ICONSTOP);
         else
             OpenMediaFile(path, false);

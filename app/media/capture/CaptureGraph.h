@@ -68,6 +68,7 @@ public:
     HRESULT HandleCaptureGraphEvents();
     // Writes the preview's current picture as a bitmap file in the temporary folder.
     HRESULT GrabCaptureFrame(std::string* fileName);
+    bool StillReady();  // the preview's decoder holds a picture to take (CaptureSnapshot.cpp)
 
     HRESULT SetPreviewEnabled(bool on);
     HRESULT SetPreviewFlow(bool on);

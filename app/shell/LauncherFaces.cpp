@@ -1,0 +1,116 @@
+#include "LauncherFaces.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "EQorButton.h"
+
+namespace shell {
+namespace {
+
+// Writes `bitmap` as a 24-bit bitmap file.
+bool WriteBitmapFile(HBITMAP bitmap, const std::string& path)
+{
+    BITMAP info{};
+    if (!GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight == 0)
+        return false;
+    const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = info.bmWidth;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const DWORD stride = ((static_cast<DWORD>(info.bmWidth) * 24 + 31) / 32) * 4;
+    header.biSizeImage = stride * static_cast<DWORD>(height);
+    std::vector<BYTE> pixels(header.biSizeImage);
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                               reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != height)
+        return false;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + header.biSizeImage;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return false;
+    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&header, sizeof header, 1, out) == 1 &&
+                         std::fwrite(pixels.data(), pixels.size(), 1, out) == 1;
+    return std::fclose(out) == 0 && written;
+}
+
+// A copy of `face` with `icon` drawn at its centre, a little inside its edges.
+HBITMAP Composed(HBITMAP face, HICON icon)
+{
+    BITMAP info{};
+    if (!GetObjectA(face, sizeof info, &info))
+        return nullptr;
+    const int width = info.bmWidth, height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    HDC screen = GetDC(nullptr);
+    HBITMAP copy = CreateCompatibleBitmap(screen, width, height);
+    HDC from = CreateCompatibleDC(screen);
+    HDC to = CreateCompatibleDC(screen);
+    if (copy && from && to) {
+        HGDIOBJ oldFrom = SelectObject(from, face);
+        HGDIOBJ oldTo = SelectObject(to, copy);
+        BitBlt(to, 0, 0, width, height, from, 0, 0, SRCCOPY);
+        const int side = (width < height ? width : height) * 5 / 8;
+        if (side > 0)
+            DrawIconEx(to, (width - side) / 2, (height - side) / 2, icon, side, side, 0, nullptr, DI_NORMAL);
+        SelectObject(from, oldFrom);
+        SelectObject(to, oldTo);
+    }
+    if (from)
+        DeleteDC(from);
+    if (to)
+        DeleteDC(to);
+    ReleaseDC(nullptr, screen);
+    return copy;
+}
+
+}  // namespace
+
+LauncherFaces::LauncherFaces()
+{
+    char temp[MAX_PATH] = {};
+    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    if (n > 0 && n < MAX_PATH)
+        m_folder = temp;
+}
+
+LauncherFaces::~LauncherFaces() = default;
+
+bool LauncherFaces::Show(int index, HWND window, HICON icon)
+{
+    auto* button = dynamic_cast<EQorButton*>(CWnd::FromHandlePermanent(window));
+    if (!button || index < 0 || index >= launcher::kButtonCount || m_folder.empty())
+        return false;
+    Faces& faces = m_faces[index];
+    if (!faces.kept) {
+        for (int state = 0; state < kStates; ++state)
+            if (HBITMAP face = button->StateBitmap(state))
+                faces.original[state].Reset(CopyImage(face, IMAGE_BITMAP, 0, 0, 0));
+        faces.kept = true;
+    }
+    bool shown = false;
+    for (int state = 0; state < kStates; ++state) {
+        const HBITMAP original = static_cast<HBITMAP>(faces.original[state].Get());
+        if (!original)
+            continue;
+        win::GdiObject face(icon ? Composed(original, icon) : CopyImage(original, IMAGE_BITMAP, 0, 0, 0));
+        char name[64];
+        std::snprintf(name, sizeof name, "MarovinLauncher%d-%d.bmp", index, state);
+        const std::string path = m_folder + name;
+        if (face && WriteBitmapFile(static_cast<HBITMAP>(face.Get()), path))
+            shown = button->LoadNewBitmapFile(path, state) || shown;
+        DeleteFileA(path.c_str());
+    }
+    InvalidateRect(window, nullptr, TRUE);
+    return shown;
+}
+
+}  // namespace shell
