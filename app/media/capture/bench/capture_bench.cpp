@@ -144,5 +144,37 @@ TEST_F(CaptureBench, Soak)
     DeleteFileA(OutputFile("soak.mpg").c_str());
 }
 
+// One long recording: the file's size every ten seconds, so a stream that stops growing shows
+// at once. CAPTURE_LONG_SECONDS sets the length (120 by default), CAPTURE_LONG_RATE the DVD
+// quality's bit rate.
+TEST_F(CaptureBench, LongRecording)
+{
+    const char* env = std::getenv("CAPTURE_LONG_SECONDS");
+    const int seconds = env ? std::atoi(env) : 120;
+    if (const char* rate = std::getenv("CAPTURE_LONG_RATE"))
+        settings_.dvdBitrate = std::atoi(rate);
+    UseCard(1);
+    ASSERT_TRUE(StartPreview());
+    testsupport::PumpMessages(1000);
+    const std::string file = OutputFile("long.mpg");
+    DeleteFileA(file.c_str());
+    ASSERT_TRUE(graph_->SetCaptureFileName(file));
+    ASSERT_EQ(graph_->StartRecordingFromPreview(), S_OK);
+    std::uint64_t last = 0;
+    int stalls = 0;
+    for (int s = 10; s <= seconds; s += 10) {
+        testsupport::PumpMessages(10000);
+        const std::uint64_t size = FileSize(file);
+        std::printf("%3d s: %.1f MiB on disk, engine time %.1f s%s\n", s, size / 1048576.0,
+                    static_cast<double>(graph_->RecordedTime()) / 1e7, size == last ? "  (no growth)" : "");
+        stalls += size == last ? 1 : 0;
+        last = size;
+    }
+    ASSERT_TRUE(SUCCEEDED(graph_->StopRecordingKeepPreview()));
+    std::printf("finished: %.1f MiB, %d ten-second spans without growth\n", FileSize(file) / 1048576.0, stalls);
+    EXPECT_EQ(stalls, 0);
+    graph_->ReleaseCaptureGraph(false);
+}
+
 }  // namespace
 }  // namespace capturetest
