@@ -40,17 +40,22 @@ std::string UpdateDialog::Text(int id)
     return text;
 }
 
+void PlaceUpdateWindow(HWND window, const update::Box& video, const update::Box& mainWindow)
+{
+    RECT own{};
+    ::GetWindowRect(window, &own);
+    int x = 0, y = 0;
+    update::PlaceBesideVideo(video, mainWindow, own.right - own.left, GetSystemMetrics(SM_CXSCREEN), &x, &y);
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL UpdateDialog::OnInitDialog()
 {
     EQorDialog::OnInitDialog();
     m_skinnedControls.Bind(*this, "UpdateDlg");
     InitializeQorDialog("UpdateDlg", SKIN_TRANSPARENT_COLOR, false);
     SetMouseMovesDialog(true);
-    RECT own{};
-    GetWindowRect(&own);
-    int x = 0, y = 0;
-    update::PlaceBesideVideo(m_video, m_mainWindow, own.right - own.left, GetSystemMetrics(SM_CXSCREEN), &x, &y);
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceUpdateWindow(m_hWnd, m_video, m_mainWindow);
     SetDlgItemText(IDC_UPDATE_STATUS, Text(msg::kUpdateChecking).c_str());
     Trace("update check: " + m_address + " for [" + m_section + "]");
     if (!m_download.Start(m_address, m_file, m_hWnd, kDownloadDone))

@@ -11,6 +11,9 @@
 
 namespace shell {
 
+// Both update windows stand beside the video area, by the same rule.
+void PlaceUpdateWindow(HWND window, const update::Box& video, const update::Box& mainWindow);
+
 class UpdateDialog : public EQorDialog {
 public:
     // `section` is this program's section of the file; the window goes beside `video`, the

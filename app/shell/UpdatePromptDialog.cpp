@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "ControlIds.h"
+#include "UpdateDialog.h"
 
 namespace shell {
 
@@ -20,11 +21,7 @@ BOOL UpdatePromptDialog::OnInitDialog()
     m_skinnedControls.Bind(*this, "UpdateOnStart");
     InitializeQorDialog("UpdateOnStart", SKIN_TRANSPARENT_COLOR, false);
     SetMouseMovesDialog(true);
-    RECT own{};
-    GetWindowRect(&own);
-    int x = 0, y = 0;
-    update::PlaceBesideVideo(m_video, m_mainWindow, own.right - own.left, GetSystemMetrics(SM_CXSCREEN), &x, &y);
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceUpdateWindow(m_hWnd, m_video, m_mainWindow);
     SetDlgItemText(IDC_UPDATE_PROMPT, "Upadate is available. Do you want to update?");
     CheckDlgButton(IDC_UPDATE_ALLOW, *m_allow ? BST_CHECKED : BST_UNCHECKED);
     OutputDebugStringA(("Marovin:  update prompt for " + m_address + "\r\n").c_str());

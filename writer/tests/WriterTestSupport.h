@@ -116,4 +116,8 @@ inline std::vector<BYTE> TestBytes(size_t size, uint32_t seed)
 
 std::vector<BYTE> ReadWholeFile(const std::string& path);
 
+// A stream made by ffmpeg before the tests run (make_streams.sh), from the folder that
+// SCRIVET_STREAMS names; empty when it is not there.
+std::vector<uint8_t> LoadStream(const char* name);
+
 }  // namespace scrivet::test

@@ -8,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 using namespace scrivet;
 using namespace scrivet::test;
@@ -19,14 +17,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes LoadStream(const char* name)
-{
-    const char* folder = std::getenv("SCRIVET_STREAMS");
-    if (!folder)
-        return {};
-    std::ifstream in(std::string(folder) + "/" + name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::wstring Save(const std::string& name, const Bytes& bytes)
 {

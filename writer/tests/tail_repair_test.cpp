@@ -7,9 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 using namespace scrivet;
 using namespace scrivet::test;
@@ -18,15 +16,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Streams made by ffmpeg before the test runs (see make_streams.sh).
-Bytes LoadStream(const char* name)
-{
-    const char* folder = std::getenv("SCRIVET_STREAMS");
-    if (!folder)
-        return {};
-    std::ifstream in(std::string(folder) + "/" + name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // In-memory file holding a stream, as the repair sees it.
 class MemoryTailFile final : public TailFile {

@@ -5,12 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
 using namespace scrivet;
 using namespace scrivet::test;
+
+std::vector<uint8_t> scrivet::test::LoadStream(const char* name)
+{
+    const char* folder = std::getenv("SCRIVET_STREAMS");
+    if (!folder)
+        return {};
+    return ReadWholeFile(std::string(folder) + "/" + name);
+}
 
 std::vector<BYTE> scrivet::test::ReadWholeFile(const std::string& path)
 {

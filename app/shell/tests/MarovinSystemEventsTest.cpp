@@ -56,9 +56,7 @@ TEST_F(MarovinSystemEvents, ASuspendFinishesTheRecordingAndOnlyThePreviewReturns
     Running running;
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
-    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
-    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
-    testsupport::PumpMessages(2000);
+    ASSERT_NO_FATAL_FAILURE(StartRecording(running, window, "clip1.mpg", 2000));
     Power(window, kSuspend);
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 15000)) << running.Output();
     EXPECT_EQ(GetString(kRecentKey, "file1"), folder_ + "clip1.mpg");
@@ -87,9 +85,7 @@ TEST_F(MarovinSystemEvents, TwoQueriesStopOnceARefusedOneRestartsAndALaterSuspen
     Power(window, kQueryFailed);
     ASSERT_TRUE(WaitForCount(running, "preview of source", previews + 1, 20000)) << running.Output();
 
-    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
-    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
-    testsupport::PumpMessages(1500);
+    ASSERT_NO_FATAL_FAILURE(StartRecording(running, window, "clip1.mpg", 1500));
     Power(window, kSuspend);
     EXPECT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 15000)) << running.Output();
     EXPECT_EQ(Count(running.Output(), "suspend: capture stopped"), 2u);
@@ -107,9 +103,7 @@ TEST_F(MarovinSystemEvents, ADisplayChangeRebuildsThePreviewAndLoggingOffFinishe
     SendMessageTimeoutA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768), SMTO_NORMAL, 20000, &result);
     EXPECT_TRUE(WaitForCount(running, "preview of source", previews + 1, 20000)) << running.Output();
 
-    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
-    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
-    testsupport::PumpMessages(1500);
+    ASSERT_NO_FATAL_FAILURE(StartRecording(running, window, "clip1.mpg", 1500));
     result = 0;
     SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &result);
     EXPECT_EQ(result, TRUE) << "the session may end";
@@ -150,9 +144,7 @@ TEST_F(MarovinSystemEvents, UnpluggingDuringARecordingFinishesItAndNamesTheCard)
     Running running;
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
-    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
-    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
-    testsupport::PumpMessages(2000);
+    ASSERT_NO_FATAL_FAILURE(StartRecording(running, window, "clip1.mpg", 2000));
     ASSERT_EQ(testsupport::RunVcapctl("--card 1 remove"), 0u);
     const std::string message = DismissMessageBox(window, 15000);
     const std::string name = RemovedDeviceName(running);
@@ -219,9 +211,7 @@ TEST_F(MarovinSystemEvents, DroppedFramesOfferALowerRateInDvdQualityAndOnlyAMess
         HWND window = nullptr;
         ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
         const std::string clip = dvd ? "clip1.mpg" : "clip2.mpg";
-        PostMessageA(window, WM_COMMAND, kRecordControl, 0);
-        ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + clip, 15000));
-        testsupport::PumpMessages(1500);
+        ASSERT_NO_FATAL_FAILURE(StartRecording(running, window, clip, 1500));
         ASSERT_EQ(testsupport::RunVcapctl("--card 1 dropframes"), 0u);
         const HWND warning = WaitForDialog(window, 15000);
         ASSERT_NE(warning, nullptr) << running.Output();

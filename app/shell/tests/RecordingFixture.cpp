@@ -136,6 +136,13 @@ void MarovinRecording::CloseMarovin(Running& running, HWND window)
     ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }
 
+void MarovinRecording::StartRecording(Running& running, HWND window, const std::string& file, DWORD ms)
+{
+    PostMessageA(window, WM_COMMAND, kRecordControl, 0);
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + file, 15000)) << running.Output();
+    testsupport::PumpMessages(ms);
+}
+
 void MarovinRecording::Record(Running& running, HWND window, const std::string& file, DWORD ms)
 {
     PostMessageA(window, WM_COMMAND, kRecordControl, 0);

@@ -34,6 +34,8 @@ protected:
     static void StartPreviewing(Running& running, HWND* window);
     // Closes the window and waits for the program to end.
     static void CloseMarovin(Running& running, HWND window);
+    // Presses the record control, waits until `file` records and lets it run for `ms`.
+    void StartRecording(Running& running, HWND window, const std::string& file, DWORD ms);
     // Presses the record control and waits for the window to say what happened.
     void Record(Running& running, HWND window, const std::string& file, DWORD ms);
     // Lists a recording of this test for the probe script: its duration in seconds ("-" when
