@@ -127,7 +127,8 @@ TEST_F(MarovinUpdate, ALocalProgramPathCountsAsNoUpdate)
     const HWND first = StartCheck();
     ASSERT_NE(first, nullptr);
     ASSERT_TRUE(WaitForOutput(running_, "update check: refused update value", kWaitMs)) << running_.Output();
-    const HWND box = NewDialog(window_, {window_}, kWaitMs);
+    // The update window hides as the box comes: it is not the box.
+    const HWND box = NewDialog(window_, {window_, first}, kWaitMs);
     ASSERT_NE(box, nullptr);
     testsupport::PumpMessages(300);
     EXPECT_EQ(ItemText(box, 0xFFFF), "There is no update available.");
