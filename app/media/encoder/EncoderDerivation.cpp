@@ -84,12 +84,34 @@ uint32_t SelectedCaptureMode(const settings::CaptureSettings& s)
     return s.qualityMpeg2 == 0 && s.svcdControl ? kModeSvcd : kModeMpeg2;
 }
 
-DerivedEncoderSetup DeriveEncoderParams(const settings::CaptureSettings& s, const DeviceFacts& device)
+namespace {
+
+// A codec-API encoder only ever runs in MPEG-2: the MPEG-1 picture sizes and rates would
+// reach it under a mode it cannot switch to, and the MPEG-1 layout would then wait for a
+// stream that never comes. Its MPEG-1 selections record at the DVD quality; a custom
+// template keeps its own values.
+settings::CaptureSettings ForCodecApi(const settings::CaptureSettings& s)
 {
+    settings::CaptureSettings mpeg2 = s;
+    if (s.setupMode != 3 && s.capture == 1) {
+        mpeg2.capture = 2;
+        mpeg2.qualityMpeg2 = 1;
+    }
+    return mpeg2;
+}
+
+}  // namespace
+
+DerivedEncoderSetup DeriveEncoderParams(const settings::CaptureSettings& selected, const DeviceFacts& device)
+{
+    const bool codecApi = device.deviceType == kDeviceTypeCodecApi;
+    const settings::CaptureSettings s = codecApi ? ForCodecApi(selected) : selected;
     DerivedEncoderSetup out;
     out.custom = s.custom;
     out.params = device.current;
     out.pair.mode = SelectedCaptureMode(s);
+    if (codecApi && IsMpeg1(out.pair.mode))
+        out.pair.mode = kModeMpeg2;
     out.pair.standard = device.standard;
     EncoderParams& p = out.params;
 

@@ -136,6 +136,7 @@ void QualityPage::EnableControls()
     settings::CaptureSettings& s = m_host.Settings();
     DeviceOffer offer;
     offer.family = DeviceFamily(s.deviceName);
+    offer.codecApi = m_host.Engine() != nullptr && m_host.Engine()->Encoder().DeviceType() == encoder::kDeviceTypeCodecApi;
     offer.vcdControl = s.vcdControl != 0;
     offer.svcdControl = s.svcdControl != 0;
     offer.dvdControl = s.dvdControl != 0;

@@ -95,9 +95,9 @@ int DeviceFamily(const std::string& deviceName)
 std::array<bool, kChoiceCount> EnabledChoices(const DeviceOffer& offer)
 {
     std::array<bool, kChoiceCount> enabled{};
-    // Family 1 devices carry an MPEG-2 encoder only; the others record MPEG-1 when their
-    // driver does not say otherwise.
-    const bool mpeg1 = offer.family != 1 && offer.mpeg1.value_or(true);
+    // Family 1 and codec-API devices carry an MPEG-2 encoder only; the others record MPEG-1
+    // when their driver does not say otherwise.
+    const bool mpeg1 = offer.family != 1 && !offer.codecApi && offer.mpeg1.value_or(true);
     enabled[kChoiceVcd] = mpeg1 && offer.vcdControl;
     enabled[kChoiceMpeg1Low] = mpeg1;
     enabled[kChoiceMpeg1Normal] = mpeg1;

@@ -50,6 +50,7 @@ struct DeviceOffer {
     bool vcdControl = true, svcdControl = true, dvdControl = true;
     std::optional<bool> mpeg1;                 // the driver answers for the MPEG-1 mode
     std::optional<std::uint32_t> maxBitRate;   // the device's highest video rate
+    bool codecApi = false;                     // encodes MPEG-2 only, whatever it is asked
 };
 std::array<bool, kChoiceCount> EnabledChoices(const DeviceOffer& offer);
 // The choice itself when enabled, else the first enabled of DVD, SVCD, MPEG-1 normal, VCD,

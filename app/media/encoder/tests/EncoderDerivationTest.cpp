@@ -230,6 +230,36 @@ TEST(DeriveEncoderParams, ElementaryEncoderAlwaysGetsMpegAudio)
     }
 }
 
+TEST(DeriveEncoderParams, CodecApiEncoderRecordsMpeg2WhateverIsSelected)
+{
+    struct Case {
+        settings::CaptureSettings selected;
+        uint32_t width, bitRate;
+    };
+    settings::CaptureSettings normal = Mpeg1(2);
+    normal.dvdBitrate = 5000000;
+    settings::CaptureSettings vcd = Mpeg1(0);
+    vcd.dvdBitrate = 5000000;
+    const Case cases[] = {
+        {normal, 720, 5000000},                       // MPEG-1 choices record at the DVD quality
+        {vcd, 720, 5000000},
+        {Mpeg2(1, 6000000, true), 720, 6000000},      // MPEG-2 choices are unchanged
+        {Custom(kModeMpeg1, 576), 720, 6000000},      // a template keeps its values, not its mode
+        {Custom(kModeVcd, 576), 720, 6000000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "setup " << c.selected.setupMode << " capture " << c.selected.capture);
+        DeviceFacts d = Facts();
+        d.deviceType = kDeviceTypeCodecApi;
+        const DerivedEncoderSetup r = DeriveEncoderParams(c.selected, d);
+        EXPECT_FALSE(IsMpeg1(r.pair.mode));
+        EXPECT_EQ(r.params.HorzResolution, c.width);
+        EXPECT_EQ(r.params.BitRate, c.bitRate);
+        d.deviceType = 1;
+        EXPECT_EQ(DeriveEncoderParams(c.selected, d).pair.mode, SelectedCaptureMode(c.selected)) << "other devices follow the selection";
+    }
+}
+
 TEST(DeriveEncoderParams, AudioCompressorFallbackTakes32000Hz)
 {
     for (const settings::CaptureSettings& s : {Mpeg1(0), Mpeg1(2), Mpeg2(0, 0, true), Mpeg2(1, 4000000, false)}) {

@@ -130,6 +130,7 @@ TEST(DeviceFamilies, WhatEachMayRecord)
         {{3, true, true, true, false, std::nullopt}, {false, false, false, true, true, true}},
         {{3, true, true, true, std::nullopt, 3000000u}, {true, true, true, true, false, true}},
         {{3, true, true, true, std::nullopt, 4000000u}, {true, true, true, true, true, true}},
+        {{3, true, true, true, true, 9000000u, true}, {false, false, false, true, true, true}},  // codec API
     };
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(EnabledChoices(cases[i].offer), cases[i].enabled) << "case " << i;
