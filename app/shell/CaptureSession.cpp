@@ -4,6 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include <win/Busy.h>
+
 #include "CaptureDevices.h"
 #include "DeviceNaming.h"
 #include "ErrorLog.h"
@@ -120,6 +122,9 @@ void CaptureSession::OnCaptureButton()
 {
     if (m_closed || !m_begun)
         return;
+    // Building or tearing down a graph takes a while on the window's thread.
+    win::TopmostWhile topmost(m_host.MainWindow());
+    win::WaitCursor wait;
     if (m_host.Mode() == MODE_CAPTURE)
         StopPreview();
     else

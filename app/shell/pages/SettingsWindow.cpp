@@ -3,22 +3,12 @@
 #include "ControlIds.h"
 #include "EQorButton.h"
 
+#include <win/Busy.h>
+
 namespace pages {
 namespace {
 
 constexpr int kTabs[SettingsWindow::kPageCount] = {IDC_TAB_CAPTURE, IDC_TAB_RECORDING, IDC_TAB_TV, IDC_TAB_COLOR};
-
-// The wait cursor while a page is being built, the previous one back afterwards.
-class WaitCursor {
-public:
-    WaitCursor() : m_previous(::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)))) {}
-    ~WaitCursor() { ::SetCursor(m_previous); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR m_previous;
-};
 
 }  // namespace
 
@@ -64,7 +54,7 @@ void SettingsWindow::ShowPage(int index)
                 ShowControls(other, false);
         if (SettingsPage* page = m_pages[index].get()) {
             if (!m_created[index]) {
-                WaitCursor wait;
+                win::WaitCursor wait;
                 page->Create();
                 m_created[index] = true;
                 page->Lock(m_locked);

@@ -2,10 +2,12 @@
 // title's parts, a file that cannot be played, and a played file that can be deleted after the
 // program let go of it.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "MarovinProcess.h"
 #include "TestSupport.h"
@@ -91,6 +93,47 @@ size_t DifferentPixels(const testsupport::ScreenImage& a, const testsupport::Scr
     for (size_t i = 0; i + 2 < a.bgr.size(); i += 3)
         n += (a.bgr[i] != b.bgr[i] || a.bgr[i + 1] != b.bgr[i + 1] || a.bgr[i + 2] != b.bgr[i + 2]) ? 1 : 0;
     return n;
+}
+
+// Drops `files` on the window as the shell would: a drop list placed in Marovin's own memory
+// (it frees it when done, as with any drop), delivered with WM_DROPFILES.
+bool DropFiles(HWND window, const std::vector<std::string>& files)
+{
+    std::vector<char> drop(sizeof(DROPFILES));
+    for (const std::string& file : files)
+        drop.insert(drop.end(), file.c_str(), file.c_str() + file.size() + 1);
+    drop.push_back('\0');
+    auto* header = reinterpret_cast<DROPFILES*>(drop.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = FALSE;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process);
+    if (!target)
+        return false;
+    void* remote = VirtualAllocEx(target, nullptr, drop.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    SIZE_T written = 0;
+    const bool placed = remote && WriteProcessMemory(target, remote, drop.data(), drop.size(), &written) &&
+                        written == drop.size();
+    CloseHandle(target);
+    return placed && PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
+// The text of a message box: its static lines, the skinned box's caption among them.
+std::string BoxText(HWND box)
+{
+    std::string text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM p) -> BOOL {
+            char cls[32] = {}, line[512] = {};
+            GetClassNameA(child, cls, sizeof cls);
+            if (_stricmp(cls, "Static") == 0 && GetWindowTextA(child, line, sizeof line) > 0)
+                *reinterpret_cast<std::string*>(p) += line;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
 }
 
 TEST(MarovinPlayback, OpenControlPlaysAFileAndLetsGoOfItAtClose)
@@ -218,6 +261,45 @@ TEST(MarovinPlayback, RecentRecordingPlaysAndAGoneOneIsReported)
     ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(DeleteFileA(first.c_str()));
+}
+
+TEST(MarovinPlayback, DroppedFilesPlayOneAtATime)
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Halvark\\Marovin");
+    const std::string out = testsupport::OutputDir();
+    const std::string first = out + "dropped-a.mpg";
+    const std::string second = out + "dropped-b.mpg";
+    for (const std::string& copy : {first, second})
+        ASSERT_TRUE(CopyFileA((std::string(PLAYBACK_MEDIA) + "mpeg2-4s.mpg").c_str(), copy.c_str(), FALSE));
+
+    Running marovin;
+    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", marovin));
+    const HWND window = WaitForMainWindow(30000);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForOutput(marovin, "preview start", 15000));
+
+    // Two at once: the user is asked for one, and neither plays.
+    ASSERT_TRUE(DropFiles(window, {first, second}));
+    const HWND message = WaitForOtherWindow(window, 10000);
+    ASSERT_NE(message, nullptr) << "text 2248 is shown";
+    EXPECT_NE(BoxText(message).find("Please drop one file at a time."), std::string::npos) << BoxText(message);
+    PostMessageA(message, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return !IsWindow(message) || !IsWindowVisible(message); }));
+    testsupport::PumpMessages(1000);
+    EXPECT_EQ(Title(window), "Marovin");
+    EXPECT_EQ(marovin.Output().find("playback of"), std::string::npos) << marovin.Output();
+
+    // One: it plays as if opened.
+    ASSERT_TRUE(DropFiles(window, {second}));
+    EXPECT_TRUE(testsupport::PumpMessages(15000, [&] { return Title(window) == "dropped-b.mpg [Video] "; }))
+        << Title(window) << "\n" << marovin.Output();
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(DeleteFileA(first.c_str()));
+    EXPECT_TRUE(DeleteFileA(second.c_str())) << "the dropped file was let go at close";
 }
 
 }  // namespace

@@ -44,8 +44,13 @@ DWORD WINAPI DebugLoop(void* parameter)
         return 0;
     for (;;) {
         DEBUG_EVENT event{};
-        if (!WaitForDebugEvent(&event, 30000))
-            break;
+        if (!WaitForDebugEvent(&event, 1000)) {
+            // A quiet program (a long recording writes no lines) is still running: leaving
+            // this loop would end the debugging thread and the program with it.
+            if (WaitForSingleObject(running.info.hProcess, 0) == WAIT_OBJECT_0)
+                break;
+            continue;
+        }
         DWORD status = DBG_CONTINUE;
         if (event.dwDebugEventCode == OUTPUT_DEBUG_STRING_EVENT &&
             !event.u.DebugString.fUnicode) {

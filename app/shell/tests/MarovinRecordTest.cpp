@@ -119,14 +119,14 @@ TEST_F(MarovinRecording, TheDurationRuleStopsByTheEnginesClock)
     SetNumber(kCaptureKey, "StopTime", 0);
     SetNumber(kCaptureKey, "SetTimeHour", 0);
     SetNumber(kCaptureKey, "SetTimeMin", 0);
-    SetNumber(kCaptureKey, "SetTimeSec", 3);
+    SetNumber(kCaptureKey, "SetTimeSec", 10);
     Running running;
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
     PostMessageA(window, WM_COMMAND, kRecordControl, 0);
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
-    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 10000)) << "stopped by itself";
-    Manifest("clip1.mpg", "3");
+    ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 20000)) << "stopped by itself";
+    Manifest("clip1.mpg", "10", "0.2");
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }

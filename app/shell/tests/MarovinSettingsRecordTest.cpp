@@ -50,10 +50,9 @@ TEST_F(SettingsFixture, ApplyOffersToCreateAMissingFolder)
 
 TEST_F(SettingsFixture, ACustomLimitEndsTheRecordingSilently)
 {
-    // 4 MB: a few seconds at 8 Mbps. (A recording on the test bed stops growing about 30 s
-    // after it starts and never finishes, a fault outside the settings, so a limit the stream
-    // would reach only later than that, such as 100 MB, could not be tested here.)
-    constexpr std::uint64_t kLimit = 4ull << 20;
+    // 100 MB: about 105 s at 8 Mbps, long enough for a quiet program to outlast any wait on
+    // its output.
+    constexpr std::uint64_t kLimit = 100ull << 20;
     marovintest::Running running;
     ASSERT_NO_FATAL_FAILURE(StartPreviewing(running));
     // The fastest DVD rate keeps the wait short.
@@ -66,18 +65,18 @@ TEST_F(SettingsFixture, ACustomLimitEndsTheRecordingSilently)
     controls_.Press(IDC_SIZE_CUSTOM);
     ASSERT_TRUE(WaitFor([&] { return controls_.Enabled(IDC_SIZE_CUSTOM_EDIT); }));
     EXPECT_FALSE(controls_.Enabled(IDC_SIZE_LIST));
-    controls_.Type(IDC_SIZE_CUSTOM_EDIT, "4");
+    controls_.Type(IDC_SIZE_CUSTOM_EDIT, "100");
     controls_.Choose(IDC_SIZE_UNIT, 1);
     controls_.Press(IDC_APPLY);
     ASSERT_TRUE(WaitFor([] { return GetNumber(kCaptureKey, "FileSizeLimitLo") == static_cast<long long>(kLimit); }));
     EXPECT_EQ(GetNumber(kCaptureKey, "FileSizeLimitHi"), 0);
     EXPECT_EQ(GetNumber(kCaptureKey, "CustomFileSizeLimitLo"), static_cast<long long>(kLimit));
-    EXPECT_EQ(controls_.Text(IDC_SIZE_CUSTOM_EDIT), "4.00");
+    EXPECT_EQ(controls_.Text(IDC_SIZE_CUSTOM_EDIT), "100.00");
 
     controls_.Press(IDC_RECORD);
     ASSERT_TRUE(marovintest::WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 20000)) << running.Output();
     // The writer ends it by itself, without a message.
-    ASSERT_TRUE(marovintest::WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 120000))
+    ASSERT_TRUE(marovintest::WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 240000))
         << running.Output();
     EXPECT_EQ(AnswerMessageBox(controls_.window, IDOK, 1000), "<no message box>");
     WIN32_FILE_ATTRIBUTE_DATA data{};

@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include <win/Busy.h>
 #include <win/ComPtr.h>
 #include <win/Handle.h>
 #include <win/Lock.h>
@@ -220,6 +221,47 @@ TEST(AutoLock, HoldsTheSectionUntilItGoesOutOfScope)
     // The same thread may enter again, as a critical section allows.
     win::AutoLock outer(section);
     win::AutoLock inner(section);
+}
+
+bool Topmost(HWND window)
+{
+    return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+TEST(TopmostWhile, GivesBackTheStateItFound)
+{
+    const struct {
+        bool topmostBefore;
+        bool destroyInside;
+    } cases[] = {{false, false}, {true, false}, {false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "topmost before " << c.topmostBefore << ", destroyed inside " << c.destroyInside);
+        HWND window = CreateWindowExA(c.topmostBefore ? WS_EX_TOPMOST : 0, "STATIC", "busy", WS_POPUP | WS_VISIBLE, 0, 0,
+                                      40, 40, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        {
+            win::TopmostWhile busy(window);
+            EXPECT_TRUE(Topmost(window));
+            if (c.destroyInside)
+                DestroyWindow(window);
+        }
+        if (!c.destroyInside) {
+            EXPECT_EQ(Topmost(window), c.topmostBefore);
+            DestroyWindow(window);
+        }
+    }
+    win::TopmostWhile none(nullptr);
+}
+
+TEST(WaitCursor, ShowsTheWaitCursorAndPutsTheOldOneBack)
+{
+    const HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    SetCursor(arrow);
+    {
+        win::WaitCursor wait;
+        EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    }
+    EXPECT_EQ(GetCursor(), arrow);
 }
 
 }  // namespace
