@@ -21,7 +21,7 @@ constexpr UINT_PTR kSessionTimers[] = {
     CaptureSession::kRefreshTimer,      CaptureSession::kCopyProtectionTimer,
     CaptureSession::kDeviceRemovedTimer, CaptureSession::kPreviewStartTimer,
     CaptureSession::kAutoRecordTimer,   CaptureSession::kVideoWatchTimer,
-    CaptureSession::kNoVideoTimeoutTimer, CaptureSession::kSignalWatchTimer,
+    CaptureSession::kNoVideoTimeoutTimer, CaptureSession::kSignalWatchTimer, recording::kDurationEndTimer,
 };
 constexpr DWORD kWorkerWaitMs = 1500;
 // What a bus carries at most, when the driver's own maximum is not to be trusted.
@@ -343,6 +343,8 @@ void CaptureSession::StopRecording(recording::StopReason reason)
 {
     if (!m_engine || !m_engine->Recording())
         return;
+    Trace("recording stopped at %.2f s of recorded time",
+          static_cast<double>(m_engine->RecordedTime()) / 1e7);  // 100 ns units
     m_engine->StopRecordingKeepPreview();
     const std::optional<recording::StopRules::Finished> finished = m_rules->OnStopped();
     if (finished)

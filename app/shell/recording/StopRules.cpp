@@ -67,6 +67,8 @@ StopRules::Started StopRules::OnStarted(const std::string& path, const AppliedFo
 std::optional<StopRules::Finished> StopRules::OnStopped()
 {
     KillWatch();
+    if (std::exchange(m_durationEndArmed, false))
+        m_host.StopTimer(kDurationEndTimer);
     if (!m_recording)
         return std::nullopt;
     m_recording = false;
@@ -90,6 +92,7 @@ bool StopRules::OnTimer(UINT_PTR id)
     case kNoVideoTimeoutTimer: OnNoVideoTimeout(); return true;
     case kAutoRecordTimer: OnAutoRecord(); return true;
     case kCopyProtectionTimer: OnCopyProtection(); return true;
+    case kDurationEndTimer: return true;
     default: return false;
     }
 }
@@ -100,8 +103,16 @@ void StopRules::OnTick()
         return;
     const std::int64_t recorded = m_engine.RecordedTime();
     m_host.ShowRecordedTime(recorded);
-    if (m_rule.StopsAfterDuration() && recorded >= m_rule.DurationSeconds() * kUnitsPerSecond)
+    if (!m_rule.StopsAfterDuration())
+        return;
+    const std::int64_t end = m_rule.DurationSeconds() * kUnitsPerSecond;
+    if (recorded >= end) {
         m_host.StopRecording(StopReason::kDuration);
+    } else if (end - recorded <= kUnitsPerSecond) {
+        const std::int64_t unitsPerMs = kUnitsPerSecond / 1000;
+        m_durationEndArmed = true;
+        m_host.StartTimer(kDurationEndTimer, static_cast<UINT>((end - recorded + unitsPerMs - 1) / unitsPerMs));
+    }
 }
 
 void StopRules::OnVideoWatch()

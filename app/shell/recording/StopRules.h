@@ -35,6 +35,9 @@ constexpr UINT_PTR kAutoRecordTimer = 10017;
 constexpr UINT_PTR kVideoWatchTimer = 10018;
 constexpr UINT_PTR kNoVideoTimeoutTimer = 10019;
 constexpr UINT kVideoWatchMs = 100;
+// In a duration's last second a one-shot tick of its own lands on the end, so the recording
+// does not run on until the next refresh tick (or later, when the window is busy).
+constexpr UINT_PTR kDurationEndTimer = 10021;
 
 enum StopRuleKind { kStopAfterDuration = 0, kStopManually = 1, kStopWithoutVideo = 2 };
 
@@ -173,6 +176,7 @@ private:
     int m_noVideoSeconds = 10;
     bool m_recording = false;
     bool m_watching = false;
+    bool m_durationEndArmed = false;
     bool m_inWatchTick = false;
     bool m_timeoutArmed = false;
     bool m_autoRecordDone = false;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "CardControl.h"
@@ -126,7 +127,13 @@ TEST_F(MarovinRecording, TheDurationRuleStopsByTheEnginesClock)
     PostMessageA(window, WM_COMMAND, kRecordControl, 0);
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000));
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 20000)) << "stopped by itself";
-    Manifest("clip1.mpg", "10", "0.2");
+    const std::string output = running.Output();
+    const size_t at = output.find("recording stopped at ");
+    ASSERT_NE(at, std::string::npos) << output;
+    EXPECT_NEAR(std::atof(output.c_str() + at + 21), 10.0, 0.2) << "by the engine's clock";
+    // Under a heavy load the card drops frames it could not hand over (as a real one would),
+    // so the file may hold less than the engine's clock counted: its length is not checked.
+    Manifest("clip1.mpg");
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitForExit(running, 20000, nullptr)) << Describe(running);
 }

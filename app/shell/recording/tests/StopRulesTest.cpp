@@ -137,6 +137,30 @@ TEST(StopRules, DurationCountsTheEnginesRecordedTime)
     }
 }
 
+TEST(StopRules, TheLastSecondEndsOnATickOfItsOwn)
+{
+    Bench b;
+    b.s.stopTime = 0;
+    b.s.setTimeHour = 0;
+    b.s.setTimeMin = 0;
+    b.s.setTimeSec = 10;
+    b.Start();
+    const struct {
+        std::int64_t time;
+        Log log;
+    } steps[] = {
+        {85000000, {}},                                  // 8.5 s: the refresh tick will do
+        {90000000, {"set 10021 1000"}},                  // the last second
+        {97654321, {"set 10021 235"}},                   // rounded up, never early
+        {100000000, {"stop duration", "kill 10018", "kill 10019", "kill 10021"}},
+    };
+    for (const auto& step : steps) {
+        b.engine.time = step.time;
+        b.rules.OnTimer(step.time >= 90000000 ? recording::kDurationEndTimer : 1);
+        EXPECT_EQ(b.Take(), step.log) << "at " << step.time;
+    }
+}
+
 TEST(StopRules, StartKeepsTheRuleAndStopGivesItBack)
 {
     Bench b;
