@@ -24,6 +24,9 @@ constexpr int kRecordingTabs[] = {IDC_TAB_CAPTURE, IDC_TAB_RECORDING, IDC_TAB_TV
 void MainDialog::MapCaptureCommands()
 {
     MapCommand(IDC_RECORD, [this] {
+        // From a playing file the record control brings the preview back: the file goes first.
+        if (m_mode == MODE_PLAYBACK)
+            ClosePlayback();
         // A recording starts with the pages' pending edits taken over.
         if (m_settingsWindow && m_mode == MODE_CAPTURE && !m_capture.Recording())
             m_settingsWindow->ApplyAll();

@@ -97,6 +97,8 @@ bool MainDialog::OpenMediaFile(const std::string& path, bool sizeInGigabytes)
 {
     if (!Readable(path))
         return false;
+    // Whatever plays next is not the thumbnail's recording until its own click says so.
+    m_thumbnails.Select(-1);
     m_mediaPath = path;
     const bool fromCapture = m_mode == MODE_CAPTURE;
     bool playing = false;
@@ -187,6 +189,7 @@ void MainDialog::LeavePlaybackMode()
         ::EnableWindow(GetDlgItem(tab), TRUE);
     SetDlgItemText(IDC_ELAPSED_CLOCK, FormatClock(0, 0, 0).c_str());
     m_lastPlaybackHundredths = -1;
+    m_thumbnails.Select(-1);
 }
 
 void MainDialog::OnRecentThumbnail(int index)
@@ -203,7 +206,7 @@ void MainDialog::OnRecentThumbnail(int index)
         return;
     if (auto* record = dynamic_cast<EQorButton*>(CWnd::FromHandlePermanent(GetDlgItem(IDC_RECORD))))
         record->SetIdentity(kRecordLookPlaying);
-    ::InvalidateRect(GetDlgItem(RecentThumbnails::kButtonIds[index]), nullptr, FALSE);
+    m_thumbnails.Select(index);
 }
 
 void MainDialog::OnDropFiles(HDROP drop)

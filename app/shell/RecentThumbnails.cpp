@@ -9,12 +9,18 @@
 #include <msxml2.h>
 
 #include <string>
+#include <utility>
+
+#include <win/Handle.h>
 
 #include "ControlIds.h"
 
 namespace shell {
 
 namespace {
+
+constexpr COLORREF kSelectedFrame = RGB(0, 255, 0);
+constexpr int kSelectedFrameWidth = 2;
 
 bool CanOpen(const std::string& path)
 {
@@ -89,6 +95,8 @@ const int RecentThumbnails::kButtonIds[settings::RecentRecordings::kCount] = {ID
 void RecentThumbnails::Fill(EQorDialog& dialog, settings::RecentRecordings& recent,
                             const framework::ProfileStore& store, const std::string& placeholder)
 {
+    // The entries may move: no thumbnail stays marked for a recording it no longer shows.
+    m_selected = -1;
     if (recent.RemoveMissing(FileExists))
         recent.Write(store);
     for (int i = 0; i < settings::RecentRecordings::kCount; ++i) {
@@ -142,11 +150,28 @@ bool RecentThumbnails::Draw(const DRAWITEMSTRUCT& item) const
         } else {
             ::FillRect(item.hDC, &area, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
         }
+        if (i == m_selected) {
+            // The status display's green, so the playing recording reads as "on".
+            win::GdiObject frame(::CreateSolidBrush(kSelectedFrame));
+            RECT inner = area;
+            for (int line = 0; line < kSelectedFrameWidth; ++line) {
+                ::FrameRect(item.hDC, &inner, static_cast<HBRUSH>(frame.Get()));
+                ::InflateRect(&inner, -1, -1);
+            }
+        }
         if (item.itemState & ODS_FOCUS)
             ::DrawFocusRect(item.hDC, &area);
         return true;
     }
     return false;
+}
+
+void RecentThumbnails::Select(int index)
+{
+    const int previous = std::exchange(m_selected, index >= 0 && index < settings::RecentRecordings::kCount ? index : -1);
+    for (int i : {previous, m_selected})
+        if (i >= 0 && m_buttons[i] && ::IsWindow(m_buttons[i]))
+            ::InvalidateRect(m_buttons[i], nullptr, FALSE);
 }
 
 void RecentThumbnails::Release()
@@ -157,6 +182,7 @@ void RecentThumbnails::Release()
         m_buttons[i] = nullptr;
         m_pictures[i].DeleteObject();
     }
+    m_selected = -1;
 }
 
 }  // namespace shell

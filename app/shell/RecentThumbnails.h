@@ -29,6 +29,8 @@ public:
     void Place(EQorDialog& dialog);
     // Draws a thumbnail button; false for any other control.
     bool Draw(const DRAWITEMSTRUCT& item) const;
+    // Marks the thumbnail whose recording plays (a frame around it), or none for -1.
+    void Select(int index);
     // The picture file shown by button `index` (empty when hidden).
     const std::string& PictureFile(int index) const { return m_files[static_cast<size_t>(index)]; }
     // Takes the pictures off the buttons and deletes them.
@@ -38,6 +40,7 @@ private:
     HWND m_buttons[settings::RecentRecordings::kCount] = {};
     CBitmap m_pictures[settings::RecentRecordings::kCount];
     std::string m_files[settings::RecentRecordings::kCount];
+    int m_selected = -1;
 };
 
 }  // namespace shell

@@ -241,9 +241,18 @@ TEST(MarovinPlayback, RecentRecordingPlaysAndAGoneOneIsReported)
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitForOutput(marovin, "preview start", 15000));
     ASSERT_TRUE(IsWindowVisible(GetDlgItem(window, 1426)));
+    const HWND thumbnail = GetDlgItem(window, 1426);
+    const auto framed = [thumbnail] {
+        const testsupport::ScreenImage image = testsupport::CaptureWindow(thumbnail);
+        return image.width > 2 && image.Pixel(0, image.height / 2) == RGB(0, 255, 0) &&
+               image.Pixel(1, image.height / 2) == RGB(0, 255, 0);
+    };
+    EXPECT_FALSE(framed());
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(1426, BN_CLICKED), 0);
     ASSERT_TRUE(testsupport::PumpMessages(15000, [&] { return Title(window) == "recent-a.mpg [Video] "; }))
         << Title(window);
+    EXPECT_TRUE(testsupport::PumpMessages(5000, framed)) << "the playing recording's thumbnail is marked";
+    testsupport::CaptureWindow(window).SaveBmp(out + "recent-selected.bmp");
 
     // The second recording disappears after start-up: its thumbnail reports it and the first
     // file keeps playing.
@@ -255,6 +264,12 @@ TEST(MarovinPlayback, RecentRecordingPlaysAndAGoneOneIsReported)
     PostMessageA(message, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return !IsWindow(message) || !IsWindowVisible(message); }));
     EXPECT_EQ(Title(window), "recent-a.mpg [Video] ");
+    EXPECT_TRUE(framed());
+
+    // The record control leaves playback: the file closes and the mark goes with it.
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(1014, BN_CLICKED), 0);
+    EXPECT_TRUE(testsupport::PumpMessages(10000, [&] { return Title(window) == "Marovin"; })) << Title(window);
+    EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return !framed(); }));
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 99;
