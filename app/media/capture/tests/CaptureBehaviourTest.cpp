@@ -4,6 +4,7 @@
 #include "CaptureCardFixture.h"
 
 #include "CardControl.h"
+#include "EncoderState.h"
 #include "ScrivetInterfaces.h"
 
 #include <tlhelp32.h>
@@ -194,6 +195,24 @@ INSTANTIATE_TEST_SUITE_P(Types, CardKinds,
                                            // choice still previews and records MPEG-2.
                                            CardKind{"type4mpeg1", 4, 1, 1, "mpeg2video", 720, 576}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CaptureCard, ACodecApiCardTakesItsRatesThroughTheCodecInterface)
+{
+    // The DVD rate at constant rate: the peak the codec interface gets is the rate + 400000.
+    settings_.capture = 2;
+    settings_.qualityMpeg2 = 1;
+    settings_.dvdBitrate = 3000000;
+    settings_.forceCbr = true;
+    UseCard(4);
+    ASSERT_TRUE(StartPreview()) << (host_.errors.empty() ? 0 : host_.errors[0]);
+    vcap::EncoderState state{};
+    ASSERT_TRUE(vcap::LoadEncoderState(1, state));
+    EXPECT_EQ(state.captureMode, 2u);
+    EXPECT_EQ(state.params.bitRate, 3000000u);
+    EXPECT_EQ(state.params.peakBitRate, 3400000u);
+    Run(1000);
+    RecordClip("type4-3mbps.mpg", 2000, "mpeg2video", 720, 576);
+}
 
 struct ProcessFigures {
     DWORD handles = 0;
