@@ -95,6 +95,15 @@ size_t DifferentPixels(const testsupport::ScreenImage& a, const testsupport::Scr
     return n;
 }
 
+// Starts Marovin and waits until its window is up and past its start-up.
+void StartMarovin(Running& marovin, HWND& window)
+{
+    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", marovin));
+    window = WaitForMainWindow(30000);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForOutput(marovin, "preview start", 15000));
+}
+
 // Drops `files` on the window as the shell would: a drop list placed in Marovin's own memory
 // (it frees it when done, as with any drop), delivered with WM_DROPFILES.
 bool DropFiles(HWND window, const std::vector<std::string>& files)
@@ -153,10 +162,8 @@ TEST(MarovinPlayback, OpenControlPlaysAFileAndLetsGoOfItAtClose)
     }
 
     Running marovin;
-    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", marovin));
-    const HWND window = WaitForMainWindow(30000);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitForOutput(marovin, "preview start", 15000));
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartMarovin(marovin, window));
     const HWND video = GetDlgItem(window, kVideoArea);
     const testsupport::ScreenImage idle = testsupport::CaptureWindow(video);
 
@@ -236,10 +243,8 @@ TEST(MarovinPlayback, RecentRecordingPlaysAndAGoneOneIsReported)
     RegCloseKey(recent);
 
     Running marovin;
-    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", marovin));
-    const HWND window = WaitForMainWindow(30000);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitForOutput(marovin, "preview start", 15000));
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartMarovin(marovin, window));
     ASSERT_TRUE(IsWindowVisible(GetDlgItem(window, 1426)));
     const HWND thumbnail = GetDlgItem(window, 1426);
     const auto framed = [thumbnail] {
@@ -288,10 +293,8 @@ TEST(MarovinPlayback, DroppedFilesPlayOneAtATime)
         ASSERT_TRUE(CopyFileA((std::string(PLAYBACK_MEDIA) + "mpeg2-4s.mpg").c_str(), copy.c_str(), FALSE));
 
     Running marovin;
-    ASSERT_TRUE(Start(testsupport::ModuleDir() + "Marovin.exe", marovin));
-    const HWND window = WaitForMainWindow(30000);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitForOutput(marovin, "preview start", 15000));
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartMarovin(marovin, window));
 
     // Two at once: the user is asked for one, and neither plays.
     ASSERT_TRUE(DropFiles(window, {first, second}));
