@@ -152,20 +152,33 @@ void RecordingPage::SetStopChoice(StopChoice choice)
 
 void RecordingPage::EnableControls()
 {
+    // Each control is set once to its final state, so none flickers on and off on the way.
     CWnd& window = m_host.Window();
     for (int id : kLockedControls)
-        ::EnableWindow(window.GetDlgItem(id), !m_locked);
-    if (m_locked)
-        return;
-    const auto enable = [&window](int id, bool on) { ::EnableWindow(window.GetDlgItem(id), on); };
-    enable(IDC_SIZE_LIST, !m_custom);
-    enable(IDC_SIZE_CUSTOM_EDIT, m_custom);
-    enable(IDC_SIZE_UNIT, m_custom);
-    for (int id : {IDC_STOP_HOURS, IDC_STOP_HOURS_SPIN, IDC_STOP_MINUTES, IDC_STOP_MINUTES_SPIN, IDC_STOP_SECONDS,
-                   IDC_STOP_SECONDS_SPIN})
-        enable(id, m_stop == kStopAfterDuration);
-    enable(IDC_NO_VIDEO_SECONDS, m_stop == kStopWithoutVideo);
-    enable(IDC_NO_VIDEO_SPIN, m_stop == kStopWithoutVideo);
+        ::EnableWindow(window.GetDlgItem(id), !m_locked && Usable(id));
+}
+
+bool RecordingPage::Usable(int id) const
+{
+    switch (id) {
+    case IDC_SIZE_LIST:
+        return !m_custom;
+    case IDC_SIZE_CUSTOM_EDIT:
+    case IDC_SIZE_UNIT:
+        return m_custom;
+    case IDC_STOP_HOURS:
+    case IDC_STOP_HOURS_SPIN:
+    case IDC_STOP_MINUTES:
+    case IDC_STOP_MINUTES_SPIN:
+    case IDC_STOP_SECONDS:
+    case IDC_STOP_SECONDS_SPIN:
+        return m_stop == kStopAfterDuration;
+    case IDC_NO_VIDEO_SECONDS:
+    case IDC_NO_VIDEO_SPIN:
+        return m_stop == kStopWithoutVideo;
+    default:
+        return true;
+    }
 }
 
 void RecordingPage::Lock(bool locked)

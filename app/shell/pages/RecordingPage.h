@@ -28,6 +28,8 @@ private:
     void ShowStopRule();
     void ShowChecks();
     void EnableControls();
+    // Whether control `id` can be used in the page's current choices (locking aside).
+    bool Usable(int id) const;
     void SetCustomSize(bool custom);
     void SetStopChoice(StopChoice choice);
     StopRuleEdits ReadStopEdits() const;

@@ -63,8 +63,8 @@ TEST_F(SettingsFixture, ACustomLimitEndsTheRecordingSilently)
     EXPECT_EQ(controls_.Find(IDC_SIZE_LIST, "DVD Disk Size (4.38GB)"), 2);
     EXPECT_EQ(controls_.Find(IDC_SIZE_LIST, "Available Space (", true), 0);
     controls_.Press(IDC_SIZE_CUSTOM);
-    ASSERT_TRUE(WaitFor([&] { return controls_.Enabled(IDC_SIZE_CUSTOM_EDIT); }));
-    EXPECT_FALSE(controls_.Enabled(IDC_SIZE_LIST));
+    // The page enables and disables its controls one after the other: wait for the whole switch.
+    ASSERT_TRUE(WaitFor([&] { return controls_.Enabled(IDC_SIZE_CUSTOM_EDIT) && !controls_.Enabled(IDC_SIZE_LIST); }));
     controls_.Type(IDC_SIZE_CUSTOM_EDIT, "100");
     controls_.Choose(IDC_SIZE_UNIT, 1);
     controls_.Press(IDC_APPLY);

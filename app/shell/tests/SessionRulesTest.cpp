@@ -78,9 +78,9 @@ TEST(CaptureSessionTimers, OwnsExactlyTheCaptureTimers)
         bool owned;
     } cases[] = {
         {1, true},         {10001, true}, {10013, true}, {10016, true}, {10017, true},
-        {10018, true},     {10019, true}, {10020, true}, {0, false},    {2, false},
+        {10018, true},     {10019, true}, {10020, true}, {10021, true}, {0, false},    {2, false},
         {10000, false},    {10002, false}, {10012, false}, {10014, false}, {10015, false},
-        {10021, false},    {0x7FFFFFFF, false},
+        {10022, false},    {0x7FFFFFFF, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CaptureSession::OwnsTimer(c.id), c.owned) << c.id;
