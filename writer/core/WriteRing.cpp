@@ -12,13 +12,17 @@ WriteRing::~WriteRing()
     Release();
 }
 
-bool WriteRing::Allocate(uint32_t bufferSize, uint32_t sectorSize)
+uint64_t RingBytesFor(uint32_t bufferSize)
+{
+    return std::max<uint64_t>(uint64_t{bufferSize} * 10, kRingBudget);
+}
+
+bool WriteRing::AllocateBytes(uint64_t bytes, uint32_t sectorSize)
 {
     Release();
     if (sectorSize == 0)
         return false;
-    const uint64_t wanted = uint64_t{bufferSize} * 10;
-    const uint64_t rounded = wanted - wanted % sectorSize;
+    const uint64_t rounded = bytes - bytes % sectorSize;
     if (rounded == 0 || rounded > 0xFFFFFFFFull)
         return false;
     void* memory = VirtualAlloc(nullptr, static_cast<SIZE_T>(rounded), MEM_RESERVE | MEM_COMMIT,

@@ -12,6 +12,13 @@
 
 namespace scrivet {
 
+// Ring memory for a connection whose allocator hands out `bufferSize`-byte samples: ten of
+// them, and never less than about four seconds of the fastest stream a capture device makes
+// (15 Mbit/s), so that a disk held up by another program's writes does not hold up the
+// streaming thread. Ten small buffers covered only tens of milliseconds at a fast rate.
+constexpr uint32_t kRingBudget = 8u << 20;
+uint64_t RingBytesFor(uint32_t bufferSize);
+
 class WriteRing {
 public:
     struct Chunk {
@@ -24,9 +31,11 @@ public:
     WriteRing(const WriteRing&) = delete;
     WriteRing& operator=(const WriteRing&) = delete;
 
-    // Ten buffers of `bufferSize`, rounded down to whole sectors. False (and nothing
-    // allocated) when that rounds to 0 or the memory cannot be committed.
-    bool Allocate(uint32_t bufferSize, uint32_t sectorSize);
+    // `bytes` rounded down to whole sectors. False (and nothing allocated) when that rounds
+    // to 0, passes 4 GiB or the memory cannot be committed.
+    bool AllocateBytes(uint64_t bytes, uint32_t sectorSize);
+    // Ten buffers of `bufferSize`, as AllocateBytes.
+    bool Allocate(uint32_t bufferSize, uint32_t sectorSize) { return AllocateBytes(uint64_t{bufferSize} * 10, sectorSize); }
     void Release();
     bool Allocated() const { return memory_ != nullptr; }
     uint32_t Capacity() const { return capacity_; }

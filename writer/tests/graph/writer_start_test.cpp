@@ -6,6 +6,7 @@
 #include "ScrivetInterfaces.h"
 #include "TestStorage.h"
 #include "TestSupport.h"
+#include "WriteRing.h"
 #include "WriterGraph.h"
 
 #include <win/ComPtr.h>
@@ -197,10 +198,12 @@ TEST(WriterStart, A4096ByteSectorVolumeGetsOnlyWholeAlignedSectors)
 
 TEST(WriterStart, TheRingFollowsALargerAllocatorAfterAReconnect)
 {
-    const std::vector<BYTE> data = NonZeroBytes(3 * 1024 * 1024 + 5, 5);
+    // The ring holds the larger of its budget and ten of the connection's buffers, and no
+    // write is larger than the ring: 64 KiB buffers get the budget, 2 MiB buffers a ring of
+    // 20 MiB, which the writer drains in batches of half of it or more.
+    const std::vector<BYTE> data = NonZeroBytes(24 * 1024 * 1024 + 5, 5);
     WriterGraph graph;
-    ASSERT_EQ(graph.Build(new ByteSource(&data, {4096}, 4096, MEDIATYPE_Stream), CLSID_ScrivetFileWriter), S_OK);
-    // The largest single write: a ring of ten 4 KiB buffers never writes more than 40 KiB.
+    ASSERT_EQ(graph.Build(new ByteSource(&data, {65536}, 65536, MEDIATYPE_Stream), CLSID_ScrivetFileWriter), S_OK);
     const auto largestWrite = [&] {
         uint64_t largest = 0, last = 0;
         for (uint64_t total : graph.ProgressTotals()) {
@@ -212,7 +215,7 @@ TEST(WriterStart, TheRingFollowsALargerAllocatorAfterAReconnect)
     const std::string small = testsupport::OutputDir() + "reconnect_small.bin";
     ASSERT_EQ(graph.SetFileName(Wide(small)), S_OK);
     ASSERT_TRUE(graph.RunToEnd());
-    EXPECT_LE(largestWrite(), 40960u);
+    EXPECT_LE(largestWrite(), scrivet::kRingBudget);
 
     ComPtr<IPin> oldOutput;
     ComPtr<IEnumPins> pins;
@@ -222,7 +225,8 @@ TEST(WriterStart, TheRingFollowsALargerAllocatorAfterAReconnect)
     ASSERT_EQ(graph.graph->Disconnect(oldOutput.Get()), S_OK);
     ASSERT_EQ(graph.graph->Disconnect(graph.writerInput.Get()), S_OK);
     ASSERT_EQ(graph.graph->RemoveFilter(graph.sourceFilter.Get()), S_OK);
-    auto* larger = new ByteSource(&data, {65536}, 65536, MEDIATYPE_Stream);
+    constexpr long kLarge = 2 * 1024 * 1024;
+    auto* larger = new ByteSource(&data, {kLarge}, kLarge, MEDIATYPE_Stream);
     graph.sourceFilter = ComPtr<IBaseFilter>::Share(larger);
     ASSERT_EQ(graph.graph->AddFilter(graph.sourceFilter.Get(), L"Larger"), S_OK);
     ASSERT_EQ(graph.graph->ConnectDirect(larger->OutputPin(), graph.writerInput.Get(), nullptr), S_OK);
@@ -230,7 +234,8 @@ TEST(WriterStart, TheRingFollowsALargerAllocatorAfterAReconnect)
     ASSERT_EQ(graph.SetFileName(Wide(big)), S_OK);
     graph.events.clear();
     ASSERT_TRUE(graph.RunToEnd());
-    EXPECT_GT(largestWrite(), 40960u);
+    EXPECT_GT(largestWrite(), scrivet::kRingBudget);
+    EXPECT_LE(largestWrite(), 10u * kLarge);
     EXPECT_TRUE(graph.Codes().empty());
     graph.ReleaseWriter();
     EXPECT_TRUE(ReadFile(small) == data);
@@ -303,7 +308,8 @@ TEST(WriterTeardown, AHangingWriteHoldsUpNeitherStopNorTeardownAndTheRunFinishes
     win::Handle unstick(CreateEventW(nullptr, TRUE, FALSE, kUnstickEvent));
     ASSERT_TRUE(unstick);
     ResetEvent(unstick.Get());
-    const std::vector<BYTE> data = NonZeroBytes(3 * 1024 * 1024, 7);
+    // More than the ring holds, so the source is left waiting for room.
+    const std::vector<BYTE> data = NonZeroBytes(scrivet::kRingBudget + 4 * 1024 * 1024, 7);
     const std::string path = testsupport::OutputDir() + "stuck_teardown.bin";
     WriterGraph graph;
     ASSERT_EQ(graph.Build(new ByteSource(&data, {65536}, 65536, MEDIATYPE_Stream), MakeTestWriter()), S_OK);
