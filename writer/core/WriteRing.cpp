@@ -33,8 +33,8 @@ bool WriteRing::AllocateBytes(uint64_t bytes, uint32_t sectorSize)
     memory_ = static_cast<BYTE*>(memory);
     capacity_ = static_cast<uint32_t>(rounded);
     sectorSize_ = sectorSize;
-    const uint32_t half = capacity_ / 2;
-    batch_ = std::max(sectorSize_, half - half % sectorSize_);
+    const uint32_t batch = std::min(capacity_ / 2, kLargestWrite);
+    batch_ = std::max(sectorSize_, batch - batch % sectorSize_);
     writeIndex_ = readIndex_ = filled_ = 0;
     closed_ = true;
     return true;
@@ -152,7 +152,7 @@ WriteRing::Chunk WriteRing::Take(bool aligned)
         return chunk;
     uint32_t length = std::min(filled_, capacity_ - readIndex_);
     if (aligned)
-        length -= length % sectorSize_;
+        length = std::min(length, kLargestWrite) - std::min(length, kLargestWrite) % sectorSize_;
     if (length == 0)
         return chunk;
     chunk.data = memory_ + readIndex_;

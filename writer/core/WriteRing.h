@@ -18,6 +18,11 @@ namespace scrivet {
 // streaming thread. Ten small buffers covered only tens of milliseconds at a fast rate.
 constexpr uint32_t kRingBudget = 8u << 20;
 uint64_t RingBytesFor(uint32_t bufferSize);
+// The most the writer takes for one write. Data it writes long after the streaming thread
+// copied it in has left the processor's cache and is read back from memory, which costs more
+// than the copy itself; a megabyte keeps the two close, and each write's progress event
+// (a trip through the graph's event queue) still comes only once a megabyte.
+constexpr uint32_t kLargestWrite = 1u << 20;
 
 class WriteRing {
 public:
@@ -53,14 +58,15 @@ public:
     // The same for the run the ring serves now.
     bool Put(const BYTE* data, size_t length);
 
-    // Consumer: the next contiguous block, in aligned mode only whole sectors.
+    // Consumer: the next contiguous block, in aligned mode only whole sectors and at most
+    // kLargestWrite.
     Chunk Take(bool aligned);
     void Consume(uint32_t length);
-    // Waits until a batch is in (half the ring, or all of it up to its end), or `patienceMs`
-    // have passed (since the call, or since data came to a ring idle that long) and a whole
-    // sector is there, or SignalData is called. Fewer, larger
-    // writes keep the cost of each write and its progress event small at high rates, and
-    // the patience keeps a slow stream's data from waiting long in memory.
+    // Waits until a batch is in (half the ring or kLargestWrite, whichever is less, or all
+    // of the ring up to its end), or `patienceMs` have passed (since the call, or since data
+    // came to a ring idle that long) and a whole sector is there, or SignalData is called.
+    // Fewer, larger writes keep the cost of each write and its progress event small at high
+    // rates, and the patience keeps a slow stream's data from waiting long in memory.
     void WaitForData(DWORD patienceMs);
     void SignalData();
 
