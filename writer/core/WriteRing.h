@@ -15,7 +15,8 @@ namespace scrivet {
 // Ring memory for a connection whose allocator hands out `bufferSize`-byte samples: ten of
 // them, and never less than about four seconds of the fastest stream a capture device makes
 // (15 Mbit/s), so that a disk held up by another program's writes does not hold up the
-// streaming thread. Ten small buffers covered only tens of milliseconds at a fast rate.
+// streaming thread: ten of a capture device's usual 16-64 KiB buffers last only tens of
+// milliseconds at a fast rate.
 constexpr uint32_t kRingBudget = 8u << 20;
 uint64_t RingBytesFor(uint32_t bufferSize);
 // The most the writer takes for one write. Data it writes long after the streaming thread
