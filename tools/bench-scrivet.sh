@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds Scrivet and its benchmark and runs it under Wine: Scrivet against the system File
 # Writer and raw unbuffered writes, in one run on the disk of the build folder.
-# usage: bench-scrivet.sh [--only raw|scrivet|system] [MEGABYTES [ROUNDS]]
+# usage: bench-scrivet.sh [--only raw|scrivet|system|writers] [MEGABYTES [ROUNDS]]
+# ("writers": Scrivet and the system File Writer round by round, without the shared-disk runs)
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B=${BUILD_DIR:-$ROOT/build}

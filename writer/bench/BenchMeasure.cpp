@@ -211,6 +211,23 @@ void PrintRoundRatios(const char* name, const std::vector<Figures>& runs, const 
     std::printf("; median %.0f%%\n", ratios[ratios.size() / 2]);
 }
 
+void PrintAgainstSystem(const std::vector<Figures>& scrivet, const std::vector<Figures>& system)
+{
+    const size_t rounds = std::min(scrivet.size(), system.size());
+    if (rounds == 0)
+        return;
+    std::vector<double> speed, cpu;
+    std::printf("Scrivet against the system File Writer, round by round (throughput x, CPU per MB x):");
+    for (size_t i = 0; i < rounds; ++i) {
+        speed.push_back(system[i].seconds / scrivet[i].seconds);
+        cpu.push_back(system[i].cpuSeconds > 0 ? scrivet[i].cpuSeconds / system[i].cpuSeconds : 0);
+        std::printf(" %.2f/%.2f", speed.back(), cpu.back());
+    }
+    std::sort(speed.begin(), speed.end());
+    std::sort(cpu.begin(), cpu.end());
+    std::printf("; median %.2fx throughput, %.2fx CPU per MB\n", speed[rounds / 2], cpu[rounds / 2]);
+}
+
 void PrintHandOverCosts(long block)
 {
     double wall = 0, cpu = 0;

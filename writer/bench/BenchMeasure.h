@@ -40,6 +40,10 @@ void PrintRounds(const char* name, const std::vector<Figures>& runs, double mega
 // Each round's throughput against that round's raw writes, and their median.
 void PrintRoundRatios(const char* name, const std::vector<Figures>& runs, const std::vector<Figures>& raw);
 
+// Scrivet against the system File Writer in each round (throughput, and CPU per megabyte),
+// and the medians of those ratios.
+void PrintAgainstSystem(const std::vector<Figures>& scrivet, const std::vector<Figures>& system);
+
 // What a progress event and the copy into the ring cost here.
 void PrintHandOverCosts(long block);
 

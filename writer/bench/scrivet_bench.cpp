@@ -2,7 +2,8 @@
 // sequential writes of the same block size, measured in rounds on the same disk, plus the
 // longest time a Receive blocked, alone and while another process writes a large file, and
 // what the hand-over costs (progress events, copies, writes per megabyte).
-// usage: scrivet_bench [--only raw|scrivet|system] [FOLDER [MEGABYTES [ROUNDS]]]
+// usage: scrivet_bench [--only raw|scrivet|system|writers] [FOLDER [MEGABYTES [ROUNDS]]]
+//        ("writers": Scrivet and the system File Writer round by round, nothing else)
 //        scrivet_bench --hog FILE MEGABYTES       (the competing writer)
 // SCRIVET_BENCH_SERVER_PID, when set, names this prefix's wineserver: its CPU time is added
 // to the CPU figures, since every event or wait that crosses threads costs time there too.
@@ -145,7 +146,9 @@ int main(int argc, char** argv)
         b = static_cast<BYTE>(1 + ((seed = seed * 1103515245u + 12345u) >> 16) % 255);
     const int repeat = megabytes / 8;
     const double total = 8.0 * repeat;
-    const auto wanted = [&](const char* name) { return only.empty() || only == name; };
+    const auto wanted = [&](const char* name) {
+        return only.empty() || only == name || (only == "writers" && std::string(name) != "raw");
+    };
 
     std::printf("%d MB in %ld-byte blocks, %d rounds, folder %s, %s\n", 8 * repeat, kBlock, rounds, folder.c_str(),
                 LoadText().c_str());
@@ -177,8 +180,9 @@ int main(int argc, char** argv)
     // The load moves between rounds; the ratio within each round is steadier than the medians.
     PrintRoundRatios("Scrivet", scrivet, raw);
     PrintRoundRatios("system File Writer", system, raw);
+    PrintAgainstSystem(scrivet, system);
 
-    if (wanted("scrivet")) {
+    if (wanted("scrivet") && only != "writers") {
         // Another process writes a large file to the same disk while each writer records:
         // as fast as the source can push, at a capture's pace (2 MB/s, above a DVD-rate
         // stream), and at eight times that. A paced Receive waits only when the ring is full.

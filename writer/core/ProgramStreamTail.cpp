@@ -11,6 +11,8 @@ namespace scrivet {
 namespace {
 
 constexpr uint32_t kPassStep = 10240;
+// A pack header, and a video packet with only a sequence end code, and the program end code.
+constexpr uint64_t kLongestClosing = 4 + 10 + 4 + 9 + 4;
 constexpr int kPasses = 4;
 
 enum Mode { kMpeg1 = 0, kMpeg2 = 1, kUndecided = 2 };
@@ -343,7 +345,15 @@ bool HandleTailFile::WriteAt(uint64_t offset, const void* data, DWORD length)
            WriteFile(file_.Get(), data, length, &written, nullptr) && written == length;
 }
 
-void RepairProgramStreamTail(TailFile& file, uint64_t& length, TailEnd end)
+bool StartsWithPackHeader(TailFile& file)
+{
+    uint8_t start[4] = {};
+    DWORD got = 0;
+    return file.ReadAt(0, start, sizeof start, &got) && got == sizeof start && start[0] == 0 && start[1] == 0 &&
+           start[2] == 1 && start[3] == 0xBA;
+}
+
+void RepairProgramStreamTail(TailFile& file, uint64_t& length, TailEnd end, uint64_t maxLength)
 {
     const uint32_t reach = end == TailEnd::LastPicture ? kPictureReach : kTailReach;
     const DWORD tailSize = static_cast<DWORD>(std::min<uint64_t>(length, reach));
@@ -353,6 +363,14 @@ void RepairProgramStreamTail(TailFile& file, uint64_t& length, TailEnd end)
                          got != tailSize))
         return;
     TailRepair repair = PlanTailRepair(tail.data(), tail.size(), length, end);
+    if (repair.cutAt + repair.append.size() > maxLength) {
+        // The plan ends no later than the data it is given, so data that ends the longest
+        // closing bytes short of the limit leaves room for them.
+        const uint64_t room = maxLength > kLongestClosing ? maxLength - kLongestClosing : 0;
+        const uint64_t shorter = std::min(length, room);
+        const size_t dropped = static_cast<size_t>(std::min<uint64_t>(length - shorter, tailSize));
+        repair = PlanTailRepair(tail.data(), tail.size() - dropped, shorter, end);
+    }
     for (const TailRepair::Patch& patch : repair.patches) {
         if (!file.WriteAt(patch.at, patch.bytes.data(), static_cast<DWORD>(patch.bytes.size()))) {
             repair.cutAt = repair.cutWithoutPatches;

@@ -62,8 +62,14 @@ private:
     const win::Handle& file_;
 };
 
-// Repairs the stream of `length` data bytes in `file` and updates `length` to the new end.
-// When the closing bytes cannot be written the stream is cut after its last good packet.
-void RepairProgramStreamTail(TailFile& file, uint64_t& length, TailEnd end = TailEnd::LastPacket);
+// Whether the file begins as an MPEG program stream does: with a pack header.
+bool StartsWithPackHeader(TailFile& file);
+
+// Repairs the stream of `length` data bytes in `file` and updates `length` to the new end,
+// which never passes `maxLength`: when the closing bytes would take it there, the stream is
+// repaired as if it ended early enough for them. When the closing bytes cannot be written the
+// stream is cut after its last good packet.
+void RepairProgramStreamTail(TailFile& file, uint64_t& length, TailEnd end = TailEnd::LastPacket,
+                             uint64_t maxLength = UINT64_MAX);
 
 }  // namespace scrivet

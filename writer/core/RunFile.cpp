@@ -59,23 +59,27 @@ DWORD UnbufferedRunFile::WriteSectors(const BYTE* data, DWORD length, DWORD* wri
     return *written == length ? 0 : ERROR_DISK_FULL;
 }
 
-DWORD UnbufferedRunFile::Finish(uint64_t& length, bool repairTail)
+DWORD UnbufferedRunFile::Finish(uint64_t& length, const FinishRule& rule)
 {
     // Cut through the handle the run wrote with, before it is closed: if the file cannot be
     // opened again, it still ends at the data, not in the rest of the last sector.
     DWORD error = file_ ? CutAt(file_, length) : ERROR_INVALID_HANDLE;
     file_.Reset();
-    if (error == 0 && !repairTail)
+    if (error == 0 && !rule.repairTail)
         return 0;
     // The tail is read byte by byte, which an unbuffered handle does not allow.
     win::Handle file(CreateFileW(name_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return error != 0 ? error : GetLastError();
-    if (repairTail) {
+    if (rule.repairTail) {
         try {
             HandleTailFile tail(file);
-            RepairProgramStreamTail(tail, length);
+            // Only a program stream is known to have pictures to end on; anything else
+            // (an elementary stream, a WAV file) is finished as a stream its source ended.
+            const TailEnd end = rule.wholePicture && StartsWithPackHeader(tail) ? TailEnd::LastPicture
+                                                                               : TailEnd::LastPacket;
+            RepairProgramStreamTail(tail, length, end, rule.maxLength);
         } catch (const std::bad_alloc&) {
             // No memory for the tail: the file keeps the data as written, unrepaired.
         }

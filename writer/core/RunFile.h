@@ -11,15 +11,27 @@
 
 namespace scrivet {
 
+// How a run's file is finished once its data is in.
+struct FinishRule {
+    // The connection is not audio: the end of an MPEG program stream is repaired.
+    bool repairTail = false;
+    // The writer stopped writing by itself (a limit, a failed write), so the stream ends
+    // wherever that left it, often inside a picture: a program stream then ends on its last
+    // whole picture. A stream its source ended keeps every complete packet.
+    bool wholePicture = false;
+    // The repaired file never grows past this, though the closing codes would take it there.
+    uint64_t maxLength = UINT64_MAX;
+};
+
 class RunFile {
 public:
     virtual ~RunFile() = default;
     // `data` and `length` are whole sectors; returns 0 or the Win32 error.
     virtual DWORD WriteSectors(const BYTE* data, DWORD length, DWORD* written) = 0;
-    // Cuts the file at `length`, repairs the program-stream tail when asked (which may change
-    // `length`) and closes it. Returns 0, or the Win32 error of the first step that failed;
-    // even then the file is cut at `length` whenever the system allows it.
-    virtual DWORD Finish(uint64_t& length, bool repairTail) = 0;
+    // Cuts the file at `length`, repairs the program-stream tail as the rule says (which may
+    // change `length`) and closes it. Returns 0, or the Win32 error of the first step that
+    // failed; even then the file is cut at `length` whenever the system allows it.
+    virtual DWORD Finish(uint64_t& length, const FinishRule& rule) = 0;
 };
 
 // A file created for the run with no system caching.
@@ -28,7 +40,7 @@ public:
     // Creates (or empties) the file; returns 0 or the Win32 error.
     DWORD Create(const std::wstring& name, DWORD sectorSize);
     DWORD WriteSectors(const BYTE* data, DWORD length, DWORD* written) override;
-    DWORD Finish(uint64_t& length, bool repairTail) override;
+    DWORD Finish(uint64_t& length, const FinishRule& rule) override;
 
 private:
     std::wstring name_;  // this run's file, which a later name given to the writer does not change

@@ -56,10 +56,7 @@ Recovery RecoverRunFile(const std::wstring& name)
         return result;
     }
     HandleTailFile tail(file);
-    uint8_t start[4] = {};
-    DWORD got = 0;
-    if (!tail.ReadAt(0, start, sizeof start, &got) || got != sizeof start || start[0] != 0 || start[1] != 0 ||
-        start[2] != 1 || start[3] != 0xBA) {
+    if (!StartsWithPackHeader(tail)) {
         result.outcome = Recovery::kNotAStream;
         result.length = static_cast<uint64_t>(size.QuadPart);
         return result;
@@ -72,6 +69,7 @@ Recovery RecoverRunFile(const std::wstring& name)
         }
         // A stream that already ends (its run finished, the program died after) stays whole.
         uint8_t last[4] = {};
+        DWORD got = 0;
         if (length < sizeof last || !tail.ReadAt(length - sizeof last, last, sizeof last, &got) ||
             got != sizeof last || last[0] != 0 || last[1] != 0 || last[2] != 1 || last[3] != 0xB9)
             RepairProgramStreamTail(tail, length, TailEnd::LastPicture);

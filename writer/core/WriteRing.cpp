@@ -12,13 +12,17 @@ WriteRing::~WriteRing()
     Release();
 }
 
-bool WriteRing::Allocate(uint32_t bufferSize, uint32_t sectorSize)
+uint64_t RingBytesFor(uint32_t bufferSize)
+{
+    return std::max<uint64_t>(uint64_t{bufferSize} * 10, kRingBudget);
+}
+
+bool WriteRing::AllocateBytes(uint64_t bytes, uint32_t sectorSize)
 {
     Release();
     if (sectorSize == 0)
         return false;
-    const uint64_t wanted = uint64_t{bufferSize} * 10;
-    const uint64_t rounded = wanted - wanted % sectorSize;
+    const uint64_t rounded = bytes - bytes % sectorSize;
     if (rounded == 0 || rounded > 0xFFFFFFFFull)
         return false;
     void* memory = VirtualAlloc(nullptr, static_cast<SIZE_T>(rounded), MEM_RESERVE | MEM_COMMIT,
@@ -29,8 +33,8 @@ bool WriteRing::Allocate(uint32_t bufferSize, uint32_t sectorSize)
     memory_ = static_cast<BYTE*>(memory);
     capacity_ = static_cast<uint32_t>(rounded);
     sectorSize_ = sectorSize;
-    const uint32_t half = capacity_ / 2;
-    batch_ = std::max(sectorSize_, half - half % sectorSize_);
+    const uint32_t batch = std::min(capacity_ / 2, kLargestWrite);
+    batch_ = std::max(sectorSize_, batch - batch % sectorSize_);
     writeIndex_ = readIndex_ = filled_ = 0;
     closed_ = true;
     return true;
@@ -148,7 +152,7 @@ WriteRing::Chunk WriteRing::Take(bool aligned)
         return chunk;
     uint32_t length = std::min(filled_, capacity_ - readIndex_);
     if (aligned)
-        length -= length % sectorSize_;
+        length = std::min(length, kLargestWrite) - std::min(length, kLargestWrite) % sectorSize_;
     if (length == 0)
         return chunk;
     chunk.data = memory_ + readIndex_;

@@ -12,6 +12,19 @@
 
 namespace scrivet {
 
+// Ring memory for a connection whose allocator hands out `bufferSize`-byte samples: ten of
+// them, and never less than about four seconds of the fastest stream a capture device makes
+// (15 Mbit/s), so that a disk held up by another program's writes does not hold up the
+// streaming thread: ten of a capture device's usual 16-64 KiB buffers last only tens of
+// milliseconds at a fast rate.
+constexpr uint32_t kRingBudget = 8u << 20;
+uint64_t RingBytesFor(uint32_t bufferSize);
+// The most the writer takes for one write. Data it writes long after the streaming thread
+// copied it in has left the processor's cache and is read back from memory, which costs more
+// than the copy itself; a megabyte keeps the two close, and each write's progress event
+// (a trip through the graph's event queue) still comes only once a megabyte.
+constexpr uint32_t kLargestWrite = 1u << 20;
+
 class WriteRing {
 public:
     struct Chunk {
@@ -24,9 +37,11 @@ public:
     WriteRing(const WriteRing&) = delete;
     WriteRing& operator=(const WriteRing&) = delete;
 
-    // Ten buffers of `bufferSize`, rounded down to whole sectors. False (and nothing
-    // allocated) when that rounds to 0 or the memory cannot be committed.
-    bool Allocate(uint32_t bufferSize, uint32_t sectorSize);
+    // `bytes` rounded down to whole sectors. False (and nothing allocated) when that rounds
+    // to 0, passes 4 GiB or the memory cannot be committed.
+    bool AllocateBytes(uint64_t bytes, uint32_t sectorSize);
+    // Ten buffers of `bufferSize`, as AllocateBytes.
+    bool Allocate(uint32_t bufferSize, uint32_t sectorSize) { return AllocateBytes(uint64_t{bufferSize} * 10, sectorSize); }
     void Release();
     bool Allocated() const { return memory_ != nullptr; }
     uint32_t Capacity() const { return capacity_; }
@@ -44,14 +59,15 @@ public:
     // The same for the run the ring serves now.
     bool Put(const BYTE* data, size_t length);
 
-    // Consumer: the next contiguous block, in aligned mode only whole sectors.
+    // Consumer: the next contiguous block, in aligned mode only whole sectors and at most
+    // kLargestWrite.
     Chunk Take(bool aligned);
     void Consume(uint32_t length);
-    // Waits until a batch is in (half the ring, or all of it up to its end), or `patienceMs`
-    // have passed (since the call, or since data came to a ring idle that long) and a whole
-    // sector is there, or SignalData is called. Fewer, larger
-    // writes keep the cost of each write and its progress event small at high rates, and
-    // the patience keeps a slow stream's data from waiting long in memory.
+    // Waits until a batch is in (half the ring or kLargestWrite, whichever is less, or all
+    // of the ring up to its end), or `patienceMs` have passed (since the call, or since data
+    // came to a ring idle that long) and a whole sector is there, or SignalData is called.
+    // Fewer, larger writes keep the cost of each write and its progress event small at high
+    // rates, and the patience keeps a slow stream's data from waiting long in memory.
     void WaitForData(DWORD patienceMs);
     void SignalData();
 

@@ -116,23 +116,35 @@ void WriterRun::Process(const WriteRing::Chunk& chunk)
         ring_->Consume(chunk.length);
         return;
     }
-    const uint64_t total = sharedBytes_.load() + chunk.length;
-    if (total > static_cast<uint64_t>(limit_.bytes)) {
+    // A chunk that would pass the limit is written up to the last whole sector before it, so
+    // the file ends at the limit however large the ring's chunks are.
+    const uint64_t room = Room();
+    const bool reachesLimit = chunk.length > room;
+    const uint32_t length =
+        reachesLimit ? static_cast<uint32_t>(room - room % ring_->SectorSize()) : chunk.length;
+    if (length > 0) {
+        const uint64_t total = sharedBytes_.load() + length;
+        events_->Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
+                        static_cast<LONG_PTR>(total & 0xFFFFFFFF));
+        DWORD written = 0;
+        const DWORD error = file_->WriteSectors(chunk.data, length, &written);
+        if (error == 0) {
+            fileBytes_ += written;
+            sharedBytes_ += written;
+        } else {
+            Stop(MeansDiskFull(error) ? EC_WRITER_DISK_FULL : EC_WRITER_WRITE_ERROR);
+        }
+    }
+    if (reachesLimit && stopEvent_ == 0)
         Stop(LimitEvent(limit_.reason));
-        ring_->Consume(chunk.length);
-        return;
-    }
-    events_->Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
-                    static_cast<LONG_PTR>(total & 0xFFFFFFFF));
-    DWORD written = 0;
-    const DWORD error = file_->WriteSectors(chunk.data, chunk.length, &written);
-    if (error == 0) {
-        fileBytes_ += written;
-        sharedBytes_ += written;
-    } else {
-        Stop(MeansDiskFull(error) ? EC_WRITER_DISK_FULL : EC_WRITER_WRITE_ERROR);
-    }
     ring_->Consume(chunk.length);
+}
+
+uint64_t WriterRun::Room() const
+{
+    const uint64_t limit = limit_.bytes > 0 ? static_cast<uint64_t>(limit_.bytes) : 0;
+    const uint64_t shared = sharedBytes_.load();
+    return limit > shared ? limit - shared : 0;
 }
 
 void WriterRun::Stop(long event)
@@ -146,10 +158,10 @@ void WriterRun::FinishFile()
     const WriteRing::Chunk rest = ring_->Take(false);
     if (stopEvent_ == 0 && rest.length > 0) {
         // A whole sector from the chunk's start; the cut below drops the bytes past the data.
-        const uint64_t total = sharedBytes_.load() + rest.length;
-        if (total > static_cast<uint64_t>(limit_.bytes)) {
+        if (rest.length > Room()) {
             Stop(LimitEvent(limit_.reason));
         } else {
+            const uint64_t total = sharedBytes_.load() + rest.length;
             events_->Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
                             static_cast<LONG_PTR>(total & 0xFFFFFFFF));
             DWORD written = 0;
@@ -165,9 +177,14 @@ void WriterRun::FinishFile()
     if (rest.length > 0)
         ring_->Consume(rest.length);
     // Even after a failed write the file is cut to the bytes that hold data and repaired, so
-    // that it never ends in stale sector bytes.
+    // that it never ends in stale sector bytes. A stream the writer stopped itself was cut
+    // wherever the limit or the failure fell, not where its source chose to end it.
+    FinishRule rule;
+    rule.repairTail = repairTail_;
+    rule.wholePicture = stopEvent_ != 0;
     uint64_t length = fileBytes_.load();
-    const DWORD error = file_->Finish(length, repairTail_);
+    rule.maxLength = length + Room();
+    const DWORD error = file_->Finish(length, rule);
     fileBytes_ = length;
     // A file that could not be finished is damaged: the user hears of it, unless a failed
     // write has already told them the recording went wrong.

@@ -49,6 +49,8 @@ private:
     void Loop();
     void Process(const WriteRing::Chunk& chunk);
     void FinishFile();
+    // Bytes the run may still write before its limit.
+    uint64_t Room() const;
     void Stop(long event);
 
     const std::shared_ptr<WriteRing> ring_;

@@ -43,7 +43,7 @@ bool WriterRuns::PrepareRing(uint32_t bufferSize, uint32_t sectorSize)
     if (ring_ && ring_->Allocated() && ring_->SectorSize() == sectorSize)
         return true;
     auto ring = std::make_shared<WriteRing>();
-    if (!ring->Allocate(bufferSize, sectorSize))
+    if (!ring->AllocateBytes(RingBytesFor(bufferSize), sectorSize))
         return false;
     ring_ = std::move(ring);
     return true;

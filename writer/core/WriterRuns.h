@@ -38,7 +38,7 @@ public:
     WriterRuns& operator=(const WriterRuns&) = delete;
 
     // Ring memory for the next run: the last ring again when no earlier run still uses it and
-    // the sector size is unchanged, else ten buffers of `bufferSize` anew. False when the
+    // the sector size is unchanged, else a ring for `bufferSize`-byte samples anew. False when the
     // memory cannot be had (or rounds to nothing).
     bool PrepareRing(uint32_t bufferSize, uint32_t sectorSize);
     // Starts a run on the prepared ring; false when none is prepared or the thread cannot start.

@@ -69,6 +69,7 @@ public:
     int writes = 0;
     bool finished = false;
     bool repaired = false;
+    FinishRule finishRule;
     uint64_t finishedLength = 0;
 
     DWORD WriteSectors(const BYTE* data, DWORD length, DWORD* written) override
@@ -87,12 +88,13 @@ public:
         *written = length;
         return 0;
     }
-    DWORD Finish(uint64_t& length, bool repairTail) override
+    DWORD Finish(uint64_t& length, const FinishRule& rule) override
     {
         if (holdFinish)
             WaitForSingleObject(holdFinish->Get(), INFINITE);
         finished = true;
-        repaired = repairTail;
+        repaired = rule.repairTail;
+        finishRule = rule;
         finishedLength = length;
         contents_.resize(static_cast<size_t>(length));
         if (finishedFlag)

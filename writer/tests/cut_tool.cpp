@@ -1,8 +1,9 @@
 // Cuts a program stream at random lengths and finishes each cut the way a run ends: whole
 // sectors written unbuffered (stale bytes past the data), then cut and tail repair. With
 // "crash", each cut is left as a run that never ended leaves it (whole sectors, zeros past
-// the data, no end of run) and then recovered.
-// usage: scrivet_cut_tool STREAM OUT_DIR COUNT SEED [crash]
+// the data, no end of run) and then recovered. With "limit", each cut is where the writer
+// stopped a run at a size limit: finished on a whole picture, never longer than the cut.
+// usage: scrivet_cut_tool STREAM OUT_DIR COUNT SEED [crash|limit]
 #include "RunFile.h"
 #include "RunRecovery.h"
 
@@ -18,11 +19,12 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 5 && !(argc == 6 && std::string(argv[5]) == "crash")) {
-        std::fprintf(stderr, "usage: scrivet_cut_tool STREAM OUT_DIR COUNT SEED [crash]\n");
+    const std::string mode = argc == 6 ? argv[5] : "";
+    if ((argc != 5 && argc != 6) || (argc == 6 && mode != "crash" && mode != "limit")) {
+        std::fprintf(stderr, "usage: scrivet_cut_tool STREAM OUT_DIR COUNT SEED [crash|limit]\n");
         return 2;
     }
-    const bool crash = argc == 6;
+    const bool crash = mode == "crash";
     std::ifstream in(argv[1], std::ios::binary);
     const std::vector<char> stream((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (stream.size() < 2) {
@@ -61,7 +63,8 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "cannot recover %s: %d\n", path.c_str(), static_cast<int>(recovered.outcome));
                 return 1;
             }
-        } else if (file.Finish(length, true) != 0) {
+        } else if (scrivet::FinishRule rule{true, mode == "limit", mode == "limit" ? cut : UINT64_MAX};
+                   file.Finish(length, rule) != 0) {
             std::fprintf(stderr, "cannot finish %s\n", path.c_str());
             return 1;
         }

@@ -77,5 +77,45 @@ for s in mpeg1 mpeg2; do
     [ "$clean" -ge $((CRASHES / 2)) ] || { echo "$s: only $clean recoveries hold a picture"; fail=1; }
     echo "$s: $CRASHES crashed runs recovered, the $clean that hold a whole picture decode with no error"
 done
+# A run the writer stopped at a size limit: the cut is the limit. The stream ends on its last
+# whole picture with its closing codes inside the limit, so it decodes with no complaint (all
+# of them in one decoder run; a complaint is then traced to its file).
+LIMITS=${SCRIVET_LIMIT_CUTS:-10}
+decode() {
+    args=""; maps=""; i=0
+    for f in "$@"; do args="$args -i $f"; maps="$maps -map $i"; i=$((i + 1)); done
+    # shellcheck disable=SC2086
+    ffmpeg -hide_banner -nostdin -nostats -v error -xerror $args $maps -f null - 2>&1 || echo "ffmpeg failed"
+}
+for s in mpeg1 mpeg2; do
+    mkdir -p "$OUT/limit-$s"
+    /usr/lib/wine/wine64 "$TOOL" "Z:$STREAMS/$s.mpg" "Z:$OUT/limit-$s" "$LIMITS" 13 limit >"$OUT/limit-$s.cuts" || {
+        echo "cut tool failed to finish $s at a limit"; exit 1; }
+    playable=""
+    while read -r name cut length; do
+        f="$OUT/limit-$s/$name"
+        size=$(stat -c %s "$f")
+        if [ "$size" -gt "$cut" ] || [ "$size" -ne "$length" ]; then
+            echo "$f: $size bytes after a limit of $cut (finished at $length)"; fail=1
+        elif [ "$(tail -c 4 "$f" | od -An -tx1 | tr -d ' \n')" != "000001b9" ]; then
+            echo "$f: file stopped at its limit does not end with the program end code"; fail=1
+        elif [ "$length" -ge 8192 ]; then  # less holds only headers: nothing to play
+            playable="$playable $f"
+        fi
+    done <<EOF2
+$(tr -d '\r' <"$OUT/limit-$s.cuts")
+EOF2
+    count=$(echo $playable | wc -w)
+    # shellcheck disable=SC2086
+    if [ -n "$(decode $playable)" ]; then
+        for f in $playable; do
+            log=$(decode "$f")
+            [ -z "$log" ] || { echo "$f: file stopped at its limit does not decode cleanly:"; echo "$log" | sed 's/^/  /'; }
+        done
+        fail=1
+    fi
+    [ "$count" -ge $((LIMITS / 2)) ] || { echo "$s: only $count limited runs hold a picture"; fail=1; }
+    echo "$s: $LIMITS runs stopped at a size limit, none above it, the $count that hold a whole picture decode with no error"
+done
 [ $fail -eq 0 ] && echo "all cuts demux without a corrupt packet and end with 00 00 01 b9"
 exit $fail

@@ -143,12 +143,70 @@ TEST_P(RealStream, FinishedRunFileIsCutAndRepairedOnDisk)
         ASSERT_EQ(file.WriteSectors(memory, sectors, &written), 0u);
         VirtualFree(memory, 0, MEM_RELEASE);
         uint64_t length = cut;
-        ASSERT_EQ(file.Finish(length, !audio), 0u);
+        ASSERT_EQ(file.Finish(length, FinishRule{!audio}), 0u);
         const std::vector<BYTE> onDisk = ReadWholeFile(path);
         const Bytes expected = audio ? Bytes(stream.begin(), stream.begin() + cut) : Expected(stream, cut);
         EXPECT_EQ(length, expected.size());
         ASSERT_EQ(onDisk.size(), expected.size());
         EXPECT_EQ(onDisk, expected);
+    }
+}
+
+TEST_P(RealStream, ClosingCodesNeverTakeTheFilePastItsLimit)
+{
+    const Bytes stream = LoadStream(GetParam());
+    ASSERT_FALSE(stream.empty());
+    const std::vector<StreamUnit> units = WalkProgramStream(stream);
+    // Cuts at packet ends (where the closing codes alone would pass the limit) and inside
+    // packets, with the limit at the cut and a little past it; both ends of a stream.
+    std::vector<uint64_t> cuts;
+    const std::vector<uint64_t> inside = MidPacketCuts(stream);
+    for (size_t i = 0; i < inside.size(); i += 4)
+        cuts.push_back(inside[i]);
+    for (size_t i = units.size() - 12; i < units.size(); ++i)
+        if (IsRepairPacket(units[i].id))
+            cuts.push_back(units[i].end);
+    for (uint64_t cut : cuts) {
+        for (uint64_t slack : {0, 10, 31}) {
+            for (TailEnd end : {TailEnd::LastPacket, TailEnd::LastPicture}) {
+                MemoryTailFile file(Bytes(stream.begin(), stream.begin() + cut));
+                uint64_t length = cut;
+                RepairProgramStreamTail(file, length, end, cut + slack);
+                file.bytes.resize(length);
+                SCOPED_TRACE(testing::Message() << "cut " << cut << " slack " << slack << " end "
+                                                << static_cast<int>(end));
+                ASSERT_LE(length, cut + slack);
+                const Bytes close = {0, 0, 1, 0xB7, 0, 0, 1, 0xB9};
+                ASSERT_TRUE(std::equal(close.begin(), close.end(), file.bytes.end() - 8));
+                // Without the limit the repair is what it always was, when that fits.
+                const Bytes unlimited = end == TailEnd::LastPacket ? Expected(stream, cut) : Bytes{};
+                if (!unlimited.empty() && unlimited.size() <= cut + slack) {
+                    EXPECT_EQ(file.bytes, unlimited);
+                }
+            }
+        }
+    }
+}
+
+TEST_P(RealStream, WholePictureEndKeepsThePicturesBeforeTheCut)
+{
+    // A limit that leaves room for the closing codes changes nothing.
+    const Bytes stream = LoadStream(GetParam());
+    ASSERT_FALSE(stream.empty());
+    const std::vector<uint64_t> cuts = MidPacketCuts(stream);
+    for (size_t i = 0; i < cuts.size(); i += 3) {
+        const uint64_t cut = cuts[i];
+        MemoryTailFile limited(Bytes(stream.begin(), stream.begin() + cut));
+        MemoryTailFile unlimited(limited.bytes);
+        uint64_t limitedLength = cut, unlimitedLength = cut;
+        RepairProgramStreamTail(limited, limitedLength, TailEnd::LastPicture, cut);
+        RepairProgramStreamTail(unlimited, unlimitedLength, TailEnd::LastPicture);
+        limited.bytes.resize(limitedLength);
+        unlimited.bytes.resize(unlimitedLength);
+        EXPECT_LE(limitedLength, cut);
+        if (unlimitedLength <= cut) {
+            EXPECT_EQ(limited.bytes, unlimited.bytes) << cut;
+        }
     }
 }
 

@@ -20,6 +20,29 @@ TEST(WriteRing, CapacityIsTenBuffersInWholeSectorsOfPageAlignedMemory)
     EXPECT_EQ(reinterpret_cast<uintptr_t>(ring.Take(false).data) % 4096, 0u);
 }
 
+TEST(WriteRing, AWritersRingHoldsSecondsOfAFastStreamWhateverItsBuffers)
+{
+    const struct {
+        uint32_t buffer;
+        uint64_t ring;
+    } cases[] = {{0, scrivet::kRingBudget},
+                 {188, scrivet::kRingBudget},
+                 {16384, scrivet::kRingBudget},
+                 {65536, scrivet::kRingBudget},
+                 {1 << 20, 10u << 20},  // ten buffers are more than the budget
+                 {0xFFFFFFFF, 0xFFFFFFFFull * 10}};
+    for (const auto& c : cases)
+        EXPECT_EQ(scrivet::RingBytesFor(c.buffer), c.ring) << c.buffer;
+    // 15 Mbit/s for four seconds fit.
+    EXPECT_GE(scrivet::kRingBudget, 15000000u / 8 * 4);
+    WriteRing ring;
+    ASSERT_TRUE(ring.AllocateBytes(scrivet::RingBytesFor(16384), 4096));
+    EXPECT_EQ(ring.Capacity(), scrivet::kRingBudget);
+    ASSERT_TRUE(ring.AllocateBytes(10000, 512));
+    EXPECT_EQ(ring.Capacity(), 9728u);
+    EXPECT_FALSE(ring.AllocateBytes(scrivet::RingBytesFor(0xFFFFFFFF), 512));  // past 4 GiB
+}
+
 TEST(WriteRing, RingThatRoundsToNothingIsRefused)
 {
     WriteRing ring;

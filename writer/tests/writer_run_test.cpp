@@ -116,6 +116,77 @@ TEST(WriterRun, CallerLimitStopsAndTheFileHoldsWhatWasWrittenBeforeIt)
     EXPECT_EQ(events->ProgressTotals().back(), fileBytes);
 }
 
+TEST(WriterRun, AChunkThatWouldPassTheLimitIsWrittenUpToTheLastSectorBeforeIt)
+{
+    // Large rings hand the writer large chunks; the file still ends at the limit, whatever
+    // the reason that binds.
+    const struct {
+        uint32_t ring;
+        int64_t limit;
+        LimitReason reason;
+        long event;
+    } cases[] = {{1 << 20, 300000, LimitReason::CallerLimit, EC_WRITER_SIZE_LIMIT},
+                 {1 << 20, 512 * 400, LimitReason::FreeSpace, EC_WRITER_DISK_FULL},
+                 {8 << 20, 1000000, LimitReason::FatCeiling, EC_WRITER_FAT_LIMIT},
+                 {1 << 20, 100, LimitReason::CallerLimit, EC_WRITER_SIZE_LIMIT}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        auto ring = std::make_shared<WriteRing>();
+        ASSERT_TRUE(ring->AllocateBytes(c.ring, 512));
+        std::vector<BYTE> contents;
+        auto file = std::make_unique<MemoryRunFile>(512, contents);
+        MemoryRunFile* fake = file.get();
+        auto events = std::make_shared<EventRecorder>();
+        std::atomic<uint64_t> shared{0};
+        const std::vector<BYTE> data = TestBytes(static_cast<size_t>(c.limit) * 2 + 5000, 6);
+        auto run = std::make_shared<WriterRun>(ring, std::move(file), WriteLimit{c.limit, c.reason}, true, events,
+                                               shared);
+        ASSERT_TRUE(run->Start());
+        ring->Put(data.data(), data.size());  // one sample, one chunk: more than the limit
+        ASSERT_TRUE(run->End(10000));
+        const uint64_t expected = static_cast<uint64_t>(c.limit) / 512 * 512;
+        EXPECT_EQ(run->FileBytes(), expected);
+        EXPECT_EQ(events->Codes(), std::vector<long>{c.event});
+        const std::vector<uint64_t> totals = events->ProgressTotals();
+        if (expected == 0)
+            EXPECT_TRUE(totals.empty());
+        else
+            EXPECT_EQ(totals, std::vector<uint64_t>{expected});
+        // Progress first, then the stop: the stop names the last total the user saw.
+        EXPECT_EQ(events->Events().back().code, c.event);
+        EXPECT_TRUE(std::equal(contents.begin(), contents.end(), data.begin()));
+        // The writer stopped the stream: it ends on a whole picture, inside the limit.
+        EXPECT_TRUE(fake->finishRule.wholePicture);
+        EXPECT_TRUE(fake->finishRule.repairTail);
+        EXPECT_EQ(fake->finishRule.maxLength, static_cast<uint64_t>(c.limit));
+    }
+}
+
+TEST(WriterRun, OnlyAStreamTheWriterStoppedEndsOnAWholePicture)
+{
+    enum Stop { Source, Limit, FailedWrite, LastSectorPastLimit };
+    for (Stop stop : {Source, Limit, FailedWrite, LastSectorPastLimit}) {
+        SCOPED_TRACE(stop);
+        auto ring = std::make_shared<WriteRing>();
+        ASSERT_TRUE(ring->Allocate(1024, 512));
+        std::vector<BYTE> contents;
+        auto file = std::make_unique<MemoryRunFile>(512, contents);
+        MemoryRunFile* fake = file.get();
+        fake->failAt = stop == FailedWrite ? 2 : 0;
+        const int64_t limit = stop == Limit ? 2000 : stop == LastSectorPastLimit ? 5100 : 1000000;
+        auto events = std::make_shared<EventRecorder>();
+        std::atomic<uint64_t> shared{0};
+        auto run = std::make_shared<WriterRun>(ring, std::move(file), WriteLimit{limit, LimitReason::CallerLimit},
+                                               true, events, shared);
+        ASSERT_TRUE(run->Start());
+        Push(*ring, TestBytes(5120 + 77, 8), {512});
+        ASSERT_TRUE(run->End(10000));
+        EXPECT_EQ(fake->finishRule.wholePicture, stop != Source);
+        EXPECT_EQ(fake->finishRule.maxLength, run->FileBytes() + (limit - shared.load()));
+        EXPECT_EQ(events->Codes().empty(), stop == Source);
+    }
+}
+
 TEST(WriterRun, LastPartialSectorCountsAgainstTheLimit)
 {
     auto ring = std::make_shared<WriteRing>();

@@ -58,7 +58,7 @@ TEST(WriterRuns, NoRingNoRun)
     std::vector<BYTE> contents;
     WriterRuns runs(events);
     EXPECT_FALSE(runs.Start(std::make_unique<MemoryRunFile>(512, contents), kUnlimited, false, shared));
-    EXPECT_FALSE(runs.PrepareRing(40, 512));  // rounds to nothing
+    EXPECT_FALSE(runs.PrepareRing(1024, 0));  // no sector to align to
     EXPECT_FALSE(runs.Start(std::make_unique<MemoryRunFile>(512, contents), kUnlimited, false, shared));
     EXPECT_FALSE(runs.Accepting());
     ASSERT_TRUE(runs.PrepareRing(1024, 512));

@@ -257,6 +257,8 @@ TEST_F(MarovinRecording, TheSizeLimitStopsQuietlyAndTheNextRecordingTakesTheNext
     ASSERT_TRUE(GetFileAttributesExA((folder_ + "clip1.mpg").c_str(), GetFileExInfoStandard, &a));
     EXPECT_LE(a.nFileSizeLow, 1500000u);
     EXPECT_GT(a.nFileSizeLow, 1000000u);
+    // The writer ends the stream it cut on a whole picture: the clip decodes without a fault.
+    Manifest("clip1.mpg");
     EXPECT_EQ(DismissMessageBox(window, 1000), "<no message box>") << "the size limit stops without a word";
     Record(running, window, "clip2.mpg", 1000);
     PostMessageA(window, WM_CLOSE, 0, 0);

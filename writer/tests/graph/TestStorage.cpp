@@ -50,7 +50,7 @@ public:
         }
         return file_->WriteSectors(data, length, written);
     }
-    DWORD Finish(uint64_t& length, bool repairTail) override { return file_->Finish(length, repairTail); }
+    DWORD Finish(uint64_t& length, const FinishRule& rule) override { return file_->Finish(length, rule); }
 
 private:
     std::unique_ptr<RunFile> file_;

@@ -123,6 +123,46 @@ TEST(WriterGraph, AudioIsOnlyCutAndProgramStreamsAreRepaired)
     EXPECT_TRUE(std::equal(video.file.begin(), video.file.begin() + kept, video.data.begin()));
 }
 
+TEST(WriterGraph, AProgramStreamStoppedAtItsSizeLimitEndsOnAWholePictureInsideTheLimit)
+{
+    // The files stay for the decoder probe (scrivet_limit_stops_decode), listed with their
+    // limits in limit_stops.txt.
+    std::ofstream list(testsupport::OutputDir() + "limit_stops.txt", std::ios::trunc);
+    const struct {
+        const char* stream;
+        LONGLONG limit;
+        std::vector<long> sizes;
+    } cases[] = {{"mpeg1.mpg", 100000, {2048, 5000}},
+                 {"mpeg1.mpg", 150001, {16384}},
+                 {"mpeg2.mpg", 200000, {16384}},
+                 {"mpeg2.mpg", 250001, {2048, 5000, 188}}};
+    int index = 0;
+    for (const auto& c : cases) {
+        const std::string name = "limit_stop_" + std::to_string(index++) + ".mpg";
+        SCOPED_TRACE(name);
+        const char* folder = std::getenv("SCRIVET_STREAMS");
+        ASSERT_NE(folder, nullptr);
+        std::ifstream in(std::string(folder) + "/" + c.stream, std::ios::binary);
+        Pushed run;
+        run.data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        ASSERT_GT(run.data.size(), static_cast<size_t>(c.limit) + 20000) << "streams not made";
+        Push(run, name, c.sizes, MEDIATYPE_Stream, c.limit);
+        EXPECT_TRUE(run.complete);
+        EXPECT_EQ(run.graph.Codes(), std::vector<long>{EC_WRITER_SIZE_LIMIT});
+        // The run wrote up to the last whole sector before the limit...
+        EXPECT_EQ(run.graph.ProgressTotals().back(), static_cast<uint64_t>(c.limit) / 512 * 512);
+        // ...and the file ends inside the limit, on the closing codes, having dropped at most
+        // the picture the limit cut (a picture of these streams is well under 64 KiB).
+        ASSERT_LE(run.file.size(), static_cast<size_t>(c.limit));
+        ASSERT_GT(run.file.size(), static_cast<size_t>(c.limit) - 65536);
+        const std::vector<BYTE> end = {0x00, 0x00, 0x01, 0xB7, 0x00, 0x00, 0x01, 0xB9};
+        EXPECT_TRUE(std::equal(end.begin(), end.end(), run.file.end() - 8));
+        const size_t whole = run.file.size() - 65536;
+        EXPECT_TRUE(std::equal(run.file.begin(), run.file.begin() + whole, run.data.begin()));
+        list << name << ' ' << c.limit << '\n';
+    }
+}
+
 TEST(WriterGraph, EveryRunOfOneFilterWritesItsOwnFile)
 {
     Pushed run;

@@ -6,6 +6,7 @@
 #include "ScrivetInterfaces.h"
 #include "TestStorage.h"
 #include "TestSupport.h"
+#include "WriteRing.h"
 #include "WriterGraph.h"
 
 #include <win/ComPtr.h>
@@ -197,22 +198,31 @@ TEST(WriterStart, A4096ByteSectorVolumeGetsOnlyWholeAlignedSectors)
 
 TEST(WriterStart, TheRingFollowsALargerAllocatorAfterAReconnect)
 {
-    const std::vector<BYTE> data = NonZeroBytes(3 * 1024 * 1024 + 5, 5);
+    // The ring holds the larger of its budget and ten of the connection's buffers: 64 KiB
+    // buffers get the budget, 2 MiB buffers 20 MiB. While the first write hangs, the source
+    // fills the ring and then waits with one more buffer in hand.
+    win::Handle unstick(CreateEventW(nullptr, TRUE, FALSE, kUnstickEvent));
+    ASSERT_TRUE(unstick);
+    const std::vector<BYTE> data = NonZeroBytes(24 * 1024 * 1024 + 5, 5);
+    const std::string folder = FreshFolder("reconnect");
     WriterGraph graph;
-    ASSERT_EQ(graph.Build(new ByteSource(&data, {4096}, 4096, MEDIATYPE_Stream), CLSID_ScrivetFileWriter), S_OK);
-    // The largest single write: a ring of ten 4 KiB buffers never writes more than 40 KiB.
-    const auto largestWrite = [&] {
-        uint64_t largest = 0, last = 0;
-        for (uint64_t total : graph.ProgressTotals()) {
-            largest = std::max(largest, total - last);
-            last = total;
-        }
-        return largest;
+    auto* source = new ByteSource(&data, {65536}, 65536, MEDIATYPE_Stream);
+    ASSERT_EQ(graph.Build(source, MakeTestWriter()), S_OK);
+    const auto heldWhileStuck = [&](const std::string& path, uint64_t ring, long buffer) {
+        ResetEvent(unstick.Get());
+        graph.events.clear();
+        ASSERT_EQ(graph.SetFileName(Wide(path)), S_OK);
+        ASSERT_TRUE(graph.Run());
+        const uint64_t full = ring + static_cast<uint64_t>(buffer);
+        for (int i = 0; i < 600 && source->BytesDelivered() < full; ++i)
+            Sleep(50);
+        Sleep(500);  // a larger ring would take more in this time
+        EXPECT_EQ(source->BytesDelivered(), full);
+        SetEvent(unstick.Get());
+        EXPECT_TRUE(graph.WaitToEnd());
+        EXPECT_TRUE(graph.Codes().empty());
     };
-    const std::string small = testsupport::OutputDir() + "reconnect_small.bin";
-    ASSERT_EQ(graph.SetFileName(Wide(small)), S_OK);
-    ASSERT_TRUE(graph.RunToEnd());
-    EXPECT_LE(largestWrite(), 40960u);
+    heldWhileStuck(folder + "stuck_small.bin", scrivet::kRingBudget, 65536);
 
     ComPtr<IPin> oldOutput;
     ComPtr<IEnumPins> pins;
@@ -222,19 +232,15 @@ TEST(WriterStart, TheRingFollowsALargerAllocatorAfterAReconnect)
     ASSERT_EQ(graph.graph->Disconnect(oldOutput.Get()), S_OK);
     ASSERT_EQ(graph.graph->Disconnect(graph.writerInput.Get()), S_OK);
     ASSERT_EQ(graph.graph->RemoveFilter(graph.sourceFilter.Get()), S_OK);
-    auto* larger = new ByteSource(&data, {65536}, 65536, MEDIATYPE_Stream);
-    graph.sourceFilter = ComPtr<IBaseFilter>::Share(larger);
+    constexpr long kLarge = 2 * 1024 * 1024;
+    source = new ByteSource(&data, {kLarge}, kLarge, MEDIATYPE_Stream);
+    graph.sourceFilter = ComPtr<IBaseFilter>::Share(source);
     ASSERT_EQ(graph.graph->AddFilter(graph.sourceFilter.Get(), L"Larger"), S_OK);
-    ASSERT_EQ(graph.graph->ConnectDirect(larger->OutputPin(), graph.writerInput.Get(), nullptr), S_OK);
-    const std::string big = testsupport::OutputDir() + "reconnect_big.bin";
-    ASSERT_EQ(graph.SetFileName(Wide(big)), S_OK);
-    graph.events.clear();
-    ASSERT_TRUE(graph.RunToEnd());
-    EXPECT_GT(largestWrite(), 40960u);
-    EXPECT_TRUE(graph.Codes().empty());
+    ASSERT_EQ(graph.graph->ConnectDirect(source->OutputPin(), graph.writerInput.Get(), nullptr), S_OK);
+    heldWhileStuck(folder + "stuck_big.bin", 10u * kLarge, kLarge);
     graph.ReleaseWriter();
-    EXPECT_TRUE(ReadFile(small) == data);
-    EXPECT_TRUE(ReadFile(big) == data);
+    EXPECT_TRUE(ReadFile(folder + "stuck_small.bin") == data);
+    EXPECT_TRUE(ReadFile(folder + "stuck_big.bin") == data);
 }
 
 TEST(WriterStart, TheMapperHoldsTheRegisteredPinData)
@@ -303,7 +309,8 @@ TEST(WriterTeardown, AHangingWriteHoldsUpNeitherStopNorTeardownAndTheRunFinishes
     win::Handle unstick(CreateEventW(nullptr, TRUE, FALSE, kUnstickEvent));
     ASSERT_TRUE(unstick);
     ResetEvent(unstick.Get());
-    const std::vector<BYTE> data = NonZeroBytes(3 * 1024 * 1024, 7);
+    // More than the ring holds, so the source is left waiting for room.
+    const std::vector<BYTE> data = NonZeroBytes(scrivet::kRingBudget + 4 * 1024 * 1024, 7);
     const std::string path = testsupport::OutputDir() + "stuck_teardown.bin";
     WriterGraph graph;
     ASSERT_EQ(graph.Build(new ByteSource(&data, {65536}, 65536, MEDIATYPE_Stream), MakeTestWriter()), S_OK);
