@@ -45,7 +45,7 @@ std::optional<std::vector<std::uint8_t>> ReadWhole(const std::string& path)
     return bytes;
 }
 
-// A checked file with a plain information header and uncompressed rows, as a DIB section of
+// A checked file with a plain information header and uncompressed bottom-up rows, as a DIB section of
 // the same depth, colours and row order that the system's loader would make, without a second
 // opening of the file; null for any other layout, which the system's loader then takes.
 HBITMAP PlainDibSection(const std::vector<std::uint8_t>& file)
@@ -53,18 +53,23 @@ HBITMAP PlainDibSection(const std::vector<std::uint8_t>& file)
     constexpr size_t kFileHeader = sizeof(BITMAPFILEHEADER);
     BITMAPINFOHEADER header{};
     std::memcpy(&header, file.data() + kFileHeader, sizeof header);
-    if (header.biSize != sizeof(BITMAPINFOHEADER) || header.biCompression != BI_RGB ||
+    // Rows stored top to bottom are turned over by the system's loader: it takes those.
+    if (header.biSize != sizeof(BITMAPINFOHEADER) || header.biCompression != BI_RGB || header.biHeight <= 0 ||
         (header.biBitCount != 8 && header.biBitCount != 24 && header.biBitCount != 32))
         return nullptr;
     DWORD offset = 0;
     std::memcpy(&offset, file.data() + 10, sizeof offset);
     const size_t stride = (static_cast<size_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
-    const size_t rows = static_cast<size_t>(header.biHeight < 0 ? -header.biHeight : header.biHeight);
+    const size_t rows = static_cast<size_t>(header.biHeight);
     // The check vouched for the rows and the colour table lying inside the file.
     const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + kFileHeader);
     void* bits = nullptr;
     HBITMAP section = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (section && bits)
+    if (section && !bits) {
+        DeleteObject(section);
+        return nullptr;
+    }
+    if (section)
         std::memcpy(bits, file.data() + offset, stride * rows);
     return section;
 }
