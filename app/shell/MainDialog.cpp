@@ -12,6 +12,7 @@
 #include "MessageIds.h"
 #include "ProgramMessage.h"
 #include "RegistryRoot.h"
+#include "StartupTimes.h"
 #include "VersionString.h"
 #include "resource.h"
 
@@ -96,8 +97,15 @@ void MainDialog::Trace(const char* format, ...) const
     OutputDebugStringA((std::string("Marovin:  ") + text + "\r\n").c_str());
 }
 
+// One phase of the start-up, for the start-up line of the debug output.
+static void MarkStartup(const char* phase)
+{
+    ProgramStartupTimes().Mark(phase, MillisecondsSinceProcessStart());
+}
+
 BOOL MainDialog::OnInitDialog()
 {
+    MarkStartup("window from its template");
     m_initTick = GetTickCount();
     const framework::ProfileStore store = Store();
 
@@ -114,6 +122,7 @@ BOOL MainDialog::OnInitDialog()
         EndDialog(-1);
         return TRUE;
     }
+    MarkStartup("skin engine");
     shell::SetSkinnedMessagesAvailable(true);
     shell::SetErrorSink({[this](UINT id) { return Text(static_cast<int>(id)); },
                          [this](const std::string& text) {
@@ -126,6 +135,7 @@ BOOL MainDialog::OnInitDialog()
     m_skinnedControls.Bind(*this, "MainDialog",
                            {IDC_VIDEO_AREA, IDC_STATUS_DISPLAY, IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4});
     InitializeQorDialog("MainDialog", kTransparentColour, false);
+    MarkStartup("skinned controls");
     // The thumbnails' frames and placeholder belong to the skin, known once it is loaded.
     m_thumbnails.Place(*this);
     RecoverUnfinishedRecording();
@@ -136,6 +146,7 @@ BOOL MainDialog::OnInitDialog()
     StartDeviceDiscovery();
     LoadSettings();
     LoadTunerSettings();
+    MarkStartup("devices and settings");
 
     SetWindowText(Text(msg::kAppTitle).c_str());
     AddAboutMenuItem();
@@ -191,6 +202,7 @@ BOOL MainDialog::OnInitDialog()
     AttachChannelPage();
     m_capture.Begin(m_initTick);
     SetFocus();
+    MarkStartup("rest of the initialisation");
     Trace("main window initialised in %lu ms, version %s", GetTickCount() - m_initTick,
           m_settings.version.c_str());
     return TRUE;
@@ -372,16 +384,27 @@ void MainDialog::TraceLine(const std::string& line)
 
 void MainDialog::OnPaint()
 {
-    CPaintDC dc(m_hWnd);
-    if (IsIconic()) {
-        RECT client;
-        GetClientRect(&client);
-        DrawIcon(dc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
-                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, m_icon);
-        return;
+    {
+        CPaintDC dc(m_hWnd);
+        if (IsIconic()) {
+            RECT client;
+            GetClientRect(&client);
+            DrawIcon(dc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                     (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, m_icon);
+            return;
+        }
+        if (m_mode == MODE_IDLE || (m_mode == MODE_CAPTURE && !CaptureDevicePresent()))
+            m_videoArea.Invalidate(FALSE);
     }
-    if (m_mode == MODE_IDLE || (m_mode == MODE_CAPTURE && !CaptureDevicePresent()))
-        m_videoArea.Invalidate(FALSE);
+    // The program's one main window paints for the first time once.
+    static bool firstPaint = true;
+    if (firstPaint) {
+        // The controls would paint next anyway; painting them now ends the first frame here.
+        firstPaint = false;
+        RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        MarkStartup("first paint");
+        Trace("%s", ProgramStartupTimes().Line().c_str());
+    }
 }
 
 BOOL MainDialog::OnEraseBkgnd(HDC dc)

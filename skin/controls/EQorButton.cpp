@@ -3,6 +3,7 @@
 #include "EQorButton.h"
 
 #include "ButtonLogic.h"
+#include "EBitmapUtilities.h"
 #include "EQorDialog.h"
 
 using skelda::controls::ButtonLogic;
@@ -135,7 +136,15 @@ void EQorButton::SetCaption(const std::string& caption)
 
 HBITMAP EQorButton::StateBitmap(int index) const
 {
-    return index >= 0 && index < 16 ? m_bitmaps[index].GetSafeHandle() : nullptr;
+    if (index < 0 || index >= 16)
+        return nullptr;
+    if (!m_bitmapTried[index] && !m_bitmaps[index].GetSafeHandle() && !m_data.bitmapFiles[index].empty()) {
+        HBITMAP bitmap = nullptr;
+        if (EBitmapUtilities::LoadDibSectionFromFile(m_data.bitmapFiles[index], &bitmap))
+            m_bitmaps[index].Attach(bitmap);
+    }
+    m_bitmapTried[index] = true;
+    return m_bitmaps[index].GetSafeHandle();
 }
 
 int EQorButton::ElementId() const

@@ -91,6 +91,7 @@ bool EQorButton::LoadNewBitmapFile(const std::string& path, int index)
         return false;
     }
     m_bitmaps[index].Attach(bitmap);
+    m_bitmapTried[index] = true;
     m_data.bitmapFiles[index] = path;
     if (index == 0)
         ApplyPrimaryShape();
@@ -123,10 +124,9 @@ bool EQorButton::LoadControlData(IXMLDOMNode* dialogElement)
     m_primaryRegion.DeleteObject();
     for (int i = 0; i < 16; ++i) {
         m_bitmaps[i].DeleteObject();
-        HBITMAP bitmap = nullptr;
-        if (!m_data.bitmapFiles[i].empty() && EBitmapUtilities::LoadDibSectionFromFile(m_data.bitmapFiles[i], &bitmap))
-            m_bitmaps[i].Attach(bitmap);
+        m_bitmapTried[i] = false;
     }
+    StateBitmap(0);
     if (transparentRadio) {
         // No shape of its own: it keeps its rectangle, sized by the skin when the skin says so.
         m_positionGroup = 1;

@@ -11,6 +11,7 @@
 #include "GenericControlData.h"
 #include "QorGraphicsEngineAPI.h"
 #include "QorXmlDom.h"
+#include "ControlIndex.h"
 #include "SkinFileModel.h"
 
 namespace sf = skelda::skinfile;
@@ -71,6 +72,7 @@ int EQorSkinnedControlSet::Bind(EQorDialog& dialog, const std::string& name, con
     if (!QorGraphicsEngineAPI().GetGraphicsDocument(document.Put()) ||
         !sf::FindDialogByName(document.Get(), name, &dialogElement))
         return 0;
+    const sf::ControlIndex elements(dialogElement.Get());
     int bound = 0;
     for (HWND child = ::GetWindow(dialog.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         const int id = static_cast<short>(::GetDlgCtrlID(child));
@@ -78,7 +80,7 @@ int EQorSkinnedControlSet::Bind(EQorDialog& dialog, const std::string& name, con
             continue;
         win::ComPtr<IXMLDOMNode> element;
         std::string tag;
-        if (!sf::FindControlById(dialogElement.Get(), id, &element) || !qorxml::TagName(element.Get(), &tag))
+        if (!elements.Find(id, &element, &tag))
             continue;
         std::unique_ptr<CWnd> control = MakeControl(tag, element.Get(), child);
         if (!control || !control->SubclassDlgItem(static_cast<UINT>(id), &dialog))

@@ -28,7 +28,10 @@ LONG STDMETHODCALLTYPE EQorTransparentStatic::LoadQorControlData(IXMLDOMNode* di
         m_settings.textColor[0] = static_cast<COLORREF>(colour);
     LoadTextSettings();
     ApplyPlacement(placement);
-    ReloadPartialBitmap();
+    // The face under it is cut from the dialog's when it is first painted: a static of a page
+    // not shown yet costs nothing until then.
+    m_face.DeleteObject();
+    Redraw();
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "EngineMessages.h"
 #include "GraphicsEngineState.h"
 #include "QorXmlDom.h"
+#include "ControlIndex.h"
 #include "SkinFileModel.h"
 
 using skelda::EngineState;
@@ -92,6 +93,7 @@ bool EQorDialog::InitializeQorDialog(const std::string& name, COLORREF transpare
         OpenDialogs().push_back(this);
     m_transparentColour = transparent;
     IXMLDOMDocument* document = EngineState().graphicsDocument.Get();
+    m_controlIndex.reset();
     if (document)
         FindDialogElement(document, name);
     if (!skipBackground) {

@@ -5,6 +5,7 @@
 #include "DialogMessages.h"
 #include "EQorDialog.h"
 #include "GraphicsEngineState.h"
+#include "ControlIndex.h"
 #include "SkinFileModel.h"
 
 using skelda::EngineState;
@@ -80,15 +81,20 @@ const EQorDialog::ControlEntry* EQorDialog::FindControl(int controlId) const
     return nullptr;
 }
 
+const skelda::skinfile::ControlIndex& EQorDialog::ControlElements() const
+{
+    if (!m_controlIndex)
+        m_controlIndex = std::make_shared<skelda::skinfile::ControlIndex>(m_dialogElement.Get());
+    return *m_controlIndex;
+}
+
 bool EQorDialog::IsControlEntryInScriptFile(int controlId) const
 {
-    win::ComPtr<IXMLDOMNode> element;
-    if (skelda::skinfile::FindControlById(m_dialogElement.Get(), controlId, &element))
+    if (ControlElements().Find(controlId, nullptr))
         return true;
     // The message box's buttons and the menu's entries have no element of their own: they
     // all use the shared one.
-    return m_sharedEntryMode == 2 &&
-           skelda::skinfile::FindControlById(m_dialogElement.Get(), kSharedControlEntryId, &element);
+    return m_sharedEntryMode == 2 && ControlElements().Find(kSharedControlEntryId, nullptr);
 }
 
 bool EQorDialog::CreateControls()
@@ -127,6 +133,7 @@ bool EQorDialog::AskToAddControlEntry(ControlEntry& entry)
     const int elementId = m_sharedEntryMode == 2 ? kSharedControlEntryId : entry.id;
     if (entry.common->AddNewQorControl(m_dialogElement.Get(), elementId) != 0)
         return false;
+    m_controlIndex.reset();
     ui.ShowMessage(m::kControlAdded, m::kControlAddedCaption, MB_OK | MB_ICONINFORMATION);
     SetDialogDataChanged(true);
     EngineState().graphicsChanged = true;

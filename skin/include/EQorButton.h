@@ -131,7 +131,11 @@ private:
     Kind m_kind;
     skelda::controls::ButtonLogic* m_logic;
     ButtonDataStruct m_data;
-    CBitmap m_bitmaps[16];
+    // Only the primary bitmap is loaded with the button: it gives the shape. The other states
+    // and identities are loaded the first time they are drawn, once each, so that a window
+    // starts without reading pictures nobody may ever see.
+    mutable CBitmap m_bitmaps[16];
+    mutable bool m_bitmapTried[16] = {};
     CRgn m_primaryRegion;
     int m_positionGroup = 1;
 

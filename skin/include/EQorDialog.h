@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <msxml2.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@
 #include "framework/CommonControls.h"
 #include "framework/Dialog.h"
 #include "framework/GdiObjects.h"
+
+namespace skelda::skinfile {
+class ControlIndex;
+}
 
 class SKELDA_API EQorDialog : public CDialog {
 public:
@@ -187,6 +192,10 @@ private:
     bool AskToAddControlEntry(ControlEntry& entry);
     void LoadAuxBitmapFilenames();
     void LeaveDialogList();
+    // The dialog element's controls by identifier, read once when first asked and forgotten
+    // when the element changes or gains a control.
+    const skelda::skinfile::ControlIndex& ControlElements() const;
+    mutable std::shared_ptr<skelda::skinfile::ControlIndex> m_controlIndex;
 
     CDialog* m_pDerivedDialog = nullptr;
     std::vector<ControlEntry> m_controls;

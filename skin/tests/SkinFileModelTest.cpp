@@ -7,6 +7,7 @@
 
 #include "QorControlTypes.h"
 #include "QorXmlDom.h"
+#include "ControlIndex.h"
 #include "SkinFileModel.h"
 
 using namespace skelda::skinfile;
@@ -215,4 +216,57 @@ TEST(SkinFileModelNames, ControlTypeDisplayNames)
     EXPECT_EQ(ControlTypeDisplayName(26), "Generic Placement Control");
     EXPECT_EQ(ControlTypeDisplayName(2), " <Unknown>");
     EXPECT_EQ(ControlTypeDisplayName(20), " <Unknown>");
+}
+
+// The one-walk index answers every lookup as the document search does, on the test skin and
+// on a dialog whose kinds and duplicates come in an awkward order.
+TEST_F(SkinFileModel, ControlIndexAnswersAsTheDocumentSearch)
+{
+    const char kOrder[] = R"(<QorDlg DlgName="Order">
+      <QorGenericControl ControlIdValue="20" ControlName="generic first"/>
+      <QorEditControl ControlIdValue="20" ControlName="edit"/>
+      <QorBtnControl ControlIdValue="20" ControlName="button last"/>
+      <QorBtnControl ControlIdValue="21" ControlName="first button"/>
+      <QorBtnControl ControlIdValue="21" ControlName="second button"/>
+      <QorAuxBitmapFilename ControlIdValue="22" BitmapFile="x.bmp" EntryId="1"/>
+      <QorStretchDlgData ControlIdValue="23"/>
+      <QorSliderControl ControlIdValue=""/>
+      <QorTransStaticControl ControlIdValue="-4"/>
+    </QorDlg>)";
+    win::ComPtr<IXMLDOMDocument> other;
+    ASSERT_TRUE(SUCCEEDED(qorxml::CreateDocument(&other)));
+    ASSERT_TRUE(SUCCEEDED(qorxml::LoadFromBytes(other.Get(), kOrder, std::strlen(kOrder))));
+    win::ComPtr<IXMLDOMNode> order;
+    ASSERT_TRUE(qorxml::SelectSingle(other.Get(), "QorDlg", &order));
+
+    struct Case {
+        IXMLDOMNode* dialog;
+        int id;
+    };
+    const Case cases[] = {{dialog_.Get(), 7},    {dialog_.Get(), 1001}, {dialog_.Get(), 1002}, {dialog_.Get(), 1003},
+                          {dialog_.Get(), 1004}, {dialog_.Get(), 1005}, {dialog_.Get(), 1006}, {dialog_.Get(), 1007},
+                          {dialog_.Get(), 0},    {order.Get(), 20},     {order.Get(), 21},     {order.Get(), 22},
+                          {order.Get(), 23},     {order.Get(), 0},      {order.Get(), -4}};
+    const ControlIndex main(dialog_.Get()), awkward(order.Get());
+    for (const Case& c : cases) {
+        const ControlIndex& index = c.dialog == dialog_.Get() ? main : awkward;
+        win::ComPtr<IXMLDOMNode> searched, indexed;
+        std::string tag, indexedTag;
+        const bool found = FindControlById(c.dialog, c.id, &searched);
+        ASSERT_EQ(index.Find(c.id, &indexed, &indexedTag), found) << c.id;
+        if (!found)
+            continue;
+        ASSERT_TRUE(qorxml::NodeName(searched.Get(), &tag));
+        EXPECT_EQ(indexedTag, tag) << c.id;
+        EXPECT_EQ(Text(indexed.Get(), "ControlName"), Text(searched.Get(), "ControlName")) << c.id;
+        EXPECT_EQ(Text(indexed.Get(), "ControlIdValue"), Text(searched.Get(), "ControlIdValue")) << c.id;
+    }
+    std::string tag;
+    win::ComPtr<IXMLDOMNode> found;
+    ASSERT_TRUE(awkward.Find(20, &found, &tag));
+    EXPECT_EQ(tag, "QorBtnControl") << "a button wins over kinds before it in the document";
+    ASSERT_TRUE(awkward.Find(21, &found));
+    EXPECT_EQ(Text(found.Get(), "ControlName"), "first button");
+    EXPECT_FALSE(awkward.Find(22, &found)) << "only control elements count";
+    EXPECT_EQ(ControlIndex(nullptr).Size(), 0u);
 }

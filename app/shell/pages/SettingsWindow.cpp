@@ -1,5 +1,8 @@
 #include "SettingsWindow.h"
 
+#include <cstdio>
+#include <optional>
+
 #include "ControlIds.h"
 #include "EQorButton.h"
 
@@ -52,18 +55,29 @@ void SettingsWindow::ShowPage(int index)
         for (int other = 0; other < kPageCount; ++other)
             if (other != index)
                 ShowControls(other, false);
-        if (SettingsPage* page = m_pages[index].get()) {
-            if (!m_created[index]) {
-                win::WaitCursor wait;
-                page->Create();
-                m_created[index] = true;
-                page->Lock(m_locked);
-            }
-            ShowControls(index, true);
+        SettingsPage* page = m_pages[index].get();
+        // A page's first showing builds it; its pictures load as its controls first paint, so
+        // that painting belongs to the building too, under the same wait cursor.
+        std::optional<win::WaitCursor> wait;
+        const ULONGLONG begin = ::GetTickCount64();
+        if (page && !m_created[index]) {
+            wait.emplace();
+            page->Create();
+            m_created[index] = true;
+            page->Lock(m_locked);
         }
+        if (page)
+            ShowControls(index, true);
         m_current = index;
-        if (SettingsPage* page = m_pages[index].get())
+        if (page)
             page->Show();
+        if (wait) {
+            ::UpdateWindow(m_window);
+            char line[96];
+            std::snprintf(line, sizeof line, "Marovin:  settings page %d built and shown in %llu ms\r\n", index,
+                          static_cast<unsigned long long>(::GetTickCount64() - begin));
+            ::OutputDebugStringA(line);
+        }
     }
     MarkTabs();
 }

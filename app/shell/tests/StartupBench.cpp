@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CardInstaller.h"
+#include "MarovinProcess.h"
 #include "TestSupport.h"
 
 namespace {
@@ -96,6 +97,34 @@ TEST(StartupBench, WithAVirtualCardToFindAndItsInputsToList)
     ASSERT_TRUE(vcap::InstallCard(1, personality, card, error));
     Measure("one virtual card");
     RemoveAllCards();
+}
+
+// The program's own account of one start (its phases, from its debug output), and the first
+// opening of each settings page: built and painted under the wait cursor.
+TEST(StartupBench, PhasesAndTheFirstOpeningOfEachSettingsPage)
+{
+    RemoveAllCards();
+    marovintest::Running marovin;
+    ASSERT_TRUE(marovintest::Start(testsupport::ModuleDir() + "Marovin.exe", marovin));
+    const HWND window = marovintest::WaitForMainWindow(60000);
+    ASSERT_NE(window, nullptr) << marovintest::Describe(marovin);
+    ASSERT_TRUE(marovintest::WaitForOutput(marovin, "ms in all", 30000)) << marovin.Output();
+    constexpr int kTabs[] = {1401, 1402, 1403, 1404};
+    for (int index = 1; index < 4; ++index) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(kTabs[index], BN_CLICKED), 0);
+        const std::string line = "settings page " + std::to_string(index) + " built and shown in";
+        EXPECT_TRUE(marovintest::WaitForOutput(marovin, line, 30000)) << line;
+    }
+    const std::string output = marovin.Output();
+    for (const char* wanted : {"start-up:", "settings page "}) {
+        for (size_t at = output.find(wanted); at != std::string::npos; at = output.find(wanted, at + 1)) {
+            const size_t end = output.find('\r', at);
+            std::printf("%s\n", output.substr(at, end == std::string::npos ? std::string::npos : end - at).c_str());
+        }
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    EXPECT_TRUE(marovintest::WaitForExit(marovin, 15000, &code)) << marovintest::Describe(marovin);
 }
 
 }  // namespace

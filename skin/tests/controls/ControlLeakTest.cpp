@@ -65,3 +65,29 @@ TEST(ControlLeaks, CreatingPaintingAndDestroyingEveryKindLeavesNoGdiObjects)
     // A leak of one object per round would add 40.
     EXPECT_LE(after, before + 10);
 }
+
+// A button loads only its primary bitmap with the dialog; each other state's picture is
+// loaded the first time it is asked for and kept, and a picture that will not load is not
+// tried again at every paint.
+TEST(ControlLeaks, StateBitmapsLoadWhenFirstAskedForAndOnlyOnce)
+{
+    ASSERT_TRUE(EngineEnvironment::Running()) << "engine did not start";
+    ControlsDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_CONTROLS_TEST) && dialog.initialised);
+    ASSERT_TRUE(dialog.mixedButton.PrimaryBitmapAndRegionSet());
+    const DWORD loaded = testsupport::GdiObjectCount();
+    const HBITMAP focus = dialog.mixedButton.StateBitmap(2);
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(testsupport::GdiObjectCount(), loaded + 1) << "the focus picture was loaded with the dialog";
+    EXPECT_EQ(dialog.mixedButton.StateBitmap(2), focus);
+    EXPECT_EQ(testsupport::GdiObjectCount(), loaded + 1) << "the focus picture was loaded again";
+    // The broken button's down picture is damaged: nothing, every time, and no object made.
+    EXPECT_EQ(dialog.brokenButton.StateBitmap(1), nullptr);
+    EXPECT_EQ(dialog.brokenButton.StateBitmap(1), nullptr);
+    EXPECT_EQ(testsupport::GdiObjectCount(), loaded + 1);
+    // Slots without a file and out of range stay empty.
+    EXPECT_EQ(dialog.mixedButton.StateBitmap(7), nullptr);
+    EXPECT_EQ(dialog.mixedButton.StateBitmap(16), nullptr);
+    EXPECT_EQ(dialog.mixedButton.StateBitmap(-1), nullptr);
+    dialog.DestroyWindow();
+}
