@@ -75,6 +75,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     MapLauncherCommands();
     MapUpdateCommands();
     MapRemoteCommands();
+    MapKeyCommands();
 }
 
 MainDialog::~MainDialog() = default;
@@ -226,6 +227,7 @@ void MainDialog::LoadSettings()
     m_settings.LoadCustomSelection(store);
     m_settings.LoadWindowValues(store);
     m_settings.freeSpace = settings::MeasureFreeSpace(m_settings.recordingFolder);
+    LoadKeyTables();
 }
 
 void MainDialog::OnDrawItem(int id, LPDRAWITEMSTRUCT item)
