@@ -26,12 +26,12 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 // HTML Help lives in its own library, present on every system that has a viewer.
 bool OpenHtmlHelp(HWND owner, const std::string& path)
 {
-    HMODULE library = ::LoadLibraryA("hhctrl.ocx");
+    // Loaded once and kept for the process: its help window may stay open to the end.
+    static const HMODULE library = ::LoadLibraryA("hhctrl.ocx");
     if (!library)
         return false;
     const auto htmlHelp = reinterpret_cast<HtmlHelpFunction>(
         reinterpret_cast<void*>(::GetProcAddress(library, "HtmlHelpA")));
-    // The library stays loaded while its help window may be open.
     return htmlHelp && htmlHelp(owner, path.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0) != nullptr;
 }
 
