@@ -124,7 +124,7 @@ private:
     CDialog* m_reconnect = nullptr;  // the open reconnect dialog
     // Message 1041 from the device: the frame-drop warning, one at a time.
     void OnFramesDropped();
-    bool m_frameDropOpen = false;
+    CDialog* m_frameDrop = nullptr;  // the open warning
     void ShowTextMessage(int textId, bool systemModal) override;
     // Playback (MainDialogPlayback.cpp): opening files, the playback mode and its controls.
     void MapPlaybackCommands();

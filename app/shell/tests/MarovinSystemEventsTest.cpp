@@ -263,4 +263,16 @@ TEST_F(MarovinSystemEvents, DroppedFramesOfferALowerRateInDvdQualityAndOnlyAMess
     }
 }
 
+TEST_F(MarovinSystemEvents, ClosingTheWindowWithTheFrameDropWarningOpenEndsTheProgram)
+{
+    SetNumber(kCaptureKey, "DisplayDataLossWarnings", 1);
+    Running running;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
+    ASSERT_EQ(testsupport::RunVcapctl("--card 1 dropframes"), 0u);
+    ASSERT_NE(WaitForDialog(window, 15000), nullptr) << running.Output();
+    // As the session's end or the taskbar closes it: the warning goes with the window.
+    CloseMarovin(running, window);
+}
+
 }  // namespace
