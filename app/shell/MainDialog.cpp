@@ -76,6 +76,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     MapLauncherCommands();
     MapUpdateCommands();
     MapRemoteCommands();
+    MapKeyCommands();
 }
 
 MainDialog::~MainDialog() = default;
@@ -238,6 +239,7 @@ void MainDialog::LoadSettings()
     m_settings.LoadCustomSelection(store);
     m_settings.LoadWindowValues(store);
     m_settings.freeSpace = settings::MeasureFreeSpace(m_settings.recordingFolder);
+    LoadKeyTables();
 }
 
 void MainDialog::OnDrawItem(int id, LPDRAWITEMSTRUCT item)
@@ -466,9 +468,12 @@ void MainDialog::CloseSequence()
     if (m_closed)
         return;
     m_closed = true;
-    // A wait for a removed device ends with the window.
+    // A wait for a removed device, or a frame-drop warning, ends with the window: its own
+    // loop would otherwise keep the program running after the window closed.
     if (m_reconnect)
         m_reconnect->EndDialog(IDCANCEL);
+    if (m_frameDrop)
+        m_frameDrop->EndDialog(IDCANCEL);
     SaveTunerSettings();
     m_capture.Close();
     Trace("closing: timers stopped, mode %d", static_cast<int>(m_mode));

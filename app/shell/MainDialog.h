@@ -16,6 +16,7 @@
 
 #include "CaptureSession.h"
 #include "CaptureSettings.h"
+#include "KeyCommands.h"
 #include "PageHost.h"
 #include "ChannelPage.h"
 #include "LauncherFaces.h"
@@ -100,6 +101,8 @@ private:
 
     // The capture side (MainDialogCapture.cpp).
     void MapCaptureCommands();
+    // The record control's path, for the control and the keys alike.
+    void OnRecordControl();
     void SetPreviewDisplay(bool on);
     MainMode Mode() const override { return m_mode; }
     void SetMode(MainMode mode) override;
@@ -121,7 +124,7 @@ private:
     CDialog* m_reconnect = nullptr;  // the open reconnect dialog
     // Message 1041 from the device: the frame-drop warning, one at a time.
     void OnFramesDropped();
-    bool m_frameDropOpen = false;
+    CDialog* m_frameDrop = nullptr;  // the open warning
     void ShowTextMessage(int textId, bool systemModal) override;
     // Playback (MainDialogPlayback.cpp): opening files, the playback mode and its controls.
     void MapPlaybackCommands();
@@ -189,6 +192,21 @@ private:
     void OnRemoteSetup();
     void OnRemoteKey(WPARAM key, LPARAM address);
     remote::RemoteLearning m_remote;
+
+    // Keyboard and remote-control commands (MainDialogKeys.cpp): the two accelerator tables,
+    // applied in the window's message loop, and what their commands do.
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void MapKeyCommands();
+    void LoadKeyTables();
+    void OnKeyCommand(WORD command);
+    bool RecordControlReady() const;
+    void StepBrightness(int direction);
+    void StepVolume(int direction);
+    void OnHelp();
+    void ReapplyInput();
+    void OnPlaybackCommand();
+    keys::AcceleratorTable m_remoteKeys;
+    keys::AcceleratorTable m_keyboardKeys;
 
     std::string m_mediaPath;
     std::int64_t m_lastPlaybackHundredths = -1;

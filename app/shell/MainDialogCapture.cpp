@@ -23,15 +23,7 @@ constexpr int kRecordingTabs[] = {IDC_TAB_CAPTURE, IDC_TAB_RECORDING, IDC_TAB_TV
 
 void MainDialog::MapCaptureCommands()
 {
-    MapCommand(IDC_RECORD, [this] {
-        // From a playing file the record control brings the preview back: the file goes first.
-        if (m_mode == MODE_PLAYBACK)
-            ClosePlayback();
-        // A recording starts with the pages' pending edits taken over.
-        if (m_settingsWindow && m_mode == MODE_CAPTURE && !m_capture.Recording())
-            m_settingsWindow->ApplyAll();
-        m_capture.RecordButton();
-    });
+    MapCommand(IDC_RECORD, [this] { OnRecordControl(); });
     MapCommand(IDC_PREVIEW_ON, [this] { SetPreviewDisplay(true); });
     MapCommand(IDC_PREVIEW_OFF, [this] { SetPreviewDisplay(false); });
     MapCommand(IDC_INPUT_LIST, CBN_SELCHANGE, [this] {
@@ -40,6 +32,17 @@ void MainDialog::MapCaptureCommands()
         if (item != CB_ERR)
             m_capture.OnInputChosen(static_cast<int>(::SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(item), 0)));
     });
+}
+
+void MainDialog::OnRecordControl()
+{
+    // From a playing file the record control brings the preview back: the file goes first.
+    if (m_mode == MODE_PLAYBACK)
+        ClosePlayback();
+    // A recording starts with the pages' pending edits taken over.
+    if (m_settingsWindow && m_mode == MODE_CAPTURE && !m_capture.Recording())
+        m_settingsWindow->ApplyAll();
+    m_capture.RecordButton();
 }
 
 void MainDialog::SetMode(MainMode mode)

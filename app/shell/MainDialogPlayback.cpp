@@ -254,6 +254,8 @@ void MainDialog::OnMuteControl()
     Store().WriteInt("Capture", "Mute", m_settings.mute);
     if (m_mode == MODE_PLAYBACK)
         m_playback.SetMuted(m_settings.mute == 1);
+    else if (capture::CaptureGraph* engine = m_capture.Engine(); engine && m_mode == MODE_CAPTURE)
+        engine->SetVolume(m_settings.audioLevel, m_settings.mute == 1);
 }
 
 void MainDialog::OnLoopControl()

@@ -120,7 +120,7 @@ bool MainDialog::WaitForReconnect(const std::string& name)
 void MainDialog::OnFramesDropped()
 {
     capture::CaptureGraph* engine = m_capture.Engine();
-    if (m_settings.displayDataLossWarnings == 0 || m_frameDropOpen || m_mode != MODE_CAPTURE || !engine)
+    if (m_settings.displayDataLossWarnings == 0 || m_frameDrop || m_mode != MODE_CAPTURE || !engine)
         return;
     std::uint32_t minimum = 0, maximum = 0;
     std::optional<std::pair<std::uint32_t, std::uint32_t>> range;
@@ -131,12 +131,12 @@ void MainDialog::OnFramesDropped()
     if (offer.withRate)
         message += "\\n\\n" + Text(msg::kFrameDropLowerRate);
     Trace("frames dropped: warning shown%s", offer.withRate ? " with a bit rate" : "");
-    m_frameDropOpen = true;
     FrameDropDialog dialog(offer, message, this);
+    m_frameDrop = &dialog;
     const bool ok = dialog.DoModal() == IDOK;
-    m_frameDropOpen = false;
+    m_frameDrop = nullptr;
     engine = m_capture.Engine();
-    if (!dialog.IgnoreFutureWarnings() && engine)
+    if (!dialog.IgnoreFutureWarnings() && engine && !m_closed)
         engine->Encoder().EnableDataLossEvent(true);
     // The fixed qualities have no rate to lower: OK only closes the message.
     if (!ok || !offer.withRate || m_closed)

@@ -14,8 +14,10 @@ std::vector<PresentDevice> PresentDevices()
     devices::EnumerateCaptureDevices();
     const devices::CaptureDeviceTable& table = devices::Devices();
     std::vector<PresentDevice> present;
-    for (int i = 0; i < table.count; ++i)
-        present.push_back({table.records[i].devInst, table.records[i].name});
+    for (int i = 0; i < table.count; ++i) {
+        const devices::CaptureDeviceRecord& r = table.records[i];
+        present.push_back({!r.capturePath.empty() ? r.capturePath : r.encoderPath, r.name});
+    }
     return present;
 }
 

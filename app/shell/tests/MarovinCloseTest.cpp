@@ -1,5 +1,6 @@
 // Every way of closing the main window runs the same shut-down sequence: the close button,
-// WM_CLOSE, and the Enter and Esc keys that the dialog manager turns into IDOK and IDCANCEL.
+// WM_CLOSE, the X key, and IDOK and IDCANCEL (what the dialog manager makes of a default
+// button). The Enter and Esc keys belong to the keyboard's table and do not close it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "MarovinInput.h"
 #include "MarovinProcess.h"
 #include "TestSupport.h"
 
@@ -18,63 +20,20 @@ namespace {
 constexpr int kCloseButton = 1043;
 constexpr int kNoVideoLabel = 1338;
 
-enum class Way { CloseButton, CloseMessage, EnterKey, EscKey };
+enum class Way { CloseButton, CloseMessage, OkCommand, CancelCommand, ExitKey, EnterKey, EscKey };
 
 const char* Name(Way way)
 {
     switch (way) {
     case Way::CloseButton: return "close button";
     case Way::CloseMessage: return "WM_CLOSE";
+    case Way::OkCommand: return "IDOK";
+    case Way::CancelCommand: return "IDCANCEL";
+    case Way::ExitKey: return "X";
     case Way::EnterKey: return "Enter";
     case Way::EscKey: return "Esc";
     }
     return "";
-}
-
-bool BringForward(HWND window)
-{
-    return testsupport::PumpMessages(5000, [window] {
-        if (GetForegroundWindow() != window)
-            SetForegroundWindow(window);
-        return GetForegroundWindow() == window;
-    });
-}
-
-void Send(std::vector<INPUT> inputs)
-{
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void PressKey(WORD key)
-{
-    INPUT down{};
-    down.type = INPUT_KEYBOARD;
-    down.ki.wVk = key;
-    INPUT up = down;
-    up.ki.dwFlags = KEYEVENTF_KEYUP;
-    Send({down, up});
-}
-
-// A real click in the middle of the control, as the user makes it.
-void Click(HWND control)
-{
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    const int width = GetSystemMetrics(SM_CXSCREEN) - 1, height = GetSystemMetrics(SM_CYSCREEN) - 1;
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = ((rect.left + rect.right) / 2) * 65535 / width;
-    move.mi.dy = ((rect.top + rect.bottom) / 2) * 65535 / height;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    INPUT down = move;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    INPUT up = move;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    Send({move});
-    testsupport::PumpMessages(100);
-    Send({down});
-    testsupport::PumpMessages(100);
-    Send({up});
 }
 
 // The program's debug lines from the start of its shut-down sequence to its end.
@@ -96,6 +55,7 @@ std::vector<std::string> ShutDownLines(const std::string& output)
 
 struct ClosedRun {
     bool exited = false;
+    bool keyTaken = false;
     DWORD code = 99;
     std::vector<std::string> lines;
     std::string output;
@@ -121,6 +81,16 @@ ClosedRun StartAndClose(Way way)
     case Way::CloseMessage:
         PostMessageA(window, WM_CLOSE, 0, 0);
         break;
+    case Way::OkCommand:
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        break;
+    case Way::CancelCommand:
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        break;
+    case Way::ExitKey:
+        if (BringForward(window))
+            PressKey('X');
+        break;
     case Way::EnterKey:
         if (BringForward(window))
             PressKey(VK_RETURN);
@@ -129,6 +99,16 @@ ClosedRun StartAndClose(Way way)
         if (BringForward(window))
             PressKey(VK_ESCAPE);
         break;
+    }
+    if (way == Way::EnterKey || way == Way::EscKey) {
+        // The key's command is in the output once it was taken; the window must outlive it.
+        const std::string taken = way == Way::EnterKey ? "key command 32789: nothing" : "key command 32801: nothing";
+        run.keyTaken = WaitForOutput(marovin, taken, 15000);
+        run.exited = WaitForExit(marovin, 1500, &run.code);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        WaitForExit(marovin, 15000, nullptr);
+        run.output = marovin.Output();
+        return run;
     }
     run.exited = WaitForExit(marovin, 15000, &run.code);
     testsupport::PumpMessages(200);
@@ -152,11 +132,20 @@ TEST(MarovinClose, EveryWayOfClosingRunsTheSameShutDownSequence)
     };
     EXPECT_EQ(button.lines, expected) << button.output;
 
-    for (Way way : {Way::CloseMessage, Way::EnterKey, Way::EscKey}) {
+    for (Way way : {Way::CloseMessage, Way::OkCommand, Way::CancelCommand, Way::ExitKey}) {
         const ClosedRun run = StartAndClose(way);
         ASSERT_TRUE(run.exited) << Name(way) << " did not end the program\n" << run.output;
         EXPECT_EQ(run.code, 0u) << Name(way);
         EXPECT_EQ(run.lines, button.lines) << Name(way) << "\n" << run.output;
+    }
+}
+
+TEST(MarovinClose, EnterAndEscAreKeyCommandsThatLeaveTheWindowOpen)
+{
+    for (Way way : {Way::EnterKey, Way::EscKey}) {
+        const ClosedRun run = StartAndClose(way);
+        EXPECT_TRUE(run.keyTaken) << Name(way) << " did not reach its command\n" << run.output;
+        EXPECT_FALSE(run.exited) << Name(way) << " ended the program\n" << run.output;
     }
 }
 

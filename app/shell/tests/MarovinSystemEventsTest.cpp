@@ -3,7 +3,8 @@
 // queries stop once; a refused query brings the preview back at once and a later suspend still
 // stops a new recording; a display change rebuilds the preview; logging off finishes a
 // recording. Unplugging the card ends a recording with a message that names the card, and
-// during a preview the window waits for the card and takes it back when it returns. Dropped
+// during a preview the window waits for the card, a different card does not end the wait, and
+// the card is taken back when it returns. Dropped
 // frames in DVD quality offer a lower rate that the next recording uses; in SVCD quality the
 // warning is only a message.
 #include <windows.h>
@@ -12,6 +13,7 @@
 
 #include <string>
 
+#include "CardInstaller.h"
 #include "RecordingFixture.h"
 #include "EncoderState.h"
 #include "TestSupport.h"
@@ -172,10 +174,24 @@ TEST_F(MarovinSystemEvents, UnpluggingDuringAPreviewWaitsForTheCardAndCancelGive
     EXPECT_NE(std::string(text).find(RemovedDeviceName(running) + "\" was removed.\r\nPlug it in again"), std::string::npos)
         << text;
     testsupport::CaptureWindow(wait).SaveBmp(testsupport::OutputDir() + "reconnect-dialog.bmp");
+
+    // Another card plugged in meanwhile is not the one waited for: well past ten polls, the
+    // dialog still waits.
+    {
+        vcap::CardRecord other;
+        std::wstring error;
+        ASSERT_TRUE(vcap::InstallCard(2, vcap::Personality{}, other, error)) << std::string(error.begin(), error.end());
+        testsupport::PumpMessages(3000);
+        EXPECT_TRUE(IsWindow(wait) && IsWindowVisible(wait)) << "a different card ended the wait";
+        EXPECT_EQ(Count(running.Output(), "capture device back"), 0u) << running.Output();
+    }
+    // The other card stays: removed, its device instance would be the returning card's.
     ASSERT_EQ(testsupport::RunVcapctl("--card 1 readd"), 0u);
     EXPECT_TRUE(WaitForOutput(running, "capture device back", 15000)) << running.Output();
     EXPECT_TRUE(WaitForCount(running, "preview of source", previews + 1, 20000)) << running.Output();
     EXPECT_FALSE(IsWindow(wait) && IsWindowVisible(wait));
+    std::wstring error;
+    ASSERT_TRUE(vcap::UninstallCard(2, error));
 
     // Gone again, and the user gives up: the window stays idle.
     ASSERT_EQ(testsupport::RunVcapctl("--card 1 remove"), 0u);
@@ -245,6 +261,18 @@ TEST_F(MarovinSystemEvents, DroppedFramesOfferALowerRateInDvdQualityAndOnlyAMess
             Manifest(clip);  // the probe knows the DVD picture size
         CloseMarovin(running, window);
     }
+}
+
+TEST_F(MarovinSystemEvents, ClosingTheWindowWithTheFrameDropWarningOpenEndsTheProgram)
+{
+    SetNumber(kCaptureKey, "DisplayDataLossWarnings", 1);
+    Running running;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
+    ASSERT_EQ(testsupport::RunVcapctl("--card 1 dropframes"), 0u);
+    ASSERT_NE(WaitForDialog(window, 15000), nullptr) << running.Output();
+    // As the session's end or the taskbar closes it: the warning goes with the window.
+    CloseMarovin(running, window);
 }
 
 }  // namespace

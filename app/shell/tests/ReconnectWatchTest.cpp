@@ -10,9 +10,10 @@ namespace {
 using shell::PresentDevice;
 using shell::ReconnectWatch;
 
-const PresentDevice kOther{11, "Other Card"};
-const PresentDevice kLostBack{42, "Lost Card"};
-const PresentDevice kNewcomer{77, "Third Card"};
+constexpr char kOtherPath[] = "\\\\?\\root#media#0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\capture";
+const PresentDevice kOther{kOtherPath, "Other Card"};
+const PresentDevice kLostBack{"\\\\?\\root#media#0001#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\capture", "Lost Card"};
+const PresentDevice kNewcomer{"\\\\?\\usb#vid_1234#5#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\capture", "Third Card"};
 
 TEST(ReconnectWatch, TheLostDeviceIsTakenOnItsTenthPollInARow)
 {
@@ -40,10 +41,10 @@ TEST(ReconnectWatch, GapsAndOtherNewDevicesStartTheCountAgain)
           {kLostBack, kNewcomer}, {kLostBack, kNewcomer}, {kLostBack, kNewcomer}, {kLostBack, kNewcomer}},
          false},
         {"a device of the known list with the lost name is not the lost one",
-         {{PresentDevice{11, "Lost Card"}}, {PresentDevice{11, "Lost Card"}}, {PresentDevice{11, "Lost Card"}},
-          {PresentDevice{11, "Lost Card"}}, {PresentDevice{11, "Lost Card"}}, {PresentDevice{11, "Lost Card"}},
-          {PresentDevice{11, "Lost Card"}}, {PresentDevice{11, "Lost Card"}}, {PresentDevice{11, "Lost Card"}},
-          {PresentDevice{11, "Lost Card"}}},
+         {{PresentDevice{kOtherPath, "Lost Card"}}, {PresentDevice{kOtherPath, "Lost Card"}}, {PresentDevice{kOtherPath, "Lost Card"}},
+          {PresentDevice{kOtherPath, "Lost Card"}}, {PresentDevice{kOtherPath, "Lost Card"}}, {PresentDevice{kOtherPath, "Lost Card"}},
+          {PresentDevice{kOtherPath, "Lost Card"}}, {PresentDevice{kOtherPath, "Lost Card"}}, {PresentDevice{kOtherPath, "Lost Card"}},
+          {PresentDevice{kOtherPath, "Lost Card"}}},
          false},
     };
     for (const auto& c : cases) {
@@ -66,6 +67,33 @@ TEST(ReconnectWatch, GapsAndOtherNewDevicesStartTheCountAgain)
     EXPECT_EQ(polls, 9) << "the newcomer's poll counted as the first";
     ASSERT_TRUE(taken);
     EXPECT_EQ(*taken, 1u);
+}
+
+TEST(ReconnectWatch, TheCardPluggedInAgainUnderAnotherDeviceNodeIsTheLostOne)
+{
+    ReconnectWatch watch({}, "Lost Card (DevNode:0)");
+    const PresentDevice another{"\\\\?\\root#media#0000#{x}\\capture", "Lost Card #2 (DevNode:0)"};
+    const PresentDevice back{"\\\\?\\root#media#0001#{x}\\capture", "Lost Card (DevNode:1)"};
+    std::optional<std::size_t> taken;
+    for (int poll = 0; poll < 10; ++poll)
+        taken = watch.Poll({another, back});
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(*taken, 1u);
+
+    const struct {
+        const char* display;
+        const char* name;
+    } names[] = {
+        {"TV Card (DevNode:2C)", "TV Card"},
+        {"TV Card (USB:1A)", "TV Card"},
+        {"TV Card (PCI Slot 3)", "TV Card"},
+        {"TV Card (Rev. 2)", "TV Card (Rev. 2)"},
+        {"TV Card (Rev. 2) (USB:4)", "TV Card (Rev. 2)"},
+        {"TV Card", "TV Card"},
+        {"", ""},
+    };
+    for (const auto& n : names)
+        EXPECT_EQ(shell::WithoutPlace(n.display), n.name) << n.display;
 }
 
 }  // namespace
