@@ -65,6 +65,10 @@ protected:
 
 private:
     framework::ProfileStore Store() const override;
+    // Start-up (MainDialogStartup.cpp).
+    static constexpr UINT kAboutCommand = 16;  // system menu
+    // Posted at start-up so that the recovery message shows over the shown window.
+    static constexpr UINT kMsgTellRecovery = WM_USER + 26;
     void LoadSettings();
     // Devices (MainDialogDevices.cpp).
     void StartDeviceDiscovery();

@@ -50,4 +50,9 @@ StartupTimes& ProgramStartupTimes()
     return times;
 }
 
+void MarkStartup(const char* phase)
+{
+    ProgramStartupTimes().Mark(phase, MillisecondsSinceProcessStart());
+}
+
 }  // namespace shell

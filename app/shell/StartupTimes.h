@@ -24,5 +24,7 @@ private:
 double MillisecondsSinceProcessStart();
 // The program's one record of its start-up.
 StartupTimes& ProgramStartupTimes();
+// Ends phase `phase` of the program's start-up now.
+void MarkStartup(const char* phase);
 
 }  // namespace shell
