@@ -104,6 +104,15 @@ void StartMarovin(Running& marovin, HWND& window)
     ASSERT_TRUE(WaitForOutput(marovin, "preview start", 15000));
 }
 
+// Closes the window and waits for a clean end of the program.
+void CloseMarovin(Running& marovin, HWND window)
+{
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
+    EXPECT_EQ(code, 0u);
+}
+
 // Drops `files` on the window as the shell would: a drop list placed in Marovin's own memory
 // (it frees it when done, as with any drop), delivered with WM_DROPFILES.
 bool DropFiles(HWND window, const std::vector<std::string>& files)
@@ -216,10 +225,7 @@ TEST(MarovinPlayback, OpenControlPlaysAFileAndLetsGoOfItAtClose)
     EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return Title(window) == "Marovin"; })) << Title(window);
     EXPECT_TRUE(DeleteFileA(played.c_str())) << "the first file was let go when the second opened";
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD code = 99;
-    ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
-    EXPECT_EQ(code, 0u);
+    ASSERT_NO_FATAL_FAILURE(CloseMarovin(marovin, window));
     EXPECT_TRUE(DeleteFileA(broken.c_str()));
 }
 
@@ -276,10 +282,7 @@ TEST(MarovinPlayback, RecentRecordingPlaysAndAGoneOneIsReported)
     EXPECT_TRUE(testsupport::PumpMessages(10000, [&] { return Title(window) == "Marovin"; })) << Title(window);
     EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return !framed(); }));
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD code = 99;
-    ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
-    EXPECT_EQ(code, 0u);
+    ASSERT_NO_FATAL_FAILURE(CloseMarovin(marovin, window));
     EXPECT_TRUE(DeleteFileA(first.c_str()));
 }
 
@@ -312,10 +315,7 @@ TEST(MarovinPlayback, DroppedFilesPlayOneAtATime)
     EXPECT_TRUE(testsupport::PumpMessages(15000, [&] { return Title(window) == "dropped-b.mpg [Video] "; }))
         << Title(window) << "\n" << marovin.Output();
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD code = 99;
-    ASSERT_TRUE(WaitForExit(marovin, 15000, &code)) << Describe(marovin);
-    EXPECT_EQ(code, 0u);
+    ASSERT_NO_FATAL_FAILURE(CloseMarovin(marovin, window));
     EXPECT_TRUE(DeleteFileA(first.c_str()));
     EXPECT_TRUE(DeleteFileA(second.c_str())) << "the dropped file was let go at close";
 }
