@@ -15,11 +15,6 @@
 #include "FolderBrowser.h"
 
 namespace shell {
-namespace {
-
-constexpr int kRecordingTabs[] = {IDC_TAB_CAPTURE, IDC_TAB_RECORDING, IDC_TAB_TV, IDC_TAB_COLOR};
-
-}  // namespace
 
 void MainDialog::MapCaptureCommands()
 {
@@ -125,8 +120,8 @@ void MainDialog::RecordingStarted(const std::string& file, const recording::Stop
 {
     SetDlgItemText(IDC_FILE_NAME, file.c_str());
     SetDlgItemText(IDC_WRITTEN_SIZE, "");
-    for (int tab : kRecordingTabs)
-        ::EnableWindow(GetDlgItem(tab), FALSE);
+    if (m_settingsWindow)
+        m_settingsWindow->EnableTabs(false);
     if (m_settingsWindow)
         m_settingsWindow->Lock(true);
     m_status.Model().ResetRecordingElapsedText();
@@ -140,8 +135,8 @@ void MainDialog::RecordingStarted(const std::string& file, const recording::Stop
 
 void MainDialog::RecordingEnded(const std::optional<recording::StopRules::Finished>& finished)
 {
-    for (int tab : kRecordingTabs)
-        ::EnableWindow(GetDlgItem(tab), TRUE);
+    if (m_settingsWindow)
+        m_settingsWindow->EnableTabs(true);
     if (m_settingsWindow)
         m_settingsWindow->Lock(false);
     SetDlgItemText(IDC_FILE_NAME, "");

@@ -20,7 +20,6 @@
 namespace shell {
 namespace {
 
-constexpr int kSettingsTabs[] = {IDC_TAB_CAPTURE, IDC_TAB_RECORDING, IDC_TAB_TV, IDC_TAB_COLOR};
 constexpr int kFrameStep = 3;
 // The record button's look while a file plays.
 constexpr int kRecordLookPlaying = 2;
@@ -150,8 +149,8 @@ void MainDialog::EnterPlaybackControls(std::uint64_t bytes, bool sizeInGigabytes
     // The first settings page is shown with its tab checked; no tab can be used while a file plays.
     if (m_settingsWindow)
         m_settingsWindow->ShowPage(pages::SettingsWindow::kQualityPage);
-    for (int tab : kSettingsTabs)
-        ::EnableWindow(GetDlgItem(tab), FALSE);
+    if (m_settingsWindow)
+        m_settingsWindow->EnableTabs(false);
     ::EnableWindow(GetDlgItem(IDC_RECORD), TRUE);
     ::EnableWindow(GetDlgItem(IDC_PLAY), TRUE);
     ::EnableWindow(GetDlgItem(IDC_FULL_SCREEN), TRUE);
@@ -185,8 +184,8 @@ void MainDialog::LeavePlaybackMode()
     SendDlgItemMessage(IDC_POSITION_SLIDER, TBM_SETPOS, TRUE, 0);
     ::EnableWindow(GetDlgItem(IDC_POSITION_SLIDER), FALSE);
     ::EnableWindow(GetDlgItem(IDC_SNAPSHOT), FALSE);
-    for (int tab : kSettingsTabs)
-        ::EnableWindow(GetDlgItem(tab), TRUE);
+    if (m_settingsWindow)
+        m_settingsWindow->EnableTabs(true);
     SetDlgItemText(IDC_ELAPSED_CLOCK, FormatClock(0, 0, 0).c_str());
     m_lastPlaybackHundredths = -1;
     m_thumbnails.Select(-1);

@@ -98,10 +98,18 @@ void SettingsWindow::MarkTabs()
         if (!tab)
             continue;
         ::SendMessageA(tab, BM_SETCHECK, index == m_current ? BST_CHECKED : BST_UNCHECKED, 0);
-        // The chosen tab stays down, the others up (a disabled tab keeps its own look).
-        if (auto* button = dynamic_cast<EQorButton*>(CWnd::FromHandlePermanent(tab)); button && ::IsWindowEnabled(tab))
-            button->SetState(index == m_current ? 1 : 0);
+        // The chosen tab stays down, even disabled; the others show up, or their disabled look.
+        if (auto* button = dynamic_cast<EQorButton*>(CWnd::FromHandlePermanent(tab)))
+            button->SetState(index == m_current ? 1 : (::IsWindowEnabled(tab) ? 0 : 3));
     }
+}
+
+void SettingsWindow::EnableTabs(bool enable)
+{
+    for (int tab : kTabs)
+        if (HWND control = ::GetDlgItem(m_window, tab))
+            ::EnableWindow(control, enable);
+    MarkTabs();
 }
 
 bool SettingsWindow::ApplyAll()

@@ -40,6 +40,9 @@ public:
     void EnableApply(bool enable);
     // While a recording runs no page takes a change and no tab can be chosen.
     void Lock(bool locked);
+    // While a recording runs or a file plays the tabs are disabled; the current page's tab
+    // keeps its chosen look, so the user still sees which page is up.
+    void EnableTabs(bool enable);
     bool Locked() const { return m_locked; }
     // The capture device or its graph changed: the built pages read the device again.
     void DeviceChanged();

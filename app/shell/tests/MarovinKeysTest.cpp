@@ -290,10 +290,18 @@ TEST_F(MarovinKeys, CtrlRWithTheNoVideoRuleLocksTheSettingsAndTheRuleStillStops)
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
     ASSERT_TRUE(BringForward(window));
+    testsupport::PumpMessages(300);
+    const testsupport::ScreenImage chosenTab = testsupport::CaptureWindow(GetDlgItem(window, IDC_TAB_CAPTURE));
+    const testsupport::ScreenImage otherTab = testsupport::CaptureWindow(GetDlgItem(window, IDC_TAB_TV));
     ASSERT_EQ(PressAndRead(running, window, Row(32800)), "record control");
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000)) << running.Output();
     for (int tab : {IDC_TAB_CAPTURE, IDC_TAB_RECORDING, IDC_TAB_TV, IDC_TAB_COLOR})
         EXPECT_FALSE(Enabled(window, tab)) << "tab " << tab;
+    // The disabled tabs still show which page is up: the chosen one keeps its look, the
+    // others take their disabled look.
+    testsupport::PumpMessages(300);
+    EXPECT_EQ(testsupport::CaptureWindow(GetDlgItem(window, IDC_TAB_CAPTURE)).bgr, chosenTab.bgr);
+    EXPECT_NE(testsupport::CaptureWindow(GetDlgItem(window, IDC_TAB_TV)).bgr, otherTab.bgr);
     testsupport::PumpMessages(1000);
     vcap::SetSignal(1, false);
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 15000)) << running.Output();

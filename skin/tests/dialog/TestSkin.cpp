@@ -127,6 +127,7 @@ const char kGraphics[] = R"(<?xml version="1.0" encoding="windows-1252"?>
                    TransparentRadioBtnLeftJustified="1" TransparentRadioTextLeftJustified="1"/>
     <QorBtnControl ControlIdValue="1012" ControlName="Two" ControlXOffset="30" ControlYOffset="45"
                    ControlUpBitmapFile="markoff.bmp" ControlDownBitmapFile="markon.bmp"
+                   ControlDisabledBitmapFile="markdis.bmp"
                    TransparentRadioWidth="100" TransparentRadioHeight="20"
                    TransparentRadioBtnLeftJustified="0" TransparentRadioTextLeftJustified="0"/>
     <QorBtnControl ControlIdValue="1013" ControlName="Check" ControlXOffset="140" ControlYOffset="20"
@@ -208,6 +209,7 @@ void WriteTestSkin(const std::string& folder)
     WriteBmp(base + "extra.bmp", 16, 12, 24, [](int, int) { return kStripe; });
     WriteBmp(base + "markoff.bmp", kMarkSide, kMarkSide, 24, [](int, int) { return kMarkOff; });
     WriteBmp(base + "markon.bmp", kMarkSide, kMarkSide, 24, [](int, int) { return kMarkOn; });
+    WriteBmp(base + "markdis.bmp", kMarkSide, kMarkSide, 24, [](int, int) { return kMarkDisabled; });
     WriteBmp(base + "tab.bmp", kFaceWidth, kFaceHeight, 24, TabbedFaceColour);
     WriteBmp(base + "clear.bmp", 50, 40, 24, [](int, int) { return kTransparent; });
     WriteText(base + "garbage.bmp", "BM this is not a bitmap at all");

@@ -18,7 +18,7 @@ constexpr COLORREF kTextWhite = RGB(255, 255, 255);
 constexpr COLORREF kTextYellow = RGB(255, 255, 0);  // down (checked) text colour of the radios
 constexpr COLORREF kTextGrey = RGB(128, 128, 128);  // disabled text colour
 // The bitmap marks of the second transparent radio.
-constexpr COLORREF kMarkOff = RGB(0, 160, 0), kMarkOn = RGB(200, 30, 30);
+constexpr COLORREF kMarkOff = RGB(0, 160, 0), kMarkOn = RGB(200, 30, 30), kMarkDisabled = RGB(90, 90, 200);
 constexpr int kMarkSide = 10;
 
 // Writes a bottom-up BMP file of 8, 16, 24 or 32 bits per pixel.

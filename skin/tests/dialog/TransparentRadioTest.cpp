@@ -214,3 +214,26 @@ TEST_F(TransparentRadio, ADialogShownAgainSkinsItsControlsAgain)
         PumpMessages(20);
     }
 }
+
+TEST_F(TransparentRadio, DisabledBitmapRadioKeepsItsCheckedMarkAndGreysItsText)
+{
+    Shown<RadioTestDialog> shown;
+    ASSERT_TRUE(shown.created);
+    RadioTestDialog& d = shown.dialog;
+    const RECT markArea{100 - kMarkSide, 5, 100, 5 + kMarkSide};
+    const int wholeMark = kMarkSide * kMarkSide;
+    EnableWindow(d.two.GetSafeHwnd(), FALSE);
+    ScreenImage image = Picture(d, d.two, "radio-bitmap-disabled-off");
+    EXPECT_EQ(CountColour(image, kMarkDisabled, markArea).count, wholeMark) << "an unchecked one: the disabled bitmap";
+
+    d.two.SetChecked(true);
+    image = Picture(d, d.two, "radio-bitmap-disabled-on");
+    EXPECT_EQ(CountColour(image, kMarkOn, markArea).count, wholeMark) << "the checked mark stays";
+    EXPECT_GT(CountColour(image, kTextGrey).count, 10) << "the caption in the disabled colour";
+    EXPECT_EQ(CountColour(image, kTextYellow).count, 0);
+
+    EnableWindow(d.two.GetSafeHwnd(), TRUE);
+    image = Picture(d, d.two, "radio-bitmap-enabled-on");
+    EXPECT_EQ(CountColour(image, kMarkOn, markArea).count, wholeMark);
+    EXPECT_EQ(CountColour(image, kTextGrey).count, 0);
+}
