@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "MarovinDialogs.h"
 #include "MarovinProcess.h"
 #include "TestSupport.h"
 
@@ -32,39 +33,11 @@ std::string Title(HWND window)
     return text;
 }
 
-struct Search {
-    DWORD process;
-    HWND main;
-    HWND found;
-};
-
-// A visible dialog of Marovin other than its main window: the open dialog or a message box.
-HWND OtherWindow(HWND main)
-{
-    Search search{0, main, nullptr};
-    GetWindowThreadProcessId(main, &search.process);
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            DWORD process = 0;
-            GetWindowThreadProcessId(w, &process);
-            char cls[32] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (w != s->main && process == s->process && IsWindowVisible(w) && std::string(cls) == "#32770") {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
+// A visible dialog of Marovin other than its main window (the open dialog or a message box),
+// waiting up to `ms` for one.
 HWND WaitForOtherWindow(HWND main, DWORD ms)
 {
-    HWND found = nullptr;
-    testsupport::PumpMessages(ms, [&] { return (found = OtherWindow(main)) != nullptr; });
-    return found;
+    return NewDialog(main, {main}, ms);
 }
 
 // Chooses `path` in the open dialog that the open control brings up.
@@ -138,22 +111,6 @@ bool DropFiles(HWND window, const std::vector<std::string>& files)
 }
 
 // The text of a message box: its static lines, the skinned box's caption among them.
-std::string BoxText(HWND box)
-{
-    std::string text;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM p) -> BOOL {
-            char cls[32] = {}, line[512] = {};
-            GetClassNameA(child, cls, sizeof cls);
-            if (_stricmp(cls, "Static") == 0 && GetWindowTextA(child, line, sizeof line) > 0)
-                *reinterpret_cast<std::string*>(p) += line;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
 TEST(MarovinPlayback, OpenControlPlaysAFileAndLetsGoOfItAtClose)
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Halvark\\Marovin");
@@ -212,7 +169,7 @@ TEST(MarovinPlayback, OpenControlPlaysAFileAndLetsGoOfItAtClose)
     back.SaveBmp(out + "after-full-screen.bmp");
     EXPECT_GT(back.DistinctColours(), 8u) << "the paused picture is back in the video area, not black";
     EXPECT_GT(DifferentPixels(idle, back), static_cast<size_t>(back.width * back.height / 2));
-    EXPECT_EQ(OtherWindow(window), nullptr) << "no failure was reported";
+    EXPECT_EQ(WaitForOtherWindow(window, 0), nullptr) << "no failure was reported";
 
     // A recording cut off before its first picture: text 230, the window back to idle.
     ASSERT_TRUE(ChooseWithOpenControl(window, broken));
