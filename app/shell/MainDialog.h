@@ -147,6 +147,8 @@ private:
     void OnMove(int x, int y) override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnMuteControl();
+    // The volume level goes to whichever graph makes the sound now: the playing file or the preview.
+    void ApplyAudioLevel();
     void OnLoopControl();
     void OnPlayControl();
     void OnFullScreenControl();

@@ -161,13 +161,9 @@ void MainDialog::StepVolume(int direction)
         OnMuteControl();
     ::SendMessageA(slider, TBM_SETPOS, TRUE, *next);
     m_settings.audioLevel = static_cast<int>(*next);
-    if (m_mode == MODE_PLAYBACK)
-        m_playback.SetLevel(m_settings.audioLevel);
-    else if (capture::CaptureGraph* engine = m_capture.Engine(); engine && m_mode == MODE_CAPTURE)
-        engine->SetVolume(m_settings.audioLevel, false);
+    ApplyAudioLevel();
     Store().WriteInt("Capture", "AudioLevel", m_settings.audioLevel);
     CheckDlgButton(IDC_MUTE, m_settings.mute == 1 ? BST_CHECKED : BST_UNCHECKED);
-    Trace("volume %d", m_settings.audioLevel);
 }
 
 void MainDialog::OnHelp()

@@ -240,10 +240,19 @@ void MainDialog::OnHScroll(UINT code, UINT, HWND bar)
         if (m_settings.mute == 1)
             OnMuteControl();
         m_settings.audioLevel = static_cast<int>(::SendMessageA(bar, TBM_GETPOS, 0, 0));
-        if (m_mode == MODE_PLAYBACK)
-            m_playback.SetLevel(m_settings.audioLevel);
+        ApplyAudioLevel();
         Store().WriteInt("Capture", "AudioLevel", m_settings.audioLevel);
     }
+}
+
+void MainDialog::ApplyAudioLevel()
+{
+    bool capturing = false;
+    if (m_mode == MODE_PLAYBACK)
+        m_playback.SetLevel(m_settings.audioLevel);
+    else if (capture::CaptureGraph* engine = m_capture.Engine(); engine && m_mode == MODE_CAPTURE)
+        capturing = engine->SetVolume(m_settings.audioLevel, m_settings.mute == 1);
+    Trace("volume %d%s", m_settings.audioLevel, capturing ? " on the preview's sound" : "");
 }
 
 void MainDialog::OnMuteControl()

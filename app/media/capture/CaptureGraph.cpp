@@ -262,10 +262,9 @@ void CaptureGraph::ApplyAudio()
     m_pBA->put_Volume(volume);
 }
 
-void CaptureGraph::SetVolume(int level, bool mute)
+bool CaptureGraph::SetVolume(int level, bool mute)
 {
-    if (m_pBA)
-        m_pBA->put_Volume(mute ? media::kSilentVolume : media::LevelToVolume(level));
+    return m_pBA && SUCCEEDED(m_pBA->put_Volume(mute ? media::kSilentVolume : media::LevelToVolume(level)));
 }
 
 void CaptureGraph::ArmEvents()

@@ -73,7 +73,8 @@ public:
     HRESULT SetPreviewEnabled(bool on);
     HRESULT SetPreviewFlow(bool on);
     HRESULT SetPreviewVisible(bool visible);
-    void SetVolume(int level, bool mute);
+    // The preview's sound: the level 0..100, or silence. False when the graph has no sound to set.
+    bool SetVolume(int level, bool mute);
 
     // The recording's file name: refused (false) when it is longer than the writer takes.
     bool SetCaptureFileName(const std::string& name);

@@ -270,6 +270,17 @@ TEST_F(MarovinKeys, BrightnessVolumeAndTheRemotesKeysReachTheDeviceAndTheSlider)
     EXPECT_EQ(IsDlgButtonChecked(window, IDC_MUTE), static_cast<UINT>(BST_UNCHECKED)) << "the button shows what is heard";
     EXPECT_EQ(GetNumber(std::string(kCaptureKey), "AudioLevel"), now);
     EXPECT_EQ(SendMessageA(GetDlgItem(window, IDC_VOLUME_SLIDER), TBM_GETPOS, 0, 0), static_cast<LRESULT>(now));
+    EXPECT_TRUE(WaitForOutput(running, "volume " + std::to_string(now) + " on the preview's sound", 5000))
+        << running.Output();
+
+    // The slider reaches the preview's sound too.
+    const HWND slider = GetDlgItem(window, IDC_VOLUME_SLIDER);
+    const LRESULT moved = now >= 50 ? 20 : 80;
+    SendMessageA(slider, TBM_SETPOS, TRUE, moved);
+    PostMessageA(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, moved), reinterpret_cast<LPARAM>(slider));
+    EXPECT_TRUE(WaitForOutput(running, "volume " + std::to_string(moved) + " on the preview's sound", 5000))
+        << running.Output();
+    EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return GetNumber(std::string(kCaptureKey), "AudioLevel") == static_cast<DWORD>(moved); }));
 
     // The remote's receiver reports Ctrl+Shift+Alt+M: the same mute command (no remote is
     // configured, so any address is taken).
