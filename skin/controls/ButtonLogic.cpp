@@ -16,8 +16,10 @@ void ButtonLogic::SetStyle(unsigned style)
 int ButtonLogic::BitmapIndex(bool enabled) const
 {
     int state = m_state;
+    // A disabled check box or radio button still tells which choice holds: a checked one keeps
+    // its checked picture (its caption takes the disabled colours).
     if (m_checkBox || m_radio)
-        state = !enabled ? kStateDisabled : (m_checked ? kStateDown : kStateUp);
+        state = m_checked ? kStateDown : (enabled ? kStateUp : kStateDisabled);
     return state + 4 * m_identity;
 }
 

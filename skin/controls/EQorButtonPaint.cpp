@@ -144,6 +144,9 @@ void EQorButton::PaintPlainFace(HDC dc, const RECT& client)
 
 int EQorButton::TextState(int index) const
 {
+    // A disabled check box or radio button may show its checked picture; its caption still greys.
+    if ((m_logic->IsCheckBox() || m_logic->IsRadio()) && m_hWnd && !::IsWindowEnabled(m_hWnd))
+        return kStateDisabled;
     const int state = index % 4;
     // A checked menu radio button shows as pressed until it has the focus look.
     if (m_kind == kMenuRadio && m_logic->Checked() && state != kStateFocus)

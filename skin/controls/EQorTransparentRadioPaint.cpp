@@ -62,10 +62,7 @@ void EQorButton::PaintTransparentRadio(HDC dc, const RECT& client, int index)
     PaintParentFace(m_hWnd, memory);
 
     const int state = TextState(index);
-    // A disabled radio or check box still tells which choice holds: a checked one keeps its
-    // checked mark and only its caption greys.
-    const bool checkedButDisabled = index % 4 == kStateDisabled && m_logic->Checked();
-    HBITMAP markBitmap = StateBitmap(checkedButDisabled ? index - kStateDisabled + kStateDown : index);
+    HBITMAP markBitmap = StateBitmap(index);
     BITMAP info{};
     SIZE markSize{};
     if (markBitmap && ::GetObjectA(markBitmap, sizeof(info), &info)) {

@@ -293,6 +293,9 @@ TEST_F(MarovinKeys, BrightnessVolumeAndTheRemotesKeysReachTheDeviceAndTheSlider)
     CloseMarovin(running, window);
 }
 
+// The skin's quality radios draw their mark within their first 20 columns.
+constexpr int kRadioMarkWidth = 20;
+
 TEST_F(MarovinKeys, CtrlRWithTheNoVideoRuleLocksTheSettingsAndTheRuleStillStops)
 {
     SetNumber(kCaptureKey, "StopTime", 2);
@@ -304,6 +307,8 @@ TEST_F(MarovinKeys, CtrlRWithTheNoVideoRuleLocksTheSettingsAndTheRuleStillStops)
     testsupport::PumpMessages(300);
     const testsupport::ScreenImage chosenTab = testsupport::CaptureWindow(GetDlgItem(window, IDC_TAB_CAPTURE));
     const testsupport::ScreenImage otherTab = testsupport::CaptureWindow(GetDlgItem(window, IDC_TAB_TV));
+    ASSERT_EQ(IsDlgButtonChecked(window, IDC_MODE_DVD), static_cast<UINT>(BST_CHECKED));
+    const testsupport::ScreenImage chosenQuality = testsupport::CaptureWindow(GetDlgItem(window, IDC_MODE_DVD));
     ASSERT_EQ(PressAndRead(running, window, Row(32800)), "record control");
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg", 15000)) << running.Output();
     for (int tab : {IDC_TAB_CAPTURE, IDC_TAB_RECORDING, IDC_TAB_TV, IDC_TAB_COLOR})
@@ -313,6 +318,15 @@ TEST_F(MarovinKeys, CtrlRWithTheNoVideoRuleLocksTheSettingsAndTheRuleStillStops)
     testsupport::PumpMessages(300);
     EXPECT_EQ(testsupport::CaptureWindow(GetDlgItem(window, IDC_TAB_CAPTURE)).bgr, chosenTab.bgr);
     EXPECT_NE(testsupport::CaptureWindow(GetDlgItem(window, IDC_TAB_TV)).bgr, otherTab.bgr);
+    // So does the locked quality radio: its mark (the picture's left end) stays checked.
+    const testsupport::ScreenImage lockedQuality = testsupport::CaptureWindow(GetDlgItem(window, IDC_MODE_DVD));
+    ASSERT_EQ(lockedQuality.width, chosenQuality.width);
+    ASSERT_GE(lockedQuality.width, kRadioMarkWidth);
+    size_t differentMarkPixels = 0;
+    for (int y = 0; y < lockedQuality.height; ++y)
+        for (int x = 0; x < kRadioMarkWidth; ++x)
+            differentMarkPixels += lockedQuality.Pixel(x, y) != chosenQuality.Pixel(x, y);
+    EXPECT_EQ(differentMarkPixels, 0u);
     testsupport::PumpMessages(1000);
     vcap::SetSignal(1, false);
     ASSERT_TRUE(WaitForOutput(running, "recording " + folder_ + "clip1.mpg finished", 15000)) << running.Output();

@@ -58,6 +58,8 @@ TEST(ButtonLogic, CheckBoxSlotFollowsCheckAndEnabledNotState)
     EXPECT_EQ(4 + kStateUp, logic.BitmapIndex(true));
     logic.SetChecked(true);
     EXPECT_EQ(4 + kStateDown, logic.BitmapIndex(true));
+    EXPECT_EQ(4 + kStateDown, logic.BitmapIndex(false)) << "disabled, it still shows its check";
+    logic.SetChecked(false);
     EXPECT_EQ(4 + kStateDisabled, logic.BitmapIndex(false));
 }
 
