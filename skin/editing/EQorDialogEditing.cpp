@@ -276,6 +276,15 @@ bool EQorDialog::RunControlEditCommand(int controlId, int command)
         EngineState().textChanged = true;
         ReloadControlText(*entry);
         return true;
+    case editing::kChangeGraphicsSettings:
+    case editing::kChooseGraphicsTemplate:
+    case editing::kTransparentRadioSettings:
+    case editing::kAlternateXY:
+    case editing::kEdgeTracking:
+    case editing::kToggleGraphicsTemplate:
+    case editing::kCopyGraphicsTemplate:
+    case editing::kEditButtonGraphicsTemplates:
+        return graphics && RunControlGraphicsCommand(*entry, command);
     default:
         return false;
     }

@@ -87,6 +87,16 @@ bool IsImplementedControlCommand(int command, eControlType type)
     case kChangeTextSettings:
     case kStopUsingTextTemplate:
         return type == eQorButton || type == eQorTransparentStatic;
+    case kChangeGraphicsSettings:
+        return type == eQorTransparentStatic || type == eQorEdit || type == eQorSlider;
+    case kChooseGraphicsTemplate:
+    case kTransparentRadioSettings:
+    case kAlternateXY:
+    case kEdgeTracking:
+    case kToggleGraphicsTemplate:
+    case kCopyGraphicsTemplate:
+    case kEditButtonGraphicsTemplates:
+        return type == eQorButton;
     default:
         return false;
     }

@@ -186,6 +186,14 @@ private:
     bool EditTextSettings(const ControlEntry& entry);
     // The control takes its captions, colours and font from the text file again.
     void ReloadControlText(const ControlEntry& entry);
+    // The graphics commands on one control and their editing dialogs; each writes what the
+    // designer changed into the control's element (or a button template) and rebuilds the
+    // live control from it (EQorControlEditing*.cpp).
+    bool RunControlGraphicsCommand(const ControlEntry& entry, int command);
+    bool RunButtonTemplateCommand(const ControlEntry& entry, IXMLDOMNode* element, int command);
+    bool EditButtonGraphicsTemplate(const std::string& name, IXMLDOMNode* templateElement);
+    bool EditEdgeTracking(const ControlEntry& entry, IXMLDOMNode* element);
+    void ApplyControlGraphicsEdit(const ControlEntry& entry);
 
     bool CreateControls();
     bool InitializeControl(ControlEntry& entry);
