@@ -276,6 +276,13 @@ bool EQorDialog::RunControlEditCommand(int controlId, int command)
         EngineState().textChanged = true;
         ReloadControlText(*entry);
         return true;
+    case editing::kChooseTextTemplate:
+    case editing::kEditButtonTextTemplates:
+    case editing::kAlterNonTemplateText:
+    case editing::kCopyTextTemplate:
+    case editing::kCreateTextTemplate:
+    case editing::kCopyTextToTemplate:
+        return text && RunTextTemplateCommand(*entry, command);
     default:
         return false;
     }

@@ -87,6 +87,14 @@ bool IsImplementedControlCommand(int command, eControlType type)
     case kChangeTextSettings:
     case kStopUsingTextTemplate:
         return type == eQorButton || type == eQorTransparentStatic;
+    case kChooseTextTemplate:
+    case kEditButtonTextTemplates:
+    case kAlterNonTemplateText:
+        return type == eQorButton || type == eQorTransparentStatic;
+    case kCopyTextTemplate:
+    case kCreateTextTemplate:
+    case kCopyTextToTemplate:
+        return type == eQorButton;
     default:
         return false;
     }

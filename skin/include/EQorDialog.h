@@ -186,6 +186,9 @@ private:
     bool EditTextSettings(const ControlEntry& entry);
     // The control takes its captions, colours and font from the text file again.
     void ReloadControlText(const ControlEntry& entry);
+    // Text template commands of the control menus (EQorControlTextTemplates.cpp).
+    bool RunTextTemplateCommand(const ControlEntry& entry, int command);
+    static void ReloadTextOfOpenDialogs();
 
     bool CreateControls();
     bool InitializeControl(ControlEntry& entry);
