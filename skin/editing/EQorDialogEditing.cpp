@@ -285,6 +285,13 @@ bool EQorDialog::RunControlEditCommand(int controlId, int command)
     case editing::kCopyGraphicsTemplate:
     case editing::kEditButtonGraphicsTemplates:
         return graphics && RunControlGraphicsCommand(*entry, command);
+    case editing::kChooseTextTemplate:
+    case editing::kEditButtonTextTemplates:
+    case editing::kAlterNonTemplateText:
+    case editing::kCopyTextTemplate:
+    case editing::kCreateTextTemplate:
+    case editing::kCopyTextToTemplate:
+        return text && RunTextTemplateCommand(*entry, command);
     default:
         return false;
     }

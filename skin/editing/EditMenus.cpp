@@ -97,6 +97,14 @@ bool IsImplementedControlCommand(int command, eControlType type)
     case kCopyGraphicsTemplate:
     case kEditButtonGraphicsTemplates:
         return type == eQorButton;
+    case kChooseTextTemplate:
+    case kEditButtonTextTemplates:
+    case kAlterNonTemplateText:
+        return type == eQorButton || type == eQorTransparentStatic;
+    case kCopyTextTemplate:
+    case kCreateTextTemplate:
+    case kCopyTextToTemplate:
+        return type == eQorButton;
     default:
         return false;
     }

@@ -87,6 +87,7 @@ public:
     int ControlId() const { return m_controlId; }
     Kind GetKind() const { return m_kind; }
     const std::string& CurrentCaption() const { return m_caption; }
+    const QorTextColors& TextColors() const { return m_colors; }  // text, shadow, hilite per state
     HBITMAP StateBitmap(int index) const;
 
 protected:

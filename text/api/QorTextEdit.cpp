@@ -1,4 +1,7 @@
 // Editing operations of the text library: new control elements, templates, colours and fonts.
+#include <algorithm>
+#include <iterator>
+
 #include "QorText_API.h"
 #include "QorXML_API.h"
 #include "QorXmlDom.h"
@@ -185,8 +188,14 @@ bool CopyButtonText(IXMLDOMNode* from, IXMLDOMNode* to)
     QorTextColors c;
     LOGFONTA font{};
     win::ComPtr<IXMLDOMNode> fromFont, toFont;
-    if (!from || !to || !ReadFields(from, ButtonFields(&s)) || !ReadFields(from, ColorFields(&c)))
+    if (!from || !to)
         return false;
+    // A value the element lacks copies as the default the control draws with; the colours
+    // that both lists hold start from what the first read, so a short colour list keeps them.
+    ReadFields(from, ButtonFields(&s));
+    std::copy(std::begin(s.textColor), std::end(s.textColor), c.text);
+    std::copy(std::begin(s.disabledTextColor), std::end(s.disabledTextColor), c.disabled);
+    ReadFields(from, ColorFields(&c));
     const bool hasFont = qorxml::SelectSingle(from, "QorFontInfo", &fromFont) && ReadLogFont(fromFont.Get(), &font);
     if (!WriteFields(to, ButtonFields(&s)) || !WriteFields(to, ColorFields(&c)))
         return false;

@@ -21,7 +21,7 @@ bool QorText_API::ShowSetRGBByNumbersDialog(COLORREF* colour)
     return true;
 }
 
-bool QorText_API::ChooseNewTemplateName(int kind, std::string* name)
+bool QorText_API::ChooseNewTemplateName(int kind, std::string* name, bool editingMenuTexts)
 {
     const auto* templates = State().tables.Templates(kind);
     if (!name || !templates)
@@ -29,7 +29,8 @@ bool QorText_API::ChooseNewTemplateName(int kind, std::string* name)
     std::vector<std::string> existing;
     for (const auto& entry : *templates)
         existing.push_back(entry.first);
-    EChooseNewTemplateNameDlg dialog(existing);
+    EChooseNewTemplateNameDlg dialog(existing, editingMenuTexts ? editing::NameTexts::kEditingMenu
+                                                                : editing::NameTexts::kTextLibrary);
     if (dialog.DoModal() != IDOK)
         return false;
     *name = dialog.Name();
@@ -47,41 +48,6 @@ bool QorUtils_API::GetNameResourceID(std::string* name, int id)
     return true;
 }
 
-namespace {
-
-TextValues FromButton(const QorButtonTextSettings& s)
-{
-    TextValues v;
-    v.centerHorizontally = s.centerHorizontally, v.centerVertically = s.centerVertically;
-    v.xOffset = s.xOffsetUp, v.yOffset = s.yOffsetUp;
-    v.threeD = s.threeD, v.indented = s.indented, v.useHilite = s.useHilite, v.useShadow = s.useShadow;
-    for (int i = 0; i < 3; ++i)
-        v.colours[i] = s.textColor[i];
-    return v;
-}
-
-TextValues FromStatic(const QorStaticTextSettings& s)
-{
-    TextValues v;
-    v.centerHorizontally = s.centerHorizontally, v.centerVertically = s.centerVertically;
-    v.xOffset = s.xOffset, v.yOffset = s.yOffset;
-    v.threeD = s.threeD, v.indented = s.indented, v.useHilite = s.useHilite, v.useShadow = s.useShadow;
-    for (int i = 0; i < 3; ++i)
-        v.colours[i] = s.textColor[i];
-    return v;
-}
-
-template <class Settings>
-void ApplyCommon(const TextValues& v, Settings* s)
-{
-    s->centerHorizontally = v.centerHorizontally, s->centerVertically = v.centerVertically;
-    s->threeD = v.threeD, s->indented = v.indented, s->useHilite = v.useHilite, s->useShadow = v.useShadow;
-    for (int i = 0; i < 3; ++i)
-        s->textColor[i] = v.colours[i];
-}
-
-}  // namespace
-
 bool QorText_API::ShowSetTextValuesDialog(int dialogId, int controlId, bool button)
 {
     if (!State().tables.Control(dialogId, controlId))
@@ -94,16 +60,14 @@ bool QorText_API::ShowSetTextValuesDialog(int dialogId, int controlId, bool butt
     else
         GetStaticCtrlInfo(dialogId, controlId, &staticSettings);
     ESetTextValuesDlg dialog(button ? "Set Button Control Values" : "Set Static Control Values",
-                             button ? FromButton(buttonSettings) : FromStatic(staticSettings));
+                             button ? TextValuesOf(buttonSettings) : TextValuesOf(staticSettings));
     if (dialog.DoModal() != IDOK)
         return false;
     const TextValues& v = dialog.Values();
     if (button) {
-        ApplyCommon(v, &buttonSettings);
-        buttonSettings.xOffsetUp = v.xOffset, buttonSettings.yOffsetUp = v.yOffset;
+        ApplyTextValues(v, &buttonSettings);
         return SetButtonCtrlInfo(dialogId, controlId, buttonSettings);
     }
-    ApplyCommon(v, &staticSettings);
-    staticSettings.xOffset = v.xOffset, staticSettings.yOffset = v.yOffset;
+    ApplyTextValues(v, &staticSettings);
     return SetStaticCtrlInfo(dialogId, controlId, staticSettings);
 }

@@ -11,6 +11,11 @@ struct NameCheck {
     std::string message, caption;
 };
 
-NameCheck CheckNewTemplateName(const std::string& name, const std::vector<std::string>& existing);
+// Which wording a refusal uses: the text library's own template dialogs, or the skin
+// framework's "Create a new Button Text Template" command, which words the same rules its way.
+enum class NameTexts { kTextLibrary, kEditingMenu };
+
+NameCheck CheckNewTemplateName(const std::string& name, const std::vector<std::string>& existing,
+                               NameTexts texts = NameTexts::kTextLibrary);
 
 }  // namespace lorvane::editing

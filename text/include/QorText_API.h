@@ -95,8 +95,26 @@ public:
     // "Set Colors By RGB" on `*colour`; true with the colour typed on OK.
     bool ShowSetRGBByNumbersDialog(COLORREF* colour);
     // "Choose New Template Name" for a template of `kind` (QorButtonTemplateKind, ...): a
-    // name that is not empty, has no blanks and is not taken; true on OK.
-    bool ChooseNewTemplateName(int kind, std::string* name);
+    // name that is not empty, has no blanks and is not taken; true on OK. `editingMenuTexts`
+    // words the refusals as the skin framework's editing menu does.
+    bool ChooseNewTemplateName(int kind, std::string* name, bool editingMenuTexts = false);
+    // Text templates of `kind` (QorButtonTemplateKind or QorStaticTemplateKind):
+    // "Choose Template" for the control's template; on OK the templates added, copied or
+    // deleted there and the choice are written. True when anything changed.
+    bool ShowSelectControlTemplateDlg(int dialogId, int controlId, int kind);
+    // "Choose Template" to pick a template to work on (templates may be added, copied or
+    // deleted on the way); `name` starts the choice and receives the pick. True on OK.
+    bool ShowPickTextTemplateDlg(int kind, std::string* name);
+    // "Edit Button Control Template" / "Edit Static Control Template" on a template; true
+    // when its values changed.
+    bool ShowEditTemplateDialog(int kind, const std::string& templateName);
+    // The same on the template the control uses; OK asks whether to save to that template or
+    // to a new one, which the control then uses. True when anything changed.
+    bool ShowEditControlTemplateDialog(int dialogId, int controlId, int kind);
+    bool SetControlTextTemplate(int dialogId, int controlId, const std::string& templateName);
+    bool DeleteTextTemplate(int kind, const std::string& templateName);
+    // A new template `to` with every value and the font of `from`.
+    bool CopyTextTemplate(int kind, const std::string& from, const std::string& to);
     // Asks for a file name and saves the document there.
     bool SaveCurrentWork();
     // True when an editing operation changed the document since it was opened or saved.

@@ -16,8 +16,8 @@ HINSTANCE ThisModule()
 
 }  // namespace
 
-EChooseNewTemplateNameDlg::EChooseNewTemplateNameDlg(std::vector<std::string> existing)
-    : CDialog(IDD_CHOOSE_NEW_TEMPLATE_NAME), m_existing(std::move(existing))
+EChooseNewTemplateNameDlg::EChooseNewTemplateNameDlg(std::vector<std::string> existing, editing::NameTexts texts)
+    : CDialog(IDD_CHOOSE_NEW_TEMPLATE_NAME), m_existing(std::move(existing)), m_texts(texts)
 {
     SetResourceModule(ThisModule());
 }
@@ -32,7 +32,7 @@ void EChooseNewTemplateNameDlg::OnOK()
 {
     if (!UpdateData(TRUE))
         return;
-    const editing::NameCheck check = editing::CheckNewTemplateName(m_name, m_existing);
+    const editing::NameCheck check = editing::CheckNewTemplateName(m_name, m_existing, m_texts);
     if (!check.accepted) {
         UserInterface().ShowMessage(check.message, check.caption, MB_OK | MB_ICONEXCLAMATION);
         return;

@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "TemplateNames.h"
+
 namespace lorvane {
 
 class EChooseNewTemplateNameDlg : public CDialog {
 public:
-    explicit EChooseNewTemplateNameDlg(std::vector<std::string> existing);
+    explicit EChooseNewTemplateNameDlg(std::vector<std::string> existing,
+                                       editing::NameTexts texts = editing::NameTexts::kTextLibrary);
     const std::string& Name() const { return m_name; }
 
 protected:
@@ -18,6 +21,7 @@ protected:
 
 private:
     std::vector<std::string> m_existing;
+    editing::NameTexts m_texts;
     std::string m_name;
 };
 

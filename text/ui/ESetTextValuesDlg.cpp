@@ -52,7 +52,53 @@ bool ReadOffset(HWND dialog, int id, int* value)
     return true;
 }
 
+template <class Settings>
+TextValues CommonValues(const Settings& s)
+{
+    TextValues v;
+    v.centerHorizontally = s.centerHorizontally, v.centerVertically = s.centerVertically;
+    v.threeD = s.threeD, v.indented = s.indented, v.useHilite = s.useHilite, v.useShadow = s.useShadow;
+    for (int i = 0; i < 3; ++i)
+        v.colours[i] = s.textColor[i];
+    return v;
+}
+
+template <class Settings>
+void ApplyCommon(const TextValues& v, Settings* s)
+{
+    s->centerHorizontally = v.centerHorizontally, s->centerVertically = v.centerVertically;
+    s->threeD = v.threeD, s->indented = v.indented, s->useHilite = v.useHilite, s->useShadow = v.useShadow;
+    for (int i = 0; i < 3; ++i)
+        s->textColor[i] = v.colours[i];
+}
+
 }  // namespace
+
+TextValues TextValuesOf(const QorButtonTextSettings& s)
+{
+    TextValues v = CommonValues(s);
+    v.xOffset = s.xOffsetUp, v.yOffset = s.yOffsetUp;
+    return v;
+}
+
+TextValues TextValuesOf(const QorStaticTextSettings& s)
+{
+    TextValues v = CommonValues(s);
+    v.xOffset = s.xOffset, v.yOffset = s.yOffset;
+    return v;
+}
+
+void ApplyTextValues(const TextValues& v, QorButtonTextSettings* s)
+{
+    ApplyCommon(v, s);
+    s->xOffsetUp = v.xOffset, s->yOffsetUp = v.yOffset;
+}
+
+void ApplyTextValues(const TextValues& v, QorStaticTextSettings* s)
+{
+    ApplyCommon(v, s);
+    s->xOffset = v.xOffset, s->yOffset = v.yOffset;
+}
 
 ESetTextValuesDlg::ESetTextValuesDlg(const std::string& title, const TextValues& values)
     : CDialog(IDD_SET_TEXT_VALUES), m_title(title), m_values(values)

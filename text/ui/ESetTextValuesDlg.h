@@ -19,6 +19,12 @@ struct TextValues {
     COLORREF colours[3] = {};  // text, shadow, hilite
 };
 
+// A button's up offsets stand for its text offset; the other states keep theirs.
+TextValues TextValuesOf(const QorButtonTextSettings& s);
+TextValues TextValuesOf(const QorStaticTextSettings& s);
+void ApplyTextValues(const TextValues& v, QorButtonTextSettings* s);
+void ApplyTextValues(const TextValues& v, QorStaticTextSettings* s);
+
 class ESetTextValuesDlg : public CDialog {
 public:
     ESetTextValuesDlg(const std::string& title, const TextValues& values);

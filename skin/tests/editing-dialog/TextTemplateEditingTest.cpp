@@ -1,0 +1,465 @@
+// The text template commands end to end: a skinned dialog run modally, its real context menus
+// driven from a second thread, the "Choose Template" and template editing dialogs answered
+// there, and the text document, the live controls and a saved and reloaded file checked.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "DialogTestSupport.h"
+#include "EditMenus.h"
+#include "QorGraphicsEngineAPI.h"
+#include "QorText_API.h"
+#include "TestSkin.h"
+#include "framework/DataExchange.h"
+
+using namespace dialogtest;
+namespace editing = skelda::editing;
+
+namespace {
+
+class Environment : public ::testing::Environment {
+    void SetUp() override { EngineEnvironment::Start(); }
+    void TearDown() override { EngineEnvironment::Stop(); }
+};
+[[maybe_unused]] auto* const g_environment = ::testing::AddGlobalTestEnvironment(new Environment);
+
+// Items of the text library's dialogs.
+constexpr int kTemplateName = 1040, kXOffset = 1052, kTextColour = 1058;
+constexpr int kList = 1070, kDelete = 1071, kAdd = 1072, kCopy = 1073, kStop = 1074, kCurrent = 1075;
+constexpr COLORREF kYellow = RGB(255, 255, 0), kRed = RGB(255, 0, 0);
+
+class TemplateTestDialog : public EQorDialog {
+public:
+    TemplateTestDialog() : EQorDialog(IDD_SKIN_TEST) {}
+    EQorButton first, second;
+    EQorTransparentStatic label;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        EQorDialog::DoDataExchange(pDX);
+        DDX_Control(pDX, IDC_FIRST, first);
+        DDX_Control(pDX, IDC_SECOND, second);
+        DDX_Control(pDX, IDC_LABEL, label);
+    }
+    BOOL OnInitDialog() override
+    {
+        EQorDialog::OnInitDialog();
+        InitializeQorDialog("TestDialog", kTransparent);
+        return TRUE;
+    }
+};
+
+bool WaitFor(const std::function<bool()>& done, int ms = 15000)
+{
+    for (int waited = 0; waited < ms; waited += 20) {
+        if (done())
+            return true;
+        Sleep(20);
+    }
+    return done();
+}
+
+// A visible window of `className` of this process other than `except`, or null.
+HWND VisibleWindowOfClass(const char* className, HWND except = nullptr)
+{
+    struct Search {
+        const char* className;
+        HWND except, found;
+    } search{className, except, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            char name[32] = {};
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            GetClassNameA(window, name, sizeof(name));
+            if (window != s->except && process == GetCurrentProcessId() && IsWindowVisible(window) &&
+                lstrcmpA(name, s->className) == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND VisibleMenuWindow()
+{
+    return VisibleWindowOfClass("#32768");
+}
+
+int HilitedItem(HMENU menu)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)
+            return i;
+    return -1;
+}
+
+bool Holds(HMENU menu, int command)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        if (static_cast<int>(GetMenuItemID(menu, i)) == command || (GetSubMenu(menu, i) && Holds(GetSubMenu(menu, i), command)))
+            return true;
+    return false;
+}
+
+// Right-clicks `target` with the cursor on `screen` and picks `command` from the editing menu
+// with the keyboard, as a designer would; false when the menu or the entry did not come.
+bool ChooseFromMenu(HWND target, POINT screen, int command)
+{
+    SetCursorPos(screen.x, screen.y);
+    POINT client = screen;
+    ScreenToClient(target, &client);
+    PostMessageA(target, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    HWND window = nullptr;
+    if (!WaitFor([&] { return (window = VisibleMenuWindow()) != nullptr; }))
+        return false;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+    while (menu) {
+        int position = -1;
+        for (int i = 0; i < GetMenuItemCount(menu) && position < 0; ++i)
+            if (static_cast<int>(GetMenuItemID(menu, i)) == command || (GetSubMenu(menu, i) && Holds(GetSubMenu(menu, i), command)))
+                position = i;
+        if (position < 0)
+            return false;
+        for (int presses = 0; presses < 40 && HilitedItem(menu) != position; ++presses) {
+            const int before = HilitedItem(menu);
+            PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+            WaitFor([&] { return HilitedItem(menu) != before; }, 3000);
+        }
+        if (HilitedItem(menu) != position)
+            return false;
+        HMENU sub = GetSubMenu(menu, position);
+        PostMessageA(window, WM_KEYDOWN, sub ? VK_RIGHT : VK_RETURN, 0);
+        if (!sub)
+            return WaitFor([] { return VisibleMenuWindow() == nullptr; });
+        WaitFor([&] { return HilitedItem(sub) >= 0; }, 3000);
+        menu = sub;
+    }
+    return false;
+}
+
+POINT ScreenCentre(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+bool ChooseFromControlMenu(HWND control, int command)
+{
+    return ChooseFromMenu(control, ScreenCentre(control), command);
+}
+
+HWND WaitForDialog(const char* title)
+{
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindWindowA("#32770", title)) != nullptr && IsWindowVisible(found); });
+    return found;
+}
+
+bool WaitGone(HWND dialog)
+{
+    return WaitFor([dialog] { return !IsWindow(dialog); });
+}
+
+std::string Text(HWND dialog, int id)
+{
+    char text[128] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return text;
+}
+
+// A button whose handler may open another modal dialog: posted, so the driver stays free.
+void Click(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// A button whose handler returns at once: sent, so its outcome is there when this returns.
+void Press(HWND dialog, int id)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void SelectTemplate(HWND chooser, const char* name)
+{
+    HWND list = GetDlgItem(chooser, kList);
+    SendMessageA(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+    SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(kList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+// Types each name into "Choose New Template Name" and presses OK; the last is accepted.
+bool AnswerNewName(std::initializer_list<const char*> names)
+{
+    HWND ask = WaitForDialog("Choose New Template Name");
+    if (!ask)
+        return false;
+    for (const char* name : names) {
+        SetDlgItemTextA(ask, kTemplateName, name);
+        Press(ask, IDOK);
+    }
+    return WaitGone(ask);
+}
+
+// Types each colour into the text values dialog titled `title` and presses OK (or Cancel for
+// an empty list); the last colour is accepted.
+bool AnswerValues(const char* title, std::initializer_list<const char*> colours)
+{
+    HWND values = WaitForDialog(title);
+    if (!values)
+        return false;
+    for (const char* colour : colours) {
+        SetDlgItemTextA(values, kTextColour, colour);
+        Press(values, IDOK);
+    }
+    if (colours.size() == 0)
+        Press(values, IDCANCEL);
+    return WaitGone(values);
+}
+
+COLORREF LiveTextColour(const EQorButton& button)
+{
+    return button.TextColors().text[0];
+}
+
+std::vector<std::string> Captions()
+{
+    std::vector<std::string> captions;
+    for (const auto& m : EngineEnvironment::Ui().messages)
+        captions.push_back(m.caption);
+    return captions;
+}
+
+std::string TemplateOf(int controlId)
+{
+    bool uses = false;
+    std::string name;
+    QorText_API().IsControlUsingTemplate(IDD_SKIN_TEST, controlId, &uses, &name);
+    return name;
+}
+
+class TextTemplates : public RunningEngineTest {
+protected:
+    void SetUp() override
+    {
+        RunningEngineTest::SetUp();
+        textPath = EngineEnvironment::SkinPath() + "\\Text1033.xml";
+        originalText = enginetest::ReadFile(textPath);
+        EngineEnvironment::AllowEditing(true, true);
+        ASSERT_TRUE(EngineEnvironment::Running());
+        EngineEnvironment::Ui().messages.clear();
+    }
+    void TearDown() override
+    {
+        EngineEnvironment::Ui().messageAnswer = IDNO;  // shutdown offers no save
+        EngineEnvironment::Ui().saveAnswer.clear();
+        EngineEnvironment::AllowEditing(false, false);
+        enginetest::WriteFile(textPath, originalText);
+        EngineEnvironment::Restart(true);
+    }
+
+    // Runs the dialog modally; `drive` runs on a second thread once it shows, then it closes.
+    void RunModal(const std::function<void(HWND)>& drive)
+    {
+        std::thread driver([&] {
+            if (WaitFor([&] { return dialog.GetSafeHwnd() && IsWindowVisible(dialog.GetSafeHwnd()); })) {
+                HWND window = dialog.GetSafeHwnd();
+                Sleep(200);
+                drive(window);
+                // A failed step may leave a menu or a dialog of the test open: close them first.
+                for (int round = 0; round < 10; ++round) {
+                    HWND menu = VisibleMenuWindow(), other = VisibleWindowOfClass("#32770", window);
+                    if (!menu && !other)
+                        break;
+                    if (menu)
+                        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+                    else
+                        PostMessageA(other, WM_COMMAND, IDCANCEL, 0);
+                    Sleep(300);
+                }
+                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            }
+        });
+        dialog.DoModal();
+        driver.join();
+    }
+
+    TemplateTestDialog dialog;
+    std::string textPath, originalText;
+    QorText_API text;
+    QorGraphicsEngineAPI engine;
+};
+
+}  // namespace
+
+TEST_F(TextTemplates, UseTextTemplateRefusesBadNamesAndUsedDeletesCancelsWholeAndThenAppliesTheChoice)
+{
+    std::string currentAtStart, currentAfterAdd;
+    bool stopEnabled = false;
+    COLORREF before = 1, after = 1;
+    RunModal([&](HWND window) {
+        HWND first = GetDlgItem(window, IDC_FIRST);
+        before = LiveTextColour(dialog.first);
+        ASSERT_TRUE(ChooseFromControlMenu(first, editing::kChooseTextTemplate));
+        HWND chooser = WaitForDialog("Choose Template");
+        ASSERT_TRUE(chooser);
+        currentAtStart = Text(chooser, kCurrent);
+        stopEnabled = IsWindowEnabled(GetDlgItem(chooser, kStop));
+        Click(chooser, kAdd);
+        ASSERT_TRUE(AnswerNewName({"", "Yellow", "Two words", "Blue"}));
+        currentAfterAdd = Text(chooser, kCurrent);
+        RedrawWindow(chooser, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        testsupport::CaptureWindow(chooser).SaveBmp(testsupport::OutputDir() + "choose-template.bmp");
+        SelectTemplate(chooser, "Yellow");
+        Press(chooser, kDelete);  // the second button uses it
+        Press(chooser, IDCANCEL);
+        ASSERT_TRUE(WaitGone(chooser));
+
+        ASSERT_TRUE(ChooseFromControlMenu(first, editing::kChooseTextTemplate));
+        chooser = WaitForDialog("Choose Template");
+        ASSERT_TRUE(chooser);
+        SelectTemplate(chooser, "Yellow");
+        Press(chooser, IDOK);
+        ASSERT_TRUE(WaitGone(chooser));
+        after = LiveTextColour(dialog.first);
+    });
+    EXPECT_EQ(currentAtStart, "<none defined>");
+    EXPECT_TRUE(stopEnabled);
+    EXPECT_EQ(currentAfterAdd, "Blue") << "a new template becomes the choice";
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"No Name Entered", "Template Name Already Exists",
+                                                     "Name has Blanks", "Delete Template"}));
+    EXPECT_FALSE(text.ButtonTemplateExists("Blue")) << "Cancel drops the templates added";
+    EXPECT_TRUE(text.ButtonTemplateExists("Yellow"));
+    EXPECT_EQ(TemplateOf(IDC_FIRST), "Yellow");
+    EXPECT_TRUE(engine.GetTextChanged());
+    EXPECT_EQ(before, 0u);
+    EXPECT_EQ(after, kYellow) << "the button takes the template's colour";
+    EXPECT_EQ(enginetest::ReadFile(textPath), originalText) << "nothing reaches the disk before a save";
+}
+
+TEST_F(TextTemplates, EditingAButtonsTemplateSavesToItOrToANewOneRedrawsAndSurvivesASaveAndRestart)
+{
+    auto& ui = EngineEnvironment::Ui();
+    COLORREF afterYes = 1;
+    RunModal([&](HWND window) {
+        HWND second = GetDlgItem(window, IDC_SECOND);
+        ASSERT_TRUE(ChooseFromControlMenu(second, editing::kEditButtonTextTemplates));
+        ASSERT_TRUE(AnswerValues("Edit Button Control Template", {}));  // Cancel
+
+        ui.messageAnswer = IDYES;  // save to the current template
+        ASSERT_TRUE(ChooseFromControlMenu(second, editing::kEditButtonTextTemplates));
+        ASSERT_TRUE(AnswerValues("Edit Button Control Template", {"red", "255"}));
+        afterYes = LiveTextColour(dialog.second);
+
+        ui.messageAnswer = IDNO;  // create a new template
+        ASSERT_TRUE(ChooseFromControlMenu(second, editing::kEditButtonTextTemplates));
+        ASSERT_TRUE(AnswerValues("Edit Button Control Template", {"16711680"}));
+        ASSERT_TRUE(AnswerNewName({"Blue"}));
+    });
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Please enter a number", "Save Current or Create New",
+                                                     "Save Current or Create New"}));
+    EXPECT_EQ(afterYes, kRed) << "the button redraws with the template's new values";
+    EXPECT_EQ(LiveTextColour(dialog.second), 16711680u);
+    QorButtonTextSettings yellow, blue;
+    ASSERT_TRUE(text.GetButtonTemplateInfo("Yellow", &yellow));
+    EXPECT_EQ(yellow.textColor[0], kRed);
+    ASSERT_TRUE(text.GetButtonTemplateInfo("Blue", &blue));
+    EXPECT_EQ(blue.textColor[0], 16711680u);
+    EXPECT_EQ(blue.xOffsetDown, 1) << "the new template starts as a copy of the old";
+    EXPECT_EQ(TemplateOf(IDC_SECOND), "Blue");
+
+    ui.saveAnswer = textPath;
+    ASSERT_TRUE(engine.SaveTextWork());
+    EngineEnvironment::Restart(true);
+    ASSERT_TRUE(EngineEnvironment::Running());
+    EXPECT_EQ(TemplateOf(IDC_SECOND), "Blue");
+    ASSERT_TRUE(text.GetButtonTemplateInfo("Yellow", &yellow));
+    EXPECT_EQ(yellow.textColor[0], kRed);
+    Shown<TemplateTestDialog> again;
+    ASSERT_TRUE(again.created);
+    EXPECT_EQ(LiveTextColour(again.dialog.second), 16711680u) << "the reloaded button takes the new template";
+}
+
+TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
+{
+    auto& ui = EngineEnvironment::Ui();
+    COLORREF afterChoice = 1, afterEdit = 1;
+    RunModal([&](HWND window) {
+        HWND label = GetDlgItem(window, IDC_LABEL);
+        // Transparent statics let the mouse through: the click lands on the face above them.
+        ASSERT_TRUE(ChooseFromMenu(window, ScreenCentre(label), editing::kChooseTextTemplate));
+        HWND chooser = WaitForDialog("Choose Template");
+        ASSERT_TRUE(chooser);
+        Press(chooser, kCopy);  // nothing to copy yet
+        Click(chooser, kAdd);
+        ASSERT_TRUE(AnswerNewName({"Plain"}));
+        Press(chooser, IDOK);
+        ASSERT_TRUE(WaitGone(chooser));
+        afterChoice = dialog.label.TextSettings().textColor[0];
+
+        ui.messageAnswer = IDYES;
+        ASSERT_TRUE(ChooseFromMenu(window, ScreenCentre(label), editing::kEditButtonTextTemplates));
+        ASSERT_TRUE(AnswerValues("Edit Static Control Template", {"255"}));
+        WaitFor([&] { return dialog.label.TextSettings().textColor[0] == kRed; }, 5000);
+        afterEdit = dialog.label.TextSettings().textColor[0];
+    });
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Copy To New Template", "Save Current or Create New"}));
+    EXPECT_EQ(TemplateOf(IDC_LABEL), "Plain");
+    EXPECT_TRUE(text.TransStaticTemplateExists("Plain"));
+    EXPECT_FALSE(text.ButtonTemplateExists("Plain"));
+    EXPECT_EQ(afterChoice, 0u) << "the new template's black, not the label's own white";
+    EXPECT_EQ(afterEdit, kRed);
+}
+
+TEST_F(TextTemplates, CreateCopyIntoAndCopyFromButtonTemplates)
+{
+    QorButtonTextSettings own;
+    own.xOffsetUp = 4;
+    own.textColor[0] = kRed;
+    ASSERT_TRUE(text.SetButtonCtrlInfo(IDD_SKIN_TEST, IDC_FIRST, own));
+    bool stopEnabled = true;
+    COLORREF live = 1;
+    RunModal([&](HWND window) {
+        HWND first = GetDlgItem(window, IDC_FIRST);
+        ASSERT_TRUE(ChooseFromControlMenu(first, editing::kCreateTextTemplate));
+        ASSERT_TRUE(AnswerNewName({"", "Yellow", "Green"}));
+        HWND values = WaitForDialog("Edit Button Control Template");
+        ASSERT_TRUE(values);
+        SetDlgItemTextA(values, kXOffset, "3");
+        Press(values, IDOK);
+        ASSERT_TRUE(WaitGone(values));
+
+        ASSERT_TRUE(ChooseFromControlMenu(first, editing::kCopyTextToTemplate));
+        HWND chooser = WaitForDialog("Choose Template");
+        ASSERT_TRUE(chooser);
+        stopEnabled = IsWindowEnabled(GetDlgItem(chooser, kStop));
+        Press(chooser, IDOK);  // nothing picked
+        SelectTemplate(chooser, "Green");
+        Press(chooser, IDOK);
+        ASSERT_TRUE(WaitGone(chooser));
+
+        ASSERT_TRUE(ChooseFromControlMenu(first, editing::kCopyTextTemplate));
+        chooser = WaitForDialog("Choose Template");
+        ASSERT_TRUE(chooser);
+        SelectTemplate(chooser, "Yellow");
+        Press(chooser, IDOK);
+        ASSERT_TRUE(WaitGone(chooser));
+        live = LiveTextColour(dialog.first);
+    });
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Name is Empty", "New Template Name Not Unique", "Choose Template"}));
+    EXPECT_FALSE(stopEnabled) << "picking a template to work on cannot choose none";
+    QorButtonTextSettings green, first;
+    ASSERT_TRUE(text.GetButtonTemplateInfo("Green", &green));
+    EXPECT_EQ(green.xOffsetUp, 4) << "the button's values replaced the 3 typed at creation";
+    EXPECT_EQ(green.textColor[0], kRed);
+    ASSERT_TRUE(text.GetButtonCtrlInfo(IDD_SKIN_TEST, IDC_FIRST, &first));
+    EXPECT_EQ(first.textColor[0], kYellow) << "the template's values became the button's own";
+    EXPECT_EQ(TemplateOf(IDC_FIRST), "") << "copying values does not make it use the template";
+    EXPECT_EQ(live, kYellow);
+}
