@@ -48,6 +48,18 @@ bool WriteChanged(IXMLDOMNode* element, const editing::EAttributeDlg& dialog)
 
 }  // namespace
 
+bool EQorDialog::UsesButtonGraphicsTemplate(const ControlEntry& entry) const
+{
+    const auto* button = dynamic_cast<const EQorButton*>(entry.object);
+    win::ComPtr<IXMLDOMNode> element;
+    std::string name;
+    return button && m_dialogElement &&
+           skelda::skinfile::FindButtonById(m_dialogElement.Get(), ElementIdOf(button, entry.id, m_sharedEntryMode),
+                                            &element) &&
+           qorxml::GetAttribute(element.Get(), "GraphicsTemplate", &name) && !name.empty() &&
+           skelda::FindButtonTemplate(name);
+}
+
 bool EQorDialog::RunControlGraphicsCommand(const ControlEntry& entry, int command)
 {
     auto* button = dynamic_cast<EQorButton*>(entry.object);
@@ -64,22 +76,19 @@ bool EQorDialog::RunControlGraphicsCommand(const ControlEntry& entry, int comman
                : entry.type == eQorTransparentStatic ? &editing::TransparentStaticForm()
                                                      : nullptr;
         break;
-    case editing::kChooseGraphicsTemplate: {
+    case editing::kChooseGraphicsTemplate:
         // Bitmap files of its own, unless the button takes them from a template.
-        std::string templateName;
-        qorxml::GetAttribute(element.Get(), "GraphicsTemplate", &templateName);
-        if (button && !templateName.empty() && skelda::FindButtonTemplate(templateName))
+        if (UsesButtonGraphicsTemplate(entry))
             return RunButtonTemplateCommand(entry, element.Get(), command);
         if (button)
             form = button->GetKind() == EQorButton::kStaticBitmap ? &editing::BitmapStaticForm()
                                                                   : &editing::ButtonBitmapsForm();
         break;
-    }
     case editing::kTransparentRadioSettings:
         form = IsTransparentRadio(button) ? &editing::TransparentRadioForm() : nullptr;
         break;
     case editing::kAlternateXY:
-        form = button && !IsTransparentRadio(button) ? &editing::AlternateXYForm() : nullptr;
+        form = button ? &editing::AlternateXYForm() : nullptr;
         break;
     case editing::kEdgeTracking:
         return button && m_dialogType == 1 && EditEdgeTracking(entry, element.Get());

@@ -194,6 +194,7 @@ private:
     bool EditButtonGraphicsTemplate(const std::string& name, IXMLDOMNode* templateElement);
     bool EditEdgeTracking(const ControlEntry& entry, IXMLDOMNode* element);
     void ApplyControlGraphicsEdit(const ControlEntry& entry);
+    bool UsesButtonGraphicsTemplate(const ControlEntry& entry) const;
 
     bool CreateControls();
     bool InitializeControl(ControlEntry& entry);
