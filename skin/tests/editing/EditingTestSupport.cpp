@@ -222,13 +222,16 @@ MenuEdit EditFromMenu(EQorDialog& dialog, int controlId, const std::string& entr
             PostMessageA(menu, WM_KEYDOWN, key, 0);
             Sleep(30);
         }
-        if (!run.entryFound || !enabled)
+        if (!run.entryFound || !enabled || title.empty())
             return;
         HWND found = nullptr;
         WaitFor([&] { return (found = FindWindowA("#32770", title.c_str())) != nullptr && IsWindowVisible(found); });
         if (!found)
             return;
         run.dialogShown = true;
+        // A picture of each dialog as it opened, among the test's artefacts, for a look.
+        Sleep(100);
+        testsupport::CaptureWindow(found).SaveBmp(testsupport::OutputDir() + title + ".bmp");
         answer(found);
     });
     // As from the dialog's message loop: what the last command left queued is handled first.
