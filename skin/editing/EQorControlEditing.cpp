@@ -74,6 +74,7 @@ bool EQorDialog::RunControlGraphicsCommand(const ControlEntry& entry, int comman
         form = entry.type == eQorSlider              ? &editing::SliderSettingsForm()
                : entry.type == eQorEdit              ? &editing::EditSettingsForm()
                : entry.type == eQorTransparentStatic ? &editing::TransparentStaticForm()
+               : IsGenericControlType(entry.type)    ? &editing::ResizeControlForm()
                                                      : nullptr;
         break;
     case editing::kChooseGraphicsTemplate:

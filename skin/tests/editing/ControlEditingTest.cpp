@@ -91,7 +91,7 @@ TEST_F(ControlEditing, ButtonBitmapsRefuseABadFileApplyOnOkKeepOnCancelAndSaveFo
     EXPECT_EQ(Attribute(again.dialog, IDC_E_BUTTON, "ControlDownBitmapFile"), "up.bmp");
 }
 
-TEST_F(ControlEditing, SliderEditAndStaticSettingsCheckTheirNumbersAndRebuildTheLiveControl)
+TEST_F(ControlEditing, SliderEditStaticAndGenericSettingsCheckTheirNumbersAndRebuildTheLiveControl)
 {
     Shown<ControlsDialog> shown;
     ASSERT_TRUE(shown.created);
@@ -145,7 +145,18 @@ TEST_F(ControlEditing, SliderEditAndStaticSettingsCheckTheirNumbersAndRebuildThe
     EXPECT_TRUE(SameSize(WindowSize(d.label.GetSafeHwnd()), {120, 30}));
     EXPECT_EQ(Attribute(d, IDC_E_LABEL, "TextColor"), "65535");
 
-    EXPECT_EQ(Captions(), (std::vector<std::string>{"Please enter a number", "Color out of range"}));
+    run = EditFromMenu(d, IDC_E_PROGRESS, "Resize Control", "Resize Control", [](HWND dlg) {
+        Type(dlg, IDC_RESIZE_WIDTH, "40000");
+        Ok(dlg);
+        Type(dlg, IDC_RESIZE_WIDTH, "150");
+        Ok(dlg);
+    });
+    ASSERT_TRUE(run.dialogShown);
+    EXPECT_TRUE(run.result);
+    EXPECT_TRUE(SameSize(WindowSize(d.progress.GetSafeHwnd()), {150, 12}));
+
+    EXPECT_EQ(Captions(),
+              (std::vector<std::string>{"Please enter a number", "Color out of range", "Number out of range"}));
     EXPECT_TRUE(engine.GetGraphicsChanged());
     // The write-back at a save keeps what the dialogs set.
     ASSERT_TRUE(d.WriteGraphicsEditingChangesToXMLObject());

@@ -43,7 +43,7 @@ TEST(ControlGraphicsMenus, EachKindOffersItsGraphicsCommandsEnabledAndNoOthers)
         {label, kChangeGraphicsSettings, "Change Graphics Settings", true},
         {edit, kChangeGraphicsSettings, "Change Graphics Settings", true},
         {slider, kChangeGraphicsSettings, "Change Slider Graphics Settings", true},
-        {combo, kChangeGraphicsSettings, "Resize Control", false},
+        {combo, kChangeGraphicsSettings, "Resize Control", true},
         {label, kAlternateXY, nullptr, false},
     };
     for (const Row& row : rows) {

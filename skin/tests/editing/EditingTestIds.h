@@ -9,3 +9,4 @@
 #define IDC_E_EDIT 2205
 #define IDC_E_LABEL 2206
 #define IDC_E_RADIO 2207
+#define IDC_E_PROGRESS 2208

@@ -40,6 +40,8 @@ const char kGraphics[] = R"(<?xml version="1.0" encoding="windows-1252"?>
     <QorBtnControl ControlIdValue="2207" ControlName="Radio" ControlXOffset="100" ControlYOffset="130"
       TransparentRadioWidth="90" TransparentRadioHeight="20" TransparentRadioBtnLeftJustified="1"
       TransparentRadioTextLeftJustified="1"/>
+    <QorGenericControl ControlIdValue="2208" ControlType="GenericProgressBar" ControlXOffset="220"
+      ControlYOffset="130" ControlWidth="120" ControlHeight="12"/>
   </QorDlg>
   <QorDlg DlgName="EditStretch" DlgIdValue="921" DlgBitmapFile="face.bmp">
     <QorBtnControl ControlIdValue="2201" ControlName="Plain" ControlXOffset="10" ControlYOffset="10"
@@ -186,6 +188,7 @@ BOOL ControlsDialog::OnInitDialog()
     edit.SubclassDlgItem(IDC_E_EDIT, this);
     label.SubclassDlgItem(IDC_E_LABEL, this);
     radio.SubclassDlgItem(IDC_E_RADIO, this);
+    progress.SubclassDlgItem(IDC_E_PROGRESS, this);
     EQorDialog::OnInitDialog();
     initialised = InitializeQorDialog("EditControls", kTransparent);
     return TRUE;

@@ -11,6 +11,7 @@
 #include "EQorButton.h"
 #include "EQorDialog.h"
 #include "EQorEdit.h"
+#include "EQorGenericControls.h"
 #include "EQorSlider.h"
 #include "EQorStretchDlg.h"
 #include "EQorTransparentStatic.h"
@@ -45,6 +46,7 @@ public:
     EQorEdit edit;
     EQorTransparentStatic label;
     EQorTransparentRadio radio;
+    EQorProgressBarGeneric progress;
     bool initialised = false;
 
 protected:
