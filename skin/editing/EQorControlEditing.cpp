@@ -129,7 +129,7 @@ bool EQorDialog::EditEdgeTracking(const ControlEntry& entry, IXMLDOMNode* elemen
         values["BottomOffset"] = std::to_string(client.bottom - rect.bottom);
     }
     editing::EAttributeDlg dialog(editing::EdgeTrackingForm(), values, this);
-    if (dialog.DoModal() != IDOK || (tracking && dialog.Changed().empty()))
+    if (dialog.DoModal() != IDOK || dialog.Changed().empty())
         return false;
     entry.common->WriteGraphicsEditChangesToXMLObject();
     if (!tracking && !qorxml::AppendChildElement(element, "QorControlTracking", &tracking))

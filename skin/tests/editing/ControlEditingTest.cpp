@@ -229,10 +229,12 @@ TEST_F(ControlEditing, GraphicsTemplatesAreChosenLeftCopiedAndEditedForEveryButt
     // Editing the template from another button changes the button on it.
     std::string templateUp;
     std::thread bitmaps([&] {
+        // Visible once its fields are filled.
         HWND found = nullptr;
-        for (int i = 0; i < 750 && !(found = FindWindowA("#32770", "Change Button Control Bitmaps")); ++i)
-            Sleep(20);
-        if (!found)
+        for (int i = 0; i < 750; ++i, Sleep(20))
+            if ((found = FindWindowA("#32770", "Change Button Control Bitmaps")) && IsWindowVisible(found))
+                break;
+        if (!found || !IsWindowVisible(found))
             return;
         templateUp = FieldText(found, kUp);
         Type(found, kUp, "big.bmp");
