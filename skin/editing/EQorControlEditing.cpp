@@ -48,6 +48,18 @@ bool WriteChanged(IXMLDOMNode* element, const editing::EAttributeDlg& dialog)
 
 }  // namespace
 
+bool EQorDialog::UsesButtonGraphicsTemplate(const ControlEntry& entry) const
+{
+    const auto* button = dynamic_cast<const EQorButton*>(entry.object);
+    win::ComPtr<IXMLDOMNode> element;
+    std::string name;
+    return button && m_dialogElement &&
+           skelda::skinfile::FindButtonById(m_dialogElement.Get(), ElementIdOf(button, entry.id, m_sharedEntryMode),
+                                            &element) &&
+           qorxml::GetAttribute(element.Get(), "GraphicsTemplate", &name) && !name.empty() &&
+           skelda::FindButtonTemplate(name);
+}
+
 bool EQorDialog::RunControlGraphicsCommand(const ControlEntry& entry, int command)
 {
     auto* button = dynamic_cast<EQorButton*>(entry.object);
@@ -62,24 +74,22 @@ bool EQorDialog::RunControlGraphicsCommand(const ControlEntry& entry, int comman
         form = entry.type == eQorSlider              ? &editing::SliderSettingsForm()
                : entry.type == eQorEdit              ? &editing::EditSettingsForm()
                : entry.type == eQorTransparentStatic ? &editing::TransparentStaticForm()
+               : IsGenericControlType(entry.type)    ? &editing::ResizeControlForm()
                                                      : nullptr;
         break;
-    case editing::kChooseGraphicsTemplate: {
+    case editing::kChooseGraphicsTemplate:
         // Bitmap files of its own, unless the button takes them from a template.
-        std::string templateName;
-        qorxml::GetAttribute(element.Get(), "GraphicsTemplate", &templateName);
-        if (button && !templateName.empty() && skelda::FindButtonTemplate(templateName))
+        if (UsesButtonGraphicsTemplate(entry))
             return RunButtonTemplateCommand(entry, element.Get(), command);
         if (button)
             form = button->GetKind() == EQorButton::kStaticBitmap ? &editing::BitmapStaticForm()
                                                                   : &editing::ButtonBitmapsForm();
         break;
-    }
     case editing::kTransparentRadioSettings:
         form = IsTransparentRadio(button) ? &editing::TransparentRadioForm() : nullptr;
         break;
     case editing::kAlternateXY:
-        form = button && !IsTransparentRadio(button) ? &editing::AlternateXYForm() : nullptr;
+        form = button ? &editing::AlternateXYForm() : nullptr;
         break;
     case editing::kEdgeTracking:
         return button && m_dialogType == 1 && EditEdgeTracking(entry, element.Get());
@@ -119,7 +129,7 @@ bool EQorDialog::EditEdgeTracking(const ControlEntry& entry, IXMLDOMNode* elemen
         values["BottomOffset"] = std::to_string(client.bottom - rect.bottom);
     }
     editing::EAttributeDlg dialog(editing::EdgeTrackingForm(), values, this);
-    if (dialog.DoModal() != IDOK || (tracking && dialog.Changed().empty()))
+    if (dialog.DoModal() != IDOK || dialog.Changed().empty())
         return false;
     entry.common->WriteGraphicsEditChangesToXMLObject();
     if (!tracking && !qorxml::AppendChildElement(element, "QorControlTracking", &tracking))

@@ -140,6 +140,7 @@ HMENU EQorDialog::CreateControlEditMenu(int controlId) const
     state.locked = common->IsLockedInPlace();
     state.visibleAtStartup = common->GetVisibleAtStartup();
     state.stretchDialog = m_dialogType == 1;
+    state.usesGraphicsTemplate = button && UsesButtonGraphicsTemplate(*entry);
     state.graphicsEditing = EngineState().allowEditingGraphics;
     state.textEditing = EngineState().allowEditingText;
     bool usesTemplate = false;

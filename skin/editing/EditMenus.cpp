@@ -88,7 +88,7 @@ bool IsImplementedControlCommand(int command, eControlType type)
     case kStopUsingTextTemplate:
         return type == eQorButton || type == eQorTransparentStatic;
     case kChangeGraphicsSettings:
-        return type == eQorTransparentStatic || type == eQorEdit || type == eQorSlider;
+        return type == eQorTransparentStatic || type == eQorEdit || type == eQorSlider || IsGenericControlType(type);
     case kChooseGraphicsTemplate:
     case kTransparentRadioSettings:
     case kAlternateXY:

@@ -194,6 +194,7 @@ private:
     bool EditButtonGraphicsTemplate(const std::string& name, IXMLDOMNode* templateElement);
     bool EditEdgeTracking(const ControlEntry& entry, IXMLDOMNode* element);
     void ApplyControlGraphicsEdit(const ControlEntry& entry);
+    bool UsesButtonGraphicsTemplate(const ControlEntry& entry) const;
     // Text template commands of the control menus (EQorControlTextTemplates.cpp).
     bool RunTextTemplateCommand(const ControlEntry& entry, int command);
     static void ReloadTextOfOpenDialogs();

@@ -36,7 +36,7 @@ TEST(EditMenus, TheButtonMenuHasAGraphicsAndATextSubMenuAndTheLockTextFollowsThe
         bool enabled;
     } entries[] = {{9, "Set Visibilty at Startup", true},  {8, "Change Tooltips", true},
                    {15, "Change Captions", true},          {7, "Change Text Settings", true},
-                   {31, "Set Alternate XY Coordinates", false}, {11, "Edit Button Graphics Templates", false}};
+                   {31, "Set Alternate XY Coordinates", true}, {11, "Edit Button Graphics Templates", true}};
     for (const Expect& e : entries) {
         SCOPED_TRACE(e.text);
         const MenuItem* item = FindItem(locked, e.command);

@@ -9,6 +9,7 @@
 #define IDD_ALTERNATE_XY 2606
 #define IDD_EDGE_TRACKING 2607
 #define IDD_SELECT_GRAPHICS_TEMPLATE 2608
+#define IDD_RESIZE_CONTROL 2609
 
 // Button bitmap slot n (state + 4 x identity): its field and its browse button.
 #define IDC_BUTTON_BITMAP0 2620
@@ -55,3 +56,6 @@
 #define IDC_TRACK_BOTTOM_OFFSET 2733
 
 #define IDC_TEMPLATE_LIST 2740
+
+#define IDC_RESIZE_WIDTH 2750
+#define IDC_RESIZE_HEIGHT 2751

@@ -36,6 +36,7 @@ const AttributeForm& EditSettingsForm();
 const AttributeForm& TransparentStaticForm();
 const AttributeForm& TransparentRadioForm();
 const AttributeForm& AlternateXYForm();
+const AttributeForm& ResizeControlForm();
 // Its "FollowsRight" and "FollowsBottom" stand for the bits of "Orientation".
 const AttributeForm& EdgeTrackingForm();
 
