@@ -390,6 +390,7 @@ TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
 {
     auto& ui = EngineEnvironment::Ui();
     COLORREF afterChoice = 1, afterEdit = 1;
+    std::string stopped;
     RunModal([&](HWND window) {
         HWND label = GetDlgItem(window, IDC_LABEL);
         // Transparent statics let the mouse through: the click lands on the face above them.
@@ -398,7 +399,16 @@ TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
         ASSERT_TRUE(chooser);
         Press(chooser, kCopy);  // nothing to copy yet
         Click(chooser, kAdd);
+        ASSERT_TRUE(AnswerNewName({"Spare"}));
+        Click(chooser, kAdd);
         ASSERT_TRUE(AnswerNewName({"Plain"}));
+        SelectTemplate(chooser, "Spare");
+        SelectTemplate(chooser, "Plain");
+        Press(chooser, kStop);
+        stopped = Text(chooser, kCurrent);
+        SelectTemplate(chooser, "Spare");
+        Press(chooser, kDelete);
+        SelectTemplate(chooser, "Plain");
         Press(chooser, IDOK);
         ASSERT_TRUE(WaitGone(chooser));
         afterChoice = dialog.label.TextSettings().textColor[0];
@@ -412,6 +422,8 @@ TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Copy To New Template", "Save Current or Create New"}));
     EXPECT_EQ(TemplateOf(IDC_LABEL), "Plain");
     EXPECT_TRUE(text.TransStaticTemplateExists("Plain"));
+    EXPECT_FALSE(text.TransStaticTemplateExists("Spare")) << "added and deleted again";
+    EXPECT_EQ(stopped, "<none defined>");
     EXPECT_FALSE(text.ButtonTemplateExists("Plain"));
     EXPECT_EQ(afterChoice, 0u) << "the new template's black, not the label's own white";
     EXPECT_EQ(afterEdit, kRed);
