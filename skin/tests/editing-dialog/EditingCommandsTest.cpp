@@ -514,6 +514,7 @@ TEST_F(DialogCommands, AuxiliaryFilenamesRefuseAFileThatDoesNotLoadAndWaitForARe
         HWND aux = WaitForDialog("Set Auxiliary Bitmap Filenames");
         ASSERT_TRUE(aux);
         shownAtStart = Text(aux, kAuxFile);
+        RedrawWindow(aux, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         testsupport::CaptureWindow(aux).SaveBmp(testsupport::OutputDir() + "aux-bitmaps.bmp");
         SetDlgItemTextA(aux, kAuxFile, (skin + "garbage.bmp").c_str());
         Press(aux, IDOK);
@@ -529,9 +530,12 @@ TEST_F(DialogCommands, AuxiliaryFilenamesRefuseAFileThatDoesNotLoadAndWaitForARe
         ASSERT_TRUE(WaitGone(aux));
 
         ASSERT_TRUE(ChooseFromMenu(window, face, editing::kTogglePlacementControls));
-        HMENU menu = dialog.CreateDialogEditMenu();
-        GetMenuStringA(menu, editing::kTogglePlacementControls, placementText, sizeof(placementText), MF_BYCOMMAND);
-        DestroyMenu(menu);
+        WaitFor([&] {
+            HMENU menu = dialog.CreateDialogEditMenu();
+            GetMenuStringA(menu, editing::kTogglePlacementControls, placementText, sizeof(placementText), MF_BYCOMMAND);
+            DestroyMenu(menu);
+            return std::string(placementText) == "Disable and Hide Placement Controls";
+        }, 5000);
     });
     EXPECT_EQ(shownAtStart, skin + "extra.bmp");
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Set Auxiliary Bitmap Filenames", "Exit and Re-run to See Changes"}));
