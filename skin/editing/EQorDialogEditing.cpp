@@ -112,6 +112,7 @@ HMENU EQorDialog::CreateDialogEditMenu() const
     state.textChanged = EngineState().textChanged || EngineState().text.TextChanged();
     state.hasAuxBitmaps = !m_auxBitmaps.empty();
     state.stretchDialog = m_dialogType == 1;
+    state.placementEnabled = m_placementShown;
     OwnedMenu menu = BuildMenu(editing::DialogMenu(state));
     if (menu && state.graphicsEditing) {
         OwnedMenu hidden(CreateHiddenDialogMenu());
@@ -382,6 +383,9 @@ bool EQorDialog::RunDialogEditCommand(int command)
         return graphics && engine.SaveGraphicsWork();
     case editing::kSaveText:
         return EngineState().allowEditingText && engine.SaveTextWork();
+    case editing::kChangeAuxBitmaps:
+    case editing::kTogglePlacementControls:
+        return graphics && RunMoreDialogEditCommand(command);
     default:
         if (command >= kFirstHiddenDialogCommand)
             for (const auto& entry : m_hiddenDialogs)

@@ -119,6 +119,8 @@ bool IsImplementedDialogCommand(int command)
     case kSaveText:
     case kEnableAllControls:
     case kShowAllControls:
+    case kChangeAuxBitmaps:
+    case kTogglePlacementControls:
         return true;
     default:
         return false;

@@ -198,6 +198,11 @@ private:
     // Text template commands of the control menus (EQorControlTextTemplates.cpp).
     bool RunTextTemplateCommand(const ControlEntry& entry, int command);
     static void ReloadTextOfOpenDialogs();
+    // Dialog menu commands (EQorDialogEditCommands.cpp).
+    bool RunMoreDialogEditCommand(int command);
+    bool EditAuxBitmapFilenames();
+    bool TogglePlacementControls();
+    bool m_placementShown = false;
 
     bool CreateControls();
     bool InitializeControl(ControlEntry& entry);

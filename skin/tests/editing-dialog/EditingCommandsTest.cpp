@@ -1,6 +1,6 @@
-// The text template commands end to end: a skinned dialog run modally, its real context menus
-// driven from a second thread, the "Choose Template" and template editing dialogs answered
-// there, and the text document, the live controls and a saved and reloaded file checked.
+// The text template and dialog menu commands end to end: a skinned dialog run modally, its real
+// context menus driven from a second thread, the editing dialogs answered there, and the
+// documents, the live controls and saved and reloaded files checked.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -27,6 +27,7 @@ class Environment : public ::testing::Environment {
 
 // Items of the text library's dialogs.
 constexpr int kTemplateName = 1040, kXOffset = 1052, kTextColour = 1058;
+constexpr int kAuxFile = 2802;
 constexpr int kList = 1070, kDelete = 1071, kAdd = 1072, kCopy = 1073, kStop = 1074, kCurrent = 1075;
 constexpr COLORREF kYellow = RGB(255, 255, 0), kRed = RGB(255, 0, 0);
 
@@ -108,9 +109,11 @@ bool Holds(HMENU menu, int command)
     return false;
 }
 
-// Right-clicks `target` with the cursor on `screen` and picks `command` from the editing menu
-// with the keyboard, as a designer would; false when the menu or the entry did not come.
-bool ChooseFromMenu(HWND target, POINT screen, int command)
+enum class MenuOutcome { kChosen, kDismissed, kFailed };
+
+// One right-click on `target` with the cursor on `screen`, then `command` picked with the
+// keyboard, as a designer would.
+MenuOutcome TryChooseFromMenu(HWND target, POINT screen, int command)
 {
     SetCursorPos(screen.x, screen.y);
     POINT client = screen;
@@ -118,7 +121,7 @@ bool ChooseFromMenu(HWND target, POINT screen, int command)
     PostMessageA(target, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
     HWND window = nullptr;
     if (!WaitFor([&] { return (window = VisibleMenuWindow()) != nullptr; }))
-        return false;
+        return MenuOutcome::kFailed;
     HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
     while (menu) {
         int position = -1;
@@ -126,20 +129,37 @@ bool ChooseFromMenu(HWND target, POINT screen, int command)
             if (static_cast<int>(GetMenuItemID(menu, i)) == command || (GetSubMenu(menu, i) && Holds(GetSubMenu(menu, i), command)))
                 position = i;
         if (position < 0)
-            return false;
-        for (int presses = 0; presses < 40 && HilitedItem(menu) != position; ++presses) {
+            return IsMenu(menu) ? MenuOutcome::kFailed : MenuOutcome::kDismissed;
+        for (int presses = 0; presses < 40 && IsMenu(menu) && HilitedItem(menu) != position; ++presses) {
             const int before = HilitedItem(menu);
             PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
-            WaitFor([&] { return HilitedItem(menu) != before; }, 3000);
+            WaitFor([&] { return !IsMenu(menu) || HilitedItem(menu) != before; }, 3000);
         }
+        if (!IsMenu(menu))
+            return MenuOutcome::kDismissed;
         if (HilitedItem(menu) != position)
-            return false;
+            return MenuOutcome::kFailed;
         HMENU sub = GetSubMenu(menu, position);
         PostMessageA(window, WM_KEYDOWN, sub ? VK_RIGHT : VK_RETURN, 0);
         if (!sub)
-            return WaitFor([] { return VisibleMenuWindow() == nullptr; });
-        WaitFor([&] { return HilitedItem(sub) >= 0; }, 3000);
+            return WaitFor([] { return VisibleMenuWindow() == nullptr; }) ? MenuOutcome::kChosen : MenuOutcome::kFailed;
+        WaitFor([&] { return !IsMenu(sub) || HilitedItem(sub) >= 0; }, 3000);
         menu = sub;
+    }
+    return MenuOutcome::kFailed;
+}
+
+// As above; a menu that a late activation change closes before the entry is picked (it
+// carries nothing out) is opened again.
+bool ChooseFromMenu(HWND target, POINT screen, int command)
+{
+    HWND root = GetAncestor(target, GA_ROOT);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        WaitFor([&] { return GetForegroundWindow() == root; }, 3000);
+        const MenuOutcome outcome = TryChooseFromMenu(target, screen, command);
+        if (outcome != MenuOutcome::kDismissed)
+            return outcome == MenuOutcome::kChosen;
+        WaitFor([] { return VisibleMenuWindow() == nullptr; });
     }
     return false;
 }
@@ -250,7 +270,9 @@ protected:
     {
         RunningEngineTest::SetUp();
         textPath = EngineEnvironment::SkinPath() + "\\Text1033.xml";
+        graphicsPath = EngineEnvironment::SkinPath() + "\\Graphics1033.xml";
         originalText = enginetest::ReadFile(textPath);
+        originalGraphics = enginetest::ReadFile(graphicsPath);
         EngineEnvironment::AllowEditing(true, true);
         ASSERT_TRUE(EngineEnvironment::Running());
         EngineEnvironment::Ui().messages.clear();
@@ -261,6 +283,7 @@ protected:
         EngineEnvironment::Ui().saveAnswer.clear();
         EngineEnvironment::AllowEditing(false, false);
         enginetest::WriteFile(textPath, originalText);
+        enginetest::WriteFile(graphicsPath, originalGraphics);
         EngineEnvironment::Restart(true);
     }
 
@@ -291,7 +314,7 @@ protected:
     }
 
     TemplateTestDialog dialog;
-    std::string textPath, originalText;
+    std::string textPath, originalText, graphicsPath, originalGraphics;
     QorText_API text;
     QorGraphicsEngineAPI engine;
 };
@@ -327,7 +350,7 @@ TEST_F(TextTemplates, UseTextTemplateRefusesBadNamesAndUsedDeletesCancelsWholeAn
         SelectTemplate(chooser, "Yellow");
         Press(chooser, IDOK);
         ASSERT_TRUE(WaitGone(chooser));
-        after = LiveTextColour(dialog.first);
+        WaitFor([&] { return (after = LiveTextColour(dialog.first)) == kYellow; }, 5000);
     });
     EXPECT_EQ(currentAtStart, "<none defined>");
     EXPECT_TRUE(stopEnabled);
@@ -355,12 +378,13 @@ TEST_F(TextTemplates, EditingAButtonsTemplateSavesToItOrToANewOneRedrawsAndSurvi
         ui.messageAnswer = IDYES;  // save to the current template
         ASSERT_TRUE(ChooseFromControlMenu(second, editing::kEditButtonTextTemplates));
         ASSERT_TRUE(AnswerValues("Edit Button Control Template", {"red", "255"}));
-        afterYes = LiveTextColour(dialog.second);
+        WaitFor([&] { return (afterYes = LiveTextColour(dialog.second)) == kRed; }, 5000);
 
         ui.messageAnswer = IDNO;  // create a new template
         ASSERT_TRUE(ChooseFromControlMenu(second, editing::kEditButtonTextTemplates));
         ASSERT_TRUE(AnswerValues("Edit Button Control Template", {"16711680"}));
         ASSERT_TRUE(AnswerNewName({"Blue"}));
+        WaitFor([&] { return LiveTextColour(dialog.second) == 16711680u; }, 5000);
     });
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Please enter a number", "Save Current or Create New",
                                                      "Save Current or Create New"}));
@@ -390,6 +414,7 @@ TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
 {
     auto& ui = EngineEnvironment::Ui();
     COLORREF afterChoice = 1, afterEdit = 1;
+    std::string stopped;
     RunModal([&](HWND window) {
         HWND label = GetDlgItem(window, IDC_LABEL);
         // Transparent statics let the mouse through: the click lands on the face above them.
@@ -398,10 +423,19 @@ TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
         ASSERT_TRUE(chooser);
         Press(chooser, kCopy);  // nothing to copy yet
         Click(chooser, kAdd);
+        ASSERT_TRUE(AnswerNewName({"Spare"}));
+        Click(chooser, kAdd);
         ASSERT_TRUE(AnswerNewName({"Plain"}));
+        SelectTemplate(chooser, "Spare");
+        SelectTemplate(chooser, "Plain");
+        Press(chooser, kStop);
+        stopped = Text(chooser, kCurrent);
+        SelectTemplate(chooser, "Spare");
+        Press(chooser, kDelete);
+        SelectTemplate(chooser, "Plain");
         Press(chooser, IDOK);
         ASSERT_TRUE(WaitGone(chooser));
-        afterChoice = dialog.label.TextSettings().textColor[0];
+        WaitFor([&] { return (afterChoice = dialog.label.TextSettings().textColor[0]) == 0; }, 5000);
 
         ui.messageAnswer = IDYES;
         ASSERT_TRUE(ChooseFromMenu(window, ScreenCentre(label), editing::kEditButtonTextTemplates));
@@ -412,6 +446,8 @@ TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Copy To New Template", "Save Current or Create New"}));
     EXPECT_EQ(TemplateOf(IDC_LABEL), "Plain");
     EXPECT_TRUE(text.TransStaticTemplateExists("Plain"));
+    EXPECT_FALSE(text.TransStaticTemplateExists("Spare")) << "added and deleted again";
+    EXPECT_EQ(stopped, "<none defined>");
     EXPECT_FALSE(text.ButtonTemplateExists("Plain"));
     EXPECT_EQ(afterChoice, 0u) << "the new template's black, not the label's own white";
     EXPECT_EQ(afterEdit, kRed);
@@ -450,7 +486,7 @@ TEST_F(TextTemplates, CreateCopyIntoAndCopyFromButtonTemplates)
         SelectTemplate(chooser, "Yellow");
         Press(chooser, IDOK);
         ASSERT_TRUE(WaitGone(chooser));
-        live = LiveTextColour(dialog.first);
+        WaitFor([&] { return (live = LiveTextColour(dialog.first)) == kYellow; }, 5000);
     });
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Name is Empty", "New Template Name Not Unique", "Choose Template"}));
     EXPECT_FALSE(stopEnabled) << "picking a template to work on cannot choose none";
@@ -462,4 +498,60 @@ TEST_F(TextTemplates, CreateCopyIntoAndCopyFromButtonTemplates)
     EXPECT_EQ(first.textColor[0], kYellow) << "the template's values became the button's own";
     EXPECT_EQ(TemplateOf(IDC_FIRST), "") << "copying values does not make it use the template";
     EXPECT_EQ(live, kYellow);
+}
+
+using DialogCommands = TextTemplates;
+
+TEST_F(DialogCommands, AuxiliaryFilenamesRefuseAFileThatDoesNotLoadAndWaitForARestartPlacementToggles)
+{
+    const std::string skin = EngineEnvironment::SkinPath() + "\\";
+    std::string shownAtStart;
+    char placementText[64] = {};
+    RunModal([&](HWND window) {
+        POINT face{225, 80};  // on the face, clear of every control
+        ClientToScreen(window, &face);
+        ASSERT_TRUE(ChooseFromMenu(window, face, editing::kChangeAuxBitmaps));
+        HWND aux = WaitForDialog("Set Auxiliary Bitmap Filenames");
+        ASSERT_TRUE(aux);
+        shownAtStart = Text(aux, kAuxFile);
+        RedrawWindow(aux, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        testsupport::CaptureWindow(aux).SaveBmp(testsupport::OutputDir() + "aux-bitmaps.bmp");
+        SetDlgItemTextA(aux, kAuxFile, (skin + "garbage.bmp").c_str());
+        Press(aux, IDOK);
+        SetDlgItemTextA(aux, kAuxFile, (skin + "tab.bmp").c_str());
+        Press(aux, IDOK);
+        ASSERT_TRUE(WaitGone(aux));
+
+        ASSERT_TRUE(ChooseFromMenu(window, face, editing::kChangeAuxBitmaps));
+        aux = WaitForDialog("Set Auxiliary Bitmap Filenames");
+        ASSERT_TRUE(aux);
+        SetDlgItemTextA(aux, kAuxFile, (skin + "markon.bmp").c_str());
+        Press(aux, IDCANCEL);
+        ASSERT_TRUE(WaitGone(aux));
+
+        ASSERT_TRUE(ChooseFromMenu(window, face, editing::kTogglePlacementControls));
+        WaitFor([&] {
+            HMENU menu = dialog.CreateDialogEditMenu();
+            GetMenuStringA(menu, editing::kTogglePlacementControls, placementText, sizeof(placementText), MF_BYCOMMAND);
+            DestroyMenu(menu);
+            return std::string(placementText) == "Disable and Hide Placement Controls";
+        }, 5000);
+    });
+    EXPECT_EQ(shownAtStart, skin + "extra.bmp");
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Set Auxiliary Bitmap Filenames", "Exit and Re-run to See Changes"}));
+    EXPECT_TRUE(EngineEnvironment::Ui().Shown("The bitmap file could not be loaded:  " + skin + "garbage.bmp"));
+    EXPECT_TRUE(engine.GetGraphicsChanged());
+    EXPECT_EQ(std::string(placementText), "Disable and Hide Placement Controls");
+    EXPECT_EQ(enginetest::ReadFile(graphicsPath), originalGraphics) << "nothing reaches the disk before a save";
+
+    EngineEnvironment::Ui().saveAnswer = graphicsPath;
+    ASSERT_TRUE(engine.SaveGraphicsWork());
+    const std::string saved = enginetest::DialogElementText(graphicsPath, "TestDialog");
+    EXPECT_NE(saved.find("BitmapFile=\"tab.bmp\" EntryId=\"7\""), std::string::npos) << saved;
+    EngineEnvironment::Restart(true);
+    Shown<TemplateTestDialog> again;
+    ASSERT_TRUE(again.created);
+    std::string path;
+    ASSERT_TRUE(again.dialog.GetAuxBitmapFilename(7, &path));
+    EXPECT_EQ(path, skin + "tab.bmp") << "the new file after a restart";
 }
