@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <regex>
+#include <set>
 #include <vector>
 
 #include "ControlIds.h"
@@ -215,6 +216,15 @@ TEST(MainDialogControls, EveryButtonIsSkinnedFromTheRealSkin)
             EXPECT_EQ(y, rect.top) << button->ControlId();
         }
         EXPECT_GT(withBitmaps, 10);
+        // The ten digits share one picture: one shape, each button with a region of its own.
+        std::vector<HRGN> digits;
+        for (const auto& button : dialog.buttons)
+            if (button->ControlId() >= 1600 && button->ControlId() <= 1609 && button->PrimaryBitmapAndRegionSet())
+                digits.push_back(button->GetPimaryRgn());
+        ASSERT_EQ(digits.size(), 10u);
+        for (HRGN digit : digits)
+            EXPECT_TRUE(EqualRgn(digit, digits.front()));
+        EXPECT_EQ(std::set<HRGN>(digits.begin(), digits.end()).size(), digits.size());
 
         RECT rect{};
         dialog.GetWindowRect(&rect);
