@@ -35,6 +35,18 @@ std::vector<int> MainDialogButtonIds()
     return ids;
 }
 
+// File by file: copying the folder onto the existing skin folder is refused here.
+void CopyRealSkin(const enginetest::SkinFolder& folder)
+{
+    for (const auto& entry : fs::recursive_directory_iterator(MAROVIN_SKIN_DIR)) {
+        const fs::path target = fs::path(folder.Path()) / fs::relative(entry.path(), MAROVIN_SKIN_DIR);
+        if (entry.is_directory())
+            fs::create_directories(target);
+        else
+            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
+    }
+}
+
 class SkinnedMainDialog : public EQorDialog {
 public:
     SkinnedMainDialog() : EQorDialog(IDD_MAIN_DIALOG) {}
@@ -108,13 +120,7 @@ TEST(MainDialogControls, ButtonsAndLabelsMadeOnceEqualTheSubstitutedItems)
 {
     enginetest::RecordingUi ui;
     enginetest::SkinFolder folder;
-    for (const auto& entry : fs::recursive_directory_iterator(MAROVIN_SKIN_DIR)) {
-        const fs::path target = fs::path(folder.Path()) / fs::relative(entry.path(), MAROVIN_SKIN_DIR);
-        if (entry.is_directory())
-            fs::create_directories(target);
-        else
-            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
-    }
+    CopyRealSkin(folder);
     enginetest::AppKey app("MainDialogControlsTests", false);
     QorGraphicsEngineAPI api;
     ASSERT_TRUE(api.InitializeGraphicsEngine(app.Name(), "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033));
@@ -180,14 +186,7 @@ TEST(MainDialogControls, EveryButtonIsSkinnedFromTheRealSkin)
     ASSERT_GT(ids.size(), 10u);
     enginetest::RecordingUi ui;
     enginetest::SkinFolder folder;
-    // File by file: copying the folder onto the existing skin folder is refused here.
-    for (const auto& entry : fs::recursive_directory_iterator(MAROVIN_SKIN_DIR)) {
-        const fs::path target = fs::path(folder.Path()) / fs::relative(entry.path(), MAROVIN_SKIN_DIR);
-        if (entry.is_directory())
-            fs::create_directories(target);
-        else
-            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
-    }
+    CopyRealSkin(folder);
     enginetest::AppKey app("MainDialogControlsTests", false);
     QorGraphicsEngineAPI api;
     ASSERT_TRUE(api.InitializeGraphicsEngine(app.Name(), "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033));
