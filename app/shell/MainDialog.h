@@ -85,6 +85,11 @@ private:
     void InitStatusDisplay();
     void AddAboutMenuItem();
     bool StartSkinEngine();
+    // The window is made from a copy of its template without its buttons and labels, which
+    // the initialisation creates once, most of them as the skin's own windows.
+    void LeaveButtonsAndLabelsToTheSkin();
+    std::vector<BYTE> m_template;
+    std::vector<skelda::DialogTemplateItem> m_templateItems;
     void RegisterHiddenDialogs();
     std::string Text(int id);
     bool LoadIdlePicture();

@@ -81,8 +81,9 @@ BOOL MainDialog::OnInitDialog()
 
     EQorDialog::OnInitDialog();
     // Every control takes its look from the skin, except those the main window draws itself.
-    m_skinnedControls.Bind(*this, "MainDialog",
-                           {IDC_VIDEO_AREA, IDC_STATUS_DISPLAY, IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4});
+    m_skinnedControls.CreateAndBind(
+        *this, "MainDialog", m_templateItems,
+        {IDC_VIDEO_AREA, IDC_STATUS_DISPLAY, IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4});
     InitializeQorDialog("MainDialog", kTransparentColour, false);
     MarkStartup("skinned controls");
     // The thumbnails' frames and placeholder belong to the skin, known once it is loaded.
@@ -224,6 +225,21 @@ void MainDialog::AddAboutMenuItem()
         return;
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, kAboutCommand, text);
+}
+
+void MainDialog::LeaveButtonsAndLabelsToTheSkin()
+{
+    const HMODULE module = GetModuleHandleA(nullptr);
+    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDD_MAIN_DIALOG), RT_DIALOG);
+    const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    const auto buttonOrLabel = [](const skelda::DialogTemplateItem& item) {
+        return _wcsicmp(item.className.c_str(), L"Button") == 0 || _wcsicmp(item.className.c_str(), L"Static") == 0;
+    };
+    // A template that cannot be read this way is left to the dialog manager whole.
+    if (data && skelda::SplitDialogTemplate(data, SizeofResource(module, found), buttonOrLabel, &m_template,
+                                            &m_templateItems))
+        InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEA>(m_template.data()), nullptr, module);
 }
 
 bool MainDialog::StartSkinEngine()

@@ -20,7 +20,7 @@ MarovinApp::MarovinApp() = default;
 
 BOOL MarovinApp::InitInstance()
 {
-    ProgramStartupTimes().Mark("process and libraries", MillisecondsSinceProcessStart());
+    MarkStartup("process and libraries");
     m_instanceSemaphore = CreateSemaphoreA(nullptr, 0, 1, kInstanceSemaphore);
     if (m_instanceSemaphore != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
         // Another copy runs: show its window instead and end without touching anything.

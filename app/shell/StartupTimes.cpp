@@ -2,16 +2,23 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace shell {
 
-void StartupTimes::Mark(const std::string& name, double elapsedMs)
+void StartupTimes::Mark(const std::string& name, double elapsedMs, double processorMs)
 {
     // A clock that steps back (or a mark out of order) gives a phase of nothing, not less.
     const double length = elapsedMs > m_last ? elapsedMs - m_last : 0.0;
-    m_phases.emplace_back(name, length);
+    double processor = -1;
+    if (processorMs >= 0) {
+        const double before = m_lastProcessor >= 0 ? m_lastProcessor : 0.0;
+        processor = processorMs > before ? processorMs - before : 0.0;
+        m_lastProcessor = std::max(processorMs, before);
+    }
+    m_phases.push_back({name, length, processor});
     if (elapsedMs > m_last)
         m_last = elapsedMs;
 }
@@ -21,14 +28,23 @@ std::string StartupTimes::Line() const
     if (m_phases.empty())
         return {};
     std::string line = "start-up:";
-    char part[160];
+    char part[200];
     for (size_t i = 0; i < m_phases.size(); ++i) {
-        std::snprintf(part, sizeof part, "%s %s %.0f ms", i ? "," : "", m_phases[i].first.c_str(),
-                      std::round(m_phases[i].second));
+        const Phase& phase = m_phases[i];
+        std::snprintf(part, sizeof part, "%s %s %.0f ms", i ? "," : "", phase.name.c_str(), std::round(phase.ms));
         line += part;
+        if (phase.processorMs >= 0) {
+            std::snprintf(part, sizeof part, " (cpu %.0f)", std::round(phase.processorMs));
+            line += part;
+        }
     }
     std::snprintf(part, sizeof part, "; %.0f ms in all", std::round(m_last));
-    return line + part;
+    line += part;
+    if (m_phases.back().processorMs >= 0) {
+        std::snprintf(part, sizeof part, ", cpu %.0f", std::round(m_lastProcessor));
+        line += part;
+    }
+    return line;
 }
 
 double MillisecondsSinceProcessStart()
@@ -44,6 +60,17 @@ double MillisecondsSinceProcessStart()
     return to > from ? static_cast<double>(to - from) / 10000.0 : 0.0;
 }
 
+double ProcessorMilliseconds()
+{
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return -1.0;
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
 StartupTimes& ProgramStartupTimes()
 {
     static StartupTimes times;
@@ -52,7 +79,7 @@ StartupTimes& ProgramStartupTimes()
 
 void MarkStartup(const char* phase)
 {
-    ProgramStartupTimes().Mark(phase, MillisecondsSinceProcessStart());
+    ProgramStartupTimes().Mark(phase, MillisecondsSinceProcessStart(), ProcessorMilliseconds());
 }
 
 }  // namespace shell

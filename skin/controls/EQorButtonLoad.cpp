@@ -93,8 +93,10 @@ bool EQorButton::LoadNewBitmapFile(const std::string& path, int index)
     m_bitmaps[index].Attach(bitmap);
     m_bitmapTried[index] = true;
     m_data.bitmapFiles[index] = path;
-    if (index == 0)
+    if (index == 0) {
+        skelda::ForgetPictureOutline(path);  // the file may have changed since it was traced
         ApplyPrimaryShape();
+    }
     return true;
 }
 
@@ -172,7 +174,7 @@ void EQorButton::ApplyPrimaryShape()
         return;
     EQorDialog* dialog = ParentDialog();
     const COLORREF transparent = dialog ? dialog->GetTransparentColor() : RGB(255, 0, 0);
-    m_primaryRegion.Attach(EBitmapUtilities::BuildRegion(m_bitmaps[0], transparent, nullptr, nullptr));
+    m_primaryRegion.Attach(skelda::CopyOfPictureOutline(m_data.bitmapFiles[0], m_bitmaps[0], transparent));
     if (!m_primaryRegion.GetSafeHandle())
         return;
     CRgn windowCopy;

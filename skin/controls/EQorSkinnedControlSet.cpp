@@ -65,28 +65,146 @@ EQorSkinnedControlSet::~EQorSkinnedControlSet()
     delete m_controls;
 }
 
+namespace {
+
+// The skin's window class for an element kind whose windows the dialog replaces anyway.
+const char* SkinWindowClass(const std::string& tag)
+{
+    if (tag == "QorBtnControl")
+        return "QORBUTTON";
+    if (tag == "QorTransStaticControl")
+        return "QORSTATIC";
+    return nullptr;
+}
+
+// Creates template items in a dialog as its dialog manager does: pixel places from the
+// dialog's base units, the child and no-parent-notify styles, the dialog's font.
+class ItemMaker {
+public:
+    explicit ItemMaker(HWND dialog)
+        : dialog_(dialog),
+          instance_(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(dialog, GWLP_HINSTANCE))),
+          font_(reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0)))
+    {
+        RECT units{0, 0, 4, 8};
+        ::MapDialogRect(dialog, &units);
+        xUnit_ = units.right;
+        yUnit_ = units.bottom;
+    }
+    RECT Place(const skelda::DialogTemplateItem& item) const
+    {
+        const int x = MulDiv(item.x, xUnit_, 4), y = MulDiv(item.y, yUnit_, 8);
+        return {x, y, x + MulDiv(item.cx, xUnit_, 4), y + MulDiv(item.cy, yUnit_, 8)};
+    }
+    HWND Plain(const skelda::DialogTemplateItem& item) const
+    {
+        const RECT rect = Place(item);
+        const void* data = item.creationData.empty() ? nullptr : item.creationData.data();
+        return ::CreateWindowExW(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className.c_str(), item.text.c_str(),
+                                 item.style | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
+                                 rect.bottom - rect.top, dialog_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)),
+                                 instance_, const_cast<void*>(data));
+    }
+    bool Skinned(CWnd& control, const char* className, const skelda::DialogTemplateItem& item) const
+    {
+        std::string text(item.text.size() * 2 + 1, '\0');
+        const int length = ::WideCharToMultiByte(CP_ACP, 0, item.text.c_str(), static_cast<int>(item.text.size()),
+                                                 text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+        text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+        return control.CreateEx(item.exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(), item.style | WS_CHILD,
+                                Place(item), dialog_, item.id) != FALSE;
+    }
+    // What the dialog manager does after creating each item, at its place after `previous`.
+    void Finish(HWND window, const skelda::DialogTemplateItem& item, HWND previous) const
+    {
+        ::SetWindowPos(window, previous ? previous : HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        if (font_)
+            ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), 0);
+        if (::SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+            ::SendMessageA(dialog_, DM_SETDEFID, item.id, 0);
+    }
+
+private:
+    HWND dialog_;
+    HINSTANCE instance_;
+    HFONT font_;
+    int xUnit_ = 0, yUnit_ = 0;
+};
+
+}  // namespace
+
 int EQorSkinnedControlSet::Bind(EQorDialog& dialog, const std::string& name, const std::vector<int>& skip)
+{
+    return CreateAndBind(dialog, name, {}, skip);
+}
+
+int EQorSkinnedControlSet::CreateAndBind(EQorDialog& dialog, const std::string& name,
+                                         const std::vector<skelda::DialogTemplateItem>& items,
+                                         const std::vector<int>& skip)
 {
     win::ComPtr<IXMLDOMDocument> document;
     win::ComPtr<IXMLDOMNode> dialogElement;
-    if (!QorGraphicsEngineAPI().GetGraphicsDocument(document.Put()) ||
-        !sf::FindDialogByName(document.Get(), name, &dialogElement))
+    const bool described = QorGraphicsEngineAPI().GetGraphicsDocument(document.Put()) &&
+                           sf::FindDialogByName(document.Get(), name, &dialogElement);
+    if (!described && items.empty())
         return 0;
     const sf::ControlIndex elements(dialogElement.Get());
+    const auto skipped = [&skip](int id) { return std::find(skip.begin(), skip.end(), id) != skip.end(); };
     int bound = 0;
-    for (HWND child = ::GetWindow(dialog.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    const auto bindChild = [&](HWND child) {
         const int id = static_cast<short>(::GetDlgCtrlID(child));
-        if (id == -1 || std::find(skip.begin(), skip.end(), id) != skip.end() || CWnd::FromHandlePermanent(child))
-            continue;
         win::ComPtr<IXMLDOMNode> element;
         std::string tag;
-        if (!elements.Find(id, &element, &tag))
-            continue;
+        if (!described || id == -1 || skipped(id) || CWnd::FromHandlePermanent(child) ||
+            !elements.Find(id, &element, &tag))
+            return;
         std::unique_ptr<CWnd> control = MakeControl(tag, element.Get(), child);
-        if (!control || !control->SubclassDlgItem(static_cast<UINT>(id), &dialog))
-            continue;
+        if (!control || !control->SubclassWindow(child))
+            return;
         m_controls->windows.push_back(std::move(control));
         ++bound;
+    };
+    const auto createItem = [&](const skelda::DialogTemplateItem& item, const ItemMaker& maker) -> HWND {
+        const int id = static_cast<short>(item.id);
+        win::ComPtr<IXMLDOMNode> element;
+        std::string tag;
+        const char* skinClass = described && id != -1 && !skipped(id) && elements.Find(id, &element, &tag)
+                                    ? SkinWindowClass(tag) : nullptr;
+        if (skinClass) {
+            std::unique_ptr<CWnd> control = MakeControl(tag, element.Get(), nullptr);
+            if (control && maker.Skinned(*control, skinClass, item)) {
+                const HWND window = control->GetSafeHwnd();
+                m_controls->windows.push_back(std::move(control));
+                ++bound;
+                return window;
+            }
+        }
+        const HWND window = maker.Plain(item);
+        if (window)
+            bindChild(window);
+        return window;
+    };
+
+    // The dialog manager made the other items in template order, each below the one before.
+    std::vector<HWND> made;
+    for (HWND child = ::GetWindow(dialog.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        made.push_back(child);
+    const ItemMaker maker(dialog.m_hWnd);
+    HWND previous = nullptr;
+    size_t nextMade = 0, nextItem = 0;
+    for (size_t index = 0; nextMade < made.size() || nextItem < items.size(); ++index) {
+        HWND window = nullptr;
+        if (nextItem < items.size() && items[nextItem].index <= index) {
+            const skelda::DialogTemplateItem& item = items[nextItem++];
+            if ((window = createItem(item, maker)) != nullptr)
+                maker.Finish(window, item, previous);
+        } else if (nextMade < made.size()) {
+            window = made[nextMade++];
+            bindChild(window);
+        }
+        if (window)
+            previous = window;
     }
     return bound;
 }

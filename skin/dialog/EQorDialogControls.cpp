@@ -35,6 +35,13 @@ bool ClassRegistered(const char* name)
     return (self && GetClassInfoExA(self, name, &info)) || GetClassInfoExA(GetModuleHandleA(nullptr), name, &info);
 }
 
+// Whether `window` is already of class `name` (made so when its dialog was created).
+bool HasClass(HWND window, const char* name)
+{
+    char className[64] = {};
+    return ::GetClassNameA(window, className, sizeof(className)) && lstrcmpiA(className, name) == 0;
+}
+
 }  // namespace
 
 bool EQorDialog::RegisterChildQorControl(int controlId, HWND window, eControlType type, IQorControlCommon* control)
@@ -101,8 +108,8 @@ bool EQorDialog::CreateControls()
 {
     for (auto& entry : m_controls) {
         const char* className = SubstituteClass(entry.type);
-        if (className && entry.object && entry.window && IsWindow(entry.window) && ClassRegistered(className) &&
-            entry.object->CreateInPlaceOfDlgItem(entry.window, className))
+        if (className && entry.object && entry.window && IsWindow(entry.window) && !HasClass(entry.window, className) &&
+            ClassRegistered(className) && entry.object->CreateInPlaceOfDlgItem(entry.window, className))
             entry.window = entry.object->GetSafeHwnd();
         if (!InitializeControl(entry)) {
             entry.notInitialised = true;

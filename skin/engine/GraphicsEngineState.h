@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <msxml2.h>
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,8 +36,11 @@ struct GraphicsEngineState {
     win::ComPtr<IXMLDOMNode> templatesNode;
     std::vector<std::pair<std::string, win::ComPtr<IXMLDOMNode>>> buttonTemplates;
     QorText_API text;
+    // Button outlines by picture file and transparent colour: the buttons that share a
+    // picture (a template's digits, launchers, tabs) share one tracing of it.
+    std::map<std::pair<std::string, COLORREF>, HRGN> outlines;
 
-    // Releases the document, the templates and the text document.
+    // Releases the document, the templates, the text document and the outlines.
     void ReleaseDocuments();
 };
 
@@ -44,6 +48,13 @@ GraphicsEngineState& EngineState();
 
 // The installed user-interface surface, or the built-in windows.
 QorEngineUserInterface& EngineUserInterface();
+
+// A new region holding the outline of `bitmap`, the picture of file `path`, cut at
+// `transparent`: traced at the first request for that file and colour, copied afterwards.
+// Null when the picture has no opaque pixel.
+HRGN CopyOfPictureOutline(const std::string& path, HBITMAP bitmap, COLORREF transparent);
+// Forgets the outlines of file `path` (its picture was replaced).
+void ForgetPictureOutline(const std::string& path);
 
 // The first button template named `name` (exact match), or null.
 IXMLDOMNode* FindButtonTemplate(const std::string& name);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogTemplateItems.h"
 #include "EQorDialog.h"
 #include "SkeldaExport.h"
 
@@ -19,6 +20,14 @@ public:
     // bound, children without a skin element and the ids in `skip` are left alone. Returns the
     // number of controls bound; 0 when the engine has no document or no dialog `name`.
     int Bind(EQorDialog& dialog, const std::string& name, const std::vector<int>& skip = {});
+    // The same for a dialog made from a copy of its template without `items`
+    // (SplitDialogTemplate): creates each of those items where the template had it, in the
+    // z-order and tab order, with the dialog's font, as the dialog manager would. An item whose
+    // element is a button or a transparent static (and not in `skip`) is made at once as the
+    // skin's window, bound to its skinned object, so that it is created only once. Call from
+    // the dialog's initialisation, before its data exchange binds any of them.
+    int CreateAndBind(EQorDialog& dialog, const std::string& name, const std::vector<skelda::DialogTemplateItem>& items,
+                      const std::vector<int>& skip = {});
 
 private:
     struct Controls;

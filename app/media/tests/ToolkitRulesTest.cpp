@@ -4,9 +4,12 @@
 #include "MediaGraph.h"
 #include "MediumMatch.h"
 #include "PinFinders.h"
+#include "Trace.h"
 #include "VideoSources.h"
 
+#include <errors.h>
 #include <gtest/gtest.h>
+#include <vfwmsgs.h>
 
 #include <cstring>
 #include <map>
@@ -155,4 +158,15 @@ TEST(VideoSources, NameTexts)
         EXPECT_EQ(VideoSourceNameText(source), expected[source]);
     EXPECT_EQ(VideoSourceNameText(-1), 0);
     EXPECT_EQ(VideoSourceNameText(6), 0);
+}
+
+// The error texts' library is not loaded with the program: the first failure to trace loads it.
+TEST(TraceFailure, LoadsTheErrorTextsAtTheFirstFailure)
+{
+    EXPECT_EQ(GetModuleHandleA("quartz.dll"), nullptr) << "quartz.dll came with the program";
+    EXPECT_EQ(media::TraceFailure("probe", VFW_E_NOT_CONNECTED), VFW_E_NOT_CONNECTED);
+    EXPECT_NE(GetModuleHandleA("quartz.dll"), nullptr);
+    char text[161] = "";
+    AMGetErrorTextA(VFW_E_NOT_CONNECTED, text, sizeof text);
+    EXPECT_GT(strlen(text), 0u);
 }

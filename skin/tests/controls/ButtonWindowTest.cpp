@@ -372,3 +372,29 @@ TEST_F(ButtonWindowTest, SpaceKeyClicksTheFocusedButton)
     Settle();
     EXPECT_EQ((std::vector<int>{0}), Codes());
 }
+
+// Outlines are traced once per picture file; a picture replaced under the same name gets its
+// own outline, not the one traced before.
+TEST_F(ButtonWindowTest, APictureReplacedUnderItsNameIsTracedAgain)
+{
+    const std::string shared = testsupport::OutputDir() + "replaced_button_picture.bmp";
+    const std::string other = kSkinMain + "volume_slider_thumb_up.bmp";
+    ASSERT_TRUE(CopyFileA(RecordBitmap(0, 0).c_str(), shared.c_str(), FALSE));
+    EQorButton& button = AddButton();
+    EQorButton& record = AddButton(BS_PUSHBUTTON, kButtonId + 1);
+    EQorButton& thumb = AddButton(BS_PUSHBUTTON, kButtonId + 2);
+    ASSERT_TRUE(button.LoadNewBitmapFile(shared, 0));
+    ASSERT_TRUE(record.LoadNewBitmapFile(RecordBitmap(0, 0), 0));
+    ASSERT_TRUE(thumb.LoadNewBitmapFile(other, 0));
+    ASSERT_FALSE(EqualRgn(record.GetPimaryRgn(), thumb.GetPimaryRgn()));
+    EXPECT_TRUE(EqualRgn(button.GetPimaryRgn(), record.GetPimaryRgn()));
+
+    ASSERT_TRUE(CopyFileA(other.c_str(), shared.c_str(), FALSE));
+    ASSERT_TRUE(button.LoadNewBitmapFile(shared, 0));
+    EXPECT_TRUE(EqualRgn(button.GetPimaryRgn(), thumb.GetPimaryRgn()));
+    // Each button owns its region: one going leaves the other's whole.
+    record.ResetPimaryRgn();
+    button.DestroyWindow();
+    EXPECT_NE(GetRegionData(record.GetPimaryRgn(), 0, nullptr), 0u);
+    DeleteFileA(shared.c_str());
+}

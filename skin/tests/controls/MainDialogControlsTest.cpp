@@ -2,15 +2,19 @@
 // each is substituted, loaded from the skin and text files and painted from its bitmaps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <regex>
+#include <set>
 #include <vector>
 
 #include "ControlIds.h"
 #include "EQorButton.h"
 #include "EQorDialog.h"
 #include "EQorEdit.h"
+#include "EQorSkinnedControlSet.h"
 #include "EngineTestSupport.h"
 #include "QorGraphicsEngineAPI.h"
 #include "TestSupport.h"
@@ -29,6 +33,18 @@ std::vector<int> MainDialogButtonIds()
     for (std::sregex_iterator it(dialog.begin(), dialog.end(), button), last; it != last; ++it)
         ids.push_back(std::stoi((*it)[1].str()));
     return ids;
+}
+
+// File by file: copying the folder onto the existing skin folder is refused here.
+void CopyRealSkin(const enginetest::SkinFolder& folder)
+{
+    for (const auto& entry : fs::recursive_directory_iterator(MAROVIN_SKIN_DIR)) {
+        const fs::path target = fs::path(folder.Path()) / fs::relative(entry.path(), MAROVIN_SKIN_DIR);
+        if (entry.is_directory())
+            fs::create_directories(target);
+        else
+            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
+    }
 }
 
 class SkinnedMainDialog : public EQorDialog {
@@ -55,7 +71,114 @@ protected:
     }
 };
 
+// The main window as the program builds it: every control the skin describes bound by the
+// control set, from the whole template or from a copy without its buttons and labels.
+class SetBoundMainDialog : public EQorDialog {
+public:
+    SetBoundMainDialog() : EQorDialog(IDD_MAIN_DIALOG) {}
+    std::vector<skelda::DialogTemplateItem> items;
+    EQorSkinnedControlSet controls;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        EQorDialog::OnInitDialog();
+        controls.CreateAndBind(*this, "MainDialog", items,
+                               {IDC_VIDEO_AREA, IDC_STATUS_DISPLAY, IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4});
+        InitializeQorDialog("MainDialog", SKIN_TRANSPARENT_COLOR);
+        return TRUE;
+    }
+};
+
+// Everything of each child that the template and the skin decide, in z-order.
+std::vector<std::string> DescribeChildren(HWND dialog)
+{
+    std::vector<std::string> children;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char className[64] = {}, text[300] = {};
+        ::GetClassNameA(child, className, sizeof(className));
+        ::GetWindowTextA(child, text, sizeof(text));
+        RECT rect{};
+        ::GetWindowRect(child, &rect);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        char line[512];
+        std::snprintf(line, sizeof(line), "%s id %d style %08lx ex %08lx at %ld,%ld %ldx%ld font %d region %d \"%s\"",
+                      className, ::GetDlgCtrlID(child), ::GetWindowLongA(child, GWL_STYLE),
+                      ::GetWindowLongA(child, GWL_EXSTYLE), rect.left, rect.top, rect.right - rect.left,
+                      rect.bottom - rect.top, ::SendMessageA(child, WM_GETFONT, 0, 0) != 0,
+                      ::GetWindowRgn(child, ::CreateRectRgn(0, 0, 0, 0)), text);
+        children.push_back(line);
+    }
+    return children;
+}
+
 }  // namespace
+
+// Made once from the template copy, the controls are the ones the dialog manager's items
+// became before: same classes, ids, styles, places, texts, fonts, shapes and order.
+TEST(MainDialogControls, ButtonsAndLabelsMadeOnceEqualTheSubstitutedItems)
+{
+    enginetest::RecordingUi ui;
+    enginetest::SkinFolder folder;
+    CopyRealSkin(folder);
+    enginetest::AppKey app("MainDialogControlsTests", false);
+    QorGraphicsEngineAPI api;
+    ASSERT_TRUE(api.InitializeGraphicsEngine(app.Name(), "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033));
+    const HMODULE module = GetModuleHandleA(nullptr);
+    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDD_MAIN_DIALOG), RT_DIALOG);
+    ASSERT_NE(found, nullptr);
+    std::vector<BYTE> copy;
+    std::vector<skelda::DialogTemplateItem> items;
+    ASSERT_TRUE(skelda::SplitDialogTemplate(
+        LockResource(LoadResource(module, found)), SizeofResource(module, found),
+        [](const skelda::DialogTemplateItem& item) {
+            return _wcsicmp(item.className.c_str(), L"Button") == 0 || _wcsicmp(item.className.c_str(), L"Static") == 0;
+        },
+        &copy, &items));
+    ASSERT_GT(items.size(), 100u);
+    // A cut or altered template is refused whole, never read in part.
+    const BYTE* whole = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+    std::vector<BYTE> damaged(whole, whole + SizeofResource(module, found));
+    std::vector<BYTE> fullCopy, partCopy;
+    std::vector<skelda::DialogTemplateItem> partItems;
+    ASSERT_TRUE(skelda::SplitDialogTemplate(damaged.data(), damaged.size(), {}, &fullCopy, &partItems));
+    EXPECT_TRUE(partItems.empty());
+    int accepted = 0;
+    for (size_t size = 0; size < damaged.size(); ++size)
+        if (skelda::SplitDialogTemplate(damaged.data(), size, {}, &partCopy, &partItems)) {
+            ++accepted;  // only the padding after the last item may go
+            EXPECT_EQ(partCopy, fullCopy) << size;
+        }
+    EXPECT_LE(accepted, 3);
+    damaged[2] = 0;  // no longer the extended kind's signature
+    EXPECT_FALSE(skelda::SplitDialogTemplate(damaged.data(), damaged.size(), {}, &partCopy, &partItems));
+    EXPECT_TRUE(partCopy.empty() && partItems.empty());
+
+    std::vector<std::string> before, after;
+    int controlsBefore = 0, controlsAfter = 0;
+    {
+        SetBoundMainDialog dialog;
+        ASSERT_TRUE(dialog.Create(IDD_MAIN_DIALOG));
+        before = DescribeChildren(dialog.GetSafeHwnd());
+        controlsBefore = dialog.GetNumControls();
+        dialog.DestroyWindow();
+    }
+    {
+        SetBoundMainDialog dialog;
+        dialog.items = items;
+        ASSERT_TRUE(dialog.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEA>(copy.data()), nullptr, module));
+        after = DescribeChildren(dialog.GetSafeHwnd());
+        controlsAfter = dialog.GetNumControls();
+        dialog.DestroyWindow();
+    }
+    EXPECT_EQ(controlsBefore, controlsAfter);
+    EXPECT_GT(std::count_if(after.begin(), after.end(), [](const std::string& line) { return line.rfind("QORBUTTON", 0) == 0; }),
+              60);
+    ASSERT_EQ(before.size(), after.size());
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(before[i], after[i]) << "child " << i;
+    api.ShutdownCleanup();
+}
 
 TEST(MainDialogControls, EveryButtonIsSkinnedFromTheRealSkin)
 {
@@ -63,14 +186,7 @@ TEST(MainDialogControls, EveryButtonIsSkinnedFromTheRealSkin)
     ASSERT_GT(ids.size(), 10u);
     enginetest::RecordingUi ui;
     enginetest::SkinFolder folder;
-    // File by file: copying the folder onto the existing skin folder is refused here.
-    for (const auto& entry : fs::recursive_directory_iterator(MAROVIN_SKIN_DIR)) {
-        const fs::path target = fs::path(folder.Path()) / fs::relative(entry.path(), MAROVIN_SKIN_DIR);
-        if (entry.is_directory())
-            fs::create_directories(target);
-        else
-            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
-    }
+    CopyRealSkin(folder);
     enginetest::AppKey app("MainDialogControlsTests", false);
     QorGraphicsEngineAPI api;
     ASSERT_TRUE(api.InitializeGraphicsEngine(app.Name(), "HKEY_CURRENT_USER\\Software\\MarovinTests\\NoSuchClient", 1033));
@@ -99,6 +215,15 @@ TEST(MainDialogControls, EveryButtonIsSkinnedFromTheRealSkin)
             EXPECT_EQ(y, rect.top) << button->ControlId();
         }
         EXPECT_GT(withBitmaps, 10);
+        // The ten digits share one picture: one shape, each button with a region of its own.
+        std::vector<HRGN> digits;
+        for (const auto& button : dialog.buttons)
+            if (button->ControlId() >= 1600 && button->ControlId() <= 1609 && button->PrimaryBitmapAndRegionSet())
+                digits.push_back(button->GetPimaryRgn());
+        ASSERT_EQ(digits.size(), 10u);
+        for (HRGN digit : digits)
+            EXPECT_TRUE(EqualRgn(digit, digits.front()));
+        EXPECT_EQ(std::set<HRGN>(digits.begin(), digits.end()).size(), digits.size());
 
         RECT rect{};
         dialog.GetWindowRect(&rect);
