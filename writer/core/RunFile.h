@@ -34,6 +34,9 @@ public:
     virtual DWORD Finish(uint64_t& length, const FinishRule& rule) = 0;
 };
 
+// The most one system write call takes; a run's larger writes are made in pieces of this.
+constexpr DWORD kLargestSystemWrite = 256u << 10;
+
 // A file created for the run with no system caching.
 class UnbufferedRunFile final : public RunFile {
 public:
