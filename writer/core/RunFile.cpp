@@ -55,9 +55,6 @@ DWORD UnbufferedRunFile::WriteSectors(const BYTE* data, DWORD length, DWORD* wri
         OutputDebugStringA("Scrivet:  unaligned unbuffered write refused\r\n");
         return ERROR_INVALID_PARAMETER;
     }
-    // Wine passes an unbuffered write through the system cache like any other. Linux copies a
-    // megabyte in one call at up to several times the processor time per byte of a quarter
-    // megabyte, whose source and destination stay in the processor's own cache.
     while (*written < length) {
         const DWORD piece = std::min<DWORD>(length - *written, kLargestSystemWrite);
         DWORD done = 0;
