@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds Scrivet and its benchmark and runs it under Wine: Scrivet against the system File
 # Writer and raw unbuffered writes, in one run on the disk of the build folder.
-# usage: bench-scrivet.sh [--only raw|scrivet|system|writers] [MEGABYTES [ROUNDS]]
-# ("writers": Scrivet and the system File Writer round by round, without the shared-disk runs)
+# usage: bench-scrivet.sh [--only raw|scrivet|system|writers|shared] [MEGABYTES [ROUNDS]]
+# (one kind of round alone; "writers": Scrivet and the system File Writer round by round;
+# "shared": only the runs with another process writing to the same disk)
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B=${BUILD_DIR:-$ROOT/build}

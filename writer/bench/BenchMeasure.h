@@ -12,6 +12,7 @@ namespace scrivet::bench {
 struct Figures {
     double seconds = 0;
     double cpuSeconds = 0;
+    double serverSeconds = 0;  // the wineserver's part of cpuSeconds
     double longestBlockUs = 0;
     size_t writes = 0;  // file writes made (for Scrivet: progress events seen)
     bool ok = false;
@@ -24,9 +25,12 @@ class CpuClock {
 public:
     CpuClock();
     double Elapsed() const;
+    // The wineserver's part of Elapsed.
+    double ServerElapsed() const;
 
 private:
     double start_;
+    double serverStart_;
 };
 bool ServerCpuKnown();
 

@@ -2,8 +2,9 @@
 // sequential writes of the same block size, measured in rounds on the same disk, plus the
 // longest time a Receive blocked, alone and while another process writes a large file, and
 // what the hand-over costs (progress events, copies, writes per megabyte).
-// usage: scrivet_bench [--only raw|scrivet|system|writers] [FOLDER [MEGABYTES [ROUNDS]]]
-//        ("writers": Scrivet and the system File Writer round by round, nothing else)
+// usage: scrivet_bench [--only raw|scrivet|system|writers|shared] [FOLDER [MEGABYTES [ROUNDS]]]
+//        (one kind of round alone; "writers": Scrivet and the system File Writer round by
+//        round; "shared": only the runs with the disk shared)
 //        scrivet_bench --hog FILE MEGABYTES       (the competing writer)
 // SCRIVET_BENCH_SERVER_PID, when set, names this prefix's wineserver: its CPU time is added
 // to the CPU figures, since every event or wait that crosses threads costs time there too.
@@ -53,6 +54,7 @@ Figures ThroughGraph(const CLSID& writer, const std::vector<BYTE>& data, int rep
         figures.ok = graph.RunToEnd(600000);
         figures.seconds = Now() - start;
         figures.cpuSeconds = cpu.Elapsed();
+        figures.serverSeconds = cpu.ServerElapsed();
         figures.longestBlockUs = source->LongestDeliveryUs();
         figures.writes = graph.ProgressTotals().size();
     }
@@ -83,6 +85,7 @@ Figures RawWrites(const std::vector<BYTE>& data, int repeat, const std::string& 
     file.Reset();
     figures.seconds = Now() - start;
     figures.cpuSeconds = cpu.Elapsed();
+    figures.serverSeconds = cpu.ServerElapsed();
     VirtualFree(block, 0, MEM_RELEASE);
     DeleteFileA(path.c_str());
     return figures;
@@ -146,31 +149,37 @@ int main(int argc, char** argv)
         b = static_cast<BYTE>(1 + ((seed = seed * 1103515245u + 12345u) >> 16) % 255);
     const int repeat = megabytes / 8;
     const double total = 8.0 * repeat;
-    const auto wanted = [&](const char* name) {
-        return only.empty() || only == name || (only == "writers" && std::string(name) != "raw");
+    const auto wanted = [&](const std::string& name) {
+        return only.empty() || only == name ||
+               (only == "writers" && (name == "scrivet" || name == "system"));
     };
 
     std::printf("%d MB in %ld-byte blocks, %d rounds, folder %s, %s\n", 8 * repeat, kBlock, rounds, folder.c_str(),
                 LoadText().c_str());
     std::printf("CPU counts this process%s\n", ServerCpuKnown() ? " and its wineserver" : " only");
     std::vector<Figures> scrivet, system, raw;
+    // On a virtual machine, memory the system took back a few seconds ago (the page cache of
+    // an earlier file) costs several times more to fill again than memory freed just before:
+    // the first large file after a pause pays for it. An unmeasured file of the same size
+    // first, and every round's file written right after the one before, give all kinds the
+    // same start.
+    std::vector<const char*> kinds;
+    for (const char* kind : {"raw", "scrivet", "system"})
+        if (wanted(kind))
+            kinds.push_back(kind);
+    if (!kinds.empty() && rounds > 0)
+        RawWrites(data, repeat, folder + "bench_warmup.bin");
     for (int round = 0; round < rounds; ++round) {
-        // The order changes every round, so that none of the three always follows another.
-        for (int turn = 0; turn < 3; ++turn) {
-            switch ((round + turn) % 3) {
-            case 0:
-                if (wanted("raw"))
-                    raw.push_back(RawWrites(data, repeat, folder + "bench_raw.bin"));
-                break;
-            case 1:
-                if (wanted("scrivet"))
-                    scrivet.push_back(ThroughGraph(CLSID_ScrivetFileWriter, data, repeat, folder + "bench_scrivet.bin"));
-                break;
-            default:
-                if (wanted("system"))
-                    system.push_back(ThroughGraph(kSystemFileWriter, data, repeat, folder + "bench_system.bin"));
-                break;
-            }
+        // The order turns every round, so that none of the kinds always follows another or
+        // always goes first.
+        for (size_t turn = 0; turn < kinds.size(); ++turn) {
+            const std::string kind = kinds[(round + turn) % kinds.size()];
+            if (kind == "raw")
+                raw.push_back(RawWrites(data, repeat, folder + "bench_raw.bin"));
+            else if (kind == "scrivet")
+                scrivet.push_back(ThroughGraph(CLSID_ScrivetFileWriter, data, repeat, folder + "bench_scrivet.bin"));
+            else
+                system.push_back(ThroughGraph(kSystemFileWriter, data, repeat, folder + "bench_system.bin"));
         }
     }
     const double rawSeconds = raw.empty() ? 0 : Median(raw).seconds;
@@ -182,7 +191,7 @@ int main(int argc, char** argv)
     PrintRoundRatios("system File Writer", system, raw);
     PrintAgainstSystem(scrivet, system);
 
-    if (wanted("scrivet") && only != "writers") {
+    if (wanted("shared")) {
         // Another process writes a large file to the same disk while each writer records:
         // as fast as the source can push, at a capture's pace (2 MB/s, above a DVD-rate
         // stream), and at eight times that. A paced Receive waits only when the ring is full.

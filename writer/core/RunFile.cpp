@@ -2,6 +2,7 @@
 
 #include "ProgramStreamTail.h"
 
+#include <algorithm>
 #include <cassert>
 #include <new>
 
@@ -54,9 +55,16 @@ DWORD UnbufferedRunFile::WriteSectors(const BYTE* data, DWORD length, DWORD* wri
         OutputDebugStringA("Scrivet:  unaligned unbuffered write refused\r\n");
         return ERROR_INVALID_PARAMETER;
     }
-    if (!WriteFile(file_.Get(), data, length, written, nullptr))
-        return GetLastError();
-    return *written == length ? 0 : ERROR_DISK_FULL;
+    while (*written < length) {
+        const DWORD piece = std::min<DWORD>(length - *written, kLargestSystemWrite);
+        DWORD done = 0;
+        if (!WriteFile(file_.Get(), data + *written, piece, &done, nullptr))
+            return GetLastError();
+        *written += done;
+        if (done != piece)
+            return ERROR_DISK_FULL;
+    }
+    return 0;
 }
 
 DWORD UnbufferedRunFile::Finish(uint64_t& length, const FinishRule& rule)

@@ -34,6 +34,13 @@ public:
     virtual DWORD Finish(uint64_t& length, const FinishRule& rule) = 0;
 };
 
+// The most one system write call takes; a run's larger writes are made in pieces of this.
+// Wine passes an unbuffered write through the system cache like any other, and on a busy
+// virtual machine Linux copied calls of a quarter or a whole megabyte, in a third or more of
+// the runs, at three to eight times the processor time per byte of 64 KiB calls (larger calls
+// take larger blocks of page cache, which often come from memory the host has taken back).
+constexpr DWORD kLargestSystemWrite = 64u << 10;
+
 // A file created for the run with no system caching.
 class UnbufferedRunFile final : public RunFile {
 public:

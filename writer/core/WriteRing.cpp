@@ -1,5 +1,7 @@
 #include "WriteRing.h"
 
+#include "RingMemory.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -25,12 +27,11 @@ bool WriteRing::AllocateBytes(uint64_t bytes, uint32_t sectorSize)
     const uint64_t rounded = bytes - bytes % sectorSize;
     if (rounded == 0 || rounded > 0xFFFFFFFFull)
         return false;
-    void* memory = VirtualAlloc(nullptr, static_cast<SIZE_T>(rounded), MEM_RESERVE | MEM_COMMIT,
-                                PAGE_READWRITE);
+    BYTE* memory = TakeRingMemory(static_cast<size_t>(rounded));
     if (!memory)
         return false;
     win::AutoLock hold(lock_);
-    memory_ = static_cast<BYTE*>(memory);
+    memory_ = memory;
     capacity_ = static_cast<uint32_t>(rounded);
     sectorSize_ = sectorSize;
     const uint32_t batch = std::min(capacity_ / 2, kLargestWrite);
@@ -43,8 +44,7 @@ bool WriteRing::AllocateBytes(uint64_t bytes, uint32_t sectorSize)
 void WriteRing::Release()
 {
     win::AutoLock hold(lock_);
-    if (memory_)
-        VirtualFree(memory_, 0, MEM_RELEASE);
+    GiveBackRingMemory(memory_, capacity_);
     memory_ = nullptr;
     capacity_ = 0;
     writeIndex_ = readIndex_ = filled_ = 0;

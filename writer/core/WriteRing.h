@@ -19,10 +19,10 @@ namespace scrivet {
 // milliseconds at a fast rate.
 constexpr uint32_t kRingBudget = 8u << 20;
 uint64_t RingBytesFor(uint32_t bufferSize);
-// The most the writer takes for one write. Data it writes long after the streaming thread
-// copied it in has left the processor's cache and is read back from memory, which costs more
-// than the copy itself; a megabyte keeps the two close, and each write's progress event
-// (a trip through the graph's event queue) still comes only once a megabyte.
+// The most the writer takes for one write, and so the bytes between two progress events at
+// high rates: each event is a trip through the graph's event queue, which costs the graph and
+// its reader about 100 us of processor time. The system gets the write in smaller pieces
+// (kLargestSystemWrite).
 constexpr uint32_t kLargestWrite = 1u << 20;
 
 class WriteRing {

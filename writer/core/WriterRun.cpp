@@ -1,5 +1,6 @@
 #include "WriterRun.h"
 
+#include <cstring>
 #include <new>
 
 namespace scrivet {
@@ -164,6 +165,9 @@ void WriterRun::FinishFile()
             const uint64_t total = sharedBytes_.load() + rest.length;
             events_->Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
                             static_cast<LONG_PTR>(total & 0xFFFFFFFF));
+            // The rest of the sector is cut off below; until then it holds zeros, not bytes
+            // of an earlier recording that used the same ring memory.
+            std::memset(rest.data + rest.length, 0, ring_->SectorSize() - rest.length);
             DWORD written = 0;
             const DWORD error = file_->WriteSectors(rest.data, ring_->SectorSize(), &written);
             if (error == 0) {

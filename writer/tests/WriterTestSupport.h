@@ -67,6 +67,7 @@ public:
     DWORD finishError = 0;                        // what finishing reports
     std::atomic<bool>* finishedFlag = nullptr;    // set once the file is finished
     int writes = 0;
+    std::vector<BYTE> lastWrite;  // every byte of the last write, the rest of a sector too
     bool finished = false;
     bool repaired = false;
     FinishRule finishRule;
@@ -85,6 +86,7 @@ public:
         if (++writes == failAt)
             return error;
         contents_.insert(contents_.end(), data, data + length);
+        lastWrite.assign(data, data + length);
         *written = length;
         return 0;
     }

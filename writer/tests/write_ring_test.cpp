@@ -1,5 +1,7 @@
 #include "WriteRing.h"
 
+#include "RingMemory.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -41,6 +43,46 @@ TEST(WriteRing, AWritersRingHoldsSecondsOfAFastStreamWhateverItsBuffers)
     ASSERT_TRUE(ring.AllocateBytes(10000, 512));
     EXPECT_EQ(ring.Capacity(), 9728u);
     EXPECT_FALSE(ring.AllocateBytes(scrivet::RingBytesFor(0xFFFFFFFF), 512));  // past 4 GiB
+}
+
+TEST(RingMemory, AReleasedBlockServesTheNextRingOfItsSizeAndOnlyOne)
+{
+    // A size no other test's ring has, and fresh memory holds zeros: a marked byte shows
+    // which block came back.
+    const size_t size = (3u << 20) + 3 * 4096;
+    BYTE* first = scrivet::TakeRingMemory(size);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(first) % 4096, 0u);
+    first[0] = 0xA5;
+    first[size - 1] = 0x5A;
+    scrivet::GiveBackRingMemory(first, size);
+    BYTE* otherSize = scrivet::TakeRingMemory(size - 4096);
+    BYTE* again = scrivet::TakeRingMemory(size);
+    BYTE* fresh = scrivet::TakeRingMemory(size);
+    ASSERT_TRUE(otherSize && again && fresh);
+    EXPECT_EQ(otherSize[0], 0);
+    EXPECT_EQ(again[0], 0xA5);
+    EXPECT_EQ(again[size - 1], 0x5A);
+    EXPECT_EQ(fresh[0], 0) << "one block is kept, and it went to the ring before";
+    // The block given back last is the one kept.
+    fresh[0] = 0x77;
+    scrivet::GiveBackRingMemory(again, size);
+    scrivet::GiveBackRingMemory(fresh, size);
+    BYTE* kept = scrivet::TakeRingMemory(size);
+    EXPECT_EQ(kept[0], 0x77);
+    scrivet::GiveBackRingMemory(kept, size);
+    scrivet::GiveBackRingMemory(otherSize, size - 4096);
+
+    // A block larger than the ones worth keeping goes back to the system.
+    const size_t large = scrivet::kLargestKeptRing + 4096;
+    BYTE* big = scrivet::TakeRingMemory(large);
+    ASSERT_NE(big, nullptr);
+    big[0] = 1;
+    scrivet::GiveBackRingMemory(big, large);
+    BYTE* bigAgain = scrivet::TakeRingMemory(large);
+    ASSERT_NE(bigAgain, nullptr);
+    EXPECT_EQ(bigAgain[0], 0);
+    scrivet::GiveBackRingMemory(bigAgain, large);
 }
 
 TEST(WriteRing, RingThatRoundsToNothingIsRefused)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -306,6 +307,54 @@ TEST(WriterRun, SharedCountIsExactWithSeveralWritersAtOnce)
     }
     EXPECT_EQ(sum, 4 * 300000u + 6 * 1111u);
     EXPECT_EQ(shared.load(), sum);
+}
+
+TEST(WriterRun, TheLastSectorHoldsZerosPastTheDataNotAnEarlierRunsBytes)
+{
+    auto ring = std::make_shared<WriteRing>();
+    ASSERT_TRUE(ring->Allocate(512, 512));
+    std::atomic<uint64_t> shared{0};
+    auto events = std::make_shared<EventRecorder>();
+    const std::vector<BYTE> earlier(ring->Capacity(), 0xEE);
+    const std::vector<BYTE> data = TestBytes(700, 4);
+    std::vector<BYTE> contents[2];
+    std::shared_ptr<WriterRun> runs[2];  // each owns its file
+    MemoryRunFile* second = nullptr;
+    for (int i = 0; i < 2; ++i) {
+        auto file = std::make_unique<MemoryRunFile>(512, contents[i]);
+        second = file.get();
+        std::shared_ptr<WriterRun>& run = runs[i];
+        run = std::make_shared<WriterRun>(ring, std::move(file), kUnlimited, false, events, shared);
+        ASSERT_TRUE(run->Start());
+        const std::vector<BYTE>& bytes = i == 0 ? earlier : data;
+        ring->Put(bytes.data(), bytes.size());
+        ASSERT_TRUE(run->End(10000));
+    }
+    ASSERT_EQ(second->lastWrite.size(), 512u);
+    EXPECT_TRUE(std::equal(data.begin() + 512, data.end(), second->lastWrite.begin()));
+    EXPECT_TRUE(std::all_of(second->lastWrite.begin() + 188, second->lastWrite.end(), [](BYTE b) { return b == 0; }));
+    EXPECT_EQ(contents[1], data);
+}
+
+TEST(WriterRun, AWriteLargerThanOneSystemCallArrivesWhole)
+{
+    const std::string path = testsupport::OutputDir() + "pieces.bin";
+    const DWORD length = 2 * kLargestSystemWrite + 3 * 512;
+    BYTE* memory = static_cast<BYTE*>(VirtualAlloc(nullptr, length, MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(memory, nullptr);
+    const std::vector<BYTE> data = TestBytes(length, 8);
+    std::copy(data.begin(), data.end(), memory);
+    {
+        UnbufferedRunFile file;
+        ASSERT_EQ(file.Create(Wide(path), 512), 0u);
+        DWORD written = 0;
+        EXPECT_EQ(file.WriteSectors(memory, length, &written), 0u);
+        EXPECT_EQ(written, length);
+        uint64_t end = length;
+        EXPECT_EQ(file.Finish(end, FinishRule{}), 0u);
+    }
+    VirtualFree(memory, 0, MEM_RELEASE);
+    EXPECT_EQ(ReadWholeFile(path), data);
 }
 
 TEST(WriterRun, RunFileReplacesWhatTheFileHeld)
