@@ -19,15 +19,6 @@ constexpr const char* kHeaderFilter = "C Source Header files (*.h)|*.h||";
 // Headers are a few hundred kilobytes; anything far larger is not one.
 constexpr std::streamoff kMaxHeaderBytes = 16 * 1024 * 1024;
 
-std::string DialogText(HWND dialog, int id)
-{
-    const int length = ::GetWindowTextLengthA(::GetDlgItem(dialog, id));
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    ::GetDlgItemTextA(dialog, id, text.data(), static_cast<int>(text.size()));
-    text.resize(text.find('\0'));
-    return text;
-}
-
 }  // namespace
 
 EGetNameForResourceDlg::EGetNameForResourceDlg(int controlId, const std::string& name)
@@ -56,7 +47,7 @@ void EGetNameForResourceDlg::DoDataExchange(CDataExchange* pDX)
 
 void EGetNameForResourceDlg::OnBrowse()
 {
-    CFileDialog chooser(TRUE, nullptr, DialogText(m_hWnd, IDC_HEADER_PATH).c_str(),
+    CFileDialog chooser(TRUE, nullptr, GetDlgItemText(IDC_HEADER_PATH).c_str(),
                         OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kHeaderFilter, this);
     if (chooser.DoModal() != IDOK)
         return;
@@ -67,7 +58,7 @@ void EGetNameForResourceDlg::OnBrowse()
 
 bool EGetNameForResourceDlg::OpenHeader()
 {
-    const std::string path = DialogText(m_hWnd, IDC_HEADER_PATH);
+    const std::string path = GetDlgItemText(IDC_HEADER_PATH);
     if (m_search && path == m_openPath)
         return true;
     m_search.reset();

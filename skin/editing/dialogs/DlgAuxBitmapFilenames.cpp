@@ -15,15 +15,6 @@ HINSTANCE ThisModule()
     return AfxModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
 }
 
-std::string ItemText(HWND dialog, int id)
-{
-    const int length = ::GetWindowTextLengthA(::GetDlgItem(dialog, id));
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    ::GetDlgItemTextA(dialog, id, text.data(), static_cast<int>(text.size()));
-    text.resize(text.find('\0'));
-    return text;
-}
-
 }  // namespace
 
 DlgAuxBitmapFilenames::DlgAuxBitmapFilenames(std::vector<Entry> entries, CWnd* parent)
@@ -35,7 +26,7 @@ DlgAuxBitmapFilenames::DlgAuxBitmapFilenames(std::vector<Entry> entries, CWnd* p
         ShowSelected();
     });
     MapCommand(IDC_DLG_AUX_BROWSE, BN_CLICKED, [this] {
-        CFileDialog chooser(TRUE, nullptr, ItemText(m_hWnd, IDC_DLG_AUX_FILE).c_str(),
+        CFileDialog chooser(TRUE, nullptr, GetDlgItemText(IDC_DLG_AUX_FILE).c_str(),
                             OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "BMP Files (*.bmp)|*.bmp||", this);
         if (chooser.DoModal() == IDOK && !chooser.GetPathName().empty())
             ::SetDlgItemTextA(m_hWnd, IDC_DLG_AUX_FILE, chooser.GetPathName().c_str());
@@ -60,7 +51,7 @@ void DlgAuxBitmapFilenames::KeepTypedPath()
     if (m_selected < 0)
         return;
     Entry& entry = m_entries[static_cast<size_t>(m_selected)];
-    const std::string typed = ItemText(m_hWnd, IDC_DLG_AUX_FILE);
+    const std::string typed = GetDlgItemText(IDC_DLG_AUX_FILE);
     if (typed != entry.path) {
         entry.path = typed;
         entry.changed = true;
