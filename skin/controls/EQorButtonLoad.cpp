@@ -38,7 +38,8 @@ bool EQorButton::LoadTextSettings()
     m_textSettings = QorButtonTextSettings{};
     m_colors = QorTextColors{};
     bool haveColors = false;
-    if (text.IsControlUsingTemplate(dialogId, id, &usesTemplate, &templateName) && usesTemplate) {
+    m_haveTextElement = text.IsControlUsingTemplate(dialogId, id, &usesTemplate, &templateName);
+    if (m_haveTextElement && usesTemplate) {
         text.GetButtonTemplateInfo(templateName, &m_textSettings);
         haveColors = text.GetButtonTemplateTextColors(templateName, &m_colors);
         m_haveFont = text.GetTemplateLogFontInfo(QorButtonTemplateKind, templateName, &m_font);

@@ -129,15 +129,18 @@ void EQorButton::PaintPlainFace(HDC dc, const RECT& client)
     const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
     if (down)
         ::OffsetRect(&textRect, 1, 1);
-    if (down || focus || (enabled && state == kStateUp)) {
-        ::SetTextColor(dc, kBlack);
+    // The caption takes the colour the text file gives its state, as on a bitmap face; a
+    // button the text file does not describe keeps the system's black and greyed look.
+    const int textState = enabled ? TextState(state) : kStateDisabled;
+    if (textState != kStateDisabled) {
+        ::SetTextColor(dc, m_haveTextElement ? MainTextColour(textState) : kBlack);
         ::DrawTextA(dc, m_caption.c_str(), -1, &textRect, format);
     } else {
         RECT embossed = textRect;
         ::OffsetRect(&embossed, 1, 1);
         ::SetTextColor(dc, kLightColour);
         ::DrawTextA(dc, m_caption.c_str(), -1, &embossed, format);
-        ::SetTextColor(dc, kShadowColour);
+        ::SetTextColor(dc, m_haveTextElement ? MainTextColour(kStateDisabled) : kShadowColour);
         ::DrawTextA(dc, m_caption.c_str(), -1, &textRect, format);
     }
 }

@@ -144,6 +144,7 @@ HMENU EQorDialog::CreateControlEditMenu(int controlId) const
     state.usesGraphicsTemplate = button && UsesButtonGraphicsTemplate(*entry);
     state.graphicsEditing = EngineState().allowEditingGraphics;
     state.textEditing = EngineState().allowEditingText;
+    state.hasElement = IsControlEntryInScriptFile(controlId);
     bool usesTemplate = false;
     std::string templateName;
     EngineState().text.IsControlUsingTemplate(GetDlgResID(), controlId, &usesTemplate, &templateName);
@@ -294,6 +295,8 @@ bool EQorDialog::RunControlEditCommand(int controlId, int command)
     case editing::kCreateTextTemplate:
     case editing::kCopyTextToTemplate:
         return text && RunTextTemplateCommand(*entry, command);
+    case editing::kAddPreliminaryControlInfo:
+        return graphics && AddPreliminaryControlInfo(controlId);
     default:
         return false;
     }
@@ -386,6 +389,10 @@ bool EQorDialog::RunDialogEditCommand(int command)
     case editing::kChangeAuxBitmaps:
     case editing::kTogglePlacementControls:
         return graphics && RunMoreDialogEditCommand(command);
+    case editing::kSetParentFolder:
+        return graphics && SetGraphicsParentFolder();
+    case editing::kDialogTextValues:
+        return EngineState().allowEditingText && EditDialogTextValues();
     default:
         if (command >= kFirstHiddenDialogCommand)
             for (const auto& entry : m_hiddenDialogs)

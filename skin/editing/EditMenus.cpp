@@ -83,6 +83,7 @@ bool IsImplementedControlCommand(int command, eControlType type)
     case kSetVisibility:
     case kChangeTooltips:
     case kChangeCaptions:
+    case kAddPreliminaryControlInfo:
         return true;
     case kChangeTextSettings:
     case kStopUsingTextTemplate:
@@ -121,6 +122,8 @@ bool IsImplementedDialogCommand(int command)
     case kShowAllControls:
     case kChangeAuxBitmaps:
     case kTogglePlacementControls:
+    case kSetParentFolder:
+    case kDialogTextValues:
         return true;
     default:
         return false;
@@ -129,6 +132,11 @@ bool IsImplementedDialogCommand(int command)
 
 std::vector<MenuItem> ControlMenu(const ControlMenuState& s)
 {
+    // Without skin data nothing else could be saved: the control gets its entry first.
+    if (!s.hasElement)
+        return s.graphicsEditing ? std::vector<MenuItem>{Entry(s.type, kAddPreliminaryControlInfo,
+                                                               "Add Preliminary Control Info To QorDialog Script Data")}
+                                 : std::vector<MenuItem>{};
     if (s.type == eQorButton)
         return ButtonMenu(s);
     std::vector<MenuItem> menu;
@@ -206,8 +214,10 @@ std::vector<MenuItem> DialogMenu(const DialogMenuState& s)
         menu.push_back(entry(kTogglePlacementControls, s.placementEnabled ? "Disable and Hide Placement Controls"
                                                                           : "Enable and Show Placement Controls"));
     }
-    if (s.textEditing)
+    if (s.textEditing) {
+        menu.push_back(entry(kDialogTextValues, "Set Dialog Text Values"));
         menu.push_back(entry(kSaveText, "Save Text Changes", s.textChanged));
+    }
     if (s.graphicsEditing) {
         menu.push_back(entry(kSaveGraphics, "Save Graphics Changes", s.graphicsChanged));
         menu.push_back(entry(kSetParentFolder, "Set Graphics File-path entries to specific parent directory"));

@@ -50,6 +50,7 @@ enum ControlCommand {
     kChangeGraphicsSettings = 40,
     kChooseTextTemplate = 41,
     kChooseGraphicsTemplate = 42,
+    kAddPreliminaryControlInfo = 50,  // the only entry of a control without skin data
 };
 
 struct MenuItem {
@@ -70,6 +71,7 @@ struct ControlMenuState {
     bool usesTextTemplate = false;
     bool graphicsEditing = false;
     bool textEditing = false;
+    bool hasElement = true;  // the skin's dialog data has an entry for the control
 };
 
 struct DialogMenuState {

@@ -143,6 +143,7 @@ private:
     std::string m_captions[4], m_tooltips[4], m_caption;
     QorButtonTextSettings m_textSettings;
     QorTextColors m_colors;
+    bool m_haveTextElement = false;  // the text file describes the caption's colours
     LOGFONTA m_font{};
     bool m_haveFont = false;
 

@@ -203,6 +203,11 @@ private:
     bool EditAuxBitmapFilenames();
     bool TogglePlacementControls();
     bool m_placementShown = false;
+    // Where the skin's data lies and what the whole dialog's text entry gives
+    // (EQorDialogSkinData.cpp).
+    bool SetGraphicsParentFolder();
+    bool AddPreliminaryControlInfo(int controlId);
+    bool EditDialogTextValues();
 
     bool CreateControls();
     bool InitializeControl(ControlEntry& entry);

@@ -4,6 +4,8 @@
 // fields already read filled.
 #include <windows.h>
 
+#include <string>
+
 struct QorButtonTextSettings {
     bool centerHorizontally = false;
     bool centerVertically = false;
@@ -38,6 +40,18 @@ struct QorTextColors {
     COLORREF down[3] = {};
     COLORREF focus[3] = {};
     COLORREF disabled[3] = {};
+};
+
+// What a dialog's entry gives the whole dialog: its name, and a text colour and a font that
+// every control of the dialog may be given at once.
+struct QorDialogTextValues {
+    std::string name;  // "DlgName"
+    bool setColour = false;
+    COLORREF colour = 0;
+    bool setFont = false;
+    std::string face;
+    int size = 11;  // character height in pixels
+    bool bold = false, italic = false;
 };
 
 // Kinds of control elements in the text file, as `AddControlNode` numbers them.

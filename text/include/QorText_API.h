@@ -92,6 +92,12 @@ public:
     // The "Text Settings" dialog of a button (`button` true) or transparent static; true when
     // the designer changed its values with OK.
     bool ShowSetTextValuesDialog(int dialogId, int controlId, bool button);
+    // The whole dialog's text values ("Set Dialog Text Values"): its name, and one text colour
+    // and one font for all of its controls that use no text template. True when OK changed
+    // something.
+    bool ShowSetTextValuesDialog(int dialogId);
+    bool GetDialogTextValues(int dialogId, QorDialogTextValues* values);
+    bool SetDialogTextValues(int dialogId, const QorDialogTextValues& values);
     // "Set Colors By RGB" on `*colour`; true with the colour typed on OK.
     bool ShowSetRGBByNumbersDialog(COLORREF* colour);
     // "Choose New Template Name" for a template of `kind` (QorButtonTemplateKind, ...): a

@@ -1,0 +1,124 @@
+// The text values of a whole dialog: its name, and one text colour and one font for all of its
+// controls. A dialog's entry carries no colours or fonts of its own, so those go to every
+// control element that draws with its own values; controls using a text template draw with
+// the template's and are left to it.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "ESetDialogTextValuesDlg.h"
+#include "QorText_API.h"
+#include "QorXML_API.h"
+#include "QorXmlDom.h"
+#include "TextFieldReader.h"
+#include "TextLibraryState.h"
+#include "TextTables.h"
+
+using namespace lorvane;
+
+namespace {
+
+// The control elements of the dialog that do not use a text template, with their kind.
+template <class Visit>
+void ForEachOwnValuesControl(IXMLDOMNode* dialog, Visit visit)
+{
+    qorxml::ForEachChildElement(dialog, [&](IXMLDOMNode* control) {
+        std::string kind, templateName;
+        if (qorxml::NodeName(control, &kind) && IsControlElementName(kind) &&
+            !(qorxml::GetAttribute(control, "UseTemplate", &templateName) && !templateName.empty()))
+            visit(control, kind);
+        return true;
+    });
+}
+
+// The attributes that hold the main text colour of each state that shows it.
+std::vector<const char*> MainColourAttributes(const std::string& kind)
+{
+    if (kind == "QorBtnControl")
+        return {"TextColor1", "DownTextColor1", "FocusTextColor1"};
+    if (kind == "QorEditControl")
+        return {"TextColor"};
+    return {"TextColor1"};
+}
+
+}  // namespace
+
+bool QorText_API::GetDialogTextValues(int dialogId, QorDialogTextValues* values)
+{
+    IXMLDOMNode* dialog = State().tables.Dialog(dialogId);
+    if (!dialog || !values)
+        return false;
+    *values = QorDialogTextValues{};
+    qorxml::GetAttribute(dialog, "DlgName", &values->name);
+    // The first control that has them proposes the colour and the font.
+    bool colourFound = false, fontFound = false;
+    ForEachOwnValuesControl(dialog, [&](IXMLDOMNode* control, const std::string& kind) {
+        int colour = 0;
+        if (!colourFound && QorXML_API::GetXmlIntAttribute(control, MainColourAttributes(kind).front(), &colour)) {
+            values->colour = static_cast<COLORREF>(colour) & 0xFFFFFF;
+            colourFound = true;
+        }
+        win::ComPtr<IXMLDOMNode> fontElement;
+        LOGFONTA font{};
+        if (!fontFound && qorxml::SelectSingle(control, "QorFontInfo", &fontElement) &&
+            ReadLogFont(fontElement.Get(), &font) && font.lfFaceName[0]) {
+            values->face = font.lfFaceName;
+            values->size = font.lfHeight ? std::abs(static_cast<int>(font.lfHeight)) : values->size;
+            values->bold = font.lfWeight >= FW_BOLD;
+            values->italic = font.lfItalic != 0;
+            fontFound = true;
+        }
+    });
+    if (!fontFound)
+        values->face = "MS Sans Serif";
+    return true;
+}
+
+bool QorText_API::SetDialogTextValues(int dialogId, const QorDialogTextValues& values)
+{
+    IXMLDOMNode* dialog = State().tables.Dialog(dialogId);
+    if (!dialog)
+        return false;
+    bool all = true;
+    std::string name;
+    qorxml::GetAttribute(dialog, "DlgName", &name);
+    if (name != values.name)
+        all = QorXML_API::SetXmlStringAttribute(dialog, "DlgName", values.name);
+    ForEachOwnValuesControl(dialog, [&](IXMLDOMNode* control, const std::string& kind) {
+        if (values.setColour)
+            for (const char* attribute : MainColourAttributes(kind))
+                all = QorXML_API::SetXmlIntAttribute(control, attribute, static_cast<int>(values.colour)) && all;
+        if (!values.setFont)
+            return;
+        // The font keeps what the dialog does not set (width, character set, quality).
+        win::ComPtr<IXMLDOMNode> fontElement;
+        LOGFONTA font{};
+        if (!qorxml::SelectSingle(control, "QorFontInfo", &fontElement) &&
+            !qorxml::AppendChildElement(control, "QorFontInfo", &fontElement)) {
+            all = false;
+            return;
+        }
+        ReadLogFont(fontElement.Get(), &font);
+        font.lfHeight = -values.size;
+        font.lfWeight = values.bold ? FW_BOLD : FW_NORMAL;
+        font.lfItalic = values.italic ? TRUE : FALSE;
+        lstrcpynA(font.lfFaceName, values.face.c_str(), LF_FACESIZE);
+        all = WriteLogFont(fontElement.Get(), font) && all;
+    });
+    State().changed = true;
+    return all;
+}
+
+bool QorText_API::ShowSetTextValuesDialog(int dialogId)
+{
+    QorDialogTextValues values;
+    if (!GetDialogTextValues(dialogId, &values))
+        return false;
+    ESetDialogTextValuesDlg dialog(values);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    const QorDialogTextValues& chosen = dialog.Values();
+    if (chosen.name == values.name && !chosen.setColour && !chosen.setFont)
+        return false;
+    return SetDialogTextValues(dialogId, chosen);
+}
