@@ -141,7 +141,8 @@ bool EQorDialog::EditDialogTextValues()
         return false;
     EngineState().textChanged = true;
     for (const ControlEntry& entry : m_controls)
-        ReloadControlText(entry);
+        if (IsControlEntryInScriptFile(entry.id))
+            ReloadControlText(entry);
     RedrawDlgWindow();
     return true;
 }

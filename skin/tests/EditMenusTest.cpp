@@ -105,9 +105,29 @@ TEST(EditMenus, TheDialogMenuTogglesItsTextsAndGreysWhatHasNothingToDo)
     EXPECT_TRUE(FindItem(menu, 4005)->enabled);
     EXPECT_NE(FindItem(menu, 4014), nullptr);
 
+    EXPECT_TRUE(FindItem(menu, 4006)->enabled);
+
     DialogMenuState textOnly;
     textOnly.textEditing = textOnly.textChanged = true;
     menu = DialogMenu(textOnly);
-    ASSERT_EQ(menu.size(), 1u);
-    EXPECT_EQ(menu[0].command, 4005);
+    ASSERT_EQ(menu.size(), 2u);
+    EXPECT_EQ(menu[0].command, 4008);
+    EXPECT_TRUE(menu[0].enabled);
+    EXPECT_EQ(menu[1].command, 4005);
+}
+
+TEST(EditMenus, AControlWithoutSkinDataOffersOnlyToAddItsPreliminaryInfo)
+{
+    for (eControlType type : {eQorButton, eQorTransparentStatic, eQorEdit, eQorSlider, eQorGenericComboBox}) {
+        ControlMenuState s = Button(true);
+        s.type = type;
+        s.hasElement = false;
+        const auto menu = ControlMenu(s);
+        ASSERT_EQ(menu.size(), 1u) << type;
+        EXPECT_EQ(menu[0].command, kAddPreliminaryControlInfo);
+        EXPECT_EQ(menu[0].text, "Add Preliminary Control Info To QorDialog Script Data");
+        EXPECT_TRUE(menu[0].enabled);
+        s.graphicsEditing = false;
+        EXPECT_TRUE(ControlMenu(s).empty()) << "adding skin data is graphics editing";
+    }
 }
