@@ -38,18 +38,19 @@ bool EQorButton::LoadTextSettings()
     m_textSettings = QorButtonTextSettings{};
     m_colors = QorTextColors{};
     bool haveColors = false;
-    m_haveTextElement = text.IsControlUsingTemplate(dialogId, id, &usesTemplate, &templateName);
-    if (m_haveTextElement && usesTemplate) {
-        text.GetButtonTemplateInfo(templateName, &m_textSettings);
+    bool haveSettings = false;
+    if (text.IsControlUsingTemplate(dialogId, id, &usesTemplate, &templateName) && usesTemplate) {
+        haveSettings = text.GetButtonTemplateInfo(templateName, &m_textSettings);
         haveColors = text.GetButtonTemplateTextColors(templateName, &m_colors);
         m_haveFont = text.GetTemplateLogFontInfo(QorButtonTemplateKind, templateName, &m_font);
     } else {
-        text.GetButtonCtrlInfo(dialogId, id, &m_textSettings);
+        haveSettings = text.GetButtonCtrlInfo(dialogId, id, &m_textSettings);
         // Every button element of the text file carries per-state colours; plain buttons use
         // them as well, so that a down or focus caption can differ from the up one.
         haveColors = text.GetCtrlTextColors(dialogId, id, &m_colors);
         m_haveFont = text.GetFontInfo(dialogId, id, &m_font);
     }
+    m_haveTextColours = haveColors || haveSettings;
     if (!haveColors) {
         for (int i = 0; i < 3; ++i) {
             m_colors.text[i] = m_colors.down[i] = m_colors.focus[i] = m_textSettings.textColor[i];

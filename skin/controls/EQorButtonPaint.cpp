@@ -130,17 +130,17 @@ void EQorButton::PaintPlainFace(HDC dc, const RECT& client)
     if (down)
         ::OffsetRect(&textRect, 1, 1);
     // The caption takes the colour the text file gives its state, as on a bitmap face; a
-    // button the text file does not describe keeps the system's black and greyed look.
+    // button whose colours the text file does not give keeps the system's black and greyed look.
     const int textState = enabled ? TextState(state) : kStateDisabled;
     if (textState != kStateDisabled) {
-        ::SetTextColor(dc, m_haveTextElement ? MainTextColour(textState) : kBlack);
+        ::SetTextColor(dc, m_haveTextColours ? MainTextColour(textState) : kBlack);
         ::DrawTextA(dc, m_caption.c_str(), -1, &textRect, format);
     } else {
         RECT embossed = textRect;
         ::OffsetRect(&embossed, 1, 1);
         ::SetTextColor(dc, kLightColour);
         ::DrawTextA(dc, m_caption.c_str(), -1, &embossed, format);
-        ::SetTextColor(dc, m_haveTextElement ? MainTextColour(kStateDisabled) : kShadowColour);
+        ::SetTextColor(dc, m_haveTextColours ? MainTextColour(kStateDisabled) : kShadowColour);
         ::DrawTextA(dc, m_caption.c_str(), -1, &textRect, format);
     }
 }

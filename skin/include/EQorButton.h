@@ -143,7 +143,7 @@ private:
     std::string m_captions[4], m_tooltips[4], m_caption;
     QorButtonTextSettings m_textSettings;
     QorTextColors m_colors;
-    bool m_haveTextElement = false;  // the text file describes the caption's colours
+    bool m_haveTextColours = false;  // the text file gives the caption's colours
     LOGFONTA m_font{};
     bool m_haveFont = false;
 

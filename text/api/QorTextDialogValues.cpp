@@ -31,6 +31,38 @@ void ForEachOwnValuesControl(IXMLDOMNode* dialog, Visit visit)
     });
 }
 
+struct DefaultValue {
+    const char* name;
+    int value;
+};
+
+constexpr int kBlack = 0, kGrey = 8421504, kWhite = 16777215;
+
+// A control reads its colours only when the whole set is there, so a colour given to an
+// element that lacks some of them comes with the others, as the control draws them by default.
+const DefaultValue kButtonColours[] = {
+    {"TextColor1", kBlack},         {"TextColor2", kGrey},         {"TextColor3", kWhite},
+    {"DownTextColor1", kBlack},     {"DownTextColor2", kGrey},     {"DownTextColor3", kWhite},
+    {"FocusTextColor1", kBlack},    {"FocusTextColor2", kGrey},    {"FocusTextColor3", kWhite},
+    {"DisabledTextColor1", kGrey},  {"DisabledTextColor2", kBlack}, {"DisabledTextColor3", kWhite}};
+const DefaultValue kStaticValues[] = {
+    {"CenterTextHorizontally", 0}, {"CenterTextVertically", 1}, {"Xoffset", 0}, {"Yoffset", 0},
+    {"TextColor1", kBlack},        {"TextColor2", kGrey},        {"TextColor3", kWhite},
+    {"DisabledTextColor1", kGrey}, {"DisabledTextColor2", kBlack}, {"DisabledTextColor3", kWhite},
+    {"ThreeD", 0},                 {"Indented", 0},              {"UseHilite", 0}, {"UseShadow", 0}};
+
+template <size_t N>
+bool FillMissing(IXMLDOMNode* element, const DefaultValue (&values)[N])
+{
+    bool all = true;
+    for (const DefaultValue& v : values) {
+        std::string present;
+        if (!qorxml::GetAttribute(element, v.name, &present) || present.empty())
+            all = QorXML_API::SetXmlIntAttribute(element, v.name, v.value) && all;
+    }
+    return all;
+}
+
 // The attributes that hold the main text colour of each state that shows it.
 std::vector<const char*> MainColourAttributes(const std::string& kind)
 {
@@ -85,6 +117,10 @@ bool QorText_API::SetDialogTextValues(int dialogId, const QorDialogTextValues& v
     if (name != values.name)
         all = QorXML_API::SetXmlStringAttribute(dialog, "DlgName", values.name);
     ForEachOwnValuesControl(dialog, [&](IXMLDOMNode* control, const std::string& kind) {
+        if (values.setColour && kind == "QorBtnControl")
+            all = FillMissing(control, kButtonColours) && all;
+        else if (values.setColour && kind == "QorTransparentStaticControl")
+            all = FillMissing(control, kStaticValues) && all;
         if (values.setColour)
             for (const char* attribute : MainColourAttributes(kind))
                 all = QorXML_API::SetXmlIntAttribute(control, attribute, static_cast<int>(values.colour)) && all;

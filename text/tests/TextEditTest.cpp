@@ -209,6 +209,10 @@ TEST_F(TextEdit, TheWholeDialogsValuesGiveEveryControlWithoutATemplateOneColourA
         EXPECT_EQ(text.GetFontInfo(100, c.control, &controlFont) && std::strcmp(controlFont.lfFaceName, "Arial") == 0,
                   c.changed) << c.control;
     }
+    // A button that had no colours gets the whole set, so that it draws the new one.
+    ASSERT_TRUE(text.GetCtrlTextColors(100, 1008, &colours));
+    EXPECT_EQ(colours.text[0], RGB(0, 128, 0));
+    EXPECT_EQ(colours.disabled[0], 8421504u);
     QorEditTextSettings edit;
     text.GetEditCtrlInfo(100, 1004, &edit);
     EXPECT_EQ(edit.textColor, RGB(0, 128, 0)) << "an edit's colour is \"TextColor\"";
