@@ -42,6 +42,7 @@ protected:
     static void Snapshot(HWND dialog, const char* name)
     {
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Sleep(300);  // the dialog's thread paints it; only the picture waits for that
         testsupport::CaptureWindow(dialog).SaveBmp(testsupport::OutputDir() + name);
     }
     QorText_API text;
@@ -178,7 +179,7 @@ TEST_F(SkinData, PreliminaryControlInfoGivesAControlWithoutSkinDataItsEntry)
 {
     WithUnknownDialog dialog;
     std::string startX;
-    bool textEntryOffered = false, lockOfferedAfter = false;
+    bool textEntryOffered = false, lockOfferedAfter = false, cancelShown = false;
     POINT placed{};
     Run(dialog, [&](HWND window) {
         HWND unknown = GetDlgItem(window, IDC_UNKNOWN);
@@ -194,6 +195,7 @@ TEST_F(SkinData, PreliminaryControlInfoGivesAControlWithoutSkinDataItsEntry)
         ASSERT_TRUE(ChooseFromControlMenu(unknown, editing::kAddPreliminaryControlInfo));
         add = WaitForDialog("Add Preliminary Control Info To QorDialog Script Data");
         ASSERT_TRUE(add);
+        cancelShown = IsWindowVisible(GetDlgItem(add, IDCANCEL)) != FALSE;
         Snapshot(add, "preliminary-control-info.bmp");
         textEntryOffered = IsDlgButtonChecked(add, IDC_PRELIM_TEXT_ENTRY) == BST_CHECKED &&
                            IsWindowEnabled(GetDlgItem(add, IDC_PRELIM_TEXT_ENTRY));
@@ -215,6 +217,7 @@ TEST_F(SkinData, PreliminaryControlInfoGivesAControlWithoutSkinDataItsEntry)
     const std::string expectStart = startX.substr(startX.find(" at ") + 4);
     EXPECT_EQ(startX.substr(0, startX.find(" at ")), expectStart) << "the position starts where the control is";
     EXPECT_TRUE(textEntryOffered);
+    EXPECT_TRUE(cancelShown);
     EXPECT_TRUE(Shown("Please enter a number"));
     EXPECT_EQ(placed.x, 150);
     EXPECT_EQ(placed.y, 120);
