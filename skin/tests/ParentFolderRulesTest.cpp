@@ -1,11 +1,9 @@
-// The parent folder rules: typed folders, the bitmap paths a skin stores, and which of them a
-// new folder would lose.
+// The parent folder rules: typed folders, and which stored bitmap paths a new folder would lose.
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "ParentFolderRules.h"
-#include "QorXmlDom.h"
 
 using namespace skelda::editing;
 
@@ -45,30 +43,4 @@ TEST(ParentFolderRules, OnlyPathsFoundTodayAndNotFromTheNewFolderAreLost)
     EXPECT_NE(message.find("a.bmp"), std::string::npos);
     EXPECT_EQ(message.find("c.bmp"), std::string::npos);
     EXPECT_NE(message.find("and 1 more"), std::string::npos);
-}
-
-TEST(ParentFolderRules, EveryBitmapAttributeOfTheSkinIsCollectedOnce)
-{
-    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    {
-        win::ComPtr<IXMLDOMDocument> document;
-        ASSERT_EQ(S_OK, qorxml::CreateDocument(&document));
-        const char xml[] = R"(<QorAppGraphics>
-  <QorDlg DlgName="A" DlgBitmapFile="a\bg.bmp">
-    <QorBtnControl ControlUpBitmapFile="up.bmp" ControlDisabledBitmapFile3="dis3.bmp" ControlName="up.bmp"/>
-    <QorSliderControl ThumbShadowBitmapFile="shadow.bmp" BackgroundLeftBitmapFile="left.bmp"/>
-    <QorEditControl BackgroundBitmapFile="up.bmp"/>
-    <QorAuxBitmapFilename BitmapFile="aux.bmp" EntryId="1"/>
-  </QorDlg>
-  <QorTemplates><QorButtonTemplates><QorButtonTemplate TemplateName="T" ControlFocusBitmapFile1="t.bmp"/>
-  </QorButtonTemplates></QorTemplates>
-</QorAppGraphics>)";
-        ASSERT_EQ(S_OK, qorxml::LoadFromBytes(document.Get(), xml, sizeof(xml) - 1));
-        win::ComPtr<IXMLDOMElement> root;
-        ASSERT_TRUE(qorxml::DocumentElement(document.Get(), "QorAppGraphics", &root));
-        EXPECT_EQ(StoredBitmapPaths(root.Get()),
-                  (std::vector<std::string>{"a\\bg.bmp", "up.bmp", "dis3.bmp", "left.bmp", "shadow.bmp", "aux.bmp",
-                                            "t.bmp"}));
-    }
-    CoUninitialize();
 }
