@@ -101,7 +101,7 @@ bool LauncherFaces::Show(int index, HWND window, HICON icon)
     if (!faces.kept) {
         for (int state = 0; state < kStates; ++state)
             if (HBITMAP face = button->StateBitmap(state))
-                faces.original[state].Reset(CopyImage(face, IMAGE_BITMAP, 0, 0, 0));
+                faces.original[state].Reset(CopyImage(face, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         faces.kept = true;
     }
     bool shown = false;
@@ -109,7 +109,7 @@ bool LauncherFaces::Show(int index, HWND window, HICON icon)
         const HBITMAP original = static_cast<HBITMAP>(faces.original[state].Get());
         if (!original)
             continue;
-        win::GdiObject face(icon ? Composed(original, icon) : CopyImage(original, IMAGE_BITMAP, 0, 0, 0));
+        win::GdiObject face(icon ? Composed(original, icon) : CopyImage(original, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         char name[64];
         std::snprintf(name, sizeof name, "MarovinLauncher%d-%d.bmp", index, state);
         const std::string path = m_folder + name;
