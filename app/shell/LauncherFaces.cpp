@@ -25,10 +25,10 @@ bool WriteBitmapFile(HBITMAP bitmap, const std::string& path)
     const DWORD stride = ((static_cast<DWORD>(info.bmWidth) * 24 + 31) / 32) * 4;
     header.biSizeImage = stride * static_cast<DWORD>(height);
     std::vector<BYTE> pixels(header.biSizeImage);
-    HDC screen = GetDC(nullptr);
-    const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+    HDC memory = CreateCompatibleDC(nullptr);
+    const int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
                                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    DeleteDC(memory);
     if (rows != height)
         return false;
     BITMAPFILEHEADER file{};
@@ -50,10 +50,19 @@ HBITMAP Composed(HBITMAP face, HICON icon)
     if (!GetObjectA(face, sizeof info, &info))
         return nullptr;
     const int width = info.bmWidth, height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-    HDC screen = GetDC(nullptr);
-    HBITMAP copy = CreateCompatibleBitmap(screen, width, height);
-    HDC from = CreateCompatibleDC(screen);
-    HDC to = CreateCompatibleDC(screen);
+    // Memory DCs and a DIB section: anything made for the screen costs the system a check of
+    // its display devices (under Wine, round trips to its server), four faces per launcher.
+    BITMAPINFO canvas{};
+    canvas.bmiHeader.biSize = sizeof(canvas.bmiHeader);
+    canvas.bmiHeader.biWidth = width;
+    canvas.bmiHeader.biHeight = -height;
+    canvas.bmiHeader.biPlanes = 1;
+    canvas.bmiHeader.biBitCount = 32;
+    canvas.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(nullptr, &canvas, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC from = CreateCompatibleDC(nullptr);
+    HDC to = CreateCompatibleDC(nullptr);
     if (copy && from && to) {
         HGDIOBJ oldFrom = SelectObject(from, face);
         HGDIOBJ oldTo = SelectObject(to, copy);
@@ -68,7 +77,6 @@ HBITMAP Composed(HBITMAP face, HICON icon)
         DeleteDC(from);
     if (to)
         DeleteDC(to);
-    ReleaseDC(nullptr, screen);
     return copy;
 }
 
@@ -93,7 +101,7 @@ bool LauncherFaces::Show(int index, HWND window, HICON icon)
     if (!faces.kept) {
         for (int state = 0; state < kStates; ++state)
             if (HBITMAP face = button->StateBitmap(state))
-                faces.original[state].Reset(CopyImage(face, IMAGE_BITMAP, 0, 0, 0));
+                faces.original[state].Reset(CopyImage(face, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         faces.kept = true;
     }
     bool shown = false;
@@ -101,7 +109,7 @@ bool LauncherFaces::Show(int index, HWND window, HICON icon)
         const HBITMAP original = static_cast<HBITMAP>(faces.original[state].Get());
         if (!original)
             continue;
-        win::GdiObject face(icon ? Composed(original, icon) : CopyImage(original, IMAGE_BITMAP, 0, 0, 0));
+        win::GdiObject face(icon ? Composed(original, icon) : CopyImage(original, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         char name[64];
         std::snprintf(name, sizeof name, "MarovinLauncher%d-%d.bmp", index, state);
         const std::string path = m_folder + name;

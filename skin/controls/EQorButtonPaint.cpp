@@ -46,6 +46,19 @@ void DottedFrame(HDC dc, const RECT& rect)
     }
 }
 
+// The screen's resolution, asked once: every question about the screen costs the system a
+// check of its display devices (under Wine, three round trips to its server).
+int ScreenPixelsPerInch()
+{
+    static const int pixelsPerInch = [] {
+        const HDC screen = ::GetDC(nullptr);
+        const int value = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        return value;
+    }();
+    return pixelsPerInch;
+}
+
 RECT Inset(RECT rect, int by)
 {
     ::InflateRect(&rect, -by, -by);
@@ -117,9 +130,7 @@ void EQorButton::PaintPlainFace(HDC dc, const RECT& client)
     if (m_caption.empty())
         return;
     LOGFONTA logFont{};
-    const HDC screen = ::GetDC(nullptr);
-    logFont.lfHeight = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
+    logFont.lfHeight = -::MulDiv(8, ScreenPixelsPerInch(), 72);
     lstrcpynA(logFont.lfFaceName, "MS Sans Serif", LF_FACESIZE);
     CFont font;
     font.CreateFontIndirect(logFont);

@@ -166,7 +166,7 @@ void EQorSlider::Paint(HDC dc)
     CDC picture, source;
     CBitmap canvas;
     if (!picture.CreateCompatibleDC(dc) || !source.CreateCompatibleDC(dc) ||
-        !canvas.CreateCompatibleBitmap(dc, width, height))
+        !canvas.CreateDIBSection32(width, height))
         return;
     CSelectObject selectedCanvas(picture, canvas);
     const RECT whole{0, 0, width, height};

@@ -56,7 +56,7 @@ void EQorButton::PaintTransparentRadio(HDC dc, const RECT& client, int index)
     // Composed off-screen, then copied, so the mark and text never flicker over a bare face.
     CDC memory;
     CBitmap canvas;
-    if (!memory.CreateCompatibleDC(dc) || !canvas.CreateCompatibleBitmap(dc, client.right, client.bottom))
+    if (!memory.CreateCompatibleDC(dc) || !canvas.CreateDIBSection32(client.right, client.bottom))
         return;
     CSelectObject intoCanvas(memory, canvas.GetSafeHandle());
     PaintParentFace(m_hWnd, memory);

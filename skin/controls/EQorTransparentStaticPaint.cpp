@@ -94,7 +94,7 @@ void EQorTransparentStatic::Paint(HDC dc)
     // Composed off-screen so that the text never flickers over a bare face.
     CDC memory;
     CBitmap canvas;
-    if (!memory.CreateCompatibleDC(dc) || !canvas.CreateCompatibleBitmap(dc, client.right, client.bottom)) {
+    if (!memory.CreateCompatibleDC(dc) || !canvas.CreateDIBSection32(client.right, client.bottom)) {
         PaintBackground(dc);
         DrawCaption(dc, client);
         return;

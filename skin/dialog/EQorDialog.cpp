@@ -237,7 +237,7 @@ bool EQorDialog::GetPartialBitmap(HDC dc, const RECT& rect, HBITMAP* bitmap)
         return false;
     CBitmap part;
     CDC source, target;
-    if (!part.CreateCompatibleBitmap(dc, width, height) || !source.CreateCompatibleDC(dc) ||
+    if (!part.CreateDIBSection32(width, height) || !source.CreateCompatibleDC(dc) ||
         !target.CreateCompatibleDC(dc))
         return false;
     {

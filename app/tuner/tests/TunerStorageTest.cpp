@@ -215,3 +215,27 @@ TEST(RegistryValueStore, RoundTripsThroughTheRegistryAndRejectsWrongTypes)
     EXPECT_FALSE(store.GetInt("No\\Such\\Section", "x").has_value());
     EXPECT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, base.c_str()), ERROR_SUCCESS);
 }
+
+// Sections stay open for the store's life: a section first read while missing is seen once the
+// store has written it, values written through the open key read back, and another store
+// over the same key sees them all.
+TEST(RegistryValueStore, KeepsSectionsOpenWithoutHidingItsOwnWrites)
+{
+    const std::string base = "Software\\MarovinTests\\Open" + std::to_string(GetCurrentProcessId());
+    {
+        RegistryValueStore store(HKEY_CURRENT_USER, base);
+        EXPECT_FALSE(store.GetInt(kCableSection, "ChNum0").has_value());
+        store.SetInt(kCableSection, "ChNum0", 7);
+        store.SetString(kCableSection, "ChName0", "Seven");
+        EXPECT_EQ(store.GetInt(kCableSection, "ChNum0"), 7);
+        EXPECT_EQ(store.GetString(kCableSection, "ChName0"), "Seven");
+        store.SetInt(kCableSection, "ChNum0", 8);
+        EXPECT_EQ(store.GetInt(kCableSection, "ChNum0"), 8);
+        EXPECT_FALSE(store.GetInt(kAntennaSection, "ChNum0").has_value());
+    }
+    const RegistryValueStore other(HKEY_CURRENT_USER, base);
+    EXPECT_EQ(other.GetInt(kCableSection, "ChNum0"), 8);
+    EXPECT_EQ(other.GetString(kCableSection, "ChName0"), "Seven");
+    EXPECT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, base.c_str()), ERROR_SUCCESS);
+}
+
