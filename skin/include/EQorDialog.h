@@ -20,6 +20,9 @@
 namespace skelda::skinfile {
 class ControlIndex;
 }
+namespace skelda::editing {
+struct DialogMenuState;
+}
 
 class SKELDA_API EQorDialog : public CDialog {
 public:
@@ -203,6 +206,16 @@ private:
     bool EditAuxBitmapFilenames();
     bool TogglePlacementControls();
     bool m_placementShown = false;
+    // Stretch values, grabber marks and the message box and menu samples of the dialog menu
+    // (EQorSkinSettingsEditing.cpp).
+    void FillSkinSettingsMenuState(skelda::editing::DialogMenuState* state) const;
+    bool RunSkinSettingsCommand(int command);
+    bool EditStretchValues(int command);
+    bool ToggleGrabberHighlight();
+    bool ShowMessageBoxSample();
+    bool ShowMenuSample();
+    bool EditMenuSettings();
+    bool m_grabbersHighlighted = false;
 
     bool CreateControls();
     bool InitializeControl(ControlEntry& entry);
