@@ -3,6 +3,7 @@
 // next to the test program, and per-application registry keys that clean up after themselves.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,21 @@ public:
     AppKey app;
     QorGraphicsEngineAPI api;
     bool started = false;
+};
+
+// The one engine a test program's fixtures share; each program's environment starts it over
+// its own skin and derives from this for the rest.
+class SharedEngine {
+public:
+    static std::unique_ptr<RunningEngine>& Slot()
+    {
+        static std::unique_ptr<RunningEngine> engine;
+        return engine;
+    }
+    static void Stop() { Slot().reset(); }
+    static bool Running() { return Slot() && Slot()->Running(); }
+    static RecordingUi& Ui() { return Slot()->ui; }
+    static std::string SkinPath() { return Slot()->folder.Path(); }  // no trailing backslash
 };
 
 }  // namespace enginetest

@@ -9,45 +9,14 @@
 
 namespace controltest {
 
-namespace {
-
-std::unique_ptr<enginetest::RunningEngine>& Current()
-{
-    static std::unique_ptr<enginetest::RunningEngine> environment;
-    return environment;
-}
-
-}  // namespace
-
 void EngineEnvironment::Start()
 {
-    auto& env = Current();
+    auto& env = Slot();
     env = std::make_unique<enginetest::RunningEngine>("SkinnedControlTests");
     WriteControlSkin(env->folder.Path());
     // Any control without an element would ask to add one; the tests answer No.
     env->ui.messageAnswer = IDNO;
     env->Start();
-}
-
-void EngineEnvironment::Stop()
-{
-    Current().reset();
-}
-
-bool EngineEnvironment::Running()
-{
-    auto& env = Current();
-    return env && env->Running();
-}
-
-enginetest::RecordingUi& EngineEnvironment::Ui()
-{
-    return Current()->ui;
-}
-
-std::string EngineEnvironment::SkinPath()
-{
-    return Current()->folder.Path();
 }
 
 std::vector<std::pair<int, eControlType>> TestDialog::Registered() const

@@ -21,13 +21,9 @@ namespace controltest {
 
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
-class EngineEnvironment {
+class EngineEnvironment : public enginetest::SharedEngine {
 public:
     static void Start();
-    static void Stop();
-    static bool Running();
-    static enginetest::RecordingUi& Ui();
-    static std::string SkinPath();  // the skin folder, no trailing backslash
 };
 
 // A skinned test dialog that shows its control table.

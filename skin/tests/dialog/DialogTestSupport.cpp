@@ -9,19 +9,9 @@
 
 namespace dialogtest {
 
-namespace {
-
-std::unique_ptr<enginetest::RunningEngine>& Current()
-{
-    static std::unique_ptr<enginetest::RunningEngine> environment;
-    return environment;
-}
-
-}  // namespace
-
 void EngineEnvironment::Start()
 {
-    auto& env = Current();
+    auto& env = Slot();
     env = std::make_unique<enginetest::RunningEngine>("SkinnedDialogTests");
     WriteTestSkin(env->folder.Path());
     env->app.SetDword("ShowGraphicsErrorDialogs", 1);
@@ -30,15 +20,9 @@ void EngineEnvironment::Start()
     env->Start();
 }
 
-bool EngineEnvironment::Running()
-{
-    auto& env = Current();
-    return env && env->Running();
-}
-
 void EngineEnvironment::Restart(bool reportLoadFailures)
 {
-    auto& env = Current();
+    auto& env = Slot();
     // Shut down even after a failed start, which may have left part of the engine behind.
     env->api.ShutdownCleanup();
     env->ui.debugChoice.reportLoadFailures = reportLoadFailures;
@@ -47,30 +31,15 @@ void EngineEnvironment::Restart(bool reportLoadFailures)
 
 void EngineEnvironment::AllowGraphicsEditing(bool allow)
 {
-    Current()->app.SetDword("AllowEditingOfGraphicsSettings", allow ? 1 : 0);
+    Slot()->app.SetDword("AllowEditingOfGraphicsSettings", allow ? 1 : 0);
     Restart(true);
 }
 
 void EngineEnvironment::AllowEditing(bool graphics, bool text)
 {
-    Current()->app.SetDword("AllowEditingOfGraphicsSettings", graphics ? 1 : 0);
-    Current()->app.SetDword("AllowEditingOfTextSettings", text ? 1 : 0);
+    Slot()->app.SetDword("AllowEditingOfGraphicsSettings", graphics ? 1 : 0);
+    Slot()->app.SetDword("AllowEditingOfTextSettings", text ? 1 : 0);
     Restart(true);
-}
-
-void EngineEnvironment::Stop()
-{
-    Current().reset();
-}
-
-enginetest::RecordingUi& EngineEnvironment::Ui()
-{
-    return Current()->ui;
-}
-
-std::string EngineEnvironment::SkinPath()
-{
-    return Current()->folder.Path();
 }
 
 BOOL SkinTestDialog::OnInitDialog()

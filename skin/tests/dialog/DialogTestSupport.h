@@ -22,19 +22,15 @@ namespace dialogtest {
 
 // Starts the engine once over the test skin (laid out next to the test program) with the
 // debug option for load failures on, and shuts it down at the end.
-class EngineEnvironment {
+class EngineEnvironment : public enginetest::SharedEngine {
 public:
     static void Start();
-    static void Stop();
-    static bool Running();
     // Restarts the engine with the debug option for load failures on or off.
     static void Restart(bool reportLoadFailures);
     // Restarts the engine with graphics editing allowed or not (the load failure option on).
     static void AllowGraphicsEditing(bool allow);
     // Restarts the engine with graphics and text editing allowed or not.
     static void AllowEditing(bool graphics, bool text);
-    static enginetest::RecordingUi& Ui();
-    static std::string SkinPath();
 };
 
 // The test template with skinned test controls bound to its items.

@@ -7,77 +7,20 @@
 #include <functional>
 #include <thread>
 
-#include "DialogTestSupport.h"
+#include "EditingSession.h"
 #include "EQorButton.h"
 #include "EQorTransparentStatic.h"
 #include "EditMenus.h"
-#include "QorGraphicsEngineAPI.h"
 #include "QorText_API.h"
 #include "TestSkin.h"
-#include "framework/DataExchange.h"
 
 using namespace dialogtest;
+using enginetest::ScreenCentre;
+using enginetest::VisibleMenuWindow;
+using enginetest::WaitFor;
 namespace editing = skelda::editing;
 
 namespace {
-
-// The test template with real skinned buttons and a transparent static bound to it.
-class EditTestDialog : public EQorDialog {
-public:
-    EditTestDialog() : EQorDialog(IDD_SKIN_TEST) {}
-    EQorButton first, second;
-    EQorTransparentStatic label;
-    bool initialised = false;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override
-    {
-        EQorDialog::DoDataExchange(pDX);
-        DDX_Control(pDX, IDC_FIRST, first);
-        DDX_Control(pDX, IDC_SECOND, second);
-        DDX_Control(pDX, IDC_LABEL, label);
-    }
-    BOOL OnInitDialog() override
-    {
-        EQorDialog::OnInitDialog();
-        initialised = InitializeQorDialog("TestDialog", kTransparent);
-        return TRUE;
-    }
-};
-
-void WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    for (int waited = 0; waited < ms && !done(); waited += 20)
-        Sleep(20);
-}
-
-HWND VisibleMenuWindow()
-{
-    HWND menu = FindWindowA("#32768", nullptr);
-    return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
-
-POINT ScreenCentre(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-// Runs the dialog modally; `drive` runs on a second thread once the dialog shows and must end it.
-INT_PTR RunModal(EditTestDialog& dialog, const std::function<void(HWND)>& drive)
-{
-    std::thread driver([&] {
-        WaitFor([&] { return dialog.GetSafeHwnd() && IsWindowVisible(dialog.GetSafeHwnd()); });
-        if (HWND window = dialog.GetSafeHwnd()) {
-            Sleep(200);
-            drive(window);
-        }
-    });
-    const INT_PTR result = dialog.DoModal();
-    driver.join();
-    return result;
-}
 
 // Answers the next "Set Control ..." dialog with `texts` in its first rows.
 std::thread AnswerTextDialog(const char* title, std::vector<std::string> texts, std::atomic<bool>* answered)
@@ -95,39 +38,13 @@ std::thread AnswerTextDialog(const char* title, std::vector<std::string> texts, 
     });
 }
 
-class EditingMode : public RunningEngineTest {
-protected:
-    void SetUp() override
-    {
-        RunningEngineTest::SetUp();
-        graphicsPath = EngineEnvironment::SkinPath() + "\\Graphics1033.xml";
-        textPath = EngineEnvironment::SkinPath() + "\\Text1033.xml";
-        originalGraphics = enginetest::ReadFile(graphicsPath);
-        originalText = enginetest::ReadFile(textPath);
-        EngineEnvironment::AllowEditing(true, true);
-        ASSERT_TRUE(EngineEnvironment::Running());
-        EngineEnvironment::Ui().messages.clear();
-    }
-    void TearDown() override
-    {
-        EngineEnvironment::Ui().messageAnswer = IDNO;  // shutdown offers no save
-        EngineEnvironment::Ui().saveAnswer.clear();
-        SetFileAttributesA(graphicsPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EngineEnvironment::AllowEditing(false, false);
-        enginetest::WriteFile(graphicsPath, originalGraphics);
-        enginetest::WriteFile(textPath, originalText);
-        EngineEnvironment::Restart(true);
-    }
-
-    std::string graphicsPath, textPath, originalGraphics, originalText;
-    QorGraphicsEngineAPI engine;
-};
+class EditingMode : public EditingSession {};
 
 }  // namespace
 
 TEST_F(EditingMode, LockControlInPlaceFromTheMenuKeepsTheDialogOpenAndTogglesTheLock)
 {
-    EditTestDialog dialog;
+    EditableTestDialog dialog;
     bool openAfterUnlock = false, openAfterLock = false, unlocked = false, lockedAgain = false;
     const INT_PTR result = RunModal(dialog, [&](HWND window) {
         for (int round = 0; round < 2; ++round) {
@@ -164,7 +81,7 @@ TEST_F(EditingMode, LockControlInPlaceFromTheMenuKeepsTheDialogOpenAndTogglesThe
 
 TEST_F(EditingMode, AControlDraggedAndSavedReappearsThereAfterARestartAndNothingIsWrittenBefore)
 {
-    EditTestDialog dialog;
+    EditableTestDialog dialog;
     POINT before{}, after{};
     const INT_PTR result = RunModal(dialog, [&](HWND window) {
         HWND button = GetDlgItem(window, IDC_SECOND);
@@ -203,7 +120,7 @@ TEST_F(EditingMode, AControlDraggedAndSavedReappearsThereAfterARestartAndNothing
 
     EngineEnvironment::Restart(true);
     ASSERT_TRUE(EngineEnvironment::Running());
-    Shown<EditTestDialog> again;
+    Shown<EditableTestDialog> again;
     ASSERT_TRUE(again.created);
     RECT rect{};
     GetWindowRect(again.dialog.second.GetSafeHwnd(), &rect);
@@ -214,9 +131,9 @@ TEST_F(EditingMode, AControlDraggedAndSavedReappearsThereAfterARestartAndNothing
 
 TEST_F(EditingMode, ArrowKeysMoveOnlyAnUnlockedSelectedControl)
 {
-    Shown<EditTestDialog> shown;
+    Shown<EditableTestDialog> shown;
     ASSERT_TRUE(shown.created);
-    EditTestDialog& d = shown.dialog;
+    EditableTestDialog& d = shown.dialog;
     int x = 0, y = 0;
     d.first.GetXY(&x, &y);
     MSG key{d.first.GetSafeHwnd(), WM_KEYDOWN, VK_RIGHT, 0, 0, {}};
@@ -268,9 +185,9 @@ TEST_F(EditingMode, ASaveToAReadOnlyFileReportsKeepsTheChangesAndLeavesTheFileWh
 
 TEST_F(EditingMode, EditedCaptionsAndTooltipsAreSavedAndReloaded)
 {
-    Shown<EditTestDialog> shown;
+    Shown<EditableTestDialog> shown;
     ASSERT_TRUE(shown.created);
-    EditTestDialog& d = shown.dialog;
+    EditableTestDialog& d = shown.dialog;
     std::atomic<bool> answered{false};
     std::thread tooltips = AnswerTextDialog("Set Control Tooltips", {"New tip", "Tip one"}, &answered);
     EXPECT_TRUE(d.RunControlEditCommand(IDC_FIRST, editing::kChangeTooltips));
@@ -295,7 +212,7 @@ TEST_F(EditingMode, EditedCaptionsAndTooltipsAreSavedAndReloaded)
     EXPECT_TRUE(ui.Shown("You have made changes to the Text settings.  Do you want to save your changes?"));
     EngineEnvironment::Restart(true);
     ASSERT_TRUE(EngineEnvironment::Running());
-    Shown<EditTestDialog> again;
+    Shown<EditableTestDialog> again;
     ASSERT_TRUE(again.created);
     EXPECT_EQ(again.dialog.GetToolTipText(again.dialog.first.GetSafeHwnd()), "New tip");
     EXPECT_EQ(again.dialog.first.CurrentCaption(), "Begin");
@@ -306,7 +223,7 @@ TEST_F(EditingMode, EditedCaptionsAndTooltipsAreSavedAndReloaded)
 
 TEST_F(EditingMode, ShutdownOffersToSaveMovedControlsWrittenByTheOpenDialog)
 {
-    Shown<EditTestDialog> shown;
+    Shown<EditableTestDialog> shown;
     ASSERT_TRUE(shown.created);
     ASSERT_TRUE(shown.dialog.MoveControlForEditing(IDC_FIRST, 7, 3));
     auto& ui = EngineEnvironment::Ui();
@@ -321,9 +238,9 @@ TEST_F(EditingMode, ShutdownOffersToSaveMovedControlsWrittenByTheOpenDialog)
 
 TEST_F(EditingMode, ABitmapThatDoesNotLoadKeepsTheFaceAndItsPath)
 {
-    Shown<EditTestDialog> shown;
+    Shown<EditableTestDialog> shown;
     ASSERT_TRUE(shown.created);
-    EditTestDialog& d = shown.dialog;
+    EditableTestDialog& d = shown.dialog;
     ASSERT_TRUE(d.HasBackground());
     const std::string skin = EngineEnvironment::SkinPath() + "\\";
     EXPECT_FALSE(d.ChangeBackgroundBitmap(skin + "garbage.bmp"));
@@ -349,9 +266,9 @@ TEST_F(EditingMode, ABitmapThatDoesNotLoadKeepsTheFaceAndItsPath)
 
 TEST_F(EditingMode, TextSettingsRefuseWhatIsNoNumberAndRepaintTheCaptionWithTheirValues)
 {
-    Shown<EditTestDialog> shown;
+    Shown<EditableTestDialog> shown;
     ASSERT_TRUE(shown.created);
-    EditTestDialog& d = shown.dialog;
+    EditableTestDialog& d = shown.dialog;
     constexpr int kXOffset = 1052, kTextColour = 1058;
     std::atomic<bool> answered{false};
     std::thread driver([&answered] {
@@ -386,9 +303,9 @@ TEST_F(EditingMode, TextSettingsRefuseWhatIsNoNumberAndRepaintTheCaptionWithThei
 
 TEST_F(EditingMode, StopUsingTheTextTemplateOffersTheButtonsOwnTextSettingsAgain)
 {
-    Shown<EditTestDialog> shown;
+    Shown<EditableTestDialog> shown;
     ASSERT_TRUE(shown.created);
-    EditTestDialog& d = shown.dialog;
+    EditableTestDialog& d = shown.dialog;
     QorText_API text;
     bool usesTemplate = false;
     std::string name;

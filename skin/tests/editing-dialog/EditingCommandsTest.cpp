@@ -7,14 +7,14 @@
 #include <functional>
 #include <thread>
 
-#include "DialogTestSupport.h"
+#include "EditingSession.h"
 #include "EditMenus.h"
 #include "QorGraphicsEngineAPI.h"
 #include "QorText_API.h"
 #include "TestSkin.h"
-#include "framework/DataExchange.h"
 
 using namespace dialogtest;
+using namespace enginetest;
 namespace editing = skelda::editing;
 
 namespace {
@@ -30,182 +30,6 @@ constexpr int kTemplateName = 1040, kXOffset = 1052, kTextColour = 1058;
 constexpr int kAuxFile = 2802;
 constexpr int kList = 1070, kDelete = 1071, kAdd = 1072, kCopy = 1073, kStop = 1074, kCurrent = 1075;
 constexpr COLORREF kYellow = RGB(255, 255, 0), kRed = RGB(255, 0, 0);
-
-class TemplateTestDialog : public EQorDialog {
-public:
-    TemplateTestDialog() : EQorDialog(IDD_SKIN_TEST) {}
-    EQorButton first, second;
-    EQorTransparentStatic label;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override
-    {
-        EQorDialog::DoDataExchange(pDX);
-        DDX_Control(pDX, IDC_FIRST, first);
-        DDX_Control(pDX, IDC_SECOND, second);
-        DDX_Control(pDX, IDC_LABEL, label);
-    }
-    BOOL OnInitDialog() override
-    {
-        EQorDialog::OnInitDialog();
-        InitializeQorDialog("TestDialog", kTransparent);
-        return TRUE;
-    }
-};
-
-bool WaitFor(const std::function<bool()>& done, int ms = 15000)
-{
-    for (int waited = 0; waited < ms; waited += 20) {
-        if (done())
-            return true;
-        Sleep(20);
-    }
-    return done();
-}
-
-// A visible window of `className` of this process other than `except`, or null.
-HWND VisibleWindowOfClass(const char* className, HWND except = nullptr)
-{
-    struct Search {
-        const char* className;
-        HWND except, found;
-    } search{className, except, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char name[32] = {};
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            GetClassNameA(window, name, sizeof(name));
-            if (window != s->except && process == GetCurrentProcessId() && IsWindowVisible(window) &&
-                lstrcmpA(name, s->className) == 0) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND VisibleMenuWindow()
-{
-    return VisibleWindowOfClass("#32768");
-}
-
-int HilitedItem(HMENU menu)
-{
-    for (int i = 0; i < GetMenuItemCount(menu); ++i)
-        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)
-            return i;
-    return -1;
-}
-
-bool Holds(HMENU menu, int command)
-{
-    for (int i = 0; i < GetMenuItemCount(menu); ++i)
-        if (static_cast<int>(GetMenuItemID(menu, i)) == command || (GetSubMenu(menu, i) && Holds(GetSubMenu(menu, i), command)))
-            return true;
-    return false;
-}
-
-enum class MenuOutcome { kChosen, kDismissed, kFailed };
-
-// One right-click on `target` with the cursor on `screen`, then `command` picked with the
-// keyboard, as a designer would.
-MenuOutcome TryChooseFromMenu(HWND target, POINT screen, int command)
-{
-    SetCursorPos(screen.x, screen.y);
-    POINT client = screen;
-    ScreenToClient(target, &client);
-    PostMessageA(target, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
-    HWND window = nullptr;
-    if (!WaitFor([&] { return (window = VisibleMenuWindow()) != nullptr; }))
-        return MenuOutcome::kFailed;
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
-    while (menu) {
-        int position = -1;
-        for (int i = 0; i < GetMenuItemCount(menu) && position < 0; ++i)
-            if (static_cast<int>(GetMenuItemID(menu, i)) == command || (GetSubMenu(menu, i) && Holds(GetSubMenu(menu, i), command)))
-                position = i;
-        if (position < 0)
-            return IsMenu(menu) ? MenuOutcome::kFailed : MenuOutcome::kDismissed;
-        for (int presses = 0; presses < 40 && IsMenu(menu) && HilitedItem(menu) != position; ++presses) {
-            const int before = HilitedItem(menu);
-            PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
-            WaitFor([&] { return !IsMenu(menu) || HilitedItem(menu) != before; }, 3000);
-        }
-        if (!IsMenu(menu))
-            return MenuOutcome::kDismissed;
-        if (HilitedItem(menu) != position)
-            return MenuOutcome::kFailed;
-        HMENU sub = GetSubMenu(menu, position);
-        PostMessageA(window, WM_KEYDOWN, sub ? VK_RIGHT : VK_RETURN, 0);
-        if (!sub)
-            return WaitFor([] { return VisibleMenuWindow() == nullptr; }) ? MenuOutcome::kChosen : MenuOutcome::kFailed;
-        WaitFor([&] { return !IsMenu(sub) || HilitedItem(sub) >= 0; }, 3000);
-        menu = sub;
-    }
-    return MenuOutcome::kFailed;
-}
-
-// As above; a menu that a late activation change closes before the entry is picked (it
-// carries nothing out) is opened again.
-bool ChooseFromMenu(HWND target, POINT screen, int command)
-{
-    HWND root = GetAncestor(target, GA_ROOT);
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        WaitFor([&] { return GetForegroundWindow() == root; }, 3000);
-        const MenuOutcome outcome = TryChooseFromMenu(target, screen, command);
-        if (outcome != MenuOutcome::kDismissed)
-            return outcome == MenuOutcome::kChosen;
-        WaitFor([] { return VisibleMenuWindow() == nullptr; });
-    }
-    return false;
-}
-
-POINT ScreenCentre(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-bool ChooseFromControlMenu(HWND control, int command)
-{
-    return ChooseFromMenu(control, ScreenCentre(control), command);
-}
-
-HWND WaitForDialog(const char* title)
-{
-    HWND found = nullptr;
-    WaitFor([&] { return (found = FindWindowA("#32770", title)) != nullptr && IsWindowVisible(found); });
-    return found;
-}
-
-bool WaitGone(HWND dialog)
-{
-    return WaitFor([dialog] { return !IsWindow(dialog); });
-}
-
-std::string Text(HWND dialog, int id)
-{
-    char text[128] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof(text));
-    return text;
-}
-
-// A button whose handler may open another modal dialog: posted, so the driver stays free.
-void Click(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-// A button whose handler returns at once: sent, so its outcome is there when this returns.
-void Press(HWND dialog, int id)
-{
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
 
 void SelectTemplate(HWND chooser, const char* name)
 {
@@ -264,59 +88,12 @@ std::string TemplateOf(int controlId)
     return name;
 }
 
-class TextTemplates : public RunningEngineTest {
+class TextTemplates : public EditingSession {
 protected:
-    void SetUp() override
-    {
-        RunningEngineTest::SetUp();
-        textPath = EngineEnvironment::SkinPath() + "\\Text1033.xml";
-        graphicsPath = EngineEnvironment::SkinPath() + "\\Graphics1033.xml";
-        originalText = enginetest::ReadFile(textPath);
-        originalGraphics = enginetest::ReadFile(graphicsPath);
-        EngineEnvironment::AllowEditing(true, true);
-        ASSERT_TRUE(EngineEnvironment::Running());
-        EngineEnvironment::Ui().messages.clear();
-    }
-    void TearDown() override
-    {
-        EngineEnvironment::Ui().messageAnswer = IDNO;  // shutdown offers no save
-        EngineEnvironment::Ui().saveAnswer.clear();
-        EngineEnvironment::AllowEditing(false, false);
-        enginetest::WriteFile(textPath, originalText);
-        enginetest::WriteFile(graphicsPath, originalGraphics);
-        EngineEnvironment::Restart(true);
-    }
+    void RunModal(const std::function<void(HWND)>& drive) { dialogtest::RunModal(dialog, drive); }
 
-    // Runs the dialog modally; `drive` runs on a second thread once it shows, then it closes.
-    void RunModal(const std::function<void(HWND)>& drive)
-    {
-        std::thread driver([&] {
-            if (WaitFor([&] { return dialog.GetSafeHwnd() && IsWindowVisible(dialog.GetSafeHwnd()); })) {
-                HWND window = dialog.GetSafeHwnd();
-                Sleep(200);
-                drive(window);
-                // A failed step may leave a menu or a dialog of the test open: close them first.
-                for (int round = 0; round < 10; ++round) {
-                    HWND menu = VisibleMenuWindow(), other = VisibleWindowOfClass("#32770", window);
-                    if (!menu && !other)
-                        break;
-                    if (menu)
-                        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-                    else
-                        PostMessageA(other, WM_COMMAND, IDCANCEL, 0);
-                    Sleep(300);
-                }
-                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-            }
-        });
-        dialog.DoModal();
-        driver.join();
-    }
-
-    TemplateTestDialog dialog;
-    std::string textPath, originalText, graphicsPath, originalGraphics;
+    EditableTestDialog dialog;
     QorText_API text;
-    QorGraphicsEngineAPI engine;
 };
 
 }  // namespace
@@ -332,11 +109,11 @@ TEST_F(TextTemplates, UseTextTemplateRefusesBadNamesAndUsedDeletesCancelsWholeAn
         ASSERT_TRUE(ChooseFromControlMenu(first, editing::kChooseTextTemplate));
         HWND chooser = WaitForDialog("Choose Template");
         ASSERT_TRUE(chooser);
-        currentAtStart = Text(chooser, kCurrent);
+        currentAtStart = FieldText(chooser, kCurrent);
         stopEnabled = IsWindowEnabled(GetDlgItem(chooser, kStop));
         Click(chooser, kAdd);
         ASSERT_TRUE(AnswerNewName({"", "Yellow", "Two words", "Blue"}));
-        currentAfterAdd = Text(chooser, kCurrent);
+        currentAfterAdd = FieldText(chooser, kCurrent);
         RedrawWindow(chooser, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         testsupport::CaptureWindow(chooser).SaveBmp(testsupport::OutputDir() + "choose-template.bmp");
         SelectTemplate(chooser, "Yellow");
@@ -405,7 +182,7 @@ TEST_F(TextTemplates, EditingAButtonsTemplateSavesToItOrToANewOneRedrawsAndSurvi
     EXPECT_EQ(TemplateOf(IDC_SECOND), "Blue");
     ASSERT_TRUE(text.GetButtonTemplateInfo("Yellow", &yellow));
     EXPECT_EQ(yellow.textColor[0], kRed);
-    Shown<TemplateTestDialog> again;
+    Shown<EditableTestDialog> again;
     ASSERT_TRUE(again.created);
     EXPECT_EQ(LiveTextColour(again.dialog.second), 16711680u) << "the reloaded button takes the new template";
 }
@@ -418,7 +195,7 @@ TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
     RunModal([&](HWND window) {
         HWND label = GetDlgItem(window, IDC_LABEL);
         // Transparent statics let the mouse through: the click lands on the face above them.
-        ASSERT_TRUE(ChooseFromMenu(window, ScreenCentre(label), editing::kChooseTextTemplate));
+        ASSERT_TRUE(ChooseCommand(window, ScreenCentre(label), editing::kChooseTextTemplate));
         HWND chooser = WaitForDialog("Choose Template");
         ASSERT_TRUE(chooser);
         Press(chooser, kCopy);  // nothing to copy yet
@@ -429,7 +206,7 @@ TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
         SelectTemplate(chooser, "Spare");
         SelectTemplate(chooser, "Plain");
         Press(chooser, kStop);
-        stopped = Text(chooser, kCurrent);
+        stopped = FieldText(chooser, kCurrent);
         SelectTemplate(chooser, "Spare");
         Press(chooser, kDelete);
         SelectTemplate(chooser, "Plain");
@@ -438,7 +215,7 @@ TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
         WaitFor([&] { return (afterChoice = dialog.label.TextSettings().textColor[0]) == 0; }, 5000);
 
         ui.messageAnswer = IDYES;
-        ASSERT_TRUE(ChooseFromMenu(window, ScreenCentre(label), editing::kEditButtonTextTemplates));
+        ASSERT_TRUE(ChooseCommand(window, ScreenCentre(label), editing::kEditButtonTextTemplates));
         ASSERT_TRUE(AnswerValues("Edit Static Control Template", {"255"}));
         WaitFor([&] { return dialog.label.TextSettings().textColor[0] == kRed; }, 5000);
         afterEdit = dialog.label.TextSettings().textColor[0];
@@ -510,10 +287,10 @@ TEST_F(DialogCommands, AuxiliaryFilenamesRefuseAFileThatDoesNotLoadAndWaitForARe
     RunModal([&](HWND window) {
         POINT face{225, 80};  // on the face, clear of every control
         ClientToScreen(window, &face);
-        ASSERT_TRUE(ChooseFromMenu(window, face, editing::kChangeAuxBitmaps));
+        ASSERT_TRUE(ChooseCommand(window, face, editing::kChangeAuxBitmaps));
         HWND aux = WaitForDialog("Set Auxiliary Bitmap Filenames");
         ASSERT_TRUE(aux);
-        shownAtStart = Text(aux, kAuxFile);
+        shownAtStart = FieldText(aux, kAuxFile);
         RedrawWindow(aux, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         testsupport::CaptureWindow(aux).SaveBmp(testsupport::OutputDir() + "aux-bitmaps.bmp");
         SetDlgItemTextA(aux, kAuxFile, (skin + "garbage.bmp").c_str());
@@ -522,14 +299,14 @@ TEST_F(DialogCommands, AuxiliaryFilenamesRefuseAFileThatDoesNotLoadAndWaitForARe
         Press(aux, IDOK);
         ASSERT_TRUE(WaitGone(aux));
 
-        ASSERT_TRUE(ChooseFromMenu(window, face, editing::kChangeAuxBitmaps));
+        ASSERT_TRUE(ChooseCommand(window, face, editing::kChangeAuxBitmaps));
         aux = WaitForDialog("Set Auxiliary Bitmap Filenames");
         ASSERT_TRUE(aux);
         SetDlgItemTextA(aux, kAuxFile, (skin + "markon.bmp").c_str());
         Press(aux, IDCANCEL);
         ASSERT_TRUE(WaitGone(aux));
 
-        ASSERT_TRUE(ChooseFromMenu(window, face, editing::kTogglePlacementControls));
+        ASSERT_TRUE(ChooseCommand(window, face, editing::kTogglePlacementControls));
         WaitFor([&] {
             HMENU menu = dialog.CreateDialogEditMenu();
             GetMenuStringA(menu, editing::kTogglePlacementControls, placementText, sizeof(placementText), MF_BYCOMMAND);
@@ -549,7 +326,7 @@ TEST_F(DialogCommands, AuxiliaryFilenamesRefuseAFileThatDoesNotLoadAndWaitForARe
     const std::string saved = enginetest::DialogElementText(graphicsPath, "TestDialog");
     EXPECT_NE(saved.find("BitmapFile=\"tab.bmp\" EntryId=\"7\""), std::string::npos) << saved;
     EngineEnvironment::Restart(true);
-    Shown<TemplateTestDialog> again;
+    Shown<EditableTestDialog> again;
     ASSERT_TRUE(again.created);
     std::string path;
     ASSERT_TRUE(again.dialog.GetAuxBitmapFilename(7, &path));

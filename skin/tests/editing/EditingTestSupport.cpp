@@ -15,12 +15,6 @@
 namespace editingtest {
 namespace {
 
-std::unique_ptr<enginetest::RunningEngine>& Current()
-{
-    static std::unique_ptr<enginetest::RunningEngine> environment;
-    return environment;
-}
-
 const char kGraphics[] = R"(<?xml version="1.0" encoding="windows-1252"?>
 <QorAppGraphics>
   <QorDlg DlgName="EditControls" DlgIdValue="920" DlgBitmapFile="face.bmp">
@@ -92,55 +86,11 @@ void WriteSkin(const std::string& folder, bool withTemplates)
     std::ofstream(base + "garbage.bmp", std::ios::binary) << "BM this is not a bitmap at all";
 }
 
-void WaitFor(const std::function<bool()>& done, int ms = 15000)
-{
-    for (int waited = 0; waited < ms && !done(); waited += 20)
-        Sleep(20);
-}
-
-HWND VisibleMenuWindow()
-{
-    HWND menu = FindWindowA("#32768", nullptr);
-    return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
-
-std::string ItemText(HMENU menu, int index)
-{
-    char text[256] = {};
-    GetMenuStringA(menu, static_cast<UINT>(index), text, sizeof(text), MF_BYPOSITION);
-    return text;
-}
-
-// The keys that select `entry` in a popup menu with nothing selected yet: down to it, and
-// into its sub-menu first when it is there. Nothing when the menu does not hold it.
-std::vector<WPARAM> KeysTo(HMENU menu, const std::string& entry, bool* enabled)
-{
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        std::vector<WPARAM> keys(static_cast<size_t>(i) + 1, VK_DOWN);
-        if (HMENU sub = GetSubMenu(menu, i)) {
-            std::vector<WPARAM> inner = KeysTo(sub, entry, enabled);
-            if (inner.empty())
-                continue;
-            inner.erase(inner.begin());  // opening the sub-menu selects its first entry already
-            keys.push_back(VK_RIGHT);
-            keys.insert(keys.end(), inner.begin(), inner.end());
-            return keys;
-        }
-        if (ItemText(menu, i) == entry) {
-            *enabled = (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
-            keys.push_back(VK_RETURN);
-            return keys;
-        }
-    }
-    return {};
-}
-
 }  // namespace
 
 void EngineEnvironment::Start(bool withTemplates)
 {
-    auto& env = Current();
+    auto& env = Slot();
     env.reset();
     env = std::make_unique<enginetest::RunningEngine>("ControlEditingTests");
     WriteSkin(env->folder.Path(), withTemplates);
@@ -151,30 +101,9 @@ void EngineEnvironment::Start(bool withTemplates)
 
 void EngineEnvironment::Restart()
 {
-    auto& env = Current();
+    auto& env = Slot();
     env->api.ShutdownCleanup();
     env->Start();
-}
-
-void EngineEnvironment::Stop()
-{
-    Current().reset();
-}
-
-bool EngineEnvironment::Running()
-{
-    auto& env = Current();
-    return env && env->Running();
-}
-
-enginetest::RecordingUi& EngineEnvironment::Ui()
-{
-    return Current()->ui;
-}
-
-std::string EngineEnvironment::SkinPath()
-{
-    return Current()->folder.Path();
 }
 
 ControlsDialog::ControlsDialog() : EQorDialog(IDD_EDIT_CONTROLS) {}
@@ -211,24 +140,15 @@ MenuEdit EditFromMenu(EQorDialog& dialog, int controlId, const std::string& entr
     std::atomic<bool> menuDone{false};
     std::thread driver([&] {
         HWND menu = nullptr;
-        WaitFor([&] { return (menu = VisibleMenuWindow()) != nullptr || menuDone; });
+        enginetest::WaitFor([&] { return (menu = enginetest::VisibleMenuWindow()) != nullptr || menuDone; });
         if (!menu)
             return;
-        const auto handle = reinterpret_cast<HMENU>(SendMessageA(menu, 0x01E1 /* MN_GETHMENU */, 0, 0));
-        bool enabled = false;
-        std::vector<WPARAM> keys = KeysTo(handle, entry, &enabled);
-        run.entryFound = !keys.empty();
-        run.entryEnabled = enabled;
-        if (keys.empty() || !enabled)
-            keys = {VK_ESCAPE, VK_ESCAPE, VK_ESCAPE};
-        for (WPARAM key : keys) {
-            PostMessageA(menu, WM_KEYDOWN, key, 0);
-            Sleep(30);
-        }
-        if (!run.entryFound || !enabled || title.empty())
+        const enginetest::MenuOutcome outcome = enginetest::ChooseEntry(menu, {0, entry});
+        run.entryFound = outcome != enginetest::MenuOutcome::kNotFound;
+        run.entryEnabled = outcome == enginetest::MenuOutcome::kChosen;
+        if (!run.entryEnabled || title.empty())
             return;
-        HWND found = nullptr;
-        WaitFor([&] { return (found = FindWindowA("#32770", title.c_str())) != nullptr && IsWindowVisible(found); });
+        HWND found = enginetest::WaitForDialog(title.c_str());
         if (!found)
             return;
         run.dialogShown = true;
@@ -242,42 +162,13 @@ MenuEdit EditFromMenu(EQorDialog& dialog, int controlId, const std::string& entr
     HMENU menu = dialog.CreateControlEditMenu(controlId);
     // The keys pick the entry; a cursor resting over the menu would pick whatever lies under it.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    RECT rect{};
-    GetWindowRect(GetDlgItem(dialog.GetSafeHwnd(), controlId), &rect);
-    const int command = dialog.TrackEditMenu(menu, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    const int command = dialog.TrackEditMenu(menu, enginetest::ScreenCentre(GetDlgItem(dialog.GetSafeHwnd(), controlId)));
     menuDone = true;
     if (menu)
         DestroyMenu(menu);
     run.result = command != 0 && dialog.RunControlEditCommand(controlId, command);
     driver.join();
     return run;
-}
-
-void Type(HWND dialog, int item, const std::string& text)
-{
-    SetDlgItemTextA(dialog, item, text.c_str());
-}
-
-void Tick(HWND dialog, int item, bool checked)
-{
-    SendDlgItemMessageA(dialog, item, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void Ok(HWND dialog)
-{
-    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-}
-
-void Cancel(HWND dialog)
-{
-    SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-}
-
-std::string FieldText(HWND dialog, int item)
-{
-    char text[512] = {};
-    GetDlgItemTextA(dialog, item, text, sizeof(text));
-    return text;
 }
 
 std::string Attribute(const EQorDialog& dialog, int controlId, const char* name)

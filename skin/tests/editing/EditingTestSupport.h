@@ -15,6 +15,7 @@
 #include "EQorSlider.h"
 #include "EQorStretchDlg.h"
 #include "EQorTransparentStatic.h"
+#include "EditDriver.h"
 #include "EngineTestSupport.h"
 #include "QorGraphicsEngineAPI.h"
 
@@ -24,17 +25,13 @@ constexpr COLORREF kTransparent = RGB(255, 0, 255);
 // Sizes of the skin's bitmaps: a button's own, the two templates', the picture's, a big one.
 constexpr SIZE kOwnSize{60, 24}, kBlueSize{50, 20}, kGreenSize{40, 30}, kPictureSize{30, 30}, kBigSize{80, 30};
 
-class EngineEnvironment {
+class EngineEnvironment : public enginetest::SharedEngine {
 public:
     // Writes the skin (`withTemplates` false leaves the template list empty) and starts the
     // engine with graphics editing allowed.
     static void Start(bool withTemplates = true);
     // Starts the engine again over the skin as it is on disk.
     static void Restart();
-    static void Stop();
-    static bool Running();
-    static enginetest::RecordingUi& Ui();
-    static std::string SkinPath();  // no trailing backslash
 };
 
 class ControlsDialog : public EQorDialog {
@@ -94,11 +91,11 @@ MenuEdit EditFromMenu(EQorDialog& dialog, int controlId, const std::string& entr
                       const std::function<void(HWND)>& answer);
 
 // Acting on the dialog from the second thread: each returns once the dialog has handled it.
-void Type(HWND dialog, int item, const std::string& text);
-void Tick(HWND dialog, int item, bool checked);
-void Ok(HWND dialog);
-void Cancel(HWND dialog);
-std::string FieldText(HWND dialog, int item);
+using enginetest::Cancel;
+using enginetest::FieldText;
+using enginetest::Ok;
+using enginetest::Tick;
+using enginetest::Type;
 
 // An attribute of the control's element in the dialog's in-memory document; "<absent>" when
 // the element or the attribute is missing.
