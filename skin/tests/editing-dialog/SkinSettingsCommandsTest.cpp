@@ -138,9 +138,10 @@ TEST_F(SkinSettings, StretchRegionsAndSizingRefuseBadValuesApplyLiveAndSurviveAS
         Press(sizing, IDOK);
         ASSERT_TRUE(WaitGone(sizing));
         // The dialog's OK ends it first; the new limits are taken right after.
-        WaitFor([&] { return WindowSize(window).cx != 260; }, 5000);
+        HWND right = GetDlgItem(window, IDC_FIRST);
+        WaitFor([&] { return WindowSize(window).cx != 260 && LeftInParent(right) != rightBefore; }, 5000);
         size = WindowSize(window);
-        rightMoved = LeftInParent(GetDlgItem(window, IDC_FIRST)) - rightBefore;
+        rightMoved = LeftInParent(right) - rightBefore;
     });
     const auto& ui = EngineEnvironment::Ui();
     EXPECT_EQ(shownTop, "40");
