@@ -168,11 +168,13 @@ LRESULT EQorButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         PAINTSTRUCT paint{};
         HDC dc = ::BeginPaint(m_hWnd, &paint);
         PaintCurrentState(dc);
+        PaintEditingMark(dc);
         ::EndPaint(m_hWnd, &paint);
         return 0;
     }
     case WM_PRINTCLIENT:
         PaintCurrentState(reinterpret_cast<HDC>(wParam));
+        PaintEditingMark(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -120,6 +120,66 @@ bool EQorStretchDlg::RebuildFace(int width, int height)
     return true;
 }
 
+skelda::QorStretchSettings EQorStretchDlg::GetStretchSettings() const
+{
+    skelda::QorStretchSettings s;
+    s.allowHorizontal = m_allowHorizontal;
+    s.allowVertical = m_allowVertical;
+    s.beginningWidth = m_beginningWidth;
+    s.beginningHeight = m_beginningHeight;
+    s.minWidth = m_minWidth;
+    s.maxWidth = m_maxWidth;
+    s.minHeight = m_minHeight;
+    s.maxHeight = m_maxHeight;
+    s.left = m_left;
+    s.right = m_right;
+    s.top = m_top;
+    s.bottom = m_bottom;
+    return s;
+}
+
+bool EQorStretchDlg::ApplyStretchSettings(const skelda::QorStretchSettings& s)
+{
+    m_hasStretchData = true;
+    m_allowHorizontal = s.allowHorizontal;
+    m_allowVertical = s.allowVertical;
+    m_beginningWidth = s.beginningWidth;
+    m_beginningHeight = s.beginningHeight;
+    m_minWidth = s.minWidth;
+    m_maxWidth = s.maxWidth;
+    m_minHeight = s.minHeight;
+    m_maxHeight = s.maxHeight;
+    m_left = s.left;
+    m_right = s.right;
+    m_top = s.top;
+    m_bottom = s.bottom;
+    if (!m_hWnd)
+        return true;
+    RECT now{};
+    GetWindowRect(&now);
+    // Into the new limits by moving the right and bottom edges, as a drag of the lower right
+    // corner would; the controls follow them by their tracking data.
+    const skelda::StretchLimits limits{m_allowHorizontal, m_allowVertical, m_minWidth, m_maxWidth, m_minHeight, m_maxHeight};
+    const int corner = skelda::kEdgeRight | skelda::kEdgeBottom;
+    const RECT target = skelda::DragStretchRect(now, corner, 0, 0, limits);
+    const bool rebuilt = RebuildFace(RectWidth(target), RectHeight(target));
+    if (!EqualRect(&target, &now)) {
+        const int dx = RectWidth(target) - RectWidth(now), dy = RectHeight(target) - RectHeight(now);
+        SetWindowPos(nullptr, target.left, target.top, RectWidth(target), RectHeight(target),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendToControls(kStretchBegin, corner, 0);
+        SendToControls(kStretchStep, dx, dy);
+        SendToControls(kStretchEnd, dx, dy);
+    }
+    m_lastRect = target;
+    StretchSettingsChanged();
+    ReloadStaticControlsBackground();  // the face under the texts was rebuilt
+    RedrawDlgWindow();
+    return rebuilt;
+}
+
+void EQorStretchDlg::StretchSettingsChanged() {}
+
 void EQorStretchDlg::SendToControls(UINT message, int dx, int dy)
 {
     for (const auto& entry : Controls())

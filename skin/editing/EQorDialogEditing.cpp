@@ -113,6 +113,7 @@ HMENU EQorDialog::CreateDialogEditMenu() const
     state.hasAuxBitmaps = !m_auxBitmaps.empty();
     state.stretchDialog = m_dialogType == 1;
     state.placementEnabled = m_placementShown;
+    FillSkinSettingsMenuState(&state);
     OwnedMenu menu = BuildMenu(editing::DialogMenu(state));
     if (menu && state.graphicsEditing) {
         OwnedMenu hidden(CreateHiddenDialogMenu());
@@ -393,6 +394,12 @@ bool EQorDialog::RunDialogEditCommand(int command)
         return graphics && SetGraphicsParentFolder();
     case editing::kDialogTextValues:
         return EngineState().allowEditingText && EditDialogTextValues();
+    case editing::kStretchRegions:
+    case editing::kStretchSizing:
+    case editing::kHighlightGrabbers:
+    case editing::kMessageBoxSettings:
+    case editing::kMenuSettings:
+        return graphics && RunSkinSettingsCommand(command);
     default:
         if (command >= kFirstHiddenDialogCommand)
             for (const auto& entry : m_hiddenDialogs)

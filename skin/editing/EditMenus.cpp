@@ -124,6 +124,11 @@ bool IsImplementedDialogCommand(int command)
     case kTogglePlacementControls:
     case kSetParentFolder:
     case kDialogTextValues:
+    case kStretchRegions:
+    case kStretchSizing:
+    case kHighlightGrabbers:
+    case kMessageBoxSettings:
+    case kMenuSettings:
         return true;
     default:
         return false;
@@ -224,10 +229,13 @@ std::vector<MenuItem> DialogMenu(const DialogMenuState& s)
         if (s.stretchDialog) {
             menu.push_back(entry(kStretchRegions, "Show Set Stretch regions Dialog"));
             menu.push_back(entry(kStretchSizing, "Show Set Stretch Sizing Dialog"));
-            menu.push_back(entry(kHighlightGrabbers, "Highlight//Unhighlight Drag Buttons"));
+            menu.push_back(entry(kHighlightGrabbers,
+                                 s.grabbersHighlighted ? "Unhighlight Drag Buttons" : "Highlight Drag Buttons",
+                                 s.hasGrabbers));
         }
-        menu.push_back(entry(kMessageBoxSettings, "Change QorMessageBox Settings"));
-        menu.push_back(entry(kMenuSettings, "Change QorMenu Settings"));
+        // A sample does not open another sample; the menu's own entry edits its layout values.
+        menu.push_back(entry(kMessageBoxSettings, "Change QorMessageBox Settings", !s.messageBox && !s.menu));
+        menu.push_back(entry(kMenuSettings, "Change QorMenu Settings", !s.messageBox));
     }
     return menu;
 }

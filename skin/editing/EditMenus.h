@@ -84,6 +84,12 @@ struct DialogMenuState {
     bool stretchDialog = false;
     bool graphicsEditing = false;
     bool textEditing = false;
+    // Stretch dialogs: grabber buttons registered, and marked.
+    bool hasGrabbers = false;
+    bool grabbersHighlighted = false;
+    // The dialog is the skinned message box or menu itself (a sample shown for editing).
+    bool messageBox = false;
+    bool menu = false;
 };
 
 // What the menus' entries do; the rest show greyed.

@@ -89,6 +89,10 @@ public:
     const std::string& CurrentCaption() const { return m_caption; }
     const QorTextColors& TextColors() const { return m_colors; }  // text, shadow, hilite per state
     HBITMAP StateBitmap(int index) const;
+    // The editing mode's mark (a frame along the button's outline in the statics' highlight
+    // colour), shown while graphics editing is allowed.
+    void HighlightControl(bool highlight);
+    bool IsHighlighted() const { return m_highlighted; }
 
 protected:
     explicit EQorButton(Kind kind);
@@ -120,6 +124,7 @@ private:
     void ApplyPrimaryShape();
     bool InsideRegion(POINT point) const;
     void Repaint();
+    void PaintEditingMark(HDC dc) const;
     void Perform(const skelda::controls::ButtonAction& action);
     void PostNotification(int code);
     void FollowStretch(UINT message, int dx, int dy);
@@ -153,6 +158,7 @@ private:
     RECT m_trackStart{};
     int m_trackDx = 0, m_trackDy = 0;
     bool m_keyPressed = false;
+    bool m_highlighted = false;
 };
 
 // A picture: a button of kind 1.

@@ -20,6 +20,9 @@
 namespace skelda::skinfile {
 class ControlIndex;
 }
+namespace skelda::editing {
+struct DialogMenuState;
+}
 
 class SKELDA_API EQorDialog : public CDialog {
 public:
@@ -208,6 +211,16 @@ private:
     bool SetGraphicsParentFolder();
     bool AddPreliminaryControlInfo(int controlId);
     bool EditDialogTextValues();
+    // Stretch values, grabber marks and the message box and menu samples of the dialog menu
+    // (EQorSkinSettingsEditing.cpp).
+    void FillSkinSettingsMenuState(skelda::editing::DialogMenuState* state) const;
+    bool RunSkinSettingsCommand(int command);
+    bool EditStretchValues(int command);
+    bool ToggleGrabberHighlight();
+    bool ShowMessageBoxSample();
+    bool ShowMenuSample();
+    bool EditMenuSettings();
+    bool m_grabbersHighlighted = false;
 
     bool CreateControls();
     bool InitializeControl(ControlEntry& entry);

@@ -66,6 +66,11 @@ public:
     const _QorMenuEntry& GetEntry(int index) const { return m_entries.at(static_cast<size_t>(index)); }
     EQorMenu* GetOpenSubMenu() const { return m_openSubMenu; }
     bool MarksSelection() const { return m_markSelection; }
+    // A sample shown for the editing mode: it stays open while the designer works in editing
+    // dialogs over it (another window active), keeps its owner disabled, and lays itself out
+    // again from the skin when asked.
+    void KeepOpenForEditing() { m_editingSample = true; }
+    bool LayOutAgain() { return m_hWnd && LayOut(); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -79,6 +84,7 @@ protected:
     void OnCancel() override;
     void OnOK() override;
     void OnClose() override;
+    void StretchSettingsChanged() override;
 
 private:
     bool LayOut();
@@ -114,5 +120,6 @@ private:
     EQorMenu* m_openSubMenu = nullptr;
     bool m_closing = false;
     bool m_reenableOwner = false;
+    bool m_editingSample = false;
     std::vector<std::unique_ptr<EQorTransparentRadio>> m_radios;  // one per entry while shown
 };

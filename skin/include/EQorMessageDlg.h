@@ -52,6 +52,8 @@ protected:
     void OnClose() override;
     void OnPaint() override;
     bool FindDialogElement(IXMLDOMDocument* document, const std::string& name) override;
+    // New region offsets or limits from the editing mode: the box is laid out again.
+    void StretchSettingsChanged() override;
 
 private:
     bool LayOut();

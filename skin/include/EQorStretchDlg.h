@@ -7,6 +7,7 @@
 //   kStretchEnd   (WM_USER+102): wParam/lParam = total change of width/height.
 // The changes are signed ints carried in WPARAM/LPARAM.
 #include "EQorDialog.h"
+#include "QorStretchSettings.h"
 
 class SKELDA_API EQorStretchDlg : public EQorDialog {
 public:
@@ -48,9 +49,17 @@ public:
     // cut from it; the window keeps its position and the controls stay where they are.
     bool ResizeFace(int width, int height);
     bool IsStretchable() const { return m_hasStretchData; }
+    // The editing mode's hooks: the values of the dialog's "QorStretchDlgData", and new ones
+    // (already checked) taken at once: the face and region are rebuilt with the new offsets
+    // and the window is brought within the new limits, its controls following.
+    skelda::QorStretchSettings GetStretchSettings() const;
+    bool ApplyStretchSettings(const skelda::QorStretchSettings& settings);
 
 protected:
     HBITMAP FaceBitmap() const override;
+    // Called when the editing mode changed the stretch values; a dialog that sizes itself
+    // around its content lays itself out again here.
+    virtual void StretchSettingsChanged();
     void OnTimer(UINT_PTR nIDEvent) override;
 
 private:

@@ -142,7 +142,7 @@ BOOL EQorMenu::OnInitDialog()
     }
     // Like the system's popup menus the menu leaves its owner enabled: a click there
     // deactivates the menu and so closes it.
-    if (m_reenableOwner)
+    if (m_reenableOwner && !m_editingSample)
         if (HWND owner = ::GetWindow(m_hWnd, GW_OWNER))
             ::EnableWindow(owner, TRUE);
     StartTracking();
@@ -205,6 +205,11 @@ bool EQorMenu::LayOut()
         SetWindowPos(nullptr, 0, 0, placed.size.cx, placed.size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Place(placed.size);
     return true;
+}
+
+void EQorMenu::StretchSettingsChanged()
+{
+    LayOut();
 }
 
 void EQorMenu::RestoreMarks()

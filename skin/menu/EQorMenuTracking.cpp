@@ -241,7 +241,7 @@ LRESULT EQorMenu::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != kCheckActive)
         return EQorStretchDlg::OnPrivateMessage(message, wParam, lParam);
-    if (!m_closing && !InChain(::GetActiveWindow()))
+    if (!m_closing && !m_editingSample && !InChain(::GetActiveWindow()))
         ExitMenu(-1);
     return 0;
 }

@@ -249,6 +249,11 @@ bool EQorMessageDlg::LayOut()
     return true;
 }
 
+void EQorMessageDlg::StretchSettingsChanged()
+{
+    LayOut();
+}
+
 void EQorMessageDlg::OnPaint()
 {
     CPaintDC paint(m_hWnd);

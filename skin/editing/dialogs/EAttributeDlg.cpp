@@ -133,6 +133,13 @@ void EAttributeDlg::OnOK()
             return;
         }
     }
+    if (m_formCheck) {
+        const FieldCheck check = m_formCheck(read);
+        if (!check.accepted) {
+            Say(check.message, check.caption);
+            return;
+        }
+    }
     m_values = std::move(read);
     EndDialog(IDOK);
 }

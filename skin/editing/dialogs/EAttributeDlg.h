@@ -6,6 +6,7 @@
 // come in and go out as text, as the skin file stores them; the caller writes them.
 #include <framework/Framework.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,6 +40,11 @@ const AttributeForm& AlternateXYForm();
 const AttributeForm& ResizeControlForm();
 // Its "FollowsRight" and "FollowsBottom" stand for the bits of "Orientation".
 const AttributeForm& EdgeTrackingForm();
+// The region offsets and the sizing values of a stretch dialog's "QorStretchDlgData".
+const AttributeForm& StretchRegionsForm();
+const AttributeForm& StretchSizingForm();
+// The skinned menu's margins, gap and selection mark on its "MenuDlg" element.
+const AttributeForm& MenuSettingsForm();
 
 class EAttributeDlg : public CDialog {
 public:
@@ -46,6 +52,10 @@ public:
     const AttributeValues& Values() const { return m_values; }
     // The attributes whose value OK changed.
     std::vector<std::string> Changed() const;
+    // A check of the values together, once each field passed its own: a refusal is said and
+    // keeps the dialog open.
+    using FormCheck = std::function<FieldCheck(const AttributeValues&)>;
+    void SetFormCheck(FormCheck check) { m_formCheck = std::move(check); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -59,6 +69,7 @@ private:
 
     const AttributeForm& m_form;
     AttributeValues m_values, m_original;
+    FormCheck m_formCheck;
 };
 
 }  // namespace skelda::editing
