@@ -84,7 +84,7 @@ uint32_t WriteRing::BatchLocked() const
     return std::min(batch_, capacity_ - readIndex_);
 }
 
-bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation)
+bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation, PutTrace* trace)
 {
     bool started = false;
     while (length > 0 || !started) {
@@ -105,6 +105,8 @@ bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation)
                     return false;
                 producerBusy_ = true;
                 started = true;
+                if (trace)
+                    trace->filledAtEntry = filled_;
             }
             piece = std::min<size_t>(length, capacity_ - writeIndex_);
             fits = filled_ + piece <= capacity_;
@@ -114,7 +116,17 @@ bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation)
                 producerWaiting_ = true;
         }
         if (!fits) {
+            if (!trace) {
+                spaceReady_.Wait(INFINITE);
+                continue;
+            }
+            if (trace->spaceWaits++ == 0) {
+                trace->writerPhase = activity_.Phase();
+                trace->writerPhaseMs = activity_.MsInPhase();
+            }
+            const int64_t before = TraceTicks();
             spaceReady_.Wait(INFINITE);
+            trace->spaceWaitTicks += TraceTicks() - before;
             continue;
         }
         // The free part of the ring is the producer's alone: the copy needs no lock, so the

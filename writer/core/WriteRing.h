@@ -3,6 +3,7 @@
 // Capacity is a whole number of sectors and the memory is page aligned, so every
 // sector-aligned offset is a valid address for an unbuffered write.
 #include "AutoResetSignal.h"
+#include "RunTrace.h"
 
 #include <win/Lock.h>
 
@@ -55,7 +56,8 @@ public:
     // Producer: copies every byte in, waiting for space as needed. A sample goes in whole or,
     // when the ring was closed before it came or now serves a later run than `generation`
     // (a producer that stalled across a stop and a new start), not at all (false).
-    bool Put(const BYTE* data, size_t length, uint32_t generation);
+    // With `trace`, what the put met is recorded there.
+    bool Put(const BYTE* data, size_t length, uint32_t generation, PutTrace* trace = nullptr);
     // The same for the run the ring serves now.
     bool Put(const BYTE* data, size_t length);
 
@@ -82,6 +84,9 @@ public:
 
     uint32_t Filled();
 
+    // What the consumer is doing, for the trace of a producer that had to wait.
+    WriterActivity& Activity() { return activity_; }
+
 private:
     // Whole sectors that lie in one piece from the read index; the lock is held.
     uint32_t ContiguousSectorsLocked() const;
@@ -106,6 +111,7 @@ private:
     win::CritSec lock_;
     AutoResetSignal dataReady_;   // producer to writer, and the end of a run to the writer
     AutoResetSignal spaceReady_;  // writer to producer
+    WriterActivity activity_;
 };
 
 }  // namespace scrivet
