@@ -1,9 +1,9 @@
 #pragma once
 // Passes the events of a writer's runs on to the writer, in the order they came, from a thread
-// of its own. Posting a graph event is a trip to the system (under Wine, to the wineserver that
-// every process of the session shares): one that another process holds up (a large file being
-// flushed or deleted there held posts up for 200-650 ms) must not hold up the writer thread's
-// next write, or the ring fills and the streaming thread waits.
+// of its own. Posting a graph event waits for the system (under Wine, a trip to the wineserver
+// that every process of the session shares) and for the graph's event lock, which its reader
+// takes too; on a loaded machine single posts took 200-650 ms. Such a post must not hold up the
+// writer thread's next write, or the ring fills and the streaming thread waits.
 //
 // After Detach the relay posts into nothing, so a run that outlives its writer never reaches a
 // filter that is gone.
