@@ -293,11 +293,12 @@ HRESULT FileWriterFilter::TracedWrite(IMediaSample* sample)
     const int64_t left = TraceTicks();
     if (TraceMs(left - entered) >= kSlowReceiveMs)
         TraceLine("Receive of %ld bytes blocked %.1f ms: receive lock %.1f, clock %.1f, put %.1f "
-                  "(%u waits for room, %.1f ms; ring %u bytes filled at entry; writer %s for %.1f ms "
-                  "when the wait began)",
+                  "(copy %.1f, waking the writer %.1f, %u waits for room %.1f; ring %u bytes filled "
+                  "at entry; writer %s for %.1f ms when the wait began)",
                   length, TraceMs(left - entered), TraceMs(locked - entered), TraceMs(putting - locked),
-                  TraceMs(left - putting), put.spaceWaits, TraceMs(put.spaceWaitTicks), put.filledAtEntry,
-                  PhaseName(put.writerPhase), put.writerPhaseMs);
+                  TraceMs(left - putting), TraceMs(put.copyTicks), TraceMs(put.wakeTicks), put.spaceWaits,
+                  TraceMs(put.spaceWaitTicks), put.filledAtEntry, PhaseName(put.writerPhase),
+                  put.writerPhaseMs);
     return S_OK;
 }
 

@@ -40,6 +40,8 @@ struct PutTrace {
     uint32_t filledAtEntry = 0;
     uint32_t spaceWaits = 0;
     int64_t spaceWaitTicks = 0;
+    int64_t copyTicks = 0;
+    int64_t wakeTicks = 0;  // waking the writer thread
     WriterPhase writerPhase = WriterPhase::Idle;  // when the first wait for room began
     double writerPhaseMs = 0;
 };

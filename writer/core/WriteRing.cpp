@@ -131,7 +131,10 @@ bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation, PutTra
         }
         // The free part of the ring is the producer's alone: the copy needs no lock, so the
         // writer never waits for it to take or consume its chunk.
+        const int64_t copying = trace ? TraceTicks() : 0;
         std::memcpy(memory_ + at, data, piece);
+        if (trace)
+            trace->copyTicks += TraceTicks() - copying;
         bool wakeWriter = false;
         {
             win::AutoLock hold(lock_);
@@ -150,8 +153,12 @@ bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation, PutTra
         }
         data += piece;
         length -= piece;
-        if (wakeWriter)
+        if (wakeWriter) {
+            const int64_t waking = trace ? TraceTicks() : 0;
             dataReady_.Set();
+            if (trace)
+                trace->wakeTicks += TraceTicks() - waking;
+        }
     }
     return true;
 }
