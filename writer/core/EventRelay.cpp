@@ -8,6 +8,8 @@ namespace scrivet {
 
 namespace {
 
+// How long the poster lets progress events gather before it posts them.
+constexpr DWORD kGatherMs = 10;
 // What the trace reports as a slow event post.
 constexpr double kSlowPassMs = 2;
 
@@ -74,7 +76,10 @@ void EventRelay::Notify(long code, LONG_PTR param1, LONG_PTR param2)
             try {
                 queue_.push_back({code, param1, param2});
                 queued = true;
-                wakePoster = posterWaiting_;
+                // A progress event may wait for the poster's gathering; any other is news the
+                // application acts on at once.
+                urgent_ = urgent_ || code != EC_WRITER_PROGRESS;
+                wakePoster = posterWaiting_ || (gathering_ && urgent_);
                 posterWaiting_ = false;
             } catch (const std::bad_alloc&) {
             }
@@ -94,12 +99,15 @@ void EventRelay::Post()
         batch.reserve(64);
     } catch (const std::bad_alloc&) {
     }
+    bool gathered = false;
     for (;;) {
         bool wakeFlusher = false;
         bool ending = false;
+        bool gather = false;
         {
             win::AutoLock hold(queueLock_);
             posting_ = false;
+            gathering_ = false;
             ending = ending_;
             if (ending)
                 queue_.clear();
@@ -107,15 +115,26 @@ void EventRelay::Post()
                 posterWaiting_ = !ending;
                 wakeFlusher = flusherWaiting_;
                 flusherWaiting_ = false;
+            } else if (!gathered && !urgent_ && !flusherWaiting_) {
+                gather = gathering_ = true;
             } else {
                 batch.swap(queue_);
                 posting_ = true;
+                urgent_ = false;
+                gathered = false;
             }
         }
         if (wakeFlusher)
             drained_.Set();
         if (ending)
             return;
+        if (gather) {
+            // Progress events that come close together go out together: the poster and the
+            // graph's reader then wake once for the lot instead of once for each.
+            eventsCame_.Wait(kGatherMs);
+            gathered = true;
+            continue;
+        }
         if (batch.empty()) {
             eventsCame_.Wait(INFINITE);
             continue;
@@ -153,6 +172,8 @@ bool EventRelay::Flush(DWORD timeoutMs)
                 return true;
             }
             flusherWaiting_ = true;
+            if (gathering_)
+                eventsCame_.Set();
         }
         const DWORD waited = GetTickCount() - start;
         if (waited >= timeoutMs) {

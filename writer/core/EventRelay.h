@@ -29,7 +29,8 @@ public:
     // Starts the posting thread once; without it (it cannot start) events are posted at once
     // on the caller's thread. Only for a relay that a shared_ptr owns.
     void Start();
-    // Queues the event; the posting thread passes it on.
+    // Queues the event; the posting thread passes it on, a progress event within a few
+    // milliseconds, any other at once.
     void Notify(long code, LONG_PTR param1, LONG_PTR param2) override;
     // Waits until every event queued so far has been passed on; false when `timeoutMs` passed
     // first.
@@ -56,6 +57,8 @@ private:
     bool started_ = false;
     bool posting_ = false;       // the thread holds events taken from the queue
     bool posterWaiting_ = false;  // the thread sleeps until events come
+    bool gathering_ = false;      // the thread lets progress events gather a little first
+    bool urgent_ = false;         // an event other than progress is queued
     bool flusherWaiting_ = false;
     bool ending_ = false;
     AutoResetSignal eventsCame_;

@@ -224,3 +224,24 @@ TEST(WriterRuns, AHeldUpEventPostNeverHoldsUpTheWritesAndEveryEventArrivesInOrde
     EXPECT_EQ(totals.back(), contents.size());
     EXPECT_TRUE(sink.passed.Codes().empty());
 }
+
+TEST(EventRelay, EventsPassInTheirOrderAndAFlushOrDetachNeverWaitsForTheGathering)
+{
+    EventRecorder events;
+    auto relay = std::make_shared<EventRelay>(events);
+    relay->Notify(EC_WRITER_PROGRESS, 0, 1);  // no thread yet: passed on at once
+    EXPECT_EQ(events.ProgressTotals(), std::vector<uint64_t>({1}));
+    relay->Start();
+    for (LONG_PTR total = 2; total <= 4; ++total)
+        relay->Notify(EC_WRITER_PROGRESS, 0, total);
+    relay->Notify(EC_WRITER_SIZE_LIMIT, 0, 0);
+    relay->Notify(EC_WRITER_PROGRESS, 0, 5);
+    ASSERT_TRUE(relay->Flush(60000));
+    EXPECT_EQ(events.Codes(true), std::vector<long>({EC_WRITER_PROGRESS, EC_WRITER_PROGRESS, EC_WRITER_PROGRESS,
+                                                     EC_WRITER_PROGRESS, EC_WRITER_SIZE_LIMIT, EC_WRITER_PROGRESS}));
+    EXPECT_EQ(events.ProgressTotals(), std::vector<uint64_t>({1, 2, 3, 4, 5}));
+    relay->Detach();
+    relay->Notify(EC_WRITER_WRITE_ERROR, 0, 0);
+    EXPECT_TRUE(relay->Flush(0));
+    EXPECT_EQ(events.Events().size(), 6u);
+}
