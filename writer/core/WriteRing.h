@@ -65,9 +65,10 @@ public:
     // kLargestWrite.
     Chunk Take(bool aligned);
     void Consume(uint32_t length);
-    // Waits until a batch is in (half the ring or kLargestWrite, whichever is less, or all
-    // of the ring up to its end), or `patienceMs` have passed (since the call, or since data
-    // came to a ring idle that long) and a whole sector is there, or SignalData is called.
+    // Waits until `patienceMs` have passed (since the call, or since data came to a ring idle
+    // that long) and a whole sector is there, or the ring is half full, or SignalData is
+    // called; it returns at once when a batch is in (half the ring or kLargestWrite, whichever
+    // is less, or all of the ring up to its end).
     // Fewer, larger writes keep the cost of each write and its progress event small at high
     // rates, and the patience keeps a slow stream's data from waiting long in memory.
     void WaitForData(DWORD patienceMs);
@@ -107,6 +108,7 @@ private:
     bool producerWaiting_ = false;
     bool consumerWaiting_ = false;
     uint32_t consumerWants_ = 0;  // contiguous whole-sector bytes that wake the consumer
+    bool consumerPatient_ = false;  // it wakes by itself when its patience runs out
     bool wakeRequested_ = false;  // SignalData was called
     win::CritSec lock_;
     AutoResetSignal dataReady_;   // producer to writer, and the end of a run to the writer
