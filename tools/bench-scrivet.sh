@@ -1,14 +1,19 @@
 #!/bin/sh
 # Builds Scrivet and its benchmark and runs it under Wine: Scrivet against the system File
 # Writer and raw unbuffered writes, in one run on the disk of the build folder.
-# usage: bench-scrivet.sh [--only raw|scrivet|system|writers|shared] [MEGABYTES [ROUNDS]]
+# usage: bench-scrivet.sh [--trace] [--only raw|scrivet|system|writers|shared] [MEGABYTES [ROUNDS]]
 # (one kind of round alone; "writers": Scrivet and the system File Writer round by round;
-# "shared": only the runs with another process writing to the same disk)
+# "shared": only the runs with another process writing to the same disk; --trace: Scrivet
+# reports every Receive that blocked, with where it waited, and every slow write, on stderr)
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B=${BUILD_DIR:-$ROOT/build}
 cmake --build "$B" --target Scrivet scrivet_bench -- ${NINJA_FLAGS:-}
 "$ROOT/tools/prepare-prefix.sh" "$B/wine-template"
+if [ "${1:-}" = "--trace" ]; then
+    export SCRIVET_TRACE=1 WINEDEBUG=-all,+debugstr
+    shift
+fi
 ONLY=""
 if [ "${1:-}" = "--only" ]; then ONLY="--only $2"; shift 2; fi
 OUT="$B/bench-out"

@@ -13,6 +13,8 @@ constexpr long kDefaultBufferSize = 0x10000;
 // How long a stop, an end of stream or a teardown waits for the writer thread to finish the
 // file; a thread still busy after that (a write hanging on a dead share) finishes alone.
 constexpr DWORD kEndOfRunWaitMs = 5000;
+// A Receive that the trace reports as blocked.
+constexpr double kSlowReceiveMs = 2;
 
 void Trace(const wchar_t* text, HRESULT hr)
 {
@@ -253,6 +255,8 @@ void FileWriterFilter::EndRun()
 
 HRESULT FileWriterFilter::Write(IMediaSample* sample)
 {
+    if (trace_)
+        return TracedWrite(sample);
     win::AutoLock hold(receiveLock_);
     if (WriterClock* clock = sampleClock_.load())
         clock->Advance();
@@ -265,6 +269,36 @@ HRESULT FileWriterFilter::Write(IMediaSample* sample)
     const long length = sample->GetActualDataLength();
     if (length > 0)
         runs_.Put(data, static_cast<size_t>(length));
+    return S_OK;
+}
+
+HRESULT FileWriterFilter::TracedWrite(IMediaSample* sample)
+{
+    const int64_t entered = TraceTicks();
+    win::AutoLock hold(receiveLock_);
+    const int64_t locked = TraceTicks();
+    if (WriterClock* clock = sampleClock_.load())
+        clock->Advance();
+    if (!runs_.Accepting())
+        return S_OK;
+    BYTE* data = nullptr;
+    const HRESULT hr = sample->GetPointer(&data);
+    if (FAILED(hr))
+        return hr;
+    const long length = sample->GetActualDataLength();
+    PutTrace put;
+    const int64_t putting = TraceTicks();
+    if (length > 0)
+        runs_.Put(runs_.CurrentTarget(), data, static_cast<size_t>(length), &put);
+    const int64_t left = TraceTicks();
+    if (TraceMs(left - entered) >= kSlowReceiveMs)
+        TraceLine("Receive of %ld bytes blocked %.1f ms: receive lock %.1f, clock %.1f, put %.1f "
+                  "(copy %.1f, waking the writer %.1f, %u waits for room %.1f; ring %u bytes filled "
+                  "at entry; writer %s for %.1f ms when the wait began)",
+                  length, TraceMs(left - entered), TraceMs(locked - entered), TraceMs(putting - locked),
+                  TraceMs(left - putting), TraceMs(put.copyTicks), TraceMs(put.wakeTicks), put.spaceWaits,
+                  TraceMs(put.spaceWaitTicks), put.filledAtEntry, PhaseName(put.writerPhase),
+                  put.writerPhaseMs);
     return S_OK;
 }
 

@@ -3,6 +3,7 @@
 // sector-aligned ring to one file written without the system cache by a writer thread, which
 // enforces the run's limit and finishes the file (exact length, repaired stream tail).
 #include "FileName.h"
+#include "RunTrace.h"
 #include "ScrivetInterfaces.h"
 #include "Storage.h"
 #include "WriteLimit.h"
@@ -68,6 +69,7 @@ private:
     // Opens the file and starts the writer thread for a run; the filter lock is held.
     HRESULT OpenRun();
     HRESULT OpenRunFor(const std::wstring& fileName);
+    HRESULT TracedWrite(IMediaSample* sample);
     // Lets the writer thread drain the ring and finish the file; the filter lock is held.
     void EndRun();
 
@@ -84,6 +86,7 @@ private:
     // The clock as the streaming thread sees it; set once, when the clock is first asked for.
     std::atomic<WriterClock*> sampleClock_{nullptr};
     std::unique_ptr<WriterInputPin> pin_;
+    const bool trace_ = TraceEnabled();
 };
 
 }  // namespace scrivet

@@ -30,6 +30,10 @@ bool WriteRing::AllocateBytes(uint64_t bytes, uint32_t sectorSize)
     BYTE* memory = TakeRingMemory(static_cast<size_t>(rounded));
     if (!memory)
         return false;
+    // Every page is touched here, at the start of the run, so that the streaming thread's first
+    // copies never wait for the system to supply the pages: the first sample into an untouched
+    // ring was seen to take 44 ms.
+    std::memset(memory, 0, static_cast<size_t>(rounded));
     win::AutoLock hold(lock_);
     memory_ = memory;
     capacity_ = static_cast<uint32_t>(rounded);
@@ -84,7 +88,7 @@ uint32_t WriteRing::BatchLocked() const
     return std::min(batch_, capacity_ - readIndex_);
 }
 
-bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation)
+bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation, PutTrace* trace)
 {
     bool started = false;
     while (length > 0 || !started) {
@@ -105,6 +109,8 @@ bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation)
                     return false;
                 producerBusy_ = true;
                 started = true;
+                if (trace)
+                    trace->filledAtEntry = filled_;
             }
             piece = std::min<size_t>(length, capacity_ - writeIndex_);
             fits = filled_ + piece <= capacity_;
@@ -114,12 +120,25 @@ bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation)
                 producerWaiting_ = true;
         }
         if (!fits) {
+            if (!trace) {
+                spaceReady_.Wait(INFINITE);
+                continue;
+            }
+            if (trace->spaceWaits++ == 0) {
+                trace->writerPhase = activity_.Phase();
+                trace->writerPhaseMs = activity_.MsInPhase();
+            }
+            const int64_t before = TraceTicks();
             spaceReady_.Wait(INFINITE);
+            trace->spaceWaitTicks += TraceTicks() - before;
             continue;
         }
         // The free part of the ring is the producer's alone: the copy needs no lock, so the
         // writer never waits for it to take or consume its chunk.
+        const int64_t copying = trace ? TraceTicks() : 0;
         std::memcpy(memory_ + at, data, piece);
+        if (trace)
+            trace->copyTicks += TraceTicks() - copying;
         bool wakeWriter = false;
         {
             win::AutoLock hold(lock_);
@@ -131,15 +150,23 @@ bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation)
                 producerBusy_ = false;
             // Signalling costs a thread switch: only a consumer that waits, and only once there
             // is what it waits for (or a closing ring waits for this sample).
-            wakeWriter = consumerWaiting_ &&
-                         (ContiguousSectorsLocked() >= consumerWants_ || (closed_ && !producerBusy_));
+            // A writer that waits with patience is woken only when the ring is half full: it
+            // comes by itself when its patience runs out, and the wake of another thread can
+            // cost the streaming thread its processor (seen at 4-12 ms on a busy machine).
+            const bool wanted = consumerPatient_ ? filled_ >= capacity_ / 2
+                                                 : ContiguousSectorsLocked() >= consumerWants_;
+            wakeWriter = consumerWaiting_ && (wanted || (closed_ && !producerBusy_));
             if (wakeWriter)
                 consumerWaiting_ = false;
         }
         data += piece;
         length -= piece;
-        if (wakeWriter)
+        if (wakeWriter) {
+            const int64_t waking = trace ? TraceTicks() : 0;
             dataReady_.Set();
+            if (trace)
+                trace->wakeTicks += TraceTicks() - waking;
+        }
     }
     return true;
 }
@@ -200,11 +227,13 @@ void WriteRing::WaitForData(DWORD patienceMs)
             if (waited < patienceMs) {
                 timeout = patienceMs - waited;
                 consumerWants_ = BatchLocked();
+                consumerPatient_ = true;
             } else if (ready > 0) {
                 return;
             } else {
                 idle = true;
                 consumerWants_ = sectorSize_;
+                consumerPatient_ = false;
             }
             consumerWaiting_ = true;
         }
@@ -241,6 +270,7 @@ void WriteRing::WaitForProducer()
         if (!producerBusy_ || ContiguousSectorsLocked() > 0)
             return;
         consumerWants_ = sectorSize_;
+        consumerPatient_ = false;
         consumerWaiting_ = true;
     }
     dataReady_.Wait(INFINITE);

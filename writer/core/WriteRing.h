@@ -3,6 +3,7 @@
 // Capacity is a whole number of sectors and the memory is page aligned, so every
 // sector-aligned offset is a valid address for an unbuffered write.
 #include "AutoResetSignal.h"
+#include "RunTrace.h"
 
 #include <win/Lock.h>
 
@@ -55,7 +56,8 @@ public:
     // Producer: copies every byte in, waiting for space as needed. A sample goes in whole or,
     // when the ring was closed before it came or now serves a later run than `generation`
     // (a producer that stalled across a stop and a new start), not at all (false).
-    bool Put(const BYTE* data, size_t length, uint32_t generation);
+    // With `trace`, what the put met is recorded there.
+    bool Put(const BYTE* data, size_t length, uint32_t generation, PutTrace* trace = nullptr);
     // The same for the run the ring serves now.
     bool Put(const BYTE* data, size_t length);
 
@@ -63,9 +65,10 @@ public:
     // kLargestWrite.
     Chunk Take(bool aligned);
     void Consume(uint32_t length);
-    // Waits until a batch is in (half the ring or kLargestWrite, whichever is less, or all
-    // of the ring up to its end), or `patienceMs` have passed (since the call, or since data
-    // came to a ring idle that long) and a whole sector is there, or SignalData is called.
+    // Waits until `patienceMs` have passed (since the call, or since data came to a ring idle
+    // that long) and a whole sector is there, or the ring is half full, or SignalData is
+    // called; it returns at once when a batch is in (half the ring or kLargestWrite, whichever
+    // is less, or all of the ring up to its end).
     // Fewer, larger writes keep the cost of each write and its progress event small at high
     // rates, and the patience keeps a slow stream's data from waiting long in memory.
     void WaitForData(DWORD patienceMs);
@@ -81,6 +84,9 @@ public:
     void Abandon();
 
     uint32_t Filled();
+
+    // What the consumer is doing, for the trace of a producer that had to wait.
+    WriterActivity& Activity() { return activity_; }
 
 private:
     // Whole sectors that lie in one piece from the read index; the lock is held.
@@ -102,10 +108,12 @@ private:
     bool producerWaiting_ = false;
     bool consumerWaiting_ = false;
     uint32_t consumerWants_ = 0;  // contiguous whole-sector bytes that wake the consumer
+    bool consumerPatient_ = false;  // it wakes by itself when its patience runs out
     bool wakeRequested_ = false;  // SignalData was called
     win::CritSec lock_;
     AutoResetSignal dataReady_;   // producer to writer, and the end of a run to the writer
     AutoResetSignal spaceReady_;  // writer to producer
+    WriterActivity activity_;
 };
 
 }  // namespace scrivet

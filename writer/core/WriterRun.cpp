@@ -9,6 +9,9 @@ namespace {
 
 // How long a slow stream's first whole sector may wait for more before it is written.
 constexpr DWORD kWritePatienceMs = 50;
+// What the trace reports as a slow event post and a slow write.
+constexpr double kSlowPostMs = 2;
+constexpr double kSlowWriteMs = 100;
 
 bool MeansDiskFull(DWORD error)
 {
@@ -92,8 +95,10 @@ DWORD WINAPI WriterRun::ThreadMain(void* start)
 void WriterRun::Loop()
 {
     for (;;) {
-        if (running_)
+        if (running_) {
+            ring_->Activity().Enter(WriterPhase::Waiting);
             ring_->WaitForData(kWritePatienceMs);
+        }
         const WriteRing::Chunk chunk = ring_->Take(true);
         if (chunk.length > 0) {
             Process(chunk);
@@ -107,7 +112,9 @@ void WriterRun::Loop()
             break;
         ring_->WaitForProducer();
     }
+    ring_->Activity().Enter(WriterPhase::Finishing);
     FinishFile();
+    ring_->Activity().Enter(WriterPhase::Idle);
 }
 
 void WriterRun::Process(const WriteRing::Chunk& chunk)
@@ -125,10 +132,16 @@ void WriterRun::Process(const WriteRing::Chunk& chunk)
         reachesLimit ? static_cast<uint32_t>(room - room % ring_->SectorSize()) : chunk.length;
     if (length > 0) {
         const uint64_t total = sharedBytes_.load() + length;
+        const int64_t posting = trace_ ? TraceTicks() : 0;
+        ring_->Activity().Enter(WriterPhase::Queuing);
         events_->Notify(EC_WRITER_PROGRESS, static_cast<LONG_PTR>(total >> 32),
                         static_cast<LONG_PTR>(total & 0xFFFFFFFF));
+        const int64_t writing = trace_ ? TraceTicks() : 0;
+        ring_->Activity().Enter(WriterPhase::Writing);
         DWORD written = 0;
         const DWORD error = file_->WriteSectors(chunk.data, length, &written);
+        if (trace_)
+            TraceSlowWrite(posting, writing, length);
         if (error == 0) {
             fileBytes_ += written;
             sharedBytes_ += written;
@@ -139,6 +152,15 @@ void WriterRun::Process(const WriteRing::Chunk& chunk)
     if (reachesLimit && stopEvent_ == 0)
         Stop(LimitEvent(limit_.reason));
     ring_->Consume(chunk.length);
+}
+
+void WriterRun::TraceSlowWrite(int64_t posting, int64_t writing, uint32_t length)
+{
+    const double postMs = TraceMs(writing - posting);
+    const double writeMs = TraceMs(TraceTicks() - writing);
+    if (postMs >= kSlowPostMs || writeMs >= kSlowWriteMs)
+        TraceLine("write of %u bytes took %.1f ms, queuing its progress event %.1f ms; ring %u bytes filled",
+                  length, writeMs, postMs, ring_->Filled());
 }
 
 uint64_t WriterRun::Room() const

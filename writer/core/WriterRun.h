@@ -49,6 +49,7 @@ private:
     void Loop();
     void Process(const WriteRing::Chunk& chunk);
     void FinishFile();
+    void TraceSlowWrite(int64_t posting, int64_t writing, uint32_t length);
     // Bytes the run may still write before its limit.
     uint64_t Room() const;
     void Stop(long event);
@@ -64,6 +65,7 @@ private:
     std::atomic<uint64_t> fileBytes_{0};
     long stopEvent_ = 0;  // writer thread only: the event that stopped the writing, 0 if none
     win::Handle thread_;
+    const bool trace_ = TraceEnabled();
 };
 
 }  // namespace scrivet

@@ -5,19 +5,6 @@
 
 namespace scrivet {
 
-void EventRelay::Notify(long code, LONG_PTR param1, LONG_PTR param2)
-{
-    win::AutoLock hold(lock_);
-    if (target_)
-        target_->Notify(code, param1, param2);
-}
-
-void EventRelay::Detach()
-{
-    win::AutoLock hold(lock_);
-    target_ = nullptr;
-}
-
 WriterRuns::WriterRuns(WriterEventSink& events)
     : sink_(events), relay_(std::make_shared<EventRelay>(events))
 {
@@ -56,6 +43,7 @@ bool WriterRuns::Start(std::unique_ptr<RunFile> file, WriteLimit limit, bool rep
         return false;
     if (!relay_)
         relay_ = std::make_shared<EventRelay>(sink_);
+    relay_->Start();
     auto run = std::make_shared<WriterRun>(ring_, std::move(file), limit, repairTail, relay_,
                                            sharedBytes);
     if (!run->Start())
@@ -75,12 +63,12 @@ WriterRuns::Target WriterRuns::CurrentTarget()
     return target_;
 }
 
-void WriterRuns::Put(const Target& target, const BYTE* data, size_t length)
+void WriterRuns::Put(const Target& target, const BYTE* data, size_t length, PutTrace* trace)
 {
     // A ring that its run has closed, or that a later run has opened again, refuses the
     // sample whole.
     if (target.ring)
-        target.ring->Put(data, length, target.generation);
+        target.ring->Put(data, length, target.generation, trace);
 }
 
 bool WriterRuns::End(DWORD timeoutMs)
@@ -93,8 +81,15 @@ bool WriterRuns::End(DWORD timeoutMs)
         target_ = Target{};
     }
     std::shared_ptr<WriterRun> run = std::move(current_);
-    if (run->End(timeoutMs))
+    const DWORD start = GetTickCount();
+    if (run->End(timeoutMs)) {
+        // The run's last events reach the graph before the stop (or the end of the stream,
+        // whose completion event comes after them) returns.
+        const DWORD waited = GetTickCount() - start;
+        if (relay_)
+            relay_->Flush(waited < timeoutMs ? timeoutMs - waited : 0);
         return true;
+    }
     // The run keeps its ring; the next one gets another. A producer still waiting for room
     // in it is let go. A run that cannot even be listed still finishes by itself: it only
     // goes unwaited for at teardown.
@@ -118,6 +113,8 @@ bool WriterRuns::Detach(DWORD timeoutMs)
     }
     lingering_.clear();
     if (relay_) {
+        const DWORD waited = GetTickCount() - start;
+        relay_->Flush(waited < timeoutMs ? timeoutMs - waited : 0);
         relay_->Detach();
         relay_.reset();
     }

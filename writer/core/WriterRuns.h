@@ -3,6 +3,7 @@
 // thread was still finishing its file when that run ended. Every run drains a ring of its own,
 // so a new run is never refused, nor made to wait, because an old one is slow: the old run
 // keeps its data and finishes its file in its own time.
+#include "EventRelay.h"
 #include "WriterRun.h"
 
 #include <win/Lock.h>
@@ -14,20 +15,6 @@
 #include <vector>
 
 namespace scrivet {
-
-// Passes a run's events on to the writer until the writer detaches; from then on, a run that
-// outlived it posts into nothing instead of into a filter that is gone.
-class EventRelay final : public WriterEventSink {
-public:
-    explicit EventRelay(WriterEventSink& target) : target_(&target) {}
-    void Notify(long code, LONG_PTR param1, LONG_PTR param2) override;
-    // Returns once no event is being passed on, and none will be.
-    void Detach();
-
-private:
-    win::CritSec lock_;
-    WriterEventSink* target_;
-};
 
 class WriterRuns {
 public:
@@ -55,7 +42,7 @@ public:
     Target CurrentTarget();
     // Streaming thread: the sample goes, whole, to the target's run; when that run is over
     // (even if its ring now serves a later one) it is dropped.
-    void Put(const Target& target, const BYTE* data, size_t length);
+    void Put(const Target& target, const BYTE* data, size_t length, PutTrace* trace = nullptr);
     void Put(const BYTE* data, size_t length) { Put(CurrentTarget(), data, length); }
 
     // The current run takes no more samples and finishes its file. False when it did not

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 using namespace scrivet;
@@ -171,4 +172,76 @@ TEST(WriterRuns, EventsStopAtDetachAndComeBackForTheNextRun)
     runs.Put(TestBytes(2048, 1).data(), 2048);
     ASSERT_TRUE(runs.End(60000));
     EXPECT_GT(events.Events().size(), seen);
+}
+
+// A sink whose posts wait until the test lets them go, as when the system is held up by
+// another process.
+class HeldSink final : public WriterEventSink {
+public:
+    win::Handle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    EventRecorder passed;
+    void Notify(long code, LONG_PTR param1, LONG_PTR param2) override
+    {
+        WaitForSingleObject(release.Get(), 60000);
+        passed.Notify(code, param1, param2);
+    }
+};
+
+TEST(WriterRuns, AHeldUpEventPostNeverHoldsUpTheWritesAndEveryEventArrivesInOrderByTheEnd)
+{
+    HeldSink sink;
+    ASSERT_TRUE(sink.release);
+    std::atomic<uint64_t> shared{0};
+    std::vector<BYTE> contents;
+    WriterRuns runs(sink);
+    ASSERT_TRUE(runs.PrepareRing(1024, 512));
+    ASSERT_TRUE(runs.Start(std::make_unique<MemoryRunFile>(512, contents), kUnlimited, false, shared));
+    // Three rings' worth: the producer can only finish if the writer keeps writing while the
+    // first progress event is still being posted.
+    const std::vector<BYTE> block = TestBytes(1 << 20, 9);
+    const size_t blocks = 3 * kRingBudget / block.size();
+    std::atomic<bool> produced{false};
+    std::thread producer([&] {
+        for (size_t i = 0; i < blocks; ++i)
+            runs.Put(block.data(), block.size());
+        produced = true;
+    });
+    for (int i = 0; i < 3000 && !produced; ++i)
+        Sleep(20);
+    EXPECT_TRUE(produced);
+    SetEvent(sink.release.Get());
+    producer.join();
+    ASSERT_TRUE(runs.End(60000));
+
+    ASSERT_EQ(contents.size(), blocks * block.size());
+    for (size_t i = 0; i < blocks; ++i)
+        ASSERT_TRUE(std::equal(block.begin(), block.end(), contents.begin() + i * block.size())) << i;
+    // Every write's progress event is there by the end of the run, in the order of the writes.
+    const std::vector<uint64_t> totals = sink.passed.ProgressTotals();
+    ASSERT_FALSE(totals.empty());
+    EXPECT_TRUE(std::is_sorted(totals.begin(), totals.end()));
+    EXPECT_EQ(std::adjacent_find(totals.begin(), totals.end()), totals.end());
+    EXPECT_EQ(totals.back(), contents.size());
+    EXPECT_TRUE(sink.passed.Codes().empty());
+}
+
+TEST(EventRelay, EventsPassInTheirOrderAndAFlushOrDetachNeverWaitsForTheGathering)
+{
+    EventRecorder events;
+    auto relay = std::make_shared<EventRelay>(events);
+    relay->Notify(EC_WRITER_PROGRESS, 0, 1);  // no thread yet: passed on at once
+    EXPECT_EQ(events.ProgressTotals(), std::vector<uint64_t>({1}));
+    relay->Start();
+    for (LONG_PTR total = 2; total <= 4; ++total)
+        relay->Notify(EC_WRITER_PROGRESS, 0, total);
+    relay->Notify(EC_WRITER_SIZE_LIMIT, 0, 0);
+    relay->Notify(EC_WRITER_PROGRESS, 0, 5);
+    ASSERT_TRUE(relay->Flush(60000));
+    EXPECT_EQ(events.Codes(true), std::vector<long>({EC_WRITER_PROGRESS, EC_WRITER_PROGRESS, EC_WRITER_PROGRESS,
+                                                     EC_WRITER_PROGRESS, EC_WRITER_SIZE_LIMIT, EC_WRITER_PROGRESS}));
+    EXPECT_EQ(events.ProgressTotals(), std::vector<uint64_t>({1, 2, 3, 4, 5}));
+    relay->Detach();
+    relay->Notify(EC_WRITER_WRITE_ERROR, 0, 0);
+    EXPECT_TRUE(relay->Flush(0));
+    EXPECT_EQ(events.Events().size(), 6u);
 }
