@@ -16,6 +16,8 @@ bool WaitFor(const std::function<bool()>& done, int ms = 15000);
 HWND VisibleWindowOfClass(const char* className, HWND except = nullptr);
 HWND VisibleMenuWindow();
 POINT ScreenCentre(HWND window);
+SIZE WindowSize(HWND window);
+POINT PlaceInParent(HWND window);  // top left in the parent's client area
 
 // The visible dialog titled `title`, waited for; null when it never showed.
 HWND WaitForDialog(const char* title);

@@ -157,7 +157,9 @@ const char kGraphics[] = R"(<?xml version="1.0" encoding="windows-1252"?>
                        MinimumWidth="200" MaximumWidth="400" MinimumHeight="120" MaximumHeight="300"
                        LeftRegionOffset="40" RightRegionOffset="40" TopRegionOffset="40" BottomRegionOffset="40"/>
   </QorDlg>
-  <QorMessageDlg DlgName="MessageBox" DlgIdValue="300" DlgBitmapFile="face.bmp"/>
+  <QorMessageDlg DlgName="MessageBox" DlgIdValue="300" DlgBitmapFile="face.bmp">
+    <QorBtnControl ControlIdValue="50" ControlName="BoxButton" ControlXOffset="0" ControlYOffset="0"/>
+  </QorMessageDlg>
   <QorDlg DlgName="MenuDlg" DlgIdValue="98" DlgBitmapFile="face.bmp" LeftOffset="30" TopOffset="30" RightOffset="40"
           BottomOffset="30" SpaceBetween="2" MarkSelection="0">
     <QorBtnControl ControlIdValue="50" ControlName="MenuEntry" ControlXOffset="0" ControlYOffset="0"

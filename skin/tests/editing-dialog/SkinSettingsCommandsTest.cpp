@@ -48,29 +48,6 @@ POINT ClientPoint(HWND window, POINT client)
     return client;
 }
 
-SIZE WindowSize(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-int LeftInParent(HWND control)
-{
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect.left;
-}
-
-int TopInParent(HWND control)
-{
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect.top;
-}
-
 void Snapshot(HWND window, const std::string& name)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -124,7 +101,7 @@ TEST_F(SkinSettings, StretchRegionsAndSizingRefuseBadValuesApplyLiveAndSurviveAS
         Press(regions, IDCANCEL);
         ASSERT_TRUE(WaitGone(regions));
 
-        const int rightBefore = LeftInParent(GetDlgItem(window, IDC_FIRST));
+        const int rightBefore = PlaceInParent(GetDlgItem(window, IDC_FIRST)).x;
         ASSERT_TRUE(ChooseCommand(window, face, editing::kStretchSizing));
         HWND sizing = WaitForDialog("Set Stretch Sizing");
         ASSERT_TRUE(sizing);
@@ -139,9 +116,9 @@ TEST_F(SkinSettings, StretchRegionsAndSizingRefuseBadValuesApplyLiveAndSurviveAS
         ASSERT_TRUE(WaitGone(sizing));
         // The dialog's OK ends it first; the new limits are taken right after.
         HWND right = GetDlgItem(window, IDC_FIRST);
-        WaitFor([&] { return WindowSize(window).cx != 260 && LeftInParent(right) != rightBefore; }, 5000);
+        WaitFor([&] { return WindowSize(window).cx != 260 && PlaceInParent(right).x != rightBefore; }, 5000);
         size = WindowSize(window);
-        rightMoved = LeftInParent(right) - rightBefore;
+        rightMoved = PlaceInParent(right).x - rightBefore;
     });
     const auto& ui = EngineEnvironment::Ui();
     EXPECT_EQ(shownTop, "40");
@@ -259,8 +236,8 @@ TEST_F(SkinSettings, TheMenuSampleShowsFiveItemsAndStaysOpenWhileItsLayoutIsEdit
         for (int i = 1; i <= 5; ++i)
             items += IsWindowVisible(FindWindowExA(menu, nullptr, nullptr, ("Menu Item " + std::to_string(i)).c_str()));
         const auto gap = [menu] {
-            return TopInParent(FindWindowExA(menu, nullptr, nullptr, "Menu Item 2")) -
-                   TopInParent(FindWindowExA(menu, nullptr, nullptr, "Menu Item 1"));
+            return PlaceInParent(FindWindowExA(menu, nullptr, nullptr, "Menu Item 2")).y -
+                   PlaceInParent(FindWindowExA(menu, nullptr, nullptr, "Menu Item 1")).y;
         };
         gapBefore = gap();
         Snapshot(menu, "menu-sample");

@@ -181,21 +181,6 @@ std::string Attribute(const EQorDialog& dialog, int controlId, const char* name)
     return value;
 }
 
-SIZE WindowSize(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-POINT PlaceInParent(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-    return {rect.left, rect.top};
-}
-
 void ControlEditing::SetUp()
 {
     EngineEnvironment::Start();  // a fresh document for each test

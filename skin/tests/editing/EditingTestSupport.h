@@ -100,8 +100,8 @@ using enginetest::Type;
 // An attribute of the control's element in the dialog's in-memory document; "<absent>" when
 // the element or the attribute is missing.
 std::string Attribute(const EQorDialog& dialog, int controlId, const char* name);
-SIZE WindowSize(HWND window);
-POINT PlaceInParent(HWND window);
+using enginetest::PlaceInParent;
+using enginetest::WindowSize;
 
 // Each test starts with no message recorded and nothing changed.
 class ControlEditing : public ::testing::Test {
