@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "EQorButton.h"
+#include "framework/GdiObjects.h"
 
 namespace shell {
 namespace {
@@ -52,32 +53,18 @@ HBITMAP Composed(HBITMAP face, HICON icon)
     const int width = info.bmWidth, height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
     // Memory DCs and a DIB section: anything made for the screen costs the system a check of
     // its display devices (under Wine, round trips to its server), four faces per launcher.
-    BITMAPINFO canvas{};
-    canvas.bmiHeader.biSize = sizeof(canvas.bmiHeader);
-    canvas.bmiHeader.biWidth = width;
-    canvas.bmiHeader.biHeight = -height;
-    canvas.bmiHeader.biPlanes = 1;
-    canvas.bmiHeader.biBitCount = 32;
-    canvas.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP copy = CreateDIBSection(nullptr, &canvas, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC from = CreateCompatibleDC(nullptr);
-    HDC to = CreateCompatibleDC(nullptr);
-    if (copy && from && to) {
-        HGDIOBJ oldFrom = SelectObject(from, face);
-        HGDIOBJ oldTo = SelectObject(to, copy);
+    CBitmap copy;
+    CDC from, to;
+    if (!copy.CreateDIBSection32(width, height) || !from.CreateCompatibleDC(nullptr) || !to.CreateCompatibleDC(nullptr))
+        return nullptr;
+    {
+        CSelectObject source(from, face), target(to, copy.GetSafeHandle());
         BitBlt(to, 0, 0, width, height, from, 0, 0, SRCCOPY);
         const int side = (width < height ? width : height) * 5 / 8;
         if (side > 0)
             DrawIconEx(to, (width - side) / 2, (height - side) / 2, icon, side, side, 0, nullptr, DI_NORMAL);
-        SelectObject(from, oldFrom);
-        SelectObject(to, oldTo);
     }
-    if (from)
-        DeleteDC(from);
-    if (to)
-        DeleteDC(to);
-    return copy;
+    return copy.Detach();
 }
 
 }  // namespace
