@@ -1,5 +1,6 @@
 #include "WriterRun.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -130,6 +131,7 @@ void WriterRun::Process(const WriteRing::Chunk& chunk)
     const bool reachesLimit = chunk.length > room;
     const uint32_t length =
         reachesLimit ? static_cast<uint32_t>(room - room % ring_->SectorSize()) : chunk.length;
+    uint32_t consumed = 0;
     if (length > 0) {
         const uint64_t total = sharedBytes_.load() + length;
         const int64_t posting = trace_ ? TraceTicks() : 0;
@@ -138,20 +140,28 @@ void WriterRun::Process(const WriteRing::Chunk& chunk)
                         static_cast<LONG_PTR>(total & 0xFFFFFFFF));
         const int64_t writing = trace_ ? TraceTicks() : 0;
         ring_->Activity().Enter(WriterPhase::Writing);
-        DWORD written = 0;
-        const DWORD error = file_->WriteSectors(chunk.data, length, &written);
+        // Written in steps, each given back to the ring once it is on disk: the streaming
+        // thread need not wait for the whole write when the ring is full.
+        DWORD error = 0;
+        while (consumed < length && error == 0) {
+            const uint32_t step = std::min(length - consumed, kConsumeStep);
+            DWORD written = 0;
+            error = file_->WriteSectors(chunk.data + consumed, step, &written);
+            if (error == 0) {
+                fileBytes_ += written;
+                sharedBytes_ += written;
+                ring_->Consume(step);
+                consumed += step;
+            }
+        }
         if (trace_)
             TraceSlowWrite(posting, writing, length);
-        if (error == 0) {
-            fileBytes_ += written;
-            sharedBytes_ += written;
-        } else {
+        if (error != 0)
             Stop(MeansDiskFull(error) ? EC_WRITER_DISK_FULL : EC_WRITER_WRITE_ERROR);
-        }
     }
     if (reachesLimit && stopEvent_ == 0)
         Stop(LimitEvent(limit_.reason));
-    ring_->Consume(chunk.length);
+    ring_->Consume(chunk.length - consumed);
 }
 
 void WriterRun::TraceSlowWrite(int64_t posting, int64_t writing, uint32_t length)

@@ -1,6 +1,7 @@
 #pragma once
 // Test doubles for the writer thread: an event recorder and run files that fail on demand.
 #include "RunFile.h"
+#include "WriteRing.h"
 #include "WriterEvents.h"
 
 #include <win/Handle.h>
@@ -63,10 +64,14 @@ public:
     DWORD error = ERROR_CRC;
     DWORD delayMs = 0;
     const win::Handle* holdFinish = nullptr;      // when set, finishing waits for this event
-    const win::Handle* holdFirstWrite = nullptr;  // when set, the first write waits for it (30 s at most)
+    const win::Handle* holdWrite = nullptr;  // when set, write number `holdAt` waits for it (30 s at most)
+    int holdAt = 1;
     DWORD finishError = 0;                        // what finishing reports
     std::atomic<bool>* finishedFlag = nullptr;    // set once the file is finished
     int writes = 0;
+    std::vector<DWORD> writeSizes;  // of every write tried, the failed one too
+    WriteRing* watchedRing = nullptr;  // when set, its filled bytes are noted at every write
+    std::vector<uint32_t> ringFilled;
     std::vector<BYTE> lastWrite;  // every byte of the last write, the rest of a sector too
     bool finished = false;
     bool repaired = false;
@@ -80,9 +85,12 @@ public:
         EXPECT_GT(length, 0u);
         if (delayMs)
             Sleep(delayMs);
-        if (holdFirstWrite && writes == 0)
-            WaitForSingleObject(holdFirstWrite->Get(), 30000);
+        if (holdWrite && writes + 1 == holdAt)
+            WaitForSingleObject(holdWrite->Get(), 30000);
         *written = 0;
+        writeSizes.push_back(length);
+        if (watchedRing)
+            ringFilled.push_back(watchedRing->Filled());
         if (++writes == failAt)
             return error;
         contents_.insert(contents_.end(), data, data + length);

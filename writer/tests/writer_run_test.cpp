@@ -234,6 +234,58 @@ TEST(WriterRun, WriteErrorIsReportedOnceAndTheRestDrainsWithoutBlocking)
     }
 }
 
+// At high rates one progress event covers a large write, which reaches the file in steps;
+// each step gives its space back to the ring once it is written, and a failed step keeps the
+// steps before it.
+TEST(WriterRun, ALargeWriteIsOneEventAndGivesTheRingBackStepByStep)
+{
+    constexpr uint32_t kMiB = 1u << 20;
+    const struct {
+        int failAt;
+        uint64_t fileBytes;
+        std::vector<long> codes;
+        std::vector<uint64_t> progress;
+    } cases[] = {{0, 8 * kMiB, {}, {512, 4 * kMiB + 512, 8 * kMiB}},
+                 {4, 2 * kMiB + 512, {EC_WRITER_WRITE_ERROR}, {512, 4 * kMiB + 512}}};
+    for (const auto& c : cases) {
+        auto ring = std::make_shared<WriteRing>();
+        ASSERT_TRUE(ring->AllocateBytes(8 * kMiB, 512));
+        std::vector<BYTE> contents;
+        auto file = std::make_unique<MemoryRunFile>(512, contents);
+        MemoryRunFile* fake = file.get();
+        win::Handle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        fake->holdWrite = &release;
+        fake->failAt = c.failAt;
+        fake->watchedRing = ring.get();
+        auto events = std::make_shared<EventRecorder>();
+        std::atomic<uint64_t> shared{0};
+        const std::vector<BYTE> data = TestBytes(8 * kMiB, 12);
+        auto run = std::make_shared<WriterRun>(ring, std::move(file), kUnlimited, false, events, shared);
+        ASSERT_TRUE(run->Start());
+        // The first sector is taken alone once the writer's patience runs out; its write waits
+        // until the ring is full behind it.
+        ring->Put(data.data(), 512);
+        ASSERT_TRUE(testsupport::PumpMessages(10000, [&] { return !events->ProgressTotals().empty(); }));
+        ring->Put(data.data() + 512, data.size() - 512);
+        SetEvent(release.Get());
+        ASSERT_TRUE(run->End(10000));
+        EXPECT_EQ(events->Codes(), c.codes);
+        EXPECT_EQ(events->ProgressTotals(), c.progress);
+        EXPECT_EQ(run->FileBytes(), c.fileBytes);
+        EXPECT_EQ(shared.load(), c.fileBytes);
+        ASSERT_EQ(contents.size(), c.fileBytes);
+        EXPECT_TRUE(std::equal(contents.begin(), contents.end(), data.begin()));
+        if (c.failAt == 0) {
+            const std::vector<DWORD> sizes = {512, kMiB, kMiB, kMiB, kMiB, kMiB, kMiB, kMiB, kMiB - 512};
+            EXPECT_EQ(fake->writeSizes, sizes);
+            std::vector<uint32_t> filled = {8 * kMiB};
+            for (uint32_t left = 8 * kMiB - 512; filled.size() < sizes.size(); left -= kMiB)
+                filled.push_back(left);
+            EXPECT_EQ(fake->ringFilled, filled);
+        }
+    }
+}
+
 TEST(WriterRun, FailedLastSectorStillCutsAndFinishesTheFile)
 {
     auto ring = std::make_shared<WriteRing>();

@@ -120,7 +120,7 @@ TEST(WriterRuns, TeardownWithAStuckWriteIsBoundedAndTheRunOutlivesItsSink)
     auto runs = std::make_unique<WriterRuns>(sink);
     ASSERT_TRUE(runs->PrepareRing(1024, 512));
     auto file = std::make_unique<MemoryRunFile>(512, contents);
-    file->holdFirstWrite = &unstick;  // the first write hangs, as on a dead share, up to 30 s
+    file->holdWrite = &unstick;  // the first write hangs, as on a dead share, up to 30 s
     file->finishedFlag = &finished;
     ASSERT_TRUE(runs->Start(std::move(file), kUnlimited, true, shared));
 
