@@ -9,7 +9,7 @@ namespace scrivet {
 namespace {
 
 // How long a slow stream's first whole sector may wait for more before it is written.
-constexpr DWORD kWritePatienceMs = 50;
+constexpr DWORD kWritePatienceMs = 100;
 // What the trace reports as a slow event post and a slow write.
 constexpr double kSlowPostMs = 2;
 constexpr double kSlowWriteMs = 100;
