@@ -85,6 +85,10 @@ bool LauncherFaces::Show(int index, HWND window, HICON icon)
     if (!button || index < 0 || index >= launcher::kButtonCount || m_folder.empty())
         return false;
     Faces& faces = m_faces[index];
+    // A button that still shows the skin's own faces needs nothing to lose an icon it never
+    // had: at start-up that is every launcher without a program.
+    if (!icon && !faces.composed)
+        return true;
     if (!faces.kept) {
         for (int state = 0; state < kStates; ++state)
             if (HBITMAP face = button->StateBitmap(state))
@@ -104,6 +108,7 @@ bool LauncherFaces::Show(int index, HWND window, HICON icon)
             shown = button->LoadNewBitmapFile(path, state) || shown;
         DeleteFileA(path.c_str());
     }
+    faces.composed = icon != nullptr && shown;
     InvalidateRect(window, nullptr, TRUE);
     return shown;
 }

@@ -28,6 +28,7 @@ private:
     struct Faces {
         win::GdiObject original[kStates];
         bool kept = false;
+        bool composed = false;  // the button shows faces with an icon, not the skin's own
     };
     Faces m_faces[launcher::kButtonCount];
     std::string m_folder;  // where the composed faces are written for the button to load
