@@ -243,8 +243,11 @@ bool EQorDialog::EditControlTexts(const ControlEntry& entry, bool captions)
 
 bool EQorDialog::EditTextSettings(const ControlEntry& entry)
 {
-    const bool button = entry.type == eQorButton;
-    if (!EngineState().text.ShowSetTextValuesDialog(GetDlgResID(), entry.id, button))
+    auto& text = EngineState().text;
+    const bool changed = entry.type == eQorEdit ? text.ShowSetEditTextValuesDialog(GetDlgResID(), entry.id)
+                                                : text.ShowSetTextValuesDialog(GetDlgResID(), entry.id,
+                                                                               entry.type == eQorButton);
+    if (!changed)
         return false;
     EngineState().textChanged = true;
     ReloadControlText(entry);
