@@ -1,9 +1,6 @@
 // Stretch arithmetic: the nine-part cut, the composite plan and dragging within the limits.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <vector>
-
 #include "StretchGeometry.h"
 
 using namespace skelda;
@@ -71,39 +68,6 @@ TEST(StretchGeometry, CompositeTilesTheCentreAndEdgesAndPutsTheCornersLast)
     EXPECT_EQ(copies[n - 2].y, height - 6);
     EXPECT_EQ(copies[n - 1].x, width - 12);
     EXPECT_EQ(copies[n - 1].y, height - 6);
-}
-
-namespace {
-
-// Which face row the composite shows in column `x`, row by row, as the plan paints it.
-std::vector<int> FaceRowsInColumn(const std::vector<StretchCopy>& copies, int x, int height)
-{
-    std::vector<int> rows(static_cast<size_t>(height), -1);
-    for (const StretchCopy& c : copies) {
-        const int w = c.source.right - c.source.left, h = c.source.bottom - c.source.top;
-        if (x < c.x || x >= c.x + w)
-            continue;
-        for (int y = std::max(0, c.y); y < std::min(height, c.y + h); ++y)
-            rows[static_cast<size_t>(y)] = c.source.top + (y - c.y);
-    }
-    return rows;
-}
-
-}  // namespace
-
-TEST(StretchGeometry, ALineAcrossTheMiddleBandStaysOneLineInEveryStretchedSize)
-{
-    const auto rects = ComputeCopyRects(100, 60, kOffsets);
-    for (const SIZE size : {SIZE{100, 60}, SIZE{250, 130}, SIZE{101, 61}, SIZE{300, 200}}) {
-        const auto copies = PlanComposite(rects, kOffsets, size.cx, size.cy);
-        const auto left = FaceRowsInColumn(copies, 0, size.cy);
-        const auto centre = FaceRowsInColumn(copies, kOffsets.left, size.cy);
-        const auto right = FaceRowsInColumn(copies, size.cx - kOffsets.right, size.cy);
-        for (int y = kOffsets.top; y < size.cy - kOffsets.bottom; ++y) {
-            EXPECT_EQ(left[static_cast<size_t>(y)], centre[static_cast<size_t>(y)]) << size.cx << "x" << size.cy << " row " << y;
-            EXPECT_EQ(right[static_cast<size_t>(y)], centre[static_cast<size_t>(y)]) << size.cx << "x" << size.cy << " row " << y;
-        }
-    }
 }
 
 TEST(StretchGeometry, CompositeOfTheOriginalSizeAndOfADegenerateCut)
