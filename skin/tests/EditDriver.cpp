@@ -183,9 +183,7 @@ MenuOutcome ChooseEntry(HWND menuWindow, const MenuEntry& entry)
         for (int presses = 0; presses < 40 && IsMenu(menu) && HilitedItem(menu) != position; ++presses) {
             const int before = HilitedItem(menu);
             PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
-            // Each key waits for its effect: a key still queued when the next is sent would
-            // carry the highlight past the entry on a busy machine.
-            WaitFor([&] { return !IsMenu(menu) || HilitedItem(menu) != before; });
+            WaitFor([&] { return !IsMenu(menu) || HilitedItem(menu) != before; }, 3000);
         }
         if (!IsMenu(menu))
             return MenuOutcome::kDismissed;
@@ -195,7 +193,7 @@ MenuOutcome ChooseEntry(HWND menuWindow, const MenuEntry& entry)
         PostMessageA(menuWindow, WM_KEYDOWN, sub ? VK_RIGHT : VK_RETURN, 0);
         if (!sub)
             return WaitFor([] { return VisibleMenuWindow() == nullptr; }) ? MenuOutcome::kChosen : MenuOutcome::kFailed;
-        WaitFor([&] { return !IsMenu(sub) || HilitedItem(sub) >= 0; });
+        WaitFor([&] { return !IsMenu(sub) || HilitedItem(sub) >= 0; }, 3000);
         menu = sub;
     }
     return MenuOutcome::kFailed;
