@@ -13,7 +13,8 @@ StretchCopyRects ComputeCopyRects(int w, int h, const StretchOffsets& o)
     r.topRight = RECT{w - o.right, 0, w, o.top};
     r.bottomLeft = RECT{0, h - o.bottom, o.left, h};
     r.bottomRight = RECT{w - o.right, h - o.bottom, w, h};
-    r.leftEdge = RECT{0, o.top, o.left, h - o.bottom};
+    // The side edges start on the centre's first row, so a line across the face stays one line.
+    r.leftEdge = RECT{0, o.top + 1, o.left, h - o.bottom};
     r.rightEdge = RECT{w - o.right, o.top + 1, w, h - o.bottom};
     r.topEdge = RECT{o.left, 0, w - o.right, o.top};
     r.bottomEdge = RECT{o.left, h - o.bottom, w - o.right, h};

@@ -28,8 +28,9 @@ bool EQorDialog::PreTranslateEditing(MSG* pMsg)
     const bool ownMessage = pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd);
     if (!ownMessage)
         return false;
-    POINT screen{};
-    ::GetCursorPos(&screen);
+    // Where the mouse was when the button went down, not where it is now: a busy program takes
+    // the press late, and a drag measured from a later place would fall short.
+    const POINT screen = pMsg->pt;
     switch (pMsg->message) {
     case WM_RBUTTONUP:
         ShowEditMenuFor(pMsg->hwnd, screen);

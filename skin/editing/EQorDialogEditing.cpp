@@ -83,7 +83,20 @@ const EQorDialog::ControlEntry* EQorDialog::EditableControlAt(HWND target, POINT
         POINT client = screen;
         ::ScreenToClient(m_hWnd, &client);
         // Transparent statics let the mouse through to the face: find them by their place.
-        return ControlAtWindow(TransparentStaticAt(client));
+        if (const ControlEntry* entry = ControlAtWindow(TransparentStaticAt(client)))
+            return entry;
+        // One without a skin entry is not among the face's statics, yet it is the place
+        // where the designer gives it one.
+        for (const auto& entry : m_controls) {
+            RECT rect{};
+            if (entry.type != eQorTransparentStatic || !entry.window || !::IsWindowVisible(entry.window) ||
+                !::GetWindowRect(entry.window, &rect))
+                continue;
+            ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+            if (::PtInRect(&rect, client))
+                return &entry;
+        }
+        return nullptr;
     }
     // A press on a part of a control (a combo box's edit) counts for the control.
     for (HWND window = target; window && window != m_hWnd; window = ::GetParent(window))
@@ -230,8 +243,11 @@ bool EQorDialog::EditControlTexts(const ControlEntry& entry, bool captions)
 
 bool EQorDialog::EditTextSettings(const ControlEntry& entry)
 {
-    const bool button = entry.type == eQorButton;
-    if (!EngineState().text.ShowSetTextValuesDialog(GetDlgResID(), entry.id, button))
+    auto& text = EngineState().text;
+    const bool changed = entry.type == eQorEdit ? text.ShowSetEditTextValuesDialog(GetDlgResID(), entry.id)
+                                                : text.ShowSetTextValuesDialog(GetDlgResID(), entry.id,
+                                                                               entry.type == eQorButton);
+    if (!changed)
         return false;
     EngineState().textChanged = true;
     ReloadControlText(entry);

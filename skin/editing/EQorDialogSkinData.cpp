@@ -6,6 +6,7 @@
 #include "EParentFolderDlg.h"
 #include "EPreliminaryControlDlg.h"
 #include "EQorDialog.h"
+#include "EQorMessageDlg.h"
 #include "EditMenus.h"
 #include "GraphicsEngineState.h"
 #include "ParentFolderRules.h"
@@ -143,6 +144,8 @@ bool EQorDialog::EditDialogTextValues()
     for (const ControlEntry& entry : m_controls)
         if (IsControlEntryInScriptFile(entry.id))
             ReloadControlText(entry);
+    if (auto* box = dynamic_cast<EQorMessageDlg*>(this))
+        box->ReloadTextLook();  // its message and caption colours are its own
     RedrawDlgWindow();
     return true;
 }

@@ -86,6 +86,7 @@ bool IsImplementedControlCommand(int command, eControlType type)
     case kAddPreliminaryControlInfo:
         return true;
     case kChangeTextSettings:
+        return type == eQorButton || type == eQorTransparentStatic || type == eQorEdit;
     case kStopUsingTextTemplate:
         return type == eQorButton || type == eQorTransparentStatic;
     case kChangeGraphicsSettings:

@@ -31,6 +31,9 @@ public:
     void EditCaption(bool edit);
     bool EditingAllowed() const { return m_allowEditing; }
     bool CaptionEditable() const { return m_editCaption; }
+    // The text file's colours and fonts of the box changed in the editing mode: laid out and
+    // drawn with them again.
+    void ReloadTextLook();
     // The id of the button that closed the box; 0 while it has not been closed.
     int GetResult() const { return m_result; }
 

@@ -254,6 +254,12 @@ void EQorMessageDlg::StretchSettingsChanged()
     LayOut();
 }
 
+void EQorMessageDlg::ReloadTextLook()
+{
+    LayOut();
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
 void EQorMessageDlg::OnPaint()
 {
     CPaintDC paint(m_hWnd);

@@ -27,7 +27,7 @@ TEST(StretchGeometry, CopyRectanglesForAGivenBackground)
     ExpectRect(r.topRight, 88, 0, 100, 8);
     ExpectRect(r.bottomLeft, 0, 54, 10, 60);
     ExpectRect(r.bottomRight, 88, 54, 100, 60);
-    ExpectRect(r.leftEdge, 0, 8, 10, 54);
+    ExpectRect(r.leftEdge, 0, 9, 10, 54);
     ExpectRect(r.rightEdge, 88, 9, 100, 54);
     ExpectRect(r.topEdge, 10, 0, 88, 8);
     ExpectRect(r.bottomEdge, 10, 54, 88, 60);

@@ -37,6 +37,26 @@ struct DefaultValue {
 };
 
 constexpr int kBlack = 0, kGrey = 8421504, kWhite = 16777215;
+constexpr int kMessageBoxDialogId = 99;
+constexpr const char* kMessageColour = "MessageTextColor";
+constexpr const char* kCaptionColour = "CaptionTextColor";
+
+// A colour of the dialog's own entry; the box draws a missing one in the system's text colour.
+COLORREF OwnColour(IXMLDOMNode* dialog, const char* name)
+{
+    int colour = 0;
+    if (!QorXML_API::GetXmlIntAttribute(dialog, name, &colour))
+        colour = static_cast<int>(::GetSysColor(COLOR_BTNTEXT));
+    return static_cast<COLORREF>(colour) & 0xFFFFFF;
+}
+
+bool SetOwnColour(IXMLDOMNode* dialog, const char* name, COLORREF colour)
+{
+    int stored = 0;
+    if (QorXML_API::GetXmlIntAttribute(dialog, name, &stored) && static_cast<COLORREF>(stored) == colour)
+        return true;
+    return QorXML_API::SetXmlIntAttribute(dialog, name, static_cast<int>(colour));
+}
 
 // A control reads its colours only when the whole set is there, so a colour given to an
 // element that lacks some of them comes with the others, as the control draws them by default.
@@ -82,6 +102,11 @@ bool QorText_API::GetDialogTextValues(int dialogId, QorDialogTextValues* values)
         return false;
     *values = QorDialogTextValues{};
     qorxml::GetAttribute(dialog, "DlgName", &values->name);
+    if (dialogId == kMessageBoxDialogId) {
+        values->messageBox = true;
+        values->messageColour = OwnColour(dialog, kMessageColour);
+        values->captionColour = OwnColour(dialog, kCaptionColour);
+    }
     // The first control that has them proposes the colour and the font.
     bool colourFound = false, fontFound = false;
     ForEachOwnValuesControl(dialog, [&](IXMLDOMNode* control, const std::string& kind) {
@@ -116,6 +141,10 @@ bool QorText_API::SetDialogTextValues(int dialogId, const QorDialogTextValues& v
     qorxml::GetAttribute(dialog, "DlgName", &name);
     if (name != values.name)
         all = QorXML_API::SetXmlStringAttribute(dialog, "DlgName", values.name);
+    if (values.messageBox && dialogId == kMessageBoxDialogId) {
+        all = SetOwnColour(dialog, kMessageColour, values.messageColour) && all;
+        all = SetOwnColour(dialog, kCaptionColour, values.captionColour) && all;
+    }
     ForEachOwnValuesControl(dialog, [&](IXMLDOMNode* control, const std::string& kind) {
         if (values.setColour && kind == "QorBtnControl")
             all = FillMissing(control, kButtonColours) && all;
@@ -154,7 +183,8 @@ bool QorText_API::ShowSetTextValuesDialog(int dialogId)
     if (dialog.DoModal() != IDOK)
         return false;
     const QorDialogTextValues& chosen = dialog.Values();
-    if (chosen.name == values.name && !chosen.setColour && !chosen.setFont)
+    if (chosen.name == values.name && !chosen.setColour && !chosen.setFont &&
+        chosen.messageColour == values.messageColour && chosen.captionColour == values.captionColour)
         return false;
     return SetDialogTextValues(dialogId, chosen);
 }

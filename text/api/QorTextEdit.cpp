@@ -322,6 +322,15 @@ bool QorText_API::SetButtonCtrlInfo(int dialogId, int controlId, const QorButton
     return true;
 }
 
+bool QorText_API::SetEditCtrlInfo(int dialogId, int controlId, const QorEditTextSettings& settings)
+{
+    QorEditTextSettings copy = settings;
+    if (!WriteFields(State().tables.Control(dialogId, controlId), EditFields(&copy)))
+        return false;
+    MarkChanged();
+    return true;
+}
+
 bool QorText_API::SetStaticCtrlInfo(int dialogId, int controlId, const QorStaticTextSettings& settings)
 {
     QorStaticTextSettings copy = settings;

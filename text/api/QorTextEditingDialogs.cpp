@@ -2,6 +2,7 @@
 // template names and the naming of a new control.
 #include "EChooseNewTemplateNameDlg.h"
 #include "EGetNameForResourceDlg.h"
+#include "ESetEditTextValuesDlg.h"
 #include "ESetRGBByNumbersDlg.h"
 #include "ESetTextValuesDlg.h"
 #include "QorText_API.h"
@@ -70,4 +71,22 @@ bool QorText_API::ShowSetTextValuesDialog(int dialogId, int controlId, bool butt
     }
     ApplyTextValues(v, &staticSettings);
     return SetStaticCtrlInfo(dialogId, controlId, staticSettings);
+}
+
+bool QorText_API::ShowSetEditTextValuesDialog(int dialogId, int controlId)
+{
+    QorEditTextSettings settings;
+    if (!State().tables.Control(dialogId, controlId))
+        return false;
+    // The reading stops at the first missing value; what it did not reach keeps its default.
+    GetEditCtrlInfo(dialogId, controlId, &settings);
+    ESetEditTextValuesDlg dialog(settings);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    const QorEditTextSettings& v = dialog.Values();
+    if (v.alignment == settings.alignment && v.centerHorizontally == settings.centerHorizontally &&
+        v.centerVertically == settings.centerVertically && v.textColor == settings.textColor &&
+        v.disabledTextColor == settings.disabledTextColor && v.backgroundColor == settings.backgroundColor)
+        return false;
+    return SetEditCtrlInfo(dialogId, controlId, v);
 }

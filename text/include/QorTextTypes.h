@@ -52,6 +52,9 @@ struct QorDialogTextValues {
     std::string face;
     int size = 11;  // character height in pixels
     bool bold = false, italic = false;
+    // Only the message box's entry has colours of its own: its message's and its caption's.
+    bool messageBox = false;
+    COLORREF messageColour = 0, captionColour = 0;  // "MessageTextColor", "CaptionTextColor"
 };
 
 // Kinds of control elements in the text file, as `AddControlNode` numbers them.

@@ -89,9 +89,12 @@ public:
     // `GetStaticCtrlInfo` read); false when the control has no element.
     bool SetButtonCtrlInfo(int dialogId, int controlId, const QorButtonTextSettings& settings);
     bool SetStaticCtrlInfo(int dialogId, int controlId, const QorStaticTextSettings& settings);
+    bool SetEditCtrlInfo(int dialogId, int controlId, const QorEditTextSettings& settings);
     // The "Text Settings" dialog of a button (`button` true) or transparent static; true when
     // the designer changed its values with OK.
     bool ShowSetTextValuesDialog(int dialogId, int controlId, bool button);
+    // "Set Edit Control Values" of a skinned edit; true when OK changed its values.
+    bool ShowSetEditTextValuesDialog(int dialogId, int controlId);
     // The whole dialog's text values ("Set Dialog Text Values"): its name, and one text colour
     // and one font for all of its controls that use no text template. True when OK changed
     // something.

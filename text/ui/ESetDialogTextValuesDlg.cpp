@@ -2,6 +2,7 @@
 #include "ESetDialogTextValuesDlg.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "ColourNumbers.h"
 #include "FontLimits.h"
@@ -21,6 +22,30 @@ bool Refused(const std::string& message, const std::string& caption)
 {
     UserInterface().ShowMessage(message, caption, MB_OK | MB_ICONEXCLAMATION);
     return false;
+}
+
+constexpr int kBoxItems[] = {IDC_DLGTEXT_MESSAGE_LABEL, IDC_DLGTEXT_MESSAGE_COLOUR, IDC_DLGTEXT_CAPTION_LABEL,
+                             IDC_DLGTEXT_CAPTION_COLOUR};
+
+// Other dialogs have no colours of their own: the box's rows go, and the buttons move up.
+void DropMessageBoxRows(HWND dialog)
+{
+    RECT first{}, ok{}, window{};
+    ::GetWindowRect(::GetDlgItem(dialog, IDC_DLGTEXT_MESSAGE_LABEL), &first);
+    ::GetWindowRect(::GetDlgItem(dialog, IDOK), &ok);
+    ::GetWindowRect(dialog, &window);
+    const int shift = ok.top - first.top;
+    for (int item : kBoxItems)
+        ::ShowWindow(::GetDlgItem(dialog, item), SW_HIDE);
+    for (int item : {IDOK, IDCANCEL}) {
+        HWND button = ::GetDlgItem(dialog, item);
+        RECT rect{};
+        ::GetWindowRect(button, &rect);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        ::SetWindowPos(button, nullptr, rect.left, rect.top - shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    ::SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - shift,
+                   SWP_NOMOVE | SWP_NOZORDER);
 }
 
 std::string Trimmed(const std::string& text)
@@ -48,6 +73,12 @@ BOOL ESetDialogTextValuesDlg::OnInitDialog()
     ::SetDlgItemTextA(m_hWnd, IDC_DLGTEXT_SIZE, std::to_string(m_values.size).c_str());
     ::CheckDlgButton(m_hWnd, IDC_DLGTEXT_BOLD, m_values.bold ? BST_CHECKED : BST_UNCHECKED);
     ::CheckDlgButton(m_hWnd, IDC_DLGTEXT_ITALIC, m_values.italic ? BST_CHECKED : BST_UNCHECKED);
+    if (m_values.messageBox) {
+        ::SetDlgItemTextA(m_hWnd, IDC_DLGTEXT_MESSAGE_COLOUR, std::to_string(m_values.messageColour & 0xFFFFFF).c_str());
+        ::SetDlgItemTextA(m_hWnd, IDC_DLGTEXT_CAPTION_COLOUR, std::to_string(m_values.captionColour & 0xFFFFFF).c_str());
+    } else {
+        DropMessageBoxRows(m_hWnd);
+    }
     return result;
 }
 
@@ -60,6 +91,19 @@ void ESetDialogTextValuesDlg::OnOK()
     v.bold = ::IsDlgButtonChecked(m_hWnd, IDC_DLGTEXT_BOLD) == BST_CHECKED;
     v.italic = ::IsDlgButtonChecked(m_hWnd, IDC_DLGTEXT_ITALIC) == BST_CHECKED;
     v.face = Trimmed(GetDlgItemText(IDC_DLGTEXT_FACE));
+    v.messageBox = m_values.messageBox;
+    v.messageColour = m_values.messageColour, v.captionColour = m_values.captionColour;
+    for (const auto& [item, colour] : {std::pair{IDC_DLGTEXT_MESSAGE_COLOUR, &v.messageColour},
+                                       std::pair{IDC_DLGTEXT_CAPTION_COLOUR, &v.captionColour}}) {
+        if (!v.messageBox)
+            break;
+        const editing::ColourEntry entry = editing::ColourFromCombined(GetDlgItemText(item));
+        if (!entry.accepted) {
+            Refused(entry.message, entry.caption);
+            return;
+        }
+        *colour = entry.colour;
+    }
     // Only what is to be applied must be valid; the rest is not written.
     if (v.setColour) {
         const editing::ColourEntry colour = editing::ColourFromCombined(GetDlgItemText(IDC_DLGTEXT_COLOUR));

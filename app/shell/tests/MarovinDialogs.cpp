@@ -8,12 +8,18 @@ namespace marovintest {
 
 HWND NewDialog(HWND main, const std::set<HWND>& known, DWORD timeoutMs)
 {
+    DWORD process = 0;
+    GetWindowThreadProcessId(main, &process);
+    return NewDialogOf(process, known, timeoutMs);
+}
+
+HWND NewDialogOf(DWORD process, const std::set<HWND>& known, DWORD timeoutMs)
+{
     struct Search {
         DWORD process = 0;
         const std::set<HWND>* known;
         HWND found = nullptr;
-    } search{0, &known};
-    GetWindowThreadProcessId(main, &search.process);
+    } search{process, &known};
     testsupport::PumpMessages(timeoutMs, [&] {
         EnumWindows(
             [](HWND w, LPARAM p) -> BOOL {

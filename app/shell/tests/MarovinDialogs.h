@@ -15,6 +15,8 @@ constexpr DWORD kDialogWaitMs = 20000;
 // A visible dialog of the program that owns `main` and is none of `known`; null when none
 // appeared within `timeoutMs` (messages are pumped meanwhile).
 HWND NewDialog(HWND main, const std::set<HWND>& known, DWORD timeoutMs);
+// The same by the program's process, for dialogs shown after its main window has gone.
+HWND NewDialogOf(DWORD process, const std::set<HWND>& known, DWORD timeoutMs);
 // Whether `window` was closed or hidden within the wait.
 bool Gone(HWND window, DWORD timeoutMs = kDialogWaitMs);
 std::string ItemText(HWND dialog, int id);

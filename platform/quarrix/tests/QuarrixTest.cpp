@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
 
+#include "QorSafeSave.h"
 #include "QorXML_API.h"
 #include "QorXmlDom.h"
 #include "QorXmlText.h"
@@ -123,6 +127,34 @@ TEST_F(QuarrixDom, BadDocumentsFailWithNegativeResults)
     EXPECT_LT(QorXML_API::LoadXmlDocFromFile(nullptr, dir + "cut.xml"), 0);
     EXPECT_LT(QorXML_API::SaveXMLDocToFile(document.Get(), dir + "no\\such\\folder\\x.xml"), 0);
     EXPECT_FALSE(qorxml::SystemMessageText(E_FAIL).empty());
+}
+
+TEST(SafeSave, AWriteThatFailsHalfWayLeavesTheFileWholeAndNoTemporaryBehind)
+{
+    const std::string folder = testsupport::OutputDir();
+    const std::string target = folder + "safe-save.xml";
+    const auto read = [&] {
+        std::ifstream in(target, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    std::ofstream(target, std::ios::binary) << "<original/>";
+    std::string used;
+    HRESULT hr = qorxml::SaveReplacing(target, [&](const std::string& temporary) {
+        used = temporary;
+        std::ofstream(temporary, std::ios::binary) << "<trunc";  // the disk filled up here
+        return HRESULT_FROM_WIN32(ERROR_DISK_FULL);
+    });
+    EXPECT_EQ(hr, HRESULT_FROM_WIN32(ERROR_DISK_FULL));
+    EXPECT_EQ(read(), "<original/>");
+    EXPECT_EQ(used.rfind(folder, 0), 0u) << "written beside the target: " << used;
+    EXPECT_EQ(GetFileAttributesA(used.c_str()), INVALID_FILE_ATTRIBUTES) << "the partial file is removed";
+
+    hr = qorxml::SaveReplacing(target, [](const std::string& temporary) {
+        std::ofstream(temporary, std::ios::binary) << "<saved/>";
+        return S_OK;
+    });
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(read(), "<saved/>");
 }
 
 }  // namespace

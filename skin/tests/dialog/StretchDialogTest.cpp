@@ -86,6 +86,12 @@ TEST(StretchDialog, DragsFollowTheMouseWithinTheLimitsAndTellTheControls)
     EXPECT_EQ(GetPixel(memory, 190, 75), kStripe);
     EXPECT_EQ(GetPixel(memory, 190, 60), kFace);
     EXPECT_EQ(GetPixel(memory, 199, 1), kTransparent) << "top-right corner as in the background";
+    // The stripe is one line: the left edge, the middle and the right edge agree on every row
+    // of it and next to it.
+    for (int y = 66; y < 84; ++y) {
+        EXPECT_EQ(GetPixel(memory, 5, y), GetPixel(memory, 100, y)) << "left edge, row " << y;
+        EXPECT_EQ(GetPixel(memory, 190, y), GetPixel(memory, 100, y)) << "right edge, row " << y;
+    }
     SelectObject(memory, old);
     DeleteDC(memory);
     DeleteObject(part);

@@ -188,6 +188,7 @@ const char kText[] = R"(<?xml version="1.0" encoding="windows-1252"?>
     <QorBtnControl ControlId="1013" ControlName="Check" Caption="Check" TextColor1="16777215" TextColor2="0" TextColor3="0" DownTextColor1="65535" DownTextColor2="0" DownTextColor3="0" FocusTextColor1="16711935" FocusTextColor2="0" FocusTextColor3="0" DisabledTextColor1="8421504" DisabledTextColor2="0" DisabledTextColor3="0"/>
     <QorBtnControl ControlId="50" ControlName="MenuItem" Caption="Item" TextColor1="16777215" TextColor2="0" TextColor3="0" DownTextColor1="65535" DownTextColor2="0" DownTextColor3="0" FocusTextColor1="16711935" FocusTextColor2="0" FocusTextColor3="0" DisabledTextColor1="8421504" DisabledTextColor2="0" DisabledTextColor3="0"/>
   </QorDlg>
+  <QorDlg DlgName="MessageBox" DlgIdValue="99" MessageTextColor="0" CaptionTextColor="0"/>
   <QorAppMessages>
     <QorMessage MessageId="102" Text="Marovin"/>
   </QorAppMessages>

@@ -22,7 +22,8 @@ namespace editing = skelda::editing;
 namespace {
 
 // Items of the text library's "Set Dialog Text Values".
-constexpr int kDialogName = 1080, kSetColour = 1081, kColour = 1082, kSetFont = 1083, kFaceName = 1084, kSize = 1085;
+constexpr int kDialogName = 1080, kSetColour = 1081, kColour = 1082, kSetFont = 1083, kFaceName = 1084, kSize = 1085,
+              kMessageBoxColour = 1088;
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
 class SkinData : public EditingSession {
@@ -79,6 +80,19 @@ protected:
     }
 };
 
+// The same item bound as a transparent static: the mouse passes through it to the face.
+class WithUnknownStaticDialog : public EditableTestDialog {
+public:
+    EQorTransparentStatic unknown;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        EditableTestDialog::DoDataExchange(pDX);
+        DDX_Control(pDX, IDC_UNKNOWN, unknown);
+    }
+};
+
 POINT PlaceOf(HWND control)
 {
     RECT rect{};
@@ -110,12 +124,14 @@ TEST_F(SkinData, DialogTextValuesColourEveryControlWithoutATemplateAndPlainFaces
 {
     EditableTestDialog dialog;
     std::string shownName;
+    bool boxRows = true;
     int red = 0, yellow = 0, greyDisabled = 0, redDisabled = -1;
     Run(dialog, [&](HWND window) {
         ASSERT_TRUE(ChooseCommand(window, Face(window), editing::kDialogTextValues));
         HWND values = WaitForDialog("Set Dialog Text Values");
         ASSERT_TRUE(values);
         shownName = FieldText(values, kDialogName);
+        boxRows = IsWindowVisible(GetDlgItem(values, kMessageBoxColour)) != FALSE;
         Tick(values, kSetColour, true);
         Type(values, kColour, "255");
         Cancel(values);
@@ -148,6 +164,7 @@ TEST_F(SkinData, DialogTextValuesColourEveryControlWithoutATemplateAndPlainFaces
         testsupport::CaptureWindow(window).SaveBmp(testsupport::OutputDir() + "plain-faces-coloured.bmp");
     });
     EXPECT_EQ(shownName, "TestDialog");
+    EXPECT_FALSE(boxRows) << "only the message box has colours of its own";
     EXPECT_TRUE(Shown("The combined color is invalid (out of range)"));
     EXPECT_TRUE(Shown("Please enter a number (no non-numeric chars)"));
     EXPECT_GT(red, 0) << "a plain face draws its caption in its text colour";
@@ -239,6 +256,33 @@ TEST_F(SkinData, PreliminaryControlInfoGivesAControlWithoutSkinDataItsEntry)
     const POINT reloaded = PlaceOf(again.dialog.unknown.GetSafeHwnd());
     EXPECT_EQ(reloaded.x, 150);
     EXPECT_EQ(reloaded.y, 120);
+}
+
+TEST_F(SkinData, ATransparentStaticWithoutSkinDataIsReachedThroughTheFaceAndGivenItsEntry)
+{
+    WithUnknownStaticDialog dialog;
+    POINT at{};
+    MenuOutcome lockAfter = MenuOutcome::kFailed;
+    bool unlocked = false;
+    Run(dialog, [&](HWND window) {
+        HWND unknown = dialog.unknown.GetSafeHwnd();
+        at = PlaceOf(unknown);
+        // A designer's right click lands on the face, since the static lets the mouse through.
+        ASSERT_TRUE(ChooseCommand(window, ScreenCentre(unknown), editing::kAddPreliminaryControlInfo));
+        HWND add = WaitForDialog("Add Preliminary Control Info To QorDialog Script Data");
+        ASSERT_TRUE(add);
+        Type(add, IDC_PRELIM_NAME, "IDC_UNKNOWN_TEXT");
+        Press(add, IDOK);
+        ASSERT_TRUE(WaitGone(add));
+        lockAfter = ChooseFromMenu(window, ScreenCentre(unknown), {editing::kToggleLock, {}});
+        unlocked = WaitFor([&] { return !dialog.IsControlLocked(IDC_UNKNOWN); }, 5000);
+    });
+    EXPECT_EQ(GraphicsAttribute(dialog, IDC_UNKNOWN, "ControlName"), "IDC_UNKNOWN_TEXT");
+    EXPECT_EQ(GraphicsAttribute(dialog, IDC_UNKNOWN, "ControlXOffset"), std::to_string(at.x));
+    EXPECT_EQ(lockAfter, MenuOutcome::kChosen) << "afterwards the face gives the static its full menu";
+    EXPECT_TRUE(unlocked);
+    std::string caption;
+    EXPECT_TRUE(text.GetControlCaptionText(IDD_SKIN_TEST, IDC_UNKNOWN, &caption)) << "a text entry as well";
 }
 
 TEST_F(SkinData, ParentFolderRefusesFoldersThatLoseBitmapsKeepsTheOldOneOnAFailedSaveAndMovesOnSuccess)

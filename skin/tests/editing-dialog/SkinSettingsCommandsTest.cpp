@@ -7,6 +7,8 @@
 #include "EQorMessageDlg.h"
 #include "EditMenus.h"
 #include "EditingSession.h"
+#include "QorText_API.h"
+#include "QorXmlDom.h"
 #include "TestSkin.h"
 #include "TestSupport.h"
 
@@ -20,6 +22,7 @@ namespace {
 constexpr int kLeft = 3010, kTop = 3012;
 constexpr int kBeginWidth = 3022, kMinWidth = 3024;
 constexpr int kSpaceBetween = 3034;
+constexpr int kMessageColour = 1088, kCaptionColour = 1089;  // the box's rows of "Set Dialog Text Values"
 constexpr COLORREF kMark = RGB(0xBC, 0xFC, 0x27);  // the editing mode's highlight
 
 using SkinSettings = EditingSession;
@@ -52,6 +55,18 @@ void Snapshot(HWND window, const std::string& name)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     testsupport::CaptureWindow(window).SaveBmp(testsupport::OutputDir() + name + ".bmp");
+}
+
+int ReddishPixels(HWND window)
+{
+    const testsupport::ScreenImage shot = testsupport::CaptureWindow(window);
+    int count = 0;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x) {
+            const COLORREF c = shot.Pixel(x, y);
+            count += GetRValue(c) > 200 && GetGValue(c) < 70 && GetBValue(c) < 70;
+        }
+    return count;
 }
 
 // The text of the saved skin's element `tag` (first one), empty when missing.
@@ -187,6 +202,8 @@ TEST_F(SkinSettings, TheMessageBoxSampleEditsTheBoxSkinThroughItsOwnMenus)
 {
     EditableTestDialog dialog;
     bool threeButtons = false, buttonMenu = false, sampleClosed = false;
+    std::string shownColours;
+    int redBefore = -1, redAfter = -1;
     RunModal(dialog, [&](HWND window) {
         ASSERT_TRUE(ChooseCommand(window, ClientPoint(window, {225, 80}), editing::kMessageBoxSettings));
         HWND sample = WaitForDialog("QorMessageBox Sample");
@@ -207,12 +224,41 @@ TEST_F(SkinSettings, TheMessageBoxSampleEditsTheBoxSkinThroughItsOwnMenus)
         ASSERT_TRUE(WaitGone(regions));
         // Unlike the program's own boxes, the sample's buttons have their editing menu.
         buttonMenu = ChooseFromControlMenu(GetDlgItem(sample, IDYES), editing::kToggleLock);
+
+        // The box's own message and caption colours, from its dialog menu, drawn at once.
+        redBefore = ReddishPixels(sample);
+        GetClientRect(sample, &client);
+        ASSERT_TRUE(ChooseCommand(sample, ClientPoint(sample, {client.right - 15, client.bottom / 2}),
+                                  editing::kDialogTextValues));
+        HWND values = WaitForDialog("Set Dialog Text Values");
+        ASSERT_TRUE(values);
+        shownColours = FieldText(values, kMessageColour) + "/" + FieldText(values, kCaptionColour);
+        Snapshot(values, "message-box-text-values");
+        Type(values, kCaptionColour, "4294967296");
+        Press(values, IDOK);
+        Type(values, kMessageColour, "255");
+        Type(values, kCaptionColour, "65280");
+        Press(values, IDOK);
+        ASSERT_TRUE(WaitGone(values));
+        WaitFor([&] { return (redAfter = ReddishPixels(sample)) > redBefore; }, 5000);
         PostMessageA(sample, WM_COMMAND, IDCANCEL, 0);
         sampleClosed = WaitGone(sample);
     });
     EXPECT_TRUE(threeButtons);
     EXPECT_TRUE(buttonMenu);
     EXPECT_TRUE(sampleClosed);
+    EXPECT_EQ(shownColours, "0/0") << "the test skin's box colours";
+    EXPECT_TRUE(EngineEnvironment::Ui().Shown("The combined color is invalid (out of range)"));
+    EXPECT_GT(redAfter, redBefore) << "the message is drawn in its new colour";
+    QorText_API text;
+    win::ComPtr<IXMLDOMNode> boxTexts;
+    ASSERT_TRUE(text.GetQorMsgDlglNode(boxTexts.Put()));
+    std::string message, caption;
+    qorxml::GetAttribute(boxTexts.Get(), "MessageTextColor", &message);
+    qorxml::GetAttribute(boxTexts.Get(), "CaptionTextColor", &caption);
+    EXPECT_EQ(message, "255");
+    EXPECT_EQ(caption, "65280");
+    EXPECT_TRUE(engine.GetTextChanged());
     EXPECT_TRUE(engine.GetGraphicsChanged());
     EngineEnvironment::Ui().saveAnswer = graphicsPath;
     ASSERT_TRUE(engine.SaveGraphicsWork());

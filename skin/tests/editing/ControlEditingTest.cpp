@@ -8,6 +8,7 @@
 #include "ControlDialogIds.h"
 #include "EditingTestIds.h"
 #include "EditingTestSupport.h"
+#include "QorText_API.h"
 #include "QorXmlDom.h"
 #include "SkinFileModel.h"
 #include "TestSupport.h"
@@ -340,4 +341,58 @@ TEST_F(ControlEditing, AlternatePositionsAndEdgeTrackingMoveTheLiveButton)
     qorxml::GetAttribute(tracking.Get(), "Orientation", &orientation);
     EXPECT_EQ(orientation, "2");
     EXPECT_TRUE(engine.GetGraphicsChanged());
+}
+
+TEST_F(ControlEditing, EditTextValuesRefuseBadNumbersAndRecolourTheLiveEdit)
+{
+    constexpr int kAlignment = 1092, kTextColour = 1095;  // items of "Set Edit Control Values"
+    EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 1);
+    EngineEnvironment::Restart();
+    struct TextEditingOff {
+        ~TextEditingOff()
+        {
+            EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 0);
+            EngineEnvironment::Restart();
+        }
+    } off;
+    Shown<ControlsDialog> shown;
+    ASSERT_TRUE(shown.created);
+    ControlsDialog& d = shown.dialog;
+    HWND edit = d.edit.GetSafeHwnd();
+    SetWindowTextA(edit, "MMMMMMMM");
+    const auto red = [edit] {
+        const testsupport::ScreenImage shot = testsupport::CaptureWindow(edit);
+        int count = 0;
+        for (int y = 0; y < shot.height; ++y)
+            for (int x = 0; x < shot.width; ++x)
+                count += shot.Pixel(x, y) == RGB(255, 0, 0);
+        return count;
+    };
+    const int redBefore = red();
+    std::string shownColour;
+    const MenuEdit run = EditFromMenu(d, IDC_E_EDIT, "Change Text Settings", "Set Edit Control Values", [&](HWND dlg) {
+        shownColour = FieldText(dlg, kTextColour);
+        RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        testsupport::CaptureWindow(dlg).SaveBmp(testsupport::OutputDir() + "edit-text-values.bmp");
+        Type(dlg, kAlignment, "3");
+        Ok(dlg);
+        Type(dlg, kAlignment, "1");
+        Type(dlg, kTextColour, "4294967296");
+        Ok(dlg);
+        Type(dlg, kTextColour, "255");
+        Ok(dlg);
+    });
+    ASSERT_TRUE(run.dialogShown);
+    EXPECT_TRUE(run.result);
+    EXPECT_EQ(shownColour, "0");
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Alignment out of range", "Color out of range"}));
+    QorText_API text;
+    QorEditTextSettings settings;
+    ASSERT_TRUE(text.GetEditCtrlInfo(IDD_EDIT_CONTROLS, IDC_E_EDIT, &settings));
+    EXPECT_EQ(settings.alignment, 1);
+    EXPECT_EQ(settings.textColor, RGB(255, 0, 0));
+    EXPECT_EQ(settings.disabledTextColor, 8421504u) << "what was not touched stays";
+    EXPECT_TRUE(engine.GetTextChanged());
+    EXPECT_EQ(redBefore, 0);
+    EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return red() > 0; })) << "the live edit draws in its new colour";
 }

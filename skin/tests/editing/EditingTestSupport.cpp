@@ -56,6 +56,10 @@ const char kTemplates[] = R"(
 
 const char kText[] = R"(<?xml version="1.0" encoding="windows-1252"?>
 <QorAppText>
+  <QorDlg DlgName="EditControls" DlgIdValue="920">
+    <QorEditControl ControlId="2205" ControlName="Edit" Allignment="0" CenterTextHorizontally="0"
+      CenterTextVertically="1" TextColor="0" DisabledTextColor="8421504" BackgroundColor="16777215"/>
+  </QorDlg>
   <QorAppMessages><QorMessage MessageId="102" Text="Marovin"/></QorAppMessages>
   <QorTemplates><QorButtonTemplates/><TransparentStaticTemplates/><QorEditTemplates/></QorTemplates>
 </QorAppText>
