@@ -30,7 +30,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     m_logPath = m_programFolder + "Marovin.log";
     m_recent.Read(Store());
     m_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAROVIN));
-    LeaveButtonsAndLabelsToTheSkin();
+    SplitTemplate();
 
     MapCommand(IDC_CLOSE, [this] { CloseWindow(IDOK); });
     MapCommand(IDC_MINIMIZE, [this] { ShowWindow(SW_MINIMIZE); });

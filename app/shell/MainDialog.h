@@ -86,10 +86,14 @@ private:
     void AddAboutMenuItem();
     bool StartSkinEngine();
     // The window is made from a copy of its template without its buttons and labels, which
-    // the initialisation creates once, most of them as the skin's own windows.
-    void LeaveButtonsAndLabelsToTheSkin();
+    // the initialisation creates once, most of them as the skin's own windows, and without
+    // the controls of the settings pages that are not up at start, which are created when
+    // their page is first shown (MakePageControls).
+    void SplitTemplate();
     std::vector<BYTE> m_template;
     std::vector<skelda::DialogTemplateItem> m_templateItems;
+    std::vector<skelda::DialogTemplateItem> m_pageItems;
+    void MakePageControls(const std::vector<int>& ids);
     void RegisterHiddenDialogs();
     std::string Text(int id);
     bool LoadIdlePicture();

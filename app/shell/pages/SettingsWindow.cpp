@@ -62,6 +62,8 @@ void SettingsWindow::ShowPage(int index)
         const ULONGLONG begin = ::GetTickCount64();
         if (page && !m_created[index]) {
             wait.emplace();
+            if (m_makeControls)
+                m_makeControls(page->Controls());
             page->Create();
             m_created[index] = true;
             page->Lock(m_locked);

@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "SettingsPage.h"
 
@@ -24,6 +26,9 @@ public:
     SettingsWindow(const SettingsWindow&) = delete;
     SettingsWindow& operator=(const SettingsWindow&) = delete;
 
+    // Called with a page's controls before the page is built, for a window that creates
+    // them only then; without it they must exist from the start.
+    void SetControlMaker(std::function<void(const std::vector<int>&)> make) { m_makeControls = std::move(make); }
     // Puts a page in its slot; a slot left empty shows nothing behind its tab.
     void SetPage(int index, std::unique_ptr<SettingsPage> page);
     SettingsPage* Page(int index) const;
@@ -62,6 +67,7 @@ private:
     SettingsPage* OwnerOf(int id) const;
 
     HWND m_window;
+    std::function<void(const std::vector<int>&)> m_makeControls;
     std::array<std::unique_ptr<SettingsPage>, kPageCount> m_pages;
     std::array<bool, kPageCount> m_created{};
     int m_current = -1;
