@@ -346,8 +346,12 @@ TEST_F(MarovinKeys, TextTypedIntoTheFolderEditArrivesWholeAndChangesNothingElse)
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(StartPreviewing(running, &window));
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_TAB_RECORDING, BN_CLICKED), 0);
-    const HWND edit = GetDlgItem(window, IDC_RECORDING_FOLDER);
-    ASSERT_TRUE(testsupport::PumpMessages(10000, [&] { return IsWindowVisible(edit) != FALSE; }));
+    // The page's controls are created when it is first shown.
+    HWND edit = nullptr;
+    ASSERT_TRUE(testsupport::PumpMessages(10000, [&] {
+        edit = GetDlgItem(window, IDC_RECORDING_FOLDER);
+        return edit && IsWindowVisible(edit) != FALSE;
+    }));
     const DWORD brightness = GetNumber(std::string(kColorKey), "Brightness");
     ASSERT_TRUE(BringForward(window));
     Click(edit);
