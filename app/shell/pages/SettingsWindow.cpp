@@ -52,8 +52,9 @@ void SettingsWindow::ShowPage(int index)
     if (index < 0 || index >= kPageCount)
         return;
     if (index != m_current) {
+        // A page the window makes the controls of at its first showing has none before.
         for (int other = 0; other < kPageCount; ++other)
-            if (other != index)
+            if (other != index && (m_created[other] || !m_makeControls))
                 ShowControls(other, false);
         SettingsPage* page = m_pages[index].get();
         // A page's first showing builds it; its pictures load as its controls first paint, so
