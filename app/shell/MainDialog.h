@@ -69,6 +69,10 @@ private:
     static constexpr UINT kAboutCommand = 16;  // system menu
     // Posted at start-up so that the recovery message shows over the shown window.
     static constexpr UINT kMsgTellRecovery = WM_USER + 26;
+    // Posted after the first paint, once per hidden settings page: the page's controls are
+    // made while the user looks at the shown window, so that the window shows sooner and
+    // the page's first opening stays quick.
+    static constexpr UINT kMsgPreparePages = WM_USER + 27;
     void LoadSettings();
     // Devices (MainDialogDevices.cpp).
     void StartDeviceDiscovery();

@@ -34,6 +34,9 @@ public:
     SettingsPage* Page(int index) const;
     bool Created(int index) const;
 
+    // Makes the controls of the next page that has neither been built nor had them made, so
+    // that its first showing only fills and shows them. False when no page is left.
+    bool PrepareNextPage();
     // Shows page `index` (building it first when it has never been shown). -1 before any.
     void ShowPage(int index);
     int Current() const { return m_current; }
@@ -70,6 +73,7 @@ private:
     std::function<void(const std::vector<int>&)> m_makeControls;
     std::array<std::unique_ptr<SettingsPage>, kPageCount> m_pages;
     std::array<bool, kPageCount> m_created{};
+    std::array<bool, kPageCount> m_prepared{};
     int m_current = -1;
     bool m_locked = false;
 };
