@@ -35,7 +35,7 @@ void AddColumn(HWND list, int index, const char* title, int width)
 
 }  // namespace
 
-std::vector<int> ChannelPage::Controls() const
+std::vector<int> ChannelPage::ControlIds()
 {
     return std::vector<int>(std::begin(kPageControls), std::end(kPageControls));
 }

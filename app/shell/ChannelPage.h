@@ -25,7 +25,10 @@ public:
     {
     }
 
-    std::vector<int> Controls() const override;
+    std::vector<int> Controls() const override { return ControlIds(); }
+    // The page's controls, known before there is a page (the window leaves them out of
+    // what it creates at start).
+    static std::vector<int> ControlIds();
     void Create() override;
     void Show() override { Refresh(); }
     // While a recording runs the page changes no country, standard, input or list; channels

@@ -30,7 +30,7 @@ MainDialog::MainDialog() : EQorDialog(IDD_MAIN_DIALOG)
     m_logPath = m_programFolder + "Marovin.log";
     m_recent.Read(Store());
     m_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAROVIN));
-    LeaveButtonsAndLabelsToTheSkin();
+    SplitTemplate();
 
     MapCommand(IDC_CLOSE, [this] { CloseWindow(IDOK); });
     MapCommand(IDC_MINIMIZE, [this] { ShowWindow(SW_MINIMIZE); });
@@ -117,6 +117,11 @@ LRESULT MainDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
         TellRecovery();
         return 0;
     }
+    if (message == kMsgPreparePages) {
+        if (m_settingsWindow && m_settingsWindow->PrepareNextPage())
+            PostMessage(kMsgPreparePages, 0, 0);
+        return 0;
+    }
     return EQorDialog::OnPrivateMessage(message, wParam, lParam);
 }
 
@@ -167,6 +172,7 @@ void MainDialog::OnPaint()
         RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         MarkStartup("first paint");
         Trace("%s", ProgramStartupTimes().Line().c_str());
+        PostMessage(kMsgPreparePages, 0, 0);
     }
 }
 

@@ -69,6 +69,10 @@ private:
     static constexpr UINT kAboutCommand = 16;  // system menu
     // Posted at start-up so that the recovery message shows over the shown window.
     static constexpr UINT kMsgTellRecovery = WM_USER + 26;
+    // Posted after the first paint, once per hidden settings page: the page's controls are
+    // made while the user looks at the shown window, so that the window shows sooner and
+    // the page's first opening stays quick.
+    static constexpr UINT kMsgPreparePages = WM_USER + 27;
     void LoadSettings();
     // Devices (MainDialogDevices.cpp).
     void StartDeviceDiscovery();
@@ -86,10 +90,14 @@ private:
     void AddAboutMenuItem();
     bool StartSkinEngine();
     // The window is made from a copy of its template without its buttons and labels, which
-    // the initialisation creates once, most of them as the skin's own windows.
-    void LeaveButtonsAndLabelsToTheSkin();
+    // the initialisation creates once, most of them as the skin's own windows, and without
+    // the controls of the settings pages that are not up at start, which are created when
+    // their page is first shown (MakePageControls).
+    void SplitTemplate();
     std::vector<BYTE> m_template;
     std::vector<skelda::DialogTemplateItem> m_templateItems;
+    std::vector<skelda::DialogTemplateItem> m_pageItems;
+    void MakePageControls(const std::vector<int>& ids);
     void RegisterHiddenDialogs();
     std::string Text(int id);
     bool LoadIdlePicture();

@@ -60,6 +60,7 @@ void MainDialog::CreateSettingsWindow()
 {
     m_pagesHost = std::make_unique<SettingsPagesHost>(*this);
     m_settingsWindow = std::make_unique<pages::SettingsWindow>(m_hWnd);
+    m_settingsWindow->SetControlMaker([this](const std::vector<int>& ids) { MakePageControls(ids); });
     m_settingsWindow->SetPage(pages::SettingsWindow::kQualityPage, std::make_unique<pages::QualityPage>(*m_pagesHost));
     m_settingsWindow->SetPage(pages::SettingsWindow::kRecordingPage, std::make_unique<pages::RecordingPage>(*m_pagesHost));
     m_settingsWindow->SetPage(pages::SettingsWindow::kColourPage, std::make_unique<pages::ColourPage>(*m_pagesHost));

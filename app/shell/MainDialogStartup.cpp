@@ -5,10 +5,16 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <set>
+
+#include "ChannelPage.h"
+#include "ColourPage.h"
 #include "ControlIds.h"
 #include "ErrorLog.h"
 #include "MessageIds.h"
 #include "ProgramMessage.h"
+#include "RecordingPage.h"
 #include "RegistryRoot.h"
 #include "StartupTimes.h"
 #include "VersionString.h"
@@ -83,7 +89,7 @@ BOOL MainDialog::OnInitDialog()
     // Every control takes its look from the skin, except those the main window draws itself.
     m_skinnedControls.CreateAndBind(
         *this, "MainDialog", m_templateItems,
-        {IDC_VIDEO_AREA, IDC_STATUS_DISPLAY, IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4});
+        {IDC_VIDEO_AREA, IDC_STATUS_DISPLAY, IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4}, m_pageItems);
     InitializeQorDialog("MainDialog", kTransparentColour, false);
     MarkStartup("skinned controls");
     // The thumbnails' frames and placeholder belong to the skin, known once it is loaded.
@@ -227,19 +233,48 @@ void MainDialog::AddAboutMenuItem()
     AppendMenuA(menu, MF_STRING, kAboutCommand, text);
 }
 
-void MainDialog::LeaveButtonsAndLabelsToTheSkin()
+void MainDialog::SplitTemplate()
 {
     const HMODULE module = GetModuleHandleA(nullptr);
     const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDD_MAIN_DIALOG), RT_DIALOG);
     const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
-    const auto buttonOrLabel = [](const skelda::DialogTemplateItem& item) {
-        return _wcsicmp(item.className.c_str(), L"Button") == 0 || _wcsicmp(item.className.c_str(), L"Static") == 0;
+    // The pages behind the recording, TV and colour tabs: about 70 hidden controls, whose
+    // combo boxes, lists and sliders cost the most to create.
+    std::set<int> later;
+    for (const std::vector<int>& ids :
+         {pages::RecordingPage::ControlIds(), ChannelPage::ControlIds(), pages::ColourPage::ControlIds()})
+        later.insert(ids.begin(), ids.end());
+    const auto takeOut = [&later](const skelda::DialogTemplateItem& item) {
+        return _wcsicmp(item.className.c_str(), L"Button") == 0 || _wcsicmp(item.className.c_str(), L"Static") == 0 ||
+               later.count(static_cast<short>(item.id)) != 0;
     };
     // A template that cannot be read this way is left to the dialog manager whole.
-    if (data && skelda::SplitDialogTemplate(data, SizeofResource(module, found), buttonOrLabel, &m_template,
-                                            &m_templateItems))
-        InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEA>(m_template.data()), nullptr, module);
+    if (!data ||
+        !skelda::SplitDialogTemplate(data, SizeofResource(module, found), takeOut, &m_template, &m_templateItems))
+        return;
+    InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATEA>(m_template.data()), nullptr, module);
+    const auto pageItem = std::stable_partition(m_templateItems.begin(), m_templateItems.end(),
+                                                [&later](const skelda::DialogTemplateItem& item) {
+                                                    return later.count(static_cast<short>(item.id)) == 0;
+                                                });
+    m_pageItems.assign(pageItem, m_templateItems.end());
+    m_templateItems.erase(pageItem, m_templateItems.end());
+}
+
+void MainDialog::MakePageControls(const std::vector<int>& ids)
+{
+    const auto pageItem = std::stable_partition(m_pageItems.begin(), m_pageItems.end(),
+                                                [&ids](const skelda::DialogTemplateItem& item) {
+                                                    return std::find(ids.begin(), ids.end(),
+                                                                     static_cast<short>(item.id)) == ids.end();
+                                                });
+    if (pageItem == m_pageItems.end())
+        return;
+    const std::vector<skelda::DialogTemplateItem> items(pageItem, m_pageItems.end());
+    m_pageItems.erase(pageItem, m_pageItems.end());
+    m_skinnedControls.CreateLater(*this, "MainDialog", items);
+    InitializeAddedControls();
 }
 
 bool MainDialog::StartSkinEngine()

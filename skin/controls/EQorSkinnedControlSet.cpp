@@ -16,8 +16,15 @@
 
 namespace sf = skelda::skinfile;
 
+struct EQorSkinnedControlSet::Placed {
+    size_t index;  // the item's place in the whole template
+    HWND window;
+};
+
 struct EQorSkinnedControlSet::Controls {
     std::vector<std::unique_ptr<CWnd>> windows;
+    // The windows made from the template so far, in template order.
+    std::vector<Placed> order;
 };
 
 namespace {
@@ -139,53 +146,80 @@ int EQorSkinnedControlSet::Bind(EQorDialog& dialog, const std::string& name, con
     return CreateAndBind(dialog, name, {}, skip);
 }
 
-int EQorSkinnedControlSet::CreateAndBind(EQorDialog& dialog, const std::string& name,
-                                         const std::vector<skelda::DialogTemplateItem>& items,
-                                         const std::vector<int>& skip)
-{
-    win::ComPtr<IXMLDOMDocument> document;
-    win::ComPtr<IXMLDOMNode> dialogElement;
-    const bool described = QorGraphicsEngineAPI().GetGraphicsDocument(document.Put()) &&
-                           sf::FindDialogByName(document.Get(), name, &dialogElement);
-    if (!described && items.empty())
-        return 0;
-    const sf::ControlIndex elements(dialogElement.Get());
-    const auto skipped = [&skip](int id) { return std::find(skip.begin(), skip.end(), id) != skip.end(); };
-    int bound = 0;
-    const auto bindChild = [&](HWND child) {
+// Binds or creates the children of one dialog by the skin elements of its dialog `name`.
+class EQorSkinnedControlSet::Binder {
+public:
+    Binder(EQorSkinnedControlSet::Controls& controls, const std::string& name, const std::vector<int>& skip)
+        : controls_(controls), skip_(skip)
+    {
+        win::ComPtr<IXMLDOMDocument> document;
+        described_ = QorGraphicsEngineAPI().GetGraphicsDocument(document.Put()) &&
+                     sf::FindDialogByName(document.Get(), name, &dialogElement_);
+        elements_ = std::make_unique<sf::ControlIndex>(dialogElement_.Get());
+    }
+    bool Described() const { return described_; }
+    int Bound() const { return bound_; }
+
+    void BindChild(HWND child)
+    {
         const int id = static_cast<short>(::GetDlgCtrlID(child));
         win::ComPtr<IXMLDOMNode> element;
         std::string tag;
-        if (!described || id == -1 || skipped(id) || CWnd::FromHandlePermanent(child) ||
-            !elements.Find(id, &element, &tag))
+        if (!described_ || id == -1 || Skipped(id) || CWnd::FromHandlePermanent(child) ||
+            !elements_->Find(id, &element, &tag))
             return;
         std::unique_ptr<CWnd> control = MakeControl(tag, element.Get(), child);
         if (!control || !control->SubclassWindow(child))
             return;
-        m_controls->windows.push_back(std::move(control));
-        ++bound;
-    };
-    const auto createItem = [&](const skelda::DialogTemplateItem& item, const ItemMaker& maker) -> HWND {
+        controls_.windows.push_back(std::move(control));
+        ++bound_;
+    }
+
+    HWND CreateItem(const skelda::DialogTemplateItem& item, const ItemMaker& maker)
+    {
         const int id = static_cast<short>(item.id);
         win::ComPtr<IXMLDOMNode> element;
         std::string tag;
-        const char* skinClass = described && id != -1 && !skipped(id) && elements.Find(id, &element, &tag)
-                                    ? SkinWindowClass(tag) : nullptr;
+        const char* skinClass =
+            described_ && id != -1 && !Skipped(id) && elements_->Find(id, &element, &tag) ? SkinWindowClass(tag) : nullptr;
         if (skinClass) {
             std::unique_ptr<CWnd> control = MakeControl(tag, element.Get(), nullptr);
             if (control && maker.Skinned(*control, skinClass, item)) {
                 const HWND window = control->GetSafeHwnd();
-                m_controls->windows.push_back(std::move(control));
-                ++bound;
+                controls_.windows.push_back(std::move(control));
+                ++bound_;
                 return window;
             }
         }
         const HWND window = maker.Plain(item);
         if (window)
-            bindChild(window);
+            BindChild(window);
         return window;
-    };
+    }
 
+private:
+    bool Skipped(int id) const { return std::find(skip_.begin(), skip_.end(), id) != skip_.end(); }
+
+    EQorSkinnedControlSet::Controls& controls_;
+    const std::vector<int>& skip_;
+    win::ComPtr<IXMLDOMNode> dialogElement_;
+    std::unique_ptr<sf::ControlIndex> elements_;
+    bool described_ = false;
+    int bound_ = 0;
+};
+
+int EQorSkinnedControlSet::CreateAndBind(EQorDialog& dialog, const std::string& name,
+                                         const std::vector<skelda::DialogTemplateItem>& items,
+                                         const std::vector<int>& skip,
+                                         const std::vector<skelda::DialogTemplateItem>& later)
+{
+    Binder binder(*m_controls, name, skip);
+    if (!binder.Described() && items.empty())
+        return 0;
+    std::vector<size_t> absent;
+    for (const skelda::DialogTemplateItem& item : later)
+        absent.push_back(item.index);
+    std::sort(absent.begin(), absent.end());
     // The dialog manager made the other items in template order, each below the one before.
     std::vector<HWND> made;
     for (HWND child = ::GetWindow(dialog.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
@@ -194,17 +228,47 @@ int EQorSkinnedControlSet::CreateAndBind(EQorDialog& dialog, const std::string& 
     HWND previous = nullptr;
     size_t nextMade = 0, nextItem = 0;
     for (size_t index = 0; nextMade < made.size() || nextItem < items.size(); ++index) {
+        if (std::binary_search(absent.begin(), absent.end(), index))
+            continue;
         HWND window = nullptr;
         if (nextItem < items.size() && items[nextItem].index <= index) {
             const skelda::DialogTemplateItem& item = items[nextItem++];
-            if ((window = createItem(item, maker)) != nullptr)
+            if ((window = binder.CreateItem(item, maker)) != nullptr)
                 maker.Finish(window, item, previous);
         } else if (nextMade < made.size()) {
             window = made[nextMade++];
-            bindChild(window);
+            binder.BindChild(window);
         }
-        if (window)
+        if (window) {
             previous = window;
+            m_controls->order.push_back({index, window});
+        }
     }
-    return bound;
+    return binder.Bound();
+}
+
+int EQorSkinnedControlSet::CreateLater(EQorDialog& dialog, const std::string& name,
+                                       const std::vector<skelda::DialogTemplateItem>& items,
+                                       const std::vector<int>& skip)
+{
+    Binder binder(*m_controls, name, skip);
+    if (!binder.Described() && items.empty())
+        return 0;
+    const ItemMaker maker(dialog.m_hWnd);
+    auto& order = m_controls->order;
+    for (const skelda::DialogTemplateItem& item : items) {
+        const HWND window = binder.CreateItem(item, maker);
+        if (!window)
+            continue;
+        // Below the window of the nearest earlier item, as if the dialog manager had made it.
+        const auto after = std::lower_bound(order.begin(), order.end(), item.index,
+                                            [](const Placed& placed, size_t index) { return placed.index < index; });
+        HWND previous = nullptr;
+        for (auto it = after; it != order.begin() && !previous;)
+            if (::IsWindow((--it)->window))
+                previous = it->window;
+        maker.Finish(window, item, previous);
+        order.insert(after, {item.index, window});
+    }
+    return binder.Bound();
 }

@@ -263,6 +263,7 @@ void EQorDialog::OnDestroy()
         WriteGraphicsEditingChangesToXMLObject();
     LeaveDialogList();
     m_controls.clear();
+    m_controlsCreated = 0;
     m_transparentStatics.clear();
     CDialog::OnDestroy();
     m_region.DeleteObject();

@@ -104,9 +104,18 @@ bool EQorDialog::IsControlEntryInScriptFile(int controlId) const
     return m_sharedEntryMode == 2 && ControlElements().Find(kSharedControlEntryId, nullptr);
 }
 
-bool EQorDialog::CreateControls()
+bool EQorDialog::InitializeAddedControls()
 {
-    for (auto& entry : m_controls) {
+    if (m_controlsCreated >= m_controls.size())
+        return false;
+    return CreateControls(m_controlsCreated);
+}
+
+bool EQorDialog::CreateControls(size_t first)
+{
+    for (size_t index = first; index < m_controls.size(); ++index) {
+        ControlEntry& entry = m_controls[index];
+        m_controlsCreated = index + 1;
         const char* className = SubstituteClass(entry.type);
         if (className && entry.object && entry.window && IsWindow(entry.window) && !HasClass(entry.window, className) &&
             ClassRegistered(className) && entry.object->CreateInPlaceOfDlgItem(entry.window, className))

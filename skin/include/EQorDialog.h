@@ -36,6 +36,9 @@ public:
     // Loads the face and region of the skin's dialog `name`, sizes the window, substitutes and
     // initialises the registered controls. False only when the background cannot be set up.
     virtual bool InitializeQorDialog(const std::string& name, COLORREF transparent, bool skipBackground = false);
+    // Substitutes and initialises the controls registered since the dialog was initialised,
+    // for controls a dialog creates only when they are first needed. False when there were none.
+    bool InitializeAddedControls();
     virtual bool WriteGraphicsEditingChangesToXMLObject();
     virtual bool ReloadGraphicsTemplates(int kind);
     virtual bool ReloadTextTemplates(int kind);
@@ -222,7 +225,8 @@ private:
     bool EditMenuSettings();
     bool m_grabbersHighlighted = false;
 
-    bool CreateControls();
+    // Substitutes and initialises the registered controls from `first` on.
+    bool CreateControls(size_t first = 0);
     bool InitializeControl(ControlEntry& entry);
     bool AskToAddControlEntry(ControlEntry& entry);
     void LoadAuxBitmapFilenames();
@@ -234,6 +238,8 @@ private:
 
     CDialog* m_pDerivedDialog = nullptr;
     std::vector<ControlEntry> m_controls;
+    // How many of m_controls have been through CreateControls.
+    size_t m_controlsCreated = 0;
     // Ids of the transparent statics; hit tests use their current rectangles, so that a moved
     // or hidden text is found where it is.
     std::vector<int> m_transparentStatics;

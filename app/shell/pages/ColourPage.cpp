@@ -23,7 +23,7 @@ constexpr ColourControl kControls[4] = {{IDC_BRIGHTNESS, IDC_BRIGHTNESS_VALUE, "
 
 }  // namespace
 
-std::vector<int> ColourPage::Controls() const
+std::vector<int> ColourPage::ControlIds()
 {
     std::vector<int> ids;
     for (int id = IDC_BRIGHTNESS_LABEL; id <= IDC_COLOR_DEFAULTS; ++id)

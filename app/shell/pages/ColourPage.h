@@ -16,7 +16,10 @@ class ColourPage : public SettingsPage {
 public:
     explicit ColourPage(PageHost& host) : m_host(host) {}
 
-    std::vector<int> Controls() const override;
+    std::vector<int> Controls() const override { return ControlIds(); }
+    // The page's controls, known before there is a page (the window leaves them out of
+    // what it creates at start).
+    static std::vector<int> ControlIds();
     void Create() override;
     void Lock(bool locked) override;
     void DeviceChanged() override;

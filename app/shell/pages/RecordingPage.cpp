@@ -30,7 +30,7 @@ constexpr int kLockedControls[] = {IDC_RECORDING_FOLDER, IDC_BROWSE_FOLDER,  IDC
 
 }  // namespace
 
-std::vector<int> RecordingPage::Controls() const
+std::vector<int> RecordingPage::ControlIds()
 {
     std::vector<int> ids = {IDC_FOLDER_LABEL, IDC_RECORDING_FOLDER, IDC_BROWSE_FOLDER};
     for (int id = IDC_FREE_SPACE_LABEL; id <= IDC_ASK_FILE_NAME; ++id)

@@ -30,6 +30,7 @@ void SettingsWindow::SetPage(int index, std::unique_ptr<SettingsPage> page)
         ShowControls(index, false);
     m_pages[index] = std::move(page);
     m_created[index] = false;
+    m_prepared[index] = false;
     // A page put in while its tab is up is built and shown at once.
     if (index == m_current) {
         m_current = -1;
@@ -52,8 +53,9 @@ void SettingsWindow::ShowPage(int index)
     if (index < 0 || index >= kPageCount)
         return;
     if (index != m_current) {
+        // A page the window makes the controls of at its first showing has none before.
         for (int other = 0; other < kPageCount; ++other)
-            if (other != index)
+            if (other != index && (m_created[other] || !m_makeControls))
                 ShowControls(other, false);
         SettingsPage* page = m_pages[index].get();
         // A page's first showing builds it; its pictures load as its controls first paint, so
@@ -62,6 +64,9 @@ void SettingsWindow::ShowPage(int index)
         const ULONGLONG begin = ::GetTickCount64();
         if (page && !m_created[index]) {
             wait.emplace();
+            if (m_makeControls && !m_prepared[index])
+                m_makeControls(page->Controls());
+            m_prepared[index] = true;
             page->Create();
             m_created[index] = true;
             page->Lock(m_locked);
@@ -80,6 +85,19 @@ void SettingsWindow::ShowPage(int index)
         }
     }
     MarkTabs();
+}
+
+bool SettingsWindow::PrepareNextPage()
+{
+    for (int index = 0; index < kPageCount; ++index) {
+        if (!m_pages[index] || m_created[index] || m_prepared[index])
+            continue;
+        m_prepared[index] = true;
+        if (m_makeControls)
+            m_makeControls(m_pages[index]->Controls());
+        return true;
+    }
+    return false;
 }
 
 void SettingsWindow::ShowControls(int index, bool show)

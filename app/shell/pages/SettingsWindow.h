@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "SettingsPage.h"
 
@@ -24,11 +26,17 @@ public:
     SettingsWindow(const SettingsWindow&) = delete;
     SettingsWindow& operator=(const SettingsWindow&) = delete;
 
+    // Called with a page's controls before the page is built, for a window that creates
+    // them only then; without it they must exist from the start.
+    void SetControlMaker(std::function<void(const std::vector<int>&)> make) { m_makeControls = std::move(make); }
     // Puts a page in its slot; a slot left empty shows nothing behind its tab.
     void SetPage(int index, std::unique_ptr<SettingsPage> page);
     SettingsPage* Page(int index) const;
     bool Created(int index) const;
 
+    // Makes the controls of the next page that has neither been built nor had them made, so
+    // that its first showing only fills and shows them. False when no page is left.
+    bool PrepareNextPage();
     // Shows page `index` (building it first when it has never been shown). -1 before any.
     void ShowPage(int index);
     int Current() const { return m_current; }
@@ -62,8 +70,10 @@ private:
     SettingsPage* OwnerOf(int id) const;
 
     HWND m_window;
+    std::function<void(const std::vector<int>&)> m_makeControls;
     std::array<std::unique_ptr<SettingsPage>, kPageCount> m_pages;
     std::array<bool, kPageCount> m_created{};
+    std::array<bool, kPageCount> m_prepared{};
     int m_current = -1;
     bool m_locked = false;
 };

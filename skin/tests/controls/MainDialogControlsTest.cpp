@@ -76,7 +76,7 @@ protected:
 class SetBoundMainDialog : public EQorDialog {
 public:
     SetBoundMainDialog() : EQorDialog(IDD_MAIN_DIALOG) {}
-    std::vector<skelda::DialogTemplateItem> items;
+    std::vector<skelda::DialogTemplateItem> items, later;
     EQorSkinnedControlSet controls;
 
 protected:
@@ -84,7 +84,8 @@ protected:
     {
         EQorDialog::OnInitDialog();
         controls.CreateAndBind(*this, "MainDialog", items,
-                               {IDC_VIDEO_AREA, IDC_STATUS_DISPLAY, IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4});
+                               {IDC_VIDEO_AREA, IDC_STATUS_DISPLAY, IDC_RECENT_1, IDC_RECENT_2, IDC_RECENT_3, IDC_RECENT_4},
+                               later);
         InitializeQorDialog("MainDialog", SKIN_TRANSPARENT_COLOR);
         return TRUE;
     }
@@ -129,12 +130,11 @@ TEST(MainDialogControls, ButtonsAndLabelsMadeOnceEqualTheSubstitutedItems)
     ASSERT_NE(found, nullptr);
     std::vector<BYTE> copy;
     std::vector<skelda::DialogTemplateItem> items;
-    ASSERT_TRUE(skelda::SplitDialogTemplate(
-        LockResource(LoadResource(module, found)), SizeofResource(module, found),
-        [](const skelda::DialogTemplateItem& item) {
-            return _wcsicmp(item.className.c_str(), L"Button") == 0 || _wcsicmp(item.className.c_str(), L"Static") == 0;
-        },
-        &copy, &items));
+    const auto buttonOrLabel = [](const skelda::DialogTemplateItem& item) {
+        return _wcsicmp(item.className.c_str(), L"Button") == 0 || _wcsicmp(item.className.c_str(), L"Static") == 0;
+    };
+    ASSERT_TRUE(skelda::SplitDialogTemplate(LockResource(LoadResource(module, found)), SizeofResource(module, found),
+                                            buttonOrLabel, &copy, &items));
     ASSERT_GT(items.size(), 100u);
     // A cut or altered template is refused whole, never read in part.
     const BYTE* whole = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
@@ -154,8 +154,8 @@ TEST(MainDialogControls, ButtonsAndLabelsMadeOnceEqualTheSubstitutedItems)
     EXPECT_FALSE(skelda::SplitDialogTemplate(damaged.data(), damaged.size(), {}, &partCopy, &partItems));
     EXPECT_TRUE(partCopy.empty() && partItems.empty());
 
-    std::vector<std::string> before, after;
-    int controlsBefore = 0, controlsAfter = 0;
+    std::vector<std::string> before;
+    int controlsBefore = 0;
     {
         SetBoundMainDialog dialog;
         ASSERT_TRUE(dialog.Create(IDD_MAIN_DIALOG));
@@ -163,20 +163,49 @@ TEST(MainDialogControls, ButtonsAndLabelsMadeOnceEqualTheSubstitutedItems)
         controlsBefore = dialog.GetNumControls();
         dialog.DestroyWindow();
     }
-    {
+    // Hidden pages may also be left out of what is made at start and made later, a page at a
+    // time in any order: the window ends up the same. The recording page lies between items
+    // made at start, the colour page comes last.
+    const auto colourPage = [](const skelda::DialogTemplateItem& item) {
+        return item.id >= IDC_BRIGHTNESS_LABEL && item.id <= IDC_COLOR_DEFAULTS;
+    };
+    const auto laterPage = [&](const skelda::DialogTemplateItem& item) {
+        return colourPage(item) || item.id == IDC_RECORDING_FOLDER || item.id == IDC_BROWSE_FOLDER ||
+               (item.id >= IDC_FOLDER_LABEL && item.id <= IDC_ASK_FILE_NAME);
+    };
+    for (bool later : {false, true}) {
+        SCOPED_TRACE(later ? "pages made later" : "all made at start");
         SetBoundMainDialog dialog;
-        dialog.items = items;
-        ASSERT_TRUE(dialog.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEA>(copy.data()), nullptr, module));
-        after = DescribeChildren(dialog.GetSafeHwnd());
-        controlsAfter = dialog.GetNumControls();
+        std::vector<BYTE> kept;
+        std::vector<skelda::DialogTemplateItem> taken, colour, otherPages;
+        ASSERT_TRUE(skelda::SplitDialogTemplate(
+            LockResource(LoadResource(module, found)), SizeofResource(module, found),
+            [&](const skelda::DialogTemplateItem& item) { return buttonOrLabel(item) || (later && laterPage(item)); },
+            &kept, &taken));
+        for (const skelda::DialogTemplateItem& item : taken)
+            (!later || !laterPage(item) ? dialog.items : colourPage(item) ? colour : otherPages).push_back(item);
+        dialog.later = colour;
+        dialog.later.insert(dialog.later.end(), otherPages.begin(), otherPages.end());
+        if (later)
+            ASSERT_EQ(otherPages.size(), 26u);
+        ASSERT_TRUE(dialog.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATEA>(kept.data()), nullptr, module));
+        EXPECT_FALSE(dialog.InitializeAddedControls());
+        if (later) {
+            EXPECT_EQ(nullptr, dialog.GetDlgItem(IDC_SIZE_LIST));
+            EXPECT_GT(dialog.controls.CreateLater(dialog, "MainDialog", colour), 0);
+            EXPECT_GT(dialog.controls.CreateLater(dialog, "MainDialog", otherPages), 0);
+            EXPECT_TRUE(dialog.InitializeAddedControls());
+        }
+        const std::vector<std::string> after = DescribeChildren(dialog.GetSafeHwnd());
+        EXPECT_EQ(controlsBefore, dialog.GetNumControls());
         dialog.DestroyWindow();
+        EXPECT_GT(std::count_if(after.begin(), after.end(),
+                                [](const std::string& line) { return line.rfind("QORBUTTON", 0) == 0; }),
+                  60);
+        ASSERT_EQ(before.size(), after.size());
+        for (size_t i = 0; i < before.size(); ++i)
+            EXPECT_EQ(before[i], after[i]) << "child " << i;
     }
-    EXPECT_EQ(controlsBefore, controlsAfter);
-    EXPECT_GT(std::count_if(after.begin(), after.end(), [](const std::string& line) { return line.rfind("QORBUTTON", 0) == 0; }),
-              60);
-    ASSERT_EQ(before.size(), after.size());
-    for (size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(before[i], after[i]) << "child " << i;
     api.ShutdownCleanup();
 }
 
