@@ -116,8 +116,10 @@ bool WriteRing::Put(const BYTE* data, size_t length, uint32_t generation, PutTra
             fits = filled_ + piece <= capacity_;
             if (fits)
                 at = writeIndex_;
-            else
+            else {
                 producerWaiting_ = true;
+                producerWants_ = static_cast<uint32_t>(piece);
+            }
         }
         if (!fits) {
             if (!trace) {
@@ -196,8 +198,12 @@ void WriteRing::Consume(uint32_t length)
         if (readIndex_ >= capacity_)
             readIndex_ -= capacity_;
         filled_ -= length;
-        wakeProducer = producerWaiting_;
-        producerWaiting_ = false;
+        // A producer that waits on a full ring is woken once a batch is free, not for every
+        // step the writer hands back: each wake is a thread switch for both sides, and the
+        // writer still has the other half of the ring to write meanwhile.
+        wakeProducer = producerWaiting_ && capacity_ - filled_ >= std::max(producerWants_, batch_);
+        if (wakeProducer)
+            producerWaiting_ = false;
     }
     if (wakeProducer)
         spaceReady_.Set();

@@ -108,6 +108,7 @@ private:
     bool producerBusy_ = false;  // a Put is under way
     // Each side signals the other only when it waits, and only for what it waits for.
     bool producerWaiting_ = false;
+    uint32_t producerWants_ = 0;  // the free bytes its piece needs
     bool consumerWaiting_ = false;
     uint32_t consumerWants_ = 0;  // contiguous whole-sector bytes that wake the consumer
     bool consumerPatient_ = false;  // it wakes by itself when its patience runs out
