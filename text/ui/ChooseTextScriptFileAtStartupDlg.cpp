@@ -2,19 +2,12 @@
 #include "ChooseTextScriptFileAtStartupDlg.h"
 
 #include "TextDialogIds.h"
+#include "TextDialogSupport.h"
 
 namespace lorvane {
-namespace {
-
-HINSTANCE ThisModule()
-{
-    return AfxModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
-}
-
-}  // namespace
 
 ChooseTextScriptFileAtStartupDlg::ChooseTextScriptFileAtStartupDlg(const std::string& path)
-    : CXmlFilePromptDialog(IDD_CHOOSE_TEXT_SCRIPT_FILE, ThisModule(), IDC_TEXT_SCRIPT_FILE_PATH,
+    : CXmlFilePromptDialog(IDD_CHOOSE_TEXT_SCRIPT_FILE, TextDialogModule(), IDC_TEXT_SCRIPT_FILE_PATH,
                            IDC_TEXT_SCRIPT_FILE_BROWSE, path)
 {
 }

@@ -4,22 +4,15 @@
 #include "QorTextUserInterface.h"
 #include "TemplateNames.h"
 #include "TextDialogIds.h"
+#include "TextDialogSupport.h"
 #include "TextLibraryState.h"
 
 namespace lorvane {
-namespace {
-
-HINSTANCE ThisModule()
-{
-    return AfxModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
-}
-
-}  // namespace
 
 EChooseNewTemplateNameDlg::EChooseNewTemplateNameDlg(std::vector<std::string> existing, editing::NameTexts texts)
     : CDialog(IDD_CHOOSE_NEW_TEMPLATE_NAME), m_existing(std::move(existing)), m_texts(texts)
 {
-    SetResourceModule(ThisModule());
+    SetResourceModule(TextDialogModule());
 }
 
 void EChooseNewTemplateNameDlg::DoDataExchange(CDataExchange* pDX)
@@ -34,7 +27,7 @@ void EChooseNewTemplateNameDlg::OnOK()
         return;
     const editing::NameCheck check = editing::CheckNewTemplateName(m_name, m_existing, m_texts);
     if (!check.accepted) {
-        UserInterface().ShowMessage(check.message, check.caption, MB_OK | MB_ICONEXCLAMATION);
+        ShowRefusal(check.message, check.caption);
         return;
     }
     EndDialog(IDOK);

@@ -4,22 +4,15 @@
 #include "EChooseNewTemplateNameDlg.h"
 #include "QorTextUserInterface.h"
 #include "TextDialogIds.h"
+#include "TextDialogSupport.h"
 #include "TextLibraryState.h"
 
 namespace lorvane {
-namespace {
-
-HINSTANCE ThisModule()
-{
-    return AfxModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
-}
-
-}  // namespace
 
 EChooseTextTemplateDlg::EChooseTextTemplateDlg(editing::TemplateChoice& choice, bool assigning)
     : CDialog(IDD_CHOOSE_TEXT_TEMPLATE), m_choice(choice), m_assigning(assigning)
 {
-    SetResourceModule(ThisModule());
+    SetResourceModule(TextDialogModule());
     MapCommand(IDC_TEMPLATE_LIST, LBN_SELCHANGE, [this] {
         m_choice.Choose(Selected());
         ::SetDlgItemTextA(m_hWnd, IDC_TEMPLATE_CURRENT, m_choice.CurrentText().c_str());
@@ -82,7 +75,7 @@ void EChooseTextTemplateDlg::Report(const editing::NameCheck& check)
     if (check.accepted)
         Refill();
     else
-        UserInterface().ShowMessage(check.message, check.caption, MB_OK | MB_ICONEXCLAMATION);
+        ShowRefusal(check.message, check.caption);
 }
 
 void EChooseTextTemplateDlg::OnDelete()

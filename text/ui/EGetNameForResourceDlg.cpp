@@ -5,15 +5,12 @@
 
 #include "HeaderSearch.h"
 #include "TextDialogIds.h"
+#include "TextDialogSupport.h"
 #include "TextLibraryState.h"
 
 namespace lorvane {
-namespace {
 
-HINSTANCE ThisModule()
-{
-    return AfxModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
-}
+namespace {
 
 constexpr const char* kHeaderFilter = "C Source Header files (*.h)|*.h||";
 // Headers are a few hundred kilobytes; anything far larger is not one.
@@ -24,7 +21,7 @@ constexpr std::streamoff kMaxHeaderBytes = 16 * 1024 * 1024;
 EGetNameForResourceDlg::EGetNameForResourceDlg(int controlId, const std::string& name)
     : CDialog(IDD_GET_NAME_FOR_RESOURCE), m_controlId(controlId), m_name(name)
 {
-    SetResourceModule(ThisModule());
+    SetResourceModule(TextDialogModule());
     MapCommand(IDC_HEADER_BROWSE, BN_CLICKED, [this] { OnBrowse(); });
     MapCommand(IDC_HEADER_FIND_NEXT, BN_CLICKED, [this] { OnFindNext(); });
     MapCommand(IDC_HEADER_RESTART, BN_CLICKED, [this] { OnRestart(); });

@@ -8,19 +8,16 @@
 #include "FontLimits.h"
 #include "QorTextUserInterface.h"
 #include "TextDialogIds.h"
+#include "TextDialogSupport.h"
 #include "TextLibraryState.h"
 
 namespace lorvane {
-namespace {
 
-HINSTANCE ThisModule()
-{
-    return AfxModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
-}
+namespace {
 
 bool Refused(const std::string& message, const std::string& caption)
 {
-    UserInterface().ShowMessage(message, caption, MB_OK | MB_ICONEXCLAMATION);
+    ShowRefusal(message, caption);
     return false;
 }
 
@@ -59,7 +56,7 @@ std::string Trimmed(const std::string& text)
 ESetDialogTextValuesDlg::ESetDialogTextValuesDlg(const DialogTextValues& values)
     : CDialog(IDD_SET_DIALOG_TEXT_VALUES), m_values(values)
 {
-    SetResourceModule(ThisModule());
+    SetResourceModule(TextDialogModule());
 }
 
 BOOL ESetDialogTextValuesDlg::OnInitDialog()
@@ -92,17 +89,18 @@ void ESetDialogTextValuesDlg::OnOK()
     v.italic = ::IsDlgButtonChecked(m_hWnd, IDC_DLGTEXT_ITALIC) == BST_CHECKED;
     v.face = Trimmed(GetDlgItemText(IDC_DLGTEXT_FACE));
     v.messageBox = m_values.messageBox;
-    v.messageColour = m_values.messageColour, v.captionColour = m_values.captionColour;
-    for (const auto& [item, colour] : {std::pair{IDC_DLGTEXT_MESSAGE_COLOUR, &v.messageColour},
-                                       std::pair{IDC_DLGTEXT_CAPTION_COLOUR, &v.captionColour}}) {
-        if (!v.messageBox)
-            break;
-        const editing::ColourEntry entry = editing::ColourFromCombined(GetDlgItemText(item));
-        if (!entry.accepted) {
-            Refused(entry.message, entry.caption);
-            return;
+    v.messageColour = m_values.messageColour;
+    v.captionColour = m_values.captionColour;
+    if (v.messageBox) {
+        for (const auto& [item, colour] : {std::pair{IDC_DLGTEXT_MESSAGE_COLOUR, &v.messageColour},
+                                           std::pair{IDC_DLGTEXT_CAPTION_COLOUR, &v.captionColour}}) {
+            const editing::ColourEntry entry = editing::ColourFromCombined(GetDlgItemText(item));
+            if (!entry.accepted) {
+                Refused(entry.message, entry.caption);
+                return;
+            }
+            *colour = entry.colour;
         }
-        *colour = entry.colour;
     }
     // Only what is to be applied must be valid; the rest is not written.
     if (v.setColour) {

@@ -7,15 +7,12 @@
 #include "ColourNumbers.h"
 #include "QorTextUserInterface.h"
 #include "TextDialogIds.h"
+#include "TextDialogSupport.h"
 #include "TextLibraryState.h"
 
 namespace lorvane {
-namespace {
 
-HINSTANCE ThisModule()
-{
-    return AfxModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
-}
+namespace {
 
 struct Colour {
     int id;
@@ -25,17 +22,12 @@ constexpr Colour kColours[] = {{IDC_EDITTEXT_COLOUR, &QorEditTextSettings::textC
                                {IDC_EDITTEXT_DISABLED_COLOUR, &QorEditTextSettings::disabledTextColor},
                                {IDC_EDITTEXT_BACKGROUND, &QorEditTextSettings::backgroundColor}};
 
-void Refuse(const std::string& message, const std::string& caption)
-{
-    UserInterface().ShowMessage(message, caption, MB_OK | MB_ICONEXCLAMATION);
-}
-
 }  // namespace
 
 ESetEditTextValuesDlg::ESetEditTextValuesDlg(const QorEditTextSettings& values)
     : CDialog(IDD_SET_EDIT_TEXT_VALUES), m_values(values)
 {
-    SetResourceModule(ThisModule());
+    SetResourceModule(TextDialogModule());
 }
 
 BOOL ESetEditTextValuesDlg::OnInitDialog()
@@ -54,11 +46,11 @@ void ESetEditTextValuesDlg::OnOK()
     QorEditTextSettings v;
     std::int64_t alignment = 0;
     if (!editing::ParseDecimal(GetDlgItemText(IDC_EDITTEXT_ALIGNMENT), &alignment)) {
-        Refuse("Please enter a number (no non-numeric chars)", "Please enter a number");
+        ShowRefusal("Please enter a number (no non-numeric chars)", "Please enter a number");
         return;
     }
     if (alignment < 0 || alignment > 2) {
-        Refuse("The alignment must be 0 (left), 1 (centre) or 2 (right)", "Alignment out of range");
+        ShowRefusal("The alignment must be 0 (left), 1 (centre) or 2 (right)", "Alignment out of range");
         return;
     }
     v.alignment = static_cast<int>(alignment);
@@ -67,7 +59,7 @@ void ESetEditTextValuesDlg::OnOK()
     for (const Colour& colour : kColours) {
         const editing::ColourEntry entry = editing::ColourFromCombined(GetDlgItemText(colour.id));
         if (!entry.accepted) {
-            Refuse(entry.message, entry.caption);
+            ShowRefusal(entry.message, entry.caption);
             return;
         }
         v.*colour.field = entry.colour;

@@ -2,14 +2,11 @@
 #include "ESetIdentityTextsDlg.h"
 
 #include "TextDialogIds.h"
+#include "TextDialogSupport.h"
 
 namespace lorvane {
-namespace {
 
-HINSTANCE ThisModule()
-{
-    return AfxModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
-}
+namespace {
 
 constexpr int kTextIds[4] = {IDC_IDENTITY_TEXT0, IDC_IDENTITY_TEXT1, IDC_IDENTITY_TEXT2, IDC_IDENTITY_TEXT3};
 
@@ -18,7 +15,7 @@ constexpr int kTextIds[4] = {IDC_IDENTITY_TEXT0, IDC_IDENTITY_TEXT1, IDC_IDENTIT
 ESetIdentityTextsDlg::ESetIdentityTextsDlg(UINT templateId, const std::string texts[4], int count)
     : CDialog(templateId), m_count(count < 1 ? 1 : (count > 4 ? 4 : count))
 {
-    SetResourceModule(ThisModule());
+    SetResourceModule(TextDialogModule());
     for (int i = 0; i < 4; ++i)
         m_texts[i] = texts[i];
 }

@@ -6,26 +6,23 @@
 #include "ColourNumbers.h"
 #include "QorTextUserInterface.h"
 #include "TextDialogIds.h"
+#include "TextDialogSupport.h"
 #include "TextLibraryState.h"
 
 namespace lorvane {
-namespace {
 
-HINSTANCE ThisModule()
-{
-    return AfxModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
-}
+namespace {
 
 void Refuse(const editing::ColourEntry& entry)
 {
-    UserInterface().ShowMessage(entry.message, entry.caption, MB_OK | MB_ICONEXCLAMATION);
+    ShowRefusal(entry.message, entry.caption);
 }
 
 }  // namespace
 
 ESetRGBByNumbersDlg::ESetRGBByNumbersDlg(std::uint32_t colour) : CDialog(IDD_SET_RGB_BY_NUMBERS), m_colour(colour & 0xFFFFFF)
 {
-    SetResourceModule(ThisModule());
+    SetResourceModule(TextDialogModule());
     MapCommand(IDC_RGB_BY_PARTS, BN_CLICKED, [this] { SwitchMode(false); });
     MapCommand(IDC_RGB_BY_COMBINED, BN_CLICKED, [this] { SwitchMode(true); });
 }

@@ -6,15 +6,12 @@
 #include "ColourNumbers.h"
 #include "QorTextUserInterface.h"
 #include "TextDialogIds.h"
+#include "TextDialogSupport.h"
 #include "TextLibraryState.h"
 
 namespace lorvane {
-namespace {
 
-HINSTANCE ThisModule()
-{
-    return AfxModuleOfAddress(reinterpret_cast<const void*>(&ThisModule));
-}
+namespace {
 
 constexpr int kColourIds[3] = {IDC_TEXT_COLOUR1, IDC_TEXT_COLOUR2, IDC_TEXT_COLOUR3};
 
@@ -38,7 +35,7 @@ std::string Field(HWND dialog, int id)
 
 bool Refused(const char* message, const char* caption)
 {
-    UserInterface().ShowMessage(message, caption, MB_OK | MB_ICONEXCLAMATION);
+    ShowRefusal(message, caption);
     return false;
 }
 
@@ -103,7 +100,7 @@ void ApplyTextValues(const TextValues& v, QorStaticTextSettings* s)
 ESetTextValuesDlg::ESetTextValuesDlg(const std::string& title, const TextValues& values)
     : CDialog(IDD_SET_TEXT_VALUES), m_title(title), m_values(values)
 {
-    SetResourceModule(ThisModule());
+    SetResourceModule(TextDialogModule());
 }
 
 BOOL ESetTextValuesDlg::OnInitDialog()

@@ -4,6 +4,7 @@
 #include "TextLibraryState.h"
 
 namespace lorvane {
+
 namespace {
 
 class BuiltInTextUserInterface : public QorTextUserInterface {
