@@ -220,4 +220,16 @@ MenuOutcome ChooseFromMenu(HWND target, POINT screen, const MenuEntry& entry)
     return outcome;
 }
 
+HWND OpenFromMenu(HWND target, POINT screen, int command, const char* title)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (ChooseCommand(target, screen, command))
+            if (HWND dialog = WaitForDialog(title))
+                return dialog;
+        if (HWND late = FindWindowA("#32770", title); late && IsWindowVisible(late))
+            return late;
+    }
+    return nullptr;
+}
+
 }  // namespace enginetest

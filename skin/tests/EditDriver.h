@@ -64,4 +64,13 @@ inline bool ChooseFromControlMenu(HWND control, int command)
     return ChooseCommand(control, ScreenCentre(control), command);
 }
 
+// Picks `command` and returns the dialog titled `title` it opens, or null. A menu closed by
+// another program's window taking the activation just as the entry was picked carried nothing
+// out: when no dialog comes, the entry is picked once more.
+HWND OpenFromMenu(HWND target, POINT screen, int command, const char* title);
+inline HWND OpenFromControlMenu(HWND control, int command, const char* title)
+{
+    return OpenFromMenu(control, ScreenCentre(control), command, title);
+}
+
 }  // namespace enginetest

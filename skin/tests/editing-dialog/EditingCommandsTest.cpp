@@ -106,8 +106,7 @@ TEST_F(TextTemplates, UseTextTemplateRefusesBadNamesAndUsedDeletesCancelsWholeAn
     RunModal([&](HWND window) {
         HWND first = GetDlgItem(window, IDC_FIRST);
         before = LiveTextColour(dialog.first);
-        ASSERT_TRUE(ChooseFromControlMenu(first, editing::kChooseTextTemplate));
-        HWND chooser = WaitForDialog("Choose Template");
+        HWND chooser = OpenFromControlMenu(first, editing::kChooseTextTemplate, "Choose Template");
         ASSERT_TRUE(chooser);
         currentAtStart = FieldText(chooser, kCurrent);
         stopEnabled = IsWindowEnabled(GetDlgItem(chooser, kStop));
@@ -121,8 +120,7 @@ TEST_F(TextTemplates, UseTextTemplateRefusesBadNamesAndUsedDeletesCancelsWholeAn
         Press(chooser, IDCANCEL);
         ASSERT_TRUE(WaitGone(chooser));
 
-        ASSERT_TRUE(ChooseFromControlMenu(first, editing::kChooseTextTemplate));
-        chooser = WaitForDialog("Choose Template");
+        chooser = OpenFromControlMenu(first, editing::kChooseTextTemplate, "Choose Template");
         ASSERT_TRUE(chooser);
         SelectTemplate(chooser, "Yellow");
         Press(chooser, IDOK);
@@ -195,8 +193,7 @@ TEST_F(TextTemplates, AStaticChoosesAndEditsATemplateOfItsOwnKind)
     RunModal([&](HWND window) {
         HWND label = GetDlgItem(window, IDC_LABEL);
         // Transparent statics let the mouse through: the click lands on the face above them.
-        ASSERT_TRUE(ChooseCommand(window, ScreenCentre(label), editing::kChooseTextTemplate));
-        HWND chooser = WaitForDialog("Choose Template");
+        HWND chooser = OpenFromMenu(window, ScreenCentre(label), editing::kChooseTextTemplate, "Choose Template");
         ASSERT_TRUE(chooser);
         Press(chooser, kCopy);  // nothing to copy yet
         Click(chooser, kAdd);
@@ -248,8 +245,7 @@ TEST_F(TextTemplates, CreateCopyIntoAndCopyFromButtonTemplates)
         Press(values, IDOK);
         ASSERT_TRUE(WaitGone(values));
 
-        ASSERT_TRUE(ChooseFromControlMenu(first, editing::kCopyTextToTemplate));
-        HWND chooser = WaitForDialog("Choose Template");
+        HWND chooser = OpenFromControlMenu(first, editing::kCopyTextToTemplate, "Choose Template");
         ASSERT_TRUE(chooser);
         stopEnabled = IsWindowEnabled(GetDlgItem(chooser, kStop));
         Press(chooser, IDOK);  // nothing picked
@@ -257,8 +253,7 @@ TEST_F(TextTemplates, CreateCopyIntoAndCopyFromButtonTemplates)
         Press(chooser, IDOK);
         ASSERT_TRUE(WaitGone(chooser));
 
-        ASSERT_TRUE(ChooseFromControlMenu(first, editing::kCopyTextTemplate));
-        chooser = WaitForDialog("Choose Template");
+        chooser = OpenFromControlMenu(first, editing::kCopyTextTemplate, "Choose Template");
         ASSERT_TRUE(chooser);
         SelectTemplate(chooser, "Yellow");
         Press(chooser, IDOK);
@@ -287,8 +282,7 @@ TEST_F(DialogCommands, AuxiliaryFilenamesRefuseAFileThatDoesNotLoadAndWaitForARe
     RunModal([&](HWND window) {
         POINT face{225, 80};  // on the face, clear of every control
         ClientToScreen(window, &face);
-        ASSERT_TRUE(ChooseCommand(window, face, editing::kChangeAuxBitmaps));
-        HWND aux = WaitForDialog("Set Auxiliary Bitmap Filenames");
+        HWND aux = OpenFromMenu(window, face, editing::kChangeAuxBitmaps, "Set Auxiliary Bitmap Filenames");
         ASSERT_TRUE(aux);
         shownAtStart = FieldText(aux, kAuxFile);
         RedrawWindow(aux, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -299,8 +293,7 @@ TEST_F(DialogCommands, AuxiliaryFilenamesRefuseAFileThatDoesNotLoadAndWaitForARe
         Press(aux, IDOK);
         ASSERT_TRUE(WaitGone(aux));
 
-        ASSERT_TRUE(ChooseCommand(window, face, editing::kChangeAuxBitmaps));
-        aux = WaitForDialog("Set Auxiliary Bitmap Filenames");
+        aux = OpenFromMenu(window, face, editing::kChangeAuxBitmaps, "Set Auxiliary Bitmap Filenames");
         ASSERT_TRUE(aux);
         SetDlgItemTextA(aux, kAuxFile, (skin + "markon.bmp").c_str());
         Press(aux, IDCANCEL);

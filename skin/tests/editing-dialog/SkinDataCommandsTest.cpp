@@ -127,8 +127,7 @@ TEST_F(SkinData, DialogTextValuesColourEveryControlWithoutATemplateAndPlainFaces
     bool boxRows = true;
     int red = 0, yellow = 0, greyDisabled = 0, redDisabled = -1;
     Run(dialog, [&](HWND window) {
-        ASSERT_TRUE(ChooseCommand(window, Face(window), editing::kDialogTextValues));
-        HWND values = WaitForDialog("Set Dialog Text Values");
+        HWND values = OpenFromMenu(window, Face(window), editing::kDialogTextValues, "Set Dialog Text Values");
         ASSERT_TRUE(values);
         shownName = FieldText(values, kDialogName);
         boxRows = IsWindowVisible(GetDlgItem(values, kMessageBoxColour)) != FALSE;
@@ -137,8 +136,7 @@ TEST_F(SkinData, DialogTextValuesColourEveryControlWithoutATemplateAndPlainFaces
         Cancel(values);
         ASSERT_TRUE(WaitGone(values));
 
-        ASSERT_TRUE(ChooseCommand(window, Face(window), editing::kDialogTextValues));
-        values = WaitForDialog("Set Dialog Text Values");
+        values = OpenFromMenu(window, Face(window), editing::kDialogTextValues, "Set Dialog Text Values");
         ASSERT_TRUE(values);
         Snapshot(values, "dialog-text-values.bmp");
         Tick(values, kSetColour, true);
@@ -201,16 +199,14 @@ TEST_F(SkinData, PreliminaryControlInfoGivesAControlWithoutSkinDataItsEntry)
     Run(dialog, [&](HWND window) {
         HWND unknown = GetDlgItem(window, IDC_UNKNOWN);
         const POINT at = PlaceOf(unknown);
-        ASSERT_TRUE(ChooseFromControlMenu(unknown, editing::kAddPreliminaryControlInfo));
-        HWND add = WaitForDialog("Add Preliminary Control Info To QorDialog Script Data");
+        HWND add = OpenFromControlMenu(unknown, editing::kAddPreliminaryControlInfo, "Add Preliminary Control Info To QorDialog Script Data");
         ASSERT_TRUE(add);
         startX = FieldText(add, IDC_PRELIM_X) + "," + FieldText(add, IDC_PRELIM_Y) + " at " + std::to_string(at.x) +
                  "," + std::to_string(at.y);
         Cancel(add);
         ASSERT_TRUE(WaitGone(add));
 
-        ASSERT_TRUE(ChooseFromControlMenu(unknown, editing::kAddPreliminaryControlInfo));
-        add = WaitForDialog("Add Preliminary Control Info To QorDialog Script Data");
+        add = OpenFromControlMenu(unknown, editing::kAddPreliminaryControlInfo, "Add Preliminary Control Info To QorDialog Script Data");
         ASSERT_TRUE(add);
         cancelShown = IsWindowVisible(GetDlgItem(add, IDCANCEL)) != FALSE;
         Snapshot(add, "preliminary-control-info.bmp");
@@ -268,8 +264,7 @@ TEST_F(SkinData, ATransparentStaticWithoutSkinDataIsReachedThroughTheFaceAndGive
         HWND unknown = dialog.unknown.GetSafeHwnd();
         at = PlaceOf(unknown);
         // A designer's right click lands on the face, since the static lets the mouse through.
-        ASSERT_TRUE(ChooseCommand(window, ScreenCentre(unknown), editing::kAddPreliminaryControlInfo));
-        HWND add = WaitForDialog("Add Preliminary Control Info To QorDialog Script Data");
+        HWND add = OpenFromMenu(window, ScreenCentre(unknown), editing::kAddPreliminaryControlInfo, "Add Preliminary Control Info To QorDialog Script Data");
         ASSERT_TRUE(add);
         Type(add, IDC_PRELIM_NAME, "IDC_UNKNOWN_TEXT");
         Press(add, IDOK);
@@ -314,8 +309,7 @@ TEST_F(SkinData, ParentFolderRefusesFoldersThatLoseBitmapsKeepsTheOldOneOnAFaile
     EditableTestDialog dialog;
     std::string shownFolder;
     Run(dialog, [&](HWND window) {
-        ASSERT_TRUE(ChooseCommand(window, Face(window), editing::kSetParentFolder));
-        HWND choose = WaitForDialog("Choose Parent Directory For Files");
+        HWND choose = OpenFromMenu(window, Face(window), editing::kSetParentFolder, "Choose Parent Directory For Files");
         ASSERT_TRUE(choose);
         shownFolder = FieldText(choose, IDC_PARENT_FOLDER);
         Snapshot(choose, "parent-folder.bmp");
@@ -329,8 +323,7 @@ TEST_F(SkinData, ParentFolderRefusesFoldersThatLoseBitmapsKeepsTheOldOneOnAFaile
         // The save fails: the old folder stays.
         SetFileAttributesA(graphicsPath.c_str(), FILE_ATTRIBUTE_READONLY);
         EngineEnvironment::Ui().saveAnswer = graphicsPath;
-        ASSERT_TRUE(ChooseCommand(window, Face(window), editing::kSetParentFolder));
-        choose = WaitForDialog("Choose Parent Directory For Files");
+        choose = OpenFromMenu(window, Face(window), editing::kSetParentFolder, "Choose Parent Directory For Files");
         ASSERT_TRUE(choose);
         Type(choose, IDC_PARENT_FOLDER, moved);
         Press(choose, IDOK);
@@ -350,8 +343,7 @@ TEST_F(SkinData, ParentFolderRefusesFoldersThatLoseBitmapsKeepsTheOldOneOnAFaile
     EngineEnvironment::Ui().messages.clear();
     EditableTestDialog second;
     Run(second, [&](HWND window) {
-        ASSERT_TRUE(ChooseCommand(window, Face(window), editing::kSetParentFolder));
-        HWND choose = WaitForDialog("Choose Parent Directory For Files");
+        HWND choose = OpenFromMenu(window, Face(window), editing::kSetParentFolder, "Choose Parent Directory For Files");
         ASSERT_TRUE(choose);
         Type(choose, IDC_PARENT_FOLDER, moved.substr(0, moved.size() - 1));  // without the backslash
         Press(choose, IDOK);

@@ -95,8 +95,7 @@ TEST_F(SkinSettings, StretchRegionsAndSizingRefuseBadValuesApplyLiveAndSurviveAS
     int rightMoved = 0;
     RunModal(dialog, [&](HWND window) {
         const POINT face = ClientPoint(window, {120, 75});
-        ASSERT_TRUE(ChooseCommand(window, face, editing::kStretchRegions));
-        HWND regions = WaitForDialog("Set Stretch Regions");
+        HWND regions = OpenFromMenu(window, face, editing::kStretchRegions, "Set Stretch Regions");
         ASSERT_TRUE(regions);
         shownTop = FieldText(regions, kTop);
         Snapshot(regions, "stretch-regions");
@@ -109,16 +108,14 @@ TEST_F(SkinSettings, StretchRegionsAndSizingRefuseBadValuesApplyLiveAndSurviveAS
         Press(regions, IDOK);
         ASSERT_TRUE(WaitGone(regions));
 
-        ASSERT_TRUE(ChooseCommand(window, face, editing::kStretchRegions));
-        regions = WaitForDialog("Set Stretch Regions");
+        regions = OpenFromMenu(window, face, editing::kStretchRegions, "Set Stretch Regions");
         ASSERT_TRUE(regions);
         Type(regions, kTop, "10");
         Press(regions, IDCANCEL);
         ASSERT_TRUE(WaitGone(regions));
 
         const int rightBefore = PlaceInParent(GetDlgItem(window, IDC_FIRST)).x;
-        ASSERT_TRUE(ChooseCommand(window, face, editing::kStretchSizing));
-        HWND sizing = WaitForDialog("Set Stretch Sizing");
+        HWND sizing = OpenFromMenu(window, face, editing::kStretchSizing, "Set Stretch Sizing");
         ASSERT_TRUE(sizing);
         Snapshot(sizing, "stretch-sizing");
         Type(sizing, kMinWidth, "350");  // the beginning width 260 lies below it
@@ -205,8 +202,7 @@ TEST_F(SkinSettings, TheMessageBoxSampleEditsTheBoxSkinThroughItsOwnMenus)
     std::string shownColours;
     int redBefore = -1, redAfter = -1;
     RunModal(dialog, [&](HWND window) {
-        ASSERT_TRUE(ChooseCommand(window, ClientPoint(window, {225, 80}), editing::kMessageBoxSettings));
-        HWND sample = WaitForDialog("QorMessageBox Sample");
+        HWND sample = OpenFromMenu(window, ClientPoint(window, {225, 80}), editing::kMessageBoxSettings, "QorMessageBox Sample");
         ASSERT_TRUE(sample);
         threeButtons = IsWindowVisible(GetDlgItem(sample, IDYES)) && IsWindowVisible(GetDlgItem(sample, IDNO)) &&
                        IsWindowVisible(GetDlgItem(sample, IDCANCEL));
@@ -290,8 +286,7 @@ TEST_F(SkinSettings, TheMenuSampleShowsFiveItemsAndStaysOpenWhileItsLayoutIsEdit
         RECT client{};
         GetClientRect(menu, &client);
         const POINT margin = ClientPoint(menu, {client.right - 15, client.bottom / 2});
-        ASSERT_TRUE(ChooseCommand(menu, margin, editing::kMenuSettings));
-        HWND settings = WaitForDialog("Change QorMenu Settings");
+        HWND settings = OpenFromMenu(menu, margin, editing::kMenuSettings, "Change QorMenu Settings");
         ASSERT_TRUE(settings);
         Snapshot(settings, "menu-settings");
         Type(settings, kSpaceBetween, "abc");
@@ -303,8 +298,7 @@ TEST_F(SkinSettings, TheMenuSampleShowsFiveItemsAndStaysOpenWhileItsLayoutIsEdit
         stayedOpen = IsWindow(menu) && IsWindowVisible(menu);
         gapAfter = gap();
 
-        ASSERT_TRUE(ChooseCommand(menu, margin, editing::kMenuSettings));
-        settings = WaitForDialog("Change QorMenu Settings");
+        settings = OpenFromMenu(menu, margin, editing::kMenuSettings, "Change QorMenu Settings");
         ASSERT_TRUE(settings);
         Type(settings, kSpaceBetween, "30");
         Press(settings, IDCANCEL);
