@@ -71,7 +71,8 @@ void MainDialog::LoadKeyTables()
 
 BOOL MainDialog::PreTranslateMessage(MSG* msg)
 {
-    if (m_hWnd && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST &&
+    // A designer's arrow keys move the selected control rather than seek or change the volume.
+    if (m_hWnd && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && !TakesEditingKey(msg) &&
         (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd))) {
         const int page = m_settingsWindow ? m_settingsWindow->Current() : -1;
         if (keys::TranslateKey(msg->message, msg->wParam, IsEdit(::GetFocus()), page)) {

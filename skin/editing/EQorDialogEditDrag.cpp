@@ -21,6 +21,13 @@ bool IsArrowKey(WPARAM key)
 
 }  // namespace
 
+bool EQorDialog::TakesEditingKey(const MSG* pMsg) const
+{
+    return pMsg->message == WM_KEYDOWN && EditingModeOn() && !m_displayMode && EngineState().allowEditingGraphics &&
+           IsArrowKey(pMsg->wParam) && m_selectedControl && !IsControlLocked(m_selectedControl) &&
+           (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd));
+}
+
 bool EQorDialog::PreTranslateEditing(MSG* pMsg)
 {
     if (!EditingModeOn() || m_displayMode)
@@ -46,8 +53,7 @@ bool EQorDialog::PreTranslateEditing(MSG* pMsg)
         return true;
     }
     case WM_KEYDOWN:
-        if (EngineState().allowEditingGraphics && IsArrowKey(pMsg->wParam) && m_selectedControl &&
-            !IsControlLocked(m_selectedControl)) {
+        if (TakesEditingKey(pMsg)) {
             const int dx = pMsg->wParam == VK_LEFT ? -1 : (pMsg->wParam == VK_RIGHT ? 1 : 0);
             const int dy = pMsg->wParam == VK_UP ? -1 : (pMsg->wParam == VK_DOWN ? 1 : 0);
             MoveControlForEditing(m_selectedControl, dx, dy);

@@ -125,6 +125,9 @@ public:
     static EQorDialog* GetOpenDialog(int index);
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Whether the editing mode nudges the selected control with this key: a dialog with key
+    // commands of its own lets such keys through to PreTranslateMessage first.
+    bool TakesEditingKey(const MSG* pMsg) const;
 
 protected:
     struct ControlEntry {

@@ -1,7 +1,7 @@
 // Marovin with the skin's editing mode allowed, over a copy of its own skin: the control menu's
 // "Lock Control in Place" is command 1, which the main window must not take for OK; a control
-// dragged by (10, 5) is offered for saving at shut-down, saved over the skin file, and found
-// there at the next start.
+// dragged by (10, 5) and nudged by the arrow keys is offered for saving at shut-down, saved over
+// the skin file, and found there at the next start.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -164,6 +164,14 @@ TEST_F(MarovinEditing, LockKeepsTheWindowOpenAndADraggedControlIsSavedAtShutDown
         moved = PlaceOf(button);
         ASSERT_EQ(moved.x - before.x, 10) << "the unlocked control follows the drag";
         EXPECT_EQ(moved.y - before.y, 5);
+        // The dragged control stays selected: the arrow keys nudge it a pixel at a time, ahead
+        // of the program's own key commands.
+        for (WPARAM key : {VK_RIGHT, VK_DOWN})
+            PostMessageA(button, WM_KEYDOWN, key, 0);
+        testsupport::PumpMessages(5000, [&] { return PlaceOf(button).y - before.y == 6; });
+        moved = PlaceOf(button);
+        EXPECT_EQ(moved.x - before.x, 11);
+        EXPECT_EQ(moved.y - before.y, 6);
         EXPECT_EQ(ReadAll(skinFile), original) << "nothing reaches the disk before a save";
 
         // Shut-down offers the save; the save dialog proposes the skin file itself.
@@ -198,8 +206,8 @@ TEST_F(MarovinEditing, LockKeepsTheWindowOpenAndADraggedControlIsSavedAtShutDown
     const HWND window = WaitForMainWindow(30000);
     ASSERT_NE(window, nullptr) << again.Output();
     const POINT reloaded = PlaceOf(GetDlgItem(window, kOpenFile));
-    EXPECT_EQ(reloaded.x, before.x + 10);
-    EXPECT_EQ(reloaded.y, before.y + 5);
+    EXPECT_EQ(reloaded.x, moved.x);
+    EXPECT_EQ(reloaded.y, moved.y);
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 99;
     ASSERT_TRUE(WaitForExit(again, 30000, &code)) << "an unchanged skin is not offered for saving\n" << Describe(again);
