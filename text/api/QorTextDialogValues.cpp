@@ -93,6 +93,23 @@ std::vector<const char*> MainColourAttributes(const std::string& kind)
     return {"TextColor1"};
 }
 
+// Gives `element` the dialog's font; what the dialog does not set (width, character set,
+// quality) is kept.
+bool SetFontOf(IXMLDOMNode* element, const QorDialogTextValues& values)
+{
+    win::ComPtr<IXMLDOMNode> fontElement;
+    LOGFONTA font{};
+    if (!qorxml::SelectSingle(element, "QorFontInfo", &fontElement) &&
+        !qorxml::AppendChildElement(element, "QorFontInfo", &fontElement))
+        return false;
+    ReadLogFont(fontElement.Get(), &font);
+    font.lfHeight = -values.size;
+    font.lfWeight = values.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = values.italic ? TRUE : FALSE;
+    lstrcpynA(font.lfFaceName, values.face.c_str(), LF_FACESIZE);
+    return WriteLogFont(fontElement.Get(), font);
+}
+
 }  // namespace
 
 bool QorText_API::GetDialogTextValues(int dialogId, QorDialogTextValues* values)
@@ -144,6 +161,9 @@ bool QorText_API::SetDialogTextValues(int dialogId, const QorDialogTextValues& v
     if (values.messageBox && dialogId == kMessageBoxDialogId) {
         all = SetOwnColour(dialog, kMessageColour, values.messageColour) && all;
         all = SetOwnColour(dialog, kCaptionColour, values.captionColour) && all;
+        // The box draws its message itself, in the font of its own entry.
+        if (values.setFont)
+            all = SetFontOf(dialog, values) && all;
     }
     ForEachOwnValuesControl(dialog, [&](IXMLDOMNode* control, const std::string& kind) {
         if (values.setColour && kind == "QorBtnControl")
@@ -153,22 +173,8 @@ bool QorText_API::SetDialogTextValues(int dialogId, const QorDialogTextValues& v
         if (values.setColour)
             for (const char* attribute : MainColourAttributes(kind))
                 all = QorXML_API::SetXmlIntAttribute(control, attribute, static_cast<int>(values.colour)) && all;
-        if (!values.setFont)
-            return;
-        // The font keeps what the dialog does not set (width, character set, quality).
-        win::ComPtr<IXMLDOMNode> fontElement;
-        LOGFONTA font{};
-        if (!qorxml::SelectSingle(control, "QorFontInfo", &fontElement) &&
-            !qorxml::AppendChildElement(control, "QorFontInfo", &fontElement)) {
-            all = false;
-            return;
-        }
-        ReadLogFont(fontElement.Get(), &font);
-        font.lfHeight = -values.size;
-        font.lfWeight = values.bold ? FW_BOLD : FW_NORMAL;
-        font.lfItalic = values.italic ? TRUE : FALSE;
-        lstrcpynA(font.lfFaceName, values.face.c_str(), LF_FACESIZE);
-        all = WriteLogFont(fontElement.Get(), font) && all;
+        if (values.setFont)
+            all = SetFontOf(control, values) && all;
     });
     State().changed = true;
     return all;

@@ -6,6 +6,7 @@
 #include "EngineTestSupport.h"
 #include "QorText_API.h"
 #include "QorXML_API.h"
+#include "QorXmlDom.h"
 
 using namespace enginetest;
 
@@ -191,4 +192,31 @@ TEST_F(TextEdit, TheWholeDialogsValuesGiveEveryControlWithoutATemplateOneColourA
     COLORREF templated = 0;
     text.GetMainTextColor(100, 1003, &templated);
     EXPECT_NE(templated, RGB(0, 128, 0)) << "a control using a template is left to it";
+}
+
+TEST_F(TextEdit, TheMessageBoxsOwnMessageFontFollowsTheDialogsFont)
+{
+    QorDialogTextValues values;
+    ASSERT_TRUE(text.GetDialogTextValues(99, &values));
+    ASSERT_TRUE(values.messageBox);
+    values.setFont = true;
+    values.face = "Arial";
+    values.size = 15;
+    values.bold = true;
+    ASSERT_TRUE(text.SetDialogTextValues(99, values));
+
+    win::ComPtr<IXMLDOMNode> box, fontElement;
+    ASSERT_TRUE(text.GetQorMsgDlglNode(box.Put()));
+    ASSERT_TRUE(qorxml::SelectSingle(box.Get(), "QorFontInfo", &fontElement)) << "the box draws its message in it";
+    LOGFONTA font{};
+    ASSERT_TRUE(text.GetLogFontInfo(fontElement.Get(), &font));
+    EXPECT_STREQ(font.lfFaceName, "Arial");
+    EXPECT_EQ(font.lfHeight, -15);
+    EXPECT_EQ(font.lfWeight, FW_BOLD);
+
+    values.setFont = false;
+    values.face = "Courier New";
+    ASSERT_TRUE(text.SetDialogTextValues(99, values));
+    ASSERT_TRUE(text.GetLogFontInfo(fontElement.Get(), &font));
+    EXPECT_STREQ(font.lfFaceName, "Arial") << "a font not asked for is not given";
 }
