@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogTestSupport.h"
+#include "ImportPatch.h"
 #include "QorGraphicsEngineAPI.h"
 #include "TestSkin.h"
 #include "TestSupport.h"
@@ -138,6 +139,37 @@ TEST_F(DialogFailures, EveryBitmapDepthGivesTheSameShape)
         EXPECT_EQ(o.size.cy, kFaceHeight);
         EXPECT_TRUE(Mentions(o, "(Tag GE1007)")) << "no auxiliary bitmaps in these dialogs";
     }
+}
+
+namespace {
+
+int WINAPI RefuseRegion(HWND, HRGN, BOOL)
+{
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(DialogFailures, AWindowThatRefusesItsOutlineIsReportedAndKeepsItsFaceAndNoRegionLeaks)
+{
+    RunDialog("TestDialog");  // warm-up: caches of the system's own
+    const DWORD before = GdiObjectCount();
+    Outcome o;
+    {
+        // The framework's window gives the region to the system; here the system refuses it.
+        testsupport::ScopedImportPatch refuse(GetModuleHandleA("Framework.dll"), "user32.dll", "SetWindowRgn",
+                                              reinterpret_cast<void*>(&RefuseRegion));
+        ASSERT_TRUE(refuse.Active());
+        o = RunDialog("TestDialog");
+    }
+    EXPECT_TRUE(Mentions(o, "(Tag GE1005)"));
+    EXPECT_TRUE(o.initialised) << "the initialisation goes on";
+    EXPECT_TRUE(o.hasBackground);
+    EXPECT_FALSE(o.hasRegion);
+    EXPECT_EQ(o.size.cx, kFaceWidth);
+    EXPECT_EQ(o.size.cy, kFaceHeight);
+    EXPECT_LE(GdiObjectCount(), before + 2) << "the refused copy of the outline is deleted";
+    EXPECT_TRUE(RunDialog("TestDialog").hasRegion) << "the import is restored";
 }
 
 TEST_F(DialogFailures, NoGdiObjectsLeakOverManyDialogs)
