@@ -3,6 +3,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
@@ -62,6 +64,38 @@ void HideGroup(HWND dialog, int group)
         if (rect.left >= box.left && rect.right <= box.right && rect.top >= box.top && rect.bottom <= box.bottom)
             ::ShowWindow(child, SW_HIDE);
     }
+}
+
+// Moves OK and Cancel up under the lowest item still shown and shrinks the dialog by as much.
+void CloseUpBelowShownItems(HWND dialog)
+{
+    RECT ok{};
+    ::GetWindowRect(::GetDlgItem(dialog, IDOK), &ok);
+    LONG lowest = LONG_MIN;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const int id = ::GetDlgCtrlID(child);
+        RECT rect{};
+        // The dialog itself is not shown yet: each item's own style tells whether it is.
+        if (id == IDOK || id == IDCANCEL || !(::GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) ||
+            !::GetWindowRect(child, &rect))
+            continue;
+        lowest = std::max(lowest, rect.bottom);
+    }
+    const int gap = (ok.bottom - ok.top) / 2;
+    const int shift = lowest == LONG_MIN ? 0 : ok.top - (lowest + gap);
+    if (shift <= 0)
+        return;
+    for (int item : {IDOK, IDCANCEL}) {
+        HWND button = ::GetDlgItem(dialog, item);
+        RECT rect{};
+        ::GetWindowRect(button, &rect);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        ::SetWindowPos(button, nullptr, rect.left, rect.top - shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    ::SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - shift,
+                   SWP_NOMOVE | SWP_NOZORDER);
 }
 
 }  // namespace
@@ -150,6 +184,7 @@ void ESetTextValuesDlg::ShowOnlyWhatTheKindKeeps()
         ::SetDlgItemTextA(m_hWnd, IDC_TEXT_ROW_LABEL_BASE + editing::kRowUp, "Normal:");
     if (!editing::HasFont(m_kind))
         HideGroup(m_hWnd, IDC_TEXT_FONT_GROUP);
+    CloseUpBelowShownItems(m_hWnd);
 }
 
 void ESetTextValuesDlg::ShowFont(const LOGFONTA& font)
