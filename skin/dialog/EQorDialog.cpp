@@ -69,6 +69,11 @@ void EQorDialog::ReportInitFailure(const char* text) const
         skelda::EngineUserInterface().ShowMessage(text, skelda::messages::kInitCaption, MB_OK | MB_ICONERROR);
 }
 
+bool EQorDialog::GiveWindowRegion(HRGN region)
+{
+    return SetWindowRgn(region, FALSE) != 0;
+}
+
 bool EQorDialog::InitBitmapAndRegion(const std::string& path, COLORREF transparent)
 {
     m_background.DeleteObject();
@@ -121,7 +126,7 @@ bool EQorDialog::InitializeQorDialog(const std::string& name, COLORREF transpare
         m_backgroundFile = stored;
         if (m_region.GetSafeHandle()) {
             CRgn copy;
-            if (!copy.CopyRgn(m_region) || !SetWindowRgn(copy, FALSE))
+            if (!copy.CopyRgn(m_region) || !GiveWindowRegion(copy))
                 ReportInitFailure(skelda::messages::kWindowRegionFailed);
             else
                 copy.Detach();  // the window owns it now

@@ -162,6 +162,9 @@ protected:
     // Finds the dialog's element in the skin document by its name; the message box, whose
     // element has a fixed place, finds it there instead.
     virtual bool FindDialogElement(IXMLDOMDocument* document, const std::string& name);
+    // Hands `region` to the window as its outline; on success the window owns it. A dialog may
+    // stand in for the system here (a test makes it fail).
+    virtual bool GiveWindowRegion(HRGN region);
     // Loads `path` and builds its region; on failure nothing is kept.
     bool InitBitmapAndRegion(const std::string& path, COLORREF transparent);
     void ReportInitFailure(const char* text) const;

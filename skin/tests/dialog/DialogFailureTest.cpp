@@ -17,13 +17,23 @@ struct Outcome {
     std::vector<std::string> messages;
 };
 
+// The system refusing the window its outline.
+class RegionRefusingDialog : public SkinTestDialog {
+public:
+    using SkinTestDialog::SkinTestDialog;
+
+protected:
+    bool GiveWindowRegion(HRGN) override { return false; }
+};
+
 // Creates the test dialog over the skin's dialog `name`, records what happened, destroys it.
+template <class Dialog = SkinTestDialog>
 Outcome RunDialog(const std::string& name)
 {
     auto& ui = EngineEnvironment::Ui();
     ui.messages.clear();
     Outcome outcome;
-    SkinTestDialog dialog(name);
+    Dialog dialog(name);
     outcome.created = dialog.Create(IDD_SKIN_TEST);
     if (!outcome.created)
         return outcome;
@@ -102,6 +112,18 @@ TEST_F(DialogFailures, AWhollyTransparentFaceIsKeptOnARectangularWindow)
     EXPECT_EQ(o.size.cy, 40);
     EXPECT_FALSE(Mentions(o, "(Tag GE1004)"));
     EXPECT_FALSE(Mentions(o, "(Tag GE1005)"));
+}
+
+TEST_F(DialogFailures, AWindowRegionTheSystemRefusesIsToldAndTheDialogCarriesOnWithItsFace)
+{
+    const Outcome o = RunDialog<RegionRefusingDialog>("TestDialog");
+    ASSERT_TRUE(o.created);
+    EXPECT_TRUE(o.initialised) << "the initialisation goes on";
+    EXPECT_TRUE(o.hasBackground);
+    EXPECT_FALSE(o.hasRegion);
+    EXPECT_TRUE(Mentions(o, "InitBitmapAndRegion failed for DialogBitmap in EQorDialog::InitializeQorDialog;  (Tag GE1005)"));
+    EXPECT_FALSE(Mentions(o, "(Tag GE1004)"));
+    EXPECT_TRUE(RunDialog("TestDialog").messages.empty()) << "the real window takes its region without a word";
 }
 
 TEST_F(DialogFailures, WithoutAnEngineDocumentTheDialogSaysSoAndStaysPlain)
