@@ -327,3 +327,49 @@ TEST_F(TextSettingsDialog, TheSystemFontChooserFillsTheFontFields)
     EXPECT_TRUE(weightAfter == "400" || weightAfter == "700") << weightAfter;
     EXPECT_FALSE(faceAfter.empty());
 }
+
+TEST_F(TextSettingsDialog, StaticsAndTemplatesShowTheirOwnStatesAndWriteWhatWasTyped)
+{
+    std::map<int, std::string> shown;
+    bool downShown = true;
+    {
+        Driver driver("Set Static Control Values", [&](HWND d) {
+            for (int item : {OffsetItem(0, 0), OffsetItem(0, 1), ColourItem(0, 0), ColourItem(kDisabled, 0),
+                             ColourItem(kDisabled, 2)})
+                shown[item] = FieldText(d, item);
+            downShown = Visible(d, OffsetItem(kDown, 0)) || Visible(d, ColourItem(kDown, 0)) ||
+                        Visible(d, ColourItem(kFocus, 0));
+            Type(d, ColourItem(kDisabled, 2), "70");
+            Ok(d);
+        });
+        EXPECT_TRUE(text.ShowSetTextValuesDialog(kMainDialog, kStatus, false));
+        ASSERT_TRUE(driver.shown);
+    }
+    EXPECT_EQ(shown, (std::map<int, std::string>{{OffsetItem(0, 0), "2"},
+                                                 {OffsetItem(0, 1), "3"},
+                                                 {ColourItem(0, 0), "10"},
+                                                 {ColourItem(kDisabled, 0), "40"},
+                                                 {ColourItem(kDisabled, 2), "60"}}));
+    EXPECT_FALSE(downShown) << "a static has no down or focus look";
+    QorStaticTextSettings s;
+    ASSERT_TRUE(text.GetStaticCtrlInfo(kMainDialog, kStatus, &s));
+    EXPECT_EQ(s.disabledTextColor[2], 70u);
+    EXPECT_EQ(s.disabledTextColor[1], 50u);
+
+    std::string templateDownX;
+    {
+        Driver driver("Edit Button Control Template", [&](HWND d) {
+            templateDownX = FieldText(d, OffsetItem(kDown, 0));
+            Type(d, OffsetItem(kDown, 0), "-2");
+            Ok(d);
+        });
+        EXPECT_TRUE(text.ShowEditTemplateDialog(QorButtonTemplateKind, "Shiny"));
+        ASSERT_TRUE(driver.shown);
+    }
+    EXPECT_EQ(templateDownX, "1");
+    QorButtonTextSettings t;
+    ASSERT_TRUE(text.GetButtonTemplateInfo("Shiny", &t));
+    EXPECT_EQ(t.xOffsetDown, -2);
+    EXPECT_EQ(t.yOffsetDown, 1);
+    EXPECT_TRUE(text.TextChanged());
+}
