@@ -397,7 +397,7 @@ TEST_F(ControlEditing, EditTextValuesRefuseBadNumbersAndRecolourTheLiveEdit)
     EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return red() > 0; })) << "the live edit draws in its new colour";
 }
 
-TEST_F(ControlEditing, AGenericControlOffersItsTextSettingsInTheGenericDialog)
+TEST_F(ControlEditing, AGenericControlWithoutATextEntryGetsOneAndIsEditedInTheGenericDialog)
 {
     constexpr int kTextColour = 1058, kShadowColour = 1059;  // items of "Text Settings"
     EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 1);
@@ -412,6 +412,9 @@ TEST_F(ControlEditing, AGenericControlOffersItsTextSettingsInTheGenericDialog)
     Shown<ControlsDialog> shown;
     ASSERT_TRUE(shown.created);
     ControlsDialog& d = shown.dialog;
+    QorText_API text;
+    COLORREF colour = 0;
+    ASSERT_FALSE(text.GetMainTextColor(IDD_EDIT_CONTROLS, IDC_E_PROGRESS, &colour)) << "the skin's text has no entry";
     std::string shownColour;
     bool shadowShown = true;
     const MenuEdit run =
@@ -427,8 +430,7 @@ TEST_F(ControlEditing, AGenericControlOffersItsTextSettingsInTheGenericDialog)
     EXPECT_TRUE(run.result);
     EXPECT_EQ(shownColour, "0");
     EXPECT_FALSE(shadowShown) << "a generic control keeps one text colour";
-    COLORREF colour = 0;
-    ASSERT_TRUE(QorText_API().GetMainTextColor(IDD_EDIT_CONTROLS, IDC_E_PROGRESS, &colour));
+    ASSERT_TRUE(text.GetMainTextColor(IDD_EDIT_CONTROLS, IDC_E_PROGRESS, &colour));
     EXPECT_EQ(colour, RGB(255, 0, 0));
     EXPECT_TRUE(engine.GetTextChanged());
 }

@@ -59,7 +59,6 @@ const char kText[] = R"(<?xml version="1.0" encoding="windows-1252"?>
   <QorDlg DlgName="EditControls" DlgIdValue="920">
     <QorEditControl ControlId="2205" ControlName="Edit" Allignment="0" CenterTextHorizontally="0"
       CenterTextVertically="1" TextColor="0" DisabledTextColor="8421504" BackgroundColor="16777215"/>
-    <QorGenericControlSimple ControlId="2208" ControlName="Progress" Caption="" TextColor1="0" ToolTipText=""/>
   </QorDlg>
   <QorAppMessages><QorMessage MessageId="102" Text="Marovin"/></QorAppMessages>
   <QorTemplates><QorButtonTemplates/><TransparentStaticTemplates/><QorEditTemplates/></QorTemplates>
