@@ -113,6 +113,7 @@ TEST_F(TextSettingsDialog, AButtonShowsEveryStateAndOkWritesTheDownOffsetAndFocu
 {
     std::map<int, std::string> shown;
     bool italic = false;
+    SIZE size{};
     COLORREF swatch = CLR_INVALID;
     bool changed = false;
     {
@@ -126,6 +127,7 @@ TEST_F(TextSettingsDialog, AButtonShowsEveryStateAndOkWritesTheDownOffsetAndFocu
             for (int item : {kFace, kHeight, kWeight})
                 shown[item] = FieldText(d, item);
             italic = IsDlgButtonChecked(d, kItalic) == BST_CHECKED;
+            size = WindowSize(d);
             Type(d, OffsetItem(kDown, 1), "9");
             // The focus text colour through its button and "Set Colors By RGB".
             Click(d, PickItem(kFocus, 0));
@@ -151,6 +153,8 @@ TEST_F(TextSettingsDialog, AButtonShowsEveryStateAndOkWritesTheDownOffsetAndFocu
         {kFace, "Tahoma"}, {kHeight, "-13"},  {kWeight, "700"}};
     EXPECT_EQ(shown, expected);
     EXPECT_TRUE(italic);
+    EXPECT_LE(size.cx, 640);
+    EXPECT_LE(size.cy, 480);
     EXPECT_EQ(swatch, RGB(10, 20, 30)) << "the swatch shows the colour picked";
     EXPECT_TRUE(changed);
     QorButtonTextSettings s;
