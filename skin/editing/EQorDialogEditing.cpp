@@ -1,5 +1,6 @@
 // The design-time editing mode of a skinned dialog: its menus and theirs of its controls, the
 // commands they carry out and a new face.
+#include "ControlTextKind.h"
 #include "EBitmapUtilities.h"
 #include "EGERegistryMgr_API.h"
 #include "EQorButton.h"
@@ -244,6 +245,16 @@ bool EQorDialog::EditControlTexts(const ControlEntry& entry, bool captions)
 bool EQorDialog::EditTextSettings(const ControlEntry& entry)
 {
     auto& text = EngineState().text;
+    bool usesTemplate = false;
+    std::string templateName;
+    // A control the text file does not know yet gets its blank entry first, so that there is
+    // something to edit (as a control added in the editing mode does).
+    if (!text.IsControlUsingTemplate(GetDlgResID(), entry.id, &usesTemplate, &templateName)) {
+        win::ComPtr<IXMLDOMNode> element;
+        if (!text.AddControlNode(GetDlgResID(), entry.id, element.Put(), editing::TextKindOf(entry.type), ""))
+            return false;
+        EngineState().textChanged = true;
+    }
     const bool changed = entry.type == eQorEdit ? text.ShowSetEditTextValuesDialog(GetDlgResID(), entry.id)
                                                 : text.ShowSetTextValuesDialog(GetDlgResID(), entry.id,
                                                                                entry.type == eQorButton);

@@ -2,6 +2,7 @@
 // stored bitmap paths, and a first skin entry for a control that has none.
 #include <algorithm>
 
+#include "ControlTextKind.h"
 #include "EGERegistryMgr_API.h"
 #include "EParentFolderDlg.h"
 #include "EPreliminaryControlDlg.h"
@@ -21,17 +22,6 @@ namespace {
 
 constexpr const char* kParentCaption = "Choose Parent Directory For Files";
 constexpr const char* kAddCaption = "Add Preliminary Control Info To QorDialog Script Data";
-
-int TextKindOf(eControlType type)
-{
-    switch (type) {
-    case eQorButton: return QorTextButton;
-    case eQorEdit: return QorTextEdit;
-    case eQorTransparentStatic: return QorTextTransparentStatic;
-    case eQorSlider: return QorTextSlider;
-    default: return QorTextGenericSimple;
-    }
-}
 
 }  // namespace
 
@@ -124,7 +114,7 @@ bool EQorDialog::AddPreliminaryControlInfo(int controlId)
     MarkGraphicsEdited();
     if (dialog.AddTextEntry()) {
         win::ComPtr<IXMLDOMNode> textElement;
-        if (text.AddControlNode(dialogId, controlId, textElement.Put(), TextKindOf(entry.type), dialog.Name()))
+        if (text.AddControlNode(dialogId, controlId, textElement.Put(), editing::TextKindOf(entry.type), dialog.Name()))
             EngineState().textChanged = true;
     }
     // From now on it is a control like the others, edited through its own menu.

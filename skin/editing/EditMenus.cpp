@@ -86,7 +86,7 @@ bool IsImplementedControlCommand(int command, eControlType type)
     case kAddPreliminaryControlInfo:
         return true;
     case kChangeTextSettings:
-        return type == eQorButton || type == eQorTransparentStatic || type == eQorEdit;
+        return type == eQorButton || type == eQorTransparentStatic || type == eQorEdit || IsGenericControlType(type);
     case kStopUsingTextTemplate:
         return type == eQorButton || type == eQorTransparentStatic;
     case kChangeGraphicsSettings:

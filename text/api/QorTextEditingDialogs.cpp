@@ -4,10 +4,10 @@
 #include "EGetNameForResourceDlg.h"
 #include "ESetEditTextValuesDlg.h"
 #include "ESetRGBByNumbersDlg.h"
-#include "ESetTextValuesDlg.h"
 #include "QorText_API.h"
 #include "QorUtils_API.h"
 #include "TextLibraryState.h"
+#include "TextSettingsEditing.h"
 
 using namespace lorvane;
 
@@ -49,28 +49,15 @@ bool QorUtils_API::GetNameResourceID(std::string* name, int id)
     return true;
 }
 
-bool QorText_API::ShowSetTextValuesDialog(int dialogId, int controlId, bool button)
+bool QorText_API::ShowSetTextValuesDialog(int dialogId, int controlId, bool)
 {
-    if (!State().tables.Control(dialogId, controlId))
+    // What is edited follows from the element itself, generic controls included.
+    IXMLDOMNode* control = State().tables.Control(dialogId, controlId);
+    editing::TextSettingsKind kind{};
+    TextSettingsEdit edit;
+    if (!TextSettingsKindOf(control, &kind) || !AskTextSettings(control, kind, &edit) || edit.Empty())
         return false;
-    // The reading stops at the first missing value; what it did not reach keeps its default.
-    QorButtonTextSettings buttonSettings;
-    QorStaticTextSettings staticSettings;
-    if (button)
-        GetButtonCtrlInfo(dialogId, controlId, &buttonSettings);
-    else
-        GetStaticCtrlInfo(dialogId, controlId, &staticSettings);
-    ESetTextValuesDlg dialog(button ? "Set Button Control Values" : "Set Static Control Values",
-                             button ? TextValuesOf(buttonSettings) : TextValuesOf(staticSettings));
-    if (dialog.DoModal() != IDOK)
-        return false;
-    const TextValues& v = dialog.Values();
-    if (button) {
-        ApplyTextValues(v, &buttonSettings);
-        return SetButtonCtrlInfo(dialogId, controlId, buttonSettings);
-    }
-    ApplyTextValues(v, &staticSettings);
-    return SetStaticCtrlInfo(dialogId, controlId, staticSettings);
+    return ApplyTextSettings(control, edit);
 }
 
 bool QorText_API::ShowSetEditTextValuesDialog(int dialogId, int controlId)

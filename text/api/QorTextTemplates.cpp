@@ -1,12 +1,12 @@
 // Text templates in the editing mode: choosing a control's template, picking one to work on,
 // editing, copying and deleting templates.
 #include "EChooseTextTemplateDlg.h"
-#include "ESetTextValuesDlg.h"
 #include "QorText_API.h"
 #include "QorXML_API.h"
 #include "QorXmlDom.h"
 #include "TemplateChoice.h"
 #include "TextLibraryState.h"
+#include "TextSettingsEditing.h"
 
 using namespace lorvane;
 
@@ -88,39 +88,21 @@ bool ShowChooser(QorText_API& text, int kind, editing::TemplateChoice& choice, b
     return true;
 }
 
-// The text values dialog on a template's values; true with `values` on OK.
-bool AskTemplateValues(int kind, const std::string& name, TextValues* values)
+editing::TextSettingsKind TemplateSettingsKind(int kind)
 {
-    QorText_API text;
-    QorButtonTextSettings button;
-    QorStaticTextSettings label;
-    const bool isButton = kind == QorButtonTemplateKind;
-    // Reading stops at a missing value; the rest keep their defaults.
-    if (isButton)
-        text.GetButtonTemplateInfo(name, &button);
-    else
-        text.GetStaticTemplateInfo(name, &label);
-    ESetTextValuesDlg dialog(isButton ? "Edit Button Control Template" : "Edit Static Control Template",
-                             isButton ? TextValuesOf(button) : TextValuesOf(label));
-    if (dialog.DoModal() != IDOK)
-        return false;
-    *values = dialog.Values();
-    return true;
+    return kind == QorButtonTemplateKind ? editing::TextSettingsKind::kButtonTemplate
+                                         : editing::TextSettingsKind::kStaticTemplate;
 }
 
-bool WriteTemplateValues(int kind, const std::string& name, const TextValues& values)
+// The text values dialog on a template's values; true with what to write on OK.
+bool AskTemplateValues(int kind, const std::string& name, TextSettingsEdit* edit)
 {
-    QorText_API text;
-    if (kind == QorButtonTemplateKind) {
-        QorButtonTextSettings s;
-        text.GetButtonTemplateInfo(name, &s);
-        ApplyTextValues(values, &s);
-        return text.EditTemplate(name, s);
-    }
-    QorStaticTextSettings s;
-    text.GetStaticTemplateInfo(name, &s);
-    ApplyTextValues(values, &s);
-    return text.EditTemplate(name, s);
+    return AskTextSettings(State().tables.Template(kind, name), TemplateSettingsKind(kind), edit);
+}
+
+bool WriteTemplateValues(int kind, const std::string& name, const TextSettingsEdit& edit)
+{
+    return ApplyTextSettings(State().tables.Template(kind, name), edit);
 }
 
 }  // namespace
@@ -197,9 +179,9 @@ bool QorText_API::ShowPickTextTemplateDlg(int kind, std::string* name)
 
 bool QorText_API::ShowEditTemplateDialog(int kind, const std::string& templateName)
 {
-    TextValues values;
+    TextSettingsEdit values;
     if (!IsTextTemplateKind(kind) || !State().tables.Template(kind, templateName) ||
-        !AskTemplateValues(kind, templateName, &values))
+        !AskTemplateValues(kind, templateName, &values) || values.Empty())
         return false;
     if (WriteTemplateValues(kind, templateName, values))
         return true;
@@ -211,9 +193,9 @@ bool QorText_API::ShowEditControlTemplateDialog(int dialogId, int controlId, int
 {
     IXMLDOMNode* control = State().tables.Control(dialogId, controlId);
     const std::string current = control ? UseTemplateOf(control) : "";
-    TextValues values;
+    TextSettingsEdit values;
     if (!IsTextTemplateKind(kind) || !State().tables.Template(kind, current) ||
-        !AskTemplateValues(kind, current, &values))
+        !AskTemplateValues(kind, current, &values) || values.Empty())
         return false;
     const int answer = UserInterface().ShowMessage(kSaveOrCreate, kSaveOrCreateCaption, MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDYES) {

@@ -90,8 +90,9 @@ public:
     bool SetButtonCtrlInfo(int dialogId, int controlId, const QorButtonTextSettings& settings);
     bool SetStaticCtrlInfo(int dialogId, int controlId, const QorStaticTextSettings& settings);
     bool SetEditCtrlInfo(int dialogId, int controlId, const QorEditTextSettings& settings);
-    // The "Text Settings" dialog of a button (`button` true) or transparent static; true when
-    // the designer changed its values with OK.
+    // The "Text Settings" dialog of a button, transparent static or generic control (what is
+    // edited follows from the control's element; `button` is kept for older callers); true
+    // when the designer changed its values with OK.
     bool ShowSetTextValuesDialog(int dialogId, int controlId, bool button);
     // "Set Edit Control Values" of a skinned edit; true when OK changed its values.
     bool ShowSetEditTextValuesDialog(int dialogId, int controlId);

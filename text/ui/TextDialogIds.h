@@ -74,3 +74,23 @@
 #define IDC_EDITTEXT_COLOUR 1095
 #define IDC_EDITTEXT_DISABLED_COLOUR 1096
 #define IDC_EDITTEXT_BACKGROUND 1097
+
+// "Text Settings": the state grid. Rows are up, down, focus, disabled and background; the up
+// row keeps the items above. Item of a row r and column c: offsets base + 2r + c, colours
+// (edit, swatch, "..." button) base + 3r + c, row labels base + r.
+#define IDC_TEXT_OFFSET_BASE 1100
+#define IDC_TEXT_COLOUR_BASE 1110
+#define IDC_TEXT_SWATCH_BASE 1130
+#define IDC_TEXT_PICK_BASE 1150
+#define IDC_TEXT_ROW_LABEL_BASE 1170
+#define IDC_TEXT_OFFSET_HEADER 1176
+#define IDC_TEXT_SHADOW_HEADER 1177
+#define IDC_TEXT_HILITE_HEADER 1178
+#define IDC_TEXT_COLOUR_HEADER 1179
+// The font: the face, then one item per field after it in the file's order.
+#define IDC_TEXT_FONT_FACE 1180
+#define IDC_TEXT_FONT_FIELD_BASE 1181
+#define IDC_TEXT_FONT_SAMPLE 1194
+#define IDC_TEXT_FONT_CHOOSE 1195
+#define IDC_TEXT_FONT_GROUP 1196
+#define IDC_TEXT_FLAGS_GROUP 1197

@@ -396,3 +396,41 @@ TEST_F(ControlEditing, EditTextValuesRefuseBadNumbersAndRecolourTheLiveEdit)
     EXPECT_EQ(redBefore, 0);
     EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return red() > 0; })) << "the live edit draws in its new colour";
 }
+
+TEST_F(ControlEditing, AGenericControlWithoutATextEntryGetsOneAndIsEditedInTheGenericDialog)
+{
+    constexpr int kTextColour = 1058, kShadowColour = 1059;  // items of "Text Settings"
+    EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 1);
+    EngineEnvironment::Restart();
+    struct TextEditingOff {
+        ~TextEditingOff()
+        {
+            EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 0);
+            EngineEnvironment::Restart();
+        }
+    } off;
+    Shown<ControlsDialog> shown;
+    ASSERT_TRUE(shown.created);
+    ControlsDialog& d = shown.dialog;
+    QorText_API text;
+    COLORREF colour = 0;
+    ASSERT_FALSE(text.GetMainTextColor(IDD_EDIT_CONTROLS, IDC_E_PROGRESS, &colour)) << "the skin's text has no entry";
+    std::string shownColour;
+    bool shadowShown = true;
+    const MenuEdit run =
+        EditFromMenu(d, IDC_E_PROGRESS, "Change Text Settings", "Set Generic Control Values", [&](HWND dlg) {
+            shownColour = FieldText(dlg, kTextColour);
+            shadowShown = IsWindowVisible(GetDlgItem(dlg, kShadowColour)) != FALSE;
+            Type(dlg, kTextColour, "255");
+            Ok(dlg);
+        });
+    ASSERT_TRUE(run.entryFound);
+    EXPECT_TRUE(run.entryEnabled) << "no longer greyed for generic controls";
+    ASSERT_TRUE(run.dialogShown);
+    EXPECT_TRUE(run.result);
+    EXPECT_EQ(shownColour, "0");
+    EXPECT_FALSE(shadowShown) << "a generic control keeps one text colour";
+    ASSERT_TRUE(text.GetMainTextColor(IDD_EDIT_CONTROLS, IDC_E_PROGRESS, &colour));
+    EXPECT_EQ(colour, RGB(255, 0, 0));
+    EXPECT_TRUE(engine.GetTextChanged());
+}
