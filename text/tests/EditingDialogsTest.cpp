@@ -9,6 +9,7 @@
 
 #include "EngineTestSupport.h"
 #include "QorText_API.h"
+#include "TextDocumentTest.h"
 #include "QorUtils_API.h"
 
 using namespace enginetest;
@@ -63,28 +64,9 @@ constexpr int kRed = 1022, kGreen = 1023, kBlue = 1024, kCombined = 1025, kByCom
 constexpr int kName = 1031, kHeaderPath = 1032, kFindNext = 1034, kRestart = 1035, kResult = 1036, kValue = 1030;
 constexpr int kTemplateName = 1040;
 
-class EditingDialogs : public ::testing::Test {
+class EditingDialogs : public TextDocumentTest {
 protected:
-    void SetUp() override
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(text.OpenTextFile("EditingDialogsNoKey", DataDir() + "Text1033.xml", 1033));
-    }
-    void TearDown() override
-    {
-        text.ReleaseAllNodes();
-        CoUninitialize();
-    }
-    std::vector<std::string> Captions() const
-    {
-        std::vector<std::string> captions;
-        for (const auto& m : ui.messages)
-            captions.push_back(m.caption);
-        return captions;
-    }
-
-    RecordingUi ui;
-    QorText_API text;
+    EditingDialogs() : TextDocumentTest("EditingDialogsNoKey") {}
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "EngineTestSupport.h"
 #include "QorText_API.h"
+#include "TextDocumentTest.h"
 #include "QorXML_API.h"
 #include "QorXmlDom.h"
 
@@ -12,21 +13,9 @@ using namespace enginetest;
 
 namespace {
 
-class TextEdit : public ::testing::Test {
+class TextEdit : public TextDocumentTest {
 protected:
-    void SetUp() override
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(text.OpenTextFile("TextEditNoKey", DataDir() + "Text1033.xml", 1033));
-    }
-    void TearDown() override
-    {
-        text.ReleaseAllNodes();
-        CoUninitialize();
-    }
-
-    RecordingUi ui;
-    QorText_API text;
+    TextEdit() : TextDocumentTest("TextEditNoKey") {}
 };
 
 TEST_F(TextEdit, AddControlNodeMakesEveryKindWithDefaults)

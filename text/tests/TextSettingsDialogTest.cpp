@@ -15,6 +15,7 @@
 #include "EditDriver.h"
 #include "EngineTestSupport.h"
 #include "QorText_API.h"
+#include "TextDocumentTest.h"
 #include "TestSupport.h"
 
 using namespace enginetest;
@@ -83,28 +84,9 @@ std::string FileBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class TextSettingsDialog : public ::testing::Test {
+class TextSettingsDialog : public TextDocumentTest {
 protected:
-    void SetUp() override
-    {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ASSERT_TRUE(text.OpenTextFile("TextSettingsNoKey", DataDir() + "Text1033.xml", 1033));
-    }
-    void TearDown() override
-    {
-        text.ReleaseAllNodes();
-        CoUninitialize();
-    }
-    std::vector<std::string> Captions() const
-    {
-        std::vector<std::string> captions;
-        for (const auto& m : ui.messages)
-            captions.push_back(m.caption);
-        return captions;
-    }
-
-    RecordingUi ui;
-    QorText_API text;
+    TextSettingsDialog() : TextDocumentTest("TextSettingsNoKey") {}
 };
 
 }  // namespace
