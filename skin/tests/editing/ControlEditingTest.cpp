@@ -38,6 +38,20 @@ std::vector<std::string> Captions()
     return captions;
 }
 
+// Text editing allowed for one test: the engine restarts with it, and without it afterwards.
+struct TextEditingAllowed {
+    TextEditingAllowed()
+    {
+        EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 1);
+        EngineEnvironment::Restart();
+    }
+    ~TextEditingAllowed()
+    {
+        EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 0);
+        EngineEnvironment::Restart();
+    }
+};
+
 }  // namespace
 
 TEST_F(ControlEditing, ButtonBitmapsRefuseABadFileApplyOnOkKeepOnCancelAndSaveForTheNextStart)
@@ -346,15 +360,7 @@ TEST_F(ControlEditing, AlternatePositionsAndEdgeTrackingMoveTheLiveButton)
 TEST_F(ControlEditing, EditTextValuesRefuseBadNumbersAndRecolourTheLiveEdit)
 {
     constexpr int kAlignment = 1092, kTextColour = 1095;  // items of "Set Edit Control Values"
-    EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 1);
-    EngineEnvironment::Restart();
-    struct TextEditingOff {
-        ~TextEditingOff()
-        {
-            EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 0);
-            EngineEnvironment::Restart();
-        }
-    } off;
+    const TextEditingAllowed allowed;
     Shown<ControlsDialog> shown;
     ASSERT_TRUE(shown.created);
     ControlsDialog& d = shown.dialog;
@@ -400,15 +406,7 @@ TEST_F(ControlEditing, EditTextValuesRefuseBadNumbersAndRecolourTheLiveEdit)
 TEST_F(ControlEditing, AGenericControlWithoutATextEntryGetsOneAndIsEditedInTheGenericDialog)
 {
     constexpr int kTextColour = 1058, kShadowColour = 1059;  // items of "Text Settings"
-    EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 1);
-    EngineEnvironment::Restart();
-    struct TextEditingOff {
-        ~TextEditingOff()
-        {
-            EngineEnvironment::Slot()->app.SetDword("AllowEditingOfTextSettings", 0);
-            EngineEnvironment::Restart();
-        }
-    } off;
+    const TextEditingAllowed allowed;
     Shown<ControlsDialog> shown;
     ASSERT_TRUE(shown.created);
     ControlsDialog& d = shown.dialog;
