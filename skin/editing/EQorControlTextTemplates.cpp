@@ -11,7 +11,6 @@ namespace editing = skelda::editing;
 namespace {
 
 constexpr const char* kCreateCaption = "Create a new Button Text Template";
-constexpr const char* kCopyCaption = "Copy Current Button Text Values to Text Template";
 
 void Report(const char* text, const char* caption)
 {
@@ -60,7 +59,7 @@ bool EQorDialog::RunTextTemplateCommand(const ControlEntry& entry, int command)
                                  : PickTemplate(kind, &name) && text.ShowEditTemplateDialog(kind, name);
         break;
     case editing::kAlterNonTemplateText:
-        changed = text.ShowSetTextValuesDialog(dialogId, entry.id, entry.type == eQorButton);
+        changed = text.InvokeSetControlNonTemplateTextValsDlg(dialogId, entry.id);
         break;
     case editing::kCopyTextTemplate:
         changed = PickTemplate(kind, &name) && text.CopyButtonTemplateValsToButtonSettingsForApp(name, dialogId, entry.id);
@@ -77,12 +76,7 @@ bool EQorDialog::RunTextTemplateCommand(const ControlEntry& entry, int command)
         text.ShowEditTemplateDialog(kind, name);  // Cancel keeps the default values
         break;
     case editing::kCopyTextToTemplate:
-        name.clear();
-        if (!PickTemplate(kind, &name))
-            break;
-        changed = text.CopyButtonButtonSettingsToTemplateVals(dialogId, entry.id, name);
-        if (!changed)
-            Report("Unable to Set Template Values", kCopyCaption);
+        changed = text.ShowCopyButtonSettingsToTemplateValsDlg(dialogId, entry.id);
         break;
     default:
         return false;

@@ -60,6 +60,11 @@ bool QorText_API::ShowSetTextValuesDialog(int dialogId, int controlId, bool)
     return ApplyTextSettings(control, edit);
 }
 
+bool QorText_API::InvokeSetControlNonTemplateTextValsDlg(int dialogId, int controlId)
+{
+    return ShowSetTextValuesDialog(dialogId, controlId, false);
+}
+
 bool QorText_API::ShowSetEditTextValuesDialog(int dialogId, int controlId)
 {
     QorEditTextSettings settings;

@@ -15,6 +15,7 @@ namespace {
 constexpr const char* kSaveOrCreate =
     "Do you wish to save to the current template (Yes), or create a new Template (No)?";
 constexpr const char* kSaveOrCreateCaption = "Save Current or Create New";
+constexpr const char* kCopyToTemplateCaption = "Copy Current Button Text Values to Text Template";
 
 bool IsTextTemplateKind(int kind)
 {
@@ -175,6 +176,17 @@ bool QorText_API::ShowPickTextTemplateDlg(int kind, std::string* name)
         return false;
     *name = choice.Current();
     return true;
+}
+
+bool QorText_API::ShowCopyButtonSettingsToTemplateValsDlg(int dialogId, int controlId)
+{
+    std::string name;
+    if (!ShowPickTextTemplateDlg(QorButtonTemplateKind, &name) || name.empty())
+        return false;
+    if (CopyButtonButtonSettingsToTemplateVals(dialogId, controlId, name))
+        return true;
+    UserInterface().ShowMessage("Unable to Set Template Values", kCopyToTemplateCaption, MB_OK | MB_ICONERROR);
+    return false;
 }
 
 bool QorText_API::ShowEditTemplateDialog(int kind, const std::string& templateName)

@@ -94,6 +94,9 @@ public:
     // edited follows from the control's element; `button` is kept for older callers); true
     // when the designer changed its values with OK.
     bool ShowSetTextValuesDialog(int dialogId, int controlId, bool button);
+    // The same dialog on the control's own values while it draws with a text template: they
+    // are what it draws with once it stops using the template.
+    bool InvokeSetControlNonTemplateTextValsDlg(int dialogId, int controlId);
     // "Set Edit Control Values" of a skinned edit; true when OK changed its values.
     bool ShowSetEditTextValuesDialog(int dialogId, int controlId);
     // The whole dialog's text values ("Set Dialog Text Values"): its name, and one text colour
@@ -115,6 +118,9 @@ public:
     // "Choose Template" to pick a template to work on (templates may be added, copied or
     // deleted on the way); `name` starts the choice and receives the pick. True on OK.
     bool ShowPickTextTemplateDlg(int kind, std::string* name);
+    // Picks a button text template in "Choose Template" and copies the button's own text
+    // values into it; a failed copy says "Unable to Set Template Values". True when copied.
+    bool ShowCopyButtonSettingsToTemplateValsDlg(int dialogId, int controlId);
     // "Edit Button Control Template" / "Edit Static Control Template" on a template; true
     // when its values changed.
     bool ShowEditTemplateDialog(int kind, const std::string& templateName);

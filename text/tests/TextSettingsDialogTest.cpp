@@ -359,3 +359,44 @@ TEST_F(TextSettingsDialog, StaticsAndTemplatesShowTheirOwnStatesAndWriteWhatWasT
     EXPECT_EQ(t.yOffsetDown, 1);
     EXPECT_TRUE(text.TextChanged());
 }
+
+TEST_F(TextSettingsDialog, ATemplatedButtonsOwnValuesAreEditedApartFromItsTemplateAndCopiedIntoAChosenOne)
+{
+    constexpr int kTemplateList = 1070;  // "Choose Template"
+    {
+        Driver driver("Set Button Control Values", [&](HWND d) {
+            Type(d, OffsetItem(0, 0), "21");
+            Ok(d);
+        });
+        EXPECT_TRUE(text.InvokeSetControlNonTemplateTextValsDlg(kMainDialog, kPlay));
+        ASSERT_TRUE(driver.shown);
+    }
+    QorButtonTextSettings own, shiny;
+    text.GetButtonCtrlInfo(kMainDialog, kPlay, &own);  // stops at the first value the element lacks
+    EXPECT_EQ(own.xOffsetUp, 21);
+    bool uses = false;
+    std::string name;
+    ASSERT_TRUE(text.IsControlUsingTemplate(kMainDialog, kPlay, &uses, &name));
+    EXPECT_EQ(name, "Shiny") << "the button keeps drawing with its template";
+    text.GetButtonTemplateInfo("Shiny", &shiny);
+    EXPECT_NE(shiny.xOffsetUp, 21) << "the template is not touched";
+
+    for (const bool choose : {false, true}) {
+        Driver driver("Choose Template", [&](HWND d) {
+            if (!choose) {
+                Cancel(d);
+                return;
+            }
+            HWND list = GetDlgItem(d, kTemplateList);
+            SendMessageA(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Shiny"));
+            SendMessageA(d, WM_COMMAND, MAKEWPARAM(kTemplateList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+            Ok(d);
+        });
+        EXPECT_EQ(text.ShowCopyButtonSettingsToTemplateValsDlg(kMainDialog, kPlay), choose);
+        ASSERT_TRUE(driver.shown);
+        shiny = {};
+        text.GetButtonTemplateInfo("Shiny", &shiny);
+        EXPECT_EQ(shiny.xOffsetUp == 21, choose) << (choose ? "copied into the template chosen" : "a cancel copies nothing");
+    }
+    EXPECT_TRUE(Captions().empty());
+}
