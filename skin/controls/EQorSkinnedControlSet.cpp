@@ -118,8 +118,10 @@ public:
         const int length = ::WideCharToMultiByte(CP_ACP, 0, item.text.c_str(), static_cast<int>(item.text.size()),
                                                  text.data(), static_cast<int>(text.size()), nullptr, nullptr);
         text.resize(length > 0 ? static_cast<size_t>(length) : 0);
-        return control.CreateEx(item.exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(), item.style | WS_CHILD,
-                                Place(item), dialog_, item.id) != FALSE;
+        // The skinned kinds register and take their style when they are bound, and answer
+        // none of the creation messages: bound after creation, they need no creation hook.
+        return control.CreateThenSubclass(item.exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(),
+                                          item.style | WS_CHILD, Place(item), dialog_, item.id) != FALSE;
     }
     // What the dialog manager does after creating each item, at its place after `previous`.
     void Finish(HWND window, const skelda::DialogTemplateItem& item, HWND previous) const
