@@ -124,10 +124,13 @@ public:
                                           item.style | WS_CHILD, Place(item), dialog_, item.id) != FALSE;
     }
     // What the dialog manager does after creating each item, at its place after `previous`.
-    void Finish(HWND window, const skelda::DialogTemplateItem& item, HWND previous) const
+    // A new child comes last among its siblings: when nothing should follow it yet (`last`),
+    // it is in its place already.
+    void Finish(HWND window, const skelda::DialogTemplateItem& item, HWND previous, bool last = false) const
     {
-        ::SetWindowPos(window, previous ? previous : HWND_TOP, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        if (!last)
+            ::SetWindowPos(window, previous ? previous : HWND_TOP, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
         if (font_)
             ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), 0);
         if (::SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
@@ -236,7 +239,7 @@ int EQorSkinnedControlSet::CreateAndBind(EQorDialog& dialog, const std::string& 
         if (nextItem < items.size() && items[nextItem].index <= index) {
             const skelda::DialogTemplateItem& item = items[nextItem++];
             if ((window = binder.CreateItem(item, maker)) != nullptr)
-                maker.Finish(window, item, previous);
+                maker.Finish(window, item, previous, nextMade == made.size());
         } else if (nextMade < made.size()) {
             window = made[nextMade++];
             binder.BindChild(window);
