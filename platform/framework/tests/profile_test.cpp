@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -145,6 +146,12 @@ TEST_F(Profile, AStoreKeepingItsSectionOpenReadsWhatIsThereNow)
     PutRaw("Bitrate", REG_DWORD, "\x08\0\0\0", 4);
     EXPECT_EQ(store.GetInt("Capture", "Bitrate", -1), 8);
     EXPECT_EQ(copy.GetInt("Capture", "Bitrate", -1), 8);
+
+    // A store moved from still reads.
+    framework::ProfileStore source = other();
+    const framework::ProfileStore target = std::move(source);
+    EXPECT_EQ(target.GetInt("Capture", "Bitrate", -1), 8);
+    EXPECT_EQ(source.GetInt("Capture", "Bitrate", -1), 8);  // NOLINT(bugprone-use-after-move)
 }
 
 TEST(ProfileWithoutKey, ReadsGiveDefaultsAndWritesFail)

@@ -27,6 +27,9 @@ FRAMEWORK_API std::optional<std::string> StringFromRegistryValue(DWORD type, con
 class FRAMEWORK_API ProfileStore {
 public:
     ProfileStore(HKEY root, std::string registryKey, std::string profileName);
+    // Copies share the sections kept open; a store moved from stays usable (moving copies).
+    ProfileStore(const ProfileStore&) = default;
+    ProfileStore& operator=(const ProfileStore&) = default;
 
     int GetInt(const char* section, const char* entry, int defaultValue) const;
     bool WriteInt(const char* section, const char* entry, int value) const;
