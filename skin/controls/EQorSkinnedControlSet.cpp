@@ -13,6 +13,7 @@
 #include "QorXmlDom.h"
 #include "ControlIndex.h"
 #include "SkinFileModel.h"
+#include "WindowClasses.h"
 
 namespace sf = skelda::skinfile;
 
@@ -74,13 +75,18 @@ EQorSkinnedControlSet::~EQorSkinnedControlSet()
 
 namespace {
 
-// The skin's window class for an element kind whose windows the dialog replaces anyway.
-const char* SkinWindowClass(const std::string& tag)
+// The skin's window class for an element kind whose windows the dialog replaces anyway, so
+// that the item is made once, in the replacement's class, for an item of `itemClass`.
+const char* SkinWindowClass(const std::string& tag, const std::wstring& itemClass)
 {
     if (tag == "QorBtnControl")
         return "QORBUTTON";
     if (tag == "QorTransStaticControl")
         return "QORSTATIC";
+    // A slider's class is a copy of the system's slider class, registered by the first one.
+    if (tag == "QorSliderControl" && _wcsicmp(itemClass.c_str(), L"msctls_trackbar32") == 0 &&
+        skelda::RegisterSliderWindowClass("msctls_trackbar32"))
+        return "QORSLIDER";
     return nullptr;
 }
 
@@ -186,7 +192,7 @@ public:
         win::ComPtr<IXMLDOMNode> element;
         std::string tag;
         const char* skinClass =
-            described_ && id != -1 && !Skipped(id) && elements_->Find(id, &element, &tag) ? SkinWindowClass(tag) : nullptr;
+            described_ && id != -1 && !Skipped(id) && elements_->Find(id, &element, &tag) ? SkinWindowClass(tag, item.className) : nullptr;
         if (skinClass) {
             std::unique_ptr<CWnd> control = MakeControl(tag, element.Get(), nullptr);
             if (control && maker.Skinned(*control, skinClass, item)) {
