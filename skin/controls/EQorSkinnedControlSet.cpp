@@ -113,10 +113,16 @@ public:
     {
         const RECT rect = Place(item);
         const void* data = item.creationData.empty() ? nullptr : item.creationData.data();
-        return ::CreateWindowExW(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className.c_str(), item.text.c_str(),
-                                 item.style | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
-                                 rect.bottom - rect.top, dialog_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)),
-                                 instance_, const_cast<void*>(data));
+        DWORD style = item.style | WS_CHILD, exStyle = item.exStyle | WS_EX_NOPARENTNOTIFY;
+        // The dialog manager draws a control's border sunken, as a client edge.
+        if (style & WS_BORDER) {
+            style &= ~WS_BORDER;
+            exStyle |= WS_EX_CLIENTEDGE;
+        }
+        return ::CreateWindowExW(exStyle, item.className.c_str(), item.text.c_str(), style, rect.left, rect.top,
+                                 rect.right - rect.left, rect.bottom - rect.top, dialog_,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance_,
+                                 const_cast<void*>(data));
     }
     bool Skinned(CWnd& control, const char* className, const skelda::DialogTemplateItem& item) const
     {
