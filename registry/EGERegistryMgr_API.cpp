@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <string>
+
 #include <win/Handle.h>
 
 #include "RegistrySettingsTable.h"
@@ -126,6 +128,12 @@ HKEY EGERegistryMgr_API::GetQorHKey()
 
 HKEY EGERegistryMgr_API::Get_Qor_GraphicsEngineAppSettings_HKey()
 {
+    // Every getter and setter comes here: once the keys exist (after the first run), one
+    // opening of the whole path does what creating or opening each key in turn does.
+    const std::string path = std::string(skelda::kSoftwareKey) + "\\" + skelda::kCompanyKey + "\\" + skelda::kAppSettingsKey;
+    HKEY existing = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &existing) == ERROR_SUCCESS)
+        return existing;
     win::RegKey company(GetQorHKey());
     return company ? skelda::CreateOrOpenForReading(company.Get(), skelda::kAppSettingsKey) : nullptr;
 }

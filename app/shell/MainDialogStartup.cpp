@@ -245,10 +245,10 @@ void MainDialog::SplitTemplate()
     for (const std::vector<int>& ids :
          {pages::RecordingPage::ControlIds(), ChannelPage::ControlIds(), pages::ColourPage::ControlIds()})
         later.insert(ids.begin(), ids.end());
-    const auto takeOut = [&later](const skelda::DialogTemplateItem& item) {
-        return _wcsicmp(item.className.c_str(), L"Button") == 0 || _wcsicmp(item.className.c_str(), L"Static") == 0 ||
-               later.count(static_cast<short>(item.id)) != 0;
-    };
+    // The control set makes every item itself, in template order: each new window then comes
+    // below the one made before it, where the dialog manager would have put it, and none has
+    // to be moved in the z-order afterwards.
+    const auto takeOut = [](const skelda::DialogTemplateItem&) { return true; };
     // A template that cannot be read this way is left to the dialog manager whole.
     if (!data ||
         !skelda::SplitDialogTemplate(data, SizeofResource(module, found), takeOut, &m_template, &m_templateItems))

@@ -80,6 +80,11 @@ StartupTimes& ProgramStartupTimes()
 void MarkStartup(const char* phase)
 {
     ProgramStartupTimes().Mark(phase, MillisecondsSinceProcessStart(), ProcessorMilliseconds());
+    // tools/count-startup-requests.sh divides the server's request log by these lines; a
+    // normal start keeps its debug output to the one summary line.
+    static const bool tracePhases = GetEnvironmentVariableA("MAROVIN_STARTUP_PHASES", nullptr, 0) > 0;
+    if (tracePhases)
+        OutputDebugStringA((std::string("Marovin:  start-up phase: ") + phase + "\r\n").c_str());
 }
 
 }  // namespace shell

@@ -76,6 +76,7 @@ void EQorButton::SetUncaptureIfOutOfRegion(bool uncapture)
 void EQorButton::PreSubclassWindow()
 {
     CButton::PreSubclassWindow();
+    m_windowShaped = false;  // a new window has no region yet
     WindowCreated();
     RegisterWithParent(::GetDlgCtrlID(m_hWnd));
 }

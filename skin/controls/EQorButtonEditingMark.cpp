@@ -21,11 +21,9 @@ void EQorButton::PaintEditingMark(HDC dc) const
     if (!frame.CreateSolidBrush(EQorTransparentStatic::kHighlightColour))
         return;
     ::SelectClipRgn(dc, nullptr);
-    // The window's region is the button's shape: the frame follows it, two pixels wide so it
-    // shows on any face.
-    CRgn outline;
-    if (outline.CreateRectRgn(0, 0, 0, 0) && ::GetWindowRgn(m_hWnd, outline) != ERROR) {
-        ::FrameRgn(dc, outline, frame, 2, 2);
+    // The frame follows the button's shape, two pixels wide so it shows on any face.
+    if (m_primaryRegion.GetSafeHandle()) {
+        ::FrameRgn(dc, m_primaryRegion, frame, 2, 2);
         return;
     }
     RECT client{};

@@ -178,6 +178,10 @@ LRESULT EQorButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_NCPAINT:
+        if (!HasNonClientArea(m_hWnd))
+            return 0;
+        return CButton::WindowProc(message, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (m_kind == kGrabber && BeginStretchDrag())

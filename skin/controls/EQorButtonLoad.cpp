@@ -179,9 +179,20 @@ void EQorButton::ApplyPrimaryShape()
     m_primaryRegion.Attach(skelda::CopyOfPictureOutline(m_data.bitmapFiles[0], m_bitmaps[0], transparent));
     if (!m_primaryRegion.GetSafeHandle())
         return;
+    // Most faces are whole rectangles: such a region would change nothing on the screen and
+    // still cost the window system a move and a repaint of the window.
+    RECT box{};
+    if (::GetRgnBox(m_primaryRegion, &box) == SIMPLEREGION && box.left == 0 && box.top == 0 &&
+        box.right == info.bmWidth && box.bottom == info.bmHeight) {
+        if (m_windowShaped && ::SetWindowRgn(m_hWnd, nullptr, TRUE))
+            m_windowShaped = false;
+        return;
+    }
     CRgn windowCopy;
-    if (windowCopy.CopyRgn(m_primaryRegion) && ::SetWindowRgn(m_hWnd, windowCopy, TRUE))
+    if (windowCopy.CopyRgn(m_primaryRegion) && ::SetWindowRgn(m_hWnd, windowCopy, TRUE)) {
         windowCopy.Detach();
+        m_windowShaped = true;
+    }
 }
 
 bool EQorButton::PrimaryBitmapAndRegionSet() const
@@ -204,6 +215,8 @@ void EQorButton::InitWindowRgnFromClientRect()
     if (!m_primaryRegion.CreateRectRgnIndirect(client))
         return;
     CRgn windowCopy;
-    if (windowCopy.CopyRgn(m_primaryRegion) && ::SetWindowRgn(m_hWnd, windowCopy, TRUE))
+    if (windowCopy.CopyRgn(m_primaryRegion) && ::SetWindowRgn(m_hWnd, windowCopy, TRUE)) {
         windowCopy.Detach();
+        m_windowShaped = true;
+    }
 }

@@ -216,3 +216,11 @@ bool EQorControlCommon::WritePlacement(SizeNames size, win::ComPtr<IXMLDOMNode>*
                   qorxml::SetAttribute(found, size.height, std::to_string(rect.bottom - rect.top));
     return written;
 }
+
+bool EQorControlCommon::HasNonClientArea(HWND window)
+{
+    RECT outer{}, client{};
+    if (!::GetWindowRect(window, &outer) || !::GetClientRect(window, &client))
+        return true;
+    return outer.right - outer.left != client.right || outer.bottom - outer.top != client.bottom;
+}

@@ -13,6 +13,7 @@
 #include "QorXmlDom.h"
 #include "ControlIndex.h"
 #include "SkinFileModel.h"
+#include "WindowClasses.h"
 
 namespace sf = skelda::skinfile;
 
@@ -74,13 +75,18 @@ EQorSkinnedControlSet::~EQorSkinnedControlSet()
 
 namespace {
 
-// The skin's window class for an element kind whose windows the dialog replaces anyway.
-const char* SkinWindowClass(const std::string& tag)
+// The skin's window class for an element kind whose windows the dialog replaces anyway, so
+// that the item is made once, in the replacement's class, for an item of `itemClass`.
+const char* SkinWindowClass(const std::string& tag, const std::wstring& itemClass)
 {
     if (tag == "QorBtnControl")
         return "QORBUTTON";
     if (tag == "QorTransStaticControl")
         return "QORSTATIC";
+    // A slider's class is a copy of the system's slider class, registered by the first one.
+    if (tag == "QorSliderControl" && _wcsicmp(itemClass.c_str(), L"msctls_trackbar32") == 0 &&
+        skelda::RegisterSliderWindowClass("msctls_trackbar32"))
+        return "QORSLIDER";
     return nullptr;
 }
 
@@ -107,10 +113,16 @@ public:
     {
         const RECT rect = Place(item);
         const void* data = item.creationData.empty() ? nullptr : item.creationData.data();
-        return ::CreateWindowExW(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className.c_str(), item.text.c_str(),
-                                 item.style | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
-                                 rect.bottom - rect.top, dialog_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)),
-                                 instance_, const_cast<void*>(data));
+        DWORD style = item.style | WS_CHILD, exStyle = item.exStyle | WS_EX_NOPARENTNOTIFY;
+        // The dialog manager draws a control's border sunken, as a client edge.
+        if (style & WS_BORDER) {
+            style &= ~WS_BORDER;
+            exStyle |= WS_EX_CLIENTEDGE;
+        }
+        return ::CreateWindowExW(exStyle, item.className.c_str(), item.text.c_str(), style, rect.left, rect.top,
+                                 rect.right - rect.left, rect.bottom - rect.top, dialog_,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance_,
+                                 const_cast<void*>(data));
     }
     bool Skinned(CWnd& control, const char* className, const skelda::DialogTemplateItem& item) const
     {
@@ -118,14 +130,19 @@ public:
         const int length = ::WideCharToMultiByte(CP_ACP, 0, item.text.c_str(), static_cast<int>(item.text.size()),
                                                  text.data(), static_cast<int>(text.size()), nullptr, nullptr);
         text.resize(length > 0 ? static_cast<size_t>(length) : 0);
-        return control.CreateEx(item.exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(), item.style | WS_CHILD,
-                                Place(item), dialog_, item.id) != FALSE;
+        // The skinned kinds register and take their style when they are bound, and answer
+        // none of the creation messages: bound after creation, they need no creation hook.
+        return control.CreateThenSubclass(item.exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(),
+                                          item.style | WS_CHILD, Place(item), dialog_, item.id) != FALSE;
     }
     // What the dialog manager does after creating each item, at its place after `previous`.
-    void Finish(HWND window, const skelda::DialogTemplateItem& item, HWND previous) const
+    // A new child comes last among its siblings: when nothing should follow it yet (`last`),
+    // it is in its place already.
+    void Finish(HWND window, const skelda::DialogTemplateItem& item, HWND previous, bool last = false) const
     {
-        ::SetWindowPos(window, previous ? previous : HWND_TOP, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        if (!last)
+            ::SetWindowPos(window, previous ? previous : HWND_TOP, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
         if (font_)
             ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), 0);
         if (::SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
@@ -181,7 +198,7 @@ public:
         win::ComPtr<IXMLDOMNode> element;
         std::string tag;
         const char* skinClass =
-            described_ && id != -1 && !Skipped(id) && elements_->Find(id, &element, &tag) ? SkinWindowClass(tag) : nullptr;
+            described_ && id != -1 && !Skipped(id) && elements_->Find(id, &element, &tag) ? SkinWindowClass(tag, item.className) : nullptr;
         if (skinClass) {
             std::unique_ptr<CWnd> control = MakeControl(tag, element.Get(), nullptr);
             if (control && maker.Skinned(*control, skinClass, item)) {
@@ -234,7 +251,7 @@ int EQorSkinnedControlSet::CreateAndBind(EQorDialog& dialog, const std::string& 
         if (nextItem < items.size() && items[nextItem].index <= index) {
             const skelda::DialogTemplateItem& item = items[nextItem++];
             if ((window = binder.CreateItem(item, maker)) != nullptr)
-                maker.Finish(window, item, previous);
+                maker.Finish(window, item, previous, nextMade == made.size());
         } else if (nextMade < made.size()) {
             window = made[nextMade++];
             binder.BindChild(window);

@@ -129,6 +129,10 @@ LRESULT EQorTransparentStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lP
     case WM_ERASEBKGND:
         PaintBackground(reinterpret_cast<HDC>(wParam));
         return 1;
+    case WM_NCPAINT:
+        if (!HasNonClientArea(m_hWnd))
+            return 0;
+        return CStatic::WindowProc(message, wParam, lParam);
     case WM_NCHITTEST:
         // The mouse belongs to the dialog underneath, which passes presses on and drags.
         return HTTRANSPARENT;

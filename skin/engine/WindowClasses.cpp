@@ -23,15 +23,22 @@ void UnregisterFrameworkWindowClasses(HINSTANCE instance)
 bool RegisterSliderWindowClass(HWND slider)
 {
     char className[64] = {};
+    if (!slider || !GetClassNameA(slider, className, sizeof(className)))
+        return false;
+    return RegisterSliderWindowClass(className);
+}
+
+bool RegisterSliderWindowClass(const char* sliderClass)
+{
     HMODULE self = nullptr;
-    if (!slider || !GetClassNameA(slider, className, sizeof(className)) ||
+    if (!sliderClass ||
         !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCSTR>(&RegisterSliderWindowClass), &self))
+                            reinterpret_cast<LPCSTR>(&RegisterFrameworkWindowClasses), &self))
         return false;
     // A window of the copy itself names the copy; registering it again would change nothing.
-    if (lstrcmpiA(className, "QORSLIDER") == 0)
+    if (lstrcmpiA(sliderClass, "QORSLIDER") == 0)
         return true;
-    return AfxRegisterClassCopy(className, "QORSLIDER", self, CS_GLOBALCLASS | CS_PARENTDC, CS_CLASSDC) != FALSE;
+    return AfxRegisterClassCopy(sliderClass, "QORSLIDER", self, CS_GLOBALCLASS | CS_PARENTDC, CS_CLASSDC) != FALSE;
 }
 
 }  // namespace skelda

@@ -12,5 +12,7 @@ void UnregisterFrameworkWindowClasses(HINSTANCE instance);
 // skinned slider's window) without the global-class and parent-DC styles and with a class DC.
 // Later calls change nothing.
 bool RegisterSliderWindowClass(HWND slider);
+// The same from the name of the slider's class ("msctls_trackbar32"), before any slider exists.
+bool RegisterSliderWindowClass(const char* sliderClass);
 
 }  // namespace skelda

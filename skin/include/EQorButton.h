@@ -143,6 +143,9 @@ private:
     mutable CBitmap m_bitmaps[16];
     mutable bool m_bitmapTried[16] = {};
     CRgn m_primaryRegion;
+    // Whether the window carries a region set by the button: a shape that fills the whole
+    // picture needs none, the window's own rectangle being that shape.
+    bool m_windowShaped = false;
     int m_positionGroup = 1;
 
     std::string m_captions[4], m_tooltips[4], m_caption;

@@ -57,6 +57,10 @@ protected:
     EQorDialog* ParentDialog() const;
     // The text file's dialog id of that dialog, 0 without one.
     int ParentDialogId() const;
+    // Whether `window` has a non-client part (a border, a caption or scroll bars). A skinned
+    // window without one skips the default non-client painting, which would only take a
+    // device context of the whole window to draw nothing.
+    static bool HasNonClientArea(HWND window);
 
     // Notes `controlId` and registers the control with its parent dialog, which substitutes
     // its window later (`AddQorControl`), once per window. A window still being created has no

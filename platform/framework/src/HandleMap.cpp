@@ -35,12 +35,21 @@ thread_local HHOOK t_hook = nullptr;
 
 LRESULT CALLBACK CbtFilter(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_CREATEWND && t_pending) {
+    const bool bound = code == HCBT_CREATEWND && t_pending;
+    if (bound) {
         CWnd* wnd = t_pending;
         t_pending = nullptr;
         WndAccess::Hook(wnd, reinterpret_cast<HWND>(wParam));
     }
-    return CallNextHookEx(t_hook, code, wParam, lParam);
+    const LRESULT result = CallNextHookEx(t_hook, code, wParam, lParam);
+    // Its one window is bound: every further window, focus change or activation on this
+    // thread (a dialog's whole initialisation runs inside its creation) would otherwise pass
+    // through the hook for nothing, a few server round trips each under Wine.
+    if (bound && t_hook) {
+        UnhookWindowsHookEx(t_hook);
+        t_hook = nullptr;
+    }
+    return result;
 }
 
 }  // namespace

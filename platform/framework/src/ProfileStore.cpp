@@ -1,10 +1,12 @@
 #include "framework/ProfileStore.h"
 
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <utility>
-#include <vector>
 
 #include <win/Handle.h>
+#include <win/Lock.h>
 
 namespace framework {
 
@@ -52,8 +54,17 @@ std::optional<std::string> StringFromRegistryValue(DWORD type, const BYTE* data,
     return text;
 }
 
+// The sections a store has read from, kept open while it lives: a start reads a few hundred
+// values from a handful of sections, and each opening and closing of a key is a round trip to
+// the registry's owner (the Wine server, here).
+struct ProfileStore::OpenSections {
+    win::CritSec lock;
+    std::map<std::string, win::RegKey> keys;
+};
+
 ProfileStore::ProfileStore(HKEY root, std::string registryKey, std::string profileName)
-    : root_(root), registryKey_(std::move(registryKey)), profileName_(std::move(profileName))
+    : root_(root), registryKey_(std::move(registryKey)), profileName_(std::move(profileName)),
+      sections_(std::make_shared<OpenSections>())
 {
 }
 
@@ -64,29 +75,23 @@ std::string ProfileStore::Path(const char* section) const
 
 namespace {
 
-// The value's type and bytes, or false when the section or the value is missing.
-bool ReadRaw(HKEY root, const std::string& path, const char* entry, DWORD* type,
-             std::vector<BYTE>* data)
+// The value's type and bytes (ERROR_SUCCESS), or why not. Most values fit the first buffer,
+// so that one query gives them, not one for the size and one for the bytes.
+LONG ReadValue(HKEY key, const char* entry, DWORD* type, std::string* data)
 {
-    if (path.empty() || !entry)
-        return false;
-    win::RegKey key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
-        return false;
+    data->assign(256, '\0');
     for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD size = 0;
-        if (RegQueryValueExA(key.Get(), entry, nullptr, type, nullptr, &size) != ERROR_SUCCESS)
-            return false;
-        data->assign(size, 0);
-        const LONG status = RegQueryValueExA(key.Get(), entry, nullptr, type, data->data(), &size);
+        DWORD size = static_cast<DWORD>(data->size());
+        const LONG status = RegQueryValueExA(key, entry, nullptr, type, reinterpret_cast<BYTE*>(data->data()), &size);
         if (status == ERROR_SUCCESS) {
             data->resize(size);
-            return true;
+            return status;
         }
-        if (status != ERROR_MORE_DATA)  // grew between the two calls: ask again
-            return false;
+        if (status != ERROR_MORE_DATA)
+            return status;
+        data->assign(size, '\0');  // larger, or grown since the last query: ask again
     }
-    return false;
+    return ERROR_MORE_DATA;
 }
 
 bool WriteRaw(HKEY root, const std::string& path, const char* entry, DWORD type,
@@ -103,13 +108,40 @@ bool WriteRaw(HKEY root, const std::string& path, const char* entry, DWORD type,
 
 }  // namespace
 
+bool ProfileStore::Read(const std::string& path, const char* entry, DWORD* type, std::string* data) const
+{
+    if (path.empty() || !entry)
+        return false;
+    win::AutoLock guard(sections_->lock);
+    // A missing section is not remembered: a write may create it.
+    const auto open = [&]() -> HKEY {
+        win::RegKey key;
+        if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
+            return nullptr;
+        return sections_->keys.insert_or_assign(path, std::move(key)).first->second.Get();
+    };
+    const auto found = sections_->keys.find(path);
+    HKEY key = found != sections_->keys.end() ? found->second.Get() : open();
+    if (!key)
+        return false;
+    LONG status = ReadValue(key, entry, type, data);
+    if (status == ERROR_KEY_DELETED) {
+        // Deleted, and perhaps made again, by another store or program since it was opened.
+        sections_->keys.erase(path);
+        key = open();
+        status = key ? ReadValue(key, entry, type, data) : status;
+    }
+    return status == ERROR_SUCCESS;
+}
+
 int ProfileStore::GetInt(const char* section, const char* entry, int defaultValue) const
 {
     DWORD type = 0;
-    std::vector<BYTE> data;
-    if (!ReadRaw(root_, Path(section), entry, &type, &data))
+    std::string data;
+    if (!Read(Path(section), entry, &type, &data))
         return defaultValue;
-    return IntFromRegistryValue(type, data.data(), static_cast<DWORD>(data.size())).value_or(defaultValue);
+    return IntFromRegistryValue(type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()))
+        .value_or(defaultValue);
 }
 
 bool ProfileStore::WriteInt(const char* section, const char* entry, int value) const
@@ -121,11 +153,12 @@ bool ProfileStore::WriteInt(const char* section, const char* entry, int value) c
 std::string ProfileStore::GetString(const char* section, const char* entry, const char* defaultValue) const
 {
     DWORD type = 0;
-    std::vector<BYTE> data;
+    std::string data;
     const std::string fallback = defaultValue ? defaultValue : "";
-    if (!ReadRaw(root_, Path(section), entry, &type, &data))
+    if (!Read(Path(section), entry, &type, &data))
         return fallback;
-    return StringFromRegistryValue(type, data.data(), static_cast<DWORD>(data.size())).value_or(fallback);
+    return StringFromRegistryValue(type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()))
+        .value_or(fallback);
 }
 
 bool ProfileStore::WriteString(const char* section, const char* entry, const char* value) const
@@ -154,6 +187,12 @@ bool ProfileStore::DeleteSection(const char* section) const
     const std::string path = Path(section);
     if (path.empty())
         return false;
+    {
+        // Keys kept open on the section or below it would read a deleted key for ever.
+        win::AutoLock guard(sections_->lock);
+        for (auto it = sections_->keys.begin(); it != sections_->keys.end();)
+            it = it->first == path || it->first.rfind(path + "\\", 0) == 0 ? sections_->keys.erase(it) : std::next(it);
+    }
     // RegDeleteTree empties the key; the key itself goes with RegDeleteKey.
     LONG status = RegDeleteTreeA(root_, path.c_str());
     if (status == ERROR_SUCCESS)

@@ -114,6 +114,28 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     return TRUE;
 }
 
+BOOL CWnd::CreateThenSubclass(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
+                              const RECT& rect, HWND parent, UINT id)
+{
+    if (m_hWnd)
+        return FALSE;
+    EnsureCommonControls();
+    HINSTANCE module = FindClassModule(className);
+    if (!module)
+        module = ::GetModuleHandleA(nullptr);
+    const HWND hWnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
+                                        rect.right - rect.left, rect.bottom - rect.top, parent,
+                                        (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr,
+                                        module, nullptr);
+    if (!hWnd)
+        return FALSE;
+    if (!SubclassWindow(hWnd)) {
+        ::DestroyWindow(hWnd);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 BOOL CWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
                   CWnd* pParent, UINT id)
 {

@@ -22,7 +22,8 @@ struct CurrentMessage {
 const CurrentMessage& Current();
 
 // Keeps `wnd` pending while a window is created on this thread: the first window created in
-// the guard's lifetime is bound to it (and subclassed) before it receives any message.
+// the guard's lifetime is bound to it (and subclassed) before it receives any message. The
+// thread's hook is removed as soon as it has bound that window.
 class CreationHook {
 public:
     explicit CreationHook(CWnd* wnd);

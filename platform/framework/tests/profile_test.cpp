@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -114,6 +116,42 @@ TEST_F(Profile, NullValueDeletesTheEntryAndNullEntryTheSection)
     ASSERT_TRUE(app.WriteProfileString("Capture", nullptr, nullptr));
     EXPECT_EQ(app.GetProfileString("Capture", "B", "gone"), "gone");
     EXPECT_EQ(TypeOf("B"), 0u);
+}
+
+// One store reads a section through a key it keeps open: what it, another store or another
+// program writes or deletes meanwhile still reads as it is in the registry.
+TEST_F(Profile, AStoreKeepingItsSectionOpenReadsWhatIsThereNow)
+{
+    const auto other = [] { return framework::ProfileStore(HKEY_CURRENT_USER, "FrameworkTestKey", "Tests"); };
+    const framework::ProfileStore store = other();
+    EXPECT_EQ(store.GetInt("Capture", "Bitrate", -1), -1);  // no section yet
+    ASSERT_TRUE(store.WriteInt("Capture", "Bitrate", 5));
+    EXPECT_EQ(store.GetInt("Capture", "Bitrate", -1), 5);
+    ASSERT_TRUE(other().WriteInt("Capture", "Bitrate", 6));
+    EXPECT_EQ(store.GetInt("Capture", "Bitrate", -1), 6);
+
+    // A value longer than any first guess reads whole, and a copy of the store shares its keys.
+    const std::string longText(1000, 'x');
+    PutRaw("Long", REG_SZ, longText.c_str(), static_cast<DWORD>(longText.size() + 1));
+    const framework::ProfileStore copy = store;
+    EXPECT_EQ(copy.GetString("Capture", "Long", ""), longText);
+
+    // Deleted and made again by another store, or deleted by this one: read anew.
+    ASSERT_TRUE(other().DeleteSection("Capture"));
+    EXPECT_EQ(store.GetInt("Capture", "Bitrate", -1), -1);
+    ASSERT_TRUE(other().WriteInt("Capture", "Bitrate", 7));
+    EXPECT_EQ(store.GetInt("Capture", "Bitrate", -1), 7);
+    ASSERT_TRUE(store.DeleteSection("Capture"));
+    EXPECT_EQ(store.GetInt("Capture", "Bitrate", -1), -1);
+    PutRaw("Bitrate", REG_DWORD, "\x08\0\0\0", 4);
+    EXPECT_EQ(store.GetInt("Capture", "Bitrate", -1), 8);
+    EXPECT_EQ(copy.GetInt("Capture", "Bitrate", -1), 8);
+
+    // A store moved from still reads.
+    framework::ProfileStore source = other();
+    const framework::ProfileStore target = std::move(source);
+    EXPECT_EQ(target.GetInt("Capture", "Bitrate", -1), 8);
+    EXPECT_EQ(source.GetInt("Capture", "Bitrate", -1), 8);  // NOLINT(bugprone-use-after-move)
 }
 
 TEST(ProfileWithoutKey, ReadsGiveDefaultsAndWritesFail)

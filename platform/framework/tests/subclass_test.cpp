@@ -120,6 +120,78 @@ TEST(Creation, TheObjectReceivesMessagesFromCreationOn)
     EXPECT_EQ(logger.m_hWnd, nullptr);
 }
 
+// Creates a child of its own, and a plain window, while its own window is being created.
+class Nesting : public CWnd {
+public:
+    KeyLogger child;
+    HWND plain = nullptr;
+    bool created = false;
+
+protected:
+    int OnCreate(LPCREATESTRUCTA cs) override
+    {
+        created = true;
+        child.CreateEx(0, "EDIT", "inner", WS_CHILD, CRect(0, 0, 50, 20), m_hWnd, 7);
+        plain = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, m_hWnd, nullptr, GetModuleHandleA(nullptr),
+                                nullptr);
+        return CWnd::OnCreate(cs);
+    }
+};
+
+TEST(Creation, AWindowMadeWhileAnotherIsCreatedIsBoundToItsOwnObjectOnly)
+{
+    const size_t baseline = CWnd::GetBoundWindowCount();
+    Nesting outer;
+    ASSERT_TRUE(outer.CreateEx(0, "STATIC", "outer", WS_POPUP, CRect(0, 0, 100, 40), nullptr, 0));
+    EXPECT_TRUE(outer.created);
+    EXPECT_EQ(CWnd::FromHandlePermanent(outer.m_hWnd), &outer);
+    ASSERT_NE(outer.child.m_hWnd, nullptr);
+    EXPECT_EQ(outer.child.createdWithName, "inner");
+    EXPECT_EQ(CWnd::FromHandlePermanent(outer.child.m_hWnd), &outer.child);
+    ASSERT_NE(outer.plain, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(outer.plain), nullptr);
+    EXPECT_EQ(CWnd::GetBoundWindowCount(), baseline + 2);
+    // Windows made afterwards on this thread belong to no object.
+    HWND later = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                 nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(later), nullptr);
+    DestroyWindow(later);
+    outer.DestroyWindow();
+    EXPECT_EQ(outer.child.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::GetBoundWindowCount(), baseline);
+}
+
+TEST(Creation, AWindowCreatedThenSubclassedMissesOnlyItsCreationMessages)
+{
+    const size_t baseline = CWnd::GetBoundWindowCount();
+    KeyLogger logger;
+    ASSERT_TRUE(logger.CreateThenSubclass(0, "EDIT", "made", WS_POPUP, CRect(0, 0, 100, 20), nullptr, 0));
+    EXPECT_EQ(logger.createdWithName, "");
+    EXPECT_EQ(CWnd::FromHandlePermanent(logger.m_hWnd), &logger);
+    EXPECT_EQ(logger.GetWindowText(), "made");
+    SendMessageA(logger.m_hWnd, WM_CHAR, 'q', 1);
+    EXPECT_EQ(logger.typed, "q");
+    EXPECT_EQ(logger.GetWindowText(), "qmade");
+    EXPECT_FALSE(logger.CreateThenSubclass(0, "EDIT", "again", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    logger.DestroyWindow();
+    EXPECT_EQ(logger.postNcDestroyCalls, 1);
+    EXPECT_EQ(CWnd::GetBoundWindowCount(), baseline);
+
+    EXPECT_FALSE(logger.CreateThenSubclass(0, "NoSuchClassHere", "", WS_POPUP, CRect(0, 0, 1, 1), nullptr, 0));
+    EXPECT_EQ(logger.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::GetBoundWindowCount(), baseline);
+
+    // A class copied in the DLL is found by name, as by CreateEx.
+    ASSERT_TRUE(AfxRegisterClassCopy("STATIC", "FWCOPYLABEL", DllDialogsModule(), 0, 0));
+    CWnd label;
+    ASSERT_TRUE(label.CreateThenSubclass(0, "FWCOPYLABEL", "copied", WS_POPUP, CRect(0, 0, 60, 20), nullptr, 0));
+    char cls[32] = {};
+    GetClassNameA(label.m_hWnd, cls, sizeof(cls));
+    EXPECT_STREQ(cls, "FWCOPYLABEL");
+    EXPECT_EQ(label.GetWindowText(), "copied");
+    label.DestroyWindow();
+}
+
 TEST(Creation, ADialogItemIsReplacedByAWindowOfAnotherClass)
 {
     EventLog log;

@@ -2,6 +2,7 @@
 // skin's state bitmaps, the plain face, and presses made with synthetic mouse input.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -397,4 +398,80 @@ TEST_F(ButtonWindowTest, APictureReplacedUnderItsNameIsTracedAgain)
     button.DestroyWindow();
     EXPECT_NE(GetRegionData(record.GetPimaryRgn(), 0, nullptr), 0u);
     DeleteFileA(shared.c_str());
+}
+
+namespace {
+
+// A 24-bit picture of one opaque colour, written as a BMP file; with `cutCorner` its top-left
+// 6 x 6 pixels are the transparent red.
+void WriteSolidPicture(const std::string& path, int width, int height, bool cutCorner = false)
+{
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+    std::vector<BYTE> pixels(static_cast<size_t>(stride) * height, 0x40);
+    for (int y = 0; cutCorner && y < 6; ++y)  // rows are stored bottom-up
+        for (int x = 0; x < 6; ++x) {
+            BYTE* pixel = &pixels[static_cast<size_t>(height - 1 - y) * stride + x * 3];
+            pixel[0] = pixel[1] = 0;
+            pixel[2] = 0xFF;
+        }
+    FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(&file, sizeof(file), 1, out);
+    std::fwrite(&info, sizeof(info), 1, out);
+    std::fwrite(pixels.data(), 1, pixels.size(), out);
+    std::fclose(out);
+}
+
+bool WholeRectangle(HRGN region, int width, int height)
+{
+    RECT box{};
+    return GetRgnBox(region, &box) == SIMPLEREGION && box.left == 0 && box.top == 0 && box.right == width &&
+           box.bottom == height;
+}
+
+}  // namespace
+
+// A face that fills its whole picture needs no window region; a shaped one is cut to its
+// outline, and a button that changes from one to the other follows.
+TEST_F(ButtonWindowTest, OnlyShapedFacesCutTheirWindow)
+{
+    const std::string solid = testsupport::OutputDir() + "solid_button_picture.bmp";
+    WriteSolidPicture(solid, 30, 20);
+    const std::string shaped = testsupport::OutputDir() + "cut_button_picture.bmp";
+    WriteSolidPicture(shaped, 30, 20, true);
+    EQorButton& button = AddButton();
+    HRGN window = CreateRectRgn(0, 0, 0, 0);
+
+    ASSERT_TRUE(button.LoadNewBitmapFile(shaped, 0));
+    ASSERT_TRUE(button.PrimaryBitmapAndRegionSet());
+    RECT rect{};
+    GetClientRect(button.GetSafeHwnd(), &rect);
+    ASSERT_FALSE(WholeRectangle(button.GetPimaryRgn(), rect.right, rect.bottom)) << "the cut corner should shape the face";
+    ASSERT_NE(GetWindowRgn(button.GetSafeHwnd(), window), ERROR);
+    EXPECT_TRUE(EqualRgn(window, button.GetPimaryRgn()));
+
+    ASSERT_TRUE(button.LoadNewBitmapFile(solid, 0));
+    GetClientRect(button.GetSafeHwnd(), &rect);
+    EXPECT_EQ(rect.right, 30);
+    EXPECT_EQ(rect.bottom, 20);
+    EXPECT_TRUE(WholeRectangle(button.GetPimaryRgn(), 30, 20));
+    EXPECT_EQ(GetWindowRgn(button.GetSafeHwnd(), window), ERROR) << "the shaped face's region stayed";
+    // Presses are still tested against the face: every pixel of it counts.
+    EXPECT_TRUE(PtInRegion(button.GetPimaryRgn(), 29, 19));
+
+    ASSERT_TRUE(button.LoadNewBitmapFile(shaped, 0));
+    EXPECT_NE(GetWindowRgn(button.GetSafeHwnd(), window), ERROR);
+    DeleteObject(window);
+    DeleteFileA(solid.c_str());
+    DeleteFileA(shaped.c_str());
 }

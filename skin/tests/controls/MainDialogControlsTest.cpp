@@ -173,14 +173,19 @@ TEST(MainDialogControls, ButtonsAndLabelsMadeOnceEqualTheSubstitutedItems)
         return colourPage(item) || item.id == IDC_RECORDING_FOLDER || item.id == IDC_BROWSE_FOLDER ||
                (item.id >= IDC_FOLDER_LABEL && item.id <= IDC_ASK_FILE_NAME);
     };
-    for (bool later : {false, true}) {
-        SCOPED_TRACE(later ? "pages made later" : "all made at start");
+    // Buttons and labels taken from the dialog manager, or every item as the main window does
+    // (sliders then made once in their skinned class, the rest as the dialog manager makes them).
+    for (const auto& [every, later] : {std::pair{false, false}, {false, true}, {true, false}, {true, true}}) {
+        SCOPED_TRACE(std::string(every ? "every item" : "buttons and labels") +
+                     (later ? ", pages made later" : ", all made at start"));
         SetBoundMainDialog dialog;
         std::vector<BYTE> kept;
         std::vector<skelda::DialogTemplateItem> taken, colour, otherPages;
         ASSERT_TRUE(skelda::SplitDialogTemplate(
             LockResource(LoadResource(module, found)), SizeofResource(module, found),
-            [&](const skelda::DialogTemplateItem& item) { return buttonOrLabel(item) || (later && laterPage(item)); },
+            [&, every = every, later = later](const skelda::DialogTemplateItem& item) {
+                return every || buttonOrLabel(item) || (later && laterPage(item));
+            },
             &kept, &taken));
         for (const skelda::DialogTemplateItem& item : taken)
             (!later || !laterPage(item) ? dialog.items : colourPage(item) ? colour : otherPages).push_back(item);

@@ -5,6 +5,7 @@
 // the caller's default.
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,9 @@ FRAMEWORK_API std::optional<std::string> StringFromRegistryValue(DWORD type, con
 class FRAMEWORK_API ProfileStore {
 public:
     ProfileStore(HKEY root, std::string registryKey, std::string profileName);
+    // Copies share the sections kept open; a store moved from stays usable (moving copies).
+    ProfileStore(const ProfileStore&) = default;
+    ProfileStore& operator=(const ProfileStore&) = default;
 
     int GetInt(const char* section, const char* entry, int defaultValue) const;
     bool WriteInt(const char* section, const char* entry, int value) const;
@@ -37,11 +41,16 @@ public:
     bool IsConfigured() const { return !registryKey_.empty(); }
 
 private:
+    struct OpenSections;
     std::string Path(const char* section) const;
+    // Reads one value of the section at `path`, through the section's key that this store
+    // keeps open once it has read from it; false when the section or the value is missing.
+    bool Read(const std::string& path, const char* entry, DWORD* type, std::string* data) const;
 
     HKEY root_;
     std::string registryKey_;
     std::string profileName_;
+    std::shared_ptr<OpenSections> sections_;  // shared by copies of this store
 };
 
 }  // namespace framework

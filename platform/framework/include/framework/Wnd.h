@@ -56,6 +56,11 @@ public:
                   const RECT& rect, HWND parent, UINT id, LPVOID param = nullptr);
     BOOL Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
                 CWnd* pParent, UINT id);
+    // Creation for an object that needs none of the creation messages (WM_NCCREATE to the
+    // first WM_SIZE and WM_MOVE): the window is made first and subclassed then, so no
+    // creation hook is set for it. False, and no window left, when either step fails.
+    BOOL CreateThenSubclass(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
+                            const RECT& rect, HWND parent, UINT id);
     // Destroys `item` (a dialog item) and creates in its place a window of `className` with
     // the same text, style, extended style, position, size, parent and id, subclassed by this
     // object. If this object was bound to the item, it is unbound first.
