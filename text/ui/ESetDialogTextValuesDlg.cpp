@@ -27,22 +27,12 @@ constexpr int kBoxItems[] = {IDC_DLGTEXT_MESSAGE_LABEL, IDC_DLGTEXT_MESSAGE_COLO
 // Other dialogs have no colours of their own: the box's rows go, and the buttons move up.
 void DropMessageBoxRows(HWND dialog)
 {
-    RECT first{}, ok{}, window{};
+    RECT first{}, ok{};
     ::GetWindowRect(::GetDlgItem(dialog, IDC_DLGTEXT_MESSAGE_LABEL), &first);
     ::GetWindowRect(::GetDlgItem(dialog, IDOK), &ok);
-    ::GetWindowRect(dialog, &window);
-    const int shift = ok.top - first.top;
     for (int item : kBoxItems)
         ::ShowWindow(::GetDlgItem(dialog, item), SW_HIDE);
-    for (int item : {IDOK, IDCANCEL}) {
-        HWND button = ::GetDlgItem(dialog, item);
-        RECT rect{};
-        ::GetWindowRect(button, &rect);
-        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-        ::SetWindowPos(button, nullptr, rect.left, rect.top - shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    }
-    ::SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - shift,
-                   SWP_NOMOVE | SWP_NOZORDER);
+    MoveButtonsUp(dialog, ok.top - first.top);
 }
 
 std::string Trimmed(const std::string& text)

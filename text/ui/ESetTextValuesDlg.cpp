@@ -85,17 +85,7 @@ void CloseUpBelowShownItems(HWND dialog)
     const int shift = lowest == LONG_MIN ? 0 : ok.top - (lowest + gap);
     if (shift <= 0)
         return;
-    for (int item : {IDOK, IDCANCEL}) {
-        HWND button = ::GetDlgItem(dialog, item);
-        RECT rect{};
-        ::GetWindowRect(button, &rect);
-        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-        ::SetWindowPos(button, nullptr, rect.left, rect.top - shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    }
-    RECT window{};
-    ::GetWindowRect(dialog, &window);
-    ::SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - shift,
-                   SWP_NOMOVE | SWP_NOZORDER);
+    MoveButtonsUp(dialog, shift);
 }
 
 }  // namespace

@@ -108,8 +108,10 @@ TEST_F(MarovinStartTest, SecondStartBringsTheFirstWindowForwardAndEnds)
     DWORD code = 99;
     ASSERT_TRUE(WaitForExit(second, 30000, &code)) << Describe(second);
     EXPECT_EQ(code, 0u);
-    testsupport::PumpMessages(300);
-    EXPECT_EQ(GetForegroundWindow(), window);
+    // Other tests' windows share the display and may take the foreground soon after: it is
+    // enough that the first window came forward.
+    EXPECT_TRUE(testsupport::PumpMessages(5000, [&] { return GetForegroundWindow() == window; }))
+        << "foreground " << GetForegroundWindow() << ", Marovin " << window;
     EXPECT_NE(first.Output().find("Marovin:  main window initialised"), std::string::npos);
     EXPECT_EQ(second.Output().find("Marovin:  main window"), std::string::npos);
     EXPECT_NE(WaitForSingleObject(first.info.hProcess, 0), WAIT_OBJECT_0);

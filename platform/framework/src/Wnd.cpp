@@ -84,22 +84,33 @@ HWND CWnd::UnsubclassWindow()
     return hWnd;
 }
 
+namespace {
+
+// The system window of a framework window, its class looked up in the module that registered it.
+HWND CreateNativeWindow(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
+                        HWND parent, UINT id, LPVOID param)
+{
+    EnsureCommonControls();
+    HINSTANCE module = FindClassModule(className);
+    if (!module)
+        module = ::GetModuleHandleA(nullptr);
+    return ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+                             rect.bottom - rect.top, parent,
+                             (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr, module,
+                             param);
+}
+
+}  // namespace
+
 BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
                     const RECT& rect, HWND parent, UINT id, LPVOID param)
 {
     if (m_hWnd)
         return FALSE;
-    EnsureCommonControls();
-    HINSTANCE module = FindClassModule(className);
-    if (!module)
-        module = ::GetModuleHandleA(nullptr);
     HWND hWnd = nullptr;
     {
         CreationHook hook(this);
-        hWnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
-                                 rect.right - rect.left, rect.bottom - rect.top, parent,
-                                 (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr,
-                                 module, param);
+        hWnd = CreateNativeWindow(exStyle, className, windowName, style, rect, parent, id, param);
     }
     if (!hWnd) {
         // Creation failed after binding (WM_NCCREATE or WM_CREATE refused): the window is
@@ -119,14 +130,7 @@ BOOL CWnd::CreateThenSubclass(DWORD exStyle, LPCSTR className, LPCSTR windowName
 {
     if (m_hWnd)
         return FALSE;
-    EnsureCommonControls();
-    HINSTANCE module = FindClassModule(className);
-    if (!module)
-        module = ::GetModuleHandleA(nullptr);
-    const HWND hWnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
-                                        rect.right - rect.left, rect.bottom - rect.top, parent,
-                                        (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr,
-                                        module, nullptr);
+    const HWND hWnd = CreateNativeWindow(exStyle, className, windowName, style, rect, parent, id, nullptr);
     if (!hWnd)
         return FALSE;
     if (!SubclassWindow(hWnd)) {
