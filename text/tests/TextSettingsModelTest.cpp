@@ -1,5 +1,5 @@
-// The "Text Settings" value mapping without a window: which attribute sits in which place of
-// the state grid, what is shown for damaged or missing values, and what OK writes back.
+// The "Text Settings" value mapping without a window: what each kind of element offers, what is
+// shown for damaged or missing values, and what OK writes back.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,69 +7,6 @@
 #include "TextSettingsModel.h"
 
 using namespace lorvane::editing;
-
-namespace {
-
-struct Place {
-    const char* attribute;
-    SettingType type;
-    int row, column;
-};
-
-SettingValues AllStored(TextSettingsKind kind)
-{
-    // Every attribute with a value of its own, so a mix-up of two places shows.
-    SettingValues stored;
-    long next = 10;
-    for (const SettingSlot& slot : SlotsOf(kind))
-        stored[slot.attribute] = slot.type == SettingType::kFlag ? (next++ % 2) : next++;
-    return stored;
-}
-
-}  // namespace
-
-TEST(TextSettingsModel, EachButtonStatesOffsetAndColoursSitInTheirOwnPlace)
-{
-    const Place places[] = {
-        {"XoffsetUp", SettingType::kOffset, kRowUp, 0},        {"YoffsetUp", SettingType::kOffset, kRowUp, 1},
-        {"XoffsetDown", SettingType::kOffset, kRowDown, 0},    {"YoffsetDown", SettingType::kOffset, kRowDown, 1},
-        {"XoffsetFocus", SettingType::kOffset, kRowFocus, 0},  {"YoffsetFocus", SettingType::kOffset, kRowFocus, 1},
-        {"XoffsetDisabled", SettingType::kOffset, kRowDisabled, 0},
-        {"YoffsetDisabled", SettingType::kOffset, kRowDisabled, 1},
-        {"TextColor1", SettingType::kColour, kRowUp, 0},       {"TextColor2", SettingType::kColour, kRowUp, 1},
-        {"TextColor3", SettingType::kColour, kRowUp, 2},       {"DownTextColor1", SettingType::kColour, kRowDown, 0},
-        {"DownTextColor2", SettingType::kColour, kRowDown, 1}, {"DownTextColor3", SettingType::kColour, kRowDown, 2},
-        {"FocusTextColor1", SettingType::kColour, kRowFocus, 0},
-        {"FocusTextColor2", SettingType::kColour, kRowFocus, 1},
-        {"FocusTextColor3", SettingType::kColour, kRowFocus, 2},
-        {"DisabledTextColor1", SettingType::kColour, kRowDisabled, 0},
-        {"DisabledTextColor2", SettingType::kColour, kRowDisabled, 1},
-        {"DisabledTextColor3", SettingType::kColour, kRowDisabled, 2},
-        {"CenterTextHorizontally", SettingType::kFlag, 0, kFlagCentreH},
-        {"CenterTextVertically", SettingType::kFlag, 0, kFlagCentreV},
-        {"ThreeD", SettingType::kFlag, 0, kFlagThreeD},        {"Indented", SettingType::kFlag, 0, kFlagIndented},
-        {"UseHilite", SettingType::kFlag, 0, kFlagUseHilite},  {"UseShadow", SettingType::kFlag, 0, kFlagUseShadow},
-    };
-    for (TextSettingsKind kind : {TextSettingsKind::kButton, TextSettingsKind::kButtonTemplate}) {
-        ASSERT_EQ(SlotsOf(kind).size(), std::size(places)) << "one place per attribute, none twice";
-        const SettingValues stored = AllStored(kind);
-        const SettingValues shown = ShownValues(kind, stored);
-        for (const Place& p : places) {
-            SCOPED_TRACE(p.attribute);
-            const SettingSlot* slot = SlotAt(kind, p.type, p.row, p.column);
-            ASSERT_NE(slot, nullptr);
-            EXPECT_STREQ(slot->attribute, p.attribute);
-            EXPECT_EQ(shown.at(p.attribute), stored.at(p.attribute)) << "the stored value lands in its field";
-            // And back: a change in this one place writes this one attribute.
-            SettingValues edited = shown;
-            edited[p.attribute] = p.type == SettingType::kFlag ? 1 - shown.at(p.attribute) : 4242;
-            const SettingChanges changes = ChangedSettings(kind, stored, shown, edited);
-            ASSERT_EQ(changes.size(), 1u);
-            EXPECT_EQ(changes[0].first, p.attribute);
-            EXPECT_EQ(changes[0].second, edited[p.attribute]);
-        }
-    }
-}
 
 TEST(TextSettingsModel, StaticsAndGenericControlsOfferOnlyWhatTheirElementsKeep)
 {
