@@ -2,10 +2,7 @@
 // by numbers, a new template's name and the naming of a new control from a header file.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <fstream>
-#include <functional>
-#include <thread>
 
 #include "EngineTestSupport.h"
 #include "QorText_API.h"
@@ -15,31 +12,6 @@
 using namespace enginetest;
 
 namespace {
-
-// Runs `answer` on a second thread with the dialog titled `title` once it shows.
-class DialogDriver {
-public:
-    DialogDriver(const char* title, std::function<void(HWND)> answer)
-        : thread_([title, answer, this] {
-              HWND dialog = nullptr;
-              for (int i = 0; i < 250 && !dialog; ++i) {
-                  dialog = FindWindowA("#32770", title);
-                  Sleep(20);
-              }
-              if (!dialog)
-                  return;
-              Sleep(100);
-              answer(dialog);
-              found = true;
-          })
-    {
-    }
-    ~DialogDriver() { thread_.join(); }
-    std::atomic<bool> found{false};
-
-private:
-    std::thread thread_;
-};
 
 void Type(HWND dialog, int id, const char* text)
 {
@@ -76,7 +48,7 @@ TEST_F(EditingDialogs, ColoursByNumbersRefuseOutOfRangeValuesAndCombineTheRest)
     COLORREF colour = RGB(1, 2, 3);
     bool ok = false;
     {
-        DialogDriver driver("Set Colors By RGB", [](HWND d) {
+        DialogAnswer driver("Set Colors By RGB", [](HWND d) {
             Type(d, kRed, "256");
             Press(d, IDOK);  // refused: the dialog stays
             Type(d, kRed, "abc");
@@ -102,7 +74,7 @@ TEST_F(EditingDialogs, TheCombinedFieldStartsWithTheColourAndRefusesWhatWouldWra
     std::string shownCombined, shownRed;
     bool ok = false;
     {
-        DialogDriver driver("Set Colors By RGB", [&](HWND d) {
+        DialogAnswer driver("Set Colors By RGB", [&](HWND d) {
             shownCombined = Read(d, kCombined);
             shownRed = Read(d, kRed);
             PostMessageA(GetDlgItem(d, kByCombined), BM_CLICK, 0, 0);
@@ -134,7 +106,7 @@ TEST_F(EditingDialogs, ANewControlIsNamedFromTheHeaderSearchOccurrenceByOccurren
     std::string name = "Unnamed";
     bool ok = false;
     {
-        DialogDriver driver("Assign Name to New Control", [&](HWND d) {
+        DialogAnswer driver("Assign Name to New Control", [&](HWND d) {
             value = Read(d, kValue);
             Type(d, kHeaderPath, header.c_str());
             for (int id : {kFindNext, kFindNext, kFindNext, kRestart, kFindNext}) {
@@ -161,7 +133,7 @@ TEST_F(EditingDialogs, ANewTemplateNameMustBeGivenWithoutBlanksAndUnique)
     std::string name;
     bool ok = false;
     {
-        DialogDriver driver("Choose New Template Name", [](HWND d) {
+        DialogAnswer driver("Choose New Template Name", [](HWND d) {
             for (const char* typed : {"", "Two words", "Shiny", "Fresh"}) {
                 Type(d, kTemplateName, typed);
                 Press(d, IDOK);

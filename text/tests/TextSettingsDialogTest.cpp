@@ -4,13 +4,10 @@
 // dialog open, and an OK without edits that leaves the saved document byte for byte as it was.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <map>
 #include <sstream>
-#include <thread>
 
 #include "EditDriver.h"
 #include "EngineTestSupport.h"
@@ -33,25 +30,6 @@ int PickItem(int row, int column) { return 1150 + 3 * row + column; }
 constexpr int kDown = 1, kFocus = 2, kDisabled = 3, kBackground = 4;
 constexpr int kFace = 1180, kHeight = 1181, kWeight = 1185, kItalic = 1186, kSample = 1194, kChooseFont = 1195;
 constexpr int kRed = 1022, kGreen = 1023, kBlue = 1024;  // "Set Colors By RGB"
-
-// Answers the dialog titled `title` from a second thread while the test's thread runs it.
-class Driver {
-public:
-    Driver(const char* title, std::function<void(HWND)> answer)
-        : thread_([this, title, answer] {
-              if (HWND dialog = WaitForDialog(title)) {
-                  answer(dialog);
-                  shown = true;
-              }
-          })
-    {
-    }
-    ~Driver() { thread_.join(); }
-    std::atomic<bool> shown{false};
-
-private:
-    std::thread thread_;
-};
 
 bool Visible(HWND dialog, int item)
 {
@@ -99,7 +77,7 @@ TEST_F(TextSettingsDialog, AButtonShowsEveryStateAndOkWritesTheDownOffsetAndFocu
     COLORREF swatch = CLR_INVALID;
     bool changed = false;
     {
-        Driver driver("Set Button Control Values", [&](HWND d) {
+        DialogAnswer driver("Set Button Control Values", [&](HWND d) {
             for (int row = 0; row < 4; ++row)
                 for (int column = 0; column < 3; ++column) {
                     if (column < 2)
@@ -159,7 +137,7 @@ TEST_F(TextSettingsDialog, RefusedEntriesAreToldAndKeepTheDialogOpenAndTheDocume
 {
     bool openAfterRefusals = false;
     {
-        Driver driver("Set Button Control Values", [&](HWND d) {
+        DialogAnswer driver("Set Button Control Values", [&](HWND d) {
             const struct {
                 int item;
                 const char *bad, *good;
@@ -206,11 +184,11 @@ TEST_F(TextSettingsDialog, OkWithoutAnEditLeavesTheSavedDocumentByteForByteAsItW
                                                     {kBroken, "Set Button Control Values"}};
     for (const auto& [control, title] : controls) {
         SCOPED_TRACE(control);
-        Driver driver(title, [](HWND d) { Ok(d); });
+        DialogAnswer driver(title, [](HWND d) { Ok(d); });
         EXPECT_FALSE(text.ShowSetTextValuesDialog(kMainDialog, control, false)) << "nothing changed";
     }
     {
-        Driver driver("Edit Button Control Template", [](HWND d) { Ok(d); });
+        DialogAnswer driver("Edit Button Control Template", [](HWND d) { Ok(d); });
         EXPECT_FALSE(text.ShowEditTemplateDialog(QorButtonTemplateKind, "Shiny"));
         EXPECT_TRUE(driver.shown);
     }
@@ -227,7 +205,7 @@ TEST_F(TextSettingsDialog, TheFontSampleIsDrawnAgainInTheFontTyped)
 {
     int darkBefore = 0, darkAfter = 0;
     {
-        Driver driver("Set Button Control Values", [&](HWND d) {
+        DialogAnswer driver("Set Button Control Values", [&](HWND d) {
             HWND sample = GetDlgItem(d, kSample);
             WaitFor([&] { return (darkBefore = DarkPixels(sample)) > 0; });
             Type(d, kHeight, "-30");
@@ -247,7 +225,7 @@ TEST_F(TextSettingsDialog, GenericControlsOfferTheirColoursAndOnlyThoseWithTextI
     std::string text1, background;
     bool shadowShown = true, offsetShown = true, fontShown = false;
     {
-        Driver driver("Set Generic Control Values", [&](HWND d) {
+        DialogAnswer driver("Set Generic Control Values", [&](HWND d) {
             text1 = FieldText(d, ColourItem(0, 0));
             background = FieldText(d, ColourItem(kBackground, 0));
             shadowShown = Visible(d, ColourItem(0, 1));
@@ -272,7 +250,7 @@ TEST_F(TextSettingsDialog, GenericControlsOfferTheirColoursAndOnlyThoseWithTextI
 
     bool simpleFontShown = true, backgroundShown = true;
     {
-        Driver driver("Set Generic Control Values", [&](HWND d) {
+        DialogAnswer driver("Set Generic Control Values", [&](HWND d) {
             simpleFontShown = Visible(d, kSample) || Visible(d, kFace);
             backgroundShown = Visible(d, ColourItem(kBackground, 0));
             Type(d, ColourItem(0, 0), "255");
@@ -292,7 +270,7 @@ TEST_F(TextSettingsDialog, TheSystemFontChooserFillsTheFontFields)
     bool chooserShown = false;
     std::string weightAfter, faceAfter;
     {
-        Driver driver("Set Generic Control Values", [&](HWND d) {
+        DialogAnswer driver("Set Generic Control Values", [&](HWND d) {
             // A weight no style of the chooser has: what comes back is the chooser's.
             Type(d, kWeight, "123");
             Click(d, kChooseFont);
@@ -319,7 +297,7 @@ TEST_F(TextSettingsDialog, StaticsAndTemplatesShowTheirOwnStatesAndWriteWhatWasT
     std::map<int, std::string> shown;
     bool downShown = true;
     {
-        Driver driver("Set Static Control Values", [&](HWND d) {
+        DialogAnswer driver("Set Static Control Values", [&](HWND d) {
             for (int item : {OffsetItem(0, 0), OffsetItem(0, 1), ColourItem(0, 0), ColourItem(kDisabled, 0),
                              ColourItem(kDisabled, 2)})
                 shown[item] = FieldText(d, item);
@@ -344,7 +322,7 @@ TEST_F(TextSettingsDialog, StaticsAndTemplatesShowTheirOwnStatesAndWriteWhatWasT
 
     std::string templateDownX;
     {
-        Driver driver("Edit Button Control Template", [&](HWND d) {
+        DialogAnswer driver("Edit Button Control Template", [&](HWND d) {
             templateDownX = FieldText(d, OffsetItem(kDown, 0));
             Type(d, OffsetItem(kDown, 0), "-2");
             Ok(d);
@@ -364,7 +342,7 @@ TEST_F(TextSettingsDialog, ATemplatedButtonsOwnValuesAreEditedApartFromItsTempla
 {
     constexpr int kTemplateList = 1070;  // "Choose Template"
     {
-        Driver driver("Set Button Control Values", [&](HWND d) {
+        DialogAnswer driver("Set Button Control Values", [&](HWND d) {
             Type(d, OffsetItem(0, 0), "21");
             Ok(d);
         });
@@ -382,7 +360,7 @@ TEST_F(TextSettingsDialog, ATemplatedButtonsOwnValuesAreEditedApartFromItsTempla
     EXPECT_NE(shiny.xOffsetUp, 21) << "the template is not touched";
 
     for (const bool choose : {false, true}) {
-        Driver driver("Choose Template", [&](HWND d) {
+        DialogAnswer driver("Choose Template", [&](HWND d) {
             if (!choose) {
                 Cancel(d);
                 return;
